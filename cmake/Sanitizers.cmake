@@ -1,0 +1,5 @@
+# ASan + UBSan for the whole build when LUMETRA_SANITIZE is on; any report fails the test.
+if(LUMETRA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

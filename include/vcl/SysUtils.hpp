@@ -1,0 +1,90 @@
+// Pascal-style run-time helpers and the class library's exception classes.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace vcl {
+
+/// Base of every exception the class library and Lumetra raise; carries one message.
+class Exception : public std::exception {
+public:
+  explicit Exception(std::string AMessage) : FMessage(std::move(AMessage)) {}
+  const std::string& Message() const noexcept { return FMessage; }
+  const char* what() const noexcept override { return FMessage.c_str(); }
+
+private:
+  std::string FMessage;
+};
+
+/// A text that is not a number, or a literal that cannot be decoded.
+class EConvertError : public Exception {
+public:
+  using Exception::Exception;
+};
+
+/// An index outside a list.
+class EListError : public Exception {
+public:
+  using Exception::Exception;
+};
+
+/// Base of the stream and file errors.
+class EStreamError : public Exception {
+public:
+  using Exception::Exception;
+};
+
+/// A file that cannot be opened for reading.
+class EFOpenError : public EStreamError {
+public:
+  using EStreamError::EStreamError;
+};
+
+/// A file that cannot be created or written.
+class EFCreateError : public EStreamError {
+public:
+  using EStreamError::EStreamError;
+};
+
+/// A form stream that cannot be read: truncated, malformed or hostile input.
+class EReadError : public EStreamError {
+public:
+  using EStreamError::EStreamError;
+};
+
+/// A form stream that cannot be written.
+class EWriteError : public EStreamError {
+public:
+  using EStreamError::EStreamError;
+};
+
+/// The decimal form of Value, with a leading "-" for negative values.
+std::string IntToStr(std::int64_t Value);
+
+/// Reads optional leading blanks, an optional sign, then decimal digits or "$" and hexadecimal
+/// digits, as a 32-bit integer. Anything else, or a value out of range, raises EConvertError
+/// "'<text>' is not a valid integer value".
+int StrToInt(std::string_view S);
+
+/// As StrToInt, but answers false instead of raising.
+bool TryStrToInt(std::string_view S, int& Value);
+
+/// One argument of Format: an integer or a text.
+using TVarRec = std::variant<std::int64_t, std::string_view>;
+
+/// Pascal-style formatting: "%s", "%d", "%x" (hexadecimal) and "%%". A directive that does not
+/// fit its argument, or too few arguments, raises EConvertError naming the format.
+std::string Format(std::string_view Fmt, std::initializer_list<TVarRec> Args);
+
+/// True when FileName names an existing regular file.
+bool FileExists(const std::string& FileName);
+
+/// The directory part of FileName, up to and including the last "\", "/" or drive ":".
+std::string ExtractFilePath(const std::string& FileName);
+
+}  // namespace vcl

@@ -1,0 +1,115 @@
+// TStrings / TStringList: lines with objects, text splitting and files.
+#include "vcl/Classes.hpp"
+
+#include "test_support.hpp"
+
+using namespace vcl;
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+namespace {
+std::vector<std::string> Lines(const TStrings& s) {
+  std::vector<std::string> v;
+  for (int i = 0; i < s.Count(); ++i) v.push_back(s.Strings(i));
+  return v;
+}
+using V = std::vector<std::string>;
+}  // namespace
+
+TEST(StringList, LinesCarryTheirObjectsThroughEdits) {
+  TComponent o1(nullptr), o2(nullptr);
+  TStringList list;
+  list.Add("b");
+  list.AddObject("c", &o1);
+  list.InsertObject(0, "a", &o2);
+  list.Insert(3, "d");
+  EXPECT_EQ(Lines(list), (V{"a", "b", "c", "d"}));
+  EXPECT_EQ(list.Objects(0), &o2);
+  EXPECT_EQ(list.Objects(2), &o1);
+  list.Delete(0);
+  EXPECT_EQ(list.Objects(1), &o1);
+  list.Put(1, "C");
+  list.PutObject(0, &o2);
+  EXPECT_EQ(list.Strings(1), "C");
+  EXPECT_EQ(list.Objects(1), &o1);
+  EXPECT_EQ(list.Objects(0), &o2);
+  EXPECT_EQ(list.IndexOf("C"), 1);
+  EXPECT_EQ(list.IndexOf("c"), -1);
+  EXPECT_THROW_MSG(list.Get(3), EListError, "List index out of bounds (3)");
+  EXPECT_THROW(list.InsertObject(5, "x", nullptr), EListError);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(StringList, AssignCopiesLinesAndObjects) {
+  TComponent o(nullptr);
+  TStringList a, b;
+  a.AddObject("x", &o);
+  a.Add("y");
+  b.Add("old");
+  b.Assign(&a);
+  EXPECT_EQ(Lines(b), (V{"x", "y"}));
+  EXPECT_EQ(b.Objects(0), &o);
+  b.Assign(&b);  // assigning itself keeps the lines
+  EXPECT_EQ(b.Count(), 2);
+  EXPECT_THROW(b.Assign(&o), EConvertError);
+}
+
+TEST(StringList, TextSplitsAtEveryKindOfLineEnd) {
+  struct Case {
+    std::string text;
+    V lines;
+  } cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\rb\nc", {"a", "b", "c"}},
+      {"a\n\rb", {"a", "", "b"}},  // LF then a lone CR: two line ends
+      {"\r\n\r\n", {"", ""}},
+      {"a\r", {"a"}},
+      {std::string("x\0y\n", 4), {std::string("x\0y", 3)}},
+  };
+  for (const Case& c : cases) {
+    TStringList list;
+    list.SetText(c.text);
+    EXPECT_EQ(Lines(list), c.lines) << c.text;
+  }
+  TStringList list;
+  list.Add("a");
+  list.Add("");
+  EXPECT_EQ(list.Text(), "a\r\n\r\n");
+}
+
+TEST(StringList, FilesRoundTripWithCrLf) {
+  ScratchDir dir;
+  const std::string file = dir.File("lines.txt");
+  WriteFile(file, "one\rtwo\nthree\r\nfour");
+  TStringList list;
+  list.LoadFromFile(file);
+  EXPECT_EQ(Lines(list), (V{"one", "two", "three", "four"}));
+  list.SaveToFile(file);
+  EXPECT_EQ(ReadFile(file), "one\r\ntwo\r\nthree\r\nfour\r\n");
+  TStringList empty;
+  empty.SaveToFile(file);
+  EXPECT_EQ(ReadFile(file), "");
+}
+
+TEST(StringList, FileErrorsNameTheFile) {
+  ScratchDir dir;
+  const std::string missing = dir.File("missing.txt");
+  TStringList list;
+  try {
+    list.LoadFromFile(missing);
+    FAIL() << "no EFOpenError";
+  } catch (const EFOpenError& e) {
+    EXPECT_NE(e.Message().find("Cannot open file \"" + missing + "\""), std::string::npos) << e.Message();
+  }
+  const std::string badDir = dir.File("no/such/dir/out.txt");
+  try {
+    list.SaveToFile(badDir);
+    FAIL() << "no EFCreateError";
+  } catch (const EFCreateError& e) {
+    EXPECT_NE(e.Message().find("Cannot create file \"" + badDir + "\""), std::string::npos) << e.Message();
+  }
+}

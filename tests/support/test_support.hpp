@@ -1,0 +1,43 @@
+// Shared test helpers: exception-message checks and scratch folders.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+/// Expects `statement` to throw `type` whose Message() equals `message`.
+#define EXPECT_THROW_MSG(statement, type, message)                                   \
+  do {                                                                               \
+    try {                                                                            \
+      statement;                                                                     \
+      ADD_FAILURE() << "Expected " #type " from " #statement;                        \
+    } catch (const type& e) {                                                        \
+      EXPECT_EQ(std::string(e.Message()), std::string(message)) << "from " #statement; \
+    }                                                                                \
+  } while (false)
+
+namespace testing_support {
+
+/// A fresh folder below the system's temporary folder, removed with its content at scope end.
+class ScratchDir {
+public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::filesystem::path& Path() const { return FPath; }
+  /// The full name of a file in the folder, as the library's file functions take it.
+  std::string File(const std::string& Name) const { return (FPath / Name).string(); }
+
+private:
+  std::filesystem::path FPath;
+};
+
+/// Writes Bytes to the file exactly as given.
+void WriteFile(const std::string& FileName, const std::string& Bytes);
+/// The file's bytes; fails the test when it cannot be read.
+std::string ReadFile(const std::string& FileName);
+
+}  // namespace testing_support
