@@ -83,12 +83,13 @@ public:                                     \
   ::vcl::TClass ClassType() const override { return StaticClass(); }
 
 /// Defines StaticClass() of T with parent class P; an optional third argument is a
-/// TMetaClass::TSetup that adds or overrides table entries.
+/// TMetaClass::TSetup that adds or overrides table entries. The meta object is never freed:
+/// exit procedures that run after static destruction still put entries back into it.
 #define VCL_IMPLEMENT_CLASS(T, P, ...)                                                           \
   ::vcl::TClass T::StaticClass() {                                                               \
-    static ::vcl::TMetaClass meta(#T, P::StaticClass(), ::vcl::TMetaClass::ConstructorOf<T>()    \
-                                  __VA_OPT__(, ) __VA_ARGS__);                                   \
-    return &meta;                                                                                \
+    static ::vcl::TMetaClass* const meta = new ::vcl::TMetaClass(                                \
+        #T, P::StaticClass(), ::vcl::TMetaClass::ConstructorOf<T>() __VA_OPT__(, ) __VA_ARGS__); \
+    return meta;                                                                                 \
   }
 
 /// Root of every class of the library: knows its class at run time.

@@ -36,14 +36,15 @@ void TMetaClass::SetEntry(int Slot, TCodePointer Code) {
 }
 
 TClass TObject::StaticClass() {
-  static TMetaClass meta("TObject", nullptr);
-  return &meta;
+  static TMetaClass* const meta = new TMetaClass("TObject", nullptr);
+  return meta;
 }
 
 namespace {
 std::map<std::string, TClass, std::less<>>& Registry() {
-  static std::map<std::string, TClass, std::less<>> classes;
-  return classes;
+  // Never freed, like the meta objects it points to.
+  static auto* const classes = new std::map<std::string, TClass, std::less<>>;
+  return *classes;
 }
 }  // namespace
 
