@@ -249,30 +249,40 @@ public:
   void Assign(const TPersistent* Source) override;
 };
 
-/// The concrete string list: lines and objects held in order, appended as given.
+/// The concrete string list: lines and objects held in order, appended as given. Lines are
+/// kept in blocks, so inserting or deleting in the middle of a list of a million lines costs
+/// about a thousand moves rather than a million, and reading by index stays logarithmic.
 class TStringList : public TStrings {
   VCL_DECLARE_CLASS
 public:
   TStringList() = default;
 
-  int Count() const override { return static_cast<int>(FItems.size()); }
+  int Count() const override { return FCount; }
   const std::string& Get(int Index) const override;
   void Put(int Index, std::string S) override;
   TObject* GetObject(int Index) const override;
   void PutObject(int Index, TObject* AObject) override;
   void InsertObject(int Index, std::string S, TObject* AObject) override;
   void Delete(int Index) override;
-  void Clear() override { FItems.clear(); }
-  /// Room for Capacity lines without reallocation.
-  void Reserve(int Capacity) { FItems.reserve(static_cast<std::size_t>(Capacity)); }
+  void Clear() override;
+  /// Kept for callers that know the final size; blocks make it unnecessary.
+  void Reserve(int) {}
 
 private:
   struct TItem {
     std::string S;
     TObject* O = nullptr;
   };
-  void Check(int Index, int Limit) const;
-  std::vector<TItem> FItems;
+  using TBlock = std::vector<TItem>;
+  TItem& At(int Index, int Limit);
+  const TItem& At(int Index) const;
+  // The block holding Index (0 .. Count - 1, or Count for appending) and the offset in it.
+  std::pair<std::size_t, std::size_t> Locate(int Index) const;
+  void Renumber(std::size_t FromBlock);
+
+  std::vector<TBlock> FBlocks;
+  std::vector<int> FStarts;  // index of each block's first line
+  int FCount = 0;
 };
 
 /// Origin of a stream seek.

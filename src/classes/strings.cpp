@@ -1,4 +1,7 @@
 // TStrings and TStringList: lines with objects, text splitting, loading and saving files.
+#include <algorithm>
+#include <tuple>
+
 #include "vcl/Classes.hpp"
 
 namespace vcl {
@@ -67,38 +70,88 @@ void TStrings::Assign(const TPersistent* Source) {
   TPersistent::Assign(Source);
 }
 
-void TStringList::Check(int Index, int Limit) const {
+namespace {
+// A block splits in two when it grows past this many lines; empty blocks are removed.
+constexpr std::size_t MaxBlock = 1024;
+}  // namespace
+
+std::pair<std::size_t, std::size_t> TStringList::Locate(int Index) const {
+  // The last block whose first line is at or before Index.
+  auto it = std::upper_bound(FStarts.begin(), FStarts.end(), Index);
+  const auto block = static_cast<std::size_t>(it - FStarts.begin()) - 1;
+  return {block, static_cast<std::size_t>(Index - FStarts[block])};
+}
+
+TStringList::TItem& TStringList::At(int Index, int Limit) {
   if (Index < 0 || Index >= Limit) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  const auto [block, offset] = Locate(Index);
+  return FBlocks[block][offset];
 }
 
-const std::string& TStringList::Get(int Index) const {
-  Check(Index, Count());
-  return FItems[static_cast<std::size_t>(Index)].S;
+const TStringList::TItem& TStringList::At(int Index) const {
+  return const_cast<TStringList*>(this)->At(Index, FCount);
 }
 
-void TStringList::Put(int Index, std::string S) {
-  Check(Index, Count());
-  FItems[static_cast<std::size_t>(Index)].S = std::move(S);
+void TStringList::Renumber(std::size_t FromBlock) {
+  FStarts.resize(FBlocks.size());
+  int start = FromBlock == 0 ? 0 : FStarts[FromBlock - 1] + static_cast<int>(FBlocks[FromBlock - 1].size());
+  for (std::size_t b = FromBlock; b < FBlocks.size(); ++b) {
+    FStarts[b] = start;
+    start += static_cast<int>(FBlocks[b].size());
+  }
 }
 
-TObject* TStringList::GetObject(int Index) const {
-  Check(Index, Count());
-  return FItems[static_cast<std::size_t>(Index)].O;
-}
+const std::string& TStringList::Get(int Index) const { return At(Index).S; }
 
-void TStringList::PutObject(int Index, TObject* AObject) {
-  Check(Index, Count());
-  FItems[static_cast<std::size_t>(Index)].O = AObject;
-}
+void TStringList::Put(int Index, std::string S) { At(Index, FCount).S = std::move(S); }
+
+TObject* TStringList::GetObject(int Index) const { return At(Index).O; }
+
+void TStringList::PutObject(int Index, TObject* AObject) { At(Index, FCount).O = AObject; }
 
 void TStringList::InsertObject(int Index, std::string S, TObject* AObject) {
-  Check(Index, Count() + 1);
-  FItems.insert(FItems.begin() + Index, TItem{std::move(S), AObject});
+  if (Index < 0 || Index > FCount) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  if (FBlocks.empty()) {
+    FBlocks.emplace_back();
+    FStarts.push_back(0);
+  }
+  // Appending goes to the end of the last block; anything else into the block holding Index.
+  std::size_t block, offset;
+  if (Index == FCount) {
+    block = FBlocks.size() - 1;
+    offset = FBlocks[block].size();
+  } else {
+    std::tie(block, offset) = Locate(Index);
+  }
+  TBlock& b = FBlocks[block];
+  b.insert(b.begin() + static_cast<std::ptrdiff_t>(offset), TItem{std::move(S), AObject});
+  ++FCount;
+  if (b.size() > MaxBlock) {
+    TBlock tail(std::make_move_iterator(b.begin() + MaxBlock / 2), std::make_move_iterator(b.end()));
+    b.resize(MaxBlock / 2);
+    FBlocks.insert(FBlocks.begin() + static_cast<std::ptrdiff_t>(block) + 1, std::move(tail));
+  }
+  Renumber(block + 1);
 }
 
 void TStringList::Delete(int Index) {
-  Check(Index, Count());
-  FItems.erase(FItems.begin() + Index);
+  if (Index < 0 || Index >= FCount) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  const auto [block, offset] = Locate(Index);
+  TBlock& b = FBlocks[block];
+  b.erase(b.begin() + static_cast<std::ptrdiff_t>(offset));
+  --FCount;
+  if (b.empty()) {
+    FBlocks.erase(FBlocks.begin() + static_cast<std::ptrdiff_t>(block));
+    Renumber(block);
+  } else {
+    Renumber(block + 1);
+  }
+}
+
+void TStringList::Clear() {
+  FBlocks.clear();
+  FStarts.clear();
+  FCount = 0;
 }
 
 }  // namespace vcl

@@ -1,6 +1,9 @@
 // TStrings / TStringList: lines with objects, text splitting and files.
 #include "vcl/Classes.hpp"
 
+#include <cstdint>
+#include <random>
+
 #include "test_support.hpp"
 
 using namespace vcl;
@@ -112,4 +115,38 @@ TEST(StringList, FileErrorsNameTheFile) {
   } catch (const EFCreateError& e) {
     EXPECT_NE(e.Message().find("Cannot create file \"" + badDir + "\""), std::string::npos) << e.Message();
   }
+}
+
+TEST(StringList, LargeListsBehaveLikeAVectorUnderRandomEdits) {
+  // Enough lines to split and merge many internal blocks.
+  std::mt19937 rng(11);
+  TStringList list;
+  std::vector<std::pair<std::string, TObject*>> model;
+  for (int step = 0; step < 30000; ++step) {
+    const unsigned op = rng() % 10;
+    const int n = static_cast<int>(model.size());
+    if (op < 6 || n == 0) {
+      const int at = op < 2 ? n : static_cast<int>(rng() % (n + 1));  // many appends, some middles
+      const std::string s = std::to_string(step);
+      auto* o = reinterpret_cast<TObject*>(static_cast<std::intptr_t>(step));
+      list.InsertObject(at, s, o);
+      model.insert(model.begin() + at, {s, o});
+    } else if (op < 9) {
+      const int at = static_cast<int>(rng() % n);
+      list.Delete(at);
+      model.erase(model.begin() + at);
+    } else {
+      const int at = static_cast<int>(rng() % n);
+      list.Put(at, "p" + std::to_string(step));
+      model[at].first = "p" + std::to_string(step);
+    }
+  }
+  ASSERT_EQ(list.Count(), static_cast<int>(model.size()));
+  for (int i = 0; i < list.Count(); ++i) {
+    ASSERT_EQ(list.Strings(i), model[i].first) << i;
+    ASSERT_EQ(list.Objects(i), model[i].second) << i;
+  }
+  while (list.Count() > 0) list.Delete(list.Count() / 2);
+  list.Add("again");
+  EXPECT_EQ(list.Strings(0), "again");
 }
