@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -95,5 +97,106 @@ std::string_view EntryKey(std::string_view Line);
 std::string_view EntryValue(std::string_view Line);
 /// The key lookup rule: Line is the entry for Key when it begins with Key followed by "=".
 bool IsEntryFor(std::string_view Line, std::string_view Key);
+
+// ---- The translator component -------------------------------------------------------------
+
+/// A method reference: a handler bound to an object, and the method's name, by which a form
+/// stores it.
+template <class... TArgs>
+class TMethodRef {
+public:
+  TMethodRef() = default;
+  /// Binds Method of Object; Name is what a form stores for it.
+  template <class T>
+  TMethodRef(T* Object, void (T::*Method)(TArgs...), std::string Name)
+      : FHandler([Object, Method](TArgs... Args) { (Object->*Method)(Args...); }), FName(std::move(Name)) {}
+  /// A reference read from a form: the method's name only, with nothing bound yet.
+  explicit TMethodRef(std::string Name) : FName(std::move(Name)) {}
+
+  explicit operator bool() const { return FHandler != nullptr || !FName.empty(); }
+  const std::string& MethodName() const { return FName; }
+  /// Calls the bound handler, if any.
+  void operator()(TArgs... Args) const {
+    if (FHandler) FHandler(Args...);
+  }
+
+private:
+  std::function<void(TArgs...)> FHandler;
+  std::string FName;
+};
+
+/// Raised around a translation: Sender, and Skip to leave the dialog untranslated.
+using TTranslateEvent = TMethodRef<vcl::TObject*, bool&>;
+/// Raised after a translation: Sender.
+using TTranslatedEvent = TMethodRef<vcl::TObject*>;
+
+/// The translator component. Dropped on a form, it makes every common dialog that the
+/// application shows through a registered dialog class appear translated from its entries.
+/// One translator in the process is in charge (vekInstance); translators that share a
+/// nonzero Locale form a locale group and are switched on and off together.
+class TLumetra : public vcl::TComponent {
+  VCL_DECLARE_CLASS
+public:
+  /// Becomes the translator in charge, switched on; every translator with a nonzero Locale on
+  /// the application's forms is switched off.
+  explicit TLumetra(vcl::TComponent* AOwner);
+  /// Switches this translator and its locale group off. A translator in charge leaves nobody
+  /// in charge, so no hook can reach it once it is gone.
+  ~TLumetra() override;
+
+  // Published properties.
+  const std::string& About() const { return FAbout; }
+  void SetAbout(std::string Value) { FAbout = std::move(Value); }
+  const std::string& FileName() const { return FFileName; }
+  void SetFileName(std::string Value) { FFileName = std::move(Value); }
+  int Locale() const { return FLocale; }
+  void SetLocale(int Value) { FLocale = Value; }
+  bool Translate() const { return FTranslate; }
+  /// Switches this translator and its locale group; switching on also switches every other
+  /// group off, and the group member met last on the application's forms ends in charge.
+  /// Setting the value it already has changes nothing.
+  void SetTranslate(bool Value);
+  bool TranslateEmpty() const { return FTranslateEmpty; }
+  void SetTranslateEmpty(bool Value) { FTranslateEmpty = Value; }
+  /// The translation entries, in ordinal order.
+  TSortList* Translations() const { return FTranslations.get(); }
+  const TTranslateEvent& OnTranslate() const { return FOnTranslate; }
+  void SetOnTranslate(TTranslateEvent Value) { FOnTranslate = std::move(Value); }
+  const TTranslatedEvent& OnTranslated() const { return FOnTranslated; }
+  void SetOnTranslated(TTranslatedEvent Value) { FOnTranslated = std::move(Value); }
+
+  /// The untranslated entries captured from the form's dialogs.
+  TSortList* OrgProps() const { return FOrgProps.get(); }
+  /// While a dialog is captured, the list that receives its entries; not owned.
+  vcl::TStrings* CaptureList = nullptr;
+
+  /// Sets this translator's flag alone; switching on makes it the translator in charge.
+  void InternalTranslate(bool Value);
+  /// Takes the Translate flag of the first other member of its locale group, if any.
+  void Loaded() override;
+
+  // Value literals, callable on the class or on an instance.
+  static void ConvertToLiterals(std::string& S) { Vek::ConvertToLiterals(S); }
+  static void ConvertFromLiterals(std::string& S) { Vek::ConvertFromLiterals(S); }
+
+private:
+  bool FTranslate = false;
+  std::unique_ptr<TSortList> FTranslations;
+  std::string FAbout;
+  int FLocale = 0;
+  std::string FFileName;
+  TTranslateEvent FOnTranslate;
+  TTranslatedEvent FOnTranslated;
+  bool FTranslateEmpty = false;
+  std::unique_ptr<TSortList> FOrgProps;
+};
+
+/// The translator in charge: hooked dialogs are translated and captured through it; nullptr
+/// before the first translator is made and after the one in charge is destroyed.
+extern TLumetra* vekInstance;
+
+/// Calls Action for every translator on the application's forms and data modules, in the order
+/// of the application's components and then of theirs (one level deep).
+void ForEachTranslator(const std::function<void(TLumetra*)>& Action);
 
 }  // namespace Vek
