@@ -175,6 +175,40 @@ public:
   /// Takes the Translate flag of the first other member of its locale group, if any.
   void Loaded() override;
 
+  // Translation text files: lines `#0<owner>.<key>%<locale>=<value>` shared by forms and locales.
+
+  /// Rewrites the file: this owner's lines of this Locale and its original lines (locale -1)
+  /// are replaced by the entries and the originals of the translated properties; every other
+  /// line stays in its place. The file is replaced whole or not at all. A line of this owner
+  /// whose locale is not an integer raises EConvertError naming the file and the line; file
+  /// errors raise EFOpenError / EFCreateError naming the file.
+  void SaveTo(const std::string& AFileName);
+  /// Merges this owner's lines of this Locale into Translations; false, changing nothing, when
+  /// the file does not exist. A line of this owner whose locale is not an integer raises
+  /// EConvertError naming the file and the line, with the earlier lines already merged.
+  bool LoadFrom(const std::string& AFileName);
+  /// The folder a relative FileName is taken from, with a trailing separator: the project's
+  /// while designing (from the IDE host), the executable's otherwise.
+  std::string GetAppDir() const;
+  /// The name that prefixes this translator's lines: the owner's Name, or its class name
+  /// without the first character. Raises vcl::Exception when there is no owner.
+  std::string OwnerName() const;
+
+  // Dictionaries: lines of escaped original, TAB, escaped translation.
+
+  /// Creates or updates the dictionary from the entries whose properties were captured, and
+  /// rewrites it in ordinal order without repeated lines, whole or not at all. A value that is
+  /// not a valid literal raises EConvertError before anything is written.
+  void TranslateTo(const std::string& AFileName);
+  /// Translates the entries whose original text the dictionary holds; false, changing nothing,
+  /// when the file does not exist. A value that is not a valid literal raises EConvertError,
+  /// with the earlier dictionary lines already applied.
+  bool TranslateFrom(const std::string& AFileName);
+  /// The escaped form of S: backslash, LF, CR and TAB as two-character sequences.
+  static std::string WriteString(std::string_view S);
+  /// The unescaped form of S, the exact inverse of WriteString.
+  static std::string ReadString(std::string_view S);
+
   // Value literals, callable on the class or on an instance.
   static void ConvertToLiterals(std::string& S) { Vek::ConvertToLiterals(S); }
   static void ConvertFromLiterals(std::string& S) { Vek::ConvertFromLiterals(S); }

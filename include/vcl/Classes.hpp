@@ -241,8 +241,8 @@ public:
   /// Replaces the lines by those of the file, split as SetText. Raises EFOpenError naming the
   /// file when it cannot be read.
   void LoadFromFile(const std::string& FileName);
-  /// Writes every line followed by CR LF. Raises EFCreateError naming the file when it cannot
-  /// be created or written.
+  /// Writes every line followed by CR LF, replacing the file whole (ReplaceFile). Raises
+  /// EFCreateError naming the file when it cannot be written; an old file then stays as it was.
   void SaveToFile(const std::string& FileName) const;
 
   /// Copies the lines and objects of another TStrings; other sources go to TPersistent.
@@ -321,7 +321,7 @@ public:
   void Clear();
   /// Replaces the content with the file's bytes. Raises EFOpenError naming the file.
   void LoadFromFile(const std::string& FileName);
-  /// Raises EFCreateError naming the file.
+  /// Replaces the file whole (ReplaceFile). Raises EFCreateError naming the file.
   void SaveToFile(const std::string& FileName) const;
 
 private:
@@ -352,5 +352,10 @@ private:
 
 /// The whole content of a file. Raises EFOpenError naming the file, with the reason.
 std::string ReadFileBytes(const std::string& FileName);
+
+/// Replaces the file by Bytes, whole or not at all: writes a new file beside it and renames it
+/// over the old one. Raises EFCreateError naming the file, with the reason, and then leaves an
+/// existing file as it was.
+void ReplaceFile(const std::string& FileName, std::string_view Bytes);
 
 }  // namespace vcl

@@ -1,5 +1,7 @@
 // Streams: the abstract TStream, memory and file streams, and whole-file reading.
 #include <cerrno>
+#include <filesystem>
+#include <random>
 #include <cstring>
 
 #include "vcl/Classes.hpp"
@@ -78,8 +80,7 @@ void TMemoryStream::LoadFromFile(const std::string& FileName) {
 }
 
 void TMemoryStream::SaveToFile(const std::string& FileName) const {
-  TFileStream file(FileName, fmCreate);
-  file.WriteBuffer(FData.data(), static_cast<std::int64_t>(FData.size()));
+  ReplaceFile(FileName, std::string_view(reinterpret_cast<const char*>(FData.data()), FData.size()));
 }
 
 TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FFileName(FileName) {
@@ -121,6 +122,26 @@ std::string ReadFileBytes(const std::string& FileName) {
   std::fclose(f);
   if (failed) throw EFOpenError("Cannot read file \"" + FileName + "\": " + Reason());
   return bytes;
+}
+
+void ReplaceFile(const std::string& FileName, std::string_view Bytes) {
+  // Unique beside the target, so that the rename stays on one file system.
+  static unsigned counter = 0;
+  const std::string temporary = FileName + ".~" + std::to_string(std::random_device{}()) + std::to_string(++counter);
+  std::error_code ec;
+  try {
+    TFileStream file(temporary, fmCreate);
+    file.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
+  } catch (const EStreamError&) {
+    const std::string reason = Reason();
+    std::filesystem::remove(temporary, ec);
+    throw EFCreateError("Cannot create file \"" + FileName + "\": " + reason);
+  }
+  std::filesystem::rename(temporary, FileName, ec);
+  if (ec) {
+    std::filesystem::remove(temporary, ec);
+    throw EFCreateError("Cannot create file \"" + FileName + "\": " + ec.message());
+  }
 }
 
 }  // namespace vcl

@@ -54,11 +54,7 @@ void TStrings::SetText(std::string_view Value) {
 
 void TStrings::LoadFromFile(const std::string& FileName) { SetText(ReadFileBytes(FileName)); }
 
-void TStrings::SaveToFile(const std::string& FileName) const {
-  TFileStream file(FileName, fmCreate);
-  const std::string text = Text();
-  file.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
-}
+void TStrings::SaveToFile(const std::string& FileName) const { ReplaceFile(FileName, Text()); }
 
 void TStrings::Assign(const TPersistent* Source) {
   if (auto* source = dynamic_cast<const TStrings*>(Source)) {

@@ -1,7 +1,12 @@
 // Scratch folders and whole-file helpers for tests.
 #include "test_support.hpp"
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 #include <random>
 #include <sstream>
 
@@ -19,6 +24,33 @@ ScratchDir::~ScratchDir() {
   std::error_code ec;
   std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
   std::filesystem::remove_all(FPath, ec);
+}
+
+ReadOnlyFolder::ReadOnlyFolder(std::filesystem::path Folder) : FFolder(std::move(Folder)) {
+  namespace fs = std::filesystem;
+  // Readable by everyone, so that the old file can still be read without privileges.
+  for (const auto& entry : fs::directory_iterator(FFolder))
+    fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::add);
+  fs::permissions(FFolder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                               fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+#ifndef _WIN32
+  if (geteuid() == 0) FDroppedPrivileges = seteuid(65534) == 0;  // "nobody"
+#endif
+  const fs::path probe = FFolder / "probe";
+  if (std::FILE* f = std::fopen(probe.string().c_str(), "wb")) {
+    std::fclose(f);
+    fs::remove(probe);
+    FWhyNot = "this process can still create files in a read-only folder";
+  }
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+#ifndef _WIN32
+  if (FDroppedPrivileges && seteuid(0) != 0) std::abort();
+#endif
+  std::error_code ec;
+  std::filesystem::permissions(FFolder, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
 }
 
 void WriteFile(const std::string& FileName, const std::string& Bytes) {

@@ -35,6 +35,25 @@ private:
   std::filesystem::path FPath;
 };
 
+/// Makes a folder read-only for this process for its lifetime. A superuser is not stopped by
+/// permissions, so on Linux the process then also acts as an unprivileged user meanwhile.
+class ReadOnlyFolder {
+public:
+  explicit ReadOnlyFolder(std::filesystem::path Folder);
+  ~ReadOnlyFolder();
+  ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+  ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+  /// Whether creating a file in the folder really fails now.
+  bool Effective() const { return FWhyNot.empty(); }
+  const std::string& WhyNot() const { return FWhyNot; }
+
+private:
+  std::filesystem::path FFolder;
+  bool FDroppedPrivileges = false;
+  std::string FWhyNot;
+};
+
 /// Writes Bytes to the file exactly as given.
 void WriteFile(const std::string& FileName, const std::string& Bytes);
 /// The file's bytes; fails the test when it cannot be read.

@@ -1,0 +1,147 @@
+// Dictionaries: TranslateTo, TranslateFrom and the field escaping.
+#include "Vek.hpp"
+
+#include "test_support.hpp"
+#include "vcl/Forms.hpp"
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+using Vek::TLumetra;
+
+namespace {
+
+std::vector<std::string> Lines(const vcl::TStrings& s) {
+  std::vector<std::string> v;
+  for (int i = 0; i < s.Count(); ++i) v.push_back(s.Strings(i));
+  return v;
+}
+using V = std::vector<std::string>;
+
+class Dictionary : public ::testing::Test {
+protected:
+  ~Dictionary() override { delete FForm; }
+  // Translations keep the given order (the editor's working copy may be unsorted).
+  void Fill(const V& Translations, const V& Originals) {
+    for (const auto& l : Translations) FLmt->Translations()->Add(l);
+    for (const auto& l : Originals) FLmt->OrgProps()->SortInsert(l, nullptr);
+  }
+  ScratchDir FDir;
+  std::string FFile = FDir.File("de.dic");
+  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
+  TLumetra* FLmt = new TLumetra(FForm);
+};
+
+}  // namespace
+
+TEST(DictionaryEscaping, WriteAndReadAreInverse) {
+  struct Case {
+    std::string plain, escaped;
+  } cases[] = {
+      {"a\\nb", "a\\\\nb"},  // a backslash before n is not a line break
+      {"Line one\r\nLine two", "Line one\\r\\nLine two"},
+      {"a\tb", "a\\tb"},
+      {"plain", "plain"},
+      {"\\", "\\\\"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TLumetra::WriteString(c.plain), c.escaped);
+    EXPECT_EQ(TLumetra::ReadString(c.escaped), c.plain);
+  }
+  EXPECT_EQ(TLumetra::ReadString("a\\xb\\"), "a\\xb\\");  // unknown pairs and a last backslash stay
+}
+
+TEST_F(Dictionary, ExportWritesOriginalTranslationPairsInOrder) {
+  Fill({"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Width=400", "TFontDialog.Caption='Police'"},
+       {"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TFontDialog.Caption='Font'"});
+  FLmt->TranslateTo(FFile);
+  EXPECT_EQ(ReadFile(FFile), "563\t400\r\nFont\tPolice\r\nOpen\tOuvrir\r\n");
+}
+
+TEST_F(Dictionary, ExportEscapesMultiLineTexts) {
+  Fill({"TOpenDialog.Caption='Ligne un'#13#10'Ligne deux'"}, {"TOpenDialog.Caption='Line one'#13#10'Line two'"});
+  FLmt->TranslateTo(FFile);
+  EXPECT_EQ(ReadFile(FFile), "Line one\\r\\nLine two\tLigne un\\r\\nLigne deux\r\n");
+}
+
+TEST_F(Dictionary, ExportUpdatesExistingLinesAndTidiesTheFile) {
+  WriteFile(FFile, "Open\tAlt\nzz\tzz\r\nAbc\tdef\r\nzz\tzz\r\n");
+  Fill({"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Title='No original'", "TZZ.Caption='Z'"},
+       {"TOpenDialog.Caption='Open'"});
+  FLmt->TranslateTo(FFile);
+  EXPECT_EQ(ReadFile(FFile), "Abc\tdef\r\nOpen\tOuvrir\r\nzz\tzz\r\n");
+
+  FLmt->OrgProps()->Clear();  // no originals: only rewritten
+  WriteFile(FFile, "b\t1\r\na\t2\r\nb\t1\r\n");
+  FLmt->TranslateTo(FFile);
+  EXPECT_EQ(ReadFile(FFile), "a\t2\r\nb\t1\r\n");
+}
+
+TEST_F(Dictionary, ExportKeepsTheLaterOfTwoTranslationsOfOneText) {
+  Fill({"TOpenDialog.Caption='Ouvrir'", "TSaveDialog.Caption='Ouvrir 2'"},
+       {"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'"});
+  FLmt->TranslateTo(FFile);
+  EXPECT_EQ(ReadFile(FFile), "Open\tOuvrir 2\r\n");
+}
+
+TEST_F(Dictionary, ExportStopsAtAnInvalidLiteralBeforeWriting) {
+  WriteFile(FFile, "old\tline\r\n");
+  Fill({"TOpenDialog.Caption='Ouvrir'#"}, {"TOpenDialog.Caption='Open'"});
+  try {
+    FLmt->TranslateTo(FFile);
+    FAIL() << "no EConvertError";
+  } catch (const vcl::EConvertError& e) {
+    EXPECT_NE(e.Message().find("TOpenDialog.Caption='Ouvrir'#"), std::string::npos) << e.Message();
+  }
+  EXPECT_EQ(ReadFile(FFile), "old\tline\r\n");
+}
+
+TEST_F(Dictionary, ApplyKeepsTheFormOfEachValue) {
+  WriteFile(FFile, "Open\tOuvrir\r\n563\t600\r\nFont\t\r\nFonts\t\r\nCancel\tAnnuler");  // no final line end
+  Fill({"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TFontDialog.Caption='Font'",
+        "TFontDialog.Title=Fonts", "TOpenDialog.Caption[2]=#9'Cancel'", "TOpenDialog.Caption[3]='Other'"},
+       {"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TFontDialog.Caption='Font'", "TFontDialog.Title=Fonts",
+        "TOpenDialog.Caption[2]='Cancel'", "TOpenDialog.Caption[3]='Other'"});
+  ASSERT_TRUE(FLmt->TranslateFrom(FFile));
+  EXPECT_EQ(Lines(*FLmt->Translations()),
+            (V{"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Width=600", "TFontDialog.Caption=''",
+               "TFontDialog.Title=", "TOpenDialog.Caption[2]='Annuler'", "TOpenDialog.Caption[3]='Other'"}));
+}
+
+TEST_F(Dictionary, ApplyReadsEveryKindOfLineEndAndLetsLaterLinesWin) {
+  for (const char* sep : {"\n", "\r", "\r\n"}) {
+    FLmt->Translations()->Clear();
+    FLmt->OrgProps()->Clear();
+    WriteFile(FFile, std::string("Open\tFirst") + sep + "x" + sep + "Open\tSecond" + sep);
+    Fill({"TOpenDialog.Caption='Open'"}, {"TOpenDialog.Caption='Open'"});
+    ASSERT_TRUE(FLmt->TranslateFrom(FFile));
+    EXPECT_EQ(FLmt->Translations()->Strings(0), "TOpenDialog.Caption='Second'");
+  }
+}
+
+TEST_F(Dictionary, ApplyTranslatesOnlyTheLastEntryOfOneOriginalAndMatchesExactly) {
+  WriteFile(FFile, "Open\tOuvrir\r\n&Cancel\tAnnuler\r\n");
+  Fill({"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'", "TOpenDialog.Caption[2]='Cancel'",
+        "TFindDialog.Caption='open'"},
+       {"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'", "TOpenDialog.Caption[2]='Cancel'",
+        "TFindDialog.Caption='open'"});
+  ASSERT_TRUE(FLmt->TranslateFrom(FFile));
+  EXPECT_EQ(Lines(*FLmt->Translations()),
+            (V{"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Ouvrir'", "TOpenDialog.Caption[2]='Cancel'",
+               "TFindDialog.Caption='open'"}));
+}
+
+TEST_F(Dictionary, BackslashNSurvivesTheRoundTrip) {
+  Fill({"TOpenDialog.Caption='C:\\new'"}, {"TOpenDialog.Caption='C:\\name'"});
+  FLmt->TranslateTo(FFile);
+  EXPECT_EQ(ReadFile(FFile), "C:\\\\name\tC:\\\\new\r\n");
+  FLmt->Translations()->Put(0, "TOpenDialog.Caption='C:\\name'");
+  ASSERT_TRUE(FLmt->TranslateFrom(FFile));
+  EXPECT_EQ(FLmt->Translations()->Strings(0), "TOpenDialog.Caption='C:\\new'");
+}
+
+TEST_F(Dictionary, ApplyOfAMissingFileChangesNothing) {
+  Fill({"TOpenDialog.Caption='Open'"}, {"TOpenDialog.Caption='Open'"});
+  EXPECT_FALSE(FLmt->TranslateFrom(FDir.File("none.dic")));
+  EXPECT_EQ(FLmt->Translations()->Strings(0), "TOpenDialog.Caption='Open'");
+}
