@@ -3,9 +3,8 @@
 
 #include <cstdlib>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#include "win/api.h"
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 
