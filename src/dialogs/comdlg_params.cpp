@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "vcl/SysUtils.hpp"
+
 namespace dialogs {
 
 MainWindowPlacement MainWindowPlacementForScreen() {
@@ -70,6 +72,13 @@ HWND ComDlgParams::Create() {
   if (Kind == "find") return FindTextA(&Find);
   if (Kind == "replace") return ReplaceTextA(&Find);
   return nullptr;
+}
+
+void CopyInto(char* Buffer, std::size_t Size, const std::string& Value, const char* What) {
+  if (Value.size() >= Size)
+    throw vcl::EConvertError(std::string(What) + " is " + std::to_string(Value.size()) + " characters long; at most " +
+                             std::to_string(Size - 1) + " fit");
+  std::memcpy(Buffer, Value.c_str(), Value.size() + 1);
 }
 
 }  // namespace dialogs

@@ -50,4 +50,8 @@ private:
   bool FKnown = true;
 };
 
+/// Copies Value with its NUL into a fixed buffer of Size bytes. Raises EConvertError naming What
+/// and the lengths when it does not fit, rather than cutting it.
+void CopyInto(char* Buffer, std::size_t Size, const std::string& Value, const char* What);
+
 }  // namespace dialogs
