@@ -10,6 +10,7 @@
 #include "vcl/Dialogs.hpp"
 #include "win/api.h"
 #include "win/printer.h"
+#include "win/window_info.h"
 
 namespace lumetra_cli {
 
@@ -116,13 +117,8 @@ const char* const WindowSystem = "Wine's comdlg32 (the Windows build)";
 const char* const WindowSystem = "the simulated window system";
 #endif
 
-std::string WindowText(HWND Hwnd) {
-  char buf[240];
-  SendMessageA(Hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
-
 void PrintControls(const char* ClassName, HWND Dialog) {
+  using win::WindowText;
   RECT r;
   GetWindowRect(Dialog, &r);
   std::printf("\n%s: \"%s\", %ld x %ld at (%ld,%ld)\n\n", ClassName, WindowText(Dialog).c_str(),
@@ -131,16 +127,10 @@ void PrintControls(const char* ClassName, HWND Dialog) {
   std::printf("  %3s  %6s  %-18s %-28s %s\n", "pos", "id", "class", "text", "rectangle (client)");
   int position = 0;
   for (HWND c = GetWindow(Dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    char cls[64];
-    GetClassNameA(c, cls, sizeof cls);
-    RECT cr;
-    GetWindowRect(c, &cr);
-    POINT a{cr.left, cr.top}, b{cr.right, cr.bottom};
-    ScreenToClient(Dialog, &a);
-    ScreenToClient(Dialog, &b);
-    std::printf("  %3d  %6d  %-18s %-28s (%ld,%ld)-(%ld,%ld)\n", ++position, GetDlgCtrlID(c), cls,
-                Visible(WindowText(c)).c_str(), static_cast<long>(a.x), static_cast<long>(a.y), static_cast<long>(b.x),
-                static_cast<long>(b.y));
+    const RECT cr = win::RectInClientOf(c, Dialog);
+    std::printf("  %3d  %6d  %-18s %-28s (%ld,%ld)-(%ld,%ld)\n", ++position, GetDlgCtrlID(c),
+                win::ClassNameOf(c).c_str(), Visible(WindowText(c)).c_str(), static_cast<long>(cr.left),
+                static_cast<long>(cr.top), static_cast<long>(cr.right), static_cast<long>(cr.bottom));
   }
 }
 

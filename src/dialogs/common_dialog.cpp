@@ -175,17 +175,23 @@ void TDialogWatch::Returned(HWND Hwnd, UINT Msg, WPARAM WParam) {
   Deliver(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
 }
 
+template <class F>
+void TDialogWatch::ForEach(F Action) {
+  // A delivered message may end a watch: walk a copy, skip the ended ones. No exception may
+  // leave the hook procedure.
+  try {
+    const std::vector<TDialogWatch*> watches = Watches();
+    for (TDialogWatch* w : watches)
+      if (std::find(Watches().begin(), Watches().end(), w) != Watches().end()) Action(*w);
+  } catch (...) {
+    Application->KeepHookException(std::current_exception());
+  }
+}
+
 LRESULT CALLBACK TDialogWatch::CallProc(int Code, WPARAM WParam, LPARAM LParam) {
   if (Code == HC_ACTION) {
     const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(LParam);
-    try {
-      // A delivered message may end a watch: walk a copy, skip the ended ones.
-      const std::vector<TDialogWatch*> watches = Watches();
-      for (TDialogWatch* w : watches)
-        if (std::find(Watches().begin(), Watches().end(), w) != Watches().end()) w->Sent(cwp->hwnd, cwp->message, cwp->wParam);
-    } catch (...) {
-      Application->KeepHookException(std::current_exception());
-    }
+    ForEach([cwp](TDialogWatch& w) { w.Sent(cwp->hwnd, cwp->message, cwp->wParam); });
   }
   return CallNextHookEx(CallHook, Code, WParam, LParam);
 }
@@ -193,14 +199,7 @@ LRESULT CALLBACK TDialogWatch::CallProc(int Code, WPARAM WParam, LPARAM LParam) 
 LRESULT CALLBACK TDialogWatch::RetProc(int Code, WPARAM WParam, LPARAM LParam) {
   if (Code == HC_ACTION) {
     const auto* ret = reinterpret_cast<const CWPRETSTRUCT*>(LParam);
-    try {
-      const std::vector<TDialogWatch*> watches = Watches();
-      for (TDialogWatch* w : watches)
-        if (std::find(Watches().begin(), Watches().end(), w) != Watches().end())
-          w->Returned(ret->hwnd, ret->message, ret->wParam);
-    } catch (...) {
-      Application->KeepHookException(std::current_exception());
-    }
+    ForEach([ret](TDialogWatch& w) { w.Returned(ret->hwnd, ret->message, ret->wParam); });
   }
   return CallNextHookEx(RetHook, Code, WParam, LParam);
 }

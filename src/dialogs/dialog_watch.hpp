@@ -24,6 +24,8 @@ private:
   static LRESULT CALLBACK CallProc(int Code, WPARAM WParam, LPARAM LParam);
   static LRESULT CALLBACK RetProc(int Code, WPARAM WParam, LPARAM LParam);
   static std::vector<TDialogWatch*>& Watches();
+  template <class F>
+  static void ForEach(F Action);
   bool IsOwned(HWND Hwnd) const;
   void Sent(HWND Hwnd, UINT Msg, WPARAM WParam);
   void Returned(HWND Hwnd, UINT Msg, WPARAM WParam);

@@ -1,7 +1,9 @@
 // Scenarios on both window systems: a dialog class's hook intercepts the dialog window the way
 // the translator does (a procedure in front of the dialog's own, installed from an owner-side
 // message, removed on WM_CLOSE/WM_DESTROY) and changes or reads the dialog through it.
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -139,30 +141,31 @@ protected:
 
 }  // namespace
 
-TEST_F(Interception, AnInterceptedOpenDialogIsTranslatedBeforeItIsSeen) {
+TEST_F(Interception, ARegisteredClassIsTranslatedBeforeItIsSeenAndAnotherIsNot) {
   Registered hook(TOpenDialog::StaticClass(), &CommonHook);
   Action = Mode::Translate;
-  TOpenDialog dialog(nullptr);
-  dialog.SetOptions(dialog.Options() | ofNoChangeDir);
-  ASSERT_NE(SetTimer(nullptr, 0, 50, &ReadAndCancel), 0u);
-  EXPECT_FALSE(dialog.Execute());
-  EXPECT_GE(Passes, 1) << "the first erase after the interception translated the dialog";
-  EXPECT_EQ(Read.Title, "Ouvrir un fichier");
-  EXPECT_EQ(Read.Label1090, "&Dateiname:");
-  EXPECT_EQ(Read.LabelLeft, 20);
-  EXPECT_EQ(Read.LabelFont, "Arial");
-  EXPECT_EQ(OldProc, nullptr) << "the window got its own procedure back when it closed";
-}
-
-TEST_F(Interception, AnotherClassIsNotIntercepted) {
-  Registered hook(TOpenDialog::StaticClass(), &CommonHook);
-  Action = Mode::Translate;
-  TSaveDialog dialog(nullptr);
-  dialog.SetOptions(dialog.Options() | ofNoChangeDir);
-  ASSERT_NE(SetTimer(nullptr, 0, 50, &ReadAndCancel), 0u);
-  EXPECT_FALSE(dialog.Execute());
-  EXPECT_EQ(Passes, 0);
-  EXPECT_EQ(Read.Label1090, "File &name:");
+  const struct {
+    std::unique_ptr<TOpenDialog> Dialog;
+    const char* Title;
+    const char* Label;
+    LONG Left;
+    const char* Font;
+  } cases[] = {{std::make_unique<TOpenDialog>(nullptr), "Ouvrir un fichier", "&Dateiname:", 20, "Arial"},
+               {std::make_unique<TSaveDialog>(nullptr), "Save As", "File &name:", 98, "MS Shell Dlg"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Dialog->ClassName());
+    Passes = 0;
+    Read = Shown{};
+    c.Dialog->SetOptions(c.Dialog->Options() | ofNoChangeDir);
+    ASSERT_NE(SetTimer(nullptr, 0, 50, &ReadAndCancel), 0u);
+    EXPECT_FALSE(c.Dialog->Execute());
+    EXPECT_EQ(Passes > 0, c.Dialog->ClassType() == TOpenDialog::StaticClass());
+    EXPECT_EQ(Read.Title, c.Title);
+    EXPECT_EQ(Read.Label1090, c.Label);
+    EXPECT_EQ(Read.LabelLeft, c.Left);
+    EXPECT_EQ(Read.LabelFont, c.Font);
+    EXPECT_EQ(OldProc, nullptr) << "the window got its own procedure back when it closed";
+  }
 }
 
 TEST_F(Interception, TheColourDialogIsInterceptedOnIdleAndTranslatedAtOnce) {

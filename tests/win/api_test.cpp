@@ -16,12 +16,7 @@ HWND CreateChild(HWND Parent, const char* Class, const char* Text, int Id, int X
 }
 
 class WinApi : public ::testing::Test {
-protected:
-  void SetUp() override {
-    Log().Clear();
-    Log().React = nullptr;
-  }
-  void TearDown() override { Log().React = nullptr; }
+  FreshLog FLog;
 };
 
 }  // namespace

@@ -15,12 +15,7 @@ using namespace win_test;
 namespace {
 
 class RecordedDialog : public ::testing::TestWithParam<const char*> {
-protected:
-  void SetUp() override {
-    Log().Clear();
-    Log().React = nullptr;
-  }
-  void TearDown() override { Log().React = nullptr; }
+  FreshLog FLog;
 };
 
 }  // namespace
@@ -68,12 +63,7 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, RecordedDialog,
 namespace {
 
 class ModalLoop : public ::testing::Test {
-protected:
-  void SetUp() override {
-    Log().Clear();
-    Log().React = nullptr;
-  }
-  void TearDown() override { Log().React = nullptr; }
+  FreshLog FLog;
 };
 
 int TimerTicks = 0;

@@ -5,6 +5,7 @@
 
 #include "dialogs/comdlg_params.hpp"
 #include "message_log.hpp"
+#include "win/window_info.h"
 
 namespace win_test {
 
@@ -21,11 +22,9 @@ std::string FontText(const win::RecordedFont& F) {
 }
 
 std::string LiveFont(HWND Hwnd) {
-  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(Hwnd, WM_GETFONT, 0, 0));
-  LOGFONTA lf{};
-  if (!font || GetObjectA(font, sizeof lf, &lf) != sizeof lf) return "system font";
-  return std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)) + "/" + std::to_string(lf.lfCharSet) + "/" +
-         std::to_string(lf.lfHeight);
+  const auto font = win::FontOf(Hwnd);
+  if (!font) return "system font";
+  return font->Face + "/" + std::to_string(font->Charset) + "/" + std::to_string(font->Height);
 }
 
 void Check(std::vector<std::string>& Out, const std::string& What, const std::string& Live, const std::string& Recorded) {
@@ -36,35 +35,24 @@ void Check(std::vector<std::string>& Out, const std::string& What, const std::st
 
 std::vector<std::string> CompareWithRecording(HWND Dialog, const win::RecordedDialog& Rec) {
   std::vector<std::string> out;
-  RECT window, client;
+  RECT window;
   GetWindowRect(Dialog, &window);
-  GetClientRect(Dialog, &client);
-  POINT origin{0, 0};
-  ClientToScreen(Dialog, &origin);
-  client = RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
-  Check(out, "title", TextOf(Dialog), Rec.Title);
+  Check(out, "title", win::WindowText(Dialog), Rec.Title);
   Check(out, "window", Str(window), Str(Rec.Window));
-  Check(out, "client", Str(client), Str(Rec.Client));
+  Check(out, "client", Str(win::ClientRectOnScreen(Dialog)), Str(Rec.Client));
   Check(out, "font", LiveFont(Dialog), FontText(Rec.Font));
   std::size_t i = 0;
   for (HWND child = GetWindow(Dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++i) {
     const std::string at = "control " + std::to_string(i + 1);
     if (i >= Rec.Controls.size()) {
-      out.push_back(at + ": not recorded (class " + std::to_string(GetDlgCtrlID(child)) + ")");
+      out.push_back(at + ": not recorded (id " + std::to_string(GetDlgCtrlID(child)) + ")");
       continue;
     }
     const win::RecordedControl& c = Rec.Controls[i];
-    char cls[256];
-    GetClassNameA(child, cls, sizeof cls);
-    RECT r;
-    GetWindowRect(child, &r);
-    POINT a{r.left, r.top}, b{r.right, r.bottom};
-    ScreenToClient(Dialog, &a);
-    ScreenToClient(Dialog, &b);
     Check(out, at + " id", std::to_string(GetDlgCtrlID(child)), std::to_string(c.Id));
-    Check(out, at + " class", cls, c.ClassName);
-    Check(out, at + " text", TextOf(child), c.Text);
-    Check(out, at + " rect", Str(RECT{a.x, a.y, b.x, b.y}), Str(c.Rect));
+    Check(out, at + " class", win::ClassNameOf(child), c.ClassName);
+    Check(out, at + " text", win::WindowText(child), c.Text);
+    Check(out, at + " rect", Str(win::RectInClientOf(child, Dialog)), Str(c.Rect));
     Check(out, at + " font", LiveFont(child), FontText(c.Font));
     Check(out, at + " style", std::to_string(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE))), std::to_string(c.Style));
   }

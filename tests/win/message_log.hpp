@@ -32,6 +32,17 @@ struct MessageLog {
 
 /// The log every window of class LogWindowClass() writes to.
 MessageLog& Log();
+
+/// Empties the log and drops its reaction for a scope (a test fixture's member).
+struct FreshLog {
+  FreshLog() {
+    Log().Clear();
+    Log().React = nullptr;
+  }
+  ~FreshLog() { Log().React = nullptr; }
+  FreshLog(const FreshLog&) = delete;
+  FreshLog& operator=(const FreshLog&) = delete;
+};
 /// Registers (once) and names the logging window class.
 const char* LogWindowClass();
 /// A visible top-level logging window with a caption, at the given screen rectangle.

@@ -24,6 +24,7 @@
 #include "dialogs/comdlg_params.hpp"
 #include "win/api.h"
 #include "win/printer.h"
+#include "win/window_info.h"
 
 namespace {
 
@@ -58,20 +59,11 @@ std::string Quote(const std::string& S, const std::string& Where) {
   return out + "\"";
 }
 
-std::string TextOf(HWND Hwnd) {
-  const LRESULT n = SendMessageA(Hwnd, WM_GETTEXTLENGTH, 0, 0);
-  std::string buf(static_cast<std::size_t>(n) + 1, '\0');
-  const LRESULT got = SendMessageA(Hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
-  buf.resize(static_cast<std::size_t>(got));
-  return buf;
-}
-
 std::string FontOf(HWND Hwnd, const std::string& Where) {
-  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(Hwnd, WM_GETFONT, 0, 0));
-  LOGFONTA lf{};
-  if (!font || GetObjectA(font, sizeof lf, &lf) != sizeof lf) return "null";
-  return "{\"face\": " + Quote(std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)), Where) +
-         ", \"charset\": " + std::to_string(lf.lfCharSet) + ", \"height\": " + std::to_string(lf.lfHeight) + "}";
+  const auto font = win::FontOf(Hwnd);
+  if (!font) return "null";
+  return "{\"face\": " + Quote(font->Face, Where) + ", \"charset\": " + std::to_string(font->Charset) +
+         ", \"height\": " + std::to_string(font->Height) + "}";
 }
 
 std::string Rect(const RECT& R) {
@@ -87,30 +79,19 @@ std::string Hex(LONG_PTR Value) {
 
 std::string Describe(HWND Dialog, const std::string& Kind) {
   std::ostringstream out;
-  RECT window, client;
+  RECT window;
   GetWindowRect(Dialog, &window);
-  GetClientRect(Dialog, &client);
-  POINT origin{0, 0};
-  ClientToScreen(Dialog, &origin);
-  client = RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
-  out << "{\n  \"kind\": " << Quote(Kind, Kind) << ",\n  \"title\": " << Quote(TextOf(Dialog), Kind + " title")
-      << ",\n  \"window\": " << Rect(window) << ",\n  \"client\": " << Rect(client)
+  out << "{\n  \"kind\": " << Quote(Kind, Kind) << ",\n  \"title\": " << Quote(win::WindowText(Dialog), Kind + " title")
+      << ",\n  \"window\": " << Rect(window) << ",\n  \"client\": " << Rect(win::ClientRectOnScreen(Dialog))
       << ",\n  \"font\": " << FontOf(Dialog, Kind) << ",\n  \"style\": \"" << Hex(GetWindowLongPtrA(Dialog, GWL_STYLE))
       << "\",\n  \"controls\": [";
   int position = 0;
   for (HWND child = GetWindow(Dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     ++position;
     const std::string where = Kind + " control " + std::to_string(position);
-    char cls[256];
-    GetClassNameA(child, cls, sizeof cls);
-    RECT r;
-    GetWindowRect(child, &r);
-    POINT a{r.left, r.top}, b{r.right, r.bottom};
-    ScreenToClient(Dialog, &a);
-    ScreenToClient(Dialog, &b);
     out << (position > 1 ? "," : "") << "\n    {\"position\": " << position << ", \"id\": " << GetDlgCtrlID(child)
-        << ", \"class\": " << Quote(cls, where) << ", \"text\": " << Quote(TextOf(child), where)
-        << ", \"rect\": " << Rect(RECT{a.x, a.y, b.x, b.y}) << ", \"font\": " << FontOf(child, where)
+        << ", \"class\": " << Quote(win::ClassNameOf(child), where) << ", \"text\": " << Quote(win::WindowText(child), where)
+        << ", \"rect\": " << Rect(win::RectInClientOf(child, Dialog)) << ", \"font\": " << FontOf(child, where)
         << ", \"style\": \"" << Hex(GetWindowLongPtrA(child, GWL_STYLE)) << "\"}";
   }
   out << "\n  ]\n}\n";
