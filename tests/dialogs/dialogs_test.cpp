@@ -333,3 +333,15 @@ TEST(Forms, AFormHasAWindowThatGoesWithIt) {
   delete form;
   EXPECT_FALSE(IsWindow(window));
 }
+
+TEST_F(Dialogs, AFindHookExceptionLeavesExecuteAndTheDialogCloses) {
+  EntryGuard guard(TFindDialog::StaticClass(), +[](TCommonDialog* Self, TMessage& Msg) -> bool {
+    if (Msg.Msg == WM_KILLFOCUS) throw EConvertError("find hook failed");
+    return TFindDialog::MessageHookEntry(Self, Msg);
+  });
+  TFindDialog dialog(nullptr);
+  EXPECT_THROW_MSG(dialog.Execute(), EConvertError, "find hook failed");
+  Application->ProcessMessages();  // the Cancel posted to the dialog closes it
+  EXPECT_EQ(dialog.Handle(), nullptr);
+  EXPECT_EQ(Application->TakeHookException(), nullptr);
+}
