@@ -20,8 +20,10 @@ public:
   const std::string& Error() const { return FError; }
 
 private:
+#ifdef _WIN32
   void* FPrinter = nullptr;
   bool FDriverAdded = false;
+#endif
   std::string FError;
 };
 
