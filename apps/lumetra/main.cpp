@@ -12,7 +12,7 @@ const char* const Usage =
     "usage: lumetra <command> [options]\n"
     "\n"
     "commands:\n"
-    "  demo     show how entries are split, decoded and applied, on built-in examples\n"
+    "  demo     show how entries are split and decoded, and the common dialogs with their controls\n"
     "\n"
     "Run 'lumetra <command> --help' for the options of a command.\n";
 

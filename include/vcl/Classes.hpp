@@ -25,8 +25,9 @@ using TClass = TMetaClass*;
 using TCodePointer = void (*)();
 
 /// The meta object of one class: its name, its parent, how to construct it by name, and its
-/// table of replaceable virtual entries. Each class has its own table, a copy of the parent's
-/// made when the class is first used, so replacing an entry changes exactly this class.
+/// table of replaceable virtual entries. Each class has its own table, made when the class is
+/// first used from the parent's entries as the parent's class set them up, so replacing an
+/// entry changes exactly this class (also for descendants first used afterwards).
 class TMetaClass {
 public:
   using TConstructor = TComponent* (*)(TComponent* AOwner);
@@ -73,6 +74,7 @@ private:
   TClass FParent;
   TConstructor FCreate;
   std::vector<TCodePointer> FEntries;
+  std::vector<TCodePointer> FDeclaredEntries;  // as set up, before any SetEntry from outside
 };
 
 /// Declares the class-reference members of a class of the library: StaticClass() and the

@@ -1,11 +1,31 @@
 // The application object, the screen, forms, data modules and the exit-procedure chain.
 #pragma once
 
+#include <exception>
 #include <string>
+#include <vector>
 
 #include "vcl/Classes.hpp"
+#include "win/api.h"
 
 namespace vcl {
+
+/// A window message as the class library passes it to hooks and handlers; Result is what the
+/// window procedure answers.
+struct TMessage {
+  UINT Msg;
+  WPARAM WParam;
+  LPARAM LParam;
+  LRESULT Result;
+};
+
+/// A hook on the application's main window: Code(Data, Message) sees every message first and
+/// answers true when it handled it (Message.Result is then the answer).
+struct TWindowHook {
+  bool (*Code)(void* Data, TMessage& Message);
+  void* Data;
+  bool operator==(const TWindowHook&) const = default;
+};
 
 /// A mouse cursor; negative values are the stock cursors.
 using TCursor = int;
@@ -34,8 +54,31 @@ public:
   /// Overrides ExeName, for hosts whose program is not the application (tests, the IDE).
   void SetExeName(std::string Value) { FExeName = std::move(Value); }
 
+  /// The application's main window, created on first use: a hidden captioned popup of size 0
+  /// at the middle of the screen that owns the common dialogs. nullptr when it cannot be created.
+  HWND Handle();
+  /// Dispatches every message waiting in the thread's queue, then returns. An exception that a
+  /// main-window hook raised meanwhile is raised here.
+  void ProcessMessages();
+  /// Puts Hook in front of the main window's own handling; the newest hook sees messages first.
+  void HookMainWindow(TWindowHook Hook);
+  /// Removes Hook (nothing when it is not there).
+  void UnhookMainWindow(TWindowHook Hook);
+
+  /// Keeps an exception a main-window hook raised, so that no exception crosses the window
+  /// procedure; the first one is kept until TakeHookException.
+  void KeepHookException(std::exception_ptr Error);
+  /// The kept exception (nullptr when none), which is cleared.
+  std::exception_ptr TakeHookException();
+  /// Raises the kept exception, if any.
+  void RaiseHookException();
+
 private:
+  static LRESULT CALLBACK MainWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   std::string FExeName;
+  HWND FHandle = nullptr;
+  std::vector<TWindowHook> FWindowHooks;
+  std::exception_ptr FHookException;
 };
 
 /// The global application and screen objects; they live for the whole process.
@@ -47,6 +90,14 @@ class TForm : public TComponent {
   VCL_DECLARE_CLASS
 public:
   using TComponent::TComponent;
+  /// Destroys the form's window, if it was created.
+  ~TForm() override;
+  /// The form's window, created (hidden, owned by the application's main window) on first use.
+  HWND Handle();
+  bool HandleAllocated() const { return FHandle != nullptr; }
+
+private:
+  HWND FHandle = nullptr;
 };
 
 /// A data module: a windowless container of components.

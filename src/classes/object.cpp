@@ -8,8 +8,11 @@ namespace vcl {
 
 TMetaClass::TMetaClass(const char* AName, TClass AParent, TConstructor ACreate, TSetup Setup)
     : FName(AName), FParent(AParent), FCreate(ACreate) {
-  if (FParent) FEntries = FParent->FEntries;
+  // Start from the parent's entries as its class set them up, not as they were replaced since:
+  // replacing an entry of a class must not reach a descendant that is first used afterwards.
+  if (FParent) FEntries = FParent->FDeclaredEntries;
   if (Setup) Setup(*this);
+  FDeclaredEntries = FEntries;
 }
 
 bool TMetaClass::InheritsFrom(const TMetaClass* AClass) const {
@@ -20,6 +23,7 @@ bool TMetaClass::InheritsFrom(const TMetaClass* AClass) const {
 
 int TMetaClass::AddEntry(TCodePointer Code) {
   FEntries.push_back(Code);
+  FDeclaredEntries.push_back(Code);
   return EntryCount() - 1;
 }
 

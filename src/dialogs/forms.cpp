@@ -1,11 +1,15 @@
 // The application and screen objects, forms, data modules and the exit chain.
 #include "vcl/Forms.hpp"
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#include "comdlg_params.hpp"
+#include "vcl/Dialogs.hpp"
+
+#include "win/api.h"
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 
@@ -31,6 +35,7 @@ namespace {
 TApplication& TheApplication() {
   static TApplication* app = [] {
     std::atexit(&RunExitProcs);
+    RegisterCommonDialogClasses();
     return new TApplication(nullptr);
   }();
   return *app;
@@ -57,6 +62,91 @@ std::string TApplication::ExeName() const {
   const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
   return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
 #endif
+}
+
+namespace {
+
+const char MainWindowClass[] = "TApplication";
+const char FormWindowClass[] = "TForm";
+
+void RegisterWindowClass(const char* Name, WNDPROC Proc) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = Name;
+  RegisterClassA(&wc);  // fails harmlessly when the class is there already
+}
+
+}  // namespace
+
+HWND TApplication::Handle() {
+  if (FHandle && IsWindow(FHandle)) return FHandle;
+  RegisterWindowClass(MainWindowClass, &MainWndProc);
+  const dialogs::MainWindowPlacement p = dialogs::MainWindowPlacementForScreen();
+  FHandle = CreateWindowExA(0, MainWindowClass, "Lumetra", p.Style, p.X, p.Y, 0, 0, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+  return FHandle;
+}
+
+LRESULT CALLBACK TApplication::MainWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TApplication* app = Application;
+  TMessage message{Msg, WParam, LParam, 0};
+  try {
+    // A hook may remove itself or others while it runs: walk a copy, skip the removed ones.
+    const std::vector<TWindowHook> hooks = app->FWindowHooks;
+    for (auto it = hooks.rbegin(); it != hooks.rend(); ++it) {
+      const auto& live = app->FWindowHooks;
+      if (std::find(live.begin(), live.end(), *it) == live.end()) continue;
+      if (it->Code(it->Data, message)) return message.Result;
+    }
+  } catch (...) {
+    app->KeepHookException(std::current_exception());
+    return 0;
+  }
+  return DefWindowProcA(Hwnd, Msg, WParam, LParam);
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that waits for it
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  RaiseHookException();
+}
+
+void TApplication::HookMainWindow(TWindowHook Hook) { FWindowHooks.push_back(Hook); }
+
+void TApplication::UnhookMainWindow(TWindowHook Hook) {
+  auto it = std::find(FWindowHooks.begin(), FWindowHooks.end(), Hook);
+  if (it != FWindowHooks.end()) FWindowHooks.erase(it);
+}
+
+void TApplication::KeepHookException(std::exception_ptr Error) {
+  if (!FHookException) FHookException = std::move(Error);
+}
+
+std::exception_ptr TApplication::TakeHookException() { return std::exchange(FHookException, nullptr); }
+
+void TApplication::RaiseHookException() {
+  if (std::exception_ptr e = TakeHookException()) std::rethrow_exception(e);
+}
+
+TForm::~TForm() {
+  if (FHandle && IsWindow(FHandle)) DestroyWindow(FHandle);
+}
+
+HWND TForm::Handle() {
+  if (FHandle && IsWindow(FHandle)) return FHandle;
+  RegisterWindowClass(FormWindowClass, &DefWindowProcA);
+  FHandle = CreateWindowExA(0, FormWindowClass, Name().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, Application->Handle(), nullptr, GetModuleHandleA(nullptr),
+                            nullptr);
+  return FHandle;
 }
 
 }  // namespace vcl

@@ -1,0 +1,500 @@
+// The simulated window system: the Win32 names, types, constants and signatures Lumetra uses,
+// implemented in src/win/sim for systems without Windows. Include win/api.h, not this file.
+//
+// Handles and message parameters are pointer-sized as on 64-bit Windows. Everything runs on one
+// thread; SendMessageA calls the receiver before it returns, PostMessageA queues, and the
+// message loops (GetMessageA, the modal loop of the common dialogs) dispatch posted messages,
+// paint requests and timers in the order Windows does. Time moves on by itself while a loop
+// waits for a timer, so a dialog closed from a timer closes at once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef unsigned int DWORD;
+typedef unsigned int UINT;
+typedef int INT;
+typedef int LONG;
+typedef char CHAR;
+typedef std::intptr_t LONG_PTR;
+typedef std::uintptr_t ULONG_PTR;
+typedef std::uintptr_t UINT_PTR;
+typedef std::intptr_t INT_PTR;
+typedef std::uintptr_t WPARAM;
+typedef std::intptr_t LPARAM;
+typedef std::intptr_t LRESULT;
+typedef unsigned short ATOM;
+typedef DWORD COLORREF;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+typedef void* LPVOID;
+typedef void* HANDLE;
+typedef void* HGDIOBJ;
+typedef void* HGLOBAL;
+typedef DWORD* PDWORD;
+
+#define LUMETRA_SIM_HANDLE(name) \
+  struct name##__ {              \
+    int unused;                  \
+  };                             \
+  typedef name##__* name
+LUMETRA_SIM_HANDLE(HWND);
+LUMETRA_SIM_HANDLE(HFONT);
+LUMETRA_SIM_HANDLE(HBRUSH);
+LUMETRA_SIM_HANDLE(HDC);
+LUMETRA_SIM_HANDLE(HMENU);
+LUMETRA_SIM_HANDLE(HICON);
+LUMETRA_SIM_HANDLE(HINSTANCE);
+LUMETRA_SIM_HANDLE(HHOOK);
+#undef LUMETRA_SIM_HANDLE
+typedef HICON HCURSOR;
+typedef HINSTANCE HMODULE;
+
+#ifndef FALSE
+#define FALSE 0
+#endif
+#ifndef TRUE
+#define TRUE 1
+#endif
+
+#define LOWORD(l) ((WORD)(((ULONG_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((ULONG_PTR)(l)) >> 16) & 0xffff))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+
+typedef struct tagRECT {
+  LONG left, top, right, bottom;
+} RECT, *LPRECT;
+typedef struct tagPOINT {
+  LONG x, y;
+} POINT, *LPPOINT;
+
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
+typedef UINT_PTR(CALLBACK* LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef LPOFNHOOKPROC LPCFHOOKPROC, LPCCHOOKPROC, LPPRINTHOOKPROC, LPSETUPHOOKPROC, LPFRHOOKPROC;
+
+typedef struct tagMSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+} MSG, *LPMSG;
+
+typedef struct tagWNDCLASSA {
+  UINT style;
+  WNDPROC lpfnWndProc;
+  int cbClsExtra;
+  int cbWndExtra;
+  HINSTANCE hInstance;
+  HICON hIcon;
+  HCURSOR hCursor;
+  HBRUSH hbrBackground;
+  LPCSTR lpszMenuName;
+  LPCSTR lpszClassName;
+} WNDCLASSA;
+
+typedef struct tagCREATESTRUCTA {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy, cx, y, x;
+  LONG style;
+  LPCSTR lpszName;
+  LPCSTR lpszClass;
+  DWORD dwExStyle;
+} CREATESTRUCTA;
+
+typedef struct tagWINDOWPOS {
+  HWND hwnd;
+  HWND hwndInsertAfter;
+  int x, y, cx, cy;
+  UINT flags;
+} WINDOWPOS;
+
+typedef struct tagPAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;
+  RECT rcPaint;
+  BOOL fRestore;
+  BOOL fIncUpdate;
+  BYTE rgbReserved[32];
+} PAINTSTRUCT;
+
+typedef struct tagCWPSTRUCT {
+  LPARAM lParam;
+  WPARAM wParam;
+  UINT message;
+  HWND hwnd;
+} CWPSTRUCT;
+typedef struct tagCWPRETSTRUCT {
+  LRESULT lResult;
+  LPARAM lParam;
+  WPARAM wParam;
+  UINT message;
+  HWND hwnd;
+} CWPRETSTRUCT;
+
+#define LF_FACESIZE 32
+typedef struct tagLOGFONTA {
+  LONG lfHeight;
+  LONG lfWidth;
+  LONG lfEscapement;
+  LONG lfOrientation;
+  LONG lfWeight;
+  BYTE lfItalic;
+  BYTE lfUnderline;
+  BYTE lfStrikeOut;
+  BYTE lfCharSet;
+  BYTE lfOutPrecision;
+  BYTE lfClipPrecision;
+  BYTE lfQuality;
+  BYTE lfPitchAndFamily;
+  CHAR lfFaceName[LF_FACESIZE];
+} LOGFONTA, *LPLOGFONTA;
+static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is 60 bytes as on Windows");
+
+// Messages.
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
+#define WM_SHOWWINDOW 0x0018
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
+#define WM_WINDOWPOSCHANGING 0x0046
+#define WM_WINDOWPOSCHANGED 0x0047
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_NCACTIVATE 0x0086
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_TIMER 0x0113
+#define WM_ENTERIDLE 0x0121
+#define WM_CTLCOLORDLG 0x0136
+#define WM_USER 0x0400
+#define WM_APP 0x8000
+
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+#define MSGF_DIALOGBOX 0
+#define BN_CLICKED 0
+
+#define IDOK 1
+#define IDCANCEL 2
+
+// Window styles.
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CLIPSIBLINGS 0x04000000L
+#define WS_CLIPCHILDREN 0x02000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_DLGFRAME 0x00400000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_OVERLAPPEDWINDOW 0x00CF0000L
+#define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
+#define DS_NOIDLEMSG 0x100L
+#define CW_USEDEFAULT ((int)0x80000000)
+
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+#define GWLP_WNDPROC (-4)
+#define GWLP_HINSTANCE (-6)
+#define GWLP_HWNDPARENT (-8)
+#define GWLP_ID (-12)
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWLP_USERDATA (-21)
+
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_SHOWNA 8
+
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
+#define WH_CALLWNDPROC 4
+#define WH_CALLWNDPROCRET 12
+#define HC_ACTION 0
+
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_INVALID_PARAMETER 87L
+
+// Fonts.
+#define ANSI_CHARSET 0
+#define DEFAULT_CHARSET 1
+#define FW_NORMAL 400
+#define FW_BOLD 700
+
+// Memory protection.
+#define PAGE_READONLY 0x02
+#define PAGE_READWRITE 0x04
+#define PAGE_EXECUTE_READ 0x20
+
+// User32.
+ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
+BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
+BOOL DestroyWindow(HWND hWnd);
+BOOL IsWindow(HWND hWnd);
+BOOL IsWindowVisible(HWND hWnd);
+BOOL IsWindowEnabled(HWND hWnd);
+BOOL EnableWindow(HWND hWnd, BOOL bEnable);
+BOOL ShowWindow(HWND hWnd, int nCmdShow);
+BOOL UpdateWindow(HWND hWnd);
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+
+LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int nExitCode);
+/// Returns 0 for WM_QUIT, and -1 when nothing could ever arrive (no message, paint request or timer).
+BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
+BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+BOOL TranslateMessage(const MSG* lpMsg);
+LRESULT DispatchMessageA(const MSG* lpMsg);
+BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
+BOOL EndDialog(HWND hDlg, INT_PTR nResult);
+UINT RegisterWindowMessageA(LPCSTR lpString);
+
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
+BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
+
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+/// The simulated screen is 1280 x 1024, as the Xvfb display the Windows build is tested on.
+int GetSystemMetrics(int nIndex);
+
+HWND GetActiveWindow();
+HWND SetActiveWindow(HWND hWnd);
+HWND GetForegroundWindow();
+HWND GetFocus();
+HWND SetFocus(HWND hWnd);
+
+HWND GetWindow(HWND hWnd, UINT uCmd);
+HWND GetParent(HWND hWnd);
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
+int GetDlgCtrlID(HWND hWnd);
+int GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount);
+int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
+int GetWindowTextLengthA(HWND hWnd);
+BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString);
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
+LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex);
+LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+LONG GetWindowLongA(HWND hWnd, int nIndex);
+
+HHOOK SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
+BOOL UnhookWindowsHookEx(HHOOK hhk);
+LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
+
+// Gdi32.
+HFONT CreateFontIndirectA(const LOGFONTA* lplf);
+int GetObjectA(HANDLE h, int c, LPVOID pv);
+BOOL DeleteObject(HGDIOBJ ho);
+
+// Kernel32.
+HMODULE GetModuleHandleA(LPCSTR lpModuleName);
+DWORD GetCurrentThreadId();
+DWORD GetTickCount();
+DWORD GetLastError();
+void SetLastError(DWORD dwErrCode);
+BOOL VirtualProtect(LPVOID lpAddress, std::size_t dwSize, DWORD flNewProtect, PDWORD lpflOldProtect);
+HGLOBAL GlobalFree(HGLOBAL hMem);
+
+// Comdlg32: the common dialogs, built from the recordings in data/dialogs.
+#define OFN_READONLY 0x00000001
+#define OFN_OVERWRITEPROMPT 0x00000002
+#define OFN_HIDEREADONLY 0x00000004
+#define OFN_NOCHANGEDIR 0x00000008
+#define OFN_ALLOWMULTISELECT 0x00000200
+#define OFN_PATHMUSTEXIST 0x00000800
+#define OFN_FILEMUSTEXIST 0x00001000
+#define OFN_EXPLORER 0x00080000
+#define OFN_ENABLESIZING 0x00800000
+#define CF_SCREENFONTS 0x00000001
+#define CF_INITTOLOGFONTSTRUCT 0x00000040
+#define CF_EFFECTS 0x00000100
+#define CC_RGBINIT 0x00000001
+#define CC_FULLOPEN 0x00000002
+#define PD_NOSELECTION 0x00000004
+#define PD_NOPAGENUMS 0x00000008
+#define PD_PRINTSETUP 0x00000040
+#define PD_RETURNDC 0x00000100
+#define FR_DOWN 0x00000001
+#define FR_WHOLEWORD 0x00000002
+#define FR_MATCHCASE 0x00000004
+#define FR_FINDNEXT 0x00000008
+#define FR_REPLACE 0x00000010
+#define FR_REPLACEALL 0x00000020
+#define FR_DIALOGTERM 0x00000040
+#define FINDMSGSTRINGA "commdlg_FindReplace"
+#define CDERR_DIALOGFAILURE 0xFFFF
+#define CDERR_INITIALIZATION 0x0002
+#define FNERR_BUFFERTOOSMALL 0x3003
+
+typedef struct tagOFNA {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HINSTANCE hInstance;
+  LPCSTR lpstrFilter;
+  LPSTR lpstrCustomFilter;
+  DWORD nMaxCustFilter;
+  DWORD nFilterIndex;
+  LPSTR lpstrFile;
+  DWORD nMaxFile;
+  LPSTR lpstrFileTitle;
+  DWORD nMaxFileTitle;
+  LPCSTR lpstrInitialDir;
+  LPCSTR lpstrTitle;
+  DWORD Flags;
+  WORD nFileOffset;
+  WORD nFileExtension;
+  LPCSTR lpstrDefExt;
+  LPARAM lCustData;
+  LPOFNHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+  void* pvReserved;
+  DWORD dwReserved;
+  DWORD FlagsEx;
+} OPENFILENAMEA, *LPOPENFILENAMEA;
+
+typedef struct tagCHOOSEFONTA {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HDC hDC;
+  LPLOGFONTA lpLogFont;
+  INT iPointSize;
+  DWORD Flags;
+  COLORREF rgbColors;
+  LPARAM lCustData;
+  LPCFHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+  HINSTANCE hInstance;
+  LPSTR lpszStyle;
+  WORD nFontType;
+  WORD ___MISSING_ALIGNMENT__;
+  INT nSizeMin;
+  INT nSizeMax;
+} CHOOSEFONTA, *LPCHOOSEFONTA;
+
+typedef struct tagCHOOSECOLORA {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HWND hInstance;
+  COLORREF rgbResult;
+  COLORREF* lpCustColors;
+  DWORD Flags;
+  LPARAM lCustData;
+  LPCCHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+} CHOOSECOLORA, *LPCHOOSECOLORA;
+
+typedef struct tagPDA {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HGLOBAL hDevMode;
+  HGLOBAL hDevNames;
+  HDC hDC;
+  DWORD Flags;
+  WORD nFromPage;
+  WORD nToPage;
+  WORD nMinPage;
+  WORD nMaxPage;
+  WORD nCopies;
+  HINSTANCE hInstance;
+  LPARAM lCustData;
+  LPPRINTHOOKPROC lpfnPrintHook;
+  LPSETUPHOOKPROC lpfnSetupHook;
+  LPCSTR lpPrintTemplateName;
+  LPCSTR lpSetupTemplateName;
+  HGLOBAL hPrintTemplate;
+  HGLOBAL hSetupTemplate;
+} PRINTDLGA, *LPPRINTDLGA;
+
+typedef struct tagFINDREPLACEA {
+  DWORD lStructSize;
+  HWND hwndOwner;
+  HINSTANCE hInstance;
+  DWORD Flags;
+  LPSTR lpstrFindWhat;
+  LPSTR lpstrReplaceWith;
+  WORD wFindWhatLen;
+  WORD wReplaceWithLen;
+  LPARAM lCustData;
+  LPFRHOOKPROC lpfnHook;
+  LPCSTR lpTemplateName;
+} FINDREPLACEA, *LPFINDREPLACEA;
+
+BOOL GetOpenFileNameA(LPOPENFILENAMEA lpofn);
+BOOL GetSaveFileNameA(LPOPENFILENAMEA lpofn);
+BOOL ChooseFontA(LPCHOOSEFONTA lpcf);
+BOOL ChooseColorA(LPCHOOSECOLORA lpcc);
+BOOL PrintDlgA(LPPRINTDLGA lppd);
+HWND FindTextA(LPFINDREPLACEA lpfr);
+HWND ReplaceTextA(LPFINDREPLACEA lpfr);
+DWORD CommDlgExtendedError();
+
+namespace win_sim {
+/// The number of font objects created and not yet deleted, for tests that look for leaks.
+int LiveFontCount();
+}  // namespace win_sim

@@ -1,0 +1,57 @@
+// The comdlg32 parameter blocks each kind of common dialog is shown with, shared by the dialog
+// components and the dialog recorder so that both show exactly the same dialogs.
+#pragma once
+
+#include <string>
+
+#include "win/api.h"
+
+namespace dialogs {
+
+/// Where the application's main window goes: a captioned popup of size 0 at the middle of the
+/// screen. The common dialogs open relative to it.
+struct MainWindowPlacement {
+  DWORD Style;
+  int X, Y;
+};
+MainWindowPlacement MainWindowPlacementForScreen();
+
+/// The parameter block of one kind of dialog (open, save, font, color, print, printsetup, find,
+/// replace) with its buffers; not copyable, as the blocks point into it.
+struct ComDlgParams {
+  ComDlgParams(std::string AKind, HWND Owner);
+  ComDlgParams(const ComDlgParams&) = delete;
+  ComDlgParams& operator=(const ComDlgParams&) = delete;
+  ~ComDlgParams();
+
+  /// False for a kind that is none of the eight.
+  bool Known() const { return FKnown; }
+  /// Shows a modal kind and returns what comdlg32 returns (false on Cancel or failure).
+  bool Run();
+  /// Creates a modeless kind (find, replace); the dialog window, or nullptr on failure.
+  HWND Create();
+
+  static constexpr int FileSize = 1024;
+  static constexpr int FindSize = 256;
+
+  std::string Kind;
+  char File[FileSize] = {};
+  OPENFILENAMEA Open{};
+  LOGFONTA LogFont{};
+  CHOOSEFONTA Font{};
+  COLORREF CustomColors[16] = {};
+  CHOOSECOLORA Color{};
+  PRINTDLGA Print{};
+  char FindWhat[FindSize] = {};
+  char ReplaceWith[FindSize] = {};
+  FINDREPLACEA Find{};
+
+private:
+  bool FKnown = true;
+};
+
+/// Copies Value with its NUL into a fixed buffer of Size bytes. Raises EConvertError naming What
+/// and the lengths when it does not fit, rather than cutting it.
+void CopyInto(char* Buffer, std::size_t Size, const std::string& Value, const char* What);
+
+}  // namespace dialogs

@@ -1,0 +1,110 @@
+// The state of the simulated window system: windows, classes, the message queue, timers,
+// activation and focus, hooks and font objects. One instance per process, one thread.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "win/api.h"
+
+namespace win_sim {
+
+/// The dialog procedure of a simulated common dialog: answers true when it handled the message.
+using DialogHandler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)>;
+
+struct Window {
+  HWND Handle = nullptr;
+  std::string ClassName;
+  WNDPROC Proc = nullptr;
+  std::string Text;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  LONG_PTR Id = 0;
+  LONG_PTR UserData = 0;
+  HWND Parent = nullptr;  // the parent of a child window; nullptr for top-level windows
+  HWND Owner = nullptr;   // the owner of a top-level window
+  std::vector<HWND> Children;  // z-order, topmost first
+  RECT Rect{};   // parent's client coordinates for a child, screen coordinates otherwise
+  RECT Frame{};  // non-client widths: left, top (caption and border), right, bottom
+  HFONT Font = nullptr;
+  bool NeedsPaint = false;
+  bool NeedsErase = false;
+  bool Destroying = false;
+  // Dialogs.
+  bool IsDialog = false;
+  DialogHandler Handler;
+  bool DialogEnded = false;
+  INT_PTR DialogResult = 0;
+  HWND SavedFocus = nullptr;
+  std::vector<HFONT> OwnedFonts;  // deleted with the window
+};
+
+struct WindowClass {
+  WNDPROC Proc = nullptr;
+};
+
+struct Timer {
+  HWND Hwnd;
+  UINT_PTR Id;
+  UINT Elapse;
+  TIMERPROC Proc;
+  std::int64_t Due;
+};
+
+struct Hook {
+  HHOOK Handle;
+  int Kind;
+  HOOKPROC Proc;
+};
+
+struct State {
+  std::map<std::uintptr_t, std::unique_ptr<Window>> Windows;
+  std::uintptr_t NextWindow = 0x10020;
+  std::vector<HWND> TopLevel;  // z-order, topmost first
+  std::map<std::string, WindowClass> Classes;
+  std::deque<MSG> Queue;
+  bool QuitPosted = false;
+  int QuitCode = 0;
+  std::vector<Timer> Timers;
+  UINT_PTR NextTimerId = 0x7F01;
+  HWND Active = nullptr;
+  HWND Focus = nullptr;
+  std::vector<Hook> Hooks;  // newest first
+  std::uintptr_t NextHook = 0x30000;
+  std::map<std::uintptr_t, LOGFONTA> Fonts;
+  std::uintptr_t NextFont = 0x0A000010;
+  std::map<std::string, UINT> RegisteredMessages;
+  UINT NextMessage = 0xC100;
+  DWORD LastError = 0;
+  std::int64_t ClockSkip = 0;  // milliseconds skipped while loops waited for timers
+  DWORD CommDlgError = 0;
+};
+
+State& Sim();
+Window* Find(HWND Handle);
+/// The milliseconds since the simulation started, including skipped waits.
+std::int64_t Now();
+
+/// Sends a message through the WH_CALLWNDPROC / WH_CALLWNDPROCRET hooks to the window's procedure.
+LRESULT Send(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+/// The top-level window that contains Hwnd (Hwnd itself for a top-level window).
+HWND RootOf(HWND Hwnd);
+bool IsDescendant(HWND Ancestor, HWND Hwnd);
+/// Activates another window after Hwnd stops being able to be active: its owner when visible
+/// and enabled, else the topmost visible and enabled top-level window, else none.
+void ActivateOther(HWND Hwnd);
+/// Sends WM_ERASEBKGND now to a window that waits for it (as showing a window does).
+void EraseNow(HWND Hwnd);
+
+/// A dialog built from the recording of that kind, hidden, owned by Owner; nullptr when there is
+/// no such recording.
+HWND CreateRecordedDialog(const char* Kind, HWND Owner, DialogHandler Handler);
+/// Runs the modal loop of a dialog until it ends or is destroyed; returns its result.
+INT_PTR RunModal(HWND Dialog, HWND Owner);
+
+}  // namespace win_sim

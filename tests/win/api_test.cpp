@@ -1,0 +1,271 @@
+// The window services as the engine relies on them; the same tests run against user32/gdi32
+// under Wine and against the simulated window system.
+#include <cstring>
+#include <string>
+
+#include "message_log.hpp"
+#include "test_support.hpp"
+
+using namespace win_test;
+
+namespace {
+
+HWND CreateChild(HWND Parent, const char* Class, const char* Text, int Id, int X, int Y, int W, int H) {
+  return CreateWindowExA(0, Class, Text, WS_CHILD | WS_VISIBLE, X, Y, W, H, Parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+class WinApi : public ::testing::Test {
+  FreshLog FLog;
+};
+
+}  // namespace
+
+TEST_F(WinApi, GetTextFillsTheBufferWithAtMostSizeMinusOneCharacters) {
+  WindowGuard top(CreateLogWindow(50, 50, 300, 200));
+  const std::string long300(300, 'x');
+  const HWND label = CreateChild(top.get(), "Static", long300.c_str(), 100, 5, 5, 100, 20);
+  ASSERT_TRUE(label);
+  struct Case {
+    int Size;
+    LRESULT Length;
+  } cases[] = {{240, 239}, {301, 300}, {1, 0}};
+  for (const Case& c : cases) {
+    std::string buf(static_cast<std::size_t>(c.Size) + 8, '#');
+    const LRESULT n = SendMessageA(label, WM_GETTEXT, static_cast<WPARAM>(c.Size), reinterpret_cast<LPARAM>(buf.data()));
+    EXPECT_EQ(n, c.Length) << "buffer of " << c.Size;
+    EXPECT_EQ(buf[static_cast<std::size_t>(n)], '\0') << "buffer of " << c.Size;
+    EXPECT_EQ(buf.substr(0, static_cast<std::size_t>(n)), long300.substr(0, static_cast<std::size_t>(n)));
+    EXPECT_EQ(buf[static_cast<std::size_t>(c.Size)], '#') << "wrote past a buffer of " << c.Size;
+  }
+  EXPECT_TRUE(SendMessageA(top.get(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Don't")));
+  EXPECT_EQ(TextOf(top.get()), "Don't");
+  EXPECT_EQ(GetWindowTextLengthA(top.get()), 5);
+}
+
+TEST_F(WinApi, RectanglesAreScreenCoordinatesAndMovesUseTheParentsClientArea) {
+  WindowGuard top(CreateLogWindow(100, 120, 400, 300));
+  const HWND child = CreateChild(top.get(), "Button", "OK", IDOK, 10, 20, 75, 23);
+  RECT window, client, childRect;
+  ASSERT_TRUE(GetWindowRect(top.get(), &window));
+  EXPECT_EQ(window.right - window.left, 400);
+  EXPECT_EQ(window.bottom - window.top, 300);
+  ASSERT_TRUE(GetClientRect(top.get(), &client));
+  EXPECT_EQ(client.left, 0);
+  EXPECT_LT(client.bottom, 300) << "a captioned window has a non-client frame";
+
+  ASSERT_TRUE(GetWindowRect(child, &childRect));
+  POINT corner{childRect.left, childRect.top};
+  ASSERT_TRUE(ScreenToClient(top.get(), &corner));
+  EXPECT_EQ(corner.x, 10);
+  EXPECT_EQ(corner.y, 20);
+  EXPECT_EQ(childRect.right - childRect.left, 75);
+
+  ASSERT_TRUE(MoveWindow(child, 30, 40, 90, 25, FALSE));
+  ASSERT_TRUE(GetWindowRect(child, &childRect));
+  corner = POINT{childRect.left, childRect.top};
+  ScreenToClient(top.get(), &corner);
+  EXPECT_EQ(corner.x, 30);
+  EXPECT_EQ(corner.y, 40);
+  EXPECT_EQ(childRect.bottom - childRect.top, 25);
+
+  ASSERT_TRUE(MoveWindow(top.get(), 200, 210, 350, 250, FALSE));
+  ASSERT_TRUE(GetWindowRect(top.get(), &window));
+  EXPECT_EQ(window.left, 200);
+  EXPECT_EQ(window.top, 210);
+  EXPECT_EQ(window.right, 550);
+  EXPECT_EQ(window.bottom, 460);
+  POINT origin{0, 0};
+  ClientToScreen(top.get(), &origin);
+  ASSERT_TRUE(GetWindowRect(child, &childRect));
+  EXPECT_EQ(childRect.left, origin.x + 30) << "children move with their parent";
+}
+
+TEST_F(WinApi, ChildrenComeInCreationOrderAndDialogItemsAreDirectChildrenOnly) {
+  WindowGuard top(CreateLogWindow(50, 50, 300, 200));
+  const HWND a = CreateChild(top.get(), "Static", "a", 1090, 0, 0, 10, 10);
+  const HWND b = CreateChild(top.get(), "Button", "b", 1, 0, 20, 10, 10);
+  const HWND c = CreateChild(top.get(), "Edit", "c", 1090, 0, 40, 10, 10);
+  const HWND inner = CreateChild(b, "Static", "inner", 1152, 0, 0, 5, 5);
+  ASSERT_TRUE(a && b && c && inner);
+
+  EXPECT_EQ(GetWindow(top.get(), GW_CHILD), a);
+  EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+  EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), c);
+  EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), nullptr);
+  EXPECT_EQ(GetWindow(c, GW_CHILD), nullptr);
+
+  EXPECT_EQ(GetDlgItem(top.get(), 1090), a) << "the first child with the id";
+  EXPECT_EQ(GetDlgItem(top.get(), 1152), nullptr) << "a grandchild is not an item";
+  EXPECT_EQ(GetDlgItem(top.get(), 4242), nullptr);
+  EXPECT_EQ(GetDlgCtrlID(c), 1090);
+  EXPECT_EQ(GetDlgCtrlID(b), 1);
+
+  char name[64];
+  EXPECT_EQ(GetClassNameA(c, name, sizeof name), 4);
+  EXPECT_STREQ(name, "Edit");
+  EXPECT_EQ(GetClassNameA(c, name, 3), 2);
+  EXPECT_STREQ(name, "Ed");
+}
+
+TEST_F(WinApi, FontsRoundTripThroughLogfontAndWindows) {
+  WindowGuard top(CreateLogWindow(50, 50, 300, 200));
+  const HWND label = CreateChild(top.get(), "Static", "x", 100, 0, 0, 50, 20);
+  EXPECT_EQ(SendMessageA(label, WM_GETFONT, 0, 0), 0) << "a new control uses the system font";
+
+  LOGFONTA in{};
+  in.lfHeight = -13;
+  in.lfWeight = FW_NORMAL;
+  in.lfCharSet = 238;
+  std::strcpy(in.lfFaceName, "Arial");
+  const HFONT font = CreateFontIndirectA(&in);
+  ASSERT_TRUE(font);
+
+  LOGFONTA out{};
+  ASSERT_EQ(sizeof(LOGFONTA), 60u);
+  EXPECT_EQ(GetObjectA(font, sizeof out, &out), 60);
+  EXPECT_STREQ(out.lfFaceName, "Arial");
+  EXPECT_EQ(out.lfCharSet, 238);
+  EXPECT_EQ(out.lfHeight, -13);
+  EXPECT_EQ(GetObjectA(nullptr, sizeof out, &out), 0) << "0 is the system font, not a font object";
+
+  SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), font);
+  SendMessageA(label, WM_SETFONT, 0, 0);
+  EXPECT_EQ(SendMessageA(label, WM_GETFONT, 0, 0), 0);
+
+  EXPECT_TRUE(DeleteObject(font));
+  EXPECT_EQ(GetObjectA(font, sizeof out, &out), 0) << "a deleted font is gone";
+}
+
+#ifndef _WIN32
+TEST_F(WinApi, LiveFontCountFollowsCreateAndDelete) {
+  const int before = win_sim::LiveFontCount();
+  LOGFONTA lf{};
+  std::strcpy(lf.lfFaceName, "Tahoma");
+  const HFONT a = CreateFontIndirectA(&lf), b = CreateFontIndirectA(&lf);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(win_sim::LiveFontCount(), before + 2);
+  DeleteObject(a);
+  DeleteObject(b);
+  EXPECT_FALSE(DeleteObject(b));
+  EXPECT_EQ(win_sim::LiveFontCount(), before);
+}
+#endif
+
+namespace {
+WNDPROC Previous = nullptr;
+std::string Trace;
+LRESULT CALLBACK Subclass(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_USER + 7) {
+    Trace += "sub(";
+    const LRESULT r = CallWindowProcA(Previous, Hwnd, Msg, WParam, LParam);
+    Trace += ")";
+    return r + 1;
+  }
+  return CallWindowProcA(Previous, Hwnd, Msg, WParam, LParam);
+}
+}  // namespace
+
+TEST_F(WinApi, SubclassingReturnsThePreviousProcedureAndChainsToIt) {
+  WindowGuard top(CreateLogWindow(50, 50, 300, 200));
+  Log().React = [](HWND, UINT Msg, WPARAM, LPARAM, LRESULT& Result) {
+    if (Msg != WM_USER + 7) return false;
+    Trace += "own";
+    Result = 41;
+    return true;
+  };
+  const LONG_PTR own = GetWindowLongPtrA(top.get(), GWLP_WNDPROC);
+  ASSERT_NE(own, 0);
+  Previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(top.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass)));
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(Previous), own);
+  Trace.clear();
+  EXPECT_EQ(SendMessageA(top.get(), WM_USER + 7, 0, 0), 42);
+  EXPECT_EQ(Trace, "sub(own)");
+
+  EXPECT_EQ(SetWindowLongPtrA(top.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Previous)),
+            reinterpret_cast<LONG_PTR>(&Subclass));
+  Trace.clear();
+  EXPECT_EQ(SendMessageA(top.get(), WM_USER + 7, 0, 0), 41);
+  EXPECT_EQ(Trace, "own");
+
+  const HWND gone = top.get();
+  DestroyWindow(gone);
+  EXPECT_EQ(SetWindowLongPtrA(gone, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass)), 0) << "fails on a destroyed window";
+}
+
+TEST_F(WinApi, SendRunsTheReceiverAtOnceAndReentrantlyWhilePostQueues) {
+  WindowGuard top(CreateLogWindow(50, 50, 300, 200));
+  std::string order;
+  Log().React = [&](HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM, LRESULT& Result) {
+    if (Msg != WM_USER) return false;
+    order += "<" + std::to_string(WParam);
+    if (WParam < 3) Result = SendMessageA(Hwnd, WM_USER, WParam + 1, 0) + 1;
+    order += ">";
+    return true;
+  };
+  EXPECT_EQ(SendMessageA(top.get(), WM_USER, 1, 0), 2);
+  EXPECT_EQ(order, "<1<2<3>>>");
+
+  order.clear();
+  ASSERT_TRUE(PostMessageA(top.get(), WM_USER, 3, 0));
+  EXPECT_EQ(order, "") << "a posted message waits for the loop";
+  PumpPending();
+  EXPECT_EQ(order, "<3>");
+}
+
+TEST_F(WinApi, CloseDestroysTheWindowAndItsProcedureSeesDestroy) {
+  const HWND top = CreateLogWindow(50, 50, 300, 200);
+  ASSERT_TRUE(PostMessageA(top, WM_CLOSE, 0, 0));
+  PumpPending();
+  EXPECT_FALSE(IsWindow(top));
+  const auto seen = Log().Sequence({WM_CLOSE, WM_DESTROY, WM_NCDESTROY});
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+}
+
+TEST_F(WinApi, ActivationAndFocusTellBothWindows) {
+  WindowGuard first(CreateLogWindow(50, 50, 300, 200));
+  WindowGuard second(CreateLogWindow(400, 50, 300, 200));
+  const HWND edit = CreateChild(second.get(), "Edit", "", 1152, 5, 5, 100, 20);
+  SetActiveWindow(first.get());
+  SetFocus(first.get());
+  ASSERT_EQ(GetActiveWindow(), first.get());
+  Log().Clear();
+
+  SetActiveWindow(second.get());
+  EXPECT_EQ(GetActiveWindow(), second.get());
+  const auto activations = Log().Only(WM_ACTIVATE);
+  ASSERT_EQ(activations.size(), 2u);
+  EXPECT_EQ(activations[0].Hwnd, first.get());
+  EXPECT_EQ(LOWORD(activations[0].WParam), WA_INACTIVE);
+  EXPECT_EQ(reinterpret_cast<HWND>(activations[0].LParam), second.get());
+  EXPECT_EQ(activations[1].Hwnd, second.get());
+  EXPECT_NE(LOWORD(activations[1].WParam), WA_INACTIVE);
+  EXPECT_EQ(GetFocus(), second.get()) << "activation moves the focus into the window";
+
+  Log().Clear();
+  EXPECT_EQ(SetFocus(edit), second.get());
+  const auto kills = Log().Only(WM_KILLFOCUS);
+  ASSERT_EQ(kills.size(), 1u);
+  EXPECT_EQ(kills[0].Hwnd, second.get());
+  EXPECT_EQ(reinterpret_cast<HWND>(kills[0].WParam), edit) << "wParam is the window taking the focus";
+  EXPECT_EQ(GetFocus(), edit);
+}
+
+TEST_F(WinApi, RegisteredMessagesAreStablePerName) {
+  const UINT a = RegisterWindowMessageA("commdlg_FindReplace");
+  EXPECT_GE(a, 0xC000u);
+  EXPECT_EQ(RegisterWindowMessageA("commdlg_FindReplace"), a);
+  EXPECT_NE(RegisterWindowMessageA("LumetraTestMessage"), a);
+}
+
+TEST_F(WinApi, VirtualProtectLetsAnEntryBeWrittenAndGivesTheProtectionBack) {
+  static void (*entry)() = nullptr;
+  DWORD old = 0;
+  ASSERT_TRUE(VirtualProtect(&entry, sizeof entry, PAGE_READWRITE, &old));
+  entry = +[] {};
+  DWORD again = 0;
+  ASSERT_TRUE(VirtualProtect(&entry, sizeof entry, old, &again));
+  EXPECT_NE(again, 0u);
+  EXPECT_NE(entry, nullptr);
+}

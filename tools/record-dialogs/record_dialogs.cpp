@@ -1,0 +1,211 @@
+// record-dialogs: shows each common dialog of comdlg32 once (a Windows program, run under Wine)
+// and writes what it finds to <folder>/<kind>.json: title, window and client rectangles, font,
+// style, and every direct child in z-order with its id, class, text, rectangle, font and style.
+//
+// Usage: record-dialogs <folder> [kind ...]   (kinds: open save font color print printsetup
+// find replace; all when none is named).
+//
+// Notes:
+// - The dialogs are shown the way the class library's Execute shows them: owned by a hidden
+//   popup window at the middle of the screen (the application's main window), with the same
+//   flags, so that positions and contents match what the components show.
+// - A modal dialog is recorded on its owner's first WM_ENTERIDLE, when it is shown, painted and
+//   idle, and then closed with WM_COMMAND IDCANCEL. Find and replace are modeless: they are
+//   recorded once their messages have been dispatched, then closed the same way.
+// - The print dialogs need a printer; win::LocalPrinter adds one for the run when there is none.
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dialogs/comdlg_params.hpp"
+#include "win/api.h"
+#include "win/printer.h"
+#include "win/window_info.h"
+
+namespace {
+
+struct Recorder {
+  std::string Folder;
+  std::string Kind;
+  std::string Error;
+  bool Done = false;
+};
+Recorder* Current = nullptr;
+
+std::string Quote(const std::string& S, const std::string& Where) {
+  std::string out = "\"";
+  for (unsigned char c : S) {
+    if (c >= 0x80) throw std::runtime_error(Where + ": text \"" + S + "\" has a byte beyond ASCII (" + std::to_string(c) + ")");
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string FontOf(HWND Hwnd, const std::string& Where) {
+  const auto font = win::FontOf(Hwnd);
+  if (!font) return "null";
+  return "{\"face\": " + Quote(font->Face, Where) + ", \"charset\": " + std::to_string(font->Charset) +
+         ", \"height\": " + std::to_string(font->Height) + "}";
+}
+
+std::string Rect(const RECT& R) {
+  return "[" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " + std::to_string(R.right) + ", " +
+         std::to_string(R.bottom) + "]";
+}
+
+std::string Hex(LONG_PTR Value) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%08lx", static_cast<unsigned long>(static_cast<DWORD>(Value)));
+  return buf;
+}
+
+std::string Describe(HWND Dialog, const std::string& Kind) {
+  std::ostringstream out;
+  RECT window;
+  GetWindowRect(Dialog, &window);
+  out << "{\n  \"kind\": " << Quote(Kind, Kind) << ",\n  \"title\": " << Quote(win::WindowText(Dialog), Kind + " title")
+      << ",\n  \"window\": " << Rect(window) << ",\n  \"client\": " << Rect(win::ClientRectOnScreen(Dialog))
+      << ",\n  \"font\": " << FontOf(Dialog, Kind) << ",\n  \"style\": \"" << Hex(GetWindowLongPtrA(Dialog, GWL_STYLE))
+      << "\",\n  \"controls\": [";
+  int position = 0;
+  for (HWND child = GetWindow(Dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    ++position;
+    const std::string where = Kind + " control " + std::to_string(position);
+    out << (position > 1 ? "," : "") << "\n    {\"position\": " << position << ", \"id\": " << GetDlgCtrlID(child)
+        << ", \"class\": " << Quote(win::ClassNameOf(child), where) << ", \"text\": " << Quote(win::WindowText(child), where)
+        << ", \"rect\": " << Rect(win::RectInClientOf(child, Dialog)) << ", \"font\": " << FontOf(child, where)
+        << ", \"style\": \"" << Hex(GetWindowLongPtrA(child, GWL_STYLE)) << "\"}";
+  }
+  out << "\n  ]\n}\n";
+  return out.str();
+}
+
+// Writes the file whole or not at all: a temporary file first, then a replacing rename.
+void WriteWhole(const std::string& FileName, const std::string& Content) {
+  const std::string temp = FileName + ".tmp";
+  {
+    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+    f << Content;
+    f.flush();
+    if (!f) throw std::runtime_error("cannot write " + temp);
+  }
+  if (!MoveFileExA(temp.c_str(), FileName.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileA(temp.c_str());
+    throw std::runtime_error("cannot replace " + FileName + " (error " + std::to_string(GetLastError()) + ")");
+  }
+}
+
+void Record(HWND Dialog) {
+  Recorder& r = *Current;
+  if (r.Done) return;
+  r.Done = true;
+  try {
+    WriteWhole(r.Folder + "\\" + r.Kind + ".json", Describe(Dialog, r.Kind));
+  } catch (const std::exception& e) {
+    r.Error = e.what();
+  }
+  PostMessageA(Dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+LRESULT CALLBACK OwnerProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_ENTERIDLE && WParam == MSGF_DIALOGBOX && Current) Record(reinterpret_cast<HWND>(LParam));
+  return DefWindowProcA(Hwnd, Msg, WParam, LParam);
+}
+
+HWND CreateOwner() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &OwnerProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TApplication";
+  RegisterClassA(&wc);
+  const dialogs::MainWindowPlacement p = dialogs::MainWindowPlacementForScreen();
+  return CreateWindowExA(0, "TApplication", "Lumetra", p.Style, p.X, p.Y, 0, 0, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+void RunModeless(HWND Dialog) {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  Record(Dialog);
+  while (IsWindow(Dialog) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool RecordKind(HWND Owner, const std::string& Kind) {
+  dialogs::ComDlgParams p(Kind, Owner);
+  if (Kind == "open" || Kind == "save") p.Open.lpstrInitialDir = "C:\\";
+  if (!p.Known()) {
+    std::fprintf(stderr, "record-dialogs: unknown kind '%s'\n", Kind.c_str());
+    return false;
+  }
+  if (Kind == "find" || Kind == "replace") {
+    const HWND dialog = p.Create();
+    if (!dialog) {
+      std::fprintf(stderr, "record-dialogs: %s: the dialog did not open (error 0x%lx)\n", Kind.c_str(),
+                   static_cast<unsigned long>(CommDlgExtendedError()));
+      return false;
+    }
+    RunModeless(dialog);
+  } else {
+    p.Run();
+  }
+  if (!Current->Done) {
+    std::fprintf(stderr, "record-dialogs: %s: the dialog did not show (error 0x%lx)\n", Kind.c_str(),
+                 static_cast<unsigned long>(CommDlgExtendedError()));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: record-dialogs <folder> [kind ...]\n");
+    return 2;
+  }
+  std::vector<std::string> kinds(argv + 2, argv + argc);
+  if (kinds.empty()) kinds = {"open", "save", "font", "color", "print", "printsetup", "find", "replace"};
+  win::LocalPrinter printer;
+  if (!printer.Error().empty()) std::fprintf(stderr, "record-dialogs: no printer: %s\n", printer.Error().c_str());
+  const HWND owner = CreateOwner();
+  int failures = 0;
+  for (const std::string& kind : kinds) {
+    Recorder r{argv[1], kind, "", false};
+    Current = &r;
+    if (!RecordKind(owner, kind)) {
+      ++failures;
+    } else if (!r.Error.empty()) {
+      std::fprintf(stderr, "record-dialogs: %s: %s\n", kind.c_str(), r.Error.c_str());
+      ++failures;
+    } else {
+      std::printf("recorded %s\n", kind.c_str());
+    }
+    Current = nullptr;
+  }
+  DestroyWindow(owner);
+  return failures ? 1 : 0;
+}
