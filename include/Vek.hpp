@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "vcl/Classes.hpp"
+#include "vcl/Dialogs.hpp"
+#include "win/api.h"
 
 namespace Vek {
 
@@ -130,6 +132,8 @@ using TTranslateEvent = TMethodRef<vcl::TObject*, bool&>;
 /// Raised after a translation: Sender.
 using TTranslatedEvent = TMethodRef<vcl::TObject*>;
 
+struct EntryIndex;
+
 /// The translator component. Dropped on a form, it makes every common dialog that the
 /// application shows through a registered dialog class appear translated from its entries.
 /// One translator in the process is in charge (vekInstance); translators that share a
@@ -209,6 +213,38 @@ public:
   /// The unescaped form of S, the exact inverse of WriteString.
   static std::string ReadString(std::string_view S);
 
+  // Applying entries to a shown dialog.
+
+  /// One translation pass over the dialog window hWnd, whose component's class is
+  /// OwnerClassName: sets its title, control texts, controls' font, and window and control
+  /// sizes and positions from the matching entries, in list order. Does nothing while the
+  /// Translate flag is off. Entries whose id or integer value is not a decimal integer, or
+  /// whose value is not a valid literal, are skipped. Never raises.
+  void TranslateDialog(HWND hWnd);
+  /// Sets the text of the N-th window (from 1) of the sibling chain that starts at First.
+  void SetDlgTextOfChild(HWND First, int N, const char* Text);
+  /// Gives Font to every window of the chain that starts at First and to all their descendants.
+  void SetFontOfChildren(HWND First, HFONT Font);
+  /// A font like Font with the face name Name (cut to 31 characters), or Font itself when it
+  /// is no font. During a pass the font is the one made for this dialog before, if any.
+  HFONT SetFontName(HFONT Font, const std::string& Name);
+  /// A font like Font with the character set Charset, or Font itself when it is no font.
+  HFONT SetFontCharset(HFONT Font, BYTE Charset);
+
+  // Capturing a dialog's properties.
+
+  /// Shows Dialog in capture mode: its window is described into List, as entries holding the
+  /// current values, and closed. A class outside the six dialog families is registered but not
+  /// shown. This translator is in charge afterwards, with its Translate flag as before, also
+  /// when an exception passes.
+  void GetDlgProps(vcl::TObject* Dialog, vcl::TStrings* List);
+  /// Appends the entries of the dialog window hWnd to CaptureList (nothing without one).
+  void GetProps(HWND hWnd);
+  /// The face name of Font, or "System" when it is no font (0: the system font).
+  static std::string GetFontName(HFONT Font);
+  /// The character set of Font, or DEFAULT_CHARSET (1) when it is no font.
+  static BYTE GetFontCharset(HFONT Font);
+
   // Value literals, callable on the class or on an instance.
   static void ConvertToLiterals(std::string& S) { Vek::ConvertToLiterals(S); }
   static void ConvertFromLiterals(std::string& S) { Vek::ConvertFromLiterals(S); }
@@ -223,11 +259,70 @@ private:
   TTranslatedEvent FOnTranslated;
   bool FTranslateEmpty = false;
   std::unique_ptr<TSortList> FOrgProps;
+  std::unique_ptr<EntryIndex> FIndex;  // the entries' positions by class, built on demand
+  HWND FPassDialog = nullptr;          // the dialog of the running pass, for its fonts
 };
 
 /// The translator in charge: hooked dialogs are translated and captured through it; nullptr
 /// before the first translator is made and after the one in charge is destroyed.
 extern TLumetra* vekInstance;
+
+// ---- Dialog class hooking ----------------------------------------------------------------------
+
+/// The procedure the intercepted dialog window had before; nullptr when none is intercepted.
+extern WNDPROC OldWndProc;
+/// Byte position of the MessageHook entry in a dialog class's table; 0 until first needed.
+extern int Offset;
+/// Class name of the dialog component whose window was intercepted last.
+extern std::string OwnerClassName;
+/// The registered dialog classes, in registration order, and parallel to them the MessageHook
+/// entry each had before.
+extern vcl::TList* ClassRegs;
+extern vcl::TList* OrgDlgProc;
+/// Capture mode: intercepted windows are described and closed instead of translated.
+extern bool DebugDlg;
+/// Set when the intercepted window closes; keeps the find hook from intercepting until the
+/// next dialog is created.
+extern bool Closing;
+/// The exit procedure installed before this unit's own.
+extern vcl::TProcedure OldExitProc;
+
+/// Hooks AClass: its MessageHook entry (of this class alone) leads to TFindDlgHook's for find
+/// and replace dialogs, to TCommonDlgHook's for the others. False, changing nothing, for
+/// nullptr, a class that is no dialog component class, or one already registered.
+bool RegisterDialogClass(vcl::TClass AClass);
+/// Gives AClass its own entry back; false when it was not registered.
+bool UnRegisterDialogClass(vcl::TClass AClass);
+/// Registers the class of every dialog component on the forms (while designing: on the form
+/// of the translator in charge), one level deep.
+void RegisterDialogComponents();
+/// The window procedure of the intercepted dialog window.
+LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+/// The exit procedure: gives every registered class its entry back.
+void RestoreDialogClasses();
+
+/// Supplies the MessageHook entry of registered dialog classes; never instantiated.
+class TCommonDlgHook : public vcl::TCommonDialog {
+  VCL_DECLARE_CLASS
+public:
+  using vcl::TCommonDialog::TCommonDialog;
+  /// Intercepts the active dialog window on WM_WINDOWPOSCHANGED (the colour dialog's on
+  /// WM_ENTERIDLE) after the class library's own handling, whose answer it returns.
+  static bool MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg);
+};
+
+/// Supplies the MessageHook entry of registered find and replace dialog classes.
+class TFindDlgHook : public vcl::TFindDialog {
+  VCL_DECLARE_CLASS
+public:
+  using vcl::TFindDialog::TFindDialog;
+  /// Intercepts the window that takes the focus (WM_KILLFOCUS) unless the last one closed and
+  /// no new dialog was created since (WM_CREATE).
+  static bool MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg);
+};
+
+/// The number of fonts made for shown dialogs and not yet released.
+int LiveDialogFontCount();
 
 /// Calls Action for every translator on the application's forms and data modules, in the order
 /// of the application's components and then of theirs (one level deep).

@@ -269,6 +269,9 @@ public:
   void Clear() override;
   /// Kept for callers that know the final size; blocks make it unnecessary.
   void Reserve(int) {}
+  /// Grows with every change of the lines (not of their objects), so that derived data can
+  /// tell whether it is still up to date.
+  std::uint64_t ChangeCount() const { return FChangeCount; }
 
 private:
   struct TItem {
@@ -285,6 +288,7 @@ private:
   std::vector<TBlock> FBlocks;
   std::vector<int> FStarts;  // index of each block's first line
   int FCount = 0;
+  std::uint64_t FChangeCount = 0;
 };
 
 /// Origin of a stream seek.

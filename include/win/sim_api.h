@@ -294,6 +294,8 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
 BOOL UpdateWindow(HWND hWnd);
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+/// TRUE while the window waits for a repaint (the whole client area is then the update rectangle).
+BOOL GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase);
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
 BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 

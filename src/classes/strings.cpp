@@ -99,7 +99,10 @@ void TStringList::Renumber(std::size_t FromBlock) {
 
 const std::string& TStringList::Get(int Index) const { return At(Index).S; }
 
-void TStringList::Put(int Index, std::string S) { At(Index, FCount).S = std::move(S); }
+void TStringList::Put(int Index, std::string S) {
+  At(Index, FCount).S = std::move(S);
+  ++FChangeCount;
+}
 
 TObject* TStringList::GetObject(int Index) const { return At(Index).O; }
 
@@ -122,6 +125,7 @@ void TStringList::InsertObject(int Index, std::string S, TObject* AObject) {
   TBlock& b = FBlocks[block];
   b.insert(b.begin() + static_cast<std::ptrdiff_t>(offset), TItem{std::move(S), AObject});
   ++FCount;
+  ++FChangeCount;
   if (b.size() > MaxBlock) {
     TBlock tail(std::make_move_iterator(b.begin() + MaxBlock / 2), std::make_move_iterator(b.end()));
     b.resize(MaxBlock / 2);
@@ -136,6 +140,7 @@ void TStringList::Delete(int Index) {
   TBlock& b = FBlocks[block];
   b.erase(b.begin() + static_cast<std::ptrdiff_t>(offset));
   --FCount;
+  ++FChangeCount;
   if (b.empty()) {
     FBlocks.erase(FBlocks.begin() + static_cast<std::ptrdiff_t>(block));
     Renumber(block);
@@ -148,6 +153,7 @@ void TStringList::Clear() {
   FBlocks.clear();
   FStarts.clear();
   FCount = 0;
+  ++FChangeCount;
 }
 
 }  // namespace vcl

@@ -1,5 +1,5 @@
 // TLumetra: construction, the Translate flag, locale groups and the translator in charge.
-#include "Vek.hpp"
+#include "entry_index.hpp"
 #include "vcl/Forms.hpp"
 
 namespace Vek {
@@ -48,6 +48,7 @@ void TLumetra::SetTranslate(bool Value) {
 void TLumetra::Loaded() {
   vcl::TComponent::Loaded();
   InternalTranslate(FTranslate);
+  RegisterDialogComponents();
   if (FLocale == 0) return;
   TLumetra* first = nullptr;
   ForEachTranslator([&](TLumetra* other) {

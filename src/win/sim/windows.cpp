@@ -353,6 +353,13 @@ BOOL InvalidateRect(HWND hWnd, const RECT*, BOOL bErase) {
   return TRUE;
 }
 
+BOOL GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL) {
+  Window* w = Get(hWnd);
+  const bool pending = w && w->NeedsPaint && Visible(hWnd);
+  if (lpRect) *lpRect = pending ? RECT{0, 0, w->Rect.right - w->Rect.left, w->Rect.bottom - w->Rect.top} : RECT{};
+  return pending ? TRUE : FALSE;
+}
+
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint) {
   Window* w = Get(hWnd);
   if (!w || !lpPaint) return nullptr;

@@ -1,0 +1,203 @@
+// Applying translations to a shown dialog: texts, fonts, sizes and positions from the entries
+// of the translator in charge whose class part is the dialog component's class.
+//
+// Notes:
+// - A pass runs on every activation and every repaint of the dialog's background. The entries
+//   of one class are found through an index by class part, rebuilt only when the list changes,
+//   so a pass costs what the dialog's own entries cost, whatever else the list holds; the
+//   index keeps list order, so the result is that of walking the whole list.
+// - Fonts made for a dialog are kept per dialog and per font description: further passes hand
+//   the controls the same font instead of a new one each time, and the fonts are deleted once
+//   the dialog window is destroyed (seen by a thread hook on WM_NCDESTROY while any are held).
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "entry_index.hpp"
+
+namespace Vek {
+
+namespace {
+
+// ---- Fonts handed to dialogs ----
+
+struct DialogFont {
+  HWND Dialog;
+  LOGFONTA Description;
+  HFONT Font;
+};
+std::vector<DialogFont> DialogFonts;
+HHOOK DestroyWatch = nullptr;
+
+void ReleaseFontsOf(HWND Dialog) {
+  for (auto it = DialogFonts.begin(); it != DialogFonts.end();) {
+    if (it->Dialog == Dialog) {
+      DeleteObject(it->Font);
+      it = DialogFonts.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  if (DialogFonts.empty() && DestroyWatch) {
+    UnhookWindowsHookEx(DestroyWatch);
+    DestroyWatch = nullptr;
+  }
+}
+
+LRESULT CALLBACK WatchDestroy(int Code, WPARAM wParam, LPARAM lParam) {
+  const HHOOK self = DestroyWatch;
+  if (Code == HC_ACTION) {
+    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (m->message == WM_NCDESTROY) ReleaseFontsOf(m->hwnd);
+  }
+  return CallNextHookEx(self, Code, wParam, lParam);
+}
+
+// The font of the given description for Dialog: the one made for it before, or a new one.
+HFONT FontFor(HWND Dialog, const LOGFONTA& Description) {
+  for (const DialogFont& f : DialogFonts)
+    if (f.Dialog == Dialog && std::memcmp(&f.Description, &Description, sizeof Description) == 0) return f.Font;
+  const HFONT font = CreateFontIndirectA(&Description);
+  if (!font) return font;
+  if (!DestroyWatch) DestroyWatch = SetWindowsHookExA(WH_CALLWNDPROCRET, &WatchDestroy, nullptr, GetCurrentThreadId());
+  DialogFonts.push_back({Dialog, Description, font});
+  return font;
+}
+
+// The n-th window (from 1) of the sibling chain that starts at First, or 0.
+HWND NthSibling(HWND First, int N) {
+  HWND w = First;
+  for (int i = 1; w && i < N; ++i) w = GetWindow(w, GW_HWNDNEXT);
+  return N >= 1 ? w : nullptr;
+}
+
+HWND FindControl(HWND Dialog, int Id) {
+  return Id >= 0 ? GetDlgItem(Dialog, Id) : NthSibling(GetWindow(Dialog, GW_CHILD), -Id);
+}
+
+}  // namespace
+
+const std::vector<int>& EntryIndex::Of(const TSortList& AList, const std::string& ClassName) {
+  if (List != &AList || Changes != AList.ChangeCount()) {
+    List = &AList;
+    Changes = AList.ChangeCount();
+    Positions.clear();
+    for (int i = 0; i < AList.Count(); ++i) {
+      const Entry e = Entry::Split(AList.Strings(i));
+      if (e.HasClass) Positions[std::string(e.ClassPart)].push_back(i);
+    }
+  }
+  static const std::vector<int> none;
+  auto it = Positions.find(ClassName);
+  return it == Positions.end() ? none : it->second;
+}
+
+void TLumetra::SetDlgTextOfChild(HWND First, int N, const char* Text) {
+  if (const HWND w = NthSibling(First, N)) SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text));
+}
+
+void TLumetra::SetFontOfChildren(HWND First, HFONT Font) {
+  for (HWND w = First; w; w = GetWindow(w, GW_HWNDNEXT)) {
+    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(Font), 0);
+    if (const HWND child = GetWindow(w, GW_CHILD)) SetFontOfChildren(child, Font);
+  }
+}
+
+HFONT TLumetra::SetFontName(HFONT Font, const std::string& Name) {
+  LOGFONTA lf{};
+  if (!GetObjectA(Font, sizeof lf, &lf)) return Font;
+  // The face-name field holds 31 characters and its terminator; a longer name is cut.
+  const std::size_t n = std::min(Name.size(), sizeof lf.lfFaceName - 1);
+  std::memcpy(lf.lfFaceName, Name.data(), n);
+  lf.lfFaceName[n] = '\0';
+  return FPassDialog ? FontFor(FPassDialog, lf) : CreateFontIndirectA(&lf);
+}
+
+HFONT TLumetra::SetFontCharset(HFONT Font, BYTE Charset) {
+  LOGFONTA lf{};
+  if (!GetObjectA(Font, sizeof lf, &lf)) return Font;
+  lf.lfCharSet = Charset;
+  return FPassDialog ? FontFor(FPassDialog, lf) : CreateFontIndirectA(&lf);
+}
+
+void TLumetra::TranslateDialog(HWND hWnd) {
+  if (!FTranslate) return;
+  if (!FIndex) FIndex = std::make_unique<EntryIndex>();
+  const HWND savedDialog = FPassDialog;  // a pass may start inside another one
+  FPassDialog = hWnd;
+  struct Restore {
+    TLumetra* Self;
+    HWND Saved;
+    ~Restore() { Self->FPassDialog = Saved; }
+  } restore{this, savedDialog};
+
+  // Copied: the messages a pass sends may let the dialog's own code change the list.
+  const std::vector<int> positions = FIndex->Of(*FTranslations, OwnerClassName);
+  for (int i : positions) {
+    if (i >= FTranslations->Count()) break;
+    const Entry e = Entry::Split(FTranslations->Strings(i));
+    if (!e.AppliesTo(OwnerClassName) || e.Kind == EntryKind::Ignored) continue;
+    const std::optional<std::string> value = e.TryDecodedValue();
+    if (!value || (value->empty() && !FTranslateEmpty)) continue;
+    const std::optional<int> number = ParseDecimal(*value);
+
+    switch (e.Kind) {
+      case EntryKind::WindowCaption:
+        SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value->c_str()));
+        break;
+      case EntryKind::ChildCaption: {
+        const std::optional<int> id = e.Id();
+        if (!id) break;
+        if (*id >= 0) {
+          if (const HWND c = GetDlgItem(hWnd, *id)) SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value->c_str()));
+        } else {
+          SetDlgTextOfChild(GetWindow(hWnd, GW_CHILD), -*id, value->c_str());
+        }
+        break;
+      }
+      case EntryKind::Font: {
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0));
+        if (e.Font == FontField::Name) font = SetFontName(font, *value);
+        else if (e.Font == FontField::Charset) {
+          if (!number) break;
+          font = SetFontCharset(font, static_cast<BYTE>(*number & 0xFF));
+        }
+        SetFontOfChildren(GetWindow(hWnd, GW_CHILD), font);
+        break;
+      }
+      case EntryKind::WindowWidth:
+      case EntryKind::WindowHeight: {
+        RECT r;
+        if (!number || !GetWindowRect(hWnd, &r)) break;
+        const bool width = e.Kind == EntryKind::WindowWidth;
+        MoveWindow(hWnd, r.left, r.top, width ? *number : r.right - r.left, width ? r.bottom - r.top : *number, FALSE);
+        break;
+      }
+      case EntryKind::ChildLeft:
+      case EntryKind::ChildTop:
+      case EntryKind::ChildWidth:
+      case EntryKind::ChildHeight: {
+        const std::optional<int> id = e.Id();
+        if (!id || !number) break;
+        const HWND c = FindControl(hWnd, *id);
+        RECT r;
+        if (!c || !GetWindowRect(c, &r)) break;
+        POINT p{r.left, r.top};
+        ScreenToClient(hWnd, &p);
+        int x = p.x, y = p.y, cx = r.right - r.left, cy = r.bottom - r.top;
+        if (e.Kind == EntryKind::ChildLeft) x = *number;
+        else if (e.Kind == EntryKind::ChildTop) y = *number;
+        else if (e.Kind == EntryKind::ChildWidth) cx = *number;
+        else cy = *number;
+        MoveWindow(c, x, y, cx, cy, FALSE);
+        break;
+      }
+      case EntryKind::Ignored:
+        break;
+    }
+  }
+}
+
+int LiveDialogFontCount() { return static_cast<int>(DialogFonts.size()); }
+
+}  // namespace Vek

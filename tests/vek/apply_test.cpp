@@ -1,0 +1,172 @@
+// Applying entries to a shown dialog window: every kind, ids, fonts, skipped entries, list
+// order, and the fonts a pass makes.
+#include "Vek.hpp"
+
+#include "dialog_window.hpp"
+#include "test_support.hpp"
+#include "vcl/Forms.hpp"
+
+using namespace vek_test;
+using Vek::TLumetra;
+
+namespace {
+
+class Apply : public ::testing::Test {
+protected:
+  Apply() { Vek::OwnerClassName = "TOpenDialog"; }
+  ~Apply() override { delete FForm; }
+  // Applies these entries, added in the given order, in one pass.
+  void Pass(std::initializer_list<const char*> Lines) {
+    for (const char* l : Lines) FLmt->Translations()->Add(l);
+    FLmt->TranslateDialog(FDialog.Handle());
+  }
+  DialogWindow FDialog;
+  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
+  TLumetra* FLmt = new TLumetra(FForm);
+};
+
+}  // namespace
+
+TEST_F(Apply, TextsByIdAndByPosition) {
+  Pass({"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Caption[1090]='&Dateiname:'", "TOpenDialog.Caption[-3]='Nom :'",
+        "TOpenDialog.Caption[1]x='OK!'", "TOpenDialog.Caption[-40]='none'", "TOpenDialog.Caption[4711]='none'",
+        "TOpenDialog.Caption[1024]='Hilfe'#13#10'zwei'"});
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Ouvrir");
+  EXPECT_EQ(TextOf(FDialog.Child(1)), "&Dateiname:");
+  EXPECT_EQ(TextOf(FDialog.Child(3)), "Nom :");
+  EXPECT_EQ(TextOf(FDialog.Child(4)), "OK!");  // what follows "]" is not looked at
+  EXPECT_EQ(TextOf(FDialog.Child(5)), "Hilfe\r\nzwei");
+}
+
+TEST_F(Apply, OnlyTheShownDialogsClassExactly) {
+  Pass({"TSaveDialog.Caption='Speichern'", "topendialog.Caption='klein'", "TOpenDialogX.Caption='x'",
+        "TOpenDialog.Foo=1", "TOpenDialog.Caption"});
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Open");
+}
+
+TEST_F(Apply, EmptyValuesOnlyWithTranslateEmpty) {
+  Pass({"TOpenDialog.Caption=''", "TOpenDialog.Caption[1090]=''"});
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Open");
+  FLmt->SetTranslateEmpty(true);
+  FLmt->Translations()->Add("TOpenDialog.Width=");  // an empty number is skipped, not zero
+  FLmt->TranslateDialog(FDialog.Handle());
+  EXPECT_EQ(TextOf(FDialog.Handle()), "");
+  EXPECT_EQ(TextOf(FDialog.Child(1)), "");
+  RECT r;
+  GetWindowRect(FDialog.Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 400);
+}
+
+TEST_F(Apply, NothingWhileTheTranslatorIsOff) {
+  FLmt->SetTranslate(false);
+  Pass({"TOpenDialog.Caption='Ouvrir'"});
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Open");
+}
+
+TEST_F(Apply, WindowSizeKeepsPositionAndTheOtherExtent) {
+  Pass({"TOpenDialog.Width=600"});
+  RECT r;
+  GetWindowRect(FDialog.Handle(), &r);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 100);
+  EXPECT_EQ(r.right - r.left, 600);
+  EXPECT_EQ(r.bottom - r.top, 300);
+  Pass({"TOpenDialog.Height=250"});
+  GetWindowRect(FDialog.Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 600);
+  EXPECT_EQ(r.bottom - r.top, 250);
+}
+
+TEST_F(Apply, ChildGeometryChangesOneValueAndKeepsTheOthers) {
+  Pass({"TOpenDialog.Left[1090]=20", "TOpenDialog.Height[1090]=30", "TOpenDialog.Left[-3]=15", "TOpenDialog.Top[-3]=-5",
+        "TOpenDialog.Width[1152]=99", "TOpenDialog.Left[4711]=1", "TOpenDialog.Top[-40]=1"});
+  const RECT label = PlaceOf(FDialog.Child(1));
+  EXPECT_EQ(label.left, 20);
+  EXPECT_EQ(label.top, 10);
+  EXPECT_EQ(label.right, 80);   // width
+  EXPECT_EQ(label.bottom, 30);  // height
+  const RECT third = PlaceOf(FDialog.Child(3));
+  EXPECT_EQ(third.left, 15);
+  EXPECT_EQ(third.top, -5);
+  EXPECT_EQ(PlaceOf(FDialog.Child(2)).right, 99);
+}
+
+TEST_F(Apply, EntriesThatAreNotNumbersOrLiteralsAreSkipped) {
+  Pass({"TOpenDialog.Width=wide", "TOpenDialog.Left[10x90]=1", "TOpenDialog.Left[]=1", "TOpenDialog.Top[1090]= 7",
+        "TOpenDialog.Caption='ab'#", "TOpenDialog.Caption[1090]='kept'"});
+  RECT r;
+  GetWindowRect(FDialog.Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(PlaceOf(FDialog.Child(1)).top, 10);
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Open");
+  EXPECT_EQ(TextOf(FDialog.Child(1)), "kept");
+}
+
+TEST_F(Apply, FontEntriesStartAgainFromTheDialogsOwnFont) {
+  // The charset entry sorts first; the name entry then starts from the dialog's font again.
+  Pass({"TOpenDialog.Font.Charset=238", "TOpenDialog.Font.Name='Arial'"});
+  EXPECT_EQ(FaceOf(FDialog.Child(2)), "Arial");
+  EXPECT_EQ(CharsetOf(FDialog.Child(2)), 0);
+  EXPECT_EQ(FaceOf(FDialog.Handle()), "MS Sans Serif");  // the dialog itself keeps its font
+
+  FLmt->Translations()->Clear();
+  Pass({"TOpenDialog.Font.Charset=494"});  // the low 8 bits
+  EXPECT_EQ(CharsetOf(FDialog.Child(5)), 238);
+  EXPECT_EQ(FaceOf(FDialog.Child(5)), "MS Sans Serif");
+
+  FLmt->Translations()->Clear();
+  Pass({"TOpenDialog.Font.Style=1"});  // any other font property: the dialog's own font again
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(FDialog.Child(1), WM_GETFONT, 0, 0)), FDialog.OwnFont());
+}
+
+TEST_F(Apply, ALongFaceNameIsCutTo31Characters) {
+  Pass({"TOpenDialog.Font.Name='ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij'"});
+  EXPECT_EQ(FaceOf(FDialog.Child(1)), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde");
+}
+
+TEST_F(Apply, WithoutAFontOfItsOwnTheControlsGetTheSystemFont) {
+  SendMessageA(FDialog.Handle(), WM_SETFONT, 0, 0);
+  SendMessageA(FDialog.Child(1), WM_SETFONT, reinterpret_cast<WPARAM>(FDialog.OwnFont()), 0);
+  Pass({"TOpenDialog.Font.Name='Arial'"});
+  EXPECT_EQ(SendMessageA(FDialog.Child(1), WM_GETFONT, 0, 0), 0);
+}
+
+TEST_F(Apply, RepeatedPassesReuseTheFontsAndCloseReleasesThem) {
+  const int before = Vek::LiveDialogFontCount();
+  Pass({"TOpenDialog.Font.Name='Arial'", "TOpenDialog.Font.Charset=238"});
+  const HFONT given = reinterpret_cast<HFONT>(SendMessageA(FDialog.Child(1), WM_GETFONT, 0, 0));
+  for (int i = 0; i < 9; ++i) FLmt->TranslateDialog(FDialog.Handle());
+  EXPECT_EQ(Vek::LiveDialogFontCount(), before + 2);  // ten passes, one font per Font entry
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(FDialog.Child(1), WM_GETFONT, 0, 0)), given);
+
+  DestroyWindow(FDialog.Handle());
+  EXPECT_EQ(Vek::LiveDialogFontCount(), before);
+  LOGFONTA lf;
+  EXPECT_EQ(GetObjectA(given, sizeof lf, &lf), 0) << "the font was deleted with its dialog";
+}
+
+TEST_F(Apply, ListOrderDecidesAlsoForUnsortedListsAndRepeatedKeys) {
+  Pass({"TOpenDialog.Caption='A'", "TOpenDialog.Caption='B'"});
+  EXPECT_EQ(TextOf(FDialog.Handle()), "B");
+  // Entries added later and changed in place are seen by the next pass.
+  FLmt->Translations()->Insert(0, "TFontDialog.Caption='x'");
+  FLmt->Translations()->Add("TOpenDialog.Caption='C'");
+  FLmt->TranslateDialog(FDialog.Handle());
+  EXPECT_EQ(TextOf(FDialog.Handle()), "C");
+  FLmt->Translations()->Put(3, "TOpenDialog.Caption='D'");
+  FLmt->TranslateDialog(FDialog.Handle());
+  EXPECT_EQ(TextOf(FDialog.Handle()), "D");
+  FLmt->Translations()->Delete(3);
+  FLmt->TranslateDialog(FDialog.Handle());
+  EXPECT_EQ(TextOf(FDialog.Handle()), "B");
+}
+
+TEST_F(Apply, ChainHelpersWalkSiblingsAndDescendants) {
+  FLmt->SetDlgTextOfChild(GetWindow(FDialog.Handle(), GW_CHILD), 4, "Fourth");
+  FLmt->SetDlgTextOfChild(GetWindow(FDialog.Handle(), GW_CHILD), 9, "None");
+  EXPECT_EQ(TextOf(FDialog.Child(4)), "Fourth");
+  FLmt->SetFontOfChildren(GetWindow(FDialog.Handle(), GW_CHILD), nullptr);
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(SendMessageA(FDialog.Child(i), WM_GETFONT, 0, 0), 0);
+  EXPECT_EQ(FLmt->SetFontName(nullptr, "Arial"), nullptr);
+  EXPECT_EQ(FLmt->SetFontCharset(nullptr, 238), nullptr);
+}

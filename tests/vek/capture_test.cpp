@@ -1,0 +1,94 @@
+// Describing a shown dialog window as entries: order, values, ordinal ids and limits.
+#include "Vek.hpp"
+
+#include "dialog_window.hpp"
+#include "test_support.hpp"
+#include "vcl/Forms.hpp"
+
+using namespace vek_test;
+using Vek::TLumetra;
+
+namespace {
+
+class Capture : public ::testing::Test {
+protected:
+  Capture() {
+    Vek::OwnerClassName = "TFindDialog";
+    FLmt->CaptureList = &FList;
+  }
+  ~Capture() override { delete FForm; }
+  std::vector<std::string> Captured() {
+    FList.Clear();
+    FLmt->GetProps(FDialog.Handle());
+    std::vector<std::string> v;
+    for (int i = 0; i < FList.Count(); ++i) v.push_back(FList.Strings(i));
+    return v;
+  }
+  DialogWindow FDialog;
+  vcl::TStringList FList;
+  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
+  TLumetra* FLmt = new TLumetra(FForm);
+};
+
+}  // namespace
+
+TEST_F(Capture, WindowThenEachDirectChildInOrder) {
+  SendMessageA(FDialog.Child(4), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Don't"));
+  const std::vector<std::string> expected = {
+      "TFindDialog.Caption='Open'",
+      "TFindDialog.Font.Name='MS Sans Serif'",
+      "TFindDialog.Font.Charset=0",
+      "TFindDialog.Width=401",  // one more than the extent
+      "TFindDialog.Height=301",
+      "TFindDialog.Caption[1090]='File &name:'",
+      "TFindDialog.Width[1090]=81",
+      "TFindDialog.Height[1090]=21",
+      "TFindDialog.Left[1090]=10",
+      "TFindDialog.Top[1090]=10",
+      "TFindDialog.Width[1152]=151",  // no text: no Caption entry
+      "TFindDialog.Height[1152]=21",
+      "TFindDialog.Left[1152]=100",
+      "TFindDialog.Top[1152]=10",
+      "TFindDialog.Caption[-3]='Look &in:'",  // id 65535: the ordinal id
+      "TFindDialog.Width[-3]=81",
+      "TFindDialog.Height[-3]=21",
+      "TFindDialog.Left[-3]=10",
+      "TFindDialog.Top[-3]=40",
+      "TFindDialog.Caption[1]='Don't'",  // as read: the apostrophe is not doubled
+      "TFindDialog.Width[1]=76",
+      "TFindDialog.Height[1]=24",
+      "TFindDialog.Left[1]=300",
+      "TFindDialog.Top[1]=10",
+      "TFindDialog.Caption[1024]='&Help'",
+      "TFindDialog.Width[1024]=76",
+      "TFindDialog.Height[1024]=24",
+      "TFindDialog.Left[1024]=300",
+      "TFindDialog.Top[1024]=40",
+  };
+  EXPECT_EQ(Captured(), expected);
+}
+
+TEST_F(Capture, EmptyTitleSystemFontAndLongTexts) {
+  SendMessageA(FDialog.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  SendMessageA(FDialog.Handle(), WM_SETFONT, 0, 0);
+  const std::string long300(300, 'x');
+  SendMessageA(FDialog.Child(1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(long300.c_str()));
+  const std::vector<std::string> v = Captured();
+  ASSERT_GE(v.size(), 6u);
+  EXPECT_EQ(v[0], "TFindDialog.Font.Name='System'");
+  EXPECT_EQ(v[1], "TFindDialog.Font.Charset=1");
+  EXPECT_EQ(v[4], "TFindDialog.Caption[1090]='" + std::string(239, 'x') + "'");
+}
+
+TEST_F(Capture, FontHelpersReadAFontOrAnswerForTheSystemFont) {
+  EXPECT_EQ(TLumetra::GetFontName(FDialog.OwnFont()), "MS Sans Serif");
+  EXPECT_EQ(TLumetra::GetFontCharset(FDialog.OwnFont()), 0);
+  EXPECT_EQ(TLumetra::GetFontName(nullptr), "System");
+  EXPECT_EQ(TLumetra::GetFontCharset(nullptr), 1);
+}
+
+TEST_F(Capture, NothingWithoutACaptureList) {
+  FLmt->CaptureList = nullptr;
+  FLmt->GetProps(FDialog.Handle());
+  EXPECT_EQ(FList.Count(), 0);
+}

@@ -1,0 +1,100 @@
+// The dialog window of the translator tests.
+#include "dialog_window.hpp"
+
+#include <map>
+
+namespace vek_test {
+
+namespace {
+
+// A dialog-like window class that keeps the font it is given, as a dialog made from a template
+// does; a bare window of the dialog class does not under Windows.
+std::map<HWND, HFONT>& Fonts() {
+  static std::map<HWND, HFONT> fonts;
+  return fonts;
+}
+
+LRESULT CALLBACK TestDialogProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  switch (Msg) {
+    case WM_SETFONT: Fonts()[Hwnd] = reinterpret_cast<HFONT>(WParam); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(Fonts()[Hwnd]);
+    case WM_NCDESTROY: Fonts().erase(Hwnd); break;
+    default: break;
+  }
+  return DefWindowProcA(Hwnd, Msg, WParam, LParam);
+}
+
+const char* TestDialogClass() {
+  static const char* const name = [] {
+    WNDCLASSA c{};
+    c.lpfnWndProc = &TestDialogProc;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "LumetraTestDialog";
+    RegisterClassA(&c);
+    return "LumetraTestDialog";
+  }();
+  return name;
+}
+
+HWND Add(HWND Parent, const char* Class, const char* Text, int Id, int X, int Y, int W, int H) {
+  return CreateWindowExA(0, Class, Text, WS_CHILD | WS_VISIBLE, X, Y, W, H, Parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+LOGFONTA FontOf(HWND Window) {
+  LOGFONTA lf{};
+  lf.lfCharSet = 0xFF;
+  if (!GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Window, WM_GETFONT, 0, 0)), sizeof lf, &lf)) lf.lfFaceName[0] = 0;
+  return lf;
+}
+}  // namespace
+
+DialogWindow::DialogWindow() {
+  FHandle = CreateWindowExA(0, TestDialogClass(), "Open", WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 400, 300, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+  LOGFONTA lf{};
+  lf.lfHeight = -11;
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = ANSI_CHARSET;
+  std::string("MS Sans Serif").copy(lf.lfFaceName, LF_FACESIZE - 1);
+  FFont = CreateFontIndirectA(&lf);
+  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), 0);
+  Add(FHandle, "Static", "File &name:", 1090, 10, 10, 80, 20);
+  Add(FHandle, "Edit", "", 1152, 100, 10, 150, 20);
+  Add(FHandle, "Static", "Look &in:", 65535, 10, 40, 80, 20);
+  Add(FHandle, "Button", "OK", IDOK, 300, 10, 75, 23);
+  Add(FHandle, "Button", "&Help", 1024, 300, 40, 75, 23);
+}
+
+DialogWindow::~DialogWindow() {
+  if (IsWindow(FHandle)) DestroyWindow(FHandle);
+  DeleteObject(FFont);
+}
+
+HWND DialogWindow::Child(int N) const {
+  HWND w = GetWindow(FHandle, GW_CHILD);
+  for (int i = 1; w && i < N; ++i) w = GetWindow(w, GW_HWNDNEXT);
+  return w;
+}
+
+std::string TextOf(HWND Window) {
+  char buf[1024];
+  const LRESULT n = SendMessageA(Window, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+  return std::string(buf, static_cast<std::size_t>(n));
+}
+
+RECT PlaceOf(HWND Child) {
+  RECT r{};
+  GetWindowRect(Child, &r);
+  POINT p{r.left, r.top};
+  ScreenToClient(GetParent(Child), &p);
+  return RECT{p.x, p.y, r.right - r.left, r.bottom - r.top};
+}
+
+std::string FaceOf(HWND Window) { return FontOf(Window).lfFaceName; }
+int CharsetOf(HWND Window) {
+  const LOGFONTA lf = FontOf(Window);
+  return lf.lfFaceName[0] ? lf.lfCharSet : -1;
+}
+
+}  // namespace vek_test
