@@ -5,6 +5,12 @@
 
 namespace vek_test {
 
+std::vector<UINT>& OwnProcedureLog() {
+  static std::vector<UINT> log;
+  return log;
+}
+std::function<void(HWND, UINT, WPARAM)> OwnProcedureReaction;
+
 namespace {
 
 // A dialog-like window class that keeps the font it is given, as a dialog made from a template
@@ -15,10 +21,13 @@ std::map<HWND, HFONT>& Fonts() {
 }
 
 LRESULT CALLBACK TestDialogProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  OwnProcedureLog().push_back(Msg);
+  if (OwnProcedureReaction) OwnProcedureReaction(Hwnd, Msg, WParam);
   switch (Msg) {
     case WM_SETFONT: Fonts()[Hwnd] = reinterpret_cast<HFONT>(WParam); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(Fonts()[Hwnd]);
     case WM_NCDESTROY: Fonts().erase(Hwnd); break;
+    case WM_CLOSE: return 0;  // a dialog turns it into Cancel; it does not destroy itself
     default: break;
   }
   return DefWindowProcA(Hwnd, Msg, WParam, LParam);

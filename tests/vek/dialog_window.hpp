@@ -2,7 +2,9 @@
 // dialog does, and five direct children, built the same way under Windows and in the simulation.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "win/api.h"
 
@@ -27,6 +29,11 @@ private:
   HWND FHandle = nullptr;
   HFONT FFont = nullptr;
 };
+
+/// The messages the test dialogs' own procedure received, oldest first, and what it does on
+/// each before its default handling (nothing when empty).
+std::vector<UINT>& OwnProcedureLog();
+extern std::function<void(HWND, UINT, WPARAM)> OwnProcedureReaction;
 
 std::string TextOf(HWND Window);
 /// A child's rectangle: left and top in its parent's client coordinates, width and height.

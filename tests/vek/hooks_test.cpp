@@ -1,0 +1,233 @@
+// Dialog class hooking: the registries, the hooks' interception rules and ComDlgProc.
+#include "Vek.hpp"
+
+#include <algorithm>
+
+#include "dialog_window.hpp"
+#include "test_support.hpp"
+#include "vcl/Forms.hpp"
+
+using namespace vek_test;
+using Vek::TLumetra;
+using vcl::TClass;
+
+namespace {
+
+// An application's own descendant of the open dialog.
+class TMyOpenDialog : public vcl::TOpenDialog {
+  VCL_DECLARE_CLASS
+public:
+  using vcl::TOpenDialog::TOpenDialog;
+};
+VCL_IMPLEMENT_CLASS(TMyOpenDialog, vcl::TOpenDialog)
+
+vcl::TCodePointer HookEntryOf(TClass AClass) { return AClass->Entry(vcl::TCommonDialog::MessageHookSlot()); }
+const auto CommonHook = reinterpret_cast<vcl::TCodePointer>(&Vek::TCommonDlgHook::MessageHook);
+const auto FindHook = reinterpret_cast<vcl::TCodePointer>(&Vek::TFindDlgHook::MessageHook);
+
+// Unregisters whatever a test registered, and resets the interception slot.
+class Hooks : public ::testing::Test {
+protected:
+  Hooks() {
+    Vek::OldWndProc = nullptr;
+    Vek::Closing = false;
+    Vek::DebugDlg = false;
+    OwnProcedureLog().clear();
+    OwnProcedureReaction = nullptr;
+  }
+  ~Hooks() override {
+    while (Vek::ClassRegs->Count() > 0) Vek::UnRegisterDialogClass(static_cast<TClass>(Vek::ClassRegs->Get(0)));
+    if (Vek::OldWndProc && IsWindow(FDialog.Handle()))
+      SetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Vek::OldWndProc));
+    Vek::OldWndProc = nullptr;
+    Vek::DebugDlg = false;
+    OwnProcedureReaction = nullptr;
+    delete FForm;
+  }
+  // Puts ComDlgProc in front of the test dialog, as a hook does.
+  void Intercept() {
+    Vek::OldWndProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Vek::ComDlgProc)));
+    ASSERT_NE(Vek::OldWndProc, nullptr);
+  }
+  bool Received(UINT Msg) const {
+    return std::find(OwnProcedureLog().begin(), OwnProcedureLog().end(), Msg) != OwnProcedureLog().end();
+  }
+  DialogWindow FDialog;
+  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
+  TLumetra* FLmt = new TLumetra(FForm);
+};
+
+}  // namespace
+
+TEST_F(Hooks, RegistrationRefusesNilNonDialogsAndRepeats) {
+  EXPECT_FALSE(Vek::RegisterDialogClass(nullptr));
+  EXPECT_FALSE(Vek::RegisterDialogClass(vcl::TForm::StaticClass()));
+  EXPECT_TRUE(Vek::RegisterDialogClass(vcl::TOpenDialog::StaticClass()));
+  EXPECT_FALSE(Vek::RegisterDialogClass(vcl::TOpenDialog::StaticClass()));
+  EXPECT_EQ(Vek::ClassRegs->Count(), 1);
+  EXPECT_EQ(Vek::OrgDlgProc->Count(), 1);
+  EXPECT_GT(Vek::Offset, 0);
+  EXPECT_FALSE(Vek::UnRegisterDialogClass(vcl::TSaveDialog::StaticClass()));
+}
+
+TEST_F(Hooks, EachClassGetsItsHookAloneAndItsOwnEntryBack) {
+  const TClass classes[] = {vcl::TOpenDialog::StaticClass(), vcl::TSaveDialog::StaticClass(),
+                            TMyOpenDialog::StaticClass(), vcl::TFindDialog::StaticClass(),
+                            vcl::TReplaceDialog::StaticClass()};
+  std::vector<vcl::TCodePointer> own;
+  for (TClass c : classes) own.push_back(HookEntryOf(c));
+
+  ASSERT_TRUE(Vek::RegisterDialogClass(vcl::TOpenDialog::StaticClass()));
+  ASSERT_TRUE(Vek::RegisterDialogClass(vcl::TFindDialog::StaticClass()));
+  EXPECT_EQ(HookEntryOf(vcl::TOpenDialog::StaticClass()), CommonHook);
+  EXPECT_EQ(HookEntryOf(vcl::TFindDialog::StaticClass()), FindHook);
+  EXPECT_EQ(HookEntryOf(vcl::TSaveDialog::StaticClass()), own[1]);  // descendants are left alone
+  EXPECT_EQ(HookEntryOf(TMyOpenDialog::StaticClass()), own[2]);
+  EXPECT_EQ(HookEntryOf(vcl::TReplaceDialog::StaticClass()), own[4]);
+  ASSERT_TRUE(Vek::RegisterDialogClass(vcl::TReplaceDialog::StaticClass()));
+  EXPECT_EQ(HookEntryOf(vcl::TReplaceDialog::StaticClass()), FindHook);
+
+  for (TClass c : classes) Vek::UnRegisterDialogClass(c);
+  for (std::size_t i = 0; i < std::size(classes); ++i) EXPECT_EQ(HookEntryOf(classes[i]), own[i]) << i;
+  EXPECT_EQ(Vek::ClassRegs->Count(), 0);
+}
+
+TEST_F(Hooks, TheExitProcedureRestoresEveryClassAndTheChain) {
+  const vcl::TCodePointer own = HookEntryOf(vcl::TColorDialog::StaticClass());
+  ASSERT_TRUE(Vek::RegisterDialogClass(vcl::TColorDialog::StaticClass()));
+  ASSERT_EQ(vcl::ExitProc, &Vek::RestoreDialogClasses);
+  const vcl::TProcedure before = Vek::OldExitProc;
+
+  vcl::RunExitProcs();  // what program end does
+  EXPECT_EQ(HookEntryOf(vcl::TColorDialog::StaticClass()), own);
+  EXPECT_EQ(vcl::ExitProc, before);
+  EXPECT_EQ(Vek::ClassRegs, nullptr);
+  EXPECT_FALSE(Vek::RegisterDialogClass(vcl::TColorDialog::StaticClass()));  // the unit has ended
+
+  // Start the unit again for the tests that follow, as loading it does.
+  Vek::ClassRegs = new vcl::TList;
+  Vek::OrgDlgProc = new vcl::TList;
+  Vek::OldExitProc = vcl::ExitProc;
+  vcl::ExitProc = &Vek::RestoreDialogClasses;
+}
+
+TEST_F(Hooks, Message1324IsAnsweredWithOneAndNeverPassedOn) {
+  Intercept();
+  OwnProcedureLog().clear();
+  EXPECT_EQ(SendMessageA(FDialog.Handle(), 1324, 0, 0), 1);
+  EXPECT_FALSE(Received(1324));
+  SendMessageA(FDialog.Handle(), WM_USER + 1, 0, 0);
+  EXPECT_TRUE(Received(WM_USER + 1));
+}
+
+TEST_F(Hooks, PushButtonCommandsTranslateAfterTheDialogsOwnHandling) {
+  Vek::OwnerClassName = "TOpenDialog";
+  FLmt->Translations()->Add("TOpenDialog.Caption='Ouvrir'");
+  OwnProcedureReaction = [](HWND Hwnd, UINT Msg, WPARAM) {
+    if (Msg == WM_COMMAND) SetWindowTextA(Hwnd, "Changed by the dialog");
+  };
+  Intercept();
+  SendMessageA(FDialog.Handle(), WM_COMMAND, 1026, 0);
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Changed by the dialog");
+  SendMessageA(FDialog.Handle(), WM_COMMAND, MAKEWPARAM(1024, BN_CLICKED), 0);
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Ouvrir");
+  SendMessageA(FDialog.Handle(), WM_COMMAND, 1025, 0);
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Ouvrir");
+}
+
+TEST_F(Hooks, ClosingGivesTheWindowItsOwnProcedureBackOnce) {
+  Intercept();
+  const WNDPROC own = Vek::OldWndProc;
+  SendMessageA(FDialog.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(Vek::OldWndProc, nullptr);
+  EXPECT_TRUE(Vek::Closing);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC)), own);
+  EXPECT_TRUE(Received(WM_CLOSE));
+
+  // A dialog whose own WM_CLOSE handling destroys it re-enters with WM_DESTROY first.
+  Vek::Closing = false;
+  Intercept();
+  OwnProcedureReaction = [](HWND Hwnd, UINT Msg, WPARAM) {
+    if (Msg == WM_CLOSE) DestroyWindow(Hwnd);
+  };
+  SendMessageA(FDialog.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(FDialog.Handle()));
+  EXPECT_EQ(Vek::OldWndProc, nullptr);
+  EXPECT_TRUE(Vek::Closing);
+}
+
+TEST_F(Hooks, CaptureModeDescribesOnEveryActivationAndPostsOneClose) {
+  vcl::TStringList list;
+  FLmt->CaptureList = &list;
+  Vek::DebugDlg = true;
+  Vek::OwnerClassName = "TOpenDialog";
+  Intercept();
+  // WA_INACTIVE, as the hooks send it: an activation would also let Windows move the focus.
+  SendMessageA(FDialog.Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+  const int once = list.Count();
+  ASSERT_GT(once, 0);
+  EXPECT_EQ(list.Strings(0), "TOpenDialog.Caption='Open'");
+  SendMessageA(FDialog.Handle(), WM_CTLCOLORDLG, 0, 0);
+  EXPECT_EQ(list.Count(), 2 * once);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, FDialog.Handle(), WM_CLOSE, WM_CLOSE, PM_REMOVE));
+  FLmt->CaptureList = nullptr;
+}
+
+TEST_F(Hooks, WithoutATranslatorInChargeDialogsStayAsTheyAre) {
+  Vek::OwnerClassName = "TOpenDialog";
+  FLmt->Translations()->Add("TOpenDialog.Caption='Ouvrir'");
+  Intercept();
+  delete FForm;  // frees the translator in charge
+  FForm = nullptr;
+  ASSERT_EQ(Vek::vekInstance, nullptr);
+  SendMessageA(FDialog.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  SendMessageA(FDialog.Handle(), WM_COMMAND, 1024, 0);
+  EXPECT_EQ(TextOf(FDialog.Handle()), "Open");
+}
+
+TEST_F(Hooks, ASecondDialogIsNotInterceptedWhileOneIs) {
+  vcl::TOpenDialog dialog(FForm);
+  Intercept();
+  const WNDPROC first = Vek::OldWndProc;
+  vcl::TMessage msg{WM_WINDOWPOSCHANGED, 0, 0, 0};
+  Vek::TCommonDlgHook::MessageHook(&dialog, msg);
+  EXPECT_EQ(Vek::OldWndProc, first);
+}
+
+TEST_F(Hooks, AfterTheFindDialogClosedFocusChangesInterceptNothingUntilTheNextCreate) {
+  vcl::TFindDialog dialog(FForm);
+  Vek::Closing = true;
+  vcl::TMessage killFocus{WM_KILLFOCUS, reinterpret_cast<WPARAM>(FDialog.Handle()), 0, 0};
+  Vek::TFindDlgHook::MessageHook(&dialog, killFocus);
+  EXPECT_EQ(Vek::OldWndProc, nullptr);
+  vcl::TMessage create{WM_CREATE, 0, 0, 0};
+  Vek::TFindDlgHook::MessageHook(&dialog, create);
+  EXPECT_FALSE(Vek::Closing);
+  Vek::TFindDlgHook::MessageHook(&dialog, killFocus);
+  EXPECT_NE(Vek::OldWndProc, nullptr);
+  EXPECT_EQ(Vek::OwnerClassName, "TFindDialog");
+}
+
+TEST_F(Hooks, LoadedRegistersTheDialogClassesOnTheForms) {
+  new vcl::TOpenDialog(FForm);
+  new TMyOpenDialog(FForm);
+  new vcl::TFindDialog(FForm);
+  FLmt->Loaded();
+  EXPECT_EQ(HookEntryOf(vcl::TOpenDialog::StaticClass()), CommonHook);
+  EXPECT_EQ(HookEntryOf(TMyOpenDialog::StaticClass()), CommonHook);
+  EXPECT_EQ(HookEntryOf(vcl::TFindDialog::StaticClass()), FindHook);
+  EXPECT_EQ(Vek::ClassRegs->Count(), 3);
+}
+
+TEST_F(Hooks, WhileDesigningOnlyTheTranslatorsOwnFormIsWalked) {
+  auto* other = new vcl::TForm(vcl::Application);
+  new vcl::TFontDialog(other);
+  new vcl::TColorDialog(FForm);
+  FForm->SetDesigning(true);
+  Vek::RegisterDialogComponents();
+  EXPECT_EQ(Vek::ClassRegs->Count(), 1);
+  EXPECT_EQ(Vek::ClassRegs->Get(0), vcl::TColorDialog::StaticClass());
+  delete other;
+}
