@@ -1,0 +1,89 @@
+// The form of the translator scenarios.
+#include "translator_form.hpp"
+
+namespace scenario {
+
+VCL_IMPLEMENT_CLASS(TMyOpenDialog, vcl::TOpenDialog)
+VCL_IMPLEMENT_CLASS(TStrayOpenDialog, vcl::TOpenDialog)
+VCL_IMPLEMENT_CLASS(TOwnDialog, vcl::TCommonDialog)
+
+const std::vector<Kind> Kinds = {
+    {vcl::TOpenDialog::StaticClass(), 1090, 1},         {vcl::TSaveDialog::StaticClass(), 1090, 1},
+    {TMyOpenDialog::StaticClass(), 1089, 1},            {vcl::TFontDialog::StaticClass(), 1088, 3},
+    {vcl::TColorDialog::StaticClass(), 1088, 2},        {vcl::TPrintDialog::StaticClass(), 1093, 6},
+    {vcl::TPrinterSetupDialog::StaticClass(), 1093, 5}, {vcl::TFindDialog::StaticClass(), 1040, 1},
+    {vcl::TReplaceDialog::StaticClass(), 1040, 1},
+};
+
+std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordinal) {
+  const std::string c = Class->ClassName(), id = std::to_string(LabelId);
+  return {c + ".Caption='" + c + " auf Deutsch'",
+          c + ".Caption[" + id + "]='&Beschriftung'",
+          c + ".Caption[" + std::to_string(-Ordinal) + "]='Nach Position'",
+          c + ".Font.Charset=238",
+          c + ".Font.Name='Arial'",
+          c + ".Width=600",
+          c + ".Left[" + id + "]=7",
+          c + ".Width[" + id + "]=111"};
+}
+
+std::string TextOf(HWND W) {
+  char buf[240];
+  const LRESULT n = SendMessageA(W, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+  return std::string(buf, static_cast<std::size_t>(n));
+}
+
+namespace {
+
+std::function<void(HWND)> InsideDialog;
+
+void CALLBACK ActAndCancel(HWND, UINT, UINT_PTR Id, DWORD) {
+  const HWND dialog = GetActiveWindow();
+  if (!dialog || dialog == vcl::Application->Handle()) return;  // not up yet (the font dialog is slow)
+  KillTimer(nullptr, Id);
+  if (InsideDialog) InsideDialog(dialog);
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+}  // namespace
+
+void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action) {
+  if (auto* find = dynamic_cast<vcl::TFindDialog*>(Dialog)) {
+    ASSERT_TRUE(find->Execute());
+    vcl::Application->ProcessMessages();
+    ASSERT_NE(find->Handle(), nullptr);
+    Action(find->Handle());
+    find->CloseDialog();
+    vcl::Application->ProcessMessages();
+    EXPECT_EQ(find->Handle(), nullptr);
+    return;
+  }
+  InsideDialog = Action;
+  ASSERT_NE(SetTimer(nullptr, 0, 50, &ActAndCancel), 0u);
+  EXPECT_FALSE(Dialog->Execute());
+  InsideDialog = nullptr;
+}
+
+TranslatorForm::TranslatorForm() {
+  FForm->SetName("Form1");
+  for (const Kind& k : Kinds) {
+    auto* dialog = static_cast<vcl::TCommonDialog*>(k.Class->Create(FForm));
+    if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) {
+      // The look-in box shows the starting folder; the recordings were made at the root.
+      file->SetOptions(file->Options() | vcl::ofNoChangeDir);
+      file->SetInitialDir("C:\\");
+    }
+    FDialogs.push_back(dialog);
+    for (const std::string& e : GermanEntries(k.Class, k.LabelId, k.Ordinal)) FLmt->Translations()->SortInsert(e, nullptr);
+  }
+  for (const std::string& e : GermanEntries(TStrayOpenDialog::StaticClass(), 1090, 1))
+    FLmt->Translations()->SortInsert(e, nullptr);
+  FLmt->Loaded();
+}
+
+TranslatorForm::~TranslatorForm() {
+  while (Vek::ClassRegs->Count() > 0) Vek::UnRegisterDialogClass(static_cast<vcl::TClass>(Vek::ClassRegs->Get(0)));
+  delete FForm;
+}
+
+}  // namespace scenario

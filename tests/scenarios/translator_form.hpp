@@ -1,0 +1,64 @@
+// The form of the translator scenarios: a dialog of each kind and a translator with German
+// entries for them all, shown the same way under Windows and in the simulation.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Vek.hpp"
+#include "test_support.hpp"
+#include "vcl/Forms.hpp"
+#include "win/printer.h"
+
+namespace scenario {
+
+// An application's own descendant of the open dialog, one that no form holds, and a dialog
+// class outside the six families.
+class TMyOpenDialog : public vcl::TOpenDialog {
+  VCL_DECLARE_CLASS
+public:
+  using vcl::TOpenDialog::TOpenDialog;
+};
+class TStrayOpenDialog : public vcl::TOpenDialog {
+  VCL_DECLARE_CLASS
+public:
+  using vcl::TOpenDialog::TOpenDialog;
+};
+class TOwnDialog : public vcl::TCommonDialog {
+  VCL_DECLARE_CLASS
+public:
+  using vcl::TCommonDialog::TCommonDialog;
+};
+
+/// A dialog kind of the form: the control translated by id (and moved and resized), and the
+/// position of a child translated by its ordinal id.
+struct Kind {
+  vcl::TClass Class;
+  int LabelId;
+  int Ordinal;
+};
+extern const std::vector<Kind> Kinds;
+
+/// Title, a text by id, a text by position, the controls' font, a width, a move and a resize.
+std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordinal);
+
+std::string TextOf(HWND W);
+
+/// Shows a dialog; Action sees it shown (modal dialogs: from a timer inside their loop, once
+/// one is active), then it is closed.
+void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action);
+
+/// The form: a dialog of each kind and a translator loaded with German entries for them all
+/// (and for a class that no form holds); the classes it registered are unregistered at the end.
+class TranslatorForm : public ::testing::Test {
+protected:
+  TranslatorForm();
+  ~TranslatorForm() override;
+  win::LocalPrinter FPrinter;  // the print dialogs need one under Wine
+  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
+  std::vector<vcl::TCommonDialog*> FDialogs;
+  Vek::TLumetra* FLmt = new Vek::TLumetra(FForm);
+};
+
+}  // namespace scenario
