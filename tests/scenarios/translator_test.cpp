@@ -117,3 +117,21 @@ TEST_F(Translator, TemporaryTranslatorsComeAndGoWhileADialogIsShown) {
   EXPECT_EQ(title, "TOpenDialog auf Deutsch");  // translated before, untouched since
   EXPECT_EQ(Vek::vekInstance, nullptr);
 }
+
+TEST_F(Translator, ADialogInterceptedAfterItWasPaintedIsTranslatedAtOnce) {
+  // The owner side reports the dialog late: the stray class is not registered, so nothing
+  // intercepted it while it opened and painted; its hook is then called by hand.
+  TStrayOpenDialog stray(FForm);
+  stray.SetOptions(stray.Options() | vcl::ofNoChangeDir);
+  std::string before, after;
+  Show(&stray, [&](HWND Dialog) {
+    UpdateWindow(Dialog);
+    before = TextOf(Dialog);
+    vcl::TMessage late{WM_WINDOWPOSCHANGED, 0, 0, 0};
+    Vek::TCommonDlgHook::MessageHook(&stray, late);
+    after = TextOf(Dialog);  // no repaint in between
+  });
+  EXPECT_EQ(before, "Open");
+  EXPECT_EQ(after, "TStrayOpenDialog auf Deutsch");
+  EXPECT_EQ(Vek::OldWndProc, nullptr);
+}
