@@ -1,0 +1,265 @@
+// The dialog part of `lumetra demo`: each kind of common dialog with its controls, the open
+// dialog before and after its translation into German, and the capture of each kind.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "Vek.hpp"
+#include "commands.hpp"
+#include "vcl/Dialogs.hpp"
+#include "win/printer.h"
+#include "win/window_info.h"
+
+namespace lumetra_cli {
+
+namespace {
+
+#ifdef _WIN32
+const char* const WindowSystem = "Wine's comdlg32 (the Windows build)";
+#else
+const char* const WindowSystem = "the simulated window system";
+#endif
+
+// German entries for the open, font and find dialogs (texts in the ANSI code page, 1252).
+const char* const GermanEntries[] = {
+    "TOpenDialog.Caption='\xD6" "ffnen'",
+    "TOpenDialog.Caption[1091]='Suchen &in:'",
+    "TOpenDialog.Caption[1090]='Datei&name:'",
+    "TOpenDialog.Caption[1089]='Datei&typ:'",
+    "TOpenDialog.Caption[1040]='Schreibgesch\xFCtzt \xF6" "ffnen'",
+    "TOpenDialog.Caption[1]='\xD6&" "ffnen'",
+    "TOpenDialog.Caption[2]='Abbrechen'",
+    "TOpenDialog.Caption[1038]='&Hilfe'",
+    "TOpenDialog.Font.Name='Arial'",
+    "TOpenDialog.Width[1040]=250",
+    "TFontDialog.Caption='Schriftart'",
+    "TFontDialog.Caption[1088]='&Schriftart:'",
+    "TFontDialog.Caption[1089]='Schrifts&til:'",
+    "TFontDialog.Caption[1090]='&Grad:'",
+    "TFontDialog.Caption[2]='Abbrechen'",
+    "TFontDialog.Caption[1026]='\xDC&" "bernehmen'",
+    "TFontDialog.Caption[1038]='&Hilfe'",
+    "TFontDialog.Caption[1072]='Effekte'",
+    "TFontDialog.Caption[1040]='Durchges&trichen'",
+    "TFontDialog.Caption[1041]='&Unterstrichen'",
+    "TFontDialog.Caption[1091]='&Farbe:'",
+    "TFontDialog.Caption[1073]='Beispiel'",
+    "TFontDialog.Caption[1094]='Sk&ript:'",
+    "TFindDialog.Caption='Suchen'",
+    "TFindDialog.Caption[-1]='Su&chen nach:'",
+    "TFindDialog.Caption[1040]='Nur ganzes &Wort suchen'",
+    "TFindDialog.Caption[1041]='Gro\xDF/&Kleinschreibung'",
+    "TFindDialog.Caption[1072]='Richtung'",
+    "TFindDialog.Caption[1056]='Nach &oben'",
+    "TFindDialog.Caption[1057]='Nach &unten'",
+    "TFindDialog.Caption[1]='&Weitersuchen'",
+    "TFindDialog.Caption[2]='Abbrechen'",
+    "TFindDialog.Caption[1038]='&Hilfe'",
+    "TFindDialog.Left[1040]=8",
+    "TFindDialog.Width[1040]=208",
+    "TFindDialog.Width=430",
+};
+
+// One direct child of a shown dialog.
+struct Control {
+  int Id;
+  std::string Class, Text;
+  RECT Place;
+};
+
+std::vector<Control> ControlsOf(HWND Dialog) {
+  std::vector<Control> v;
+  for (HWND c = GetWindow(Dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    v.push_back({GetDlgCtrlID(c), win::ClassNameOf(c), win::WindowText(c), win::RectInClientOf(c, Dialog)});
+  return v;
+}
+
+// Text padded to Width characters on a UTF-8 terminal.
+std::string Padded(const std::string& Text, std::size_t Width) {
+  std::size_t shown = 0;
+  for (unsigned char c : Text) shown += (c & 0xC0) != 0x80;
+  return Text + std::string(shown < Width ? Width - shown : 0, ' ');
+}
+
+std::string Rect(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+
+void PrintControls(const std::string& ClassName, HWND Dialog) {
+  RECT r;
+  GetWindowRect(Dialog, &r);
+  std::printf("\n%s: %s, %ld x %ld at (%ld,%ld)\n\n", ClassName.c_str(), Visible(win::WindowText(Dialog)).c_str(),
+              static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top), static_cast<long>(r.left),
+              static_cast<long>(r.top));
+  std::printf("  %3s  %6s  %-18s %-28s %s\n", "pos", "id", "class", "text", "rectangle (client)");
+  int position = 0;
+  for (const Control& c : ControlsOf(Dialog))
+    std::printf("  %3d  %6d  %-18s %s %s\n", ++position, c.Id, c.Class.c_str(), Padded(Visible(c.Text), 28).c_str(),
+                Rect(c.Place).c_str());
+}
+
+// Holding a dialog on the screen for a screenshot (run-demo --windows).
+std::string Hold;
+
+bool Exists(const std::string& Name) { return std::filesystem::exists(Hold + "/" + Name); }
+void Touch(const std::string& Name) {
+  if (std::FILE* f = std::fopen((Hold + "/" + Name).c_str(), "w")) std::fclose(f);
+}
+
+// While the held modal dialog is up: the name it is photographed under.
+std::string HeldName;
+void CALLBACK CloseWhenPhotographed(HWND, UINT, UINT_PTR Id, DWORD) {
+  static int ticks = 0;
+  if (!Exists(HeldName + ".done") && ++ticks < 600) return;  // gives up after a minute
+  ticks = 0;
+  KillTimer(nullptr, Id);
+  PostMessageA(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0);
+}
+
+// What a shown dialog does in the demo once its loop first goes idle (translated and painted).
+struct Showing {
+  vcl::TCommonDialog* Dialog;
+  std::function<void(HWND)> Look;  // reads the shown dialog
+  std::string HoldAs;              // photographed under this name, when holding
+  bool Done = false;
+};
+
+bool OnIdle(void* Data, vcl::TMessage& Msg) {
+  auto* s = static_cast<Showing*>(Data);
+  const HWND dialog = s->Dialog->Handle();
+  if (Msg.Msg != WM_ENTERIDLE || s->Done || !dialog || reinterpret_cast<HWND>(Msg.LParam) != dialog) return false;
+  s->Done = true;
+  s->Look(dialog);
+  std::fflush(stdout);
+  if (!Hold.empty() && !s->HoldAs.empty()) {
+    HeldName = s->HoldAs;
+    Touch(HeldName + ".ready");
+    SetTimer(nullptr, 0, 100, &CloseWhenPhotographed);
+  } else {
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+  return false;
+}
+
+// Shows Dialog; Look sees it once it is up; then it closes (after its screenshot, if held).
+void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Look, const std::string& HoldAs = "") {
+  if (auto* open = dynamic_cast<vcl::TOpenDialog*>(Dialog)) open->SetOptions(open->Options() | vcl::ofNoChangeDir);
+  if (auto* find = dynamic_cast<vcl::TFindDialog*>(Dialog)) {
+    find->Execute();  // modeless: shown at once
+    vcl::Application->ProcessMessages();
+    if (!find->Handle()) return;
+    Look(find->Handle());
+    if (!Hold.empty() && !HoldAs.empty()) {
+      Touch(HoldAs + ".ready");
+      for (int i = 0; i < 600 && !Exists(HoldAs + ".done"); ++i) {
+        vcl::Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
+    }
+    find->CloseDialog();
+    vcl::Application->ProcessMessages();
+    return;
+  }
+  Showing showing{Dialog, Look, HoldAs};
+  const vcl::TWindowHook hook{&OnIdle, &showing};
+  vcl::Application->HookMainWindow(hook);
+  Dialog->Execute();
+  vcl::Application->UnhookMainWindow(hook);
+}
+
+template <class T>
+std::unique_ptr<vcl::TCommonDialog> Make(vcl::TComponent* Owner) {
+  return std::make_unique<T>(Owner);
+}
+using Maker = std::unique_ptr<vcl::TCommonDialog> (*)(vcl::TComponent*);
+const Maker Kinds[] = {&Make<vcl::TOpenDialog>,  &Make<vcl::TSaveDialog>,         &Make<vcl::TFontDialog>,
+                       &Make<vcl::TColorDialog>, &Make<vcl::TPrintDialog>,        &Make<vcl::TPrinterSetupDialog>,
+                       &Make<vcl::TFindDialog>,  &Make<vcl::TReplaceDialog>};
+
+void ShowEachKind() {
+  std::printf("\nThe common dialogs as %s shows them, with their direct children in z-order:\n", WindowSystem);
+  for (Maker make : Kinds) {
+    auto dialog = make(nullptr);
+    const bool open = dialog->ClassType() == vcl::TOpenDialog::StaticClass();
+    Show(dialog.get(), [&](HWND shown) { PrintControls(dialog->ClassName(), shown); }, open ? "open-dialog" : "");
+  }
+}
+
+// A form with the open, font and find dialogs and a translator with German entries for them.
+struct GermanForm {
+  GermanForm() {
+    for (const char* e : GermanEntries) Lmt->Translations()->SortInsert(e, nullptr);
+    Lmt->Loaded();  // registers the dialog classes on the form
+  }
+  ~GermanForm() { delete Form; }
+  vcl::TForm* Form = new vcl::TForm(vcl::Application);
+  vcl::TOpenDialog* Open = new vcl::TOpenDialog(Form);
+  vcl::TFontDialog* Font = new vcl::TFontDialog(Form);
+  vcl::TFindDialog* Find = new vcl::TFindDialog(Form);
+  Vek::TLumetra* Lmt = new Vek::TLumetra(Form);
+};
+
+void ShowOpenBeforeAndAfter(GermanForm& Form) {
+  std::printf("\nThe open dialog before and after translation into German (%s):\n", WindowSystem);
+  std::vector<Control> before, after;
+  std::string titleBefore, titleAfter;
+  Form.Lmt->SetTranslate(false);
+  Show(Form.Open, [&](HWND d) {
+    before = ControlsOf(d);
+    titleBefore = win::WindowText(d);
+  });
+  Form.Lmt->SetTranslate(true);
+  Show(Form.Open, [&](HWND d) {
+    after = ControlsOf(d);
+    titleAfter = win::WindowText(d);
+  }, "open-german");
+  std::printf("\n  title: %s -> %s\n\n", Visible(titleBefore).c_str(), Visible(titleAfter).c_str());
+  std::printf("  %3s  %6s  %-26s %-30s %s\n", "pos", "id", "text before", "text after", "rectangle before -> after");
+  for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
+    const std::string moved = Rect(before[i].Place) == Rect(after[i].Place) ? Rect(before[i].Place)
+                                                                             : Rect(before[i].Place) + " -> " + Rect(after[i].Place);
+    std::printf("  %3zu  %6d  %s %s %s\n", i + 1, before[i].Id, Padded(Visible(before[i].Text), 26).c_str(),
+                Padded(Visible(after[i].Text), 30).c_str(), moved.c_str());
+  }
+  // The font and find dialogs in German, for the screenshots of run-demo --windows.
+  if (!Hold.empty()) {
+    Show(Form.Font, [](HWND) {}, "font-german");
+    Show(Form.Find, [](HWND) {}, "find-german");
+  }
+}
+
+void ShowCaptures() {
+  std::printf("\nThe capture of each kind (%s): the entries a translator starts from.\n", WindowSystem);
+  vcl::TForm form(vcl::Application);
+  auto* lmt = new Vek::TLumetra(&form);
+  for (Maker make : Kinds) {
+    auto dialog = make(&form);
+    vcl::TStringList list;
+    lmt->GetDlgProps(dialog.get(), &list);
+    std::printf("\n");
+    // A dialog may be described more than once before it closes; the first set is the capture.
+    for (int i = 0; i < list.Count() && (i == 0 || list.Strings(i) != list.Strings(0)); ++i)
+      std::printf("  %s\n", list.Strings(i).c_str());
+  }
+}
+
+}  // namespace
+
+void ShowDialogs(const std::string& HoldFolder) {
+  Hold = HoldFolder;
+  win::LocalPrinter printer;  // the print dialogs need one under Wine
+  ShowEachKind();
+  {
+    GermanForm german;
+    ShowOpenBeforeAndAfter(german);
+  }
+  ShowCaptures();
+  while (Vek::ClassRegs && Vek::ClassRegs->Count() > 0)
+    Vek::UnRegisterDialogClass(static_cast<vcl::TClass>(Vek::ClassRegs->Get(0)));
+}
+
+}  // namespace lumetra_cli
