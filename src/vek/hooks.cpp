@@ -8,6 +8,10 @@
 // - Under Wine the owner side can report a dialog late, after it was activated and painted;
 //   such a window would stay untranslated until its next repaint, so it is sent WM_ACTIVATE as
 //   soon as it is intercepted (what the colour dialog always gets).
+// - The colour dialog paints without WM_CTLCOLORDLG under Wine; only activation translates it,
+//   once it is set up, on its first WM_ENTERIDLE. The class library reports it on
+//   WM_WINDOWPOSCHANGED like the others, which takes the interception slot first, so its first
+//   WM_ENTERIDLE then sends the intercepted window that WM_ACTIVATE.
 #include <cstring>
 
 #include "Vek.hpp"
@@ -63,6 +67,10 @@ int FindOffset() {
 
 // The window of the dialog component's owner form; a form whose window was never made cannot
 // be the active window, and an owner without a window (a data module) has none.
+// The window in the interception slot, and whether a colour dialog there had its activation.
+HWND Intercepted = nullptr;
+bool ActivatedOnIdle = false;
+
 HWND OwnerWindow(vcl::TCommonDialog* Dialog) {
   auto* form = dynamic_cast<vcl::TForm*>(Dialog->Owner());
   return form && form->HandleAllocated() ? form->Handle() : nullptr;
@@ -73,6 +81,8 @@ HWND OwnerWindow(vcl::TCommonDialog* Dialog) {
 void Intercept(HWND W, bool Activate) {
   OldWndProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComDlgProc)));
   if (!OldWndProc) return;
+  Intercepted = W;
+  ActivatedOnIdle = Activate;
   RECT pending;
   if (Activate || (IsWindowVisible(W) && !GetUpdateRect(W, &pending, FALSE))) SendMessageA(W, WM_ACTIVATE, 0, 0);
 }
@@ -129,11 +139,17 @@ bool TCommonDlgHook::MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg) {
       OwnerClassName = Self->ClassName();
       const HWND w = GetActiveWindow();
       if (w != OwnerWindow(Self)) Intercept(w, false);
-    } else if (Msg.Msg == WM_ENTERIDLE && !OldWndProc && Self->Is<vcl::TColorDialog>()) {
-      Closing = false;
-      OwnerClassName = Self->ClassName();
-      const HWND w = GetActiveWindow();
-      if (w != OwnerWindow(Self)) Intercept(w, true);
+    } else if (Msg.Msg == WM_ENTERIDLE && Self->Is<vcl::TColorDialog>()) {
+      if (!OldWndProc) {
+        Closing = false;
+        OwnerClassName = Self->ClassName();
+        const HWND w = GetActiveWindow();
+        if (w != OwnerWindow(Self)) Intercept(w, true);
+      } else if (!ActivatedOnIdle && Intercepted == GetActiveWindow()) {
+        // Intercepted earlier on WM_WINDOWPOSCHANGED: it still gets its one WM_ACTIVATE here.
+        ActivatedOnIdle = true;
+        SendMessageA(Intercepted, WM_ACTIVATE, 0, 0);
+      }
     }
   } catch (...) {
     // Nothing may cross the class library's message handling; the dialog stays untranslated.

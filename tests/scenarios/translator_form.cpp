@@ -35,14 +35,22 @@ std::string TextOf(HWND W) {
 
 namespace {
 
-std::function<void(HWND)> InsideDialog;
+// A modal dialog being shown: Action runs once, on the dialog's first idle (it is up, set up
+// and painted, and no input has reached it), and then the dialog is cancelled.
+struct Showing {
+  vcl::TCommonDialog* Dialog;
+  const std::function<void(HWND)>* Action;
+  bool Done = false;
+};
 
-void CALLBACK ActAndCancel(HWND, UINT, UINT_PTR Id, DWORD) {
-  const HWND dialog = GetActiveWindow();
-  if (!dialog || dialog == vcl::Application->Handle()) return;  // not up yet (the font dialog is slow)
-  KillTimer(nullptr, Id);
-  if (InsideDialog) InsideDialog(dialog);
+bool OnFirstIdle(void* Data, vcl::TMessage& Msg) {
+  auto* s = static_cast<Showing*>(Data);
+  const HWND dialog = s->Dialog->Handle();
+  if (Msg.Msg != WM_ENTERIDLE || s->Done || !dialog || reinterpret_cast<HWND>(Msg.LParam) != dialog) return false;
+  s->Done = true;
+  (*s->Action)(dialog);
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  return false;
 }
 
 }  // namespace
@@ -58,10 +66,13 @@ void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action) {
     EXPECT_EQ(find->Handle(), nullptr);
     return;
   }
-  InsideDialog = Action;
-  ASSERT_NE(SetTimer(nullptr, 0, 50, &ActAndCancel), 0u);
+  // Hooked before Execute, so the dialog component's own hook sees each message first.
+  Showing showing{Dialog, &Action};
+  const vcl::TWindowHook hook{&OnFirstIdle, &showing};
+  vcl::Application->HookMainWindow(hook);
   EXPECT_FALSE(Dialog->Execute());
-  InsideDialog = nullptr;
+  vcl::Application->UnhookMainWindow(hook);
+  EXPECT_TRUE(showing.Done);
 }
 
 TranslatorForm::TranslatorForm() {

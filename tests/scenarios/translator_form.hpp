@@ -45,8 +45,8 @@ std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordin
 
 std::string TextOf(HWND W);
 
-/// Shows a dialog; Action sees it shown (modal dialogs: from a timer inside their loop, once
-/// one is active), then it is closed.
+/// Shows a dialog; Action sees it shown (modal dialogs: on their first idle, before any
+/// input), then it is closed.
 void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action);
 
 /// The form: a dialog of each kind and a translator loaded with German entries for them all
