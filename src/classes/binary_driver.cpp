@@ -39,6 +39,11 @@ std::string ValueTypeName(TValueType Type) {
   return n <= LastValueType ? names[n] : "value type " + IntToStr(n);
 }
 
+std::string BeforeResourceEnd(std::size_t Count) {
+  return "The form ends " + IntToStr(static_cast<std::int64_t>(Count)) + (Count == 1 ? " byte" : " bytes") +
+         " before the end of its resource";
+}
+
 // ---- Reading -------------------------------------------------------------------------------
 
 void TBinaryObjectReader::ErrorAt(std::size_t At, const std::string& What) const {

@@ -8,6 +8,9 @@
 
 namespace vcl {
 
+/// The message for a form that ends Count bytes before the end of its resource.
+std::string BeforeResourceEnd(std::size_t Count);
+
 /// The name of a value type as the class library spells it ("vaList"), or its number.
 std::string ValueTypeName(TValueType Type);
 

@@ -34,10 +34,10 @@ private:
   }
 
   // A name read from the stream must read back as the same token.
-  std::string Name(const char* What, bool (*Valid)(std::string_view), bool MayBeEmpty = false) {
+  std::string Name(const char* What, const char* Noun, bool (*Valid)(std::string_view), bool MayBeEmpty = false) {
     const std::size_t start = FIn.Pos();
     std::string name = FIn.ReadStr(What);
-    if (!(MayBeEmpty && name.empty()) && !Valid(name)) FIn.ErrorAt(start, std::string("Invalid ") + What + " '" + name + "'");
+    if (!(MayBeEmpty && name.empty()) && !Valid(name)) FIn.ErrorAt(start, std::string("Invalid ") + Noun + " '" + name + "'");
     return name;
   }
 
@@ -45,8 +45,8 @@ private:
     TFilerFlags flags;
     int position;
     FIn.ReadPrefix(flags, position);
-    const std::string className = Name("class name", IsIdent);
-    const std::string name = Name("component name", IsIdent, true);
+    const std::string className = Name("a class name", "class name", IsIdent);
+    const std::string name = Name("a component name", "component name", IsIdent, true);
     Indent();
     FOut += flags & ffInherited ? "inherited " : flags & ffInline ? "inline " : "object ";
     if (!name.empty()) FOut += name + ": ";
@@ -57,7 +57,7 @@ private:
 
   void ConvertProperty() {
     Indent();
-    FOut += Name("property name", IsDottedIdent);
+    FOut += Name("a property name", "property name", IsDottedIdent);
     FOut += " = ";
     ConvertValue();
     FOut += "\r\n";
@@ -183,7 +183,7 @@ private:
       case TValueType::vaSet: {
         FOut += '[';
         for (bool first = true;; first = false) {
-          const std::string element = Name("set element", IsSetElement, true);
+          const std::string element = Name("a set", "set element", IsSetElement, true);
           if (element.empty()) break;
           if (!first) FOut += ", ";
           FOut += element;
@@ -259,8 +259,7 @@ void ObjectResourceToText(TStream& Input, TStream& Output) {
     if (!In.ReadResourceHeader(header)) In.Error("No resource header (FF 0A 00)");
     In.ReadSignature();
     TTextWriter(In, Text).ConvertObject();
-    if (In.Remaining() != 0)
-      In.Error("The form ends " + IntToStr(static_cast<std::int64_t>(In.Remaining())) + " bytes before its resource");
+    if (In.Remaining() != 0) In.Error(BeforeResourceEnd(In.Remaining()));
   });
 }
 

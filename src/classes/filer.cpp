@@ -1,6 +1,7 @@
 // TReader and TWriter: components, published and defined properties on the binary form stream.
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "binary_driver.hpp"
 #include "form_text.hpp"
@@ -149,6 +150,7 @@ TComponent* TReader::NewComponent(const std::string& ClassName, TComponent* Owne
 TComponent* TReader::ReadRootComponent(TComponent* Root) {
   FLoaded.clear();
   FCreated.clear();
+  TBinaryObjectReader::TNesting nesting(*FIn);
   TResourceHeader header;
   const bool resource = FIn->ReadResourceHeader(header);
   FIn->ReadSignature();
@@ -167,9 +169,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     ReadProperties(Root, *info);
     while (!FIn->EndOfList()) ReadComponent(Root);
     FIn->ReadListEnd();
-    if (FIn->Remaining() != 0 && resource)
-      FIn->Error("The form ends " + IntToStr(static_cast<std::int64_t>(FIn->Remaining())) +
-                 " bytes before its resource");
+    if (FIn->Remaining() != 0 && resource) FIn->Error(BeforeResourceEnd(FIn->Remaining()));
     Root->SetStreamedInfo(std::move(info));
   } catch (...) {
     // Children before their owners, so that each is freed once.
@@ -440,10 +440,16 @@ void TWriter::WriteProperties(TComponent* Instance) {
   std::unordered_map<std::string_view, std::size_t> index;
   for (std::size_t i = 0; i < segments.size(); ++i) index.emplace(segments[i].Name, i);
   std::vector<const std::string*> asRead(segments.size());
+  std::unordered_set<std::string_view> inStream;
+  if (const TStreamedInfo* info = Instance->StreamedInfo())
+    for (const TStreamedInfo::TProperty& p : info->Properties)
+      if (p.Known) inStream.insert(p.Name);
   std::vector<bool> written(segments.size());
   std::size_t next = 0;
+  // Writes the class's properties up to Last, and those after it that the stream did not have,
+  // so that a property stored anew follows the one declared before it.
   auto writeThrough = [&](std::size_t last) {
-    for (; next <= last; ++next) {
+    for (; next < segments.size() && (next <= last || !inStream.contains(segments[next].Name)); ++next) {
       if (written[next]) continue;
       written[next] = true;
       const TSegment& s = segments[next];

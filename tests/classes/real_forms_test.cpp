@@ -5,9 +5,11 @@
 
 #include "vcl/Classes.hpp"
 
+#include "form_test_support.hpp"
 #include "test_support.hpp"
 
 using namespace vcl;
+using namespace form_test;
 using testing_support::ReadFile;
 
 namespace {
@@ -24,22 +26,8 @@ std::vector<std::string> FormFiles() {
   return names;
 }
 
-std::string Bytes(const TMemoryStream& Stream) {
-  return std::string(reinterpret_cast<const char*>(Stream.Bytes().data()), Stream.Bytes().size());
-}
-
-// A memory stream holding Bytes, at position 0.
-struct TStreamOf : TMemoryStream {
-  explicit TStreamOf(const std::string& Bytes) {
-    WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
-    SetPosition(0);
-  }
-};
-
-using TConvert = void (*)(TStream&, TStream&);
-
 // Converts all of Input; the conversion must take every byte of it.
-std::string Convert(TConvert Conversion, const std::string& Input) {
+std::string ConvertAll(TConversion Conversion, const std::string& Input) {
   TStreamOf in(Input);
   TMemoryStream out;
   Conversion(in, out);
@@ -77,14 +65,14 @@ TEST_P(RealForm, ConvertsBothWaysAndReadsBackUnchanged) {
   const std::string original = Original();
   TStreamOf probe(original);
   if (TestStreamFormat(probe) == TStreamOriginalFormat::sofBinary) {
-    const std::string text = Convert(ObjectResourceToText, original);
-    EXPECT_EQ(Convert(ObjectTextToResource, text), original);
+    const std::string text = ConvertAll(ObjectResourceToText, original);
+    EXPECT_EQ(ConvertAll(ObjectTextToResource, text), original);
     EXPECT_EQ(ReadAndWrite(original), original);
   } else {
     ASSERT_EQ(TestStreamFormat(probe), TStreamOriginalFormat::sofText);
-    const std::string binary = Convert(ObjectTextToBinary, original);
-    const std::string text = Convert(ObjectBinaryToText, binary);
-    EXPECT_EQ(Convert(ObjectTextToBinary, text), binary);
+    const std::string binary = ConvertAll(ObjectTextToBinary, original);
+    const std::string text = ConvertAll(ObjectBinaryToText, binary);
+    EXPECT_EQ(ConvertAll(ObjectTextToBinary, text), binary);
     EXPECT_EQ(ReadAndWrite(binary), binary);
     if (GetParam().ends_with(".dfm")) {
       EXPECT_EQ(WithoutCR(text), WithoutCR(original));
