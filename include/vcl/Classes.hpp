@@ -813,6 +813,8 @@ public:
 
 private:
   TComponent* NewComponent(const std::string& ClassName, TComponent* Owner);
+  /// Reads a component's prefix and class name into Info; returns its name.
+  std::string ReadHeader(TStreamedInfo& Info);
   void ReadComponent(TComponent* Owner);
   void ReadProperties(TComponent* Instance, TStreamedInfo& Info);
   bool ReadProperty(TComponent* Instance, const std::string& Name);

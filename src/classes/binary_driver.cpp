@@ -2,7 +2,8 @@
 //
 // Notes:
 // - vaExtended is the 10-byte x87 extended; long double is exactly that (64-bit mantissa, the
-//   first 10 bytes of its storage) with GCC and Clang on x86_64 Linux and with MinGW-w64.
+//   first 10 bytes of its storage, little-endian) with GCC and Clang on x86_64 Linux and with
+//   MinGW-w64.
 #include "binary_driver.hpp"
 
 #include "form_text.hpp"
@@ -191,9 +192,19 @@ std::u16string TBinaryObjectReader::ReadWideData() {
 
 long double TBinaryObjectReader::ReadExtendedData() {
   const std::string_view bytes = Take(10, "an extended value");
+  std::uint64_t mantissa = 0;
+  std::memcpy(&mantissa, bytes.data(), 8);
+  auto exponent = static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[8]) | static_cast<std::uint8_t>(bytes[9]) << 8);
+  const bool integerBit = mantissa >> 63 != 0;
+  const unsigned biased = exponent & 0x7FFF;
+  // The encodings the x87 itself never produces: an unnormal, pseudo-infinity or pseudo-NaN
+  // is an invalid operand to it; a pseudo-denormal is the same value with exponent 1.
+  if (!integerBit && biased != 0) return std::numeric_limits<long double>::quiet_NaN();
+  if (integerBit && biased == 0) exponent |= 1;
   long double value;
   std::memset(&value, 0, sizeof value);
-  std::memcpy(&value, bytes.data(), 10);
+  std::memcpy(&value, &mantissa, 8);
+  std::memcpy(reinterpret_cast<char*>(&value) + 8, &exponent, 2);
   return value;
 }
 
@@ -280,10 +291,11 @@ void TBinaryObjectWriter::WriteResourceHeader(const TResourceHeader& Header, std
   WriteLength(DataSize);
 }
 
-void TBinaryObjectWriter::WritePrefix(TFilerFlags Flags, int ChildPos) {
-  if (Flags == 0) return;
-  FOut->push_back(static_cast<char>(0xF0 | (Flags & 0x07)));
+void TBinaryObjectWriter::WriteHeader(TFilerFlags Flags, int ChildPos, std::string_view ClassName, std::string_view Name) {
+  if (Flags != 0 || ClassName.empty() || ClassName.size() >= 0xF0) FOut->push_back(static_cast<char>(0xF0 | (Flags & 0x07)));
   if (Flags & ffChildPos) WriteInteger(ChildPos);
+  WriteStr(ClassName);
+  WriteStr(Name);
 }
 
 void TBinaryObjectWriter::WriteStr(std::string_view S) {

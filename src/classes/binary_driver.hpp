@@ -104,8 +104,10 @@ public:
 
   void WriteResourceHeader(const TResourceHeader& Header, std::size_t DataSize);
   void WriteSignature() { FOut->append("TPF0", 4); }
-  /// Nothing without flags; the child position follows ffChildPos.
-  void WritePrefix(TFilerFlags Flags, int ChildPos);
+  /// A component's prefix (nothing without flags; the child position follows ffChildPos),
+  /// class name and name. An empty class name, or one of 240 bytes or more, gets an empty
+  /// prefix, since its length byte would read as the end of a list or as a prefix.
+  void WriteHeader(TFilerFlags Flags, int ChildPos, std::string_view ClassName, std::string_view Name);
   /// A length byte and the bytes; EWriteError beyond 255 bytes.
   void WriteStr(std::string_view S);
   void WriteValue(TValueType Type) { FOut->push_back(static_cast<char>(Type)); }

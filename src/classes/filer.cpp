@@ -147,6 +147,14 @@ TComponent* TReader::NewComponent(const std::string& ClassName, TComponent* Owne
   return component;
 }
 
+std::string TReader::ReadHeader(TStreamedInfo& Info) {
+  FIn->ReadPrefix(Info.Flags, Info.ChildPos);
+  const std::size_t start = FIn->Pos();
+  Info.ClassName = FIn->ReadStr("a class name");
+  if (Info.ClassName.empty()) FIn->ErrorAt(start, "Component without a class name");
+  return FIn->ReadStr("a component name");
+}
+
 TComponent* TReader::ReadRootComponent(TComponent* Root) {
   FLoaded.clear();
   FCreated.clear();
@@ -155,9 +163,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
   const bool resource = FIn->ReadResourceHeader(header);
   FIn->ReadSignature();
   auto info = std::make_unique<TStreamedInfo>();
-  FIn->ReadPrefix(info->Flags, info->ChildPos);
-  info->ClassName = FIn->ReadStr("a class name");
-  const std::string name = FIn->ReadStr("a component name");
+  const std::string name = ReadHeader(*info);
   if (resource) info->Resource = header;
   const bool created = Root == nullptr;
   try {
@@ -190,9 +196,7 @@ void TReader::ReadComponent(TComponent* Owner) {
   TBinaryObjectReader::TNesting nesting(*FIn);
   const std::size_t start = FIn->Pos();
   auto info = std::make_unique<TStreamedInfo>();
-  FIn->ReadPrefix(info->Flags, info->ChildPos);
-  info->ClassName = FIn->ReadStr("a class name");
-  const std::string name = FIn->ReadStr("a component name");
+  const std::string name = ReadHeader(*info);
   TComponent* component = name.empty() ? nullptr : Owner->FindComponent(name);
   if (component && !(info->Flags & (ffInherited | ffInline)))
     FIn->ErrorAt(start, "A component named " + name + " already exists in " + ComponentPath(Owner));
@@ -386,9 +390,8 @@ void TWriter::WriteRootComponent(TComponent* Root) {
 
 void TWriter::WriteComponent(TComponent* Component) {
   const TStreamedInfo* info = Component->StreamedInfo();
-  FOut->WritePrefix(info ? info->Flags : 0, info ? info->ChildPos : 0);
-  FOut->WriteStr(info ? info->ClassName : Component->ClassName());
-  FOut->WriteStr(Component->Name());
+  FOut->WriteHeader(info ? info->Flags : 0, info ? info->ChildPos : 0, info ? info->ClassName : Component->ClassName(),
+                    Component->Name());
   WriteProperties(Component);
   FOut->WriteListEnd();
   for (int i = 0; i < Component->ComponentCount(); ++i) WriteComponent(Component->Components(i));

@@ -15,7 +15,6 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 namespace vcl {
 
@@ -30,10 +29,14 @@ std::string ReadStreamRest(TStream& Stream) {
 }
 
 bool IsIdentStart(char C) {
-  return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_' || static_cast<unsigned char>(C) >= 0x80;
+  const auto b = static_cast<unsigned char>(C);
+  return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_' || (b >= 0xC2 && b <= 0xF4);
 }
 
-bool IsIdentChar(char C) { return IsIdentStart(C) || (C >= '0' && C <= '9'); }
+bool IsIdentChar(char C) {
+  const auto b = static_cast<unsigned char>(C);
+  return IsIdentStart(C) || (C >= '0' && C <= '9') || (b >= 0x80 && b <= 0xBF);
+}
 
 bool IsIdent(std::string_view S) { return !S.empty() && IsIdentStart(S[0]) && std::all_of(S.begin(), S.end(), IsIdentChar); }
 
@@ -172,8 +175,9 @@ bool ReadsBack(const std::string& Text, F Value) {
   long double parsed;
   if (!ParseFloat(Text, parsed)) return false;
   const F back = static_cast<F>(parsed);
-  // Compare the value bits only; a long double's storage has padding beyond its 10 bytes.
-  return std::memcmp(&back, &Value, std::is_same_v<F, long double> ? 10 : sizeof(F)) == 0;
+  // By value, not by bits: an extended in a non-canonical encoding (a pseudo-denormal) reads
+  // back in the canonical one, whose text must be the same.
+  return back == Value && std::signbit(back) == std::signbit(Value);
 }
 
 template <class F>

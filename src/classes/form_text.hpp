@@ -11,7 +11,9 @@ namespace vcl {
 /// The rest of Stream from its position, which ends up at the stream's end.
 std::string ReadStreamRest(TStream& Stream);
 
-/// Letters, "_" and bytes beyond ASCII (names in UTF-8) start an identifier; digits may follow.
+/// Letters, "_" and the bytes that start a UTF-8 sequence begin an identifier; digits and the
+/// other bytes of UTF-8 sequences may follow (0xC0, 0xC1 and 0xF5 to 0xFF never do: a resource
+/// name cannot start with 0xFF).
 bool IsIdentStart(char C);
 bool IsIdentChar(char C);
 /// One identifier, or identifiers joined by "." (property names, references to components).

@@ -57,9 +57,7 @@ public:
       Expect(']');
       flags |= ffChildPos;
     }
-    Out.WritePrefix(flags, position);
-    Out.WriteStr(className);
-    Out.WriteStr(name);
+    Out.WriteHeader(flags, position, className, name);
     while (!IsSymbol("end") && !IsSymbol("object") && !IsSymbol("inherited") && !IsSymbol("inline"))
       ConvertProperty(Out);
     Out.WriteListEnd();
@@ -277,6 +275,7 @@ private:
     Out.WriteValue(TValueType::vaSet);
     while (!IsChar(']')) {
       std::string element;
+      if (FKind == TKind::Integer) IntegerValue();  // a valid number, written as it stands
       if (FKind == TKind::Symbol || FKind == TKind::Integer) element = FToken;
       else if (FKind == TKind::String && !FUnits.empty()) element = "#" + std::to_string(FUnits[0]);
       else Error("Set element expected, found " + Found());

@@ -1,6 +1,7 @@
 // The binary form stream value by value: widths and lengths at their boundaries, and what a
 // hostile or truncated stream gets instead of a crash.
 #include <cmath>
+#include <limits>
 
 #include "form_test_support.hpp"
 #include "test_support.hpp"
@@ -107,6 +108,14 @@ TEST(BinaryDriver, FloatsAndCurrency) {
   EXPECT_EQ(reader.ReadSingle(), 0.5f);
   EXPECT_EQ(reader.ReadDate(), 2.25);
   EXPECT_EQ(reader.ReadCurrency(), 250000);
+}
+
+// Encodings the x87 never produces read as the x87 takes them, so that they print stably.
+TEST(BinaryDriver, NonCanonicalExtendedsReadAsTheX87TakesThem) {
+  TStreamOf in(Hex("05 0000000000000080 0000 05 0000000000000040 FF3F"));
+  TReader reader(in);
+  EXPECT_EQ(reader.ReadFloat(), std::numeric_limits<long double>::min());  // pseudo-denormal
+  EXPECT_TRUE(std::isnan(reader.ReadFloat()));                              // unnormal
 }
 
 TEST(BinaryDriver, ReaderLeavesTheStreamAfterWhatItRead) {

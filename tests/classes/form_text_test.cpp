@@ -143,6 +143,7 @@ TEST(FormText, TextErrorsNameTheLine) {
       {"object T\n  P = {0\n1}\nend", "Invalid binary value on line 2"},
       {"object T\n  P = {00\n", "Binary value not closed by '}' on line 3"},
       {"object T\n  P = [a b]\nend", "',' expected, found 'b' on line 2"},
+      {"object T\n  P = [a,\n-]\nend", "Invalid number '-' on line 3"},
       {"object T\n  P = (1 Null)\nend", "Null cannot be a list item on line 2"},
       {"object T\n  P = <foo>\nend", "'item' expected, found 'foo' on line 2"},
       {"object T\n  P = )\nend", "Property value expected, found ')' on line 2"},
