@@ -416,11 +416,12 @@ public:
   bool HasDefault() const { return FHasDefault; }
   std::int64_t Default() const { return FDefault; }
 
-  /// Whether a form stream holds this property of Instance: the stored rule says so and the
-  /// value is not the default (a differing ordinal, a text that is not empty, a list that is
-  /// not empty, an event that names a method). Raises EConvertError when Instance is not of
-  /// the declaring class.
+  /// The stored rule (Stored): whether the property of Instance is written at all.
   bool IsStored(const TPersistent* Instance) const;
+  /// Whether the value is the default, which a writer leaves out: the declared default of an
+  /// ordinal (an ordinal without one has none), an empty text, a list without lines, an event
+  /// that names no method. A form stream holds the property when IsStored and not IsDefault.
+  bool IsDefault(const TPersistent* Instance) const;
 
   /// The ordinal value of an integer, boolean, enumeration or set property.
   std::int64_t GetOrd(const TPersistent* Instance) const;
@@ -688,7 +689,8 @@ struct TStreamedInfo {
     /// Whether the class reads the property (it keeps its place in the order).
     bool Known = false;
     /// The encoded value (value type and data) as the stream had it: always for a property the
-    /// class does not know; for one it reads only when the stream encoded the value otherwise
+    /// class does not know; for one it reads when the stream held its default (as another
+    /// writer, or one writing against an ancestor, stores it) or encoded the value otherwise
     /// than the class writes it (a UTF-8 or wide string, an integer in a wider type), so that
     /// the value goes back as it came while it is unchanged. Empty otherwise.
     std::string Value;
@@ -817,7 +819,9 @@ private:
   std::string ReadHeader(TStreamedInfo& Info);
   void ReadComponent(TComponent* Owner);
   void ReadProperties(TComponent* Instance, TStreamedInfo& Info);
-  bool ReadProperty(TComponent* Instance, const std::string& Name);
+  /// Reads the value of a property the class knows; false, reading nothing, for one it does
+  /// not. Prop receives the published property read, if any.
+  bool ReadProperty(TComponent* Instance, const std::string& Name, const TPropInfo*& Prop);
   bool ReadPublished(TComponent* Instance, const TPropInfo& Prop);
   [[noreturn]] void InvalidValue(std::size_t Start, const std::string& Detail);
 
@@ -844,8 +848,10 @@ public:
 
   /// Writes "TPF0" and Root with its owned components, after the resource header Root was read
   /// with, if any. A component is written with the class name and prefix it was read with, its
-  /// stored published properties in declaration order, then its defined properties, with the
-  /// properties its class did not know back in their places; then its owned components.
+  /// stored published properties in declaration order, then its defined properties; then its
+  /// owned components. For a component read from a form, the properties the stream had keep
+  /// their order, the ones its class did not know are back in their places, and one stored
+  /// anew follows the property declared before it.
   /// A name longer than 255 bytes or a value without an identifier raises EWriteError.
   void WriteRootComponent(TComponent* Root);
   void WriteSignature();

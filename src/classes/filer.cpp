@@ -219,14 +219,15 @@ void TReader::ReadProperties(TComponent* Instance, TStreamedInfo& Info) {
     std::string name = FIn->ReadStr("a property name");
     const std::size_t start = FIn->Pos();
     try {
-      const bool known = ReadProperty(Instance, name);
+      const TPropInfo* prop = nullptr;
+      const bool known = ReadProperty(Instance, name, prop);
       if (!known) {
         FIn->SetPos(start);
         FIn->SkipValue();
       }
       const std::string_view value = FIn->Bytes(start, FIn->Pos());
-      Info.Properties.push_back(
-          {std::move(name), known, !known || CanonicalValue(value) != value ? std::string(value) : std::string()});
+      const bool keep = !known || (prop && prop->IsDefault(Instance)) || CanonicalValue(value) != value;
+      Info.Properties.push_back({std::move(name), known, keep ? std::string(value) : std::string()});
     } catch (const EReadError& e) {
       throw EReadError("Error reading " + ComponentPath(Instance) + "." + name + ": " + e.Message());
     }
@@ -234,13 +235,14 @@ void TReader::ReadProperties(TComponent* Instance, TStreamedInfo& Info) {
   FIn->ReadListEnd();
 }
 
-bool TReader::ReadProperty(TComponent* Instance, const std::string& Name) {
+bool TReader::ReadProperty(TComponent* Instance, const std::string& Name, const TPropInfo*& Prop) {
   const TClass cls = Instance->ClassType();
-  if (const TPropInfo* prop = cls->FindProperty(Name)) return ReadPublished(Instance, *prop);
+  if ((Prop = cls->FindProperty(Name)) != nullptr) return ReadPublished(Instance, *Prop);
   if (Name.size() > StringsSuffix.size() && Name.ends_with(StringsSuffix)) {
-    const TPropInfo* prop = cls->FindProperty(std::string_view(Name).substr(0, Name.size() - StringsSuffix.size()));
-    if (prop && prop->Kind() == TPropKind::pkStrings) {
-      TStrings* lines = prop->GetStrings(Instance);
+    Prop = cls->FindProperty(std::string_view(Name).substr(0, Name.size() - StringsSuffix.size()));
+    if (Prop && Prop->Kind() == TPropKind::pkStrings) {
+      // Into the list in place, as it stands in the stream, not through the setter.
+      TStrings* lines = Prop->GetStrings(Instance);
       ReadListBegin();
       if (lines) lines->Clear();
       while (!EndOfList()) {
@@ -250,6 +252,7 @@ bool TReader::ReadProperty(TComponent* Instance, const std::string& Name) {
       ReadListEnd();
       return true;
     }
+    Prop = nullptr;
   }
   FPropName = Name;
   FPropRead = false;
@@ -286,9 +289,11 @@ bool TReader::ReadPublished(TComponent* Instance, const TPropInfo& Prop) {
       }
       case TPropKind::pkString: Prop.SetStr(Instance, ReadString()); return true;
       case TPropKind::pkMethod:
-        // nil clears an inherited handler; kept as the stream has it, since a handler that is
-        // not set is not written.
-        if (FIn->NextValue() == TValueType::vaNil) return false;
+        if (FIn->NextValue() == TValueType::vaNil) {  // no method, over an inherited one
+          FIn->ReadValue();
+          Prop.SetStr(Instance, "");
+          return true;
+        }
         if (FIn->NextValue() != TValueType::vaIdent) InvalidValue(start, "a method name");
         Prop.SetStr(Instance, ReadIdent());
         return true;
@@ -419,18 +424,54 @@ void TWriter::EndProperty() {
   if (check.Pos() != segment.End) throw EWriteError("Property " + segment.Name + " was written as more than one value");
 }
 
+namespace {
+// Whether AsRead, as a stream held it, is the same value as the class's encoding Value.
+bool SameValue(std::string_view AsRead, std::string_view Value) {
+  try {
+    return CanonicalValue(AsRead) == Value;
+  } catch (const EReadError&) {
+    return false;
+  }
+}
+
+std::string StreamName(const TPropInfo& Prop) {
+  return Prop.Kind() == TPropKind::pkStrings ? Prop.Name() + std::string(StringsSuffix) : Prop.Name();
+}
+}  // namespace
+
 void TWriter::WriteProperties(TComponent* Instance) {
-  // Collect what the class writes, each property as one segment, then merge the properties the
-  // class does not know back into their places.
+  const TStreamedInfo* info = Instance->StreamedInfo();
+  std::unordered_map<std::string_view, const TStreamedInfo::TProperty*> held;
+  if (info)
+    for (const TStreamedInfo::TProperty& p : info->Properties) held[p.Name] = &p;
+  auto asRead = [&](std::string_view Name) -> const std::string* {
+    const auto it = held.find(Name);
+    return it != held.end() && it->second->Known && !it->second->Value.empty() ? &it->second->Value : nullptr;
+  };
+
+  // What the class writes, each property one segment; a default value only where the stream
+  // held it and it is unchanged.
   std::string own;
   std::vector<TSegment> segments;
+  auto valueOf = [&](const TSegment& Segment) {
+    return std::string_view(own).substr(Segment.Begin + 1 + Segment.Name.size(), Segment.End - Segment.Begin - 1 - Segment.Name.size());
+  };
   std::string* const target = FOut->Target();
   std::vector<TSegment>* const outer = FSegments;
   FOut->SetTarget(&own);
   FSegments = &segments;
   try {
-    for (const TPropInfo* prop : Instance->ClassType()->Properties())
-      if (prop->IsStored(Instance)) WritePublished(Instance, *prop);
+    for (const TPropInfo* prop : Instance->ClassType()->Properties()) {
+      if (!prop->IsStored(Instance)) continue;
+      const bool isDefault = prop->IsDefault(Instance);
+      const std::string* before = isDefault ? asRead(StreamName(*prop)) : nullptr;
+      if (isDefault && !before) continue;
+      WritePublished(Instance, *prop);
+      if (isDefault && !SameValue(*before, valueOf(segments.back()))) {
+        own.resize(segments.back().Begin);
+        segments.pop_back();
+      }
+    }
     Instance->DefineProperties(this);
   } catch (...) {
     FOut->SetTarget(target);
@@ -440,42 +481,38 @@ void TWriter::WriteProperties(TComponent* Instance) {
   FOut->SetTarget(target);
   FSegments = outer;
 
+  // The stream's order for what it had, the properties the class does not know in their
+  // places, and one stored anew after the one declared before it.
   std::unordered_map<std::string_view, std::size_t> index;
   for (std::size_t i = 0; i < segments.size(); ++i) index.emplace(segments[i].Name, i);
-  std::vector<const std::string*> asRead(segments.size());
-  std::unordered_set<std::string_view> inStream;
-  if (const TStreamedInfo* info = Instance->StreamedInfo())
-    for (const TStreamedInfo::TProperty& p : info->Properties)
-      if (p.Known) inStream.insert(p.Name);
   std::vector<bool> written(segments.size());
-  std::size_t next = 0;
-  // Writes the class's properties up to Last, and those after it that the stream did not have,
-  // so that a property stored anew follows the one declared before it.
-  auto writeThrough = [&](std::size_t last) {
-    for (; next < segments.size() && (next <= last || !inStream.contains(segments[next].Name)); ++next) {
-      if (written[next]) continue;
-      written[next] = true;
-      const TSegment& s = segments[next];
-      const std::string_view bytes = std::string_view(own).substr(s.Begin, s.End - s.Begin);
-      const std::string_view value = bytes.substr(1 + s.Name.size());
-      // An unchanged value goes back in the encoding it came in.
-      if (asRead[next] && CanonicalValue(*asRead[next]) == value) {
-        FOut->WriteStr(s.Name);
-        FOut->WriteRaw(*asRead[next]);
-      } else {
-        FOut->WriteRaw(bytes);
-      }
+  auto isNew = [&](std::size_t i) {
+    const auto it = held.find(segments[i].Name);
+    return it == held.end() || !it->second->Known;
+  };
+  auto emit = [&](std::size_t i) {
+    written[i] = true;
+    const TSegment& s = segments[i];
+    const std::string* before = asRead(s.Name);
+    if (before && SameValue(*before, valueOf(s))) {  // unchanged: as it came
+      FOut->WriteStr(s.Name);
+      FOut->WriteRaw(*before);
+    } else {
+      FOut->WriteRaw(std::string_view(own).substr(s.Begin, s.End - s.Begin));
     }
   };
-  if (const TStreamedInfo* info = Instance->StreamedInfo()) {
+  auto emitWithNew = [&](std::size_t i) {
+    for (std::size_t j = 0; j < i; ++j)
+      if (!written[j] && isNew(j)) emit(j);
+    emit(i);
+    for (std::size_t j = i + 1; j < segments.size() && !written[j] && isNew(j); ++j) emit(j);
+  };
+  if (info) {
     for (const TStreamedInfo::TProperty& p : info->Properties) {
       const auto known = index.find(p.Name);
       if (p.Known) {
-        if (known == index.end() || known->second < next) continue;
-        if (!p.Value.empty()) asRead[known->second] = &p.Value;
-        writeThrough(known->second);
-      } else {
-        if (known != index.end()) continue;  // the class writes it now
+        if (known != index.end() && !written[known->second]) emitWithNew(known->second);
+      } else if (known == index.end()) {  // otherwise the class writes it now
         TBinaryObjectReader check(p.Value, 0);
         try {
           check.SkipValue();
@@ -489,7 +526,8 @@ void TWriter::WriteProperties(TComponent* Instance) {
       }
     }
   }
-  if (!segments.empty()) writeThrough(segments.size() - 1);
+  for (std::size_t i = 0; i < segments.size(); ++i)
+    if (!written[i]) emit(i);
 }
 
 void TWriter::WritePublished(const TComponent* Instance, const TPropInfo& Prop) {
@@ -529,10 +567,16 @@ void TWriter::WritePublished(const TComponent* Instance, const TPropInfo& Prop) 
       break;
     }
     case TPropKind::pkString: WriteString(Prop.GetStr(Instance)); break;
-    case TPropKind::pkMethod:
-      FOut->WriteValue(TValueType::vaIdent);
-      FOut->WriteStr(Prop.GetStr(Instance));
+    case TPropKind::pkMethod: {
+      const std::string method = Prop.GetStr(Instance);
+      if (method.empty()) {
+        FOut->WriteValue(TValueType::vaNil);
+      } else {
+        FOut->WriteValue(TValueType::vaIdent);
+        FOut->WriteStr(method);
+      }
       break;
+    }
     case TPropKind::pkStrings: break;
   }
   EndProperty();

@@ -47,15 +47,19 @@ void TPropInfo::Check(const TPersistent* Instance, bool KindFits) const {
 
 bool TPropInfo::IsStored(const TPersistent* Instance) const {
   Check(Instance, true);
-  if (!FStored || (FStoredIf && !FStoredIf(Instance))) return false;
+  return FStored && (!FStoredIf || FStoredIf(Instance));
+}
+
+bool TPropInfo::IsDefault(const TPersistent* Instance) const {
+  Check(Instance, true);
   switch (FKind) {
     case TPropKind::pkString:
-    case TPropKind::pkMethod: return !FGetStr(Instance).empty();
+    case TPropKind::pkMethod: return FGetStr(Instance).empty();
     case TPropKind::pkStrings: {
       const TStrings* lines = FGetStrings(Instance);
-      return lines && lines->Count() > 0;
+      return !lines || lines->Count() == 0;
     }
-    default: return !FHasDefault || FGetOrd(Instance) != FDefault;
+    default: return FHasDefault && FGetOrd(Instance) == FDefault;
   }
 }
 

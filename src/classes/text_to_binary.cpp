@@ -261,7 +261,7 @@ private:
       case 'c':
       case 'C': {
         const long double rounded = std::nearbyint(value);
-        if (!(std::fabs(rounded) < 0x1p63L)) Error("Currency value '" + FToken + "' out of range");
+        if (!(rounded >= -0x1p63L && rounded < 0x1p63L)) Error("Currency value '" + FToken + "' out of range");
         Out.WriteCurrency(static_cast<std::int64_t>(rounded));
         break;
       }

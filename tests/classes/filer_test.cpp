@@ -129,6 +129,27 @@ TEST(Filer, UnchangedValuesKeepTheirEncoding) {
   EXPECT_EQ(WriteForm(&knob), Hex("'TPF0' 05 'TKnob' 01 'K' 07 'Caption' 06 01 'e' 03 'Tag' 02 06 00 00"));
 }
 
+// Another writer's order, and defaults stored explicitly (as for an ancestor that differed),
+// go back as they came while the values are unchanged.
+TEST(Filer, StreamOrderAndExplicitDefaultsSurvive) {
+  const std::string text =
+      "inherited K: TKnob\r\n"
+      "  OnClick = nil\r\n"
+      "  Tag = 0\r\n"
+      "  Caption = ''\r\n"
+      "end\r\n";
+  TKnob knob(nullptr);
+  ReadForm(Binary(text), &knob);
+  EXPECT_EQ(Text(WriteForm(&knob)), text);
+
+  knob.Caption = "x";
+  knob.Tag = 2;
+  EXPECT_EQ(Text(WriteForm(&knob)), "inherited K: TKnob\r\n  OnClick = nil\r\n  Tag = 2\r\n  Caption = 'x'\r\nend\r\n");
+  knob.Caption.clear();  // back to the default the stream held
+  knob.OnClick = TClick("KClick");
+  EXPECT_EQ(Text(WriteForm(&knob)), "inherited K: TKnob\r\n  OnClick = KClick\r\n  Tag = 2\r\n  Caption = ''\r\nend\r\n");
+}
+
 TEST(Filer, EveryComponentIsLoadingDuringTheReadAndLoadedAfterIt) {
   Log.clear();
   const auto root = ReadForm(Binary(Form));

@@ -56,6 +56,7 @@ const TCase BothWays[] = {
     {"single", Hex("0F CDCCCC3D"), "0.100000001490116s"},
     {"date", Hex("11 A6AAAAAADE71E240"), "37774.9583333333d"},
     {"currency in ten-thousandths", Hex("10 A861000000000000"), "25000c"},
+    {"lowest currency", Hex("10 0000000000000080"), "-9223372036854775808c"},
     {"set", Hex("0B 06 'fsBold' 08 'fsItalic' 00"), "[fsBold, fsItalic]"},
     {"empty set", Hex("0B 00"), "[]"},
     {"empty list", Hex("01 00"), "()"},

@@ -14,6 +14,106 @@ using testing_support::ReadFile;
 
 namespace {
 
+// Some classes of the real forms, each with a few of its published properties and the
+// defaults the class library declares, so that known and kept properties meet in real data.
+class TClick {
+public:
+  TClick() = default;
+  explicit TClick(std::string Name) : FName(std::move(Name)) {}
+  const std::string& MethodName() const { return FName; }
+
+private:
+  std::string FName;
+};
+
+template <class T, class V>
+auto Get(V T::*Field) {
+  return [Field](const T* Object) { return Object->*Field; };
+}
+template <class T, class V>
+auto Set(V T::*Field) {
+  return [Field](T* Object, V Value) { Object->*Field = std::move(Value); };
+}
+
+struct TButton : TComponent {
+  VCL_DECLARE_CLASS
+public:
+  using TComponent::TComponent;
+  std::string Caption;
+  int TabOrder = -1;
+  bool Default = false, Cancel = false;
+  TClick OnClick;
+};
+VCL_IMPLEMENT_CLASS(TButton, TComponent, [](TMetaClass& c) {
+  c.Publish<TButton>()
+      .String("Caption", Get(&TButton::Caption), Set(&TButton::Caption))
+      .Integer("TabOrder", Get(&TButton::TabOrder), Set(&TButton::TabOrder)).Default(-1)
+      .Boolean("Default", Get(&TButton::Default), Set(&TButton::Default)).Default(false)
+      .Boolean("Cancel", Get(&TButton::Cancel), Set(&TButton::Cancel)).Default(false)
+      .Event("OnClick", Get(&TButton::OnClick), Set(&TButton::OnClick));
+})
+
+enum class TTextLayout { tlTop, tlCenter, tlBottom };
+struct TLabel : TComponent {
+  VCL_DECLARE_CLASS
+public:
+  using TComponent::TComponent;
+  std::string Caption;
+  bool Transparent = false;
+  TTextLayout Layout = TTextLayout::tlTop;
+  TClick OnClick;
+};
+VCL_IMPLEMENT_CLASS(TLabel, TComponent, [](TMetaClass& c) {
+  c.Publish<TLabel>()
+      .String("Caption", Get(&TLabel::Caption), Set(&TLabel::Caption))
+      .Boolean("Transparent", Get(&TLabel::Transparent), Set(&TLabel::Transparent)).Default(false)
+      .Enumeration("Layout", Get(&TLabel::Layout), Set(&TLabel::Layout), {"tlTop", "tlCenter", "tlBottom"})
+      .Default(TTextLayout::tlTop)
+      .Event("OnClick", Get(&TLabel::OnClick), Set(&TLabel::OnClick));
+})
+
+struct TMenuItem : TComponent {
+  VCL_DECLARE_CLASS
+public:
+  using TComponent::TComponent;
+  std::string Caption;
+  int ShortCut = 0;
+  bool Checked = false;
+  TClick OnClick;
+};
+VCL_IMPLEMENT_CLASS(TMenuItem, TComponent, [](TMetaClass& c) {
+  c.Publish<TMenuItem>()
+      .String("Caption", Get(&TMenuItem::Caption), Set(&TMenuItem::Caption))
+      .Boolean("Checked", Get(&TMenuItem::Checked), Set(&TMenuItem::Checked)).Default(false)
+      .Integer("ShortCut", Get(&TMenuItem::ShortCut), Set(&TMenuItem::ShortCut)).Default(0)
+      .Event("OnClick", Get(&TMenuItem::OnClick), Set(&TMenuItem::OnClick));
+})
+
+struct TMemo : TComponent {
+  VCL_DECLARE_CLASS
+public:
+  using TComponent::TComponent;
+  TStringList Lines;
+};
+VCL_IMPLEMENT_CLASS(TMemo, TComponent, [](TMetaClass& c) {
+  c.Publish<TMemo>().Strings("Lines", [](const TMemo* m) { return const_cast<TStringList*>(&m->Lines); });
+})
+
+const bool Registered = [] {
+  for (TClass c : {TButton::StaticClass(), TLabel::StaticClass(), TMenuItem::StaticClass(), TMemo::StaticClass()})
+    RegisterClass(c);
+  return true;
+}();
+
+// Every component the stream gave a registered class is of that class.
+void ExpectRegisteredClassesKnown(TComponent* Component) {
+  const std::string& name = Component->StreamedInfo()->ClassName;
+  if (GetClass(name)) {
+    EXPECT_EQ(Component->ClassName(), name) << Component->Name();
+  }
+  for (int i = 0; i < Component->ComponentCount(); ++i) ExpectRegisteredClassesKnown(Component->Components(i));
+}
+
 std::string FormsFolder() { return std::string(LUMETRA_TEST_DATA) + "/forms"; }
 
 std::vector<std::string> FormFiles() {
@@ -35,7 +135,7 @@ std::string ConvertAll(TConversion Conversion, const std::string& Input) {
   return Bytes(out);
 }
 
-// Reads the stream into components and writes them back.
+// Reads the stream into components, placeholders and the classes above, and writes them back.
 std::string ReadAndWrite(const std::string& Binary) {
   TStreamOf in(Binary);
   TMemoryStream out;
@@ -44,6 +144,7 @@ std::string ReadAndWrite(const std::string& Binary) {
     TReader reader(in);
     root.reset(reader.ReadRootComponent(nullptr));
   }
+  ExpectRegisteredClassesKnown(root.get());
   EXPECT_EQ(in.Position(), static_cast<std::int64_t>(Binary.size()));
   TWriter writer(out);
   writer.WriteRootComponent(root.get());
