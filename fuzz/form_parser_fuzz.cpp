@@ -4,32 +4,16 @@
 #include <cstdint>
 #include <string>
 
-#include "vcl/Classes.hpp"
+#include "../tests/classes/form_test_support.hpp"
 
 using namespace vcl;
-
-namespace {
-
-bool Convert(void (*Conversion)(TStream&, TStream&), const std::string& In, std::string& Out) {
-  TMemoryStream in, out;
-  in.WriteBuffer(In.data(), static_cast<std::int64_t>(In.size()));
-  in.SetPosition(0);
-  try {
-    Conversion(in, out);
-  } catch (const EReadError&) {
-    return false;
-  }
-  Out.assign(reinterpret_cast<const char*>(out.Bytes().data()), out.Bytes().size());
-  return true;
-}
-
-}  // namespace
+using namespace form_test;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   const std::string input(reinterpret_cast<const char*>(Data), Size);
   std::string binary, text, again;
-  if (!Convert(ObjectTextToBinary, input, binary)) return 0;
-  if (!Convert(ObjectBinaryToText, binary, text) || !Convert(ObjectTextToBinary, text, again) || again != binary)
+  if (!TryConvert(ObjectTextToBinary, input, binary)) return 0;
+  if (!TryConvert(ObjectBinaryToText, binary, text) || !TryConvert(ObjectTextToBinary, text, again) || again != binary)
     __builtin_trap();
   return 0;
 }

@@ -824,6 +824,9 @@ private:
   bool ReadProperty(TComponent* Instance, const std::string& Name, const TPropInfo*& Prop);
   bool ReadPublished(TComponent* Instance, const TPropInfo& Prop);
   [[noreturn]] void InvalidValue(std::size_t Start, const std::string& Detail);
+  /// A float of Type, or an integer taken as one.
+  template <class F>
+  F ReadFloating(TValueType Type, F (TBinaryObjectReader::*ReadData)());
 
   TStream& FStream;
   std::int64_t FOrigin;

@@ -106,32 +106,19 @@ std::int64_t TReader::ReadInt64() {
   return FIn->ReadIntegerData(FIn->ReadValue());
 }
 
-long double TReader::ReadFloat() {
+template <class F>
+F TReader::ReadFloating(TValueType Type, F (TBinaryObjectReader::*ReadData)()) {
   const std::size_t start = FIn->Pos();
   const TValueType type = FIn->NextValue();
-  if (IsInteger(type)) return static_cast<long double>(ReadInt64());
-  if (type != TValueType::vaExtended) InvalidValue(start, ValueTypeName(TValueType::vaExtended));
+  if (IsInteger(type)) return static_cast<F>(ReadInt64());
+  if (type != Type) InvalidValue(start, ValueTypeName(Type));
   FIn->ReadValue();
-  return FIn->ReadExtendedData();
+  return ((*FIn).*ReadData)();
 }
 
-float TReader::ReadSingle() {
-  const std::size_t start = FIn->Pos();
-  const TValueType type = FIn->NextValue();
-  if (IsInteger(type)) return static_cast<float>(ReadInt64());
-  if (type != TValueType::vaSingle) InvalidValue(start, ValueTypeName(TValueType::vaSingle));
-  FIn->ReadValue();
-  return FIn->ReadSingleData();
-}
-
-double TReader::ReadDate() {
-  const std::size_t start = FIn->Pos();
-  const TValueType type = FIn->NextValue();
-  if (IsInteger(type)) return static_cast<double>(ReadInt64());
-  if (type != TValueType::vaDate) InvalidValue(start, ValueTypeName(TValueType::vaDate));
-  FIn->ReadValue();
-  return FIn->ReadDoubleData();
-}
+long double TReader::ReadFloat() { return ReadFloating(TValueType::vaExtended, &TBinaryObjectReader::ReadExtendedData); }
+float TReader::ReadSingle() { return ReadFloating(TValueType::vaSingle, &TBinaryObjectReader::ReadSingleData); }
+double TReader::ReadDate() { return ReadFloating(TValueType::vaDate, &TBinaryObjectReader::ReadDoubleData); }
 
 std::int64_t TReader::ReadCurrency() {
   const std::size_t start = FIn->Pos();

@@ -240,24 +240,21 @@ private:
     }
   }
 
+  template <class F>
+  F Narrow(long double Value, const char* What) const {
+    const auto narrow = static_cast<F>(Value);
+    if (std::isinf(narrow)) Error(std::string(What) + " value '" + FToken + "' out of range");
+    return narrow;
+  }
+
   void ConvertFloat(TBinaryObjectWriter& Out) {
     long double value;
     if (!ParseFloat(FToken, value)) Error("Invalid floating point value '" + FToken + "'");
     switch (FFloatType) {
       case 's':
-      case 'S': {
-        const auto single = static_cast<float>(value);
-        if (std::isinf(single)) Error("Single value '" + FToken + "' out of range");
-        Out.WriteSingle(single);
-        break;
-      }
+      case 'S': Out.WriteSingle(Narrow<float>(value, "Single")); break;
       case 'd':
-      case 'D': {
-        const auto date = static_cast<double>(value);
-        if (std::isinf(date)) Error("Date value '" + FToken + "' out of range");
-        Out.WriteDate(date);
-        break;
-      }
+      case 'D': Out.WriteDate(Narrow<double>(value, "Date")); break;
       case 'c':
       case 'C': {
         const long double rounded = std::nearbyint(value);

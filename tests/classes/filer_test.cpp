@@ -10,16 +10,6 @@ namespace {
 
 std::vector<std::string> Log;
 
-class TClick {
-public:
-  TClick() = default;
-  explicit TClick(std::string Name) : FName(std::move(Name)) {}
-  const std::string& MethodName() const { return FName; }
-
-private:
-  std::string FName;
-};
-
 // A registered class that knows a few of the properties a real button has.
 class TKnob : public TComponent {
   VCL_DECLARE_CLASS

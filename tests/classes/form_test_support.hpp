@@ -9,6 +9,17 @@
 
 namespace form_test {
 
+/// An event property's value as the translator's events: a method name, made from it.
+class TClick {
+public:
+  TClick() = default;
+  explicit TClick(std::string Name) : FName(std::move(Name)) {}
+  const std::string& MethodName() const { return FName; }
+
+private:
+  std::string FName;
+};
+
 /// A memory stream holding Bytes, at position 0.
 struct TStreamOf : vcl::TMemoryStream {
   explicit TStreamOf(std::string_view Bytes) {
@@ -47,6 +58,19 @@ inline std::string Convert(TConversion Conversion, std::string_view Input) {
   vcl::TMemoryStream out;
   Conversion(in, out);
   return Bytes(out);
+}
+
+/// As Convert, answering false for input that raises EReadError.
+inline bool TryConvert(TConversion Conversion, std::string_view Input, std::string& Output) {
+  TStreamOf in(Input);
+  vcl::TMemoryStream out;
+  try {
+    Conversion(in, out);
+  } catch (const vcl::EReadError&) {
+    return false;
+  }
+  Output = Bytes(out);
+  return true;
 }
 
 /// The binary stream of Root as TWriter writes it.

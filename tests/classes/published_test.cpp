@@ -10,17 +10,6 @@ namespace {
 
 enum class TAlign { alNone, alTop, alClient };
 
-// An event as the translator's: a method name, constructible from it.
-class TNotify {
-public:
-  TNotify() = default;
-  explicit TNotify(std::string Name) : FName(std::move(Name)) {}
-  const std::string& MethodName() const { return FName; }
-
-private:
-  std::string FName;
-};
-
 // One published property of each kind, and a defined and a binary defined property.
 class TGadget : public TComponent {
   VCL_DECLARE_CLASS
@@ -36,7 +25,7 @@ public:
   TStringList Lines;
   bool KeepLines = true;
   std::string Hint;
-  TNotify OnChange;
+  TClick OnChange;
   std::vector<std::string> Data;  // "Data", written while not empty
   std::string Blob;               // "Blob", binary, written while not empty
   int Loads = 0;
@@ -71,8 +60,8 @@ private:
   bool StoreLines() const { return KeepLines; }
   const std::string& GetHint() const { return Hint; }
   void SetHint(std::string Value) { Hint = std::move(Value); }
-  const TNotify& GetOnChange() const { return OnChange; }
-  void SetOnChange(TNotify Value) { OnChange = std::move(Value); }
+  const TClick& GetOnChange() const { return OnChange; }
+  void SetOnChange(TClick Value) { OnChange = std::move(Value); }
   void ReadData(TReader* Reader) {
     Data.clear();
     Reader->ReadListBegin();
@@ -158,7 +147,7 @@ TEST(Published, WritesStoredPropertiesInDeclarationOrderThenDefinedOnes) {
        },
        {"Width"}},
       {"stored never", [](TGadget& g) { g.Hint = "h"; }, {"Width"}},
-      {"an event naming a method", [](TGadget& g) { g.OnChange = TNotify("GadgetChange"); }, {"Width", "OnChange"}},
+      {"an event naming a method", [](TGadget& g) { g.OnChange = TClick("GadgetChange"); }, {"Width", "OnChange"}},
       {"defined properties with data, after the published ones",
        [](TGadget& g) {
          g.Data = {"d"};
@@ -182,7 +171,7 @@ TEST(Published, WritesExactBytes) {
   g.Align = TAlign::alTop;
   g.Options = 6;
   g.Lines.Add("a");
-  g.OnChange = TNotify("GChange");
+  g.OnChange = TClick("GChange");
   g.Data = {"x"};
   g.Blob = "\x01\x02";
   EXPECT_EQ(WriteForm(&g), Hex("'TPF0' 07 'TGadget' 01 'G'"
@@ -207,7 +196,7 @@ TEST(Published, ReadsBackWhatItWrote) {
   g.Options = 1;
   g.Lines.Add("one");
   g.Lines.Add("");
-  g.OnChange = TNotify("GChange");
+  g.OnChange = TClick("GChange");
   g.Data = {"d1", "d2"};
   g.Blob = std::string("\0\xFF", 2);
   const std::string binary = WriteForm(&g);

@@ -6,6 +6,7 @@
 #include "vcl/Classes.hpp"
 
 #include "form_test_support.hpp"
+#include "real_form_classes.hpp"
 #include "test_support.hpp"
 
 using namespace vcl;
@@ -13,97 +14,6 @@ using namespace form_test;
 using testing_support::ReadFile;
 
 namespace {
-
-// Some classes of the real forms, each with a few of its published properties and the
-// defaults the class library declares, so that known and kept properties meet in real data.
-class TClick {
-public:
-  TClick() = default;
-  explicit TClick(std::string Name) : FName(std::move(Name)) {}
-  const std::string& MethodName() const { return FName; }
-
-private:
-  std::string FName;
-};
-
-template <class T, class V>
-auto Get(V T::*Field) {
-  return [Field](const T* Object) { return Object->*Field; };
-}
-template <class T, class V>
-auto Set(V T::*Field) {
-  return [Field](T* Object, V Value) { Object->*Field = std::move(Value); };
-}
-
-struct TButton : TComponent {
-  VCL_DECLARE_CLASS
-public:
-  using TComponent::TComponent;
-  std::string Caption;
-  int TabOrder = -1;
-  bool Default = false, Cancel = false;
-  TClick OnClick;
-};
-VCL_IMPLEMENT_CLASS(TButton, TComponent, [](TMetaClass& c) {
-  c.Publish<TButton>()
-      .String("Caption", Get(&TButton::Caption), Set(&TButton::Caption))
-      .Integer("TabOrder", Get(&TButton::TabOrder), Set(&TButton::TabOrder)).Default(-1)
-      .Boolean("Default", Get(&TButton::Default), Set(&TButton::Default)).Default(false)
-      .Boolean("Cancel", Get(&TButton::Cancel), Set(&TButton::Cancel)).Default(false)
-      .Event("OnClick", Get(&TButton::OnClick), Set(&TButton::OnClick));
-})
-
-enum class TTextLayout { tlTop, tlCenter, tlBottom };
-struct TLabel : TComponent {
-  VCL_DECLARE_CLASS
-public:
-  using TComponent::TComponent;
-  std::string Caption;
-  bool Transparent = false;
-  TTextLayout Layout = TTextLayout::tlTop;
-  TClick OnClick;
-};
-VCL_IMPLEMENT_CLASS(TLabel, TComponent, [](TMetaClass& c) {
-  c.Publish<TLabel>()
-      .String("Caption", Get(&TLabel::Caption), Set(&TLabel::Caption))
-      .Boolean("Transparent", Get(&TLabel::Transparent), Set(&TLabel::Transparent)).Default(false)
-      .Enumeration("Layout", Get(&TLabel::Layout), Set(&TLabel::Layout), {"tlTop", "tlCenter", "tlBottom"})
-      .Default(TTextLayout::tlTop)
-      .Event("OnClick", Get(&TLabel::OnClick), Set(&TLabel::OnClick));
-})
-
-struct TMenuItem : TComponent {
-  VCL_DECLARE_CLASS
-public:
-  using TComponent::TComponent;
-  std::string Caption;
-  int ShortCut = 0;
-  bool Checked = false;
-  TClick OnClick;
-};
-VCL_IMPLEMENT_CLASS(TMenuItem, TComponent, [](TMetaClass& c) {
-  c.Publish<TMenuItem>()
-      .String("Caption", Get(&TMenuItem::Caption), Set(&TMenuItem::Caption))
-      .Boolean("Checked", Get(&TMenuItem::Checked), Set(&TMenuItem::Checked)).Default(false)
-      .Integer("ShortCut", Get(&TMenuItem::ShortCut), Set(&TMenuItem::ShortCut)).Default(0)
-      .Event("OnClick", Get(&TMenuItem::OnClick), Set(&TMenuItem::OnClick));
-})
-
-struct TMemo : TComponent {
-  VCL_DECLARE_CLASS
-public:
-  using TComponent::TComponent;
-  TStringList Lines;
-};
-VCL_IMPLEMENT_CLASS(TMemo, TComponent, [](TMetaClass& c) {
-  c.Publish<TMemo>().Strings("Lines", [](const TMemo* m) { return const_cast<TStringList*>(&m->Lines); });
-})
-
-const bool Registered = [] {
-  for (TClass c : {TButton::StaticClass(), TLabel::StaticClass(), TMenuItem::StaticClass(), TMemo::StaticClass()})
-    RegisterClass(c);
-  return true;
-}();
 
 // Every component the stream gave a registered class is of that class.
 void ExpectRegisteredClassesKnown(TComponent* Component) {
