@@ -79,6 +79,10 @@ TEST_P(RealForm, ConvertsBothWaysAndReadsBackUnchanged) {
     const std::string text = ConvertAll(ObjectResourceToText, original);
     EXPECT_EQ(ConvertAll(ObjectTextToResource, text), original);
     EXPECT_EQ(ReadAndWrite(original), original);
+    const std::string binary = original.substr(original.find("TPF0"));  // without the header
+    EXPECT_EQ(ConvertAll(ObjectBinaryToText, binary), text);
+    EXPECT_EQ(ConvertAll(ObjectTextToBinary, text), binary);
+    EXPECT_EQ(ReadAndWrite(binary), binary);
   } else {
     ASSERT_EQ(TestStreamFormat(probe), TStreamOriginalFormat::sofText);
     const std::string binary = ConvertAll(ObjectTextToBinary, original);
