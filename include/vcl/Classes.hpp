@@ -3,10 +3,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "vcl/SysUtils.hpp"
@@ -17,6 +20,10 @@ class TObject;
 class TComponent;
 class TFiler;
 class TMetaClass;
+class TPropInfo;
+template <class T>
+class TPublisher;
+struct TStreamedInfo;
 
 /// A class reference: a pointer to the class's meta object. Compare with ==.
 using TClass = TMetaClass*;
@@ -37,6 +44,7 @@ public:
   TMetaClass(const char* AName, TClass AParent, TConstructor ACreate = nullptr, TSetup Setup = nullptr);
   TMetaClass(const TMetaClass&) = delete;
   TMetaClass& operator=(const TMetaClass&) = delete;
+  ~TMetaClass();
 
   /// The class reference of T, with a constructor when T is a component constructible from an owner.
   template <class T>
@@ -69,12 +77,25 @@ public:
   std::uint8_t* EntryTable() { return reinterpret_cast<std::uint8_t*>(FEntries.data()); }
   std::size_t EntryTableSize() const { return FEntries.size() * sizeof(TCodePointer); }
 
+  /// Starts the published-property declarations of class T, made in its setup; see TPublisher.
+  template <class T>
+  TPublisher<T> Publish();
+  /// Adds a published property after those declared so far. One with the name of an inherited
+  /// property takes that property's place in the list.
+  TPropInfo& AddProperty(std::unique_ptr<TPropInfo> Info);
+  /// Every published property: the ancestors' first, each class's in declaration order.
+  std::vector<const TPropInfo*> Properties() const;
+  /// The published property of that name (exact, case-sensitive) of this class or an ancestor,
+  /// or nullptr.
+  const TPropInfo* FindProperty(std::string_view Name) const;
+
 private:
   std::string FName;
   TClass FParent;
   TConstructor FCreate;
   std::vector<TCodePointer> FEntries;
   std::vector<TCodePointer> FDeclaredEntries;  // as set up, before any SetEntry from outside
+  std::vector<std::unique_ptr<TPropInfo>> FProperties;
 };
 
 /// Declares the class-reference members of a class of the library: StaticClass() and the
@@ -176,11 +197,17 @@ public:
   /// Called once all properties of the owning form have been read.
   virtual void Loaded();
 
+  /// What the form stream this component was read from held beyond what its class reads back;
+  /// nullptr for a component that was not read from a form.
+  TStreamedInfo* StreamedInfo() const { return FStreamedInfo.get(); }
+  void SetStreamedInfo(std::unique_ptr<TStreamedInfo> Info);
+
 private:
   std::string FName;
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
   TComponentState FComponentState = 0;
+  std::unique_ptr<TStreamedInfo> FStreamedInfo;
 };
 
 /// A list of untyped references, as the class library's TList.
@@ -363,5 +390,552 @@ std::string ReadFileBytes(const std::string& FileName);
 /// over the old one. Raises EFCreateError naming the file, with the reason, and then leaves an
 /// existing file as it was.
 void ReplaceFile(const std::string& FileName, std::string_view Bytes);
+
+// ---- Published properties --------------------------------------------------------------------
+
+/// What a published property holds, and so how a form stream writes it.
+enum class TPropKind : std::uint8_t {
+  pkInteger = 0,      // an integral value: vaInt8 .. vaInt64 in the smallest width
+  pkBoolean = 1,      // vaFalse / vaTrue
+  pkEnumeration = 2,  // an identifier naming the value (vaIdent)
+  pkSet = 3,          // the identifiers of the elements held (vaSet)
+  pkString = 4,       // vaString, or vaLString beyond 255 bytes
+  pkStrings = 5,      // a TStrings object, written as the list "<Name>.Strings"
+  pkMethod = 6,       // an event, written as the method's name (vaIdent)
+};
+
+/// One published property of a class: its name, kind, access, default and stored rule. Made by
+/// TPublisher in the class's setup; form streaming reads and writes components through these.
+class TPropInfo {
+public:
+  TPropInfo(TClass AOwner, std::string AName, TPropKind AKind)
+      : FOwner(AOwner), FName(std::move(AName)), FKind(AKind) {}
+
+  const std::string& Name() const { return FName; }
+  TPropKind Kind() const { return FKind; }
+  /// The class that declared the property.
+  TClass Owner() const { return FOwner; }
+  /// The identifiers of an enumeration's values or of a set's elements, by ordinal.
+  const std::vector<std::string>& Identifiers() const { return FIdentifiers; }
+  /// The ordinal of Ident among Identifiers (exact, case-sensitive), or -1.
+  int IdentifierIndex(std::string_view Ident) const;
+  bool HasDefault() const { return FHasDefault; }
+  std::int64_t Default() const { return FDefault; }
+
+  /// The stored rule (Stored): whether the property of Instance is written at all.
+  bool IsStored(const TPersistent* Instance) const;
+  /// Whether the value is the default, which a writer leaves out: the declared default of an
+  /// ordinal (an ordinal without one has none), an empty text, a list without lines, an event
+  /// that names no method. A form stream holds the property when IsStored and not IsDefault.
+  bool IsDefault(const TPersistent* Instance) const;
+
+  /// The ordinal value of an integer, boolean, enumeration or set property.
+  std::int64_t GetOrd(const TPersistent* Instance) const;
+  /// Sets it through the property's setter. A value the property's type cannot hold raises
+  /// EConvertError naming the property and the value.
+  void SetOrd(TPersistent* Instance, std::int64_t Value) const;
+  /// The text of a string property, or the method name of an event ("" when none).
+  std::string GetStr(const TPersistent* Instance) const;
+  /// Sets a text, or an event to the named method (none for "").
+  void SetStr(TPersistent* Instance, std::string Value) const;
+  /// The list object of a TStrings property.
+  TStrings* GetStrings(const TPersistent* Instance) const;
+  /// Assigns Value through the property's setter; EConvertError when it has none.
+  void SetStrings(TPersistent* Instance, TStrings* Value) const;
+  // Each accessor raises EConvertError for a property of another kind, or an Instance that is
+  // not of the declaring class.
+
+private:
+  template <class>
+  friend class TPublisher;
+  void Check(const TPersistent* Instance, bool KindFits) const;
+
+  TClass FOwner;
+  std::string FName;
+  TPropKind FKind;
+  std::vector<std::string> FIdentifiers;
+  bool FHasDefault = false;
+  std::int64_t FDefault = 0;
+  bool FStored = true;
+  std::function<bool(const TPersistent*)> FStoredIf;
+  std::function<std::int64_t(const TPersistent*)> FGetOrd;
+  std::function<bool(TPersistent*, std::int64_t)> FSetOrd;  // false: out of range
+  std::function<std::string(const TPersistent*)> FGetStr;
+  std::function<void(TPersistent*, std::string)> FSetStr;
+  std::function<TStrings*(const TPersistent*)> FGetStrings;
+  std::function<void(TPersistent*, TStrings*)> FSetStrings;
+};
+
+/// Declares the published properties of class T in its setup, in the order a form stream
+/// writes them, as a Pascal class declares them:
+///
+///   VCL_IMPLEMENT_CLASS(TPanel, vcl::TComponent, [](vcl::TMetaClass& c) {
+///     c.Publish<TPanel>()
+///         .String("Caption", &TPanel::Caption, &TPanel::SetCaption)
+///         .Integer("Tag", &TPanel::Tag, &TPanel::SetTag).Default(0)
+///         .Boolean("Visible", &TPanel::Visible, &TPanel::SetVisible).Default(true)
+///         .Enumeration("Align", &TPanel::Align, &TPanel::SetAlign, {"alNone", "alTop"}).Default(alNone)
+///         .Set("Anchors", &TPanel::Anchors, &TPanel::SetAnchors, {"akLeft", "akTop"})
+///         .Strings("Lines", &TPanel::Lines, &TPanel::SetLines).Stored(&TPanel::StoreLines)
+///         .String("Hint", &TPanel::Hint, &TPanel::SetHint).Stored(false)
+///         .Event("OnClick", &TPanel::OnClick, &TPanel::SetOnClick);
+///   })
+///
+/// The setup runs inside the class, so private getters, setters and predicates may be named.
+/// Getters are const member functions; setters take the getter's value type. Without Default
+/// an ordinal is always written; strings, lists and events are written when not empty; Stored
+/// (false, or a const predicate of T) decides first. An event's type has MethodName() and is
+/// constructible from the method's name.
+template <class T>
+class TPublisher {
+public:
+  explicit TPublisher(TMetaClass& AClass) : FClass(AClass) {}
+
+  /// An integer of any integral type but bool.
+  template <class G, class S>
+  TPublisher& Integer(std::string Name, G Getter, S Setter) {
+    using V = ValueOf<G>;
+    static_assert(std::is_integral_v<V> && !std::is_same_v<V, bool>, "Integer needs an integral getter");
+    TPropInfo& p = Add(std::move(Name), TPropKind::pkInteger);
+    p.FGetOrd = [Getter](const TPersistent* I) { return static_cast<std::int64_t>(Get(Getter, I)); };
+    p.FSetOrd = [Setter](TPersistent* I, std::int64_t Value) {
+      if (!std::in_range<V>(Value)) return false;
+      std::invoke(Setter, static_cast<T*>(I), static_cast<V>(Value));
+      return true;
+    };
+    return *this;
+  }
+
+  template <class G, class S>
+  TPublisher& Boolean(std::string Name, G Getter, S Setter) {
+    static_assert(std::is_same_v<ValueOf<G>, bool>, "Boolean needs a bool getter");
+    TPropInfo& p = Add(std::move(Name), TPropKind::pkBoolean);
+    p.FGetOrd = [Getter](const TPersistent* I) -> std::int64_t { return Get(Getter, I) ? 1 : 0; };
+    p.FSetOrd = [Setter](TPersistent* I, std::int64_t Value) {
+      if (Value != 0 && Value != 1) return false;
+      std::invoke(Setter, static_cast<T*>(I), Value == 1);
+      return true;
+    };
+    return *this;
+  }
+
+  /// An enumeration (enum or integral type) whose ordinals 0, 1, ... Identifiers name.
+  template <class G, class S>
+  TPublisher& Enumeration(std::string Name, G Getter, S Setter, std::vector<std::string> Identifiers) {
+    using V = ValueOf<G>;
+    TPropInfo& p = Add(std::move(Name), TPropKind::pkEnumeration);
+    const auto count = static_cast<std::int64_t>(Identifiers.size());
+    p.FIdentifiers = std::move(Identifiers);
+    p.FGetOrd = [Getter](const TPersistent* I) { return static_cast<std::int64_t>(Get(Getter, I)); };
+    p.FSetOrd = [Setter, count](TPersistent* I, std::int64_t Value) {
+      if (Value < 0 || Value >= count) return false;
+      std::invoke(Setter, static_cast<T*>(I), static_cast<V>(Value));
+      return true;
+    };
+    return *this;
+  }
+
+  /// A set held in an unsigned integer: bit n is the element Identifiers[n].
+  template <class G, class S>
+  TPublisher& Set(std::string Name, G Getter, S Setter, std::vector<std::string> Identifiers) {
+    using V = ValueOf<G>;
+    static_assert(std::is_unsigned_v<V> && !std::is_same_v<V, bool>, "Set needs an unsigned getter");
+    TPropInfo& p = Add(std::move(Name), TPropKind::pkSet);
+    const std::size_t count = Identifiers.size();
+    if (count > sizeof(V) * 8) throw EConvertError("Set " + p.Name() + " has more elements than bits");
+    p.FIdentifiers = std::move(Identifiers);
+    p.FGetOrd = [Getter](const TPersistent* I) { return static_cast<std::int64_t>(Get(Getter, I)); };
+    p.FSetOrd = [Setter, count](TPersistent* I, std::int64_t Value) {
+      const auto bits = static_cast<std::uint64_t>(Value);
+      if (count < 64 && (bits >> count) != 0) return false;
+      std::invoke(Setter, static_cast<T*>(I), static_cast<V>(bits));
+      return true;
+    };
+    return *this;
+  }
+
+  template <class G, class S>
+  TPublisher& String(std::string Name, G Getter, S Setter) {
+    static_assert(std::is_same_v<ValueOf<G>, std::string>, "String needs a std::string getter");
+    TPropInfo& p = Add(std::move(Name), TPropKind::pkString);
+    p.FGetStr = [Getter](const TPersistent* I) { return std::string(Get(Getter, I)); };
+    p.FSetStr = [Setter](TPersistent* I, std::string Value) { std::invoke(Setter, static_cast<T*>(I), std::move(Value)); };
+    return *this;
+  }
+
+  /// A TStrings property: the getter gives the list object, which a form is read into in place;
+  /// the setter, when given, is what assigning the property calls.
+  template <class G>
+  TPublisher& Strings(std::string Name, G Getter) {
+    static_assert(std::is_convertible_v<ValueOf<G>, TStrings*>, "Strings needs a getter of a TStrings pointer");
+    TPropInfo& p = Add(std::move(Name), TPropKind::pkStrings);
+    p.FGetStrings = [Getter](const TPersistent* I) -> TStrings* { return Get(Getter, I); };
+    return *this;
+  }
+  template <class G, class S>
+  TPublisher& Strings(std::string Name, G Getter, S Setter) {
+    Strings(std::move(Name), Getter);
+    FLast->FSetStrings = [Setter](TPersistent* I, TStrings* Value) { std::invoke(Setter, static_cast<T*>(I), Value); };
+    return *this;
+  }
+
+  /// An event: the getter's type has MethodName(); the setter takes one made from a name.
+  template <class G, class S>
+  TPublisher& Event(std::string Name, G Getter, S Setter) {
+    using V = ValueOf<G>;
+    TPropInfo& p = Add(std::move(Name), TPropKind::pkMethod);
+    p.FGetStr = [Getter](const TPersistent* I) { return std::string(Get(Getter, I).MethodName()); };
+    p.FSetStr = [Setter](TPersistent* I, std::string Value) {
+      std::invoke(Setter, static_cast<T*>(I), Value.empty() ? V() : V(std::move(Value)));
+    };
+    return *this;
+  }
+
+  /// The default of the ordinal property declared last: that value is not written.
+  template <class V>
+  TPublisher& Default(V Value) {
+    if (!FLast || !IsOrdinal(FLast->FKind)) throw EConvertError("Default needs an ordinal property before it");
+    FLast->FHasDefault = true;
+    FLast->FDefault = static_cast<std::int64_t>(Value);
+    return *this;
+  }
+  /// Whether the property declared last is written at all.
+  TPublisher& Stored(bool Value) {
+    Last().FStored = Value;
+    return *this;
+  }
+  /// Writes the property declared last only while Predicate (a const member of T) holds.
+  template <class P>
+  TPublisher& Stored(P Predicate) {
+    Last().FStoredIf = [Predicate](const TPersistent* I) { return static_cast<bool>(Get(Predicate, I)); };
+    return *this;
+  }
+
+private:
+  template <class G>
+  using ValueOf = std::remove_cvref_t<std::invoke_result_t<G, const T*>>;
+  template <class G>
+  static decltype(auto) Get(G Getter, const TPersistent* Instance) {
+    return std::invoke(Getter, static_cast<const T*>(Instance));
+  }
+  static bool IsOrdinal(TPropKind Kind) {
+    return Kind == TPropKind::pkInteger || Kind == TPropKind::pkBoolean || Kind == TPropKind::pkEnumeration ||
+           Kind == TPropKind::pkSet;
+  }
+  TPropInfo& Add(std::string Name, TPropKind Kind) {
+    FLast = &FClass.AddProperty(std::make_unique<TPropInfo>(&FClass, std::move(Name), Kind));
+    return *FLast;
+  }
+  TPropInfo& Last() {
+    if (!FLast) throw EConvertError("Stored needs a property before it");
+    return *FLast;
+  }
+
+  TMetaClass& FClass;
+  TPropInfo* FLast = nullptr;
+};
+
+template <class T>
+TPublisher<T> TMetaClass::Publish() {
+  return TPublisher<T>(*this);
+}
+
+// ---- Form streams ----------------------------------------------------------------------------
+
+class TReader;
+class TWriter;
+class TBinaryObjectReader;
+class TBinaryObjectWriter;
+
+/// The value types of a binary form stream, as the class library numbers them.
+enum class TValueType : std::uint8_t {
+  vaNull = 0,
+  vaList = 1,
+  vaInt8 = 2,
+  vaInt16 = 3,
+  vaInt32 = 4,
+  vaExtended = 5,  // the 10-byte x87 extended
+  vaString = 6,    // up to 255 bytes
+  vaIdent = 7,
+  vaFalse = 8,
+  vaTrue = 9,
+  vaBinary = 10,
+  vaSet = 11,
+  vaLString = 12,  // a string of more than 255 bytes
+  vaNil = 13,
+  vaCollection = 14,
+  vaSingle = 15,
+  vaCurrency = 16,  // a 64-bit integer in ten-thousandths
+  vaDate = 17,      // a double
+  vaWString = 18,   // UTF-16
+  vaInt64 = 19,
+  vaUTF8String = 20,
+};
+
+/// The flags of a component's prefix in a form stream.
+enum TFilerFlag : std::uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
+using TFilerFlags = std::uint8_t;
+
+/// How deep components, lists and collections may nest in a form stream or its text.
+inline constexpr int MaxFormNesting = 128;
+
+/// The header that a form resource file (.dfm) puts before the form stream: FF 0A 00, the
+/// resource name, the memory flags and the size of the data.
+struct TResourceHeader {
+  std::string Name;
+  std::uint16_t Flags = 0x1030;
+};
+
+/// What a form stream held for one component beyond what its class reads back: the class name
+/// and prefix it was written with, and the properties that its class does not know. Writing
+/// the component back puts them where they were, so that reading and writing loses nothing.
+struct TStreamedInfo {
+  struct TProperty {
+    std::string Name;
+    /// Whether the class reads the property (it keeps its place in the order).
+    bool Known = false;
+    /// The encoded value (value type and data) as the stream had it: always for a property the
+    /// class does not know; for one it reads when the stream held its default (as another
+    /// writer, or one writing against an ancestor, stores it) or encoded the value otherwise
+    /// than the class writes it (a UTF-8 or wide string, an integer in a wider type), so that
+    /// the value goes back as it came while it is unchanged. Empty otherwise.
+    std::string Value;
+  };
+  std::string ClassName;
+  TFilerFlags Flags = 0;
+  int ChildPos = 0;
+  /// Every property of the stream, in stream order.
+  std::vector<TProperty> Properties;
+  /// The resource header the root component was read with, written back before it.
+  std::optional<TResourceHeader> Resource;
+};
+
+/// A component of a class that the registry does not know (a TButton, a third-party control),
+/// read from a form: it keeps its class name, properties and children to write them back.
+class TUnknownComponent : public TComponent {
+  VCL_DECLARE_CLASS
+public:
+  using TComponent::TComponent;
+  /// The class name the form gave it ("" when it was not read from a form).
+  const std::string& StreamedClassName() const;
+};
+
+/// The common part of TReader and TWriter: the definition of properties streamed by code.
+class TFiler : public TObject {
+  VCL_DECLARE_CLASS
+public:
+  using TReaderProc = std::function<void(TReader* Reader)>;
+  using TWriterProc = std::function<void(TWriter* Writer)>;
+  using TStreamProc = std::function<void(TStream* Stream)>;
+
+  /// Declares a property that ReadData reads with the reader's value functions and WriteData
+  /// writes with the writer's; the writer writes it only when HasData. Each must read or write
+  /// exactly one value (a list counts as one); otherwise the reader or writer raises
+  /// EReadError or EWriteError naming the property.
+  virtual void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) = 0;
+  /// As DefineProperty, with members of Object:
+  /// Filer->DefineProperty("Storage", this, &TLumetra::ReadTranslations, &TLumetra::WriteTranslations, true).
+  template <class T, class R, class W>
+  void DefineProperty(const std::string& Name, T* Object, R ReadData, W WriteData, bool HasData) {
+    DefineProperty(
+        Name, [Object, ReadData](TReader* Reader) { std::invoke(ReadData, Object, Reader); },
+        [Object, WriteData](TWriter* Writer) { std::invoke(WriteData, Object, Writer); }, HasData);
+  }
+  /// Declares a property held as binary data (vaBinary): ReadData gets a memory stream of the
+  /// bytes at position 0, WriteData writes them into an empty one.
+  virtual void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) = 0;
+  template <class T, class R, class W>
+  void DefineBinaryProperty(const std::string& Name, T* Object, R ReadData, W WriteData, bool HasData) {
+    DefineBinaryProperty(
+        Name, [Object, ReadData](TStream* Stream) { std::invoke(ReadData, Object, Stream); },
+        [Object, WriteData](TStream* Stream) { std::invoke(WriteData, Object, Stream); }, HasData);
+  }
+
+  /// The root component being read or written.
+  TComponent* Root() const { return FRoot; }
+
+protected:
+  TComponent* FRoot = nullptr;
+};
+
+/// Reads a binary form stream: whole forms into components, or one value at a time for the
+/// reader procedures of defined properties. Every fault of the stream (truncation, a length
+/// past the end, an unknown value type, nesting deeper than MaxFormNesting, a value of the
+/// wrong type) raises EReadError naming the offset in the stream; nothing is read past the
+/// stream's end and nothing larger than the stream is allocated.
+class TReader : public TFiler {
+  VCL_DECLARE_CLASS
+public:
+  /// A reader of Stream from its position on; it takes the rest of the stream into memory.
+  explicit TReader(TStream& Stream);
+  /// Leaves the stream right after the last byte read.
+  ~TReader() override;
+
+  /// Reads a form ("TPF0", or a resource header and "TPF0") into Root, or into a new component
+  /// of the class the stream names when Root is nullptr (a TUnknownComponent when the registry
+  /// does not know it). Each child is constructed through the class registry with its parent
+  /// in the stream as owner, or reused when the stream marks it inherited or inline and the
+  /// owner already has one of that name. Every component read is Loading() during the read and
+  /// gets Loaded() once the whole form is read, in reading order. Properties a class does not
+  /// know are kept in its StreamedInfo. On failure the components the read created are freed
+  /// (a Root given by the caller keeps what was read into it) and EReadError names the
+  /// component, property and offset at fault.
+  TComponent* ReadRootComponent(TComponent* Root);
+  /// Reads "TPF0"; EReadError otherwise.
+  void ReadSignature();
+
+  /// The type of the next value, without reading it.
+  TValueType NextValue();
+  TValueType ReadValue();
+  /// Reads the value type and raises EReadError unless it is Value.
+  void CheckValue(TValueType Value);
+  /// True when the next byte ends a list (of values, properties or components).
+  bool EndOfList();
+  void ReadListBegin();
+  void ReadListEnd();
+  /// Skips one value, whatever its type.
+  void SkipValue();
+  /// A string value: vaString, vaLString and vaUTF8String bytes unchanged, vaWString as UTF-8.
+  std::string ReadString();
+  /// An identifier; False, True, nil and Null for their value types.
+  std::string ReadIdent();
+  bool ReadBoolean();
+  /// An integer of vaInt8, vaInt16 or vaInt32.
+  int ReadInteger();
+  /// An integer of any width.
+  std::int64_t ReadInt64();
+  long double ReadFloat();
+  float ReadSingle();
+  double ReadDate();
+  /// A currency value, in ten-thousandths.
+  std::int64_t ReadCurrency();
+  /// A length-prefixed string without a value type (names in a stream).
+  std::string ReadStr();
+  /// The offset in the stream of the next byte to read.
+  std::int64_t Position() const;
+
+  using TFiler::DefineBinaryProperty;
+  using TFiler::DefineProperty;
+  void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
+  void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) override;
+
+private:
+  TComponent* NewComponent(const std::string& ClassName, TComponent* Owner);
+  /// Reads a component's prefix and class name into Info; returns its name.
+  std::string ReadHeader(TStreamedInfo& Info);
+  void ReadComponent(TComponent* Owner);
+  void ReadProperties(TComponent* Instance, TStreamedInfo& Info);
+  /// Reads the value of a property the class knows; false, reading nothing, for one it does
+  /// not. Prop receives the published property read, if any.
+  bool ReadProperty(TComponent* Instance, const std::string& Name, const TPropInfo*& Prop);
+  bool ReadPublished(TComponent* Instance, const TPropInfo& Prop);
+  [[noreturn]] void InvalidValue(std::size_t Start, const std::string& Detail);
+  /// A float of Type, or an integer taken as one.
+  template <class F>
+  F ReadFloating(TValueType Type, F (TBinaryObjectReader::*ReadData)());
+
+  TStream& FStream;
+  std::int64_t FOrigin;
+  std::string FData;
+  std::unique_ptr<TBinaryObjectReader> FIn;
+  std::string FPropName;  // the property DefineProperties is asked about
+  bool FPropRead = false;
+  std::vector<TComponent*> FLoaded;
+  std::vector<TComponent*> FCreated;
+};
+
+/// Writes a binary form stream: whole forms from components, or one value at a time for the
+/// writer procedures of defined properties. Integers take the smallest width that holds them,
+/// strings of up to 255 bytes are vaString and longer ones vaLString, bytes unchanged. Output
+/// is buffered: WriteRootComponent flushes by itself; after single values call FlushBuffer to
+/// hear about write errors (the destructor flushes too, but cannot report).
+class TWriter : public TFiler {
+  VCL_DECLARE_CLASS
+public:
+  explicit TWriter(TStream& Stream);
+  ~TWriter() override;
+
+  /// Writes "TPF0" and Root with its owned components, after the resource header Root was read
+  /// with, if any. A component is written with the class name and prefix it was read with, its
+  /// stored published properties in declaration order, then its defined properties; then its
+  /// owned components. For a component read from a form, the properties the stream had keep
+  /// their order, the ones its class did not know are back in their places, and one stored
+  /// anew follows the property declared before it.
+  /// A name longer than 255 bytes or a value without an identifier raises EWriteError.
+  void WriteRootComponent(TComponent* Root);
+  void WriteSignature();
+  void WriteComponent(TComponent* Component);
+
+  void WriteListBegin();
+  void WriteListEnd();
+  void WriteString(std::string_view Value);
+  void WriteUTF8String(std::string_view Value);
+  void WriteWideString(std::u16string_view Value);
+  /// An identifier; False, True, nil and Null (any case) as their own value types.
+  void WriteIdent(std::string_view Ident);
+  void WriteBoolean(bool Value);
+  void WriteInteger(std::int64_t Value);
+  void WriteFloat(long double Value);
+  void WriteSingle(float Value);
+  void WriteDate(double Value);
+  /// A currency value, in ten-thousandths.
+  void WriteCurrency(std::int64_t Value);
+  void WriteValue(TValueType Value);
+  /// A length-prefixed string without a value type; EWriteError beyond 255 bytes.
+  void WriteStr(std::string_view Value);
+  /// Writes what is buffered to the stream; EWriteError when it cannot.
+  void FlushBuffer();
+
+  using TFiler::DefineBinaryProperty;
+  using TFiler::DefineProperty;
+  void DefineProperty(const std::string& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
+  void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) override;
+
+private:
+  struct TSegment {
+    std::string Name;
+    std::size_t Begin = 0, End = 0;
+  };
+  void WriteProperties(TComponent* Instance);
+  void WritePublished(const TComponent* Instance, const TPropInfo& Prop);
+  void BeginProperty(const std::string& Name);
+  void EndProperty();
+
+  TStream& FStream;
+  std::string FBuffer;
+  std::unique_ptr<TBinaryObjectWriter> FOut;
+  std::vector<TSegment>* FSegments = nullptr;  // properties of the component being written
+};
+
+/// What a stream holds, by its first bytes.
+enum class TStreamOriginalFormat : std::uint8_t { sofUnknown = 0, sofBinary = 1, sofText = 2, sofUTF8Text = 3 };
+/// Looks at the first bytes from the stream's position, which it leaves unchanged: "TPF0" or a
+/// resource header is binary; "object", "inherited", "inline" or blanks are text.
+TStreamOriginalFormat TestStreamFormat(TStream& Stream);
+
+/// Converts a binary form stream ("TPF0") from Input's position to its text form, as the class
+/// library writes it: `object Name: TClass` (`inherited`, `inline`, ` [n]` for a child
+/// position) ... `end`, two-space indentation, CR LF line ends, strings quoted with #n codes
+/// for control characters and the apostrophe (wide and UTF-8 strings with #n for every
+/// character beyond ASCII), split into 64-character pieces joined by " +", lists in ( ),
+/// collections in < > with item ... end, binary data in { } as 32-byte hex lines, sets in
+/// [ ], floats with the suffixes s, c and d of single, currency and date values. A wide
+/// (vaWString) string starts with an empty piece, "'' + ", so that converting the text back
+/// restores its type; floats take as many digits as their value needs to come back the same.
+/// Any form stream converts without knowing its classes; one written by the class library
+/// converts back byte for byte. Input is left after the form; Output gets the whole text or,
+/// when the stream is at fault (EReadError naming the offset), nothing.
+void ObjectBinaryToText(TStream& Input, TStream& Output);
+/// The inverse: parses the text form from Input's position and writes the binary stream.
+/// Non-ASCII text given as #n codes becomes a UTF-8 string (vaUTF8String), raw bytes stay
+/// bytes; integers take the smallest width. Input is left at the text after the form; Output
+/// gets the whole stream or, when the text is at fault (EReadError naming the line), nothing.
+void ObjectTextToBinary(TStream& Input, TStream& Output);
+/// As ObjectBinaryToText for a form resource file: a resource header, then the form stream,
+/// which must end where the resource ends. EReadError naming the offset otherwise.
+void ObjectResourceToText(TStream& Input, TStream& Output);
+/// As ObjectTextToBinary, with the resource header the class library writes before it: the
+/// root's class name in upper case, flags $1030 and the size.
+void ObjectTextToResource(TStream& Input, TStream& Output);
 
 }  // namespace vcl

@@ -1,0 +1,39 @@
+// What the text form of a form stream shares with its reader and writer: names, Unicode, floats.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "vcl/Classes.hpp"
+
+namespace vcl {
+
+/// The rest of Stream from its position, which ends up at the stream's end.
+std::string ReadStreamRest(TStream& Stream);
+
+/// Letters, "_" and the bytes that start a UTF-8 sequence begin an identifier; digits and the
+/// other bytes of UTF-8 sequences may follow (0xC0, 0xC1 and 0xF5 to 0xFF never do: a resource
+/// name cannot start with 0xFF).
+bool IsIdentStart(char C);
+bool IsIdentChar(char C);
+/// One identifier, or identifiers joined by "." (property names, references to components).
+bool IsIdent(std::string_view S);
+bool IsDottedIdent(std::string_view S);
+
+/// The UTF-8 form of UTF-16 text; a lone surrogate is encoded as its own code point.
+std::string Utf16ToUtf8(std::u16string_view S);
+/// The UTF-16 form of UTF-8 text, accepting lone surrogates as Utf16ToUtf8 writes them; false
+/// when S is not UTF-8.
+bool Utf8ToUtf16(std::string_view S, std::u16string& Out);
+
+/// Floats as the class library's text form writes them, each with as many digits as it takes
+/// to read back the same value: an extended in fixed notation with 18 decimals, a single or a
+/// double (date) in general notation with 15 significant digits; NAN, INF and -INF as such.
+std::string FormatExtended(long double Value);
+std::string FormatSingle(float Value);
+std::string FormatDouble(double Value);
+/// Reads [sign] digits [. digits] [E [sign] digits] regardless of the C locale; false for other
+/// text or a value beyond the range of long double.
+bool ParseFloat(std::string_view Text, long double& Value);
+
+}  // namespace vcl

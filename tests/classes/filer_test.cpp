@@ -1,0 +1,228 @@
+// Reading forms into components and writing them back: the class registry, placeholders for
+// unknown classes, properties a class does not know, Loading and Loaded, failures.
+#include "form_test_support.hpp"
+#include "test_support.hpp"
+
+using namespace vcl;
+using namespace form_test;
+
+namespace {
+
+std::vector<std::string> Log;
+
+// A registered class that knows a few of the properties a real button has.
+class TKnob : public TComponent {
+  VCL_DECLARE_CLASS
+public:
+  explicit TKnob(TComponent* AOwner) : TComponent(AOwner) { Log.push_back("create"); }
+  std::string Caption;
+  int Tag = 0;
+  TClick OnClick;
+  void Loaded() override {
+    // Everything is read by now, the last sibling too.
+    Log.push_back("loaded " + Name() + (Owner() && Owner()->FindComponent("Last") ? " after Last" : ""));
+    TComponent::Loaded();
+  }
+};
+
+VCL_IMPLEMENT_CLASS(TKnob, TComponent, [](TMetaClass& c) {
+  c.Publish<TKnob>()
+      .String("Caption", [](const TKnob* k) { return k->Caption; }, [](TKnob* k, std::string v) { k->Caption = std::move(v); })
+      .Integer("Tag", [](const TKnob* k) { return k->Tag; }, [](TKnob* k, int v) { k->Tag = v; })
+      .Default(0)
+      .Event("OnClick", [](const TKnob* k) { return k->OnClick; }, [](TKnob* k, TClick v) { k->OnClick = std::move(v); });
+})
+
+const bool Registered = [] {
+  RegisterClass(TKnob::StaticClass());
+  return true;
+}();
+
+std::string Text(std::string_view Binary) { return Convert(ObjectBinaryToText, Binary); }
+std::string Binary(std::string_view Text) { return Convert(ObjectTextToBinary, Text); }
+
+const char* const Form =
+    "object Form1: TForm1\r\n"
+    "  Left = 10\r\n"
+    "  Caption = 'Main'\r\n"
+    "  object Panel1: TPanel\r\n"
+    "    Align = alTop\r\n"
+    "    object Knob1: TKnob\r\n"
+    "      Left = 1\r\n"
+    "      Caption = 'Go'\r\n"
+    "      Font.Style = [fsBold]\r\n"
+    "      OnClick = Knob1Click\r\n"
+    "      Hint = 'h'\r\n"
+    "    end\r\n"
+    "  end\r\n"
+    "  inherited Last: TKnob [2]\r\n"
+    "    OnClick = nil\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+TEST(Filer, UnknownClassesBecomePlaceholdersThatKeepEverything) {
+  const std::string binary = Binary(Form);
+  const auto root = ReadForm(binary);
+  ASSERT_TRUE(root->Is<TUnknownComponent>());
+  EXPECT_EQ(static_cast<TUnknownComponent*>(root.get())->StreamedClassName(), "TForm1");
+  EXPECT_EQ(root->Name(), "Form1");
+  ASSERT_EQ(root->ComponentCount(), 2);
+  TComponent* panel = root->Components(0);
+  EXPECT_EQ(static_cast<TUnknownComponent*>(panel)->StreamedClassName(), "TPanel");
+  auto* knob = dynamic_cast<TKnob*>(panel->Components(0));
+  ASSERT_NE(knob, nullptr);
+  EXPECT_EQ(knob->Caption, "Go");
+  EXPECT_EQ(knob->OnClick.MethodName(), "Knob1Click");
+  EXPECT_EQ(root->Components(1)->StreamedInfo()->Flags, ffInherited | ffChildPos);
+  EXPECT_EQ(root->Components(1)->StreamedInfo()->ChildPos, 2);
+  EXPECT_EQ(WriteForm(root.get()), binary);
+}
+
+TEST(Filer, UnknownPropertiesStayInPlaceAroundChangedKnownOnes) {
+  const auto root = ReadForm(Binary(Form));
+  auto* knob = static_cast<TKnob*>(root->Components(0)->Components(0));
+  knob->Caption = "Stop";  // changed
+  knob->Tag = 3;           // now stored, after Caption in declaration order
+  knob->OnClick = TClick();
+  auto* last = static_cast<TKnob*>(root->Components(1));
+  last->OnClick = TClick("LastClick");  // the class writes it now, replacing the kept nil
+  EXPECT_EQ(Text(WriteForm(root.get())),
+            "object Form1: TForm1\r\n"
+            "  Left = 10\r\n"
+            "  Caption = 'Main'\r\n"
+            "  object Panel1: TPanel\r\n"
+            "    Align = alTop\r\n"
+            "    object Knob1: TKnob\r\n"
+            "      Left = 1\r\n"
+            "      Caption = 'Stop'\r\n"
+            "      Tag = 3\r\n"
+            "      Font.Style = [fsBold]\r\n"
+            "      Hint = 'h'\r\n"
+            "    end\r\n"
+            "  end\r\n"
+            "  inherited Last: TKnob [2]\r\n"
+            "    OnClick = LastClick\r\n"
+            "  end\r\n"
+            "end\r\n");
+}
+
+// A value the class reads and writes in another encoding goes back as it came while unchanged.
+TEST(Filer, UnchangedValuesKeepTheirEncoding) {
+  const std::string binary = Hex("'TPF0' 05 'TKnob' 01 'K' 07 'Caption' 14 02000000 C3A9 03 'Tag' 04 05000000 00 00");
+  TKnob knob(nullptr);
+  ReadForm(binary, &knob);
+  EXPECT_EQ(knob.Caption, "\xC3\xA9");
+  EXPECT_EQ(knob.Tag, 5);
+  EXPECT_EQ(WriteForm(&knob), binary);
+  knob.Caption = "e";
+  knob.Tag = 6;
+  EXPECT_EQ(WriteForm(&knob), Hex("'TPF0' 05 'TKnob' 01 'K' 07 'Caption' 06 01 'e' 03 'Tag' 02 06 00 00"));
+}
+
+// Another writer's order, and defaults stored explicitly (as for an ancestor that differed),
+// go back as they came while the values are unchanged.
+TEST(Filer, StreamOrderAndExplicitDefaultsSurvive) {
+  const std::string text =
+      "inherited K: TKnob\r\n"
+      "  OnClick = nil\r\n"
+      "  Tag = 0\r\n"
+      "  Caption = ''\r\n"
+      "end\r\n";
+  TKnob knob(nullptr);
+  ReadForm(Binary(text), &knob);
+  EXPECT_EQ(Text(WriteForm(&knob)), text);
+
+  knob.Caption = "x";
+  knob.Tag = 2;
+  EXPECT_EQ(Text(WriteForm(&knob)), "inherited K: TKnob\r\n  OnClick = nil\r\n  Tag = 2\r\n  Caption = 'x'\r\nend\r\n");
+  knob.Caption.clear();  // back to the default the stream held
+  knob.OnClick = TClick("KClick");
+  EXPECT_EQ(Text(WriteForm(&knob)), "inherited K: TKnob\r\n  OnClick = KClick\r\n  Tag = 2\r\n  Caption = ''\r\nend\r\n");
+}
+
+TEST(Filer, EveryComponentIsLoadingDuringTheReadAndLoadedAfterIt) {
+  Log.clear();
+  const auto root = ReadForm(Binary(Form));
+  EXPECT_EQ(Log, (std::vector<std::string>{"create", "create", "loaded Knob1", "loaded Last after Last"}));
+  for (TComponent* c : {root.get(), root->Components(0), root->Components(1)}) EXPECT_FALSE(c->ComponentState() & csLoading);
+}
+
+TEST(Filer, ReadsIntoAGivenRootAndWritesItsClassNameBack) {
+  const std::string binary = Binary(Form);
+  TComponent form(nullptr);
+  ReadForm(binary, &form);
+  EXPECT_EQ(form.Name(), "Form1");
+  EXPECT_EQ(form.ComponentCount(), 2);
+  EXPECT_EQ(WriteForm(&form), binary);
+}
+
+TEST(Filer, InheritedChildrenAreReadIntoExistingOnes) {
+  TComponent form(nullptr);
+  auto* last = new TKnob(&form);
+  last->SetName("Last");
+  last->OnClick = TClick("Old");
+  ReadForm(Binary("inherited Form1: TForm1\r\n  inherited Last: TKnob\r\n    Caption = 'x'\r\n  end\r\nend\r\n"), &form);
+  ASSERT_EQ(form.ComponentCount(), 1);
+  EXPECT_EQ(last->Caption, "x");
+  EXPECT_EQ(last->OnClick.MethodName(), "Old");
+
+  EXPECT_THROW_MSG(ReadForm(Binary("object Form1: TForm1\r\n  object Last: TKnob\r\n  end\r\nend\r\n"), &form), EReadError,
+                   "A component named Last already exists in Form1 at offset 18");
+}
+
+TEST(Filer, AFailedReadFreesWhatItCreated) {
+  std::string binary = Binary(Form);
+  binary.resize(binary.size() - 6);  // inside the last component
+  TComponent form(nullptr);
+  EXPECT_THROW(ReadForm(binary, &form), EReadError);
+  EXPECT_EQ(form.ComponentCount(), 0);
+  EXPECT_THROW(ReadForm(binary), EReadError);  // and the root it made (the leak checker sees it)
+}
+
+TEST(Filer, ResourceHeaderIsKeptAndWrittenBack) {
+  const std::string data = Binary("object K: TKnob\r\n  Caption = 'c'\r\nend\r\n");
+  const std::string resource = Hex("FF 0A 00 'TKNOB' 00 3010 19000000") + data;
+  ASSERT_EQ(data.size(), 0x19u);
+  const auto root = ReadForm(resource);
+  ASSERT_TRUE(root->StreamedInfo()->Resource);
+  EXPECT_EQ(root->StreamedInfo()->Resource->Name, "TKNOB");
+  static_cast<TKnob*>(root.get())->Caption = "longer";
+  EXPECT_EQ(WriteForm(root.get()), Hex("FF 0A 00 'TKNOB' 00 3010 1E000000") + Binary("object K: TKnob\r\n  Caption = 'longer'\r\nend\r\n"));
+
+  EXPECT_THROW_MSG(ReadForm(resource.substr(0, resource.size() - 1)), EReadError,
+                   "Length 25 of the resource data runs past the end of the stream at offset 11");
+  std::string longer = resource + "x";
+  longer[11] = 0x1A;
+  EXPECT_THROW_MSG(ReadForm(longer), EReadError, "The form ends 1 byte before the end of its resource at offset 40");
+}
+
+TEST(Filer, ReadingLeavesTheStreamAfterTheForm) {
+  const std::string one = Binary("object A: TKnob\r\nend\r\n");
+  TStreamOf in(one + one);
+  for (int i = 1; i <= 2; ++i) {
+    TReader reader(in);
+    delete reader.ReadRootComponent(nullptr);
+  }
+  EXPECT_EQ(in.Position(), static_cast<std::int64_t>(2 * one.size()));
+}
+
+TEST(Filer, TestStreamFormatLooksAtTheFirstBytes) {
+  struct TCase {
+    std::string Bytes;
+    TStreamOriginalFormat Format;
+  };
+  const TCase cases[] = {
+      {"TPF0", TStreamOriginalFormat::sofBinary},  {Hex("FF 0A 00"), TStreamOriginalFormat::sofBinary},
+      {"object", TStreamOriginalFormat::sofText},  {"Inherited", TStreamOriginalFormat::sofText},
+      {"\r\nobject", TStreamOriginalFormat::sofText}, {Hex("EF BB BF") + "object", TStreamOriginalFormat::sofUTF8Text},
+      {"TPF", TStreamOriginalFormat::sofUnknown},  {"", TStreamOriginalFormat::sofUnknown},
+  };
+  for (const TCase& c : cases) {
+    TStreamOf s(c.Bytes);
+    s.SetPosition(0);
+    EXPECT_EQ(TestStreamFormat(s), c.Format) << c.Bytes;
+    EXPECT_EQ(s.Position(), 0);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+// The real form files in tests/data/forms: text and binary forms convert both ways, and read
+// into components and written back, without losing a byte.
+#include <algorithm>
+#include <filesystem>
+
+#include "vcl/Classes.hpp"
+
+#include "form_test_support.hpp"
+#include "real_form_classes.hpp"
+#include "test_support.hpp"
+
+using namespace vcl;
+using namespace form_test;
+using testing_support::ReadFile;
+
+namespace {
+
+// Every component the stream gave a registered class is of that class.
+void ExpectRegisteredClassesKnown(TComponent* Component) {
+  const std::string& name = Component->StreamedInfo()->ClassName;
+  if (GetClass(name)) {
+    EXPECT_EQ(Component->ClassName(), name) << Component->Name();
+  }
+  for (int i = 0; i < Component->ComponentCount(); ++i) ExpectRegisteredClassesKnown(Component->Components(i));
+}
+
+std::string FormsFolder() { return std::string(LUMETRA_TEST_DATA) + "/forms"; }
+
+std::vector<std::string> FormFiles() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(FormsFolder())) {
+    const std::string ext = entry.path().extension().string();
+    if (ext == ".dfm" || ext == ".lfm") names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Converts all of Input; the conversion must take every byte of it.
+std::string ConvertAll(TConversion Conversion, const std::string& Input) {
+  TStreamOf in(Input);
+  TMemoryStream out;
+  Conversion(in, out);
+  EXPECT_EQ(in.Position(), static_cast<std::int64_t>(Input.size())) << "input not read to its end";
+  return Bytes(out);
+}
+
+// Reads the stream into components, placeholders and the classes above, and writes them back.
+std::string ReadAndWrite(const std::string& Binary) {
+  TStreamOf in(Binary);
+  TMemoryStream out;
+  std::unique_ptr<TComponent> root;
+  {
+    TReader reader(in);
+    root.reset(reader.ReadRootComponent(nullptr));
+  }
+  ExpectRegisteredClassesKnown(root.get());
+  EXPECT_EQ(in.Position(), static_cast<std::int64_t>(Binary.size()));
+  TWriter writer(out);
+  writer.WriteRootComponent(root.get());
+  return Bytes(out);
+}
+
+std::string WithoutCR(std::string S) {
+  S.erase(std::remove(S.begin(), S.end(), '\r'), S.end());
+  if (!S.empty() && S.back() != '\n') S += '\n';  // some files end without one
+  return S;
+}
+
+class RealForm : public ::testing::TestWithParam<std::string> {
+protected:
+  std::string Original() const { return ReadFile(FormsFolder() + "/" + GetParam()); }
+};
+
+TEST_P(RealForm, ConvertsBothWaysAndReadsBackUnchanged) {
+  const std::string original = Original();
+  TStreamOf probe(original);
+  if (TestStreamFormat(probe) == TStreamOriginalFormat::sofBinary) {
+    const std::string text = ConvertAll(ObjectResourceToText, original);
+    EXPECT_EQ(ConvertAll(ObjectTextToResource, text), original);
+    EXPECT_EQ(ReadAndWrite(original), original);
+    const std::string binary = original.substr(original.find("TPF0"));  // without the header
+    EXPECT_EQ(ConvertAll(ObjectBinaryToText, binary), text);
+    EXPECT_EQ(ConvertAll(ObjectTextToBinary, text), binary);
+    EXPECT_EQ(ReadAndWrite(binary), binary);
+  } else {
+    ASSERT_EQ(TestStreamFormat(probe), TStreamOriginalFormat::sofText);
+    const std::string binary = ConvertAll(ObjectTextToBinary, original);
+    const std::string text = ConvertAll(ObjectBinaryToText, binary);
+    EXPECT_EQ(ConvertAll(ObjectTextToBinary, text), binary);
+    EXPECT_EQ(ReadAndWrite(binary), binary);
+    if (GetParam().ends_with(".dfm")) {
+      EXPECT_EQ(WithoutCR(text), WithoutCR(original));
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, RealForm, ::testing::ValuesIn(FormFiles()), [](const auto& Info) {
+  std::string name = Info.param;
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
+});
+
+}  // namespace
