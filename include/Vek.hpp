@@ -164,6 +164,11 @@ public:
   void SetTranslateEmpty(bool Value) { FTranslateEmpty = Value; }
   /// The translation entries, in ordinal order.
   TSortList* Translations() const { return FTranslations.get(); }
+  /// Replaces the entries by the lines of Value with their objects, sorted, equal lines once.
+  /// Value may be Translations itself.
+  void SetTranslations(const vcl::TStrings* Value);
+  /// Whether the form stores Translations: only while there is no translation text file.
+  bool StoreTranslationsInForm() const { return FFileName.empty(); }
   const TTranslateEvent& OnTranslate() const { return FOnTranslate; }
   void SetOnTranslate(TTranslateEvent Value) { FOnTranslate = std::move(Value); }
   const TTranslatedEvent& OnTranslated() const { return FOnTranslated; }
@@ -178,6 +183,18 @@ public:
   void InternalTranslate(bool Value);
   /// Takes the Translate flag of the first other member of its locale group, if any.
   void Loaded() override;
+
+  // Persistence in the form: OrgProps as the defined property "Storage", which also loads and
+  // saves the translation text file named by FileName.
+
+  /// Declares "Storage", always written, after the published properties.
+  void DefineProperties(vcl::TFiler* Filer) override;
+  /// Reads OrgProps from the form, then merges the text file FileName (as given, else in
+  /// GetAppDir) if one exists. Stream and file errors pass to the caller.
+  void ReadTranslations(vcl::TReader* Reader);
+  /// Writes OrgProps to the form, then saves the text file FileName: as given when it names a
+  /// folder, else in GetAppDir. Stream and file errors pass to the caller.
+  void WriteTranslations(vcl::TWriter* Writer);
 
   // Translation text files: lines `#0<owner>.<key>%<locale>=<value>` shared by forms and locales.
 

@@ -136,6 +136,8 @@ public:
 
 /// Adds a class to the registry that form streaming uses to construct components by name.
 void RegisterClass(TClass AClass);
+/// Takes a class out of the registry (a module that registered its classes and is unloaded).
+void UnRegisterClass(TClass AClass);
 /// The registered class of that name (exact, case-sensitive), or nullptr.
 TClass GetClass(std::string_view ClassName);
 /// As GetClass, but raises EReadError "Class <name> not found" when it is not registered.

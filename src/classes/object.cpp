@@ -56,6 +56,12 @@ void RegisterClass(TClass AClass) {
   if (AClass) Registry().emplace(AClass->ClassName(), AClass);
 }
 
+void UnRegisterClass(TClass AClass) {
+  auto& classes = Registry();
+  auto it = AClass ? classes.find(AClass->ClassName()) : classes.end();
+  if (it != classes.end() && it->second == AClass) classes.erase(it);
+}
+
 TClass GetClass(std::string_view ClassName) {
   auto& classes = Registry();
   auto it = classes.find(ClassName);

@@ -230,6 +230,7 @@ struct VekUnit {
     Closing = false;
     ClassRegs = new vcl::TList;
     OrgDlgProc = new vcl::TList;
+    vcl::RegisterClass(TLumetra::StaticClass());  // forms construct it by name
   }
   ~VekUnit() {
     if (ClassRegs) {
@@ -238,6 +239,7 @@ struct VekUnit {
         while (ClassRegs->Count() > 0) UnRegisterDialogClass(static_cast<vcl::TClass>(ClassRegs->Get(0)));
       }
     }
+    vcl::UnRegisterClass(TLumetra::StaticClass());
     OwnerClassName.clear();
   }
 } Unit;

@@ -4,7 +4,20 @@
 
 namespace Vek {
 
-VCL_IMPLEMENT_CLASS(TLumetra, vcl::TComponent)
+VCL_IMPLEMENT_CLASS(TLumetra, vcl::TComponent, [](vcl::TMetaClass& c) {
+  c.Publish<TLumetra>()
+      .String("About", &TLumetra::About, &TLumetra::SetAbout)
+      .Stored(false)
+      .String("FileName", &TLumetra::FileName, &TLumetra::SetFileName)
+      .Integer("Locale", &TLumetra::Locale, &TLumetra::SetLocale)
+      .Boolean("Translate", &TLumetra::Translate, &TLumetra::SetTranslate)
+      .Boolean("TranslateEmpty", &TLumetra::TranslateEmpty, &TLumetra::SetTranslateEmpty)
+      .Default(false)
+      .Strings("Translations", &TLumetra::Translations, &TLumetra::SetTranslations)
+      .Stored(&TLumetra::StoreTranslationsInForm)
+      .Event("OnTranslate", &TLumetra::OnTranslate, &TLumetra::SetOnTranslate)
+      .Event("OnTranslated", &TLumetra::OnTranslated, &TLumetra::SetOnTranslated);
+})
 
 TLumetra* vekInstance = nullptr;
 

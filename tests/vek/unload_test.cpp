@@ -62,6 +62,7 @@ TEST(Unload, RegisteredClassesGetTheirEntriesBackWhenTheModuleGoesAway) {
     auto exitProcedure = module.Function<vcl::TProcedure (*)()>("LumetraExitProcedure");
     ASSERT_TRUE(registerClass && exitProcedure);
     EXPECT_EQ(vcl::ExitProc, exitProcedure()) << "the unit chained its exit procedure";
+    EXPECT_NE(vcl::GetClass("TLumetra"), nullptr) << "forms can construct the translator";
     for (vcl::TClass c : classes) ASSERT_TRUE(registerClass(c));
     EXPECT_NE(HookEntryOf(classes[0]), own[0]);
     EXPECT_NE(HookEntryOf(classes[1]), own[1]);
@@ -70,6 +71,7 @@ TEST(Unload, RegisteredClassesGetTheirEntriesBackWhenTheModuleGoesAway) {
     EXPECT_EQ(HookEntryOf(classes[0]), own[0]);
     EXPECT_EQ(HookEntryOf(classes[1]), own[1]);
     EXPECT_EQ(vcl::ExitProc, exitBefore);
+    EXPECT_EQ(vcl::GetClass("TLumetra"), nullptr) << "no constructor left pointing into the module";
   }
 
   // The dialogs' message hooks lead into the class library again.
