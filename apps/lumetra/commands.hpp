@@ -4,9 +4,24 @@
 #include <string>
 #include <vector>
 
+#include "vcl/SysUtils.hpp"
+
 namespace lumetra_cli {
 
 using Args = std::vector<std::string>;
+
+/// Wrong arguments: main prints the message and exits with 2.
+class UsageError : public vcl::Exception {
+public:
+  using vcl::Exception::Exception;
+};
+
+/// `lumetra form show|convert`, `text save|load`, `dict export|translate`, `capture`. Each
+/// returns the exit code; errors are raised as exceptions that name the file at fault.
+int RunForm(const Args& args);
+int RunText(const Args& args);
+int RunDict(const Args& args);
+int RunCapture(const Args& args);
 
 /// `lumetra demo`: shows what the system does on built-in examples. Returns the exit code.
 int RunDemo(const Args& args);

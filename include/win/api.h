@@ -16,6 +16,7 @@
 #undef RegisterClass
 #undef FindText
 #undef ReplaceText
+#undef ReplaceFile
 #undef GetClassName
 #undef GetObject
 #undef CreateWindow

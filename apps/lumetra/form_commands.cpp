@@ -1,0 +1,223 @@
+// The commands of the command line that work on form files: form, text, dict and capture.
+#include <cstdio>
+#include <set>
+
+#include "commands.hpp"
+#include "form_file.hpp"
+#include "vcl/Dialogs.hpp"
+
+namespace lumetra_cli {
+
+namespace {
+
+// The positional arguments of a command and its --locale option; --help answers Help.
+struct Parsed {
+  std::vector<std::string> Positional;
+  std::optional<int> Locale;
+  bool Resource = false;
+  bool Help = false;
+};
+
+Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false) {
+  Parsed p;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") p.Help = true;
+    else if (TakesLocale && a == "--locale") {
+      if (i + 1 == args.size()) throw UsageError("--locale needs a number");
+      int locale = 0;
+      if (!vcl::TryStrToInt(args[++i], locale)) throw UsageError("--locale '" + args[i] + "' is not an integer");
+      p.Locale = locale;
+    } else if (TakesResource && a == "--resource") p.Resource = true;
+    else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
+    else p.Positional.push_back(a);
+  }
+  return p;
+}
+
+// Prints Text and answers true when --help was given; raises UsageError for the wrong number
+// of arguments.
+bool HelpOrCheck(const Parsed& P, std::size_t Count, const char* Text) {
+  if (P.Help) {
+    std::fputs(Text, stdout);
+    return true;
+  }
+  if (P.Positional.size() != Count) throw UsageError(std::string("wrong arguments\n\n") + Text);
+  return false;
+}
+
+void PrintList(const char* Title, const vcl::TStrings& List) {
+  std::printf("\n%s (%d):\n", Title, List.Count());
+  for (int i = 0; i < List.Count(); ++i) std::printf("  %s\n", List.Strings(i).c_str());
+}
+
+void PrintTree(const vcl::TComponent* Component, int Depth) {
+  const auto* info = Component->StreamedInfo();
+  const std::string className = info ? info->ClassName : Component->ClassName();
+  std::printf("%*s%s: %s\n", 2 * Depth, "", Component->Name().c_str(), className.c_str());
+  for (int i = 0; i < Component->ComponentCount(); ++i) PrintTree(Component->Components(i), Depth + 1);
+}
+
+int FormShow(const Parsed& P) {
+  FormFile form(P.Positional[0]);
+  std::printf("%s (%s form)\n\nComponents:\n", P.Positional[0].c_str(), form.IsText() ? "text" : "binary");
+  PrintTree(form.Root(), 1);
+  const Vek::TLumetra* t = form.Translator();
+  std::printf("\nTranslator %s:\n  FileName = '%s'\n  Locale = %d\n  Translate = %s\n  TranslateEmpty = %s\n",
+              t->Name().c_str(), t->FileName().c_str(), t->Locale(), t->Translate() ? "True" : "False",
+              t->TranslateEmpty() ? "True" : "False");
+  PrintList("Entries", *t->Translations());
+  PrintList("Captured values", *t->OrgProps());
+  return 0;
+}
+
+int FormConvert(const Parsed& P) {
+  const std::string& in = P.Positional[0];
+  const std::string& out = P.Positional[1];
+  Progress(in, "converting");
+  bool wasText = false;
+  std::string result;
+  try {
+    const std::string binary = FormBinary(vcl::ReadFileBytes(in), wasText);
+    if (!wasText) {
+      result = FormText(binary);
+    } else {
+      vcl::TMemoryStream text, bytes;
+      const std::string source = vcl::ReadFileBytes(in);
+      text.WriteBuffer(source.data(), static_cast<std::int64_t>(source.size()));
+      text.SetPosition(0);
+      if (P.Resource) vcl::ObjectTextToResource(text, bytes);
+      else vcl::ObjectTextToBinary(text, bytes);
+      result.assign(bytes.Bytes().begin(), bytes.Bytes().end());
+    }
+  } catch (const vcl::Exception& e) {
+    throw vcl::Exception(in + ": " + e.Message());
+  }
+  vcl::ReplaceFile(out, result);
+  std::printf("%s: %s form written to %s\n", in.c_str(), wasText ? "binary" : "text", out.c_str());
+  return 0;
+}
+
+const char* const FormHelp =
+    "usage: lumetra form show FORM\n"
+    "       lumetra form convert IN OUT [--resource]\n\n"
+    "show     prints the form's components, its translator's properties, entries and captured values\n"
+    "convert  writes the text form of a binary form, or the binary form of a text form (with a\n"
+    "         resource header, as a .dfm file holds it, when --resource is given)\n\n"
+    "FORM is a binary or a text form file; which one is told by its content.\n";
+
+const char* const TextHelp =
+    "usage: lumetra text save FORM FILE [--locale N]\n"
+    "       lumetra text load FORM FILE [--locale N]\n\n"
+    "save  writes the translator's entries into the translation text FILE, replacing the lines\n"
+    "      of this form and locale and keeping every other line\n"
+    "load  merges the lines of this form and locale from FILE into the entries and writes FORM back\n\n"
+    "--locale N  uses locale N instead of the translator's Locale (-1: the original values)\n";
+
+const char* const DictHelp =
+    "usage: lumetra dict export FORM DICT\n"
+    "       lumetra dict translate FORM DICT\n\n"
+    "export     adds the pairs of original and translated text of the translator's entries to\n"
+    "           the dictionary DICT (created when missing), sorted and without repeated lines\n"
+    "translate  translates every entry whose original text DICT holds, and writes FORM back\n";
+
+const char* const CaptureHelp =
+    "usage: lumetra capture FORM\n\n"
+    "Shows one dialog of each dialog class on the form for an instant (in the simulated window\n"
+    "system on Linux, the real ones on Windows), keeps what it holds as the translator's captured\n"
+    "values, replacing those of that class, and writes FORM back.\n";
+
+}  // namespace
+
+int RunForm(const Args& args) {
+  const std::string verb = args.empty() ? "" : args[0];
+  const Parsed p = Parse(Args(args.begin() + (args.empty() ? 0 : 1), args.end()), false, verb == "convert");
+  if (verb == "show") return HelpOrCheck(p, 1, FormHelp) ? 0 : FormShow(p);
+  if (verb == "convert") return HelpOrCheck(p, 2, FormHelp) ? 0 : FormConvert(p);
+  if (verb == "--help" || verb == "-h") return std::fputs(FormHelp, stdout), 0;
+  throw UsageError(std::string("form needs show or convert\n\n") + FormHelp);
+}
+
+int RunText(const Args& args) {
+  const std::string verb = args.empty() ? "" : args[0];
+  if (verb == "--help" || verb == "-h") return std::fputs(TextHelp, stdout), 0;
+  if (verb != "save" && verb != "load") throw UsageError(std::string("text needs save or load\n\n") + TextHelp);
+  const Parsed p = Parse(Args(args.begin() + 1, args.end()), true);
+  if (HelpOrCheck(p, 2, TextHelp)) return 0;
+  FormFile form(p.Positional[0]);
+  Vek::TLumetra* t = form.Translator();
+  const int formLocale = t->Locale();  // --locale is for this operation; the form keeps its own
+  if (p.Locale) t->SetLocale(*p.Locale);
+  const std::string& file = p.Positional[1];
+  Progress(file, verb == "save" ? "rewriting" : "reading");
+  if (verb == "save") {
+    t->SaveTo(file);
+    std::printf("%s: %d entries of %s, locale %d, saved to %s\n", p.Positional[0].c_str(), t->Translations()->Count(),
+                t->OwnerName().c_str(), t->Locale(), file.c_str());
+    return 0;
+  }
+  const int before = t->Translations()->Count();
+  if (!t->LoadFrom(file)) throw vcl::EFOpenError(file + ": no such file");
+  const int locale = t->Locale();
+  t->SetLocale(formLocale);
+  form.Save();
+  std::printf("%s: entries %d -> %d from %s (locale %d)\n", p.Positional[0].c_str(), before, t->Translations()->Count(),
+              file.c_str(), locale);
+  return 0;
+}
+
+int RunDict(const Args& args) {
+  const std::string verb = args.empty() ? "" : args[0];
+  if (verb == "--help" || verb == "-h") return std::fputs(DictHelp, stdout), 0;
+  if (verb != "export" && verb != "translate") throw UsageError(std::string("dict needs export or translate\n\n") + DictHelp);
+  const Parsed p = Parse(Args(args.begin() + 1, args.end()), false);
+  if (HelpOrCheck(p, 2, DictHelp)) return 0;
+  FormFile form(p.Positional[0]);
+  Vek::TLumetra* t = form.Translator();
+  const std::string& dict = p.Positional[1];
+  Progress(dict, verb == "export" ? "rewriting" : "reading");
+  if (verb == "export") {
+    t->TranslateTo(dict);
+    std::printf("%s: dictionary %s written\n", p.Positional[0].c_str(), dict.c_str());
+    return 0;
+  }
+  if (!t->TranslateFrom(dict)) throw vcl::EFOpenError(dict + ": no such file");
+  form.Save();
+  std::printf("%s: entries translated from %s\n", p.Positional[0].c_str(), dict.c_str());
+  return 0;
+}
+
+int RunCapture(const Args& args) {
+  const Parsed p = Parse(args, false);
+  if (HelpOrCheck(p, 1, CaptureHelp)) return 0;
+  FormFile form(p.Positional[0]);
+  Vek::TLumetra* t = form.Translator();
+  std::vector<vcl::TCommonDialog*> dialogs;
+  std::set<vcl::TClass> seen;
+  std::function<void(vcl::TComponent*)> collect = [&](vcl::TComponent* c) {
+    for (int i = 0; i < c->ComponentCount(); ++i) {
+      auto* d = dynamic_cast<vcl::TCommonDialog*>(c->Components(i));
+      if (d && seen.insert(d->ClassType()).second) dialogs.push_back(d);
+      collect(c->Components(i));
+    }
+  };
+  collect(form.Root());
+  for (vcl::TCommonDialog* dialog : dialogs) {
+    if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) file->SetOptions(file->Options() | vcl::ofNoChangeDir);
+    vcl::TStringList captured;
+    t->GetDlgProps(dialog, &captured);
+    // The class's values are replaced by this capture, each key once.
+    const std::string& name = dialog->ClassName();
+    for (int i = t->OrgProps()->Count() - 1; i >= 0; --i)
+      if (Vek::Entry::Split(t->OrgProps()->Strings(i)).AppliesTo(name)) t->OrgProps()->Delete(i);
+    std::set<std::string> keys;
+    for (int i = 0; i < captured.Count(); ++i)
+      if (keys.insert(std::string(Vek::EntryKey(captured.Strings(i)))).second) t->OrgProps()->SortInsert(captured.Strings(i), nullptr);
+    std::printf("%s: %zu values\n", name.c_str(), keys.size());
+  }
+  if (dialogs.empty()) std::printf("%s: the form holds no dialog to capture\n", p.Positional[0].c_str());
+  form.Save();
+  return 0;
+}
+
+}  // namespace lumetra_cli
