@@ -1,5 +1,6 @@
 // The dialog part of `lumetra demo`: each kind of common dialog with its controls, the open
-// dialog before and after its translation into German, and the capture of each kind.
+// dialog before and after its translation into German, the capture of each kind, and a round
+// trip of the German entries through a translation text file and a dictionary.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -247,6 +248,62 @@ void ShowCaptures() {
   }
 }
 
+void PrintFile(const std::string& Title, const std::string& FileName) {
+  std::printf("\n  %s:\n", Title.c_str());
+  vcl::TStringList lines;
+  lines.LoadFromFile(FileName);
+  for (int i = 0; i < lines.Count(); ++i) std::printf("    %s\n", Visible(lines.Strings(i)).c_str());
+}
+
+// The German entries of the open dialog go into a translation text file and a dictionary, and
+// come back from them into translators that had none.
+void ShowRoundTrip() {
+  std::printf("\nA round trip through a translation text file and a dictionary:\n");
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "lumetra-demo";
+  std::filesystem::create_directories(folder);
+  const std::string textFile = (folder / "lang.txt").string(), dictionary = (folder / "de.dic").string();
+  std::filesystem::remove(textFile);
+  std::filesystem::remove(dictionary);
+
+  vcl::TForm form(vcl::Application);
+  form.SetName("Form1");
+  auto* open = new vcl::TOpenDialog(&form);
+  open->SetOptions(open->Options() | vcl::ofNoChangeDir);
+  auto* german = new Vek::TLumetra(&form);
+  german->SetLocale(1031);
+  for (const char* e : GermanEntries)
+    if (Vek::Entry::Split(e).AppliesTo("TOpenDialog")) german->Translations()->SortInsert(e, nullptr);
+  vcl::TStringList captured;
+  german->GetDlgProps(open, &captured);  // the originals, beside which the file keeps them
+  for (int i = 0; i < captured.Count() && (i == 0 || captured.Strings(i) != captured.Strings(0)); ++i)
+    german->OrgProps()->SortInsert(captured.Strings(i), nullptr);
+
+  german->SaveTo(textFile);
+  PrintFile("SaveTo " + textFile, textFile);
+  auto* loaded = new Vek::TLumetra(&form);
+  loaded->SetLocale(1031);
+  loaded->LoadFrom(textFile);
+  std::printf("\n  LoadFrom into a new translator of locale 1031: %d entries, %s\n", loaded->Translations()->Count(),
+              loaded->Translations()->Text() == german->Translations()->Text() ? "the same as saved" : "NOT the same");
+
+  german->TranslateTo(dictionary);
+  PrintFile("TranslateTo " + dictionary, dictionary);
+  // A translator whose entries still hold the English originals takes the German from it.
+  auto* english = new Vek::TLumetra(&form);
+  for (int i = 0; i < german->Translations()->Count(); ++i) {
+    const std::string key(Vek::EntryKey(german->Translations()->Strings(i)));
+    int index = -1;
+    german->OrgProps()->SortFind(key + "=", index);
+    if (index < german->OrgProps()->Count() && Vek::IsEntryFor(german->OrgProps()->Strings(index), key))
+      english->Translations()->Add(german->OrgProps()->Strings(index));
+  }
+  english->OrgProps()->Assign(german->OrgProps());
+  english->TranslateFrom(dictionary);
+  std::printf("\n  TranslateFrom into entries that held the originals:\n");
+  for (int i = 0; i < english->Translations()->Count(); ++i)
+    std::printf("    %s\n", Visible(english->Translations()->Strings(i)).c_str());
+}
+
 }  // namespace
 
 void ShowDialogs(const std::string& HoldFolder) {
@@ -258,6 +315,7 @@ void ShowDialogs(const std::string& HoldFolder) {
     ShowOpenBeforeAndAfter(german);
   }
   ShowCaptures();
+  ShowRoundTrip();
   while (Vek::ClassRegs && Vek::ClassRegs->Count() > 0)
     Vek::UnRegisterDialogClass(static_cast<vcl::TClass>(Vek::ClassRegs->Get(0)));
 }
