@@ -12,11 +12,6 @@ using testing_support::ScratchDir;
 using testing_support::WriteFile;
 
 namespace {
-std::vector<std::string> Lines(const TStrings& s) {
-  std::vector<std::string> v;
-  for (int i = 0; i < s.Count(); ++i) v.push_back(s.Strings(i));
-  return v;
-}
 using V = std::vector<std::string>;
 }  // namespace
 
@@ -27,7 +22,7 @@ TEST(StringList, LinesCarryTheirObjectsThroughEdits) {
   list.AddObject("c", &o1);
   list.InsertObject(0, "a", &o2);
   list.Insert(3, "d");
-  EXPECT_EQ(Lines(list), (V{"a", "b", "c", "d"}));
+  EXPECT_EQ(testing_support::LinesOf(list), (V{"a", "b", "c", "d"}));
   EXPECT_EQ(list.Objects(0), &o2);
   EXPECT_EQ(list.Objects(2), &o1);
   list.Delete(0);
@@ -52,7 +47,7 @@ TEST(StringList, AssignCopiesLinesAndObjects) {
   a.Add("y");
   b.Add("old");
   b.Assign(&a);
-  EXPECT_EQ(Lines(b), (V{"x", "y"}));
+  EXPECT_EQ(testing_support::LinesOf(b), (V{"x", "y"}));
   EXPECT_EQ(b.Objects(0), &o);
   b.Assign(&b);  // assigning itself keeps the lines
   EXPECT_EQ(b.Count(), 2);
@@ -76,7 +71,7 @@ TEST(StringList, TextSplitsAtEveryKindOfLineEnd) {
   for (const Case& c : cases) {
     TStringList list;
     list.SetText(c.text);
-    EXPECT_EQ(Lines(list), c.lines) << c.text;
+    EXPECT_EQ(testing_support::LinesOf(list), c.lines) << c.text;
   }
   TStringList list;
   list.Add("a");
@@ -90,7 +85,7 @@ TEST(StringList, FilesRoundTripWithCrLf) {
   WriteFile(file, "one\rtwo\nthree\r\nfour");
   TStringList list;
   list.LoadFromFile(file);
-  EXPECT_EQ(Lines(list), (V{"one", "two", "three", "four"}));
+  EXPECT_EQ(testing_support::LinesOf(list), (V{"one", "two", "three", "four"}));
   list.SaveToFile(file);
   EXPECT_EQ(ReadFile(file), "one\r\ntwo\r\nthree\r\nfour\r\n");
   TStringList empty;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 /// Expects `statement` to throw `type` whose Message() equals `message`.
 #define EXPECT_THROW_MSG(statement, type, message)                                   \
@@ -53,6 +54,14 @@ private:
   bool FDroppedPrivileges = false;
   std::string FWhyNot;
 };
+
+/// The lines of a string list (anything with Count() and Strings(i)), for comparisons.
+template <class TList>
+std::vector<std::string> LinesOf(const TList& List) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < List.Count(); ++i) lines.push_back(List.Strings(i));
+  return lines;
+}
 
 /// Writes Bytes to the file exactly as given.
 void WriteFile(const std::string& FileName, const std::string& Bytes);

@@ -11,11 +11,6 @@ using Vek::TLumetra;
 
 namespace {
 
-std::vector<std::string> Lines(const vcl::TStrings& s) {
-  std::vector<std::string> v;
-  for (int i = 0; i < s.Count(); ++i) v.push_back(s.Strings(i));
-  return v;
-}
 using V = std::vector<std::string>;
 
 class Dictionary : public ::testing::Test {
@@ -103,7 +98,7 @@ TEST_F(Dictionary, ApplyKeepsTheFormOfEachValue) {
        {"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TFontDialog.Caption='Font'", "TFontDialog.Title=Fonts",
         "TOpenDialog.Caption[2]='Cancel'", "TOpenDialog.Caption[3]='Other'"});
   ASSERT_TRUE(FLmt->TranslateFrom(FFile));
-  EXPECT_EQ(Lines(*FLmt->Translations()),
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()),
             (V{"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Width=600", "TFontDialog.Caption=''",
                "TFontDialog.Title=", "TOpenDialog.Caption[2]='Annuler'", "TOpenDialog.Caption[3]='Other'"}));
 }
@@ -126,7 +121,7 @@ TEST_F(Dictionary, ApplyTranslatesOnlyTheLastEntryOfOneOriginalAndMatchesExactly
        {"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'", "TOpenDialog.Caption[2]='Cancel'",
         "TFindDialog.Caption='open'"});
   ASSERT_TRUE(FLmt->TranslateFrom(FFile));
-  EXPECT_EQ(Lines(*FLmt->Translations()),
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()),
             (V{"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Ouvrir'", "TOpenDialog.Caption[2]='Cancel'",
                "TFindDialog.Caption='open'"}));
 }

@@ -10,11 +10,6 @@
 using Vek::TSortList;
 
 namespace {
-std::vector<std::string> Lines(const TSortList& s) {
-  std::vector<std::string> v;
-  for (int i = 0; i < s.Count(); ++i) v.push_back(s.Strings(i));
-  return v;
-}
 using V = std::vector<std::string>;
 vcl::TObject* AsObject(std::intptr_t n) { return reinterpret_cast<vcl::TObject*>(n); }
 }  // namespace
@@ -28,7 +23,7 @@ TEST(SortList, EmptyListFindsNothingAtZeroInBothModes) {
   EXPECT_FALSE(list.SortFind("x", index));
   EXPECT_EQ(index, 0);
   list.SortInsert("x", nullptr);
-  EXPECT_EQ(Lines(list), V{"x"});
+  EXPECT_EQ(testing_support::LinesOf(list), V{"x"});
 }
 
 TEST(SortList, PositionModeGivesTheInsertionPoint) {
@@ -52,11 +47,11 @@ TEST(SortList, ComparesBytesNotCaseOrLocale) {
     TSortList list;
     list.SortInsert(reversed ? "a" : "B", nullptr);
     list.SortInsert(reversed ? "B" : "a", nullptr);
-    EXPECT_EQ(Lines(list), (V{"B", "a"}));
+    EXPECT_EQ(testing_support::LinesOf(list), (V{"B", "a"}));
   }
   TSortList list;
   for (const char* s : {"\xC4pfel", "zebra", "K=v", "K", "K["}) list.SortInsert(s, nullptr);
-  EXPECT_EQ(Lines(list), (V{"K", "K=v", "K[", "zebra", "\xC4pfel"}));  // byte 196 after ASCII
+  EXPECT_EQ(testing_support::LinesOf(list), (V{"K", "K=v", "K[", "zebra", "\xC4pfel"}));  // byte 196 after ASCII
   int index = -1;
   EXPECT_FALSE(list.SortFind("K=", index));  // a prefix search lands on the line that begins with it
   EXPECT_EQ(list.Strings(index), "K=v");
@@ -96,7 +91,7 @@ TEST(SortList, RandomInsertionsMatchASortedSet) {
     if (std::find(model.begin(), model.end(), s) == model.end()) model.push_back(s);
   }
   std::sort(model.begin(), model.end());
-  EXPECT_EQ(Lines(list), model);
+  EXPECT_EQ(testing_support::LinesOf(list), model);
   for (const std::string& s : model) {
     int index = -1;
     ASSERT_TRUE(list.SortFind(s, index));

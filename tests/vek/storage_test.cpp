@@ -14,11 +14,6 @@ using Vek::TLumetra;
 
 namespace {
 
-std::vector<std::string> Lines(const vcl::TStrings& s) {
-  std::vector<std::string> v;
-  for (int i = 0; i < s.Count(); ++i) v.push_back(s.Strings(i));
-  return v;
-}
 using V = std::vector<std::string>;
 
 std::string Written(vcl::TComponent* Root) {
@@ -107,8 +102,8 @@ TEST_F(Storage, WithoutAFileTheFormCarriesEverything) {
   EXPECT_TRUE(read->TranslateEmpty());
   EXPECT_EQ(read->About(), "");
   EXPECT_EQ(read->OnTranslate().MethodName(), "Lumetra1Translate");
-  EXPECT_EQ(Lines(*read->Translations()), Lines(*FLmt->Translations()));
-  EXPECT_EQ(Lines(*read->OrgProps()), Lines(*FLmt->OrgProps()));
+  EXPECT_EQ(testing_support::LinesOf(*read->Translations()), testing_support::LinesOf(*FLmt->Translations()));
+  EXPECT_EQ(testing_support::LinesOf(*read->OrgProps()), testing_support::LinesOf(*FLmt->OrgProps()));
   EXPECT_EQ(Written(FRead), binary) << "read and written again, the same bytes";
   EXPECT_TRUE(std::filesystem::is_empty(FDir.Path())) << "no file touched";
 }
@@ -133,7 +128,7 @@ TEST_F(Storage, WithABareFileNameTheEntriesGoToTheProgramsFolder) {
 
   // Reading the form merges the file into the entries, which the stream did not hold.
   FRead = ReadBack(binary);
-  EXPECT_EQ(Lines(*TranslatorOf(FRead)->Translations()), Lines(*FLmt->Translations()));
+  EXPECT_EQ(testing_support::LinesOf(*TranslatorOf(FRead)->Translations()), testing_support::LinesOf(*FLmt->Translations()));
 }
 
 TEST_F(Storage, ReadingPrefersTheCurrentFolderToTheProgramsFolder) {
@@ -146,11 +141,11 @@ TEST_F(Storage, ReadingPrefersTheCurrentFolderToTheProgramsFolder) {
   std::filesystem::current_path(current.Path());
   FRead = ReadBack(binary);
   std::filesystem::current_path(saved);
-  EXPECT_EQ(Lines(*TranslatorOf(FRead)->Translations()), V{"TOpenDialog.Caption='Courant'"});
+  EXPECT_EQ(testing_support::LinesOf(*TranslatorOf(FRead)->Translations()), V{"TOpenDialog.Caption='Courant'"});
 
   delete FRead;
   FRead = ReadBack(binary);  // not in the current folder: the program's
-  EXPECT_EQ(Lines(*TranslatorOf(FRead)->Translations()), V{"TOpenDialog.Caption='Programme'"});
+  EXPECT_EQ(testing_support::LinesOf(*TranslatorOf(FRead)->Translations()), V{"TOpenDialog.Caption='Programme'"});
 
   std::filesystem::remove(FDir.File("lang.txt"));
   delete FRead;
@@ -174,8 +169,8 @@ TEST_F(Storage, SetTranslationsSortsAndCollapsesEqualLines) {
   source.Add("b=2");
   source.Add("b=3");
   FLmt->SetTranslations(&source);
-  EXPECT_EQ(Lines(*FLmt->Translations()), (V{"a=1", "b=2", "b=3"}));
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), (V{"a=1", "b=2", "b=3"}));
   FLmt->Translations()->Add("0=first");
   FLmt->SetTranslations(FLmt->Translations());  // the list itself
-  EXPECT_EQ(Lines(*FLmt->Translations()), (V{"0=first", "a=1", "b=2", "b=3"}));
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), (V{"0=first", "a=1", "b=2", "b=3"}));
 }

@@ -25,11 +25,6 @@ public:
 VCL_IMPLEMENT_CLASS(TForm1, vcl::TForm)
 VCL_IMPLEMENT_CLASS(TDataModule2, vcl::TDataModule)
 
-std::vector<std::string> Lines(const vcl::TStrings& s) {
-  std::vector<std::string> v;
-  for (int i = 0; i < s.Count(); ++i) v.push_back(s.Strings(i));
-  return v;
-}
 using V = std::vector<std::string>;
 
 class TextFile : public ::testing::Test {
@@ -117,7 +112,7 @@ TEST_F(TextFile, LoadMergesThisOwnerAndLocaleOnly) {
   FLmt->Translations()->SortInsert("TOpenDialog.Width=1", nullptr);
   FLmt->Translations()->SortInsert("TColorDialog.Caption='Kept'", nullptr);
   ASSERT_TRUE(FLmt->LoadFrom(FFile));
-  EXPECT_EQ(Lines(*FLmt->Translations()),
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()),
             (V{"TColorDialog.Caption='Kept'", "TFontDialog.Caption=", "TOpenDialog.Caption='Ouvrir'",
                "TOpenDialog.Width=500"}));
 }
@@ -126,13 +121,13 @@ TEST_F(TextFile, LoadWithLocaleMinusOneTakesTheOriginals) {
   WriteFile(FFile, ExampleFile);
   FLmt->SetLocale(-1);
   ASSERT_TRUE(FLmt->LoadFrom(FFile));
-  EXPECT_EQ(Lines(*FLmt->Translations()), (V{"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563"}));
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), (V{"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563"}));
 }
 
 TEST_F(TextFile, LoadOfAMissingFileChangesNothing) {
   FLmt->Translations()->SortInsert("TOpenDialog.Width=1", nullptr);
   EXPECT_FALSE(FLmt->LoadFrom(FDir.File("missing.txt")));
-  EXPECT_EQ(Lines(*FLmt->Translations()), V{"TOpenDialog.Width=1"});
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), V{"TOpenDialog.Width=1"});
 }
 
 TEST_F(TextFile, MalformedLinesNameFileAndLineAndLoseNothing) {
@@ -148,7 +143,7 @@ TEST_F(TextFile, MalformedLinesNameFileAndLineAndLoseNothing) {
   // Loading stops at the bad line with the lines before it merged; the line after is not read.
   FLmt->Translations()->Clear();
   EXPECT_THROW_MSG(FLmt->LoadFrom(FFile), vcl::EConvertError, message);
-  EXPECT_EQ(Lines(*FLmt->Translations()), (V{"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Width=400"}));
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), (V{"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Width=400"}));
 }
 
 TEST_F(TextFile, AnUnwritableFolderLeavesTheOldFileWhole) {
