@@ -78,18 +78,9 @@ int FormConvert(const Parsed& P) {
   bool wasText = false;
   std::string result;
   try {
-    const std::string binary = FormBinary(vcl::ReadFileBytes(in), wasText);
-    if (!wasText) {
-      result = FormText(binary);
-    } else {
-      vcl::TMemoryStream text, bytes;
-      const std::string source = vcl::ReadFileBytes(in);
-      text.WriteBuffer(source.data(), static_cast<std::int64_t>(source.size()));
-      text.SetPosition(0);
-      if (P.Resource) vcl::ObjectTextToResource(text, bytes);
-      else vcl::ObjectTextToBinary(text, bytes);
-      result.assign(bytes.Bytes().begin(), bytes.Bytes().end());
-    }
+    const std::string bytes = vcl::ReadFileBytes(in);
+    wasText = IsTextForm(bytes);
+    result = wasText ? FormFromText(bytes, P.Resource) : FormText(bytes);
   } catch (const vcl::Exception& e) {
     throw vcl::Exception(in + ": " + e.Message());
   }

@@ -25,23 +25,24 @@ Vek::TLumetra* FindTranslator(vcl::TComponent* Owner) {
 
 }  // namespace
 
-std::string FormBinary(const std::string& Bytes, bool& WasText) {
+bool IsTextForm(const std::string& Bytes) {
   vcl::TMemoryStream in;
   Fill(in, Bytes);
   switch (vcl::TestStreamFormat(in)) {
-    case vcl::TStreamOriginalFormat::sofBinary:
-      WasText = false;
-      return Bytes;
+    case vcl::TStreamOriginalFormat::sofBinary: return false;
     case vcl::TStreamOriginalFormat::sofText:
-    case vcl::TStreamOriginalFormat::sofUTF8Text: {
-      WasText = true;
-      vcl::TMemoryStream out;
-      vcl::ObjectTextToBinary(in, out);
-      return lumetra_cli::Bytes(out);
-    }
+    case vcl::TStreamOriginalFormat::sofUTF8Text: return true;
     case vcl::TStreamOriginalFormat::sofUnknown: break;
   }
   throw vcl::EReadError("neither a binary form (\"TPF0\") nor a text form (\"object ...\")");
+}
+
+std::string FormFromText(const std::string& Text, bool WithResource) {
+  vcl::TMemoryStream in, out;
+  Fill(in, Text);
+  if (WithResource) vcl::ObjectTextToResource(in, out);
+  else vcl::ObjectTextToBinary(in, out);
+  return Bytes(out);
 }
 
 std::string FormText(const std::string& Binary) {
@@ -62,7 +63,8 @@ FormFile::FormFile(std::string FileName) : FFileName(std::move(FileName)) {
   try {
     Progress(FFileName, "reading");
     const std::string bytes = vcl::ReadFileBytes(FFileName);
-    const std::string binary = FormBinary(bytes, FText);
+    FText = IsTextForm(bytes);
+    const std::string binary = FText ? FormFromText(bytes) : bytes;
     FLineFeeds = FText && bytes.find("\r\n") == std::string::npos && bytes.find('\n') != std::string::npos;
 
     // Read as the form designer does: the form designed, this file its project.

@@ -38,8 +38,11 @@ private:
   design::TIToolServices* FSavedHost = nullptr;
 };
 
-/// The binary form stream of a text or binary form file's bytes.
-std::string FormBinary(const std::string& Bytes, bool& WasText);
+/// Whether a form file's bytes are a text form (else a binary one). Raises vcl::EReadError
+/// when they are neither.
+bool IsTextForm(const std::string& Bytes);
+/// The binary form stream of a text form, with a resource header before it when asked.
+std::string FormFromText(const std::string& Text, bool WithResource = false);
 /// The text form of a binary form stream.
 std::string FormText(const std::string& Binary);
 
