@@ -5,6 +5,8 @@ LUMETRA_PACKAGES=(
   cmake g++ clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
   mingw-w64 wine64 xvfb imagemagick
+  # The only fonts the Wine runs see (cmake/wine-run): the recordings depend on them.
+  fonts-wine fonts-liberation2
 )
 
 # Installs the packages of LUMETRA_PACKAGES that are not installed yet (apt-get; sudo when not root).
