@@ -3,6 +3,9 @@
 # tables of win/recorded_dialogs.h, so that no build needs a JSON parser or data files at run
 # time. A missing file or a malformed recording stops the configuration with the file and the
 # field at fault. Editing a recording reconfigures by itself.
+# Each recording also names the face its dialog font was realised as under Wine
+# ("realised_face"); all must agree, and the global property LUMETRA_RECORDED_FACE holds it for
+# the Windows suites, which check it before comparing dialogs with their recordings.
 
 function(_lumetra_rd_get out file json)
   string(JSON value ERROR_VARIABLE err GET "${json}" ${ARGN})
@@ -89,6 +92,13 @@ function(lumetra_generate_recorded_dialogs output folder)
     _lumetra_rd_rect(client "${file}" "${json}" client)
     _lumetra_rd_font(font "${file}" "${json}" font)
     _lumetra_rd_style(style "${file}" "${json}" style)
+    _lumetra_rd_get(face "${file}" "${json}" realised_face)
+    if(NOT DEFINED realised)
+      set(realised "${face}")
+      set(realised_in "${file}")
+    elseif(NOT face STREQUAL realised)
+      message(FATAL_ERROR "${file}: realised_face is '${face}', but ${realised_in} was recorded with '${realised}': record all kinds again")
+    endif()
 
     string(JSON count ERROR_VARIABLE err LENGTH "${json}" controls)
     if(err)
@@ -122,6 +132,7 @@ function(lumetra_generate_recorded_dialogs output folder)
   string(APPEND code "const RecordedDialog* FindRecordedDialog(std::string_view Kind) {\n")
   string(APPEND code "  for (const RecordedDialog& d : Dialogs)\n    if (Kind == d.Kind) return &d;\n  return nullptr;\n}\n\n")
   string(APPEND code "}  // namespace win\n")
+  set_property(GLOBAL PROPERTY LUMETRA_RECORDED_FACE "${realised}")
   # Written only when it changes, so that a reconfiguration does not rebuild it.
   file(WRITE "${output}.new" "${code}")
   configure_file("${output}.new" "${output}" COPYONLY)

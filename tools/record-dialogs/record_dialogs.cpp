@@ -1,6 +1,7 @@
 // record-dialogs: shows each common dialog of comdlg32 once (a Windows program, run under Wine)
 // and writes what it finds to <folder>/<kind>.json: title, window and client rectangles, font,
-// style, and every direct child in z-order with its id, class, text, rectangle, font and style.
+// the face that font is realised as, style, and every direct child in z-order with its id,
+// class, text, rectangle, font and style.
 //
 // Usage: record-dialogs <folder> [kind ...]   (kinds: open save font color print printsetup
 // find replace; all when none is named).
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_font.hpp"
 #include "dialogs/comdlg_params.hpp"
 #include "win/api.h"
 #include "win/printer.h"
@@ -66,6 +68,15 @@ std::string FontOf(HWND Hwnd, const std::string& Where) {
          ", \"height\": " + std::to_string(font->Height) + "}";
 }
 
+// The face the dialog's font is realised as: the recordings hold only for Wine runs that realise it so.
+std::string RealisedFaceOf(HWND Dialog, const std::string& Where) {
+  auto font = reinterpret_cast<HFONT>(SendMessageA(Dialog, WM_GETFONT, 0, 0));
+  if (!font) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+  const std::string face = testing_support::RealisedFace(font);
+  if (face.empty()) throw std::runtime_error(Where + ": the dialog's font cannot be realised");
+  return Quote(face, Where);
+}
+
 std::string Rect(const RECT& R) {
   return "[" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " + std::to_string(R.right) + ", " +
          std::to_string(R.bottom) + "]";
@@ -83,7 +94,8 @@ std::string Describe(HWND Dialog, const std::string& Kind) {
   GetWindowRect(Dialog, &window);
   out << "{\n  \"kind\": " << Quote(Kind, Kind) << ",\n  \"title\": " << Quote(win::WindowText(Dialog), Kind + " title")
       << ",\n  \"window\": " << Rect(window) << ",\n  \"client\": " << Rect(win::ClientRectOnScreen(Dialog))
-      << ",\n  \"font\": " << FontOf(Dialog, Kind) << ",\n  \"style\": \"" << Hex(GetWindowLongPtrA(Dialog, GWL_STYLE))
+      << ",\n  \"font\": " << FontOf(Dialog, Kind) << ",\n  \"realised_face\": " << RealisedFaceOf(Dialog, Kind)
+      << ",\n  \"style\": \"" << Hex(GetWindowLongPtrA(Dialog, GWL_STYLE))
       << "\",\n  \"controls\": [";
   int position = 0;
   for (HWND child = GetWindow(Dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
