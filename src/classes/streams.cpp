@@ -220,8 +220,10 @@ bool ProcessGone(unsigned long Pid) {
 #endif
 }
 
-// The file a write to FileName changes: symbolic links followed, chains too.
+// The file a write to FileName changes: symbolic links followed, chains too. A name without
+// a file part has neither a temporary nor a lock beside it.
 std::string FollowLinks(const std::string& FileName) {
+  if (NameOf(FileName).empty()) CannotCreate(FileName, std::strerror(FileName.empty() ? ENOENT : EISDIR));
   std::string path = FileName;
 #ifndef _WIN32
   for (int hops = 0;; ++hops) {

@@ -149,7 +149,10 @@ TEST(ReplaceFile, WhatIsNoRegularFileIsRefusedWithTheReason) {
   const std::string folder = dir.File("adir");
   fs::create_directory(folder);
   EXPECT_EQ(ReplaceError(folder, "x"), "Cannot create file \"" + folder + "\": Is a directory");
+  EXPECT_EQ(ReplaceError(folder + "/", "x"), "Cannot create file \"" + folder + "/\": Is a directory");
+  EXPECT_EQ(ReplaceError("", "x"), "Cannot create file \"\": No such file or directory");
   EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::is_empty(folder));
 
   const std::string missing = dir.File("none/x.txt");
   EXPECT_EQ(ReplaceError(missing, "x").rfind("Cannot create file \"" + missing + "\": ", 0), 0u) << ReplaceError(missing, "x");
