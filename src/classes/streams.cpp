@@ -402,8 +402,7 @@ void WriteTemporary(const std::string& Temporary, std::string_view Bytes, const 
 void SyncFolder(const std::string& Folder) {
   const int fd = ::open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  if (::fsync(fd) != 0) {
-  }
+  ::fsync(fd);  // best effort: the rename is done, and some file systems refuse this
   ::close(fd);
 }
 
