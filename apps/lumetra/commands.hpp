@@ -1,7 +1,9 @@
 // The subcommands of the lumetra command line.
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "vcl/SysUtils.hpp"
@@ -15,6 +17,15 @@ class UsageError : public vcl::Exception {
 public:
   using vcl::Exception::Exception;
 };
+
+/// The whole command line: Arguments are those after the program's name. Errors go to Errors
+/// as one line naming the command, with Escaped text. Returns the exit code (2: wrong usage).
+int Run(const Args& Arguments, std::FILE* Errors);
+
+/// Text that may hold bytes from a file, as the terminal may show it: control characters, DEL
+/// and bytes from 0x80 up as #nn (decimal, a NUL as #0), so that nothing is cut and no escape
+/// sequence reaches the terminal. Line breaks stay when KeepLineBreaks.
+std::string Escaped(std::string_view S, bool KeepLineBreaks = false);
 
 /// `lumetra form show|convert`, `text save|load`, `dict export|translate`, `capture`. Each
 /// returns the exit code; errors are raised as exceptions that name the file at fault.

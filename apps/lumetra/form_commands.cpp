@@ -10,7 +10,8 @@ namespace lumetra_cli {
 
 namespace {
 
-// The positional arguments of a command and its --locale option; --help answers Help.
+// The positional arguments of a command and its --locale option; --help answers Help; "--"
+// makes every argument after it positional.
 struct Parsed {
   std::vector<std::string> Positional;
   std::optional<int> Locale;
@@ -20,9 +21,12 @@ struct Parsed {
 
 Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false) {
   Parsed p;
+  bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--help" || a == "-h") p.Help = true;
+    if (!options) p.Positional.push_back(a);
+    else if (a == "--") options = false;
+    else if (a == "--help" || a == "-h") p.Help = true;
     else if (TakesLocale && a == "--locale") {
       if (i + 1 == args.size()) throw UsageError("--locale needs a number");
       int locale = 0;
@@ -48,23 +52,23 @@ bool HelpOrCheck(const Parsed& P, std::size_t Count, const char* Text) {
 
 void PrintList(const char* Title, const vcl::TStrings& List) {
   std::printf("\n%s (%d):\n", Title, List.Count());
-  for (int i = 0; i < List.Count(); ++i) std::printf("  %s\n", List.Strings(i).c_str());
+  for (int i = 0; i < List.Count(); ++i) std::printf("  %s\n", Escaped(List.Strings(i)).c_str());
 }
 
 void PrintTree(const vcl::TComponent* Component, int Depth) {
   const auto* info = Component->StreamedInfo();
   const std::string className = info ? info->ClassName : Component->ClassName();
-  std::printf("%*s%s: %s\n", 2 * Depth, "", Component->Name().c_str(), className.c_str());
+  std::printf("%*s%s: %s\n", 2 * Depth, "", Escaped(Component->Name()).c_str(), Escaped(className).c_str());
   for (int i = 0; i < Component->ComponentCount(); ++i) PrintTree(Component->Components(i), Depth + 1);
 }
 
 int FormShow(const Parsed& P) {
   FormFile form(P.Positional[0]);
-  std::printf("%s (%s form)\n\nComponents:\n", P.Positional[0].c_str(), form.IsText() ? "text" : "binary");
+  std::printf("%s (%s form)\n\nComponents:\n", Escaped(P.Positional[0]).c_str(), form.IsText() ? "text" : "binary");
   PrintTree(form.Root(), 1);
   const Vek::TLumetra* t = form.Translator();
   std::printf("\nTranslator %s:\n  FileName = '%s'\n  Locale = %d\n  Translate = %s\n  TranslateEmpty = %s\n",
-              t->Name().c_str(), t->FileName().c_str(), t->Locale(), t->Translate() ? "True" : "False",
+              Escaped(t->Name()).c_str(), Escaped(t->FileName()).c_str(), t->Locale(), t->Translate() ? "True" : "False",
               t->TranslateEmpty() ? "True" : "False");
   PrintList("Entries", *t->Translations());
   PrintList("Captured values", *t->OrgProps());
@@ -74,6 +78,7 @@ int FormShow(const Parsed& P) {
 int FormConvert(const Parsed& P) {
   const std::string& in = P.Positional[0];
   const std::string& out = P.Positional[1];
+  CheckInput(in, MaxFormFileSize);
   Progress(in, "converting");
   bool wasText = false;
   std::string result;
@@ -85,7 +90,7 @@ int FormConvert(const Parsed& P) {
     throw vcl::Exception(in + ": " + e.Message());
   }
   vcl::ReplaceFile(out, result);
-  std::printf("%s: %s form written to %s\n", in.c_str(), wasText ? "binary" : "text", out.c_str());
+  std::printf("%s: %s form written to %s\n", Escaped(in).c_str(), wasText ? "binary" : "text", Escaped(out).c_str());
   return 0;
 }
 
@@ -95,7 +100,8 @@ const char* const FormHelp =
     "show     prints the form's components, its translator's properties, entries and captured values\n"
     "convert  writes the text form of a binary form, or the binary form of a text form (with a\n"
     "         resource header, as a .dfm file holds it, when --resource is given)\n\n"
-    "FORM is a binary or a text form file; which one is told by its content.\n";
+    "FORM is a binary or a text form file; which one is told by its content. A form file may have\n"
+    "at most 64 MiB; what is no regular file is refused. \"--\" ends the options.\n";
 
 const char* const TextHelp =
     "usage: lumetra text save FORM FILE [--locale N]\n"
@@ -103,20 +109,24 @@ const char* const TextHelp =
     "save  writes the translator's entries into the translation text FILE, replacing the lines\n"
     "      of this form and locale and keeping every other line\n"
     "load  merges the lines of this form and locale from FILE into the entries and writes FORM back\n\n"
-    "--locale N  uses locale N instead of the translator's Locale (-1: the original values)\n";
+    "--locale N  uses locale N instead of the translator's Locale (-1: the original values)\n\n"
+    "FORM may have at most 64 MiB, FILE 256 MiB; what is no regular file is refused. \"--\" ends\n"
+    "the options.\n";
 
 const char* const DictHelp =
     "usage: lumetra dict export FORM DICT\n"
     "       lumetra dict translate FORM DICT\n\n"
     "export     adds the pairs of original and translated text of the translator's entries to\n"
     "           the dictionary DICT (created when missing), sorted and without repeated lines\n"
-    "translate  translates every entry whose original text DICT holds, and writes FORM back\n";
+    "translate  translates every entry whose original text DICT holds, and writes FORM back\n\n"
+    "FORM may have at most 64 MiB, DICT 256 MiB; what is no regular file is refused. \"--\" ends\n"
+    "the options.\n";
 
 const char* const CaptureHelp =
     "usage: lumetra capture FORM\n\n"
     "Shows one dialog of each dialog class on the form for an instant (in the simulated window\n"
     "system on Linux, the real ones on Windows), keeps what it holds as the translator's captured\n"
-    "values, replacing those of that class, and writes FORM back.\n";
+    "values, replacing those of that class, and writes FORM back. FORM may have at most 64 MiB.\n";
 
 }  // namespace
 
@@ -140,11 +150,12 @@ int RunText(const Args& args) {
   const int formLocale = t->Locale();  // --locale is for this operation; the form keeps its own
   if (p.Locale) t->SetLocale(*p.Locale);
   const std::string& file = p.Positional[1];
+  CheckInput(file, MaxListFileSize, verb == "save");
   Progress(file, verb == "save" ? "rewriting" : "reading");
   if (verb == "save") {
     t->SaveTo(file);
-    std::printf("%s: %d entries of %s, locale %d, saved to %s\n", p.Positional[0].c_str(), t->Translations()->Count(),
-                t->OwnerName().c_str(), t->Locale(), file.c_str());
+    std::printf("%s: %d entries of %s, locale %d, saved to %s\n", Escaped(p.Positional[0]).c_str(), t->Translations()->Count(),
+                Escaped(t->OwnerName()).c_str(), t->Locale(), Escaped(file).c_str());
     return 0;
   }
   const int before = t->Translations()->Count();
@@ -152,8 +163,8 @@ int RunText(const Args& args) {
   const int locale = t->Locale();
   t->SetLocale(formLocale);
   form.Save();
-  std::printf("%s: entries %d -> %d from %s (locale %d)\n", p.Positional[0].c_str(), before, t->Translations()->Count(),
-              file.c_str(), locale);
+  std::printf("%s: entries %d -> %d from %s (locale %d)\n", Escaped(p.Positional[0]).c_str(), before, t->Translations()->Count(),
+              Escaped(file).c_str(), locale);
   return 0;
 }
 
@@ -166,15 +177,16 @@ int RunDict(const Args& args) {
   FormFile form(p.Positional[0]);
   Vek::TLumetra* t = form.Translator();
   const std::string& dict = p.Positional[1];
+  CheckInput(dict, MaxListFileSize, verb == "export");
   Progress(dict, verb == "export" ? "rewriting" : "reading");
   if (verb == "export") {
     t->TranslateTo(dict);
-    std::printf("%s: dictionary %s written\n", p.Positional[0].c_str(), dict.c_str());
+    std::printf("%s: dictionary %s written\n", Escaped(p.Positional[0]).c_str(), Escaped(dict).c_str());
     return 0;
   }
   if (!t->TranslateFrom(dict)) throw vcl::EFOpenError(dict + ": no such file");
   form.Save();
-  std::printf("%s: entries translated from %s\n", p.Positional[0].c_str(), dict.c_str());
+  std::printf("%s: entries translated from %s\n", Escaped(p.Positional[0]).c_str(), Escaped(dict).c_str());
   return 0;
 }
 
@@ -204,9 +216,9 @@ int RunCapture(const Args& args) {
     std::set<std::string> keys;
     for (int i = 0; i < captured.Count(); ++i)
       if (keys.insert(std::string(Vek::EntryKey(captured.Strings(i)))).second) t->OrgProps()->SortInsert(captured.Strings(i), nullptr);
-    std::printf("%s: %zu values\n", name.c_str(), keys.size());
+    std::printf("%s: %zu values\n", Escaped(name).c_str(), keys.size());
   }
-  if (dialogs.empty()) std::printf("%s: the form holds no dialog to capture\n", p.Positional[0].c_str());
+  if (dialogs.empty()) std::printf("%s: the form holds no dialog to capture\n", Escaped(p.Positional[0]).c_str());
   form.Save();
   return 0;
 }

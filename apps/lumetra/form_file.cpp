@@ -1,6 +1,8 @@
 // Reading and writing form files for the command line.
 #include "form_file.hpp"
 
+#include "commands.hpp"
+
 #include <cstdio>
 #include <filesystem>
 
@@ -25,7 +27,39 @@ Vek::TLumetra* FindTranslator(vcl::TComponent* Owner) {
 
 }  // namespace
 
+void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeMissing) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status status = fs::status(FileName, ec);
+  const char* what = nullptr;
+  switch (status.type()) {
+    case fs::file_type::regular: break;
+    case fs::file_type::not_found:
+      if (MayBeMissing) return;
+      what = "no such file";
+      break;
+    case fs::file_type::directory: what = "is a folder, not a file"; break;
+    case fs::file_type::character: what = "is a character device, not a regular file"; break;
+    case fs::file_type::block: what = "is a block device, not a regular file"; break;
+    case fs::file_type::fifo: what = "is a FIFO, not a regular file"; break;
+    case fs::file_type::socket: what = "is a socket, not a regular file"; break;
+    default:
+      if (ec) throw vcl::EFOpenError(FileName + ": " + ec.message());
+      what = "is not a regular file";
+  }
+  if (what) throw vcl::EFOpenError(FileName + ": " + what);
+  const std::uintmax_t size = fs::file_size(FileName, ec);
+  if (!ec && size > MaxSize)
+    throw vcl::EFOpenError(FileName + ": is " + std::to_string(size) + " bytes, more than the " + std::to_string(MaxSize >> 20) +
+                           " MiB that the command line reads");
+}
+
 bool IsTextForm(const std::string& Bytes) {
+  // UTF-16 would otherwise pass for a resource (FF FE) or for nothing at all.
+  const auto b = [&](std::size_t i) { return i < Bytes.size() ? static_cast<unsigned char>(Bytes[i]) : 0x100u; };
+  if ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF) || (b(0) && b(0) < 0x80 && b(1) == 0 && b(2) && b(3) == 0) ||
+      (b(0) == 0 && b(1) && b(1) < 0x80 && b(2) == 0 && b(3)))
+    throw vcl::EReadError("a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in");
   vcl::TMemoryStream in;
   Fill(in, Bytes);
   switch (vcl::TestStreamFormat(in)) {
@@ -34,7 +68,7 @@ bool IsTextForm(const std::string& Bytes) {
     case vcl::TStreamOriginalFormat::sofUTF8Text: return true;
     case vcl::TStreamOriginalFormat::sofUnknown: break;
   }
-  throw vcl::EReadError("neither a binary form (\"TPF0\") nor a text form (\"object ...\")");
+  throw vcl::EReadError("neither a binary form (\"TPF0\") nor a text form (\"object ...\") at offset 0");
 }
 
 std::string FormFromText(const std::string& Text, bool WithResource) {
@@ -56,16 +90,20 @@ std::string FormText(const std::string& Binary) {
 void Progress(const std::string& FileName, const char* Doing) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(FileName, ec);
-  if (!ec && size >= 4u << 20) std::fprintf(stderr, "lumetra: %s %s (%ju MB)...\n", Doing, FileName.c_str(), static_cast<std::uintmax_t>(size >> 20));
+  if (!ec && size >= 4u << 20)
+    std::fprintf(stderr, "lumetra: %s %s (%ju MB)...\n", Doing, Escaped(FileName).c_str(), static_cast<std::uintmax_t>(size >> 20));
 }
 
 FormFile::FormFile(std::string FileName) : FFileName(std::move(FileName)) {
+  CheckInput(FFileName, MaxFormFileSize);
   try {
     Progress(FFileName, "reading");
     const std::string bytes = vcl::ReadFileBytes(FFileName);
     FText = IsTextForm(bytes);
     const std::string binary = FText ? FormFromText(bytes) : bytes;
-    FLineFeeds = FText && bytes.find("\r\n") == std::string::npos && bytes.find('\n') != std::string::npos;
+    const std::size_t lineEnd = bytes.find_first_of("\r\n");
+    if (FText && lineEnd != std::string::npos)
+      FLineBreak = bytes.compare(lineEnd, 2, "\r\n") == 0 ? "\r\n" : bytes.substr(lineEnd, 1);
 
     // Read as the form designer does: the form designed, this file its project.
     FSavedHost = design::ToolServices;
@@ -101,12 +139,14 @@ void FormFile::Save() {
   std::string out = Bytes(stream);
   if (FText) {
     out = FormText(out);
-    if (FLineFeeds) {
-      std::string lf;
-      lf.reserve(out.size());
-      for (std::size_t i = 0; i < out.size(); ++i)
-        if (!(out[i] == '\r' && i + 1 < out.size() && out[i + 1] == '\n')) lf += out[i];
-      out.swap(lf);
+    if (FLineBreak != "\r\n") {  // the text comes with CR LF line ends
+      std::string kept;
+      kept.reserve(out.size());
+      for (std::size_t i = 0; i < out.size(); ++i) {
+        if (out.compare(i, 2, "\r\n") != 0) kept += out[i];
+        else kept += FLineBreak, ++i;
+      }
+      out.swap(kept);
     }
   }
   vcl::ReplaceFile(FFileName, out);

@@ -2,6 +2,7 @@
 // text, read into components as a design host would, and written back in the same format.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -13,7 +14,7 @@ namespace lumetra_cli {
 class FormFile : public design::TIToolServices {
 public:
   /// Reads the form. Raises vcl::Exception naming the file (and the offset or line at fault)
-  /// when it cannot be read or is no form.
+  /// when it cannot be read (see CheckInput) or is no form.
   explicit FormFile(std::string FileName);
   ~FormFile() override;
   FormFile(const FormFile&) = delete;
@@ -33,13 +34,23 @@ public:
 private:
   std::string FFileName;
   bool FText = false;
-  bool FLineFeeds = false;  // a text form with LF line ends
+  std::string FLineBreak = "\r\n";  // of a text form: what its first line ends with
   std::unique_ptr<vcl::TComponent> FRoot;
   design::TIToolServices* FSavedHost = nullptr;
 };
 
+/// The largest form file the command line reads, and the largest translation text file or
+/// dictionary: each is read whole into memory.
+constexpr std::uintmax_t MaxFormFileSize = std::uintmax_t(64) << 20;
+constexpr std::uintmax_t MaxListFileSize = std::uintmax_t(256) << 20;
+
+/// Checks, before anything is read, that FileName is a regular file of at most MaxSize bytes
+/// (or missing, when MayBeMissing). Raises vcl::EFOpenError naming the file and what it is
+/// instead: missing, a folder, a device or FIFO, too large.
+void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeMissing = false);
+
 /// Whether a form file's bytes are a text form (else a binary one). Raises vcl::EReadError
-/// when they are neither.
+/// when they are neither, or a text form in UTF-16, which the form reader does not read.
 bool IsTextForm(const std::string& Bytes);
 /// The binary form stream of a text form, with a resource header before it when asked.
 std::string FormFromText(const std::string& Text, bool WithResource = false);

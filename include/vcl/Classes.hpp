@@ -388,10 +388,30 @@ private:
 /// The whole content of a file. Raises EFOpenError naming the file, with the reason.
 std::string ReadFileBytes(const std::string& FileName);
 
-/// Replaces the file by Bytes, whole or not at all: writes a new file beside it and renames it
-/// over the old one. Raises EFCreateError naming the file, with the reason, and then leaves an
-/// existing file as it was.
+/// Replaces the file by Bytes, whole or not at all: writes a new file beside it, flushes it to
+/// the disk and renames it over the old one, holding the file's TFileLock meanwhile. The new
+/// file keeps the old one's mode (and owner, where the process may set it); a symbolic link
+/// stays and the file it leads to gets the content. Raises EFCreateError naming the file, with
+/// the reason of the step that failed, and then leaves an existing file as it was: also when it
+/// is read-only, a folder, a FIFO or a device, or has several hard links (a new file would part
+/// them).
 void ReplaceFile(const std::string& FileName, std::string_view Bytes);
+
+/// An exclusive lock on a file for the lifetime of the object, held against other processes that
+/// lock the same file (through any symbolic link to it): they wait. Hold it over a whole
+/// read-change-write so that two writers cannot lose each other's update. Within one process
+/// the locks of one file nest (ReplaceFile takes it too); one thread at a time. Raises
+/// EFCreateError naming the file when its lock cannot be taken.
+class TFileLock {
+public:
+  explicit TFileLock(const std::string& FileName);
+  ~TFileLock();
+  TFileLock(const TFileLock&) = delete;
+  TFileLock& operator=(const TFileLock&) = delete;
+
+private:
+  std::string FLockName;
+};
 
 // ---- Published properties --------------------------------------------------------------------
 

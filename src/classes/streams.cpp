@@ -1,10 +1,51 @@
-// Streams: the abstract TStream, memory and file streams, and whole-file reading.
+// Streams: the abstract TStream, memory and file streams, whole-file reading and replacing.
+//
+// Notes on replacing a file (ReplaceFile, TFileLock):
+// - The new content goes to a temporary file in the target's folder (so the rename stays on one
+//   file system), flushed to the disk before the rename; on Linux the folder is flushed after
+//   it, so that the new name survives a power cut too (best effort: some file systems refuse).
+// - Temporaries are named ".<h>.lmt~<pid>-<n>": h is 8 hex digits of a hash (FNV-1a) of the
+//   target's name, pid the writing process, n a counter. Short, so that a 255-byte name still
+//   has one; recognisable, so that the next replacement of the same target removes those of a
+//   writer that was killed. It does that holding the target's lock, which every writer of the
+//   target holds while its temporary exists; it also checks that the writer's process is gone,
+//   because another target's name may have the same hash.
+// - The lock is not taken on the target itself: the rename puts a new file in its place, and a
+//   writer waiting on the old file would then hold a lock that nobody else sees. It is taken on
+//   a companion file ".<name>.lmt-lock" beside the target (".<h>.lmt-lock" when that name would
+//   be too long). On Linux, flock; the holder removes the companion when it lets go, and a
+//   waiter that then wakes up on a removed file takes the lock again on the new one. On Windows,
+//   LockFileEx; the companion stays (hidden), since a file open in another process cannot be
+//   removed reliably there.
+// - Symbolic links are followed (chains too), so the link stays and its target is replaced.
+// - Windows: MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH; no mode bits,
+//   so the read-only attribute is what refuses a replacement, and the hidden, system and archive
+//   attributes are copied. This file deals with the kernel's file calls, not with windows, so it
+//   includes <windows.h> itself rather than through the window layer.
+#include <algorithm>
 #include <cerrno>
-#include <filesystem>
-#include <random>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 
 #include "vcl/Classes.hpp"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#undef ReplaceFile
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vcl {
 
@@ -118,30 +159,322 @@ std::string ReadFileBytes(const std::string& FileName) {
   char buf[65536];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-  const bool failed = std::ferror(f) != 0;
+  // The reason of the failed read, not of what comes after it.
+  const std::string failure = std::ferror(f) ? Reason() : std::string();
   std::fclose(f);
-  if (failed) throw EFOpenError("Cannot read file \"" + FileName + "\": " + Reason());
+  if (!failure.empty()) throw EFOpenError("Cannot read file \"" + FileName + "\": " + failure);
   return bytes;
 }
 
+namespace {
+
+#ifdef _WIN32
+std::string LastError() {
+  char* text = nullptr;
+  const DWORD size = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, GetLastError(), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = size && text ? std::string(text, size) : "error " + std::to_string(GetLastError());
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
+    message.pop_back();
+  return message;
+}
+const char* const FolderSeparators = "\\/:";
+unsigned long CurrentProcess() { return GetCurrentProcessId(); }
+#else
+std::string LastError() { return std::strerror(errno); }
+const char* const FolderSeparators = "/";
+unsigned long CurrentProcess() { return static_cast<unsigned long>(::getpid()); }
+#endif
+
+[[noreturn]] void CannotCreate(const std::string& FileName, const std::string& Why) {
+  throw EFCreateError("Cannot create file \"" + FileName + "\": " + Why);
+}
+
+// The folder part with its separator ("" when there is none), and the name after it.
+std::string FolderOf(const std::string& Path) {
+  const auto pos = Path.find_last_of(FolderSeparators);
+  return pos == std::string::npos ? std::string() : Path.substr(0, pos + 1);
+}
+std::string NameOf(const std::string& Path) { return Path.substr(FolderOf(Path).size()); }
+
+// 32-bit FNV-1a of a name, as 8 hex digits.
+std::string NameHash(const std::string& Name) {
+  std::uint32_t h = 2166136261u;
+  for (const char c : Name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  char text[9];
+  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(h));
+  return text;
+}
+
+// Whether the process that wrote a temporary has ended (a process we may not inspect is alive).
+bool ProcessGone(unsigned long Pid) {
+#ifdef _WIN32
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(Pid));
+  if (!process) return GetLastError() != ERROR_ACCESS_DENIED;
+  const bool gone = WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
+  CloseHandle(process);
+  return gone;
+#else
+  return ::kill(static_cast<pid_t>(Pid), 0) != 0 && errno == ESRCH;
+#endif
+}
+
+// The file a write to FileName changes: symbolic links followed, chains too. A name without
+// a file part has neither a temporary nor a lock beside it.
+std::string FollowLinks(const std::string& FileName) {
+  if (NameOf(FileName).empty()) CannotCreate(FileName, std::strerror(FileName.empty() ? ENOENT : EISDIR));
+  std::string path = FileName;
+#ifndef _WIN32
+  for (int hops = 0;; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (hops == 40) CannotCreate(FileName, std::strerror(ELOOP));
+    std::string link(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n < 0) CannotCreate(FileName, LastError());
+    link.resize(static_cast<std::size_t>(n));
+    path = !link.empty() && link[0] == '/' ? link : FolderOf(path) + link;
+  }
+#endif
+  return path;
+}
+
+std::string LockNameOf(const std::string& Target) {
+  const std::string name = NameOf(Target);
+  return FolderOf(Target) + "." + (name.size() + 10 <= 255 ? name : NameHash(name)) + ".lmt-lock";
+}
+
+// Takes the lock of the companion file LockName, waiting for another holder; returns its handle.
+std::intptr_t AcquireLock(const std::string& LockName, const std::string& FileName) {
+#ifdef _WIN32
+  HANDLE file = CreateFileA(LockName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) CannotCreate(FileName, "cannot open its lock \"" + LockName + "\": " + LastError());
+  OVERLAPPED whole{};
+  if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &whole)) {
+    const std::string why = LastError();
+    CloseHandle(file);
+    CannotCreate(FileName, "cannot lock \"" + LockName + "\": " + why);
+  }
+  return reinterpret_cast<std::intptr_t>(file);
+#else
+  for (;;) {
+    const int fd = ::open(LockName.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) CannotCreate(FileName, "cannot open its lock \"" + LockName + "\": " + LastError());
+    int locked;
+    while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0) {
+      const std::string why = LastError();
+      ::close(fd);
+      CannotCreate(FileName, "cannot lock \"" + LockName + "\": " + why);
+    }
+    struct stat held {}, named {};
+    if (::fstat(fd, &held) == 0 && ::stat(LockName.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino)
+      return fd;
+    ::close(fd);  // the holder we waited for removed it: lock the one that is there now
+  }
+#endif
+}
+
+void ReleaseLock(std::intptr_t Handle, const std::string& LockName) {
+#ifdef _WIN32
+  (void)LockName;
+  OVERLAPPED whole{};
+  UnlockFileEx(reinterpret_cast<HANDLE>(Handle), 0, 1, 0, &whole);
+  CloseHandle(reinterpret_cast<HANDLE>(Handle));
+#else
+  ::unlink(LockName.c_str());  // before letting go, so that no one locks a removed file for good
+  ::close(static_cast<int>(Handle));
+#endif
+}
+
+struct HeldLock {
+  std::intptr_t Handle = 0;
+  int Count = 0;
+};
+
+// The locks this process holds, by companion name, so that they nest.
+std::map<std::string, HeldLock>& HeldLocks() {
+  static std::map<std::string, HeldLock> held;
+  return held;
+}
+
+#ifdef _WIN32
+constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Refuses what a new regular file must not take the place of.
+void RefuseUnlessReplaceable(const std::string& FileName, const std::string& Target, DWORD Attributes) {
+  if (Attributes & FILE_ATTRIBUTE_DIRECTORY) CannotCreate(FileName, std::strerror(EISDIR));
+  if (Attributes & FILE_ATTRIBUTE_READONLY) CannotCreate(FileName, std::strerror(EACCES));
+  HANDLE file = CreateFileA(Target.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;  // the rename then says what stands in the way
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool disk = GetFileType(file) == FILE_TYPE_DISK;
+  const bool known = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  if (!disk) CannotCreate(FileName, "it is a device, not a regular file, and is left as it is");
+  if (known && info.nNumberOfLinks > 1)
+    CannotCreate(FileName, "it has " + std::to_string(info.nNumberOfLinks) + " hard links, which a new file would part, and is left as it is");
+}
+
+void WriteTemporary(const std::string& Temporary, std::string_view Bytes, const DWORD* OldAttributes, const std::string& FileName) {
+  const DWORD attributes = OldAttributes && (*OldAttributes & KeptAttributes) ? *OldAttributes & KeptAttributes : FILE_ATTRIBUTE_NORMAL;
+  HANDLE file = CreateFileA(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) CannotCreate(FileName, LastError());
+  std::string failure;
+  for (std::size_t done = 0; failure.empty() && done < Bytes.size();) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(Bytes.size() - done, 1u << 30));
+    if (!WriteFile(file, Bytes.data() + done, chunk, &written, nullptr) || written == 0) failure = LastError();
+    done += written;
+  }
+  if (failure.empty() && !FlushFileBuffers(file)) failure = LastError();
+  CloseHandle(file);
+  if (!failure.empty()) {
+    DeleteFileA(Temporary.c_str());
+    CannotCreate(FileName, failure);
+  }
+}
+
+void RemoveStaleTemporaries(const std::string& Folder, const std::string& Prefix) {
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((Folder + Prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    const unsigned long pid = std::strtoul(name.c_str() + Prefix.size(), nullptr, 10);
+    if (name.compare(0, Prefix.size(), Prefix) == 0 && pid != CurrentProcess() && ProcessGone(pid))
+      DeleteFileA((Folder + name).c_str());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+#else
+const char* KindOf(mode_t Mode) {
+  if (S_ISFIFO(Mode)) return "a FIFO";
+  if (S_ISCHR(Mode)) return "a character device";
+  if (S_ISBLK(Mode)) return "a block device";
+  if (S_ISSOCK(Mode)) return "a socket";
+  return "no regular file";
+}
+
+// Refuses what a new regular file must not take the place of, and what a plain write could not
+// change either.
+void RefuseUnlessReplaceable(const std::string& FileName, const std::string& Target, const struct stat& Old) {
+  if (S_ISDIR(Old.st_mode)) CannotCreate(FileName, std::strerror(EISDIR));
+  if (!S_ISREG(Old.st_mode)) CannotCreate(FileName, std::string("it is ") + KindOf(Old.st_mode) + ", not a regular file, and is left as it is");
+  if (Old.st_nlink > 1)
+    CannotCreate(FileName, "it has " + std::to_string(Old.st_nlink) + " hard links, which a new file would part, and is left as it is");
+  if (::faccessat(AT_FDCWD, Target.c_str(), W_OK, AT_EACCESS) != 0) CannotCreate(FileName, LastError());
+}
+
+// Writes the temporary with the old file's owner and mode, set before any byte is in it.
+void WriteTemporary(const std::string& Temporary, std::string_view Bytes, const struct stat* Old, const std::string& FileName) {
+  const int fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Old ? 0600 : 0666);
+  if (fd < 0) CannotCreate(FileName, LastError());
+  std::string failure;
+  if (Old) {
+    mode_t mode = Old->st_mode & 07777;
+    if (::fchown(fd, Old->st_uid, Old->st_gid) != 0) {
+      if (::fchown(fd, static_cast<uid_t>(-1), Old->st_gid) != 0) {
+      }
+      mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);  // not someone else's rights for our file
+    }
+    if (::fchmod(fd, mode) != 0) failure = LastError();
+  }
+  for (std::size_t done = 0; failure.empty() && done < Bytes.size();) {
+    const ssize_t n = ::write(fd, Bytes.data() + done, Bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) failure = n < 0 ? LastError() : std::strerror(EIO);
+    else done += static_cast<std::size_t>(n);
+  }
+  if (failure.empty() && ::fsync(fd) != 0) failure = LastError();
+  if (::close(fd) != 0 && failure.empty()) failure = LastError();
+  if (!failure.empty()) {
+    ::unlink(Temporary.c_str());
+    CannotCreate(FileName, failure);
+  }
+}
+
+void SyncFolder(const std::string& Folder) {
+  const int fd = ::open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // best effort: the rename is done, and some file systems refuse this
+  ::close(fd);
+}
+
+void RemoveStaleTemporaries(const std::string& Folder, const std::string& Prefix) {
+  DIR* dir = ::opendir(Folder.empty() ? "." : Folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, Prefix.size(), Prefix) != 0) continue;
+    const unsigned long pid = std::strtoul(name.c_str() + Prefix.size(), nullptr, 10);
+    if (pid != CurrentProcess() && ProcessGone(pid)) ::unlink((Folder + name).c_str());
+  }
+  ::closedir(dir);
+}
+#endif
+
+}  // namespace
+
+TFileLock::TFileLock(const std::string& FileName) : FLockName(LockNameOf(FollowLinks(FileName))) {
+  auto& held = HeldLocks();
+  auto it = held.try_emplace(FLockName).first;
+  if (it->second.Count == 0) {
+    try {
+      it->second.Handle = AcquireLock(FLockName, FileName);
+    } catch (const EFCreateError&) {
+      held.erase(it);
+      throw;
+    }
+  }
+  ++it->second.Count;
+}
+
+TFileLock::~TFileLock() {
+  auto& held = HeldLocks();
+  const auto it = held.find(FLockName);
+  if (--it->second.Count > 0) return;
+  ReleaseLock(it->second.Handle, FLockName);
+  held.erase(it);
+}
+
 void ReplaceFile(const std::string& FileName, std::string_view Bytes) {
-  // Unique beside the target, so that the rename stays on one file system.
+  const std::string target = FollowLinks(FileName);
+  const TFileLock lock(FileName);
+  const std::string folder = FolderOf(target);
+  const std::string prefix = "." + NameHash(NameOf(target)) + ".lmt~";
   static unsigned counter = 0;
-  const std::string temporary = FileName + ".~" + std::to_string(std::random_device{}()) + std::to_string(++counter);
-  std::error_code ec;
-  try {
-    TFileStream file(temporary, fmCreate);
-    file.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
-  } catch (const EStreamError&) {
-    const std::string reason = Reason();
-    std::filesystem::remove(temporary, ec);
-    throw EFCreateError("Cannot create file \"" + FileName + "\": " + reason);
+  const std::string temporary = folder + prefix + std::to_string(CurrentProcess()) + "-" + std::to_string(++counter);
+#ifdef _WIN32
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) CannotCreate(FileName, LastError());
+  if (exists) RefuseUnlessReplaceable(FileName, target, attributes);
+  WriteTemporary(temporary, Bytes, exists ? &attributes : nullptr, FileName);
+  if (!MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const std::string why = LastError();
+    DeleteFileA(temporary.c_str());
+    CannotCreate(FileName, why);
   }
-  std::filesystem::rename(temporary, FileName, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    throw EFCreateError("Cannot create file \"" + FileName + "\": " + ec.message());
+#else
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) CannotCreate(FileName, LastError());
+  if (exists) RefuseUnlessReplaceable(FileName, target, old);
+  WriteTemporary(temporary, Bytes, exists ? &old : nullptr, FileName);
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    const std::string why = LastError();
+    ::unlink(temporary.c_str());
+    CannotCreate(FileName, why);
   }
+  SyncFolder(folder);
+#endif
+  RemoveStaleTemporaries(folder, prefix);
 }
 
 }  // namespace vcl

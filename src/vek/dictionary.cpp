@@ -55,6 +55,7 @@ std::string TLumetra::ReadString(std::string_view S) {
 }
 
 void TLumetra::TranslateTo(const std::string& AFileName) {
+  const vcl::TFileLock lock(AFileName);  // over the whole read-merge-write: no writer loses an update
   TSortList dictionary, originals, fileLines;
   for (int i = 0; i < FOrgProps->Count(); ++i) originals.SortInsert(FOrgProps->Strings(i), nullptr);
   if (vcl::FileExists(AFileName)) {

@@ -60,6 +60,7 @@ std::string TLumetra::GetAppDir() const {
 }
 
 void TLumetra::SaveTo(const std::string& AFileName) {
+  const vcl::TFileLock lock(AFileName);  // over the whole read-merge-write: no writer loses an update
   HourGlass hourGlass;
   const std::string owner = "#0" + OwnerName();
   const std::string locale = vcl::IntToStr(FLocale);

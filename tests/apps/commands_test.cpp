@@ -1,5 +1,9 @@
 // The command line's form, text, dict and capture commands, run in-process on form files.
+#include <cstdio>
 #include <filesystem>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "commands.hpp"
 #include "form_file.hpp"
@@ -40,9 +44,24 @@ protected:
     for (int i = 0; i < form.Translator()->Translations()->Count(); ++i) v.push_back(form.Translator()->Translations()->Strings(i));
     return v;
   }
+  // Runs the whole command line; answers its exit code and what it wrote to stderr.
+  std::pair<int, std::string> Lumetra(const Args& Arguments) {
+    const std::string errors = FDir.File("stderr.txt");
+    std::FILE* f = std::fopen(errors.c_str(), "wb");
+    const int code = lumetra_cli::Run(Arguments, f);
+    std::fclose(f);
+    return {code, ReadFile(errors)};
+  }
   ScratchDir FDir;
   std::string FForm = FDir.File("form1.dfm");
 };
+
+// TextForm with other line ends.
+std::string WithLineEnds(const std::string& Text, const std::string& LineEnd) {
+  std::string out;
+  for (char c : Text) out += c == '\n' ? LineEnd : std::string(1, c);
+  return out;
+}
 
 using V = std::vector<std::string>;
 
@@ -124,4 +143,92 @@ TEST_F(Commands, ErrorsNameTheFileAndLeaveItWhole) {
     EXPECT_THROW(RunText({"load", FForm, FDir.File("lang.txt")}), vcl::EFCreateError);
   }
   EXPECT_EQ(ReadFile(FForm), TextForm);
+}
+
+TEST_F(Commands, MessagesShowTheBytesOfAFileEscapedWithTheLine) {
+  const std::string lang = FDir.File("lang.txt");
+  const char bytes[] = "#0Form1.A%1036=1\r\n#0Form1.TOpenDialog.Caption%1\x1b[2J\0\xe9z=x\r\n";
+  WriteFile(lang, std::string(bytes, sizeof bytes - 1));
+  EXPECT_EQ(Lumetra({"text", "load", FForm, lang}),
+            std::make_pair(1, "lumetra text: " + lang + ", line 2: '1#27[2J#0#233z' is not a valid integer value\n"));
+  EXPECT_EQ(Lumetra({"for\x1bm"}).second.rfind("lumetra for#27m: unknown command\n", 0), 0u);
+
+  // What form show prints comes from the file too.
+  WriteFile(FForm, "object Form1: TForm1\n  object Lumetra1: TLumetra\n    Translations.Strings = (\n"
+                   "      'TOpenDialog.Caption='#39#27'[2J'#0#127#39)\n  end\nend\n");
+  testing::internal::CaptureStdout();
+  const int code = RunForm({"show", FForm});
+  std::fflush(stdout);
+  const std::string shown = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(code, 0);
+  EXPECT_NE(shown.find("  TOpenDialog.Caption='#27[2J#0#127'\n"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find('\x1b'), std::string::npos);
+}
+
+TEST_F(Commands, InputsThatAreNoRegularFileOrTooLargeAreRefusedBeforeReading) {
+  namespace fs = std::filesystem;
+  const std::string folder = FDir.File("adir"), bigForm = FDir.File("big.dfm"), bigDict = FDir.File("big.dic");
+  fs::create_directory(folder);
+  WriteFile(bigForm, "");
+  fs::resize_file(bigForm, (64 << 20) + 1);  // sparse where the file system can
+  WriteFile(bigDict, "");
+  fs::resize_file(bigDict, (256 << 20) + 1);
+  struct Case {
+    Args Arguments;
+    std::string Message;
+  } cases[] = {
+      {{"text", "load", FForm, folder}, "lumetra text: " + folder + ": is a folder, not a file\n"},
+      {{"form", "show", folder}, "lumetra form: " + folder + ": is a folder, not a file\n"},
+      {{"dict", "translate", FForm, FDir.File("none.dic")}, "lumetra dict: " + FDir.File("none.dic") + ": no such file\n"},
+      {{"form", "show", bigForm}, "lumetra form: " + bigForm + ": is 67108865 bytes, more than the 64 MiB that the command line reads\n"},
+      {{"dict", "export", FForm, bigDict}, "lumetra dict: " + bigDict + ": is 268435457 bytes, more than the 256 MiB that the command line reads\n"},
+#ifndef _WIN32
+      {{"form", "show", "/dev/zero"}, "lumetra form: /dev/zero: is a character device, not a regular file\n"},
+      {{"text", "save", FForm, "/dev/full"}, "lumetra text: /dev/full: is a character device, not a regular file\n"},
+      {{"form", "convert", FDir.File("fifo"), FDir.File("out.dfm")}, "lumetra form: " + FDir.File("fifo") + ": is a FIFO, not a regular file\n"},
+#endif
+  };
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo(FDir.File("fifo").c_str(), 0644), 0);
+#endif
+  for (const Case& c : cases) EXPECT_EQ(Lumetra(c.Arguments), std::make_pair(1, c.Message));
+  EXPECT_EQ(ReadFile(FForm), TextForm);
+}
+
+TEST_F(Commands, DoubleDashEndsTheOptions) {
+  EXPECT_EQ(Lumetra({"form", "show", "-f.dfm"}), std::make_pair(2, std::string("lumetra form: unknown option '-f.dfm'\n")));
+  EXPECT_EQ(Lumetra({"form", "show", "--", "-f.dfm"}), std::make_pair(1, std::string("lumetra form: -f.dfm: no such file\n")));
+  EXPECT_EQ(Lumetra({"form", "show", "--", FForm, "--help"}).first, 2) << "--help is an argument there";
+  EXPECT_EQ(Lumetra({"text", "save", "--locale", "1031", "--", FForm, FDir.File("lang.txt")}).first, 0);
+  EXPECT_NE(ReadFile(FDir.File("lang.txt")).find("%1031="), std::string::npos);
+}
+
+TEST_F(Commands, TextFormsAreWrittenBackWithTheirOwnLineEnds) {
+  for (const std::string lineEnd : {"\r", "\n", "\r\n"}) {
+    WriteFile(FForm, WithLineEnds(TextForm, lineEnd));
+    WriteFile(FDir.File("lang.txt"), "#0Form1.TOpenDialog.Caption%1036='Neu'\r\n");
+    ASSERT_EQ(RunText({"load", FForm, FDir.File("lang.txt")}), 0);
+    std::string expected = TextForm;
+    expected.replace(expected.find("#39'Ouvrir'#39"), 14, "#39'Neu'#39");
+    EXPECT_EQ(ReadFile(FForm), WithLineEnds(expected, lineEnd)) << Escaped(lineEnd);
+  }
+}
+
+TEST_F(Commands, TextFormsInUtf16GetAClearError) {
+  std::string le, be;
+  for (char c : TextForm) le += std::string{c, '\0'}, be += std::string{'\0', c};
+  const struct {
+    std::string Bytes;
+    std::string Message;
+  } cases[] = {
+      {"\xff\xfe" + le, "a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in"},
+      {"\xfe\xff" + be, "a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in"},
+      {le, "a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in"},
+      {be, "a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in"},
+      {"garbage", "neither a binary form (\"TPF0\") nor a text form (\"object ...\") at offset 0"},
+  };
+  for (const auto& c : cases) {
+    WriteFile(FForm, c.Bytes);
+    EXPECT_THROW_MSG(RunForm({"show", FForm}), vcl::Exception, FForm + ": " + c.Message);
+  }
 }
