@@ -316,8 +316,7 @@ void ShowDialogs(const std::string& HoldFolder) {
   }
   ShowCaptures();
   ShowRoundTrip();
-  while (Vek::ClassRegs && Vek::ClassRegs->Count() > 0)
-    Vek::UnRegisterDialogClass(static_cast<vcl::TClass>(Vek::ClassRegs->Get(0)));
+  Vek::UnRegisterDialogClasses();
 }
 
 }  // namespace lumetra_cli

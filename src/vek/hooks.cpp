@@ -26,14 +26,15 @@ VCL_IMPLEMENT_CLASS(TFindDlgHook, vcl::TFindDialog, [](vcl::TMetaClass& c) {
   c.SetEntry(vcl::TCommonDialog::MessageHookSlot(), reinterpret_cast<vcl::TCodePointer>(&TFindDlgHook::MessageHook));
 })
 
-WNDPROC OldWndProc = nullptr;
-int Offset = 0;
-std::string OwnerClassName;
-vcl::TList* ClassRegs = nullptr;
-vcl::TList* OrgDlgProc = nullptr;
-bool DebugDlg = false;
-bool Closing = false;
-vcl::TProcedure OldExitProc = nullptr;
+TInterceptionState Interception;
+WNDPROC& OldWndProc = Interception.OldWndProc;
+int& Offset = Interception.Offset;
+std::string& OwnerClassName = Interception.OwnerClassName;
+vcl::TList*& ClassRegs = Interception.ClassRegs;
+vcl::TList*& OrgDlgProc = Interception.OrgDlgProc;
+bool& DebugDlg = Interception.DebugDlg;
+bool& Closing = Interception.Closing;
+vcl::TProcedure& OldExitProc = Interception.OldExitProc;
 
 namespace {
 
@@ -67,10 +68,6 @@ int FindOffset() {
 
 // The window of the dialog component's owner form; a form whose window was never made cannot
 // be the active window, and an owner without a window (a data module) has none.
-// The window in the interception slot, and whether a colour dialog there had its activation.
-HWND Intercepted = nullptr;
-bool ActivatedOnIdle = false;
-
 HWND OwnerWindow(vcl::TCommonDialog* Dialog) {
   auto* form = dynamic_cast<vcl::TForm*>(Dialog->Owner());
   return form && form->HandleAllocated() ? form->Handle() : nullptr;
@@ -81,8 +78,8 @@ HWND OwnerWindow(vcl::TCommonDialog* Dialog) {
 void Intercept(HWND W, bool Activate) {
   OldWndProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComDlgProc)));
   if (!OldWndProc) return;
-  Intercepted = W;
-  ActivatedOnIdle = Activate;
+  Interception.Intercepted = W;
+  Interception.ActivatedOnIdle = Activate;
   RECT pending;
   if (Activate || (IsWindowVisible(W) && !GetUpdateRect(W, &pending, FALSE))) SendMessageA(W, WM_ACTIVATE, 0, 0);
 }
@@ -145,10 +142,10 @@ bool TCommonDlgHook::MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg) {
         OwnerClassName = Self->ClassName();
         const HWND w = GetActiveWindow();
         if (w != OwnerWindow(Self)) Intercept(w, true);
-      } else if (!ActivatedOnIdle && Intercepted == GetActiveWindow()) {
+      } else if (!Interception.ActivatedOnIdle && Interception.Intercepted == GetActiveWindow()) {
         // Intercepted earlier on WM_WINDOWPOSCHANGED: it still gets its one WM_ACTIVATE here.
-        ActivatedOnIdle = true;
-        SendMessageA(Intercepted, WM_ACTIVATE, 0, 0);
+        Interception.ActivatedOnIdle = true;
+        SendMessageA(Interception.Intercepted, WM_ACTIVATE, 0, 0);
       }
     }
   } catch (...) {
@@ -182,6 +179,7 @@ LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
           Closing = true;
           SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
           OldWndProc = nullptr;
+          Interception.Intercepted = nullptr;
         }
         break;
       case WM_ACTIVATE:
@@ -206,9 +204,29 @@ LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+void UnRegisterDialogClasses() {
+  while (ClassRegs && ClassRegs->Count() > 0) UnRegisterDialogClass(static_cast<vcl::TClass>(ClassRegs->Get(0)));
+}
+
+void TInterceptionState::Reset() {
+  UnRegisterDialogClasses();
+  if (OldWndProc && IsWindow(Intercepted))
+    SetWindowLongPtrA(Intercepted, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+  OldWndProc = nullptr;
+  Intercepted = nullptr;
+  ActivatedOnIdle = false;
+  for (const DialogFont& f : DialogFonts) DeleteObject(f.Font);
+  DialogFonts.clear();
+  if (DestroyWatch) UnhookWindowsHookEx(DestroyWatch);
+  DestroyWatch = nullptr;
+  OwnerClassName.clear();
+  DebugDlg = false;
+  Closing = false;
+}
+
 void RestoreDialogClasses() {
   vcl::ExitProc = OldExitProc;
-  while (ClassRegs && ClassRegs->Count() > 0) UnRegisterDialogClass(static_cast<vcl::TClass>(ClassRegs->Get(0)));
+  UnRegisterDialogClasses();
   delete OrgDlgProc;
   OrgDlgProc = nullptr;
   delete ClassRegs;
@@ -224,23 +242,14 @@ struct VekUnit {
   VekUnit() {
     OldExitProc = vcl::ExitProc;
     vcl::ExitProc = &RestoreDialogClasses;
-    OldWndProc = nullptr;
-    Offset = 0;
-    DebugDlg = false;
-    Closing = false;
     ClassRegs = new vcl::TList;
     OrgDlgProc = new vcl::TList;
     vcl::RegisterClass(TLumetra::StaticClass());  // forms construct it by name
   }
   ~VekUnit() {
-    if (ClassRegs) {
-      if (vcl::ExitProc == &RestoreDialogClasses) RestoreDialogClasses();
-      else {
-        while (ClassRegs->Count() > 0) UnRegisterDialogClass(static_cast<vcl::TClass>(ClassRegs->Get(0)));
-      }
-    }
+    if (vcl::ExitProc == &RestoreDialogClasses) RestoreDialogClasses();
+    Interception.Reset();
     vcl::UnRegisterClass(TLumetra::StaticClass());
-    OwnerClassName.clear();
   }
 } Unit;
 

@@ -93,8 +93,8 @@ TranslatorForm::TranslatorForm() {
 }
 
 TranslatorForm::~TranslatorForm() {
-  while (Vek::ClassRegs->Count() > 0) Vek::UnRegisterDialogClass(static_cast<vcl::TClass>(Vek::ClassRegs->Get(0)));
   delete FForm;
+  Vek::Interception.Reset();
 }
 
 }  // namespace scenario

@@ -50,7 +50,7 @@ std::string TextOf(HWND W);
 void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action);
 
 /// The form: a dialog of each kind and a translator loaded with German entries for them all
-/// (and for a class that no form holds); the classes it registered are unregistered at the end.
+/// (and for a class that no form holds); the interception state is reset at the end.
 class TranslatorForm : public ::testing::Test {
 protected:
   TranslatorForm();

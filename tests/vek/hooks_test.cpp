@@ -25,22 +25,16 @@ vcl::TCodePointer HookEntryOf(TClass AClass) { return AClass->Entry(vcl::TCommon
 const auto CommonHook = reinterpret_cast<vcl::TCodePointer>(&Vek::TCommonDlgHook::MessageHook);
 const auto FindHook = reinterpret_cast<vcl::TCodePointer>(&Vek::TFindDlgHook::MessageHook);
 
-// Unregisters whatever a test registered, and resets the interception slot.
+// Starts and ends each test with the interception state of a freshly started unit.
 class Hooks : public ::testing::Test {
 protected:
   Hooks() {
-    Vek::OldWndProc = nullptr;
-    Vek::Closing = false;
-    Vek::DebugDlg = false;
+    Vek::Interception.Reset();
     OwnProcedureLog().clear();
     OwnProcedureReaction = nullptr;
   }
   ~Hooks() override {
-    while (Vek::ClassRegs->Count() > 0) Vek::UnRegisterDialogClass(static_cast<TClass>(Vek::ClassRegs->Get(0)));
-    if (Vek::OldWndProc && IsWindow(FDialog.Handle()))
-      SetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Vek::OldWndProc));
-    Vek::OldWndProc = nullptr;
-    Vek::DebugDlg = false;
+    Vek::Interception.Reset();
     OwnProcedureReaction = nullptr;
     delete FForm;
   }
@@ -48,6 +42,7 @@ protected:
   void Intercept() {
     Vek::OldWndProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Vek::ComDlgProc)));
+    Vek::Interception.Intercepted = FDialog.Handle();
     ASSERT_NE(Vek::OldWndProc, nullptr);
   }
   bool Received(UINT Msg) const {
