@@ -351,7 +351,10 @@ void UnRegisterDialogClasses();
 /// Registers the class of every dialog component on the forms (while designing: on the form
 /// of the translator in charge), one level deep.
 void RegisterDialogComponents();
-/// The window procedure of the intercepted dialog window.
+/// The message (WM_USER + 300) that ComDlgProc answers with 1 and never passes on.
+inline constexpr UINT WithheldMessage = 1324;
+/// The window procedure of the intercepted dialog window. An exception of a translation or a
+/// capture is kept and the dialog cancelled, so that its Execute raises it.
 LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 /// The exit procedure: gives every registered class its entry back.
 void RestoreDialogClasses();
@@ -375,6 +378,13 @@ public:
   /// no new dialog was created since (WM_CREATE).
   static bool MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg);
 };
+
+/// Merges the lines of a capture into Originals, the way captured values are kept: a line whose
+/// key Originals does not hold yet is added, into a TSortList at its sorted place, into any
+/// other list at the end; a key already there keeps its value. A capture describes its dialog
+/// once per activation, so of a key it repeats only the first line counts. Answers the number of
+/// lines added.
+int MergeCapture(vcl::TStrings& Originals, const vcl::TStrings& Captured);
 
 /// The number of fonts made for shown dialogs and not yet released.
 int LiveDialogFontCount();

@@ -83,13 +83,9 @@ bool TCommonDialog::MessageHookEntry(TCommonDialog*, TMessage&) { return false; 
 
 bool TCommonDialog::HookThunk(void* Data, TMessage& Message) {
   auto* self = static_cast<TCommonDialog*>(Data);
-  try {
-    return self->MessageHook(Message);
-  } catch (...) {
-    Application->KeepHookException(std::current_exception());
-    if (self->FHandle) PostMessageA(self->FHandle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    return false;
-  }
+  bool handled = false;
+  Application->Guard([&] { handled = self->MessageHook(Message); }, &self->FHandle);
+  return handled;
 }
 
 bool TCommonDialog::RunModal(const std::function<bool()>& Show) {
@@ -177,15 +173,12 @@ void TDialogWatch::Returned(HWND Hwnd, UINT Msg, WPARAM WParam) {
 
 template <class F>
 void TDialogWatch::ForEach(F Action) {
-  // A delivered message may end a watch: walk a copy, skip the ended ones. No exception may
-  // leave the hook procedure.
-  try {
+  // A delivered message may end a watch: walk a copy, skip the ended ones.
+  Application->Guard([&] {
     const std::vector<TDialogWatch*> watches = Watches();
     for (TDialogWatch* w : watches)
       if (std::find(Watches().begin(), Watches().end(), w) != Watches().end()) Action(*w);
-  } catch (...) {
-    Application->KeepHookException(std::current_exception());
-  }
+  });
 }
 
 LRESULT CALLBACK TDialogWatch::CallProc(int Code, WPARAM WParam, LPARAM LParam) {

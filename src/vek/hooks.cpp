@@ -12,6 +12,9 @@
 //   once it is set up, on its first WM_ENTERIDLE. The class library reports it on
 //   WM_WINDOWPOSCHANGED like the others, which takes the interception slot first, so its first
 //   WM_ENTERIDLE then sends the intercepted window that WM_ACTIVATE.
+// - The MessageHook entries run inside the class library's hook, which keeps an exception that
+//   leaves them and cancels the dialog; ComDlgProc guards itself the same way, so an exception
+//   of a capture comes out of the dialog's Execute and so out of GetDlgProps.
 #include <cstring>
 
 #include "Vek.hpp"
@@ -129,49 +132,43 @@ void RegisterDialogComponents() {
 
 bool TCommonDlgHook::MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg) {
   const bool result = vcl::TCommonDialog::MessageHookEntry(Self, Msg);
-  try {
-    if (Msg.Msg == WM_WINDOWPOSCHANGED) {
-      if (OldWndProc) return result;
+  if (Msg.Msg == WM_WINDOWPOSCHANGED) {
+    if (OldWndProc) return result;
+    Closing = false;
+    OwnerClassName = Self->ClassName();
+    const HWND w = GetActiveWindow();
+    if (w != OwnerWindow(Self)) Intercept(w, false);
+  } else if (Msg.Msg == WM_ENTERIDLE && Self->Is<vcl::TColorDialog>()) {
+    if (!OldWndProc) {
       Closing = false;
       OwnerClassName = Self->ClassName();
       const HWND w = GetActiveWindow();
-      if (w != OwnerWindow(Self)) Intercept(w, false);
-    } else if (Msg.Msg == WM_ENTERIDLE && Self->Is<vcl::TColorDialog>()) {
-      if (!OldWndProc) {
-        Closing = false;
-        OwnerClassName = Self->ClassName();
-        const HWND w = GetActiveWindow();
-        if (w != OwnerWindow(Self)) Intercept(w, true);
-      } else if (!Interception.ActivatedOnIdle && Interception.Intercepted == GetActiveWindow()) {
-        // Intercepted earlier on WM_WINDOWPOSCHANGED: it still gets its one WM_ACTIVATE here.
-        Interception.ActivatedOnIdle = true;
-        SendMessageA(Interception.Intercepted, WM_ACTIVATE, 0, 0);
-      }
+      if (w != OwnerWindow(Self)) Intercept(w, true);
+    } else if (!Interception.ActivatedOnIdle && Interception.Intercepted == GetActiveWindow()) {
+      // Intercepted earlier on WM_WINDOWPOSCHANGED: it still gets its one WM_ACTIVATE here.
+      Interception.ActivatedOnIdle = true;
+      SendMessageA(Interception.Intercepted, WM_ACTIVATE, 0, 0);
     }
-  } catch (...) {
-    // Nothing may cross the class library's message handling; the dialog stays untranslated.
   }
   return result;
 }
 
 bool TFindDlgHook::MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg) {
   const bool result = vcl::TFindDialog::MessageHookEntry(Self, Msg);
-  try {
-    if (Msg.Msg == WM_CREATE) {
-      Closing = false;
-    } else if (Msg.Msg == WM_KILLFOCUS && !OldWndProc && !Closing) {
-      OwnerClassName = Self->ClassName();
-      Intercept(reinterpret_cast<HWND>(Msg.WParam), false);
-    }
-  } catch (...) {
+  if (Msg.Msg == WM_CREATE) {
+    Closing = false;
+  } else if (Msg.Msg == WM_KILLFOCUS && !OldWndProc && !Closing) {
+    OwnerClassName = Self->ClassName();
+    Intercept(reinterpret_cast<HWND>(Msg.WParam), false);
   }
   return result;
 }
 
 LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 1;
-  if (Msg != 1324 && OldWndProc) result = CallWindowProcA(OldWndProc, hWnd, Msg, wParam, lParam);
-  try {
+  if (Msg != WithheldMessage && OldWndProc) result = CallWindowProcA(OldWndProc, hWnd, Msg, wParam, lParam);
+  // What the dialog's own procedure answered stands also when the rest fails.
+  vcl::Application->Guard([&] {
     switch (Msg) {
       case WM_DESTROY:
       case WM_CLOSE:
@@ -193,14 +190,12 @@ LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
       case WM_COMMAND:
-        if ((LOWORD(wParam) == 1024 || LOWORD(wParam) == 1025) && vekInstance) vekInstance->TranslateDialog(hWnd);
+        if ((LOWORD(wParam) == psh1 || LOWORD(wParam) == psh2) && vekInstance) vekInstance->TranslateDialog(hWnd);
         break;
       default:
         break;
     }
-  } catch (...) {
-    // No exception may cross a window procedure; what the dialog's own procedure answered stands.
-  }
+  }, &hWnd);
   return result;
 }
 
