@@ -75,9 +75,9 @@ TEST_F(Translator, PressingPsh1KeepsTheDialogTranslated) {
   const std::size_t replace = Kinds.size() - 1;
   Seen seen;
   Show(FDialogs[replace], [&](HWND Dialog) {
-    const HWND button = GetDlgItem(Dialog, 1024);  // psh1
+    const HWND button = GetDlgItem(Dialog, psh1);
     ASSERT_NE(button, nullptr);
-    SendMessageA(Dialog, WM_COMMAND, MAKEWPARAM(1024, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    SendMessageA(Dialog, WM_COMMAND, MAKEWPARAM(psh1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     vcl::Application->ProcessMessages();
     seen = Read(Dialog, Kinds[replace]);
   });

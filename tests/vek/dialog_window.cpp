@@ -68,11 +68,11 @@ DialogWindow::DialogWindow() {
   std::string("MS Sans Serif").copy(lf.lfFaceName, LF_FACESIZE - 1);
   FFont = CreateFontIndirectA(&lf);
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), 0);
-  Add(FHandle, "Static", "File &name:", 1090, 10, 10, 80, 20);
-  Add(FHandle, "Edit", "", 1152, 100, 10, 150, 20);
+  Add(FHandle, "Static", "File &name:", stc3, 10, 10, 80, 20);
+  Add(FHandle, "Edit", "", edt1, 100, 10, 150, 20);
   Add(FHandle, "Static", "Look &in:", 65535, 10, 40, 80, 20);
   Add(FHandle, "Button", "OK", IDOK, 300, 10, 75, 23);
-  Add(FHandle, "Button", "&Help", 1024, 300, 40, 75, 23);
+  Add(FHandle, "Button", "&Help", psh1, 300, 40, 75, 23);
 }
 
 DialogWindow::~DialogWindow() {
@@ -84,12 +84,6 @@ HWND DialogWindow::Child(int N) const {
   HWND w = GetWindow(FHandle, GW_CHILD);
   for (int i = 1; w && i < N; ++i) w = GetWindow(w, GW_HWNDNEXT);
   return w;
-}
-
-std::string TextOf(HWND Window) {
-  char buf[1024];
-  const LRESULT n = SendMessageA(Window, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-  return std::string(buf, static_cast<std::size_t>(n));
 }
 
 RECT PlaceOf(HWND Child) {

@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "dialog_support.hpp"
 #include "win/api.h"
 
 namespace vek_test {
 
-/// Children in z-order: 1 Static 1090 "File &name:", 2 Edit 1152, 3 Static 65535 "Look &in:",
-/// 4 Button IDOK "OK", 5 Button 1024 "&Help". The dialog is 400 x 300 at (100, 100), titled
-/// "Open", with the font "MS Sans Serif", ANSI character set.
+/// Children in z-order: 1 Static stc3 (1090) "File &name:", 2 Edit edt1 (1152), 3 Static 65535
+/// "Look &in:", 4 Button IDOK "OK", 5 Button psh1 (1024) "&Help". The dialog is 400 x 300 at
+/// (100, 100), titled "Open", with the font "MS Sans Serif", ANSI character set.
 class DialogWindow {
 public:
   DialogWindow();
@@ -35,7 +36,7 @@ private:
 std::vector<UINT>& OwnProcedureLog();
 extern std::function<void(HWND, UINT, WPARAM)> OwnProcedureReaction;
 
-std::string TextOf(HWND Window);
+using testing_support::TextOf;
 /// A child's rectangle: left and top in its parent's client coordinates, width and height.
 RECT PlaceOf(HWND Child);
 /// The face name and character set of the font a window uses ("" and -1 for the system font).

@@ -49,13 +49,6 @@ HWND CreateLogWindow(int X, int Y, int Width, int Height, HWND Owner) {
                          Height, Owner, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-std::string TextOf(HWND Hwnd, int Size) {
-  std::string buf(static_cast<std::size_t>(Size), '\0');
-  const LRESULT n = SendMessageA(Hwnd, WM_GETTEXT, static_cast<WPARAM>(Size), reinterpret_cast<LPARAM>(buf.data()));
-  buf.resize(static_cast<std::size_t>(n));
-  return buf;
-}
-
 void PumpPending() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
