@@ -32,11 +32,8 @@ void Translate(HWND Dialog) {
   SendMessageA(Dialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Ouvrir un fichier"));
   if (HWND label = GetDlgItem(Dialog, stc3)) {
     SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("&Dateiname:"));
-    RECT r;
-    GetWindowRect(label, &r);
-    POINT p{r.left, r.top};
-    ScreenToClient(Dialog, &p);
-    MoveWindow(label, 20, p.y, r.right - r.left, r.bottom - r.top, FALSE);
+    const RECT place = PlaceOf(label);
+    MoveWindow(label, 20, place.top, place.right, place.bottom, FALSE);
   }
   LOGFONTA lf{};
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Dialog, WM_GETFONT, 0, 0)), sizeof lf, &lf);
@@ -103,13 +100,8 @@ void CALLBACK ReadAndCancel(HWND, UINT, UINT_PTR Id, DWORD) {
   Read.Title = TextOf(dialog);
   const HWND label = GetDlgItem(dialog, stc3);
   Read.Label = TextOf(label);
-  RECT r;
-  GetWindowRect(label, &r);
-  POINT p{r.left, r.top};
-  ScreenToClient(dialog, &p);
-  Read.LabelLeft = p.x;
-  LOGFONTA lf{};
-  if (GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), sizeof lf, &lf)) Read.LabelFont = lf.lfFaceName;
+  Read.LabelLeft = PlaceOf(label).left;
+  Read.LabelFont = FontOf(label).lfFaceName;
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 

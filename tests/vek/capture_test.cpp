@@ -10,13 +10,12 @@ using Vek::TLumetra;
 
 namespace {
 
-class Capture : public ::testing::Test {
+class Capture : public TranslatorOnDialog {
 protected:
   Capture() {
     Vek::OwnerClassName = "TFindDialog";
     FLmt->CaptureList = &FList;
   }
-  ~Capture() override { delete FForm; }
   std::vector<std::string> Captured() {
     FList.Clear();
     FLmt->GetProps(FDialog.Handle());
@@ -24,10 +23,7 @@ protected:
     for (int i = 0; i < FList.Count(); ++i) v.push_back(FList.Strings(i));
     return v;
   }
-  DialogWindow FDialog;
   vcl::TStringList FList;
-  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
-  TLumetra* FLmt = new TLumetra(FForm);
 };
 
 }  // namespace

@@ -34,27 +34,13 @@ LRESULT CALLBACK TestDialogProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LPara
 }
 
 const char* TestDialogClass() {
-  static const char* const name = [] {
-    WNDCLASSA c{};
-    c.lpfnWndProc = &TestDialogProc;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.lpszClassName = "LumetraTestDialog";
-    RegisterClassA(&c);
-    return "LumetraTestDialog";
-  }();
+  static const char* const name = testing_support::RegisterTestWindowClass("LumetraTestDialog", &TestDialogProc);
   return name;
 }
 
 HWND Add(HWND Parent, const char* Class, const char* Text, int Id, int X, int Y, int W, int H) {
   return CreateWindowExA(0, Class, Text, WS_CHILD | WS_VISIBLE, X, Y, W, H, Parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleA(nullptr), nullptr);
-}
-
-LOGFONTA FontOf(HWND Window) {
-  LOGFONTA lf{};
-  lf.lfCharSet = 0xFF;
-  if (!GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Window, WM_GETFONT, 0, 0)), sizeof lf, &lf)) lf.lfFaceName[0] = 0;
-  return lf;
 }
 }  // namespace
 
@@ -84,14 +70,6 @@ HWND DialogWindow::Child(int N) const {
   HWND w = GetWindow(FHandle, GW_CHILD);
   for (int i = 1; w && i < N; ++i) w = GetWindow(w, GW_HWNDNEXT);
   return w;
-}
-
-RECT PlaceOf(HWND Child) {
-  RECT r{};
-  GetWindowRect(Child, &r);
-  POINT p{r.left, r.top};
-  ScreenToClient(GetParent(Child), &p);
-  return RECT{p.x, p.y, r.right - r.left, r.bottom - r.top};
 }
 
 std::string FaceOf(HWND Window) { return FontOf(Window).lfFaceName; }

@@ -2,11 +2,15 @@
 // dialog does, and five direct children, built the same way under Windows and in the simulation.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "Vek.hpp"
 #include "dialog_support.hpp"
+#include "vcl/Forms.hpp"
 #include "win/api.h"
 
 namespace vek_test {
@@ -31,14 +35,24 @@ private:
   HFONT FFont = nullptr;
 };
 
+/// The fixture of the translator on the test dialog: a form with a translator, which go at the
+/// end, beside the dialog window.
+class TranslatorOnDialog : public ::testing::Test {
+protected:
+  ~TranslatorOnDialog() override { delete FForm; }
+  DialogWindow FDialog;
+  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
+  Vek::TLumetra* FLmt = new Vek::TLumetra(FForm);
+};
+
 /// The messages the test dialogs' own procedure received, oldest first, and what it does on
 /// each before its default handling (nothing when empty).
 std::vector<UINT>& OwnProcedureLog();
 extern std::function<void(HWND, UINT, WPARAM)> OwnProcedureReaction;
 
+using testing_support::FontOf;
+using testing_support::PlaceOf;
 using testing_support::TextOf;
-/// A child's rectangle: left and top in its parent's client coordinates, width and height.
-RECT PlaceOf(HWND Child);
 /// The face name and character set of the font a window uses ("" and -1 for the system font).
 std::string FaceOf(HWND Window);
 int CharsetOf(HWND Window);

@@ -23,7 +23,7 @@ const auto CommonHook = reinterpret_cast<vcl::TCodePointer>(&Vek::TCommonDlgHook
 const auto FindHook = reinterpret_cast<vcl::TCodePointer>(&Vek::TFindDlgHook::MessageHook);
 
 // Starts and ends each test with the interception state of a freshly started unit.
-class Hooks : public ::testing::Test {
+class Hooks : public TranslatorOnDialog {
 protected:
   Hooks() {
     Vek::Interception.Reset();
@@ -33,7 +33,6 @@ protected:
   ~Hooks() override {
     Vek::Interception.Reset();
     OwnProcedureReaction = nullptr;
-    delete FForm;
   }
   // Puts ComDlgProc in front of the test dialog, as a hook does.
   void Intercept() {
@@ -45,9 +44,6 @@ protected:
   bool Received(UINT Msg) const {
     return std::find(OwnProcedureLog().begin(), OwnProcedureLog().end(), Msg) != OwnProcedureLog().end();
   }
-  DialogWindow FDialog;
-  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
-  TLumetra* FLmt = new TLumetra(FForm);
 };
 
 }  // namespace

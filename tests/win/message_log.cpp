@@ -33,14 +33,7 @@ LRESULT CALLBACK LogProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }  // namespace
 
 const char* LogWindowClass() {
-  static const char* const name = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &LogProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "LumetraLogWindow";
-    RegisterClassA(&wc);
-    return "LumetraLogWindow";
-  }();
+  static const char* const name = testing_support::RegisterTestWindowClass("LumetraLogWindow", &LogProc);
   return name;
 }
 
