@@ -81,6 +81,32 @@ TEST_F(Hooks, EachClassGetsItsHookAloneAndItsOwnEntryBack) {
   EXPECT_EQ(Vek::ClassRegs->Count(), 0);
 }
 
+TEST_F(Hooks, ResetBringsBackTheStateOfAFreshlyStartedUnit) {
+  const vcl::TCodePointer own = HookEntryOf(vcl::TFontDialog::StaticClass());
+  ASSERT_TRUE(Vek::RegisterDialogClass(vcl::TFontDialog::StaticClass()));
+  const int offset = Vek::Offset;
+  Intercept();
+  const WNDPROC ownProcedure = Vek::OldWndProc;
+  Vek::OwnerClassName = "TOpenDialog";
+  FLmt->Translations()->Add("TOpenDialog.Font.Name='Arial'");
+  SendMessageA(FDialog.Handle(), WM_CTLCOLORDLG, 0, 0);  // a pass makes a font for the dialog
+  ASSERT_EQ(Vek::LiveDialogFontCount(), 1);
+  Vek::DebugDlg = Vek::Closing = true;
+
+  Vek::Interception.Reset();
+  EXPECT_EQ(HookEntryOf(vcl::TFontDialog::StaticClass()), own);
+  EXPECT_EQ(Vek::ClassRegs->Count(), 0);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC)), ownProcedure);
+  EXPECT_EQ(Vek::OldWndProc, nullptr);
+  EXPECT_EQ(Vek::Interception.Intercepted, nullptr);
+  EXPECT_EQ(Vek::LiveDialogFontCount(), 0);
+  EXPECT_EQ(Vek::Interception.DestroyWatch, nullptr);
+  EXPECT_EQ(Vek::OwnerClassName, "");
+  EXPECT_FALSE(Vek::DebugDlg);
+  EXPECT_FALSE(Vek::Closing);
+  EXPECT_EQ(Vek::Offset, offset) << "the entry's position stays known";
+}
+
 TEST_F(Hooks, TheExitProcedureRestoresEveryClassAndTheChain) {
   const vcl::TCodePointer own = HookEntryOf(vcl::TColorDialog::StaticClass());
   ASSERT_TRUE(Vek::RegisterDialogClass(vcl::TColorDialog::StaticClass()));
