@@ -205,7 +205,9 @@ void UnRegisterDialogClasses() {
 
 void TInterceptionState::Reset() {
   UnRegisterDialogClasses();
-  if (OldWndProc && IsWindow(Intercepted))
+  // Only a window whose procedure is still ours: one put in front of it since stays.
+  if (OldWndProc && IsWindow(Intercepted) &&
+      GetWindowLongPtrA(Intercepted, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ComDlgProc))
     SetWindowLongPtrA(Intercepted, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
   OldWndProc = nullptr;
   Intercepted = nullptr;
