@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "../tests/classes/form_test_support.hpp"
+#include "form_test_support.hpp"
 
 using namespace vcl;
 using namespace form_test;

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "../tests/classes/form_test_support.hpp"
-#include "../tests/classes/real_form_classes.hpp"
+#include "form_test_support.hpp"
+#include "real_form_classes.hpp"
 
 using namespace vcl;
 using namespace form_test;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vcl/Classes.hpp"
 #include "vcl/Dialogs.hpp"
@@ -286,23 +287,58 @@ extern TLumetra* vekInstance;
 
 // ---- Dialog class hooking ----------------------------------------------------------------------
 
+/// Everything the interception of dialog windows keeps between two messages, in one place. The
+/// unit's globals below are its fields under their own names; the rest is the unit's own.
+struct TInterceptionState {
+  /// A font made for a shown dialog: kept per dialog and description, deleted with the dialog.
+  struct DialogFont {
+    HWND Dialog;
+    LOGFONTA Description;
+    HFONT Font;
+  };
+
+  WNDPROC OldWndProc = nullptr;
+  int Offset = 0;
+  std::string OwnerClassName;
+  vcl::TList* ClassRegs = nullptr;
+  vcl::TList* OrgDlgProc = nullptr;
+  bool DebugDlg = false;
+  bool Closing = false;
+  vcl::TProcedure OldExitProc = nullptr;
+  /// The window whose procedure OldWndProc is, and whether a colour dialog there already had
+  /// the activation its first WM_ENTERIDLE gives it.
+  HWND Intercepted = nullptr;
+  bool ActivatedOnIdle = false;
+  /// The fonts made for shown dialogs, and the thread hook that sees their dialogs go.
+  std::vector<DialogFont> DialogFonts;
+  HHOOK DestroyWatch = nullptr;
+
+  /// Back to the state of a freshly started unit: every registered class gets its own entry
+  /// back, an intercepted window its own procedure, the dialog fonts are deleted, capture mode
+  /// and the closing flag are off and no class name is kept. Offset, the registries themselves
+  /// and the exit chain stay: they belong to the unit's start and end. Never fails.
+  void Reset();
+};
+/// The one interception state of the process.
+extern TInterceptionState Interception;
+
 /// The procedure the intercepted dialog window had before; nullptr when none is intercepted.
-extern WNDPROC OldWndProc;
+extern WNDPROC& OldWndProc;
 /// Byte position of the MessageHook entry in a dialog class's table; 0 until first needed.
-extern int Offset;
+extern int& Offset;
 /// Class name of the dialog component whose window was intercepted last.
-extern std::string OwnerClassName;
+extern std::string& OwnerClassName;
 /// The registered dialog classes, in registration order, and parallel to them the MessageHook
 /// entry each had before.
-extern vcl::TList* ClassRegs;
-extern vcl::TList* OrgDlgProc;
+extern vcl::TList*& ClassRegs;
+extern vcl::TList*& OrgDlgProc;
 /// Capture mode: intercepted windows are described and closed instead of translated.
-extern bool DebugDlg;
+extern bool& DebugDlg;
 /// Set when the intercepted window closes; keeps the find hook from intercepting until the
 /// next dialog is created.
-extern bool Closing;
+extern bool& Closing;
 /// The exit procedure installed before this unit's own.
-extern vcl::TProcedure OldExitProc;
+extern vcl::TProcedure& OldExitProc;
 
 /// Hooks AClass: its MessageHook entry (of this class alone) leads to TFindDlgHook's for find
 /// and replace dialogs, to TCommonDlgHook's for the others. False, changing nothing, for
@@ -310,10 +346,15 @@ extern vcl::TProcedure OldExitProc;
 bool RegisterDialogClass(vcl::TClass AClass);
 /// Gives AClass its own entry back; false when it was not registered.
 bool UnRegisterDialogClass(vcl::TClass AClass);
+/// Gives every registered class its own entry back (nothing once the unit has ended).
+void UnRegisterDialogClasses();
 /// Registers the class of every dialog component on the forms (while designing: on the form
 /// of the translator in charge), one level deep.
 void RegisterDialogComponents();
-/// The window procedure of the intercepted dialog window.
+/// The message (WM_USER + 300) that ComDlgProc answers with 1 and never passes on.
+inline constexpr UINT WithheldMessage = 1324;
+/// The window procedure of the intercepted dialog window. An exception of a translation or a
+/// capture is kept and the dialog cancelled, so that its Execute raises it.
 LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 /// The exit procedure: gives every registered class its entry back.
 void RestoreDialogClasses();
@@ -337,6 +378,13 @@ public:
   /// no new dialog was created since (WM_CREATE).
   static bool MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg);
 };
+
+/// Merges the lines of a capture into Originals, the way captured values are kept: a line whose
+/// key Originals does not hold yet is added, into a TSortList at its sorted place, into any
+/// other list at the end; a key already there keeps its value. A capture describes its dialog
+/// once per activation, so of a key it repeats only the first line counts. Answers the number of
+/// lines added.
+int MergeCapture(vcl::TStrings& Originals, const vcl::TStrings& Captured);
 
 /// The number of fonts made for shown dialogs and not yet released.
 int LiveDialogFontCount();

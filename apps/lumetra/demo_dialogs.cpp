@@ -239,12 +239,11 @@ void ShowCaptures() {
   auto* lmt = new Vek::TLumetra(&form);
   for (Maker make : Kinds) {
     auto dialog = make(&form);
-    vcl::TStringList list;
+    vcl::TStringList list, values;
     lmt->GetDlgProps(dialog.get(), &list);
+    Vek::MergeCapture(values, list);  // a dialog may be described more than once before it closes
     std::printf("\n");
-    // A dialog may be described more than once before it closes; the first set is the capture.
-    for (int i = 0; i < list.Count() && (i == 0 || list.Strings(i) != list.Strings(0)); ++i)
-      std::printf("  %s\n", list.Strings(i).c_str());
+    for (int i = 0; i < values.Count(); ++i) std::printf("  %s\n", values.Strings(i).c_str());
   }
 }
 
@@ -275,8 +274,7 @@ void ShowRoundTrip() {
     if (Vek::Entry::Split(e).AppliesTo("TOpenDialog")) german->Translations()->SortInsert(e, nullptr);
   vcl::TStringList captured;
   german->GetDlgProps(open, &captured);  // the originals, beside which the file keeps them
-  for (int i = 0; i < captured.Count() && (i == 0 || captured.Strings(i) != captured.Strings(0)); ++i)
-    german->OrgProps()->SortInsert(captured.Strings(i), nullptr);
+  Vek::MergeCapture(*german->OrgProps(), captured);
 
   german->SaveTo(textFile);
   PrintFile("SaveTo " + textFile, textFile);
@@ -316,8 +314,7 @@ void ShowDialogs(const std::string& HoldFolder) {
   }
   ShowCaptures();
   ShowRoundTrip();
-  while (Vek::ClassRegs && Vek::ClassRegs->Count() > 0)
-    Vek::UnRegisterDialogClass(static_cast<vcl::TClass>(Vek::ClassRegs->Get(0)));
+  Vek::UnRegisterDialogClasses();
 }
 
 }  // namespace lumetra_cli

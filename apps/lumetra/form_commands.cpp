@@ -209,14 +209,11 @@ int RunCapture(const Args& args) {
     if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) file->SetOptions(file->Options() | vcl::ofNoChangeDir);
     vcl::TStringList captured;
     t->GetDlgProps(dialog, &captured);
-    // The class's values are replaced by this capture, each key once.
+    // The class's values are replaced by this capture.
     const std::string& name = dialog->ClassName();
     for (int i = t->OrgProps()->Count() - 1; i >= 0; --i)
       if (Vek::Entry::Split(t->OrgProps()->Strings(i)).AppliesTo(name)) t->OrgProps()->Delete(i);
-    std::set<std::string> keys;
-    for (int i = 0; i < captured.Count(); ++i)
-      if (keys.insert(std::string(Vek::EntryKey(captured.Strings(i)))).second) t->OrgProps()->SortInsert(captured.Strings(i), nullptr);
-    std::printf("%s: %zu values\n", Escaped(name).c_str(), keys.size());
+    std::printf("%s: %d values\n", Escaped(name).c_str(), Vek::MergeCapture(*t->OrgProps(), captured));
   }
   if (dialogs.empty()) std::printf("%s: the form holds no dialog to capture\n", Escaped(p.Positional[0]).c_str());
   form.Save();

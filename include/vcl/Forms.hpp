@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vcl/Classes.hpp"
@@ -72,6 +73,22 @@ public:
   std::exception_ptr TakeHookException();
   /// Raises the kept exception, if any.
   void RaiseHookException();
+  /// The one guard of window procedures, hooks and their callbacks, which no exception may
+  /// cross: runs Action and answers true. An exception from Action is kept instead (see
+  /// KeepHookException) and the answer is false; when Dialog names a window, that dialog is
+  /// cancelled as well, so that its Execute returns and raises the exception (a find or replace
+  /// dialog's: the next ProcessMessages). Dialog is read only after Action has run.
+  template <class F>
+  bool Guard(F&& Action, const HWND* Dialog = nullptr) noexcept {
+    try {
+      std::forward<F>(Action)();
+      return true;
+    } catch (...) {
+      KeepHookException(std::current_exception());
+      if (Dialog && *Dialog) PostMessageA(*Dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return false;
+    }
+  }
 
 private:
   static LRESULT CALLBACK MainWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam);

@@ -11,6 +11,7 @@
 #endif
 #include <windows.h>
 #include <commdlg.h>
+#include <dlgs.h>
 // The unsuffixed macros of <windows.h> would rename the class library's own functions and
 // properties (vcl::RegisterClass, TFindDialog::FindText, ...) in every file that sees them.
 #undef RegisterClass

@@ -208,6 +208,26 @@ static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is 60 bytes as on Windows");
 #define IDOK 1
 #define IDCANCEL 2
 
+// Control ids of the common dialogs' templates, as <dlgs.h> names them (the ones used here).
+#define psh1 0x0400
+#define psh2 0x0401
+#define psh3 0x0402
+#define pshHelp 0x040e
+#define chx1 0x0410
+#define chx2 0x0411
+#define rad1 0x0420
+#define rad2 0x0421
+#define grp1 0x0430
+#define grp2 0x0431
+#define stc1 0x0440
+#define stc2 0x0441
+#define stc3 0x0442
+#define stc4 0x0443
+#define stc5 0x0444
+#define stc6 0x0445
+#define stc7 0x0446
+#define edt1 0x0480
+
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L

@@ -83,13 +83,9 @@ bool TCommonDialog::MessageHookEntry(TCommonDialog*, TMessage&) { return false; 
 
 bool TCommonDialog::HookThunk(void* Data, TMessage& Message) {
   auto* self = static_cast<TCommonDialog*>(Data);
-  try {
-    return self->MessageHook(Message);
-  } catch (...) {
-    Application->KeepHookException(std::current_exception());
-    if (self->FHandle) PostMessageA(self->FHandle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    return false;
-  }
+  bool handled = false;
+  Application->Guard([&] { handled = self->MessageHook(Message); }, &self->FHandle);
+  return handled;
 }
 
 bool TCommonDialog::RunModal(const std::function<bool()>& Show) {
@@ -111,32 +107,28 @@ bool TCommonDialog::RunModal(const std::function<bool()>& Show) {
 
 // The dialog watch.
 
-std::vector<TDialogWatch*>& TDialogWatch::Watches() {
-  static std::vector<TDialogWatch*> watches;
-  return watches;
+TDialogWatch::Shared& TDialogWatch::State() {
+  static Shared state;
+  return state;
 }
-
-namespace {
-HHOOK CallHook = nullptr;
-HHOOK RetHook = nullptr;
-}  // namespace
 
 TDialogWatch::TDialogWatch(TCommonDialog* Dialog, bool Modeless)
     : FDialog(Dialog), FOwner(Application->Handle()), FModeless(Modeless) {
-  if (Watches().empty()) {
-    CallHook = SetWindowsHookExA(WH_CALLWNDPROC, &CallProc, nullptr, GetCurrentThreadId());
-    RetHook = SetWindowsHookExA(WH_CALLWNDPROCRET, &RetProc, nullptr, GetCurrentThreadId());
+  Shared& s = State();
+  if (s.Watches.empty()) {
+    s.CallHook = SetWindowsHookExA(WH_CALLWNDPROC, &CallProc, nullptr, GetCurrentThreadId());
+    s.RetHook = SetWindowsHookExA(WH_CALLWNDPROCRET, &RetProc, nullptr, GetCurrentThreadId());
   }
-  Watches().push_back(this);
+  s.Watches.push_back(this);
 }
 
 TDialogWatch::~TDialogWatch() {
-  auto& watches = Watches();
-  watches.erase(std::remove(watches.begin(), watches.end(), this), watches.end());
-  if (watches.empty()) {
-    if (CallHook) UnhookWindowsHookEx(CallHook);
-    if (RetHook) UnhookWindowsHookEx(RetHook);
-    CallHook = RetHook = nullptr;
+  Shared& s = State();
+  s.Watches.erase(std::remove(s.Watches.begin(), s.Watches.end(), this), s.Watches.end());
+  if (s.Watches.empty()) {
+    if (s.CallHook) UnhookWindowsHookEx(s.CallHook);
+    if (s.RetHook) UnhookWindowsHookEx(s.RetHook);
+    s.CallHook = s.RetHook = nullptr;
   }
 }
 
@@ -177,15 +169,14 @@ void TDialogWatch::Returned(HWND Hwnd, UINT Msg, WPARAM WParam) {
 
 template <class F>
 void TDialogWatch::ForEach(F Action) {
-  // A delivered message may end a watch: walk a copy, skip the ended ones. No exception may
-  // leave the hook procedure.
-  try {
-    const std::vector<TDialogWatch*> watches = Watches();
-    for (TDialogWatch* w : watches)
-      if (std::find(Watches().begin(), Watches().end(), w) != Watches().end()) Action(*w);
-  } catch (...) {
-    Application->KeepHookException(std::current_exception());
-  }
+  // A delivered message may end a watch: walk a copy, skip the ended ones.
+  Application->Guard([&] {
+    const std::vector<TDialogWatch*> watches = State().Watches;
+    for (TDialogWatch* w : watches) {
+      const std::vector<TDialogWatch*>& live = State().Watches;
+      if (std::find(live.begin(), live.end(), w) != live.end()) Action(*w);
+    }
+  });
 }
 
 LRESULT CALLBACK TDialogWatch::CallProc(int Code, WPARAM WParam, LPARAM LParam) {
@@ -193,7 +184,7 @@ LRESULT CALLBACK TDialogWatch::CallProc(int Code, WPARAM WParam, LPARAM LParam) 
     const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(LParam);
     ForEach([cwp](TDialogWatch& w) { w.Sent(cwp->hwnd, cwp->message, cwp->wParam); });
   }
-  return CallNextHookEx(CallHook, Code, WParam, LParam);
+  return CallNextHookEx(State().CallHook, Code, WParam, LParam);
 }
 
 LRESULT CALLBACK TDialogWatch::RetProc(int Code, WPARAM WParam, LPARAM LParam) {
@@ -201,7 +192,7 @@ LRESULT CALLBACK TDialogWatch::RetProc(int Code, WPARAM WParam, LPARAM LParam) {
     const auto* ret = reinterpret_cast<const CWPRETSTRUCT*>(LParam);
     ForEach([ret](TDialogWatch& w) { w.Returned(ret->hwnd, ret->message, ret->wParam); });
   }
-  return CallNextHookEx(RetHook, Code, WParam, LParam);
+  return CallNextHookEx(State().RetHook, Code, WParam, LParam);
 }
 
 void RegisterCommonDialogClasses() {

@@ -21,9 +21,16 @@ public:
   TDialogWatch& operator=(const TDialogWatch&) = delete;
 
 private:
+  // What all watches share: the live ones, oldest first, and the two thread hooks they hold
+  // while there is any.
+  struct Shared {
+    std::vector<TDialogWatch*> Watches;
+    HHOOK CallHook = nullptr;
+    HHOOK RetHook = nullptr;
+  };
+  static Shared& State();
   static LRESULT CALLBACK CallProc(int Code, WPARAM WParam, LPARAM LParam);
   static LRESULT CALLBACK RetProc(int Code, WPARAM WParam, LPARAM LParam);
-  static std::vector<TDialogWatch*>& Watches();
   template <class F>
   static void ForEach(F Action);
   bool IsOwned(HWND Hwnd) const;

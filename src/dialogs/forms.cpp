@@ -91,19 +91,17 @@ HWND TApplication::Handle() {
 LRESULT CALLBACK TApplication::MainWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   TApplication* app = Application;
   TMessage message{Msg, WParam, LParam, 0};
-  try {
+  bool handled = false;
+  const bool ran = app->Guard([&] {
     // A hook may remove itself or others while it runs: walk a copy, skip the removed ones.
     const std::vector<TWindowHook> hooks = app->FWindowHooks;
-    for (auto it = hooks.rbegin(); it != hooks.rend(); ++it) {
+    for (auto it = hooks.rbegin(); it != hooks.rend() && !handled; ++it) {
       const auto& live = app->FWindowHooks;
-      if (std::find(live.begin(), live.end(), *it) == live.end()) continue;
-      if (it->Code(it->Data, message)) return message.Result;
+      if (std::find(live.begin(), live.end(), *it) != live.end()) handled = it->Code(it->Data, message);
     }
-  } catch (...) {
-    app->KeepHookException(std::current_exception());
-    return 0;
-  }
-  return DefWindowProcA(Hwnd, Msg, WParam, LParam);
+  });
+  if (!ran) return 0;
+  return handled ? message.Result : DefWindowProcA(Hwnd, Msg, WParam, LParam);
 }
 
 void TApplication::ProcessMessages() {

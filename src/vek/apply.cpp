@@ -21,31 +21,26 @@ namespace {
 
 // ---- Fonts handed to dialogs ----
 
-struct DialogFont {
-  HWND Dialog;
-  LOGFONTA Description;
-  HFONT Font;
-};
-std::vector<DialogFont> DialogFonts;
-HHOOK DestroyWatch = nullptr;
+using DialogFont = TInterceptionState::DialogFont;
 
 void ReleaseFontsOf(HWND Dialog) {
-  for (auto it = DialogFonts.begin(); it != DialogFonts.end();) {
+  std::vector<DialogFont>& fonts = Interception.DialogFonts;
+  for (auto it = fonts.begin(); it != fonts.end();) {
     if (it->Dialog == Dialog) {
       DeleteObject(it->Font);
-      it = DialogFonts.erase(it);
+      it = fonts.erase(it);
     } else {
       ++it;
     }
   }
-  if (DialogFonts.empty() && DestroyWatch) {
-    UnhookWindowsHookEx(DestroyWatch);
-    DestroyWatch = nullptr;
+  if (fonts.empty() && Interception.DestroyWatch) {
+    UnhookWindowsHookEx(Interception.DestroyWatch);
+    Interception.DestroyWatch = nullptr;
   }
 }
 
 LRESULT CALLBACK WatchDestroy(int Code, WPARAM wParam, LPARAM lParam) {
-  const HHOOK self = DestroyWatch;
+  const HHOOK self = Interception.DestroyWatch;
   if (Code == HC_ACTION) {
     const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (m->message == WM_NCDESTROY) ReleaseFontsOf(m->hwnd);
@@ -55,12 +50,13 @@ LRESULT CALLBACK WatchDestroy(int Code, WPARAM wParam, LPARAM lParam) {
 
 // The font of the given description for Dialog: the one made for it before, or a new one.
 HFONT FontFor(HWND Dialog, const LOGFONTA& Description) {
-  for (const DialogFont& f : DialogFonts)
+  for (const DialogFont& f : Interception.DialogFonts)
     if (f.Dialog == Dialog && std::memcmp(&f.Description, &Description, sizeof Description) == 0) return f.Font;
   const HFONT font = CreateFontIndirectA(&Description);
   if (!font) return font;
-  if (!DestroyWatch) DestroyWatch = SetWindowsHookExA(WH_CALLWNDPROCRET, &WatchDestroy, nullptr, GetCurrentThreadId());
-  DialogFonts.push_back({Dialog, Description, font});
+  if (!Interception.DestroyWatch)
+    Interception.DestroyWatch = SetWindowsHookExA(WH_CALLWNDPROCRET, &WatchDestroy, nullptr, GetCurrentThreadId());
+  Interception.DialogFonts.push_back({Dialog, Description, font});
   return font;
 }
 
@@ -198,6 +194,6 @@ void TLumetra::TranslateDialog(HWND hWnd) {
   }
 }
 
-int LiveDialogFontCount() { return static_cast<int>(DialogFonts.size()); }
+int LiveDialogFontCount() { return static_cast<int>(Interception.DialogFonts.size()); }
 
 }  // namespace Vek

@@ -1,6 +1,7 @@
 // Capturing a dialog: showing it for an instant and describing its properties as entries.
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "Vek.hpp"
 #include "vcl/Forms.hpp"
@@ -89,6 +90,21 @@ void TLumetra::GetDlgProps(vcl::TObject* Dialog, vcl::TStrings* List) {
     dialog->Execute();
     vcl::Application->ProcessMessages();
   }
+}
+
+int MergeCapture(vcl::TStrings& Originals, const vcl::TStrings& Captured) {
+  std::set<std::string, std::less<>> keys;
+  for (int i = 0; i < Originals.Count(); ++i) keys.emplace(EntryKey(Originals.Strings(i)));
+  auto* sorted = dynamic_cast<TSortList*>(&Originals);
+  int added = 0;
+  for (int i = 0; i < Captured.Count(); ++i) {
+    const std::string& line = Captured.Strings(i);
+    if (!keys.emplace(EntryKey(line)).second) continue;
+    if (sorted) sorted->SortInsert(line, nullptr);
+    else Originals.Add(line);
+    ++added;
+  }
+  return added;
 }
 
 }  // namespace Vek

@@ -12,6 +12,9 @@
 //   once it is set up, on its first WM_ENTERIDLE. The class library reports it on
 //   WM_WINDOWPOSCHANGED like the others, which takes the interception slot first, so its first
 //   WM_ENTERIDLE then sends the intercepted window that WM_ACTIVATE.
+// - The MessageHook entries run inside the class library's hook, which keeps an exception that
+//   leaves them and cancels the dialog; ComDlgProc guards itself the same way, so an exception
+//   of a capture comes out of the dialog's Execute and so out of GetDlgProps.
 #include <cstring>
 
 #include "Vek.hpp"
@@ -26,14 +29,15 @@ VCL_IMPLEMENT_CLASS(TFindDlgHook, vcl::TFindDialog, [](vcl::TMetaClass& c) {
   c.SetEntry(vcl::TCommonDialog::MessageHookSlot(), reinterpret_cast<vcl::TCodePointer>(&TFindDlgHook::MessageHook));
 })
 
-WNDPROC OldWndProc = nullptr;
-int Offset = 0;
-std::string OwnerClassName;
-vcl::TList* ClassRegs = nullptr;
-vcl::TList* OrgDlgProc = nullptr;
-bool DebugDlg = false;
-bool Closing = false;
-vcl::TProcedure OldExitProc = nullptr;
+TInterceptionState Interception;
+WNDPROC& OldWndProc = Interception.OldWndProc;
+int& Offset = Interception.Offset;
+std::string& OwnerClassName = Interception.OwnerClassName;
+vcl::TList*& ClassRegs = Interception.ClassRegs;
+vcl::TList*& OrgDlgProc = Interception.OrgDlgProc;
+bool& DebugDlg = Interception.DebugDlg;
+bool& Closing = Interception.Closing;
+vcl::TProcedure& OldExitProc = Interception.OldExitProc;
 
 namespace {
 
@@ -67,10 +71,6 @@ int FindOffset() {
 
 // The window of the dialog component's owner form; a form whose window was never made cannot
 // be the active window, and an owner without a window (a data module) has none.
-// The window in the interception slot, and whether a colour dialog there had its activation.
-HWND Intercepted = nullptr;
-bool ActivatedOnIdle = false;
-
 HWND OwnerWindow(vcl::TCommonDialog* Dialog) {
   auto* form = dynamic_cast<vcl::TForm*>(Dialog->Owner());
   return form && form->HandleAllocated() ? form->Handle() : nullptr;
@@ -81,8 +81,8 @@ HWND OwnerWindow(vcl::TCommonDialog* Dialog) {
 void Intercept(HWND W, bool Activate) {
   OldWndProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComDlgProc)));
   if (!OldWndProc) return;
-  Intercepted = W;
-  ActivatedOnIdle = Activate;
+  Interception.Intercepted = W;
+  Interception.ActivatedOnIdle = Activate;
   RECT pending;
   if (Activate || (IsWindowVisible(W) && !GetUpdateRect(W, &pending, FALSE))) SendMessageA(W, WM_ACTIVATE, 0, 0);
 }
@@ -132,49 +132,43 @@ void RegisterDialogComponents() {
 
 bool TCommonDlgHook::MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg) {
   const bool result = vcl::TCommonDialog::MessageHookEntry(Self, Msg);
-  try {
-    if (Msg.Msg == WM_WINDOWPOSCHANGED) {
-      if (OldWndProc) return result;
+  if (Msg.Msg == WM_WINDOWPOSCHANGED) {
+    if (OldWndProc) return result;
+    Closing = false;
+    OwnerClassName = Self->ClassName();
+    const HWND w = GetActiveWindow();
+    if (w != OwnerWindow(Self)) Intercept(w, false);
+  } else if (Msg.Msg == WM_ENTERIDLE && Self->Is<vcl::TColorDialog>()) {
+    if (!OldWndProc) {
       Closing = false;
       OwnerClassName = Self->ClassName();
       const HWND w = GetActiveWindow();
-      if (w != OwnerWindow(Self)) Intercept(w, false);
-    } else if (Msg.Msg == WM_ENTERIDLE && Self->Is<vcl::TColorDialog>()) {
-      if (!OldWndProc) {
-        Closing = false;
-        OwnerClassName = Self->ClassName();
-        const HWND w = GetActiveWindow();
-        if (w != OwnerWindow(Self)) Intercept(w, true);
-      } else if (!ActivatedOnIdle && Intercepted == GetActiveWindow()) {
-        // Intercepted earlier on WM_WINDOWPOSCHANGED: it still gets its one WM_ACTIVATE here.
-        ActivatedOnIdle = true;
-        SendMessageA(Intercepted, WM_ACTIVATE, 0, 0);
-      }
+      if (w != OwnerWindow(Self)) Intercept(w, true);
+    } else if (!Interception.ActivatedOnIdle && Interception.Intercepted == GetActiveWindow()) {
+      // Intercepted earlier on WM_WINDOWPOSCHANGED: it still gets its one WM_ACTIVATE here.
+      Interception.ActivatedOnIdle = true;
+      SendMessageA(Interception.Intercepted, WM_ACTIVATE, 0, 0);
     }
-  } catch (...) {
-    // Nothing may cross the class library's message handling; the dialog stays untranslated.
   }
   return result;
 }
 
 bool TFindDlgHook::MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg) {
   const bool result = vcl::TFindDialog::MessageHookEntry(Self, Msg);
-  try {
-    if (Msg.Msg == WM_CREATE) {
-      Closing = false;
-    } else if (Msg.Msg == WM_KILLFOCUS && !OldWndProc && !Closing) {
-      OwnerClassName = Self->ClassName();
-      Intercept(reinterpret_cast<HWND>(Msg.WParam), false);
-    }
-  } catch (...) {
+  if (Msg.Msg == WM_CREATE) {
+    Closing = false;
+  } else if (Msg.Msg == WM_KILLFOCUS && !OldWndProc && !Closing) {
+    OwnerClassName = Self->ClassName();
+    Intercept(reinterpret_cast<HWND>(Msg.WParam), false);
   }
   return result;
 }
 
 LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 1;
-  if (Msg != 1324 && OldWndProc) result = CallWindowProcA(OldWndProc, hWnd, Msg, wParam, lParam);
-  try {
+  if (Msg != WithheldMessage && OldWndProc) result = CallWindowProcA(OldWndProc, hWnd, Msg, wParam, lParam);
+  // What the dialog's own procedure answered stands also when the rest fails.
+  vcl::Application->Guard([&] {
     switch (Msg) {
       case WM_DESTROY:
       case WM_CLOSE:
@@ -182,6 +176,7 @@ LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
           Closing = true;
           SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
           OldWndProc = nullptr;
+          Interception.Intercepted = nullptr;
         }
         break;
       case WM_ACTIVATE:
@@ -195,20 +190,40 @@ LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
       case WM_COMMAND:
-        if ((LOWORD(wParam) == 1024 || LOWORD(wParam) == 1025) && vekInstance) vekInstance->TranslateDialog(hWnd);
+        if ((LOWORD(wParam) == psh1 || LOWORD(wParam) == psh2) && vekInstance) vekInstance->TranslateDialog(hWnd);
         break;
       default:
         break;
     }
-  } catch (...) {
-    // No exception may cross a window procedure; what the dialog's own procedure answered stands.
-  }
+  }, &hWnd);
   return result;
+}
+
+void UnRegisterDialogClasses() {
+  while (ClassRegs && ClassRegs->Count() > 0) UnRegisterDialogClass(static_cast<vcl::TClass>(ClassRegs->Get(0)));
+}
+
+void TInterceptionState::Reset() {
+  UnRegisterDialogClasses();
+  // Only a window whose procedure is still ours: one put in front of it since stays.
+  if (OldWndProc && IsWindow(Intercepted) &&
+      GetWindowLongPtrA(Intercepted, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ComDlgProc))
+    SetWindowLongPtrA(Intercepted, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+  OldWndProc = nullptr;
+  Intercepted = nullptr;
+  ActivatedOnIdle = false;
+  for (const DialogFont& f : DialogFonts) DeleteObject(f.Font);
+  DialogFonts.clear();
+  if (DestroyWatch) UnhookWindowsHookEx(DestroyWatch);
+  DestroyWatch = nullptr;
+  OwnerClassName.clear();
+  DebugDlg = false;
+  Closing = false;
 }
 
 void RestoreDialogClasses() {
   vcl::ExitProc = OldExitProc;
-  while (ClassRegs && ClassRegs->Count() > 0) UnRegisterDialogClass(static_cast<vcl::TClass>(ClassRegs->Get(0)));
+  UnRegisterDialogClasses();
   delete OrgDlgProc;
   OrgDlgProc = nullptr;
   delete ClassRegs;
@@ -224,23 +239,14 @@ struct VekUnit {
   VekUnit() {
     OldExitProc = vcl::ExitProc;
     vcl::ExitProc = &RestoreDialogClasses;
-    OldWndProc = nullptr;
-    Offset = 0;
-    DebugDlg = false;
-    Closing = false;
     ClassRegs = new vcl::TList;
     OrgDlgProc = new vcl::TList;
     vcl::RegisterClass(TLumetra::StaticClass());  // forms construct it by name
   }
   ~VekUnit() {
-    if (ClassRegs) {
-      if (vcl::ExitProc == &RestoreDialogClasses) RestoreDialogClasses();
-      else {
-        while (ClassRegs->Count() > 0) UnRegisterDialogClass(static_cast<vcl::TClass>(ClassRegs->Get(0)));
-      }
-    }
+    if (vcl::ExitProc == &RestoreDialogClasses) RestoreDialogClasses();
+    Interception.Reset();
     vcl::UnRegisterClass(TLumetra::StaticClass());
-    OwnerClassName.clear();
   }
 } Unit;
 

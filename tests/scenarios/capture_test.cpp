@@ -10,18 +10,9 @@ using namespace scenario;
 
 namespace {
 
-// The expected capture of a class, as written from the live dialogs under Wine.
+// The values a capture of a class gives (each key once, as they are kept), as written from the
+// live dialogs under Wine.
 std::string CaptureFile(const std::string& ClassName) { return std::string(LUMETRA_CAPTURES) + "/" + ClassName + ".txt"; }
-
-// The first set of captured entries: the capture may describe the dialog more than once.
-std::vector<std::string> FirstSet(const vcl::TStrings& List) {
-  std::vector<std::string> v;
-  for (int i = 0; i < List.Count(); ++i) {
-    if (i > 0 && List.Strings(i) == List.Strings(0)) break;
-    v.push_back(List.Strings(i));
-  }
-  return v;
-}
 
 using Translator = TranslatorForm;
 
@@ -37,7 +28,9 @@ TEST_F(Translator, EachKindIsCapturedInOrderAndClosesByItself) {
     vcl::TStringList list;
     FLmt->GetDlgProps(dialog, &list);
     EXPECT_EQ(dialog->Handle(), nullptr) << "the captured dialog closed";
-    const std::vector<std::string> captured = FirstSet(list);
+    vcl::TStringList values;
+    Vek::MergeCapture(values, list);
+    const std::vector<std::string> captured = testing_support::LinesOf(values);
     ASSERT_GE(captured.size(), 5u);
     EXPECT_EQ(captured[0].rfind(name + ".Caption='", 0), 0u);
     EXPECT_EQ(captured[1].rfind(name + ".Font.Name='", 0), 0u);
@@ -66,4 +59,32 @@ TEST_F(Translator, AClassOutsideTheSixFamiliesIsRegisteredButNotShown) {
   FLmt->GetDlgProps(&own, &list);
   EXPECT_EQ(list.Count(), 0);
   EXPECT_GE(Vek::ClassRegs->IndexOf(TOwnDialog::StaticClass()), 0);
+}
+
+namespace {
+
+// A capture list that fails once it holds Room lines.
+class FullList : public vcl::TStringList {
+public:
+  explicit FullList(int ARoom) : Room(ARoom) {}
+  void InsertObject(int Index, std::string S, vcl::TObject* AObject) override {
+    if (Count() >= Room) throw vcl::EListError("the capture list is full");
+    vcl::TStringList::InsertObject(Index, std::move(S), AObject);
+  }
+  int Room;
+};
+
+}  // namespace
+
+TEST_F(Translator, AnExceptionOfTheCaptureLeavesGetDlgPropsAndTheDialogCloses) {
+  for (vcl::TCommonDialog* dialog : FDialogs) {
+    SCOPED_TRACE(dialog->ClassName());
+    FullList list(3);
+    EXPECT_THROW_MSG(FLmt->GetDlgProps(dialog, &list), vcl::EListError, "the capture list is full");
+    vcl::Application->ProcessMessages();  // a find dialog closes through its queue
+    EXPECT_EQ(dialog->Handle(), nullptr) << "the dialog was cancelled";
+    EXPECT_EQ(Vek::OldWndProc, nullptr) << "and got its own procedure back";
+    EXPECT_FALSE(Vek::DebugDlg);
+    EXPECT_EQ(vcl::Application->TakeHookException(), nullptr) << "raised once";
+  }
 }

@@ -1,43 +1,39 @@
-// Scenarios on both window systems: a dialog class's hook intercepts the dialog window the way
-// the translator does (a procedure in front of the dialog's own, installed from an owner-side
-// message, removed on WM_CLOSE/WM_DESTROY) and changes or reads the dialog through it.
+// Scenarios on both window systems: a dialog class's hook intercepts the dialog window by the
+// rules of the shared table (a procedure in front of the dialog's own, installed on the
+// family's owner-side message, removed on WM_CLOSE/WM_DESTROY) and changes or reads the dialog
+// through it; the translator's hooks are tested against the same table.
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "dialog_messages.hpp"
+#include "dialog_support.hpp"
 #include "test_support.hpp"
 #include "vcl/Dialogs.hpp"
 
 using namespace vcl;
+using namespace testing_support;
 
 namespace {
 
 // The interception slot of these scenarios.
 WNDPROC OldProc = nullptr;
 HWND Intercepted = nullptr;
+bool Activated = false;
 std::vector<std::string> Captured;
 std::vector<HFONT> Fonts;
 int Passes = 0;
 enum class Mode { Translate, Capture } Action = Mode::Translate;
 
-std::string TextOf(HWND Hwnd) {
-  char buf[240];
-  SendMessageA(Hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
-
 void Translate(HWND Dialog) {
   ++Passes;
   SendMessageA(Dialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Ouvrir un fichier"));
-  if (HWND label = GetDlgItem(Dialog, 1090)) {
+  if (HWND label = GetDlgItem(Dialog, stc3)) {
     SendMessageA(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("&Dateiname:"));
-    RECT r;
-    GetWindowRect(label, &r);
-    POINT p{r.left, r.top};
-    ScreenToClient(Dialog, &p);
-    MoveWindow(label, 20, p.y, r.right - r.left, r.bottom - r.top, FALSE);
+    const RECT place = PlaceOf(label);
+    MoveWindow(label, 20, place.top, place.right, place.bottom, FALSE);
   }
   LOGFONTA lf{};
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Dialog, WM_GETFONT, 0, 0)), sizeof lf, &lf);
@@ -50,21 +46,22 @@ void Translate(HWND Dialog) {
 
 void Capture(HWND Dialog) {
   Captured.push_back("Caption=" + TextOf(Dialog));
-  int position = 0;
   for (HWND c = GetWindow(Dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    ++position;
     const std::string text = TextOf(c);
     if (!text.empty()) Captured.push_back("Caption[" + std::to_string(GetDlgCtrlID(c)) + "]=" + text);
   }
   PostMessageA(Dialog, WM_CLOSE, 0, 0);
 }
 
+// Does with each message what the table says.
 LRESULT CALLBACK InterceptProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  const DialogAction action = DialogActionOn(Msg, WParam);
+  if (action == DialogAction::Withhold) return 1;
   const LRESULT result = CallWindowProcA(OldProc, Hwnd, Msg, WParam, LParam);
-  if ((Msg == WM_DESTROY || Msg == WM_CLOSE) && OldProc) {
+  if (action == DialogAction::Restore && OldProc) {
     SetWindowLongPtrA(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldProc));
     OldProc = nullptr;
-  } else if (Msg == WM_ACTIVATE || Msg == WM_CTLCOLORDLG) {
+  } else if (action == DialogAction::Translate) {
     if (Action == Mode::Translate) Translate(Hwnd);
     else Capture(Hwnd);
   }
@@ -77,34 +74,23 @@ void Intercept(HWND Window) {
   if (OldProc) Intercepted = Window;
 }
 
-bool CommonHook(TCommonDialog* Self, TMessage& Msg) {
-  const bool handled = TCommonDialog::MessageHookEntry(Self, Msg);
-  if (Msg.Msg == WM_WINDOWPOSCHANGED) Intercept(GetActiveWindow());
-  if (Msg.Msg == WM_ENTERIDLE && Self->Is<TColorDialog>() && !OldProc) {
-    Intercept(GetActiveWindow());
-    if (OldProc) SendMessageA(Intercepted, WM_ACTIVATE, 0, 0);
+// The hook of every family: the class library's handling, then what the table says.
+bool Hook(TCommonDialog* Self, TMessage& Msg) {
+  const Family family = FamilyOf(*Self);
+  const bool handled = family == Family::Find ? TFindDialog::MessageHookEntry(Self, Msg)
+                                              : TCommonDialog::MessageHookEntry(Self, Msg);
+  const OwnerSideRule* rule = OwnerSideRuleFor(family, Msg.Msg);
+  if (!rule || !rule->Intercepts) return handled;
+  Intercept(family == Family::Find ? reinterpret_cast<HWND>(Msg.WParam) : GetActiveWindow());
+  if (rule->Activates && OldProc && !Activated) {
+    Activated = true;
+    SendMessageA(Intercepted, WM_ACTIVATE, 0, 0);
   }
   return handled;
 }
-
-bool FindHook(TCommonDialog* Self, TMessage& Msg) {
-  const bool handled = TFindDialog::MessageHookEntry(Self, Msg);
-  if (Msg.Msg == WM_KILLFOCUS) Intercept(reinterpret_cast<HWND>(Msg.WParam));
-  return handled;
-}
-
-struct Registered {
-  TClass Class;
-  TCodePointer Saved;
-  Registered(TClass AClass, TCommonDialog::TMessageHookEntry Entry)
-      : Class(AClass), Saved(AClass->Entry(TCommonDialog::MessageHookSlot())) {
-    Class->SetEntry(TCommonDialog::MessageHookSlot(), reinterpret_cast<TCodePointer>(Entry));
-  }
-  ~Registered() { Class->SetEntry(TCommonDialog::MessageHookSlot(), Saved); }
-};
 
 struct Shown {
-  std::string Title, Label1090, LabelFont;
+  std::string Title, Label, LabelFont;
   LONG LabelLeft = -1;
 };
 Shown Read;
@@ -112,15 +98,10 @@ void CALLBACK ReadAndCancel(HWND, UINT, UINT_PTR Id, DWORD) {
   KillTimer(nullptr, Id);
   const HWND dialog = GetActiveWindow();
   Read.Title = TextOf(dialog);
-  const HWND label = GetDlgItem(dialog, 1090);
-  Read.Label1090 = TextOf(label);
-  RECT r;
-  GetWindowRect(label, &r);
-  POINT p{r.left, r.top};
-  ScreenToClient(dialog, &p);
-  Read.LabelLeft = p.x;
-  LOGFONTA lf{};
-  if (GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), sizeof lf, &lf)) Read.LabelFont = lf.lfFaceName;
+  const HWND label = GetDlgItem(dialog, stc3);
+  Read.Label = TextOf(label);
+  Read.LabelLeft = PlaceOf(label).left;
+  Read.LabelFont = FontOf(label).lfFaceName;
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -129,6 +110,7 @@ protected:
   void SetUp() override {
     OldProc = nullptr;
     Intercepted = nullptr;
+    Activated = false;
     Captured.clear();
     Fonts.clear();
     Passes = 0;
@@ -142,7 +124,7 @@ protected:
 }  // namespace
 
 TEST_F(Interception, ARegisteredClassIsTranslatedBeforeItIsSeenAndAnotherIsNot) {
-  Registered hook(TOpenDialog::StaticClass(), &CommonHook);
+  EntryGuard hook(TOpenDialog::StaticClass(), &Hook);
   Action = Mode::Translate;
   const struct {
     std::unique_ptr<TOpenDialog> Dialog;
@@ -161,7 +143,7 @@ TEST_F(Interception, ARegisteredClassIsTranslatedBeforeItIsSeenAndAnotherIsNot) 
     EXPECT_FALSE(c.Dialog->Execute());
     EXPECT_EQ(Passes > 0, c.Dialog->ClassType() == TOpenDialog::StaticClass());
     EXPECT_EQ(Read.Title, c.Title);
-    EXPECT_EQ(Read.Label1090, c.Label);
+    EXPECT_EQ(Read.Label, c.Label);
     EXPECT_EQ(Read.LabelLeft, c.Left);
     EXPECT_EQ(Read.LabelFont, c.Font);
     EXPECT_EQ(OldProc, nullptr) << "the window got its own procedure back when it closed";
@@ -169,8 +151,8 @@ TEST_F(Interception, ARegisteredClassIsTranslatedBeforeItIsSeenAndAnotherIsNot) 
 }
 
 TEST_F(Interception, TheColourDialogIsInterceptedOnIdleAndTranslatedAtOnce) {
-  Registered hook(TColorDialog::StaticClass(), +[](TCommonDialog* Self, TMessage& Msg) {
-    const bool handled = CommonHook(Self, Msg);
+  EntryGuard hook(TColorDialog::StaticClass(), +[](TCommonDialog* Self, TMessage& Msg) {
+    const bool handled = Hook(Self, Msg);
     if (Msg.Msg == WM_ENTERIDLE) PostMessageA(reinterpret_cast<HWND>(Msg.LParam), WM_COMMAND, IDCANCEL, 0);
     return handled;
   });
@@ -182,7 +164,7 @@ TEST_F(Interception, TheColourDialogIsInterceptedOnIdleAndTranslatedAtOnce) {
 }
 
 TEST_F(Interception, AFindDialogIsCapturedAndClosedThroughItsHook) {
-  Registered hook(TFindDialog::StaticClass(), &FindHook);
+  EntryGuard hook(TFindDialog::StaticClass(), &Hook);
   Action = Mode::Capture;
   TFindDialog dialog(nullptr);
   ASSERT_TRUE(dialog.Execute());

@@ -3,16 +3,15 @@
 
 namespace scenario {
 
-VCL_IMPLEMENT_CLASS(TMyOpenDialog, vcl::TOpenDialog)
 VCL_IMPLEMENT_CLASS(TStrayOpenDialog, vcl::TOpenDialog)
 VCL_IMPLEMENT_CLASS(TOwnDialog, vcl::TCommonDialog)
 
 const std::vector<Kind> Kinds = {
-    {vcl::TOpenDialog::StaticClass(), 1090, 1},         {vcl::TSaveDialog::StaticClass(), 1090, 1},
-    {TMyOpenDialog::StaticClass(), 1089, 1},            {vcl::TFontDialog::StaticClass(), 1088, 3},
-    {vcl::TColorDialog::StaticClass(), 1088, 2},        {vcl::TPrintDialog::StaticClass(), 1093, 6},
-    {vcl::TPrinterSetupDialog::StaticClass(), 1093, 5}, {vcl::TFindDialog::StaticClass(), 1040, 1},
-    {vcl::TReplaceDialog::StaticClass(), 1040, 1},
+    {vcl::TOpenDialog::StaticClass(), stc3, 1},         {vcl::TSaveDialog::StaticClass(), stc3, 1},
+    {TMyOpenDialog::StaticClass(), stc2, 1},            {vcl::TFontDialog::StaticClass(), stc1, 3},
+    {vcl::TColorDialog::StaticClass(), stc1, 2},        {vcl::TPrintDialog::StaticClass(), stc6, 6},
+    {vcl::TPrinterSetupDialog::StaticClass(), stc6, 5}, {vcl::TFindDialog::StaticClass(), chx1, 1},
+    {vcl::TReplaceDialog::StaticClass(), chx1, 1},
 };
 
 std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordinal) {
@@ -25,12 +24,6 @@ std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordin
           c + ".Width=600",
           c + ".Left[" + id + "]=7",
           c + ".Width[" + id + "]=111"};
-}
-
-std::string TextOf(HWND W) {
-  char buf[240];
-  const LRESULT n = SendMessageA(W, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-  return std::string(buf, static_cast<std::size_t>(n));
 }
 
 namespace {
@@ -87,14 +80,14 @@ TranslatorForm::TranslatorForm() {
     FDialogs.push_back(dialog);
     for (const std::string& e : GermanEntries(k.Class, k.LabelId, k.Ordinal)) FLmt->Translations()->SortInsert(e, nullptr);
   }
-  for (const std::string& e : GermanEntries(TStrayOpenDialog::StaticClass(), 1090, 1))
+  for (const std::string& e : GermanEntries(TStrayOpenDialog::StaticClass(), stc3, 1))
     FLmt->Translations()->SortInsert(e, nullptr);
   FLmt->Loaded();
 }
 
 TranslatorForm::~TranslatorForm() {
-  while (Vek::ClassRegs->Count() > 0) Vek::UnRegisterDialogClass(static_cast<vcl::TClass>(Vek::ClassRegs->Get(0)));
   delete FForm;
+  Vek::Interception.Reset();
 }
 
 }  // namespace scenario

@@ -7,19 +7,18 @@
 #include <vector>
 
 #include "Vek.hpp"
+#include "dialog_support.hpp"
 #include "test_support.hpp"
 #include "vcl/Forms.hpp"
 #include "win/printer.h"
 
 namespace scenario {
 
-// An application's own descendant of the open dialog, one that no form holds, and a dialog
-// class outside the six families.
-class TMyOpenDialog : public vcl::TOpenDialog {
-  VCL_DECLARE_CLASS
-public:
-  using vcl::TOpenDialog::TOpenDialog;
-};
+using testing_support::TextOf;
+using testing_support::TMyOpenDialog;
+
+// A descendant of the open dialog that no form holds, and a dialog class outside the six
+// families.
 class TStrayOpenDialog : public vcl::TOpenDialog {
   VCL_DECLARE_CLASS
 public:
@@ -43,14 +42,12 @@ extern const std::vector<Kind> Kinds;
 /// Title, a text by id, a text by position, the controls' font, a width, a move and a resize.
 std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordinal);
 
-std::string TextOf(HWND W);
-
 /// Shows a dialog; Action sees it shown (modal dialogs: on their first idle, before any
 /// input), then it is closed.
 void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action);
 
 /// The form: a dialog of each kind and a translator loaded with German entries for them all
-/// (and for a class that no form holds); the classes it registered are unregistered at the end.
+/// (and for a class that no form holds); the interception state is reset at the end.
 class TranslatorForm : public ::testing::Test {
 protected:
   TranslatorForm();

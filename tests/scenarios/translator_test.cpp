@@ -3,14 +3,9 @@
 #include "translator_form.hpp"
 
 using namespace scenario;
+using testing_support::FontOf;
 
 namespace {
-
-LOGFONTA FontOf(HWND W) {
-  LOGFONTA lf{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(W, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-  return lf;
-}
 
 // What a shown dialog looks like.
 struct Seen {
@@ -31,11 +26,9 @@ Seen Read(HWND Dialog, const Kind& K) {
     const LOGFONTA lf = FontOf(label);
     s.LabelFace = lf.lfFaceName;
     s.LabelCharset = lf.lfCharSet;
-    GetWindowRect(label, &r);
-    POINT p{r.left, r.top};
-    ScreenToClient(Dialog, &p);
-    s.LabelLeft = p.x;
-    s.LabelWidth = r.right - r.left;
+    const RECT place = testing_support::PlaceOf(label);
+    s.LabelLeft = place.left;
+    s.LabelWidth = place.right;
   }
   HWND child = GetWindow(Dialog, GW_CHILD);
   for (int i = 1; child && i < K.Ordinal; ++i) child = GetWindow(child, GW_HWNDNEXT);
@@ -75,9 +68,9 @@ TEST_F(Translator, PressingPsh1KeepsTheDialogTranslated) {
   const std::size_t replace = Kinds.size() - 1;
   Seen seen;
   Show(FDialogs[replace], [&](HWND Dialog) {
-    const HWND button = GetDlgItem(Dialog, 1024);  // psh1
+    const HWND button = GetDlgItem(Dialog, psh1);
     ASSERT_NE(button, nullptr);
-    SendMessageA(Dialog, WM_COMMAND, MAKEWPARAM(1024, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    SendMessageA(Dialog, WM_COMMAND, MAKEWPARAM(psh1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     vcl::Application->ProcessMessages();
     seen = Read(Dialog, Kinds[replace]);
   });

@@ -11,18 +11,14 @@ using Vek::TLumetra;
 
 namespace {
 
-class Apply : public ::testing::Test {
+class Apply : public TranslatorOnDialog {
 protected:
   Apply() { Vek::OwnerClassName = "TOpenDialog"; }
-  ~Apply() override { delete FForm; }
   // Applies these entries, added in the given order, in one pass.
   void Pass(std::initializer_list<const char*> Lines) {
     for (const char* l : Lines) FLmt->Translations()->Add(l);
     FLmt->TranslateDialog(FDialog.Handle());
   }
-  DialogWindow FDialog;
-  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
-  TLumetra* FLmt = new TLumetra(FForm);
 };
 
 }  // namespace

@@ -10,13 +10,12 @@ using Vek::TLumetra;
 
 namespace {
 
-class Capture : public ::testing::Test {
+class Capture : public TranslatorOnDialog {
 protected:
   Capture() {
     Vek::OwnerClassName = "TFindDialog";
     FLmt->CaptureList = &FList;
   }
-  ~Capture() override { delete FForm; }
   std::vector<std::string> Captured() {
     FList.Clear();
     FLmt->GetProps(FDialog.Handle());
@@ -24,10 +23,7 @@ protected:
     for (int i = 0; i < FList.Count(); ++i) v.push_back(FList.Strings(i));
     return v;
   }
-  DialogWindow FDialog;
   vcl::TStringList FList;
-  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
-  TLumetra* FLmt = new TLumetra(FForm);
 };
 
 }  // namespace
@@ -91,4 +87,36 @@ TEST_F(Capture, NothingWithoutACaptureList) {
   FLmt->CaptureList = nullptr;
   FLmt->GetProps(FDialog.Handle());
   EXPECT_EQ(FList.Count(), 0);
+}
+
+TEST(MergeCapture, EachKeyOnceEarlierValuesStayAndTheTargetKeepsItsOrder) {
+  using V = std::vector<std::string>;
+  // Two descriptions of one dialog, the second with a value changed and a key the first lacked.
+  const V capture = {"T.Caption='Find'", "T.Width=352", "T.Caption[1]='&Next'",
+                     "T.Caption='Find'", "T.Width=400", "T.Caption[1]='&Next'", "T.Caption[2]='Cancel'"};
+  const struct {
+    const char* Name;
+    bool Sorted;
+    V Before;
+    V After;
+    int Added;
+  } cases[] = {
+      {"empty, unsorted: capture order", false, {}, {"T.Caption='Find'", "T.Width=352", "T.Caption[1]='&Next'", "T.Caption[2]='Cancel'"}, 4},
+      {"empty, sorted", true, {}, {"T.Caption='Find'", "T.Caption[1]='&Next'", "T.Caption[2]='Cancel'", "T.Width=352"}, 4},
+      {"a kept value and another class", true, {"S.Width=1", "T.Width=300"},
+       {"S.Width=1", "T.Caption='Find'", "T.Caption[1]='&Next'", "T.Caption[2]='Cancel'", "T.Width=300"}, 3},
+      {"a key ends at the first =, a line without one is all key", false, {"T.Caption[1]=x=y", "T.Caption"},
+       {"T.Caption[1]=x=y", "T.Caption", "T.Width=352", "T.Caption[2]='Cancel'"}, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    vcl::TStringList plain;
+    Vek::TSortList sorted;
+    vcl::TStrings& target = c.Sorted ? static_cast<vcl::TStrings&>(sorted) : plain;
+    for (const std::string& l : c.Before) target.Add(l);
+    vcl::TStringList captured;
+    for (const std::string& l : capture) captured.Add(l);
+    EXPECT_EQ(Vek::MergeCapture(target, captured), c.Added);
+    EXPECT_EQ(testing_support::LinesOf(target), c.After);
+  }
 }

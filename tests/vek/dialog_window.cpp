@@ -34,27 +34,13 @@ LRESULT CALLBACK TestDialogProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LPara
 }
 
 const char* TestDialogClass() {
-  static const char* const name = [] {
-    WNDCLASSA c{};
-    c.lpfnWndProc = &TestDialogProc;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.lpszClassName = "LumetraTestDialog";
-    RegisterClassA(&c);
-    return "LumetraTestDialog";
-  }();
+  static const char* const name = testing_support::RegisterTestWindowClass("LumetraTestDialog", &TestDialogProc);
   return name;
 }
 
 HWND Add(HWND Parent, const char* Class, const char* Text, int Id, int X, int Y, int W, int H) {
   return CreateWindowExA(0, Class, Text, WS_CHILD | WS_VISIBLE, X, Y, W, H, Parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleA(nullptr), nullptr);
-}
-
-LOGFONTA FontOf(HWND Window) {
-  LOGFONTA lf{};
-  lf.lfCharSet = 0xFF;
-  if (!GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Window, WM_GETFONT, 0, 0)), sizeof lf, &lf)) lf.lfFaceName[0] = 0;
-  return lf;
 }
 }  // namespace
 
@@ -68,11 +54,11 @@ DialogWindow::DialogWindow() {
   std::string("MS Sans Serif").copy(lf.lfFaceName, LF_FACESIZE - 1);
   FFont = CreateFontIndirectA(&lf);
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), 0);
-  Add(FHandle, "Static", "File &name:", 1090, 10, 10, 80, 20);
-  Add(FHandle, "Edit", "", 1152, 100, 10, 150, 20);
+  Add(FHandle, "Static", "File &name:", stc3, 10, 10, 80, 20);
+  Add(FHandle, "Edit", "", edt1, 100, 10, 150, 20);
   Add(FHandle, "Static", "Look &in:", 65535, 10, 40, 80, 20);
   Add(FHandle, "Button", "OK", IDOK, 300, 10, 75, 23);
-  Add(FHandle, "Button", "&Help", 1024, 300, 40, 75, 23);
+  Add(FHandle, "Button", "&Help", psh1, 300, 40, 75, 23);
 }
 
 DialogWindow::~DialogWindow() {
@@ -84,20 +70,6 @@ HWND DialogWindow::Child(int N) const {
   HWND w = GetWindow(FHandle, GW_CHILD);
   for (int i = 1; w && i < N; ++i) w = GetWindow(w, GW_HWNDNEXT);
   return w;
-}
-
-std::string TextOf(HWND Window) {
-  char buf[1024];
-  const LRESULT n = SendMessageA(Window, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-  return std::string(buf, static_cast<std::size_t>(n));
-}
-
-RECT PlaceOf(HWND Child) {
-  RECT r{};
-  GetWindowRect(Child, &r);
-  POINT p{r.left, r.top};
-  ScreenToClient(GetParent(Child), &p);
-  return RECT{p.x, p.y, r.right - r.left, r.bottom - r.top};
 }
 
 std::string FaceOf(HWND Window) { return FontOf(Window).lfFaceName; }

@@ -2,60 +2,48 @@
 #include "Vek.hpp"
 
 #include <algorithm>
+#include <memory>
 
+#include "dialog_messages.hpp"
 #include "dialog_window.hpp"
 #include "test_support.hpp"
 #include "vcl/Forms.hpp"
 
 using namespace vek_test;
 using Vek::TLumetra;
+using namespace testing_support;
 using vcl::TClass;
 
 namespace {
 
-// An application's own descendant of the open dialog.
-class TMyOpenDialog : public vcl::TOpenDialog {
-  VCL_DECLARE_CLASS
-public:
-  using vcl::TOpenDialog::TOpenDialog;
-};
-VCL_IMPLEMENT_CLASS(TMyOpenDialog, vcl::TOpenDialog)
+static_assert(Vek::WithheldMessage == WM_USER + 300, "the table withholds the message ComDlgProc withholds");
 
 vcl::TCodePointer HookEntryOf(TClass AClass) { return AClass->Entry(vcl::TCommonDialog::MessageHookSlot()); }
 const auto CommonHook = reinterpret_cast<vcl::TCodePointer>(&Vek::TCommonDlgHook::MessageHook);
 const auto FindHook = reinterpret_cast<vcl::TCodePointer>(&Vek::TFindDlgHook::MessageHook);
 
-// Unregisters whatever a test registered, and resets the interception slot.
-class Hooks : public ::testing::Test {
+// Starts and ends each test with the interception state of a freshly started unit.
+class Hooks : public TranslatorOnDialog {
 protected:
   Hooks() {
-    Vek::OldWndProc = nullptr;
-    Vek::Closing = false;
-    Vek::DebugDlg = false;
+    Vek::Interception.Reset();
     OwnProcedureLog().clear();
     OwnProcedureReaction = nullptr;
   }
   ~Hooks() override {
-    while (Vek::ClassRegs->Count() > 0) Vek::UnRegisterDialogClass(static_cast<TClass>(Vek::ClassRegs->Get(0)));
-    if (Vek::OldWndProc && IsWindow(FDialog.Handle()))
-      SetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Vek::OldWndProc));
-    Vek::OldWndProc = nullptr;
-    Vek::DebugDlg = false;
+    Vek::Interception.Reset();
     OwnProcedureReaction = nullptr;
-    delete FForm;
   }
   // Puts ComDlgProc in front of the test dialog, as a hook does.
   void Intercept() {
     Vek::OldWndProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Vek::ComDlgProc)));
+    Vek::Interception.Intercepted = FDialog.Handle();
     ASSERT_NE(Vek::OldWndProc, nullptr);
   }
   bool Received(UINT Msg) const {
     return std::find(OwnProcedureLog().begin(), OwnProcedureLog().end(), Msg) != OwnProcedureLog().end();
   }
-  DialogWindow FDialog;
-  vcl::TForm* FForm = new vcl::TForm(vcl::Application);
-  TLumetra* FLmt = new TLumetra(FForm);
 };
 
 }  // namespace
@@ -93,6 +81,32 @@ TEST_F(Hooks, EachClassGetsItsHookAloneAndItsOwnEntryBack) {
   EXPECT_EQ(Vek::ClassRegs->Count(), 0);
 }
 
+TEST_F(Hooks, ResetBringsBackTheStateOfAFreshlyStartedUnit) {
+  const vcl::TCodePointer own = HookEntryOf(vcl::TFontDialog::StaticClass());
+  ASSERT_TRUE(Vek::RegisterDialogClass(vcl::TFontDialog::StaticClass()));
+  const int offset = Vek::Offset;
+  Intercept();
+  const WNDPROC ownProcedure = Vek::OldWndProc;
+  Vek::OwnerClassName = "TOpenDialog";
+  FLmt->Translations()->Add("TOpenDialog.Font.Name='Arial'");
+  SendMessageA(FDialog.Handle(), WM_CTLCOLORDLG, 0, 0);  // a pass makes a font for the dialog
+  ASSERT_EQ(Vek::LiveDialogFontCount(), 1);
+  Vek::DebugDlg = Vek::Closing = true;
+
+  Vek::Interception.Reset();
+  EXPECT_EQ(HookEntryOf(vcl::TFontDialog::StaticClass()), own);
+  EXPECT_EQ(Vek::ClassRegs->Count(), 0);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC)), ownProcedure);
+  EXPECT_EQ(Vek::OldWndProc, nullptr);
+  EXPECT_EQ(Vek::Interception.Intercepted, nullptr);
+  EXPECT_EQ(Vek::LiveDialogFontCount(), 0);
+  EXPECT_EQ(Vek::Interception.DestroyWatch, nullptr);
+  EXPECT_EQ(Vek::OwnerClassName, "");
+  EXPECT_FALSE(Vek::DebugDlg);
+  EXPECT_FALSE(Vek::Closing);
+  EXPECT_EQ(Vek::Offset, offset) << "the entry's position stays known";
+}
+
 TEST_F(Hooks, TheExitProcedureRestoresEveryClassAndTheChain) {
   const vcl::TCodePointer own = HookEntryOf(vcl::TColorDialog::StaticClass());
   ASSERT_TRUE(Vek::RegisterDialogClass(vcl::TColorDialog::StaticClass()));
@@ -112,28 +126,71 @@ TEST_F(Hooks, TheExitProcedureRestoresEveryClassAndTheChain) {
   vcl::ExitProc = &Vek::RestoreDialogClasses;
 }
 
-TEST_F(Hooks, Message1324IsAnsweredWithOneAndNeverPassedOn) {
-  Intercept();
-  OwnProcedureLog().clear();
-  EXPECT_EQ(SendMessageA(FDialog.Handle(), 1324, 0, 0), 1);
-  EXPECT_FALSE(Received(1324));
-  SendMessageA(FDialog.Handle(), WM_USER + 1, 0, 0);
-  EXPECT_TRUE(Received(WM_USER + 1));
+TEST_F(Hooks, ComDlgProcDoesWhatTheTableSaysAfterTheDialogsOwnProcedure) {
+  FLmt->Translations()->Add("TOpenDialog.Caption='Ouvrir'");
+  for (const DialogMessageRule& rule : DialogMessageRules) {
+    SCOPED_TRACE(::testing::Message() << "message " << rule.Msg << ", wParam " << rule.WParam);
+    Vek::Interception.Reset();
+    Vek::OwnerClassName = "TOpenDialog";
+    SetWindowTextA(FDialog.Handle(), "Open");
+    // The dialog's own procedure changes the title: a translation after it changes it again.
+    OwnProcedureReaction = [&rule](HWND Hwnd, UINT Msg, WPARAM) {
+      if (Msg == rule.Msg) SetWindowTextA(Hwnd, "Changed by the dialog");
+    };
+    Intercept();
+    const WNDPROC own = Vek::OldWndProc;
+    OwnProcedureLog().clear();
+    const LRESULT answer = SendMessageA(FDialog.Handle(), rule.Msg, rule.WParam, 0);
+    OwnProcedureReaction = nullptr;
+    const bool restored = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC)) == own;
+    switch (rule.Action) {
+      case DialogAction::PassOn:
+        EXPECT_EQ(TextOf(FDialog.Handle()), "Changed by the dialog");
+        EXPECT_FALSE(restored);
+        break;
+      case DialogAction::Translate:
+        EXPECT_TRUE(Received(rule.Msg));
+        EXPECT_EQ(TextOf(FDialog.Handle()), "Ouvrir");
+        EXPECT_FALSE(restored);
+        break;
+      case DialogAction::Restore:
+        EXPECT_EQ(TextOf(FDialog.Handle()), "Changed by the dialog");
+        EXPECT_TRUE(restored);
+        EXPECT_EQ(Vek::OldWndProc, nullptr);
+        EXPECT_TRUE(Vek::Closing);
+        break;
+      case DialogAction::Withhold:
+        EXPECT_EQ(answer, 1);
+        EXPECT_FALSE(Received(rule.Msg));
+        EXPECT_EQ(TextOf(FDialog.Handle()), "Open");
+        break;
+    }
+  }
 }
 
-TEST_F(Hooks, PushButtonCommandsTranslateAfterTheDialogsOwnHandling) {
-  Vek::OwnerClassName = "TOpenDialog";
-  FLmt->Translations()->Add("TOpenDialog.Caption='Ouvrir'");
-  OwnProcedureReaction = [](HWND Hwnd, UINT Msg, WPARAM) {
-    if (Msg == WM_COMMAND) SetWindowTextA(Hwnd, "Changed by the dialog");
-  };
-  Intercept();
-  SendMessageA(FDialog.Handle(), WM_COMMAND, 1026, 0);
-  EXPECT_EQ(TextOf(FDialog.Handle()), "Changed by the dialog");
-  SendMessageA(FDialog.Handle(), WM_COMMAND, MAKEWPARAM(1024, BN_CLICKED), 0);
-  EXPECT_EQ(TextOf(FDialog.Handle()), "Ouvrir");
-  SendMessageA(FDialog.Handle(), WM_COMMAND, 1025, 0);
-  EXPECT_EQ(TextOf(FDialog.Handle()), "Ouvrir");
+TEST_F(Hooks, TheHooksInterceptOnTheOwnerSideMessagesTheTableNames) {
+  ShowWindow(FDialog.Handle(), SW_SHOWNA);
+  const std::unique_ptr<vcl::TCommonDialog> dialogs[] = {std::make_unique<vcl::TOpenDialog>(FForm),
+                                                         std::make_unique<vcl::TColorDialog>(FForm),
+                                                         std::make_unique<vcl::TFindDialog>(FForm)};
+  for (const auto& dialog : dialogs) {
+    const auto hook = dialog->Is<vcl::TFindDialog>() ? &Vek::TFindDlgHook::MessageHook : &Vek::TCommonDlgHook::MessageHook;
+    for (const OwnerSideRule& rule : OwnerSideRules) {
+      if (rule.Of != FamilyOf(*dialog)) continue;
+      SCOPED_TRACE(::testing::Message() << dialog->ClassName() << ", message " << rule.Msg);
+      Vek::Interception.Reset();
+      SetActiveWindow(FDialog.Handle());
+      OwnProcedureLog().clear();
+      vcl::TMessage msg{rule.Msg, reinterpret_cast<WPARAM>(FDialog.Handle()), 0, 0};
+      hook(dialog.get(), msg);
+      EXPECT_EQ(Vek::Interception.Intercepted == FDialog.Handle(), rule.Intercepts);
+      if (!rule.Intercepts) continue;
+      EXPECT_EQ(Vek::OwnerClassName, dialog->ClassName());
+      if (rule.Activates) {
+        EXPECT_TRUE(Received(WM_ACTIVATE));
+      }
+    }
+  }
 }
 
 TEST_F(Hooks, ClosingGivesTheWindowItsOwnProcedureBackOnce) {
@@ -183,7 +240,7 @@ TEST_F(Hooks, WithoutATranslatorInChargeDialogsStayAsTheyAre) {
   FForm = nullptr;
   ASSERT_EQ(Vek::vekInstance, nullptr);
   SendMessageA(FDialog.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
-  SendMessageA(FDialog.Handle(), WM_COMMAND, 1024, 0);
+  SendMessageA(FDialog.Handle(), WM_COMMAND, psh1, 0);
   EXPECT_EQ(TextOf(FDialog.Handle()), "Open");
 }
 

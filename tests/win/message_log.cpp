@@ -33,27 +33,13 @@ LRESULT CALLBACK LogProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }  // namespace
 
 const char* LogWindowClass() {
-  static const char* const name = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &LogProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "LumetraLogWindow";
-    RegisterClassA(&wc);
-    return "LumetraLogWindow";
-  }();
+  static const char* const name = testing_support::RegisterTestWindowClass("LumetraLogWindow", &LogProc);
   return name;
 }
 
 HWND CreateLogWindow(int X, int Y, int Width, int Height, HWND Owner) {
   return CreateWindowExA(0, LogWindowClass(), "Log", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, X, Y, Width,
                          Height, Owner, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-std::string TextOf(HWND Hwnd, int Size) {
-  std::string buf(static_cast<std::size_t>(Size), '\0');
-  const LRESULT n = SendMessageA(Hwnd, WM_GETTEXT, static_cast<WPARAM>(Size), reinterpret_cast<LPARAM>(buf.data()));
-  buf.resize(static_cast<std::size_t>(n));
-  return buf;
 }
 
 void PumpPending() {

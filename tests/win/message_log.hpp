@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_support.hpp"
 #include "win/api.h"
 
 namespace win_test {
@@ -63,8 +64,7 @@ private:
   HWND FHwnd;
 };
 
-/// The window's text read with WM_GETTEXT into a buffer of Size characters.
-std::string TextOf(HWND Hwnd, int Size = 1024);
+using testing_support::TextOf;
 
 /// Dispatches what is waiting in the queue (never waits).
 void PumpPending();
