@@ -19,24 +19,8 @@ private:
   vcl::TCursor FSaved;
 };
 
-// The parts of a text-file line, found by the position of the first separators.
-struct FileLine {
-  std::string_view Owner;       // before the first "."
-  std::string_view Head;        // before the first "="
-  std::string_view LocaleText;  // after the first "%" of the head (the whole head without one)
-};
-
-FileLine SplitFileLine(std::string_view line) {
-  FileLine f;
-  f.Owner = line.substr(0, line.find('.'));
-  f.Head = line.substr(0, line.find('='));
-  const std::size_t percent = f.Head.find('%');
-  f.LocaleText = (percent == std::string_view::npos ? f.Head : f.Head.substr(percent + 1)).substr(0, 255);
-  return f;
-}
-
 // The line's locale as StrToInt reads it; a text that is not one names the file and the line.
-int LineLocale(const FileLine& f, const std::string& fileName, int index) {
+int LineLocale(const TextFileLine& f, const std::string& fileName, int index) {
   int locale = 0;
   if (!vcl::TryStrToInt(f.LocaleText, locale))
     throw vcl::EConvertError(fileName + ", line " + vcl::IntToStr(index + 1) + ": '" + std::string(f.LocaleText) +
@@ -61,7 +45,8 @@ std::string TLumetra::GetAppDir() const {
 
 void TLumetra::SaveTo(const std::string& AFileName) {
   HourGlass hourGlass;
-  const std::string owner = "#0" + OwnerName();
+  const std::string ownerName = OwnerName();
+  const std::string owner = "#0" + ownerName;
   const std::string locale = vcl::IntToStr(FLocale);
 
   TSortList work;
@@ -71,7 +56,7 @@ void TLumetra::SaveTo(const std::string& AFileName) {
   // into a new list rather than deleting line by line from the middle of a large file.
   TSortList kept;
   for (int i = 0; i < work.Count(); ++i) {
-    const FileLine f = SplitFileLine(work.Strings(i));
+    const TextFileLine f = TextFileLine::Split(work.Strings(i));
     if (f.Owner == owner) {
       const int lineLocale = LineLocale(f, AFileName, i);
       if (lineLocale == FLocale || lineLocale == -1) continue;
@@ -81,19 +66,15 @@ void TLumetra::SaveTo(const std::string& AFileName) {
 
   for (int i = 0; i < FTranslations->Count(); ++i) {
     const std::string& line = FTranslations->Strings(i);
-    kept.SortInsert(owner + "." + std::string(EntryKey(line)) + "%" + locale + "=" + std::string(EntryValue(line)),
-                    nullptr);
+    kept.SortInsert(TextFileLine::Format(ownerName, EntryKey(line), locale, EntryValue(line)), nullptr);
   }
 
   if (FTranslations->Count() > 0) {
     for (int i = 0; i < FOrgProps->Count(); ++i) {
       const std::string& original = FOrgProps->Strings(i);
-      const std::string key(EntryKey(original));
-      int index = -1;
-      FTranslations->SortFind(key + "=", index);
-      if (index == FTranslations->Count()) index = FTranslations->Count() - 1;
-      if (IsEntryFor(FTranslations->Strings(index), key))
-        kept.SortInsert(owner + "." + key + "%-1=" + std::string(EntryValue(original)), nullptr);
+      const std::string_view key = EntryKey(original);
+      if (FindEntry(*FTranslations, key) >= 0)
+        kept.SortInsert(TextFileLine::Format(ownerName, key, "-1", EntryValue(original)), nullptr);
     }
   }
 
@@ -108,21 +89,13 @@ bool TLumetra::LoadFrom(const std::string& AFileName) {
   TSortList work;
   work.LoadFromFile(AFileName);
   for (int i = 0; i < work.Count(); ++i) {
-    const std::string& line = work.Strings(i);
-    const FileLine f = SplitFileLine(line);
+    const TextFileLine f = TextFileLine::Split(work.Strings(i));
     if (f.Owner != owner) continue;
     if (LineLocale(f, AFileName, i) != FLocale) continue;
-
-    // The key: the head after its first ".", without the "%" and as many characters as the
-    // decimal form of Locale has.
-    std::string key(f.Head.substr(f.Head.find('.') == std::string_view::npos ? 0 : f.Head.find('.') + 1));
-    const std::size_t percent = key.find('%');
-    if (percent != std::string::npos) key.erase(percent, 1 + localeDigits);
-
-    int index = -1;
-    FTranslations->SortFind(key + "=", index);
-    if (index < FTranslations->Count() && IsEntryFor(FTranslations->Strings(index), key)) FTranslations->Delete(index);
-    FTranslations->SortInsert(key + "=" + std::string(EntryValue(line)), nullptr);
+    const std::string key = f.Key(localeDigits);
+    const int index = FindEntry(*FTranslations, key);
+    if (index >= 0) FTranslations->Delete(index);
+    FTranslations->SortInsert(EntryLine(key, f.Value), nullptr);
   }
   return true;
 }
