@@ -1,5 +1,6 @@
 // Dictionaries: pairs of original and translated texts, exported from and applied to entries.
-#include <cstdint>
+#include <algorithm>
+#include <vector>
 
 #include "Vek.hpp"
 
@@ -16,8 +17,6 @@ std::string Decoded(std::string text, const std::string& line) {
   }
   return text;
 }
-
-vcl::TObject* IndexAsObject(int i) { return reinterpret_cast<vcl::TObject*>(static_cast<std::intptr_t>(i)); }
 
 }  // namespace
 
@@ -65,12 +64,9 @@ void TLumetra::TranslateTo(const std::string& AFileName) {
   if (originals.Count() > 0) {
     for (int i = 0; i < FTranslations->Count(); ++i) {
       const std::string& entry = FTranslations->Strings(i);
-      const std::size_t equals = entry.find('=');
-      if (equals == std::string::npos) continue;  // not an entry: nothing to pair
-      const std::string head = entry.substr(0, equals + 1);
-      int index = -1;
-      originals.SortFind(head, index);
-      if (index == originals.Count() || originals.Strings(index).compare(0, head.size(), head) != 0) continue;
+      if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to pair
+      int index = FindEntry(originals, EntryKey(entry));
+      if (index < 0) continue;
 
       const std::string translation(EntryValue(Decoded(entry, entry)));
       const std::string& originalLine = originals.Strings(index);
@@ -93,32 +89,36 @@ bool TLumetra::TranslateFrom(const std::string& AFileName) {
   if (!vcl::FileExists(AFileName)) return false;
   const std::string bytes = vcl::ReadFileBytes(AFileName);
 
-  TSortList originals, map;
+  TSortList originals;
   for (int i = 0; i < FOrgProps->Count(); ++i) originals.SortInsert(FOrgProps->Strings(i), nullptr);
-  // Original text -> position of its entry; with several entries of one text the last one wins.
+  // Original text -> the positions of every entry that has it, in list order: entries of
+  // several dialogs often share a text ("Cancel"), and each of them is translated.
+  std::vector<std::pair<std::string, int>> map;
   for (int i = 0; i < FTranslations->Count(); ++i) {
     const std::string& entry = FTranslations->Strings(i);
     if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to replace
-    const std::string head = std::string(EntryKey(entry)) + "=";
-    int index = -1;
-    originals.SortFind(head, index);
-    if (index < originals.Count() && IsEntryFor(originals.Strings(index), EntryKey(entry))) {
-      const std::string& originalLine = originals.Strings(index);
-      map.SortInsert(Decoded(std::string(EntryValue(originalLine)), originalLine), IndexAsObject(i));
-    }
+    const int index = FindEntry(originals, EntryKey(entry));
+    if (index < 0) continue;
+    const std::string& originalLine = originals.Strings(index);
+    map.emplace_back(Decoded(std::string(EntryValue(originalLine)), originalLine), i);
   }
+  std::stable_sort(map.begin(), map.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
 
   auto apply = [&](std::string_view line) {
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return;
-    std::string translation = ReadString(line.substr(tab + 1, MaxValueLength));
     const std::string original = ReadString(line.substr(0, tab));
-    int index = 0;  // object mode: the position held by the matching line
-    if (!map.SortFind(original, index)) return;
-    const std::string& entry = FTranslations->Strings(index);
-    const std::string_view value = EntryValue(entry);
-    if (!value.empty() && (value[0] == '\'' || value[0] == '#')) ConvertToLiterals(translation);
-    FTranslations->Put(index, entry.substr(0, entry.find('=') + 1) + translation);
+    auto match = std::lower_bound(map.begin(), map.end(), original,
+                                  [](const auto& m, const std::string& s) { return m.first < s; });
+    if (match == map.end() || match->first != original) return;
+    const std::string translation = ReadString(line.substr(tab + 1, MaxValueLength));
+    for (; match != map.end() && match->first == original; ++match) {
+      const std::string& entry = FTranslations->Strings(match->second);
+      const std::string_view value = EntryValue(entry);
+      std::string text = translation;
+      if (!value.empty() && (value[0] == '\'' || value[0] == '#')) ConvertToLiterals(text);
+      FTranslations->Put(match->second, EntryLine(EntryKey(entry), text));
+    }
   };
   // CR and LF each end a line, so CR LF leaves an empty line between, which has no TAB.
   std::size_t start = 0;

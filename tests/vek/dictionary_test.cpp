@@ -114,16 +114,18 @@ TEST_F(Dictionary, ApplyReadsEveryKindOfLineEndAndLetsLaterLinesWin) {
   }
 }
 
-TEST_F(Dictionary, ApplyTranslatesOnlyTheLastEntryOfOneOriginalAndMatchesExactly) {
-  WriteFile(FFile, "Open\tOuvrir\r\n&Cancel\tAnnuler\r\n");
+TEST_F(Dictionary, ApplyTranslatesEveryEntryOfOneOriginalAndMatchesExactly) {
+  WriteFile(FFile, "Open\tOuvrir\r\n&Cancel\tAnnuler\r\nCancel\tAnnuler\r\n");
+  // "Cancel" of the open and of the font dialog, one quoted and one not; "&Cancel" and "open"
+  // differ from the originals and match nothing.
   Fill({"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'", "TOpenDialog.Caption[2]='Cancel'",
-        "TFindDialog.Caption='open'"},
+        "TFontDialog.Caption[2]=Cancel", "TFindDialog.Caption='open'", "TFindDialog.Caption[1]='&Cancel'"},
        {"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'", "TOpenDialog.Caption[2]='Cancel'",
-        "TFindDialog.Caption='open'"});
+        "TFontDialog.Caption[2]='Cancel'", "TFindDialog.Caption='open'", "TFindDialog.Caption[1]='&&Cancel'"});
   ASSERT_TRUE(FLmt->TranslateFrom(FFile));
   EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()),
-            (V{"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Ouvrir'", "TOpenDialog.Caption[2]='Cancel'",
-               "TFindDialog.Caption='open'"}));
+            (V{"TOpenDialog.Caption='Ouvrir'", "TSaveDialog.Caption='Ouvrir'", "TOpenDialog.Caption[2]='Annuler'",
+               "TFontDialog.Caption[2]=Annuler", "TFindDialog.Caption='open'", "TFindDialog.Caption[1]='&Cancel'"}));
 }
 
 TEST_F(Dictionary, BackslashNSurvivesTheRoundTrip) {
