@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vcl/Classes.hpp"
 #include "vcl/Dialogs.hpp"
@@ -105,6 +106,9 @@ bool IsEntryFor(std::string_view Line, std::string_view Key);
 /// The position of the entry for Key in a sorted list: where SortFind puts Key + "=", when
 /// the line there begins with it; -1 when the list holds no entry for Key. Never fails.
 int FindEntry(const TSortList& List, std::string_view Key);
+/// The same for lines held as views in ordinal order without equal lines (the lines a TSortList
+/// filled through SortInsert holds).
+int FindEntry(const std::vector<std::string_view>& SortedLines, std::string_view Key);
 /// The entry line Key=Value.
 std::string EntryLine(std::string_view Key, std::string_view Value);
 

@@ -239,6 +239,12 @@ private:
   std::vector<void*> FItems;
 };
 
+/// The lines of Text, split as TStrings::SetText splits them (CR LF, a lone CR or a lone LF
+/// ends a line; no line after a final line end), as views into Text.
+std::vector<std::string_view> SplitLines(std::string_view Text);
+inline std::vector<std::string_view> SplitLines(const char* Text) { return SplitLines(std::string_view(Text)); }
+std::vector<std::string_view> SplitLines(std::string&& Text) = delete;
+
 /// Abstract list of text lines with one object reference per line.
 class TStrings : public TPersistent {
   VCL_DECLARE_CLASS

@@ -40,16 +40,24 @@ std::string TStrings::Text() const {
   return text;
 }
 
+std::vector<std::string_view> SplitLines(std::string_view Text) {
+  std::vector<std::string_view> lines;
+  lines.reserve(Text.size() / 32);
+  const char* const end = Text.data() + Text.size();
+  const char* p = Text.data();
+  while (p < end) {
+    const char* stop = p;
+    while (stop < end && *stop != '\r' && *stop != '\n') ++stop;
+    lines.emplace_back(p, static_cast<std::size_t>(stop - p));
+    if (stop < end && *stop == '\r' && stop + 1 < end && stop[1] == '\n') ++stop;
+    p = stop + 1;
+  }
+  return lines;
+}
+
 void TStrings::SetText(std::string_view Value) {
   Clear();
-  std::size_t start = 0;
-  while (start < Value.size()) {
-    std::size_t end = Value.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = Value.size();
-    Add(std::string(Value.substr(start, end - start)));
-    if (end < Value.size() && Value[end] == '\r' && end + 1 < Value.size() && Value[end + 1] == '\n') ++end;
-    start = end + 1;
-  }
+  for (std::string_view line : SplitLines(Value)) Add(std::string(line));
 }
 
 void TStrings::LoadFromFile(const std::string& FileName) { SetText(ReadFileBytes(FileName)); }

@@ -1,8 +1,9 @@
 // Dictionaries: pairs of original and translated texts, exported from and applied to entries.
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
-#include "Vek.hpp"
+#include "sorted_lines.hpp"
 
 namespace Vek {
 
@@ -16,6 +17,16 @@ std::string Decoded(std::string text, const std::string& line) {
     throw vcl::EConvertError("Entry \"" + line + "\": " + e.Message());
   }
   return text;
+}
+
+// Whether two lines begin with the same text up to and including a TAB: the lines of one
+// original. Such lines stand next to each other in ordinal order.
+bool SharesAHead(const std::vector<std::string_view>& SortedLines) {
+  for (std::size_t i = 0; i + 1 < SortedLines.size(); ++i) {
+    const std::size_t tab = SortedLines[i].find('\t');
+    if (tab != std::string_view::npos && SortedLines[i + 1].starts_with(SortedLines[i].substr(0, tab + 1))) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -54,43 +65,69 @@ std::string TLumetra::ReadString(std::string_view S) {
 }
 
 void TLumetra::TranslateTo(const std::string& AFileName) {
-  TSortList dictionary, originals, fileLines;
-  for (int i = 0; i < FOrgProps->Count(); ++i) originals.SortInsert(FOrgProps->Strings(i), nullptr);
-  if (vcl::FileExists(AFileName)) {
-    fileLines.LoadFromFile(AFileName);
-    for (int i = 0; i < fileLines.Count(); ++i) dictionary.SortInsert(fileLines.Strings(i), nullptr);
-  }
+  const std::vector<std::string_view> originals = SortedUnique(*FOrgProps);
+  const std::string bytes = vcl::FileExists(AFileName) ? vcl::ReadFileBytes(AFileName) : std::string();
+  std::vector<std::string_view> dictionary = SortedUnique(vcl::SplitLines(bytes));
 
-  if (originals.Count() > 0) {
+  // The dictionary line of each entry whose property was captured, in the order of the entries.
+  struct Pair {
+    std::string Head;  // the escaped original and the TAB
+    std::string Line;
+  };
+  std::vector<Pair> pairs;
+  if (!originals.empty()) {
     for (int i = 0; i < FTranslations->Count(); ++i) {
       const std::string& entry = FTranslations->Strings(i);
       if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to pair
-      int index = FindEntry(originals, EntryKey(entry));
+      const int index = FindEntry(originals, EntryKey(entry));
       if (index < 0) continue;
-
       const std::string translation(EntryValue(Decoded(entry, entry)));
-      const std::string& originalLine = originals.Strings(index);
+      const std::string originalLine(originals[static_cast<std::size_t>(index)]);
       const std::string original = Decoded(std::string(EntryValue(originalLine)), originalLine);
-
-      const std::string dictionaryHead = WriteString(original) + '\t';
-      const std::string line = dictionaryHead + WriteString(translation);
-      index = -1;
-      dictionary.SortFind(dictionaryHead, index);
-      if (index < dictionary.Count() && dictionary.Strings(index).compare(0, dictionaryHead.size(), dictionaryHead) == 0)
-        dictionary.Put(index, line);
-      else
-        dictionary.SortInsert(line, nullptr);
+      std::string head = WriteString(original) + '\t';
+      std::string line = head + WriteString(translation);
+      pairs.push_back({std::move(head), std::move(line)});
     }
   }
-  dictionary.SaveToFile(AFileName);
+
+  if (!SharesAHead(dictionary)) {
+    // With one line per original at most, the line of the last entry of each original replaces
+    // the file's line of it in place or is merged in: what replacing and inserting one entry
+    // after the other leaves.
+    std::unordered_map<std::string_view, const std::string*> last;
+    for (const Pair& p : pairs) last[p.Head] = &p.Line;
+    for (std::string_view& line : dictionary) {
+      const std::size_t tab = line.find('\t');
+      if (tab == std::string_view::npos) continue;
+      const auto it = last.find(line.substr(0, tab + 1));
+      if (it == last.end()) continue;
+      line = *it->second;
+      last.erase(it);
+    }
+    std::vector<std::string> added;
+    added.reserve(last.size());
+    for (const auto& [head, line] : last) added.push_back(*line);
+    vcl::ReplaceFile(AFileName, MergedText(dictionary, std::move(added)));
+  } else {
+    // Several lines of one original (the file was not written by this unit): only the first is
+    // replaced, which can put the list out of order for the searches after it, so the list does it.
+    TSortList list;
+    for (std::string_view l : dictionary) list.Add(std::string(l));
+    for (const Pair& p : pairs) {
+      int index = -1;
+      list.SortFind(p.Head, index);
+      if (index < list.Count() && list.Strings(index).starts_with(p.Head)) list.Put(index, p.Line);
+      else list.SortInsert(p.Line, nullptr);
+    }
+    list.SaveToFile(AFileName);
+  }
 }
 
 bool TLumetra::TranslateFrom(const std::string& AFileName) {
   if (!vcl::FileExists(AFileName)) return false;
   const std::string bytes = vcl::ReadFileBytes(AFileName);
 
-  TSortList originals;
-  for (int i = 0; i < FOrgProps->Count(); ++i) originals.SortInsert(FOrgProps->Strings(i), nullptr);
+  const std::vector<std::string_view> originals = SortedUnique(*FOrgProps);
   // Original text -> the positions of every entry that has it, in list order: entries of
   // several dialogs often share a text ("Cancel"), and each of them is translated.
   std::vector<std::pair<std::string, int>> map;
@@ -99,17 +136,20 @@ bool TLumetra::TranslateFrom(const std::string& AFileName) {
     if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to replace
     const int index = FindEntry(originals, EntryKey(entry));
     if (index < 0) continue;
-    const std::string& originalLine = originals.Strings(index);
+    const std::string originalLine(originals[static_cast<std::size_t>(index)]);
     map.emplace_back(Decoded(std::string(EntryValue(originalLine)), originalLine), i);
   }
   std::stable_sort(map.begin(), map.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
 
+  std::string unescaped;
   auto apply = [&](std::string_view line) {
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return;
-    const std::string original = ReadString(line.substr(0, tab));
+    // Most originals hold no backslash and are their own unescaped form.
+    std::string_view original = line.substr(0, tab);
+    if (original.find('\\') != std::string_view::npos) original = unescaped = ReadString(original);
     auto match = std::lower_bound(map.begin(), map.end(), original,
-                                  [](const auto& m, const std::string& s) { return m.first < s; });
+                                  [](const auto& m, std::string_view s) { return m.first < s; });
     if (match == map.end() || match->first != original) return;
     const std::string translation = ReadString(line.substr(tab + 1, MaxValueLength));
     for (; match != map.end() && match->first == original; ++match) {

@@ -1,4 +1,5 @@
 // The entry language: splitting `<class>.<property>=<value>`, property kinds, ids and values.
+#include <algorithm>
 #include <limits>
 
 #include "Vek.hpp"
@@ -133,6 +134,13 @@ int FindEntry(const TSortList& List, std::string_view Key) {
   List.SortFind(std::string(Key) + "=", index);
   // Past the end, every line sorts before Key + "=", so none begins with it.
   return index < List.Count() && IsEntryFor(List.Strings(index), Key) ? index : -1;
+}
+
+int FindEntry(const std::vector<std::string_view>& SortedLines, std::string_view Key) {
+  // What SortFind answers for a list without equal lines: the first line not before Key + "=".
+  const std::string head = std::string(Key) + "=";
+  const auto at = std::lower_bound(SortedLines.begin(), SortedLines.end(), std::string_view(head));
+  return at != SortedLines.end() && IsEntryFor(*at, Key) ? static_cast<int>(at - SortedLines.begin()) : -1;
 }
 
 std::string EntryLine(std::string_view Key, std::string_view Value) {

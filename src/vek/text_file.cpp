@@ -1,6 +1,9 @@
 // Translation text files: saving this owner's entries into a shared file and merging them back.
+#include <algorithm>
+
 #include "Vek.hpp"
 #include "design/ToolIntf.hpp"
+#include "sorted_lines.hpp"
 #include "vcl/Forms.hpp"
 
 namespace Vek {
@@ -49,36 +52,47 @@ void TLumetra::SaveTo(const std::string& AFileName) {
   const std::string owner = "#0" + ownerName;
   const std::string locale = vcl::IntToStr(FLocale);
 
-  TSortList work;
-  if (vcl::FileExists(AFileName)) work.LoadFromFile(AFileName);
+  // The file's lines as views of its bytes: a large file shared by many forms is read, filtered
+  // and written again without a string per line.
+  const std::string bytes = vcl::FileExists(AFileName) ? vcl::ReadFileBytes(AFileName) : std::string();
+  const std::vector<std::string_view> lines = vcl::SplitLines(bytes);
 
-  // Drop this owner's lines of this locale and its originals; keep the rest in place. One pass
-  // into a new list rather than deleting line by line from the middle of a large file.
-  TSortList kept;
-  for (int i = 0; i < work.Count(); ++i) {
-    const TextFileLine f = TextFileLine::Split(work.Strings(i));
+  // Drop this owner's lines of this locale and its originals; keep the rest in place.
+  std::vector<std::string_view> kept;
+  kept.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const TextFileLine f = TextFileLine::Split(lines[i]);
     if (f.Owner == owner) {
-      const int lineLocale = LineLocale(f, AFileName, i);
+      const int lineLocale = LineLocale(f, AFileName, static_cast<int>(i));
       if (lineLocale == FLocale || lineLocale == -1) continue;
     }
-    kept.AddObject(work.Strings(i), work.Objects(i));
+    kept.push_back(lines[i]);
   }
 
+  // The entries, then the originals of the translated properties, in the order they go in.
+  std::vector<std::string> added;
   for (int i = 0; i < FTranslations->Count(); ++i) {
     const std::string& line = FTranslations->Strings(i);
-    kept.SortInsert(TextFileLine::Format(ownerName, EntryKey(line), locale, EntryValue(line)), nullptr);
+    added.push_back(TextFileLine::Format(ownerName, EntryKey(line), locale, EntryValue(line)));
   }
-
   if (FTranslations->Count() > 0) {
     for (int i = 0; i < FOrgProps->Count(); ++i) {
       const std::string& original = FOrgProps->Strings(i);
       const std::string_view key = EntryKey(original);
-      if (FindEntry(*FTranslations, key) >= 0)
-        kept.SortInsert(TextFileLine::Format(ownerName, key, "-1", EntryValue(original)), nullptr);
+      if (FindEntry(*FTranslations, key) >= 0) added.push_back(TextFileLine::Format(ownerName, key, "-1", EntryValue(original)));
     }
   }
 
-  kept.SaveToFile(AFileName);
+  if (std::is_sorted(kept.begin(), kept.end())) {
+    vcl::ReplaceFile(AFileName, MergedText(kept, std::move(added)));
+  } else {
+    // Lines out of order (not written by this unit): where SortInsert puts a line depends on
+    // the order its binary search meets, so the list does it.
+    TSortList list;
+    for (std::string_view l : kept) list.Add(std::string(l));
+    for (std::string& l : added) list.SortInsert(std::move(l), nullptr);
+    list.SaveToFile(AFileName);
+  }
 }
 
 bool TLumetra::LoadFrom(const std::string& AFileName) {
@@ -86,12 +100,12 @@ bool TLumetra::LoadFrom(const std::string& AFileName) {
   const std::string owner = "#0" + OwnerName();
   const std::size_t localeDigits = vcl::IntToStr(FLocale).size();
 
-  TSortList work;
-  work.LoadFromFile(AFileName);
-  for (int i = 0; i < work.Count(); ++i) {
-    const TextFileLine f = TextFileLine::Split(work.Strings(i));
+  const std::string bytes = vcl::ReadFileBytes(AFileName);
+  const std::vector<std::string_view> lines = vcl::SplitLines(bytes);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const TextFileLine f = TextFileLine::Split(lines[i]);
     if (f.Owner != owner) continue;
-    if (LineLocale(f, AFileName, i) != FLocale) continue;
+    if (LineLocale(f, AFileName, static_cast<int>(i)) != FLocale) continue;
     const std::string key = f.Key(localeDigits);
     const int index = FindEntry(*FTranslations, key);
     if (index >= 0) FTranslations->Delete(index);
