@@ -72,6 +72,15 @@ TEST_F(Dictionary, ExportUpdatesExistingLinesAndTidiesTheFile) {
   EXPECT_EQ(ReadFile(FFile), "a\t2\r\nb\t1\r\n");
 }
 
+TEST_F(Dictionary, ExportUpdatesOnlyTheFirstOfSeveralLinesOfOneOriginal) {
+  WriteFile(FFile, "Open\tA\r\nOpen\tB\r\n");
+  Fill({"TOpenDialog.Caption='Ouvrir'", "TFontDialog.Caption='Police'"},
+       {"TOpenDialog.Caption='Open'", "TFontDialog.Caption='Font'"});
+  FLmt->TranslateTo(FFile);
+  // The replaced line now sorts after the next one, and the later insertion searches that list.
+  EXPECT_EQ(ReadFile(FFile), "Font\tPolice\r\nOpen\tOuvrir\r\nOpen\tB\r\n");
+}
+
 TEST_F(Dictionary, ExportKeepsTheLaterOfTwoTranslationsOfOneText) {
   Fill({"TOpenDialog.Caption='Ouvrir'", "TSaveDialog.Caption='Ouvrir 2'"},
        {"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'"});

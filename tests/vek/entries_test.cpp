@@ -150,7 +150,12 @@ TEST(Entries, FindEntryNeedsTheKeyFollowedByEquals) {
       {"A", -1},          // before the first
       {"", -1},
   };
-  for (const Case& c : cases) EXPECT_EQ(Vek::FindEntry(list, c.key), c.index) << c.key;
+  const std::vector<std::string_view> views = {"T.Caption='a'", "T.Width", "T.Width=400", "T.Width[3]=1", "U.Width=2"};
+  for (const Case& c : cases) {
+    EXPECT_EQ(Vek::FindEntry(list, c.key), c.index) << c.key;
+    EXPECT_EQ(Vek::FindEntry(views, c.key), c.index) << c.key;
+  }
+  EXPECT_EQ(Vek::FindEntry(std::vector<std::string_view>(), "T.Width"), -1);
 }
 
 TEST(Entries, EntryLineJoinsKeyAndValueUncut) {
