@@ -1,5 +1,4 @@
-// Lines in ordinal order held as views: what filling a TSortList through SortInsert gives,
-// computed for whole files without a list of strings.
+// Whole files as sorted views: what filling a TSortList through SortInsert gives, without one.
 #pragma once
 
 #include <string>

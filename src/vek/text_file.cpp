@@ -22,6 +22,13 @@ private:
   vcl::TCursor FSaved;
 };
 
+// Whether the owner part of Line (the text before its first ".") is Owner: a test of its first
+// bytes, which is all that most lines of a file shared by many forms need.
+bool IsOwnersLine(std::string_view Line, std::string_view Owner) {
+  return Owner.find('.') == std::string_view::npos && Line.starts_with(Owner) &&
+         (Line.size() == Owner.size() || Line[Owner.size()] == '.');
+}
+
 // The line's locale as StrToInt reads it; a text that is not one names the file and the line.
 int LineLocale(const TextFileLine& f, const std::string& fileName, int index) {
   int locale = 0;
@@ -61,9 +68,8 @@ void TLumetra::SaveTo(const std::string& AFileName) {
   std::vector<std::string_view> kept;
   kept.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const TextFileLine f = TextFileLine::Split(lines[i]);
-    if (f.Owner == owner) {
-      const int lineLocale = LineLocale(f, AFileName, static_cast<int>(i));
+    if (IsOwnersLine(lines[i], owner)) {
+      const int lineLocale = LineLocale(TextFileLine::Split(lines[i]), AFileName, static_cast<int>(i));
       if (lineLocale == FLocale || lineLocale == -1) continue;
     }
     kept.push_back(lines[i]);
@@ -103,8 +109,8 @@ bool TLumetra::LoadFrom(const std::string& AFileName) {
   const std::string bytes = vcl::ReadFileBytes(AFileName);
   const std::vector<std::string_view> lines = vcl::SplitLines(bytes);
   for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!IsOwnersLine(lines[i], owner)) continue;
     const TextFileLine f = TextFileLine::Split(lines[i]);
-    if (f.Owner != owner) continue;
     if (LineLocale(f, AFileName, static_cast<int>(i)) != FLocale) continue;
     const std::string key = f.Key(localeDigits);
     const int index = FindEntry(*FTranslations, key);
