@@ -62,18 +62,18 @@ void TLumetra::SaveTo(const std::string& AFileName) {
   // The file's lines as views of its bytes: a large file shared by many forms is read, filtered
   // and written again without a string per line.
   const std::string bytes = vcl::FileExists(AFileName) ? vcl::ReadFileBytes(AFileName) : std::string();
-  const std::vector<std::string_view> lines = vcl::SplitLines(bytes);
+  std::vector<std::string_view> kept = vcl::SplitLines(bytes);
 
   // Drop this owner's lines of this locale and its originals; keep the rest in place.
-  std::vector<std::string_view> kept;
-  kept.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (IsOwnersLine(lines[i], owner)) {
-      const int lineLocale = LineLocale(TextFileLine::Split(lines[i]), AFileName, static_cast<int>(i));
+  std::size_t keptCount = 0;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    if (IsOwnersLine(kept[i], owner)) {
+      const int lineLocale = LineLocale(TextFileLine::Split(kept[i]), AFileName, static_cast<int>(i));
       if (lineLocale == FLocale || lineLocale == -1) continue;
     }
-    kept.push_back(lines[i]);
+    kept[keptCount++] = kept[i];
   }
+  kept.resize(keptCount);
 
   // The entries, then the originals of the translated properties, in the order they go in.
   std::vector<std::string> added;
