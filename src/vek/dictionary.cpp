@@ -1,6 +1,5 @@
 // Dictionaries: pairs of original and translated texts, exported from and applied to entries.
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 #include "sorted_lines.hpp"
@@ -93,20 +92,25 @@ void TLumetra::TranslateTo(const std::string& AFileName) {
   if (!SharesAHead(dictionary)) {
     // With one line per original at most, the line of the last entry of each original replaces
     // the file's line of it in place or is merged in: what replacing and inserting one entry
-    // after the other leaves.
-    std::unordered_map<std::string_view, const std::string*> last;
-    for (const Pair& p : pairs) last[p.Head] = &p.Line;
+    // after the other leaves. Heads sort as their lines do, so one walk pairs them.
+    std::vector<const Pair*> last;
+    last.reserve(pairs.size());
+    for (const Pair& p : pairs) last.push_back(&p);
+    std::stable_sort(last.begin(), last.end(), [](const Pair* a, const Pair* b) { return a->Head < b->Head; });
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < last.size(); ++i)
+      if (i + 1 == last.size() || last[i + 1]->Head != last[i]->Head) last[count++] = last[i];  // the latest of its head
+    last.resize(count);
+    std::vector<std::string> added;
+    auto next = last.begin();
     for (std::string_view& line : dictionary) {
       const std::size_t tab = line.find('\t');
       if (tab == std::string_view::npos) continue;
-      const auto it = last.find(line.substr(0, tab + 1));
-      if (it == last.end()) continue;
-      line = *it->second;
-      last.erase(it);
+      const std::string_view head = line.substr(0, tab + 1);
+      for (; next != last.end() && (*next)->Head < head; ++next) added.push_back((*next)->Line);
+      if (next != last.end() && (*next)->Head == head) line = (*next++)->Line;
     }
-    std::vector<std::string> added;
-    added.reserve(last.size());
-    for (const auto& [head, line] : last) added.push_back(*line);
+    for (; next != last.end(); ++next) added.push_back((*next)->Line);
     vcl::ReplaceFile(AFileName, MergedText(dictionary, std::move(added)));
   } else {
     // Several lines of one original (the file was not written by this unit): only the first is

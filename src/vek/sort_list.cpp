@@ -70,7 +70,7 @@ std::size_t TextSize(const std::vector<std::string_view>& Lines) {
 std::string MergedText(const std::vector<std::string_view>& Base, std::vector<std::string> Added) {
   // In a sorted list SortInsert puts a line after every line that sorts before it and adds no
   // line equal to one present, so the inserted lines end up merged in, each once.
-  std::sort(Added.begin(), Added.end());
+  if (!std::is_sorted(Added.begin(), Added.end())) std::sort(Added.begin(), Added.end());
   Added.erase(std::unique(Added.begin(), Added.end()), Added.end());
   std::size_t size = TextSize(Base);
   for (const std::string& l : Added) size += l.size() + 2;
