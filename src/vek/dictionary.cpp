@@ -74,6 +74,7 @@ void TLumetra::TranslateTo(const std::string& AFileName) {
     std::string Line;
   };
   std::vector<Pair> pairs;
+  pairs.reserve(originals.empty() ? 0 : static_cast<std::size_t>(FTranslations->Count()));
   if (!originals.empty()) {
     for (int i = 0; i < FTranslations->Count(); ++i) {
       const std::string& entry = FTranslations->Strings(i);
@@ -102,6 +103,7 @@ void TLumetra::TranslateTo(const std::string& AFileName) {
       if (i + 1 == last.size() || last[i + 1]->Head != last[i]->Head) last[count++] = last[i];  // the latest of its head
     last.resize(count);
     std::vector<std::string> added;
+    added.reserve(last.size());
     auto next = last.begin();
     for (std::string_view& line : dictionary) {
       const std::size_t tab = line.find('\t');

@@ -77,6 +77,7 @@ void TLumetra::SaveTo(const std::string& AFileName) {
 
   // The entries, then the originals of the translated properties, in the order they go in.
   std::vector<std::string> added;
+  added.reserve(static_cast<std::size_t>(FTranslations->Count()) * 2);
   for (int i = 0; i < FTranslations->Count(); ++i) {
     const std::string& line = FTranslations->Strings(i);
     added.push_back(TextFileLine::Format(ownerName, EntryKey(line), locale, EntryValue(line)));
