@@ -1,12 +1,14 @@
 // Text files and dictionaries at scale: a 1,000,000-line translation file saved and loaded for
-// one owner, and a 500,000-pair dictionary exported to and applied to 100,000 entries. Each
-// figure is printed in lines per second next to the time `sort` takes on the same file.
+// one owner, and a 500,000-pair dictionary exported to and applied to 100,000 entries, and all
+// of it at ten times that size (argument 10). Each operation's time is printed as a ratio to
+// the time `sort` takes on the same file, measured in the same run between the iterations.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 
 #include "Vek.hpp"
@@ -33,36 +35,38 @@ const fs::path& Folder() {
 std::string Key(int n) { return "TOpenDialog.Caption[" + std::to_string(n) + "]"; }
 
 // A text file written as SaveTo writes it: sorted, many owners and locales.
-const std::string& TextFileName() {
-  static const std::string name = [] {
+std::string TextFileName(int Scale) {
+  static std::map<int, std::string> names;
+  if (names.count(Scale)) return names[Scale];
+  return names[Scale] = [Scale] {
     std::vector<std::string> lines;
-    lines.reserve(FileLines);
-    for (int i = 0; lines.size() < static_cast<std::size_t>(FileLines); ++i) {
+    lines.reserve(static_cast<std::size_t>(FileLines) * Scale);
+    for (int i = 0; lines.size() < static_cast<std::size_t>(FileLines) * Scale; ++i) {
       const int owner = i % 50, locale = 1031 + i % 4;
       lines.push_back("#0Form" + std::to_string(owner) + "." + Key(i) + "%" + std::to_string(locale) + "='Text " +
                       std::to_string(i) + "'");
     }
     std::sort(lines.begin(), lines.end());
-    const std::string file = (Folder() / "lang.txt").string();
+    const std::string file = (Folder() / ("lang" + std::to_string(Scale) + ".txt")).string();
     std::ofstream out(file, std::ios::binary);
     for (const auto& l : lines) out << l << "\r\n";
     return file;
   }();
-  return name;
 }
 
-const std::string& DictionaryFileName() {
-  static const std::string name = [] {
+std::string DictionaryFileName(int Scale) {
+  static std::map<int, std::string> names;
+  if (names.count(Scale)) return names[Scale];
+  return names[Scale] = [Scale] {
     std::vector<std::string> lines;
-    for (int i = 0; i < DictionaryPairs; ++i)
+    for (int i = 0; i < DictionaryPairs * Scale; ++i)
       lines.push_back("Text " + std::to_string(i * 5) + "\tTexte " + std::to_string(i * 5));
     std::sort(lines.begin(), lines.end());
-    const std::string file = (Folder() / "fr.dic").string();
+    const std::string file = (Folder() / ("fr" + std::to_string(Scale) + ".dic")).string();
     std::ofstream out(file, std::ios::binary);
     for (const auto& l : lines) out << l << "\r\n";
     return file;
   }();
-  return name;
 }
 
 // A form "Form7" with a translator of locale 1032 holding Count entries and their originals.
@@ -90,63 +94,84 @@ struct Translator {
   Vek::TLumetra* lmt = new Vek::TLumetra(form);
 };
 
-void ReportSort(benchmark::State& state, const std::string& file, double lines) {
+double Seconds(std::chrono::steady_clock::time_point Start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+}
+
+// Times `sort` of File once; an error stops the benchmark.
+double SortSeconds(benchmark::State& state, const std::string& File) {
   const auto start = std::chrono::steady_clock::now();
-  const std::string command = "LC_ALL=C sort '" + file + "' > /dev/null";
+  const std::string command = "LC_ALL=C sort '" + File + "' > /dev/null";
   if (std::system(command.c_str()) != 0) state.SkipWithError("sort failed");
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  state.counters["sort_seconds"] = seconds;
-  state.counters["lines_per_second"] = benchmark::Counter(lines * static_cast<double>(state.iterations()),
-                                                          benchmark::Counter::kIsRate);
+  return Seconds(start);
+}
+
+// Runs Prepare (untimed), Operation (timed) and `sort` of File (timed apart) in turns, so that
+// both see the same load, and reports the ratio of their totals.
+template <class P, class O>
+void Measure(benchmark::State& state, const std::string& File, double Lines, P Prepare, O Operation) {
+  double operation = 0, sort = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Prepare();
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    Operation();
+    operation += Seconds(start);
+    state.PauseTiming();
+    sort += SortSeconds(state, File);
+    state.ResumeTiming();
+  }
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["sort_ms"] = 1000 * sort / n;
+  state.counters["ratio_to_sort"] = operation / sort;
+  state.counters["lines_per_second"] = benchmark::Counter(Lines * n, benchmark::Counter::kIsRate);
 }
 
 void BM_SaveTo(benchmark::State& state) {
-  Translator t(OwnerEntries);
+  const int scale = static_cast<int>(state.range(0));
+  Translator t(OwnerEntries * scale);
   const std::string file = (Folder() / "save.txt").string();
-  for (auto _ : state) {
-    state.PauseTiming();
-    fs::copy_file(TextFileName(), file, fs::copy_options::overwrite_existing);
-    state.ResumeTiming();
-    t.lmt->SaveTo(file);
-  }
-  ReportSort(state, TextFileName(), FileLines);
+  Measure(
+      state, TextFileName(scale), FileLines * scale,
+      [&] { fs::copy_file(TextFileName(scale), file, fs::copy_options::overwrite_existing); },
+      [&] { t.lmt->SaveTo(file); });
 }
 
 void BM_LoadFrom(benchmark::State& state) {
+  const int scale = static_cast<int>(state.range(0));
   Translator t(0);
-
-  for (auto _ : state) {
-    t.lmt->Translations()->Clear();
-    t.lmt->LoadFrom(TextFileName());
-  }
+  Measure(
+      state, TextFileName(scale), FileLines * scale, [&] { t.lmt->Translations()->Clear(); },
+      [&] { t.lmt->LoadFrom(TextFileName(scale)); });
   state.counters["entries_loaded"] = t.lmt->Translations()->Count();
-  ReportSort(state, TextFileName(), FileLines);
 }
 
 void BM_TranslateTo(benchmark::State& state) {
-  Translator t(Entries);
+  const int scale = static_cast<int>(state.range(0));
+  Translator t(Entries * scale);
   const std::string file = (Folder() / "export.dic").string();
-  for (auto _ : state) {
-    state.PauseTiming();
-    fs::copy_file(DictionaryFileName(), file, fs::copy_options::overwrite_existing);
-    state.ResumeTiming();
-    t.lmt->TranslateTo(file);
-  }
-  ReportSort(state, DictionaryFileName(), DictionaryPairs);
+  Measure(
+      state, DictionaryFileName(scale), DictionaryPairs * scale,
+      [&] { fs::copy_file(DictionaryFileName(scale), file, fs::copy_options::overwrite_existing); },
+      [&] { t.lmt->TranslateTo(file); });
 }
 
 void BM_TranslateFrom(benchmark::State& state) {
-  Translator t(Entries);
-  for (auto _ : state) t.lmt->TranslateFrom(DictionaryFileName());
-  ReportSort(state, DictionaryFileName(), DictionaryPairs);
+  const int scale = static_cast<int>(state.range(0));
+  Translator t(Entries * scale);
+  Measure(
+      state, DictionaryFileName(scale), DictionaryPairs * scale, [] {},
+      [&] { t.lmt->TranslateFrom(DictionaryFileName(scale)); });
 }
 
 }  // namespace
 
-BENCHMARK(BM_SaveTo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_LoadFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_TranslateTo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_TranslateFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+// Argument: the size as a multiple of the sizes above.
+BENCHMARK(BM_SaveTo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
+BENCHMARK(BM_LoadFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
+BENCHMARK(BM_TranslateTo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
+BENCHMARK(BM_TranslateFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);

@@ -77,6 +77,9 @@ struct Entry {
 
   /// Splits a line. Never fails: what is not an entry comes back with Kind Ignored.
   static Entry Split(std::string_view Line);
+  static Entry Split(const char* Line) { return Split(std::string_view(Line)); }
+  /// The views would outlive a temporary line: split a line that stays.
+  static Entry Split(std::string&& Line) = delete;
   /// True when the entry belongs to the dialog class ClassName (exact, case-sensitive).
   bool AppliesTo(std::string_view ClassName) const { return HasClass && ClassPart == ClassName; }
   bool IsChildKind() const;
@@ -100,6 +103,34 @@ std::string_view EntryKey(std::string_view Line);
 std::string_view EntryValue(std::string_view Line);
 /// The key lookup rule: Line is the entry for Key when it begins with Key followed by "=".
 bool IsEntryFor(std::string_view Line, std::string_view Key);
+/// The position of the entry for Key in a sorted list: where SortFind puts Key + "=", when
+/// the line there begins with it; -1 when the list holds no entry for Key. Never fails.
+int FindEntry(const TSortList& List, std::string_view Key);
+/// The same for lines held as views in ordinal order without equal lines (the lines a TSortList
+/// filled through SortInsert holds).
+int FindEntry(const std::vector<std::string_view>& SortedLines, std::string_view Key);
+/// The entry line Key=Value.
+std::string EntryLine(std::string_view Key, std::string_view Value);
+
+/// A line of a translation text file, `#0<owner>.<key>%<locale>=<value>`, taken apart by the
+/// position of its first separators. The views point into the line, which must outlive them.
+struct TextFileLine {
+  std::string_view Owner;       // before the first "." (with the "#0")
+  std::string_view Head;        // before the first "="
+  std::string_view LocaleText;  // after the first "%" of the head (the whole head without one), at most 255
+  std::string_view Value;       // after the first "=", at most 4095 characters
+
+  /// Splits a line. Never fails: a part without its separator is as described above.
+  static TextFileLine Split(std::string_view Line);
+  static TextFileLine Split(const char* Line) { return Split(std::string_view(Line)); }
+  static TextFileLine Split(std::string&& Line) = delete;
+  /// The key: the head after its first ".", without its first "%" and the LocaleDigits
+  /// characters after it (the digits of the locale the line was read for).
+  std::string Key(std::size_t LocaleDigits) const;
+  /// The line `#0<OwnerName>.<Key>%<Locale>=<Value>`, Value cut to 4095 characters.
+  static std::string Format(std::string_view OwnerName, std::string_view Key, std::string_view Locale,
+                            std::string_view Value);
+};
 
 // ---- The translator component -------------------------------------------------------------
 

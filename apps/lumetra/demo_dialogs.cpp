@@ -289,11 +289,8 @@ void ShowRoundTrip() {
   // A translator whose entries still hold the English originals takes the German from it.
   auto* english = new Vek::TLumetra(&form);
   for (int i = 0; i < german->Translations()->Count(); ++i) {
-    const std::string key(Vek::EntryKey(german->Translations()->Strings(i)));
-    int index = -1;
-    german->OrgProps()->SortFind(key + "=", index);
-    if (index < german->OrgProps()->Count() && Vek::IsEntryFor(german->OrgProps()->Strings(index), key))
-      english->Translations()->Add(german->OrgProps()->Strings(index));
+    const int index = Vek::FindEntry(*german->OrgProps(), Vek::EntryKey(german->Translations()->Strings(i)));
+    if (index >= 0) english->Translations()->Add(german->OrgProps()->Strings(index));
   }
   english->OrgProps()->Assign(german->OrgProps());
   english->TranslateFrom(dictionary);

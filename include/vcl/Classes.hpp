@@ -239,6 +239,12 @@ private:
   std::vector<void*> FItems;
 };
 
+/// The lines of Text, split as TStrings::SetText splits them (CR LF, a lone CR or a lone LF
+/// ends a line; no line after a final line end), as views into Text.
+std::vector<std::string_view> SplitLines(std::string_view Text);
+inline std::vector<std::string_view> SplitLines(const char* Text) { return SplitLines(std::string_view(Text)); }
+std::vector<std::string_view> SplitLines(std::string&& Text) = delete;
+
 /// Abstract list of text lines with one object reference per line.
 class TStrings : public TPersistent {
   VCL_DECLARE_CLASS
@@ -817,7 +823,9 @@ public:
   void ReadListEnd();
   /// Skips one value, whatever its type.
   void SkipValue();
-  /// A string value: vaString, vaLString and vaUTF8String bytes unchanged, vaWString as UTF-8.
+  /// A string value in the ANSI code page (1252): vaString and vaLString bytes unchanged,
+  /// vaWString and vaUTF8String converted ("?" for a character the code page lacks; the bytes
+  /// of a vaUTF8String that is not UTF-8 unchanged).
   std::string ReadString();
   /// An identifier; False, True, nil and Null for their value types.
   std::string ReadIdent();
@@ -938,19 +946,20 @@ TStreamOriginalFormat TestStreamFormat(TStream& Stream);
 /// Converts a binary form stream ("TPF0") from Input's position to its text form, as the class
 /// library writes it: `object Name: TClass` (`inherited`, `inline`, ` [n]` for a child
 /// position) ... `end`, two-space indentation, CR LF line ends, strings quoted with #n codes
-/// for control characters and the apostrophe (wide and UTF-8 strings with #n for every
-/// character beyond ASCII), split into 64-character pieces joined by " +", lists in ( ),
+/// for control characters and the apostrophe (wide strings with #n for every character beyond
+/// ASCII; a UTF-8 string as the ANSI or wide string that reading it gives), split into 64-character pieces joined by " +", lists in ( ),
 /// collections in < > with item ... end, binary data in { } as 32-byte hex lines, sets in
 /// [ ], floats with the suffixes s, c and d of single, currency and date values. A wide
-/// (vaWString) string starts with an empty piece, "'' + ", so that converting the text back
-/// restores its type; floats take as many digits as their value needs to come back the same.
+/// (vaWString) string without a character above 255 starts with an empty piece, "'' + ", so
+/// that converting the text back restores its type; floats take as many digits as their value needs to come back the same.
 /// Any form stream converts without knowing its classes; one written by the class library
 /// converts back byte for byte. Input is left after the form; Output gets the whole text or,
 /// when the stream is at fault (EReadError naming the offset), nothing.
 void ObjectBinaryToText(TStream& Input, TStream& Output);
 /// The inverse: parses the text form from Input's position and writes the binary stream.
-/// Non-ASCII text given as #n codes becomes a UTF-8 string (vaUTF8String), raw bytes stay
-/// bytes; integers take the smallest width. Input is left at the text after the form; Output
+/// A string is bytes of the ANSI code page (vaString, vaLString), #n up to 255 being that byte,
+/// as the hosts read a form; only a code above 255, or an empty first piece, makes it wide
+/// (vaWString). It never writes vaUTF8String. Integers take the smallest width. Input is left at the text after the form; Output
 /// gets the whole stream or, when the text is at fault (EReadError naming the line), nothing.
 void ObjectTextToBinary(TStream& Input, TStream& Output);
 /// As ObjectBinaryToText for a form resource file: a resource header, then the form stream,

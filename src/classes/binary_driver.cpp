@@ -394,9 +394,9 @@ void Canonical(TBinaryObjectReader& In, TBinaryObjectWriter& Out) {
     case TValueType::vaInt32:
     case TValueType::vaInt64: Out.WriteInteger(In.ReadIntegerData(type)); return;
     case TValueType::vaString:
-    case TValueType::vaLString:
-    case TValueType::vaUTF8String: Out.WriteString(In.ReadStringData(type)); return;
-    case TValueType::vaWString: Out.WriteString(Utf16ToUtf8(In.ReadWideData())); return;
+    case TValueType::vaLString: Out.WriteString(In.ReadStringData(type)); return;
+    case TValueType::vaUTF8String: Out.WriteString(Utf8ToAnsi(In.ReadStringData(type))); return;
+    case TValueType::vaWString: Out.WriteString(Utf16ToAnsi(In.ReadWideData())); return;
     case TValueType::vaList: {
       TBinaryObjectReader::TNesting nesting(In);
       Out.WriteValue(TValueType::vaList);

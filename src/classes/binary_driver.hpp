@@ -90,8 +90,9 @@ private:
 };
 
 /// The encoded value (one, of any type) as TWriter would write the same content: strings of
-/// any type as vaString or vaLString of their UTF-8 bytes, integers in the smallest width, lists
-/// item by item, everything else unchanged. EReadError when Encoded is not one value.
+/// any type as vaString or vaLString of the bytes TReader::ReadString gives, integers in the
+/// smallest width, lists item by item, everything else unchanged. EReadError when Encoded is
+/// not one value.
 std::string CanonicalValue(std::string_view Encoded);
 
 /// Writes values into a byte string, which can be swapped while a component's properties are

@@ -1,4 +1,6 @@
 // ObjectBinaryToText: the text form of any binary form stream, as the class library writes it.
+#include <algorithm>
+
 #include "binary_driver.hpp"
 #include "form_text.hpp"
 
@@ -75,7 +77,8 @@ private:
   }
 
   // Quoted runs and #n codes in pieces of 64 characters; Quotable tells which units may stand
-  // inside quotes. Wide strings start with an empty piece, so that they read back as wide.
+  // inside quotes. Wide strings without a code above 255 start with an empty piece, so that
+  // they read back as wide.
   template <class S, class Q>
   void WriteString(const S& Units, Q Quotable, bool Wide) {
     const std::size_t length = Units.size();
@@ -114,8 +117,10 @@ private:
     std::basic_string<unsigned char> units(Bytes.begin(), Bytes.end());
     WriteString(units, [](std::uint32_t U) { return U >= ' ' && U != '\''; }, false);
   }
-  void WriteWide(const std::u16string& Units, bool Marked) {
-    WriteString(Units, [](std::uint32_t U) { return U >= ' ' && U != '\'' && U <= 127; }, Marked);
+  // A code above 255 reads back as wide by itself; only a string without one needs the mark.
+  void WriteWide(const std::u16string& Units) {
+    const bool marked = std::none_of(Units.begin(), Units.end(), [](char16_t U) { return U > 255; });
+    WriteString(Units, [](std::uint32_t U) { return U >= ' ' && U != '\'' && U <= 127; }, marked);
   }
 
   void ConvertBinary() {
@@ -158,12 +163,15 @@ private:
       case TValueType::vaSingle: FOut += FormatSingle(FIn.ReadSingleData()) + "s"; return;
       case TValueType::vaCurrency: FOut += IntToStr(FIn.ReadCurrencyData()) + "c"; return;
       case TValueType::vaDate: FOut += FormatDouble(FIn.ReadDoubleData()) + "d"; return;
-      case TValueType::vaWString: WriteWide(FIn.ReadWideData(), true); return;
+      case TValueType::vaWString: WriteWide(FIn.ReadWideData()); return;
       case TValueType::vaUTF8String: {
+        // Written as the string that reading it gives, since text never becomes UTF-8 again:
+        // ANSI bytes where the code page has every character, wide otherwise.
         const std::string bytes = FIn.ReadStringData(type);
         std::u16string units;
-        if (Utf8ToUtf16(bytes, units)) WriteWide(units, false);
-        else WriteBytes(bytes);  // not UTF-8: the bytes as they are
+        if (!Utf8ToUtf16(bytes, units)) WriteBytes(bytes);  // not UTF-8: the bytes as they are
+        else if (IsAnsi(units)) WriteBytes(Utf16ToAnsi(units));
+        else WriteWide(units);
         return;
       }
       case TValueType::vaString:

@@ -69,7 +69,8 @@ std::string TReader::ReadString() {
   const TValueType type = FIn->NextValue();
   if (!IsString(type)) InvalidValue(start, "a string");
   FIn->ReadValue();
-  if (type == TValueType::vaWString) return Utf16ToUtf8(FIn->ReadWideData());
+  if (type == TValueType::vaWString) return Utf16ToAnsi(FIn->ReadWideData());
+  if (type == TValueType::vaUTF8String) return Utf8ToAnsi(FIn->ReadStringData(type));
   return FIn->ReadStringData(type);
 }
 

@@ -26,6 +26,18 @@ std::string Utf16ToUtf8(std::u16string_view S);
 /// when S is not UTF-8.
 bool Utf8ToUtf16(std::string_view S, std::u16string& Out);
 
+// The class library's strings are bytes of the ANSI code page: code page 1252 on both window
+// systems, so that a form reads the same everywhere.
+
+/// The UTF-16 character of an ANSI byte.
+char16_t AnsiToUtf16(char C);
+/// The ANSI bytes of UTF-16 text: "?" for each character the code page lacks.
+std::string Utf16ToAnsi(std::u16string_view S);
+/// The ANSI bytes of UTF-8 text as Utf16ToAnsi gives them; S unchanged when it is not UTF-8.
+std::string Utf8ToAnsi(std::string_view S);
+/// Whether the code page has every character of S.
+bool IsAnsi(std::u16string_view S);
+
 /// Floats as the class library's text form writes them, each with as many digits as it takes
 /// to read back the same value: an extended in fixed notation with 18 decimals, a single or a
 /// double (date) in general notation with 15 significant digits; NAN, INF and -INF as such.

@@ -1,5 +1,6 @@
 // TStrings and TStringList: lines with objects, text splitting, loading and saving files.
 #include <algorithm>
+#include <cstring>
 #include <tuple>
 
 #include "vcl/Classes.hpp"
@@ -40,16 +41,33 @@ std::string TStrings::Text() const {
   return text;
 }
 
+std::vector<std::string_view> SplitLines(std::string_view Text) {
+  std::vector<std::string_view> lines;
+  if (Text.empty()) return lines;  // memchr wants a pointer even for no bytes
+  lines.reserve(Text.size() / 32);
+  const char* const end = Text.data() + Text.size();
+  // The next CR and the next LF, each searched again only once passed (memchr scans fast).
+  auto next = [end](const char* from, char c) {
+    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return hit ? static_cast<const char*>(hit) : end;
+  };
+  const char* p = Text.data();
+  const char* cr = next(p, '\r');
+  const char* lf = next(p, '\n');
+  while (p < end) {
+    if (cr < p) cr = next(p, '\r');
+    if (lf < p) lf = next(p, '\n');
+    const char* stop = std::min(cr, lf);
+    lines.emplace_back(p, static_cast<std::size_t>(stop - p));
+    if (stop == cr && stop + 1 == lf) ++stop;  // CR LF ends one line
+    p = stop + 1;
+  }
+  return lines;
+}
+
 void TStrings::SetText(std::string_view Value) {
   Clear();
-  std::size_t start = 0;
-  while (start < Value.size()) {
-    std::size_t end = Value.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = Value.size();
-    Add(std::string(Value.substr(start, end - start)));
-    if (end < Value.size() && Value[end] == '\r' && end + 1 < Value.size() && Value[end + 1] == '\n') ++end;
-    start = end + 1;
-  }
+  for (std::string_view line : SplitLines(Value)) Add(std::string(line));
 }
 
 void TStrings::LoadFromFile(const std::string& FileName) { SetText(ReadFileBytes(FileName)); }

@@ -213,31 +213,25 @@ private:
     }
   }
 
-  // Pieces joined by "+". Text with #n codes beyond ASCII becomes UTF-8, text marked wide by an
-  // empty first piece UTF-16, anything else stays bytes.
+  // Pieces joined by "+". A string is bytes of the ANSI code page, as the hosts read it, #n up
+  // to 255 included; it is wide (UTF-16) only when a code is above 255 or when an empty first
+  // piece marks it, and then its raw bytes are taken as characters of the code page.
   void ConvertString(TBinaryObjectWriter& Out) {
+    std::string bytes = std::move(FBytes);
     std::u16string units = std::move(FUnits);
-    bool beyondAscii = FBeyondAscii;
+    bool wide = FBeyondByte;
     const bool firstEmpty = FEmptyLiteral;
-    bool wide = false;
     NextToken();
     while (IsChar('+')) {
       NextToken();
       if (FKind != TKind::String) Error("String expected after '+', found " + Found());
-      wide = wide || (firstEmpty && units.empty());
+      wide = wide || FBeyondByte || (firstEmpty && units.empty());
+      bytes += FBytes;
       units += FUnits;
-      beyondAscii = beyondAscii || FBeyondAscii;
       NextToken();
     }
-    if (wide) {
-      Out.WriteWideString(units);
-    } else if (beyondAscii) {
-      Out.WriteUTF8String(Utf16ToUtf8(units));
-    } else {
-      std::string bytes(units.size(), '\0');
-      for (std::size_t i = 0; i < units.size(); ++i) bytes[i] = static_cast<char>(units[i]);
-      Out.WriteString(bytes);
-    }
+    if (wide) Out.WriteWideString(units);
+    else Out.WriteString(bytes);
   }
 
   template <class F>
@@ -274,7 +268,7 @@ private:
       std::string element;
       if (FKind == TKind::Integer) IntegerValue();  // a valid number, written as it stands
       if (FKind == TKind::Symbol || FKind == TKind::Integer) element = FToken;
-      else if (FKind == TKind::String && !FUnits.empty()) element = "#" + std::to_string(FUnits[0]);
+      else if (FKind == TKind::String && !FUnits.empty()) element = "#" + std::to_string(FFirstCode);
       else Error("Set element expected, found " + Found());
       CheckName(element);
       Out.WriteStr(element);
@@ -361,8 +355,9 @@ private:
   // Quoted runs (an apostrophe doubled inside) and #n or #$n codes, with nothing between them.
   void ScanString() {
     FKind = TKind::String;
+    FBytes.clear();
     FUnits.clear();
-    FBeyondAscii = false;
+    FBeyondByte = false;
     while (FPos < FText.size()) {
       if (FText[FPos] == '\'') {
         for (++FPos;; ++FPos) {
@@ -371,7 +366,9 @@ private:
             if (FPos + 1 < FText.size() && FText[FPos + 1] == '\'') ++FPos;
             else break;
           }
-          FUnits += static_cast<char16_t>(static_cast<unsigned char>(FText[FPos]));
+          if (FBytes.empty()) FFirstCode = static_cast<unsigned char>(FText[FPos]);
+          FBytes += FText[FPos];
+          FUnits += AnsiToUtf16(FText[FPos]);
         }
         ++FPos;
       } else if (FText[FPos] == '#') {
@@ -387,8 +384,10 @@ private:
           if (code > 0xFFFF) Error("Character code out of range");
         }
         if (FPos == from) Error("Invalid character code");
+        if (FBytes.empty()) FFirstCode = code;
+        FBytes += static_cast<char>(code);
         FUnits += static_cast<char16_t>(code);
-        FBeyondAscii = FBeyondAscii || code > 127;
+        FBeyondByte = FBeyondByte || code > 255;
       } else {
         break;
       }
@@ -407,8 +406,10 @@ private:
   std::string FToken;  // a symbol, or a number without its suffix
   char FChar = '\0';
   char FFloatType = '\0';
-  std::u16string FUnits;  // a string's characters: bytes as they stand, codes as UTF-16
-  bool FBeyondAscii = false;
+  std::string FBytes;     // a string's characters as bytes: raw bytes, and codes up to 255
+  std::u16string FUnits;  // the same as UTF-16: raw bytes through the code page, codes as they stand
+  bool FBeyondByte = false;
+  std::uint32_t FFirstCode = 0;  // the first character's byte or code, for a set element
   bool FEmptyLiteral = false;
 };
 

@@ -1,7 +1,8 @@
 // Dictionaries: pairs of original and translated texts, exported from and applied to entries.
-#include <cstdint>
+#include <algorithm>
+#include <vector>
 
-#include "Vek.hpp"
+#include "sorted_lines.hpp"
 
 namespace Vek {
 
@@ -17,7 +18,15 @@ std::string Decoded(std::string text, const std::string& line) {
   return text;
 }
 
-vcl::TObject* IndexAsObject(int i) { return reinterpret_cast<vcl::TObject*>(static_cast<std::intptr_t>(i)); }
+// Whether two lines begin with the same text up to and including a TAB: the lines of one
+// original. Such lines stand next to each other in ordinal order.
+bool SharesAHead(const std::vector<std::string_view>& SortedLines) {
+  for (std::size_t i = 0; i + 1 < SortedLines.size(); ++i) {
+    const std::size_t tab = SortedLines[i].find('\t');
+    if (tab != std::string_view::npos && SortedLines[i + 1].starts_with(SortedLines[i].substr(0, tab + 1))) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -56,70 +65,107 @@ std::string TLumetra::ReadString(std::string_view S) {
 
 void TLumetra::TranslateTo(const std::string& AFileName) {
   const vcl::TFileLock lock(AFileName);  // over the whole read-merge-write: no writer loses an update
-  TSortList dictionary, originals, fileLines;
-  for (int i = 0; i < FOrgProps->Count(); ++i) originals.SortInsert(FOrgProps->Strings(i), nullptr);
-  if (vcl::FileExists(AFileName)) {
-    fileLines.LoadFromFile(AFileName);
-    for (int i = 0; i < fileLines.Count(); ++i) dictionary.SortInsert(fileLines.Strings(i), nullptr);
-  }
+  const std::vector<std::string_view> originals = SortedUnique(*FOrgProps);
+  const std::string bytes = vcl::FileExists(AFileName) ? vcl::ReadFileBytes(AFileName) : std::string();
+  std::vector<std::string_view> dictionary = SortedUnique(vcl::SplitLines(bytes));
 
-  if (originals.Count() > 0) {
+  // The dictionary line of each entry whose property was captured, in the order of the entries.
+  struct Pair {
+    std::string Head;  // the escaped original and the TAB
+    std::string Line;
+  };
+  std::vector<Pair> pairs;
+  pairs.reserve(originals.empty() ? 0 : static_cast<std::size_t>(FTranslations->Count()));
+  if (!originals.empty()) {
     for (int i = 0; i < FTranslations->Count(); ++i) {
       const std::string& entry = FTranslations->Strings(i);
-      const std::size_t equals = entry.find('=');
-      if (equals == std::string::npos) continue;  // not an entry: nothing to pair
-      const std::string head = entry.substr(0, equals + 1);
-      int index = -1;
-      originals.SortFind(head, index);
-      if (index == originals.Count() || originals.Strings(index).compare(0, head.size(), head) != 0) continue;
-
+      if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to pair
+      const int index = FindEntry(originals, EntryKey(entry));
+      if (index < 0) continue;
       const std::string translation(EntryValue(Decoded(entry, entry)));
-      const std::string& originalLine = originals.Strings(index);
+      const std::string originalLine(originals[static_cast<std::size_t>(index)]);
       const std::string original = Decoded(std::string(EntryValue(originalLine)), originalLine);
-
-      const std::string dictionaryHead = WriteString(original) + '\t';
-      const std::string line = dictionaryHead + WriteString(translation);
-      index = -1;
-      dictionary.SortFind(dictionaryHead, index);
-      if (index < dictionary.Count() && dictionary.Strings(index).compare(0, dictionaryHead.size(), dictionaryHead) == 0)
-        dictionary.Put(index, line);
-      else
-        dictionary.SortInsert(line, nullptr);
+      std::string head = WriteString(original) + '\t';
+      std::string line = head + WriteString(translation);
+      pairs.push_back({std::move(head), std::move(line)});
     }
   }
-  dictionary.SaveToFile(AFileName);
+
+  if (!SharesAHead(dictionary)) {
+    // With one line per original at most, the line of the last entry of each original replaces
+    // the file's line of it in place or is merged in: what replacing and inserting one entry
+    // after the other leaves. Heads sort as their lines do, so one walk pairs them.
+    std::vector<const Pair*> last;
+    last.reserve(pairs.size());
+    for (const Pair& p : pairs) last.push_back(&p);
+    std::stable_sort(last.begin(), last.end(), [](const Pair* a, const Pair* b) { return a->Head < b->Head; });
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < last.size(); ++i)
+      if (i + 1 == last.size() || last[i + 1]->Head != last[i]->Head) last[count++] = last[i];  // the latest of its head
+    last.resize(count);
+    std::vector<std::string> added;
+    added.reserve(last.size());
+    auto next = last.begin();
+    for (std::string_view& line : dictionary) {
+      const std::size_t tab = line.find('\t');
+      if (tab == std::string_view::npos) continue;
+      const std::string_view head = line.substr(0, tab + 1);
+      for (; next != last.end() && (*next)->Head < head; ++next) added.push_back((*next)->Line);
+      if (next != last.end() && (*next)->Head == head) line = (*next++)->Line;
+    }
+    for (; next != last.end(); ++next) added.push_back((*next)->Line);
+    vcl::ReplaceFile(AFileName, MergedText(dictionary, std::move(added)));
+  } else {
+    // Several lines of one original (the file was not written by this unit): only the first is
+    // replaced, which can put the list out of order for the searches after it, so the list does it.
+    TSortList list;
+    for (std::string_view l : dictionary) list.Add(std::string(l));
+    for (const Pair& p : pairs) {
+      int index = -1;
+      list.SortFind(p.Head, index);
+      if (index < list.Count() && list.Strings(index).starts_with(p.Head)) list.Put(index, p.Line);
+      else list.SortInsert(p.Line, nullptr);
+    }
+    list.SaveToFile(AFileName);
+  }
 }
 
 bool TLumetra::TranslateFrom(const std::string& AFileName) {
   if (!vcl::FileExists(AFileName)) return false;
   const std::string bytes = vcl::ReadFileBytes(AFileName);
 
-  TSortList originals, map;
-  for (int i = 0; i < FOrgProps->Count(); ++i) originals.SortInsert(FOrgProps->Strings(i), nullptr);
-  // Original text -> position of its entry; with several entries of one text the last one wins.
+  const std::vector<std::string_view> originals = SortedUnique(*FOrgProps);
+  // Original text -> the positions of every entry that has it, in list order: entries of
+  // several dialogs often share a text ("Cancel"), and each of them is translated.
+  std::vector<std::pair<std::string, int>> map;
   for (int i = 0; i < FTranslations->Count(); ++i) {
     const std::string& entry = FTranslations->Strings(i);
     if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to replace
-    const std::string head = std::string(EntryKey(entry)) + "=";
-    int index = -1;
-    originals.SortFind(head, index);
-    if (index < originals.Count() && IsEntryFor(originals.Strings(index), EntryKey(entry))) {
-      const std::string& originalLine = originals.Strings(index);
-      map.SortInsert(Decoded(std::string(EntryValue(originalLine)), originalLine), IndexAsObject(i));
-    }
+    const int index = FindEntry(originals, EntryKey(entry));
+    if (index < 0) continue;
+    const std::string originalLine(originals[static_cast<std::size_t>(index)]);
+    map.emplace_back(Decoded(std::string(EntryValue(originalLine)), originalLine), i);
   }
+  std::stable_sort(map.begin(), map.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
 
+  std::string unescaped;
   auto apply = [&](std::string_view line) {
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return;
-    std::string translation = ReadString(line.substr(tab + 1, MaxValueLength));
-    const std::string original = ReadString(line.substr(0, tab));
-    int index = 0;  // object mode: the position held by the matching line
-    if (!map.SortFind(original, index)) return;
-    const std::string& entry = FTranslations->Strings(index);
-    const std::string_view value = EntryValue(entry);
-    if (!value.empty() && (value[0] == '\'' || value[0] == '#')) ConvertToLiterals(translation);
-    FTranslations->Put(index, entry.substr(0, entry.find('=') + 1) + translation);
+    // Most originals hold no backslash and are their own unescaped form.
+    std::string_view original = line.substr(0, tab);
+    if (original.find('\\') != std::string_view::npos) original = unescaped = ReadString(original);
+    auto match = std::lower_bound(map.begin(), map.end(), original,
+                                  [](const auto& m, std::string_view s) { return m.first < s; });
+    if (match == map.end() || match->first != original) return;
+    const std::string translation = ReadString(line.substr(tab + 1, MaxValueLength));
+    for (; match != map.end() && match->first == original; ++match) {
+      const std::string& entry = FTranslations->Strings(match->second);
+      const std::string_view value = EntryValue(entry);
+      std::string text = translation;
+      if (!value.empty() && (value[0] == '\'' || value[0] == '#')) ConvertToLiterals(text);
+      FTranslations->Put(match->second, EntryLine(EntryKey(entry), text));
+    }
   };
   // CR and LF each end a line, so CR LF leaves an empty line between, which has no TAB.
   std::size_t start = 0;

@@ -1,4 +1,5 @@
 // The entry language: splitting `<class>.<property>=<value>`, property kinds, ids and values.
+#include <algorithm>
 #include <limits>
 
 #include "Vek.hpp"
@@ -125,6 +126,56 @@ std::string_view EntryValue(std::string_view Line) {
 
 bool IsEntryFor(std::string_view Line, std::string_view Key) {
   return Line.size() > Key.size() && Line[Key.size()] == '=' && Line.substr(0, Key.size()) == Key;
+}
+
+int FindEntry(const TSortList& List, std::string_view Key) {
+  if (List.Count() == 0) return -1;
+  int index = -1;
+  List.SortFind(std::string(Key) + "=", index);
+  // Past the end, every line sorts before Key + "=", so none begins with it.
+  return index < List.Count() && IsEntryFor(List.Strings(index), Key) ? index : -1;
+}
+
+int FindEntry(const std::vector<std::string_view>& SortedLines, std::string_view Key) {
+  // What SortFind answers for a list without equal lines: the first line not before Key + "=".
+  const std::string head = std::string(Key) + "=";
+  const auto at = std::lower_bound(SortedLines.begin(), SortedLines.end(), std::string_view(head));
+  return at != SortedLines.end() && IsEntryFor(*at, Key) ? static_cast<int>(at - SortedLines.begin()) : -1;
+}
+
+std::string EntryLine(std::string_view Key, std::string_view Value) {
+  std::string line;
+  line.reserve(Key.size() + 1 + Value.size());
+  line.append(Key).append(1, '=').append(Value);
+  return line;
+}
+
+TextFileLine TextFileLine::Split(std::string_view Line) {
+  TextFileLine f;
+  f.Owner = Line.substr(0, Line.find('.'));
+  const std::size_t equals = Line.find('=');
+  f.Head = Line.substr(0, equals);
+  if (equals != std::string_view::npos) f.Value = Line.substr(equals + 1, MaxValueLength);
+  const std::size_t percent = f.Head.find('%');
+  f.LocaleText = (percent == std::string_view::npos ? f.Head : f.Head.substr(percent + 1)).substr(0, 255);
+  return f;
+}
+
+std::string TextFileLine::Key(std::size_t LocaleDigits) const {
+  const std::size_t dot = Head.find('.');
+  std::string key(Head.substr(dot == std::string_view::npos ? 0 : dot + 1));
+  const std::size_t percent = key.find('%');
+  if (percent != std::string::npos) key.erase(percent, 1 + LocaleDigits);
+  return key;
+}
+
+std::string TextFileLine::Format(std::string_view OwnerName, std::string_view Key, std::string_view Locale,
+                                 std::string_view Value) {
+  Value = Value.substr(0, MaxValueLength);
+  std::string line;
+  line.reserve(2 + OwnerName.size() + 1 + Key.size() + 1 + Locale.size() + 1 + Value.size());
+  line.append("#0").append(OwnerName).append(1, '.').append(Key).append(1, '%').append(Locale).append(1, '=').append(Value);
+  return line;
 }
 
 }  // namespace Vek

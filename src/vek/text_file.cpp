@@ -1,6 +1,9 @@
 // Translation text files: saving this owner's entries into a shared file and merging them back.
+#include <algorithm>
+
 #include "Vek.hpp"
 #include "design/ToolIntf.hpp"
+#include "sorted_lines.hpp"
 #include "vcl/Forms.hpp"
 
 namespace Vek {
@@ -19,24 +22,15 @@ private:
   vcl::TCursor FSaved;
 };
 
-// The parts of a text-file line, found by the position of the first separators.
-struct FileLine {
-  std::string_view Owner;       // before the first "."
-  std::string_view Head;        // before the first "="
-  std::string_view LocaleText;  // after the first "%" of the head (the whole head without one)
-};
-
-FileLine SplitFileLine(std::string_view line) {
-  FileLine f;
-  f.Owner = line.substr(0, line.find('.'));
-  f.Head = line.substr(0, line.find('='));
-  const std::size_t percent = f.Head.find('%');
-  f.LocaleText = (percent == std::string_view::npos ? f.Head : f.Head.substr(percent + 1)).substr(0, 255);
-  return f;
+// Whether the owner part of Line (the text before its first ".") is Owner: a test of its first
+// bytes, which is all that most lines of a file shared by many forms need.
+bool IsOwnersLine(std::string_view Line, std::string_view Owner) {
+  return Owner.find('.') == std::string_view::npos && Line.starts_with(Owner) &&
+         (Line.size() == Owner.size() || Line[Owner.size()] == '.');
 }
 
 // The line's locale as StrToInt reads it; a text that is not one names the file and the line.
-int LineLocale(const FileLine& f, const std::string& fileName, int index) {
+int LineLocale(const TextFileLine& f, const std::string& fileName, int index) {
   int locale = 0;
   if (!vcl::TryStrToInt(f.LocaleText, locale))
     throw vcl::EConvertError(fileName + ", line " + vcl::IntToStr(index + 1) + ": '" + std::string(f.LocaleText) +
@@ -62,43 +56,51 @@ std::string TLumetra::GetAppDir() const {
 void TLumetra::SaveTo(const std::string& AFileName) {
   const vcl::TFileLock lock(AFileName);  // over the whole read-merge-write: no writer loses an update
   HourGlass hourGlass;
-  const std::string owner = "#0" + OwnerName();
+  const std::string ownerName = OwnerName();
+  const std::string owner = "#0" + ownerName;
   const std::string locale = vcl::IntToStr(FLocale);
 
-  TSortList work;
-  if (vcl::FileExists(AFileName)) work.LoadFromFile(AFileName);
+  // The file's lines as views of its bytes: a large file shared by many forms is read, filtered
+  // and written again without a string per line.
+  const std::string bytes = vcl::FileExists(AFileName) ? vcl::ReadFileBytes(AFileName) : std::string();
+  std::vector<std::string_view> kept = vcl::SplitLines(bytes);
 
-  // Drop this owner's lines of this locale and its originals; keep the rest in place. One pass
-  // into a new list rather than deleting line by line from the middle of a large file.
-  TSortList kept;
-  for (int i = 0; i < work.Count(); ++i) {
-    const FileLine f = SplitFileLine(work.Strings(i));
-    if (f.Owner == owner) {
-      const int lineLocale = LineLocale(f, AFileName, i);
+  // Drop this owner's lines of this locale and its originals; keep the rest in place.
+  std::size_t keptCount = 0;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    if (IsOwnersLine(kept[i], owner)) {
+      const int lineLocale = LineLocale(TextFileLine::Split(kept[i]), AFileName, static_cast<int>(i));
       if (lineLocale == FLocale || lineLocale == -1) continue;
     }
-    kept.AddObject(work.Strings(i), work.Objects(i));
+    kept[keptCount++] = kept[i];
   }
+  kept.resize(keptCount);
 
+  // The entries, then the originals of the translated properties, in the order they go in.
+  std::vector<std::string> added;
+  added.reserve(static_cast<std::size_t>(FTranslations->Count()) * 2);
   for (int i = 0; i < FTranslations->Count(); ++i) {
     const std::string& line = FTranslations->Strings(i);
-    kept.SortInsert(owner + "." + std::string(EntryKey(line)) + "%" + locale + "=" + std::string(EntryValue(line)),
-                    nullptr);
+    added.push_back(TextFileLine::Format(ownerName, EntryKey(line), locale, EntryValue(line)));
   }
-
   if (FTranslations->Count() > 0) {
     for (int i = 0; i < FOrgProps->Count(); ++i) {
       const std::string& original = FOrgProps->Strings(i);
-      const std::string key(EntryKey(original));
-      int index = -1;
-      FTranslations->SortFind(key + "=", index);
-      if (index == FTranslations->Count()) index = FTranslations->Count() - 1;
-      if (IsEntryFor(FTranslations->Strings(index), key))
-        kept.SortInsert(owner + "." + key + "%-1=" + std::string(EntryValue(original)), nullptr);
+      const std::string_view key = EntryKey(original);
+      if (FindEntry(*FTranslations, key) >= 0) added.push_back(TextFileLine::Format(ownerName, key, "-1", EntryValue(original)));
     }
   }
 
-  kept.SaveToFile(AFileName);
+  if (std::is_sorted(kept.begin(), kept.end())) {
+    vcl::ReplaceFile(AFileName, MergedText(kept, std::move(added)));
+  } else {
+    // Lines out of order (not written by this unit): where SortInsert puts a line depends on
+    // the order its binary search meets, so the list does it.
+    TSortList list;
+    for (std::string_view l : kept) list.Add(std::string(l));
+    for (std::string& l : added) list.SortInsert(std::move(l), nullptr);
+    list.SaveToFile(AFileName);
+  }
 }
 
 bool TLumetra::LoadFrom(const std::string& AFileName) {
@@ -106,24 +108,16 @@ bool TLumetra::LoadFrom(const std::string& AFileName) {
   const std::string owner = "#0" + OwnerName();
   const std::size_t localeDigits = vcl::IntToStr(FLocale).size();
 
-  TSortList work;
-  work.LoadFromFile(AFileName);
-  for (int i = 0; i < work.Count(); ++i) {
-    const std::string& line = work.Strings(i);
-    const FileLine f = SplitFileLine(line);
-    if (f.Owner != owner) continue;
-    if (LineLocale(f, AFileName, i) != FLocale) continue;
-
-    // The key: the head after its first ".", without the "%" and as many characters as the
-    // decimal form of Locale has.
-    std::string key(f.Head.substr(f.Head.find('.') == std::string_view::npos ? 0 : f.Head.find('.') + 1));
-    const std::size_t percent = key.find('%');
-    if (percent != std::string::npos) key.erase(percent, 1 + localeDigits);
-
-    int index = -1;
-    FTranslations->SortFind(key + "=", index);
-    if (index < FTranslations->Count() && IsEntryFor(FTranslations->Strings(index), key)) FTranslations->Delete(index);
-    FTranslations->SortInsert(key + "=" + std::string(EntryValue(line)), nullptr);
+  const std::string bytes = vcl::ReadFileBytes(AFileName);
+  const std::vector<std::string_view> lines = vcl::SplitLines(bytes);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!IsOwnersLine(lines[i], owner)) continue;
+    const TextFileLine f = TextFileLine::Split(lines[i]);
+    if (LineLocale(f, AFileName, static_cast<int>(i)) != FLocale) continue;
+    const std::string key = f.Key(localeDigits);
+    const int index = FindEntry(*FTranslations, key);
+    if (index >= 0) FTranslations->Delete(index);
+    FTranslations->SortInsert(EntryLine(key, f.Value), nullptr);
   }
   return true;
 }

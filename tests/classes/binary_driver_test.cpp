@@ -74,14 +74,26 @@ TEST(BinaryDriver, StringsBeyond255BytesAreLong) {
   }
 }
 
-TEST(BinaryDriver, ReadStringTakesEveryStringType) {
-  // bytes unchanged from the 8-bit types, wide strings as UTF-8
-  TStreamOf in(Hex("06 02 C3A9 0C 02000000 C3A9 14 02000000 C3A9 12 03000000 E900 3DD8 00DE"));
-  TReader reader(in);
-  EXPECT_EQ(reader.ReadString(), "\xC3\xA9");
-  EXPECT_EQ(reader.ReadString(), "\xC3\xA9");
-  EXPECT_EQ(reader.ReadString(), "\xC3\xA9");
-  EXPECT_EQ(reader.ReadString(), "\xC3\xA9\xF0\x9F\x98\x80");
+TEST(BinaryDriver, ReadStringGivesTheAnsiCodePage) {
+  struct Case {
+    const char* Name;
+    std::string Encoded, Read;
+  } cases[] = {
+      {"string bytes unchanged", Hex("06 02 C3A9"), "\xC3\xA9"},
+      {"long string bytes unchanged", Hex("0C 02000000 C3A9"), "\xC3\xA9"},
+      {"UTF-8 converted", Hex("14 03000000 C3A9 'x'"), "\xE9x"},
+      {"UTF-8 of a character above 255 in the code page", Hex("14 03000000 E282AC"), "\x80"},
+      {"UTF-8 character the code page lacks", Hex("14 07000000 E4B8AD F09F9880"), "??"},
+      {"not UTF-8: bytes unchanged", Hex("14 02000000 E9FF"), "\xE9\xFF"},
+      {"wide converted", Hex("12 03000000 E900 AC20 5300"), "\xE9\x80S"},
+      {"wide character the code page lacks", Hex("12 03000000 2D4E 3DD8 00DE"), "??"},
+      {"wide control characters without a place in the code page", Hex("12 02000000 8000 8100"), "?\x81"},
+  };
+  for (const Case& c : cases) {
+    TStreamOf in(c.Encoded);
+    TReader reader(in);
+    EXPECT_EQ(reader.ReadString(), c.Read) << c.Name;
+  }
 }
 
 TEST(BinaryDriver, IdentifiersAndTheirOwnValueTypes) {

@@ -111,7 +111,7 @@ TEST(Filer, UnchangedValuesKeepTheirEncoding) {
   const std::string binary = Hex("'TPF0' 05 'TKnob' 01 'K' 07 'Caption' 14 02000000 C3A9 03 'Tag' 04 05000000 00 00");
   TKnob knob(nullptr);
   ReadForm(binary, &knob);
-  EXPECT_EQ(knob.Caption, "\xC3\xA9");
+  EXPECT_EQ(knob.Caption, "\xE9");  // UTF-8 read into the ANSI code page
   EXPECT_EQ(knob.Tag, 5);
   EXPECT_EQ(WriteForm(&knob), binary);
   knob.Caption = "e";
@@ -121,6 +121,38 @@ TEST(Filer, UnchangedValuesKeepTheirEncoding) {
 
 // Another writer's order, and defaults stored explicitly (as for an ancestor that differed),
 // go back as they came while the values are unchanged.
+// A text form's string is the bytes the component holds, as the hosts read it: its binary
+// stream is the one the component writes, and a wide string reads as the ANSI code page.
+TEST(Filer, TextStringsReachTheComponentAsAnsiBytes) {
+  struct Case {
+    const char* Text;
+    std::string Caption;
+    bool Wide;  // the text makes a wide string, which the component writes back unchanged
+  } cases[] = {
+      {"'R'#233'pertoire'", "R\xE9pertoire", false},
+      {"'R\xE9pertoire'", "R\xE9pertoire", false},
+      {"#128#255", "\x80\xFF", false},
+      {"'' + 'R'#233'pertoire'", "R\xE9pertoire", true},
+      {"'Euro '#8364", "Euro \x80", true},
+      {"#20013#25991", "??", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text);
+    const std::string text = std::string("object K: TKnob\r\n  Caption = ") + c.Text + "\r\nend\r\n";
+    const std::string binary = Binary(text);
+    EXPECT_EQ(binary.find('\x14'), std::string::npos) << "no UTF-8 string";
+    TKnob read(nullptr);
+    ReadForm(binary, &read);
+    EXPECT_EQ(read.Caption, c.Caption);
+    EXPECT_EQ(WriteForm(&read), binary);
+
+    TKnob made(nullptr);
+    made.SetName("K");
+    made.Caption = c.Caption;
+    EXPECT_EQ(WriteForm(&made) == binary, !c.Wide);
+  }
+}
+
 TEST(Filer, StreamOrderAndExplicitDefaultsSurvive) {
   const std::string text =
       "inherited K: TKnob\r\n"

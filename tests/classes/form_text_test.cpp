@@ -40,8 +40,8 @@ const TCase BothWays[] = {
     {"256 bytes are a long string", Hex("0C 00010000") + std::string(256, 'b'),
      "\r\n    '" + std::string(64, 'b') + "' +\r\n    '" + std::string(64, 'b') + "' +\r\n    '" + std::string(64, 'b') +
          "' +\r\n    '" + std::string(64, 'b') + "'"},
-    {"UTF-8 beyond ASCII as codes", Hex("14 09000000 'Caf' C3A9 F09F9880"), "'Caf'#233#55357#56832"},
-    {"wide string marked by an empty piece", Hex("12 03000000 4100 2700 3D04"), "'' + 'A'#39#1085"},
+    {"wide string beyond 255 as codes", Hex("12 03000000 4100 2700 3D04"), "'A'#39#1085"},
+    {"wide string within 255 marked by an empty piece", Hex("12 03000000 4100 2700 E900"), "'' + 'A'#39#233"},
     {"empty wide string", Hex("12 00000000"), "'' + ''"},
     {"integers", Hex("03 7FFF"), "-129"},
     {"64-bit integer", Hex("13 0000000001000000"), "4294967296"},
@@ -78,6 +78,27 @@ TEST(FormText, ValuesConvertBothWays) {
   }
 }
 
+// Text never becomes a UTF-8 string, which the hosts cannot read: the writer writes one as the
+// string reading it gives, and that is what the text converts back to.
+TEST(FormText, Utf8StringsComeBackAsTheStringsTheyAreRead) {
+  struct TOneWay {
+    const char* Name;
+    std::string Binary, Text, Back;
+  } cases[] = {
+      {"characters of the code page", Hex("14 0A000000 'R' C3A9 'pert' E282AC"), "'R\xE9pert\x80'",
+       Hex("06 07 'R' E9 'pert' 80")},
+      {"characters beyond the code page", Hex("14 09000000 'Caf' C3A9 F09F9880"), "'Caf'#233#55357#56832",
+       Hex("12 06000000 4300 6100 6600 E900 3DD8 00DE")},
+      {"a control character the code page lacks", Hex("14 02000000 C280"), "'' + #128", Hex("12 01000000 8000")},
+      {"bytes that are not UTF-8", Hex("14 02000000 E9FF"), "'\xE9\xFF'", Hex("06 02 E9FF")},
+  };
+  for (const TOneWay& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(Convert(ObjectBinaryToText, BinaryForm(c.Binary)), TextForm(c.Text));
+    EXPECT_EQ(Convert(ObjectTextToBinary, TextForm(c.Text)), BinaryForm(c.Back));
+  }
+}
+
 TEST(FormText, HeadersConvertBothWays) {
   const TCase cases[] = {
       {"object with a name", Hex("06 'TForm1' 05 'Form1' 00 00"), "object Form1: TForm1\r\nend\r\n"},
@@ -101,8 +122,12 @@ TEST(FormText, ParserAcceptsWhatOtherWritersWrite) {
       {"doubled apostrophe", Hex("06 04 'it' 27 's'"), "'it''s'"},
       {"hexadecimal code", Hex("06 01 'A'"), "#$41"},
       {"pieces joined on one line", Hex("06 02 'ab'"), "'a' + 'b'"},
-      {"code 128 to 255 is UTF-8", Hex("14 02000000 C2A9"), "#169"},
-      {"raw bytes next to a wide code count as Latin-1", Hex("14 04000000 C3A9 C4AC"), "'\xE9'#300"},
+      {"code 128 to 255 is that ANSI byte", Hex("06 01 A9"), "#169"},
+      {"codes between quoted runs", Hex("06 0A 'R' E9 'pertoire'"), "'R'#233'pertoire'"},
+      {"code 255 is a byte, 256 makes the string wide", Hex("12 02000000 FF00 0001"), "#255#256"},
+      {"raw bytes next to a wide code are the code page's characters", Hex("12 03000000 E900 AC20 2C01"),
+       "'\xE9\x80'#300"},
+      {"a wide code in a later piece makes the whole string wide", Hex("12 02000000 4100 AC20"), "'A' + #8364"},
       {"identifiers for booleans in any case", Hex("09"), "true"},
       {"hexadecimal integer", Hex("03 FF00"), "$FF"},
       {"float without suffix", Extended(1.5L), "1.5"},

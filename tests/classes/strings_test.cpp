@@ -72,6 +72,8 @@ TEST(StringList, TextSplitsAtEveryKindOfLineEnd) {
     TStringList list;
     list.SetText(c.text);
     EXPECT_EQ(testing_support::LinesOf(list), c.lines) << c.text;
+    const std::vector<std::string_view> views = SplitLines(c.text);
+    EXPECT_EQ(V(views.begin(), views.end()), c.lines) << c.text;
   }
   TStringList list;
   list.Add("a");

@@ -72,6 +72,15 @@ TEST_F(Dictionary, ExportUpdatesExistingLinesAndTidiesTheFile) {
   EXPECT_EQ(ReadFile(FFile), "a\t2\r\nb\t1\r\n");
 }
 
+TEST_F(Dictionary, ExportUpdatesOnlyTheFirstOfSeveralLinesOfOneOriginal) {
+  WriteFile(FFile, "Open\tA\r\nOpen\tB\r\n");
+  Fill({"TOpenDialog.Caption='Ouvrir'", "TFontDialog.Caption='Police'"},
+       {"TOpenDialog.Caption='Open'", "TFontDialog.Caption='Font'"});
+  FLmt->TranslateTo(FFile);
+  // The replaced line now sorts after the next one, and the later insertion searches that list.
+  EXPECT_EQ(ReadFile(FFile), "Font\tPolice\r\nOpen\tOuvrir\r\nOpen\tB\r\n");
+}
+
 TEST_F(Dictionary, ExportKeepsTheLaterOfTwoTranslationsOfOneText) {
   Fill({"TOpenDialog.Caption='Ouvrir'", "TSaveDialog.Caption='Ouvrir 2'"},
        {"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'"});
@@ -114,16 +123,18 @@ TEST_F(Dictionary, ApplyReadsEveryKindOfLineEndAndLetsLaterLinesWin) {
   }
 }
 
-TEST_F(Dictionary, ApplyTranslatesOnlyTheLastEntryOfOneOriginalAndMatchesExactly) {
-  WriteFile(FFile, "Open\tOuvrir\r\n&Cancel\tAnnuler\r\n");
+TEST_F(Dictionary, ApplyTranslatesEveryEntryOfOneOriginalAndMatchesExactly) {
+  WriteFile(FFile, "Open\tOuvrir\r\n&Cancel\tAnnuler\r\nCancel\tAnnuler\r\n");
+  // "Cancel" of the open and of the font dialog, one quoted and one not; "&Cancel" and "open"
+  // differ from the originals and match nothing.
   Fill({"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'", "TOpenDialog.Caption[2]='Cancel'",
-        "TFindDialog.Caption='open'"},
+        "TFontDialog.Caption[2]=Cancel", "TFindDialog.Caption='open'", "TFindDialog.Caption[1]='&Cancel'"},
        {"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Open'", "TOpenDialog.Caption[2]='Cancel'",
-        "TFindDialog.Caption='open'"});
+        "TFontDialog.Caption[2]='Cancel'", "TFindDialog.Caption='open'", "TFindDialog.Caption[1]='&&Cancel'"});
   ASSERT_TRUE(FLmt->TranslateFrom(FFile));
   EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()),
-            (V{"TOpenDialog.Caption='Open'", "TSaveDialog.Caption='Ouvrir'", "TOpenDialog.Caption[2]='Cancel'",
-               "TFindDialog.Caption='open'"}));
+            (V{"TOpenDialog.Caption='Ouvrir'", "TSaveDialog.Caption='Ouvrir'", "TOpenDialog.Caption[2]='Annuler'",
+               "TFontDialog.Caption[2]=Annuler", "TFindDialog.Caption='open'", "TFindDialog.Caption[1]='&Cancel'"}));
 }
 
 TEST_F(Dictionary, BackslashNSurvivesTheRoundTrip) {

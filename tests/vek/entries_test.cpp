@@ -117,3 +117,86 @@ TEST(Entries, KeyLookupNeedsTheKeyFollowedByEquals) {
   EXPECT_FALSE(Vek::IsEntryFor("TOpenDialog.Width", "TOpenDialog.Width"));
   EXPECT_FALSE(Vek::IsEntryFor("TOpenDialog.Wid=1", "TOpenDialog.Width"));
 }
+
+namespace {
+// Splitting returns views into its argument, so a temporary line must not be accepted.
+template <class T>
+concept SplittableFrom = requires(T&& line) {
+  Entry::Split(std::forward<T>(line));
+  Vek::TextFileLine::Split(std::forward<T>(line));
+};
+static_assert(!SplittableFrom<std::string>);
+static_assert(!SplittableFrom<std::string&&>);
+static_assert(SplittableFrom<std::string&>);
+static_assert(SplittableFrom<const std::string&>);
+static_assert(SplittableFrom<std::string_view>);
+static_assert(SplittableFrom<const char*>);
+}  // namespace
+
+TEST(Entries, FindEntryNeedsTheKeyFollowedByEquals) {
+  Vek::TSortList list;
+  EXPECT_EQ(Vek::FindEntry(list, "T.Width"), -1);  // empty list
+  for (const char* l : {"T.Caption='a'", "T.Width", "T.Width=400", "T.Width[3]=1", "U.Width=2"}) list.SortInsert(l, nullptr);
+  struct Case {
+    const char* key;
+    int index;
+  } cases[] = {
+      {"T.Caption", 0},
+      {"T.Width", 2},     // not the line "T.Width" without "=", nor "T.Width[3]"
+      {"T.Wid", -1},      // a prefix of a key is no key
+      {"T.Width[3]", 3},
+      {"U.Width", 4},     // the last line
+      {"V.Width", -1},    // past the last line
+      {"A", -1},          // before the first
+      {"", -1},
+  };
+  const std::vector<std::string_view> views = {"T.Caption='a'", "T.Width", "T.Width=400", "T.Width[3]=1", "U.Width=2"};
+  for (const Case& c : cases) {
+    EXPECT_EQ(Vek::FindEntry(list, c.key), c.index) << c.key;
+    EXPECT_EQ(Vek::FindEntry(views, c.key), c.index) << c.key;
+  }
+  EXPECT_EQ(Vek::FindEntry(std::vector<std::string_view>(), "T.Width"), -1);
+}
+
+TEST(Entries, EntryLineJoinsKeyAndValueUncut) {
+  EXPECT_EQ(Vek::EntryLine("T.Width", "400"), "T.Width=400");
+  EXPECT_EQ(Vek::EntryLine("T.Caption", ""), "T.Caption=");
+  EXPECT_EQ(Vek::EntryLine("T.Caption", std::string(5000, 'x')).size(), 10u + 5000u);
+}
+
+TEST(Entries, TextFileLinesSplitAtTheFirstSeparators) {
+  struct Case {
+    const char* line;
+    const char *owner, *head, *locale, *value;
+  } cases[] = {
+      {"#0Form1.TOpenDialog.Caption%1036='Ouvrir'", "#0Form1", "#0Form1.TOpenDialog.Caption%1036", "1036", "'Ouvrir'"},
+      {"#0Form1.T.Width%-1=563", "#0Form1", "#0Form1.T.Width%-1", "-1", "563"},
+      {"#0Form1.T.Caption%1036='a=b%c'", "#0Form1", "#0Form1.T.Caption%1036", "1036", "'a=b%c'"},
+      {"#0Form1.T.Caption=1", "#0Form1", "#0Form1.T.Caption", "#0Form1.T.Caption", "1"},  // no "%": the whole head
+      {"#0Form1.T.Caption%1036", "#0Form1", "#0Form1.T.Caption%1036", "1036", ""},        // no "="
+      {"no separators", "no separators", "no separators", "no separators", ""},
+      {"", "", "", "", ""},
+  };
+  for (const Case& c : cases) {
+    const auto f = Vek::TextFileLine::Split(c.line);
+    EXPECT_EQ(f.Owner, c.owner) << c.line;
+    EXPECT_EQ(f.Head, c.head) << c.line;
+    EXPECT_EQ(f.LocaleText, c.locale) << c.line;
+    EXPECT_EQ(f.Value, c.value) << c.line;
+  }
+  const std::string longLocale = "#0F.K%" + std::string(300, '1') + "=1";
+  EXPECT_EQ(Vek::TextFileLine::Split(longLocale).LocaleText.size(), 255u);
+  const std::string longValue = "#0F.K%1=" + std::string(5000, 'x');
+  EXPECT_EQ(Vek::TextFileLine::Split(longValue).Value.size(), 4095u);
+}
+
+TEST(Entries, TextFileLinesFormatAndGiveTheirKeyBack) {
+  const std::string line = Vek::TextFileLine::Format("Form1", "TOpenDialog.Caption", "1036", "'Ouvrir'");
+  EXPECT_EQ(line, "#0Form1.TOpenDialog.Caption%1036='Ouvrir'");
+  EXPECT_EQ(Vek::TextFileLine::Split(line).Key(4), "TOpenDialog.Caption");
+  EXPECT_EQ(Vek::TextFileLine::Format("F", "K", "-1", std::string(5000, 'x')).size(), 9u + 4095u);
+  // The key drops "%" and as many characters as the locale read has digits, whatever they are.
+  EXPECT_EQ(Vek::TextFileLine::Split("#0F.T.Caption%0001x=1").Key(1), "T.Caption001x");
+  EXPECT_EQ(Vek::TextFileLine::Split("#0F.T.Caption=1").Key(4), "T.Caption");
+  EXPECT_EQ(Vek::TextFileLine::Split("#0F").Key(1), "#0F");  // no ".": the whole head
+}

@@ -82,6 +82,28 @@ TEST_F(TextFile, SaveKeepsOtherFormsAndLocalesInTheirPlaces) {
             "#0Form2.TOpenDialog.Caption%1036='Autre'\r\n");
 }
 
+TEST_F(TextFile, SaveMergesNewLinesIntoASortedFileEachOnce) {
+  WriteFile(FFile,
+            "#0Form0.TOpenDialog.Caption%1036='A'\r\n"
+            "#0Form1.TOpenDialog.Caption%1036='Old'\n"
+            "#0Form1.TOpenDialog.Width%1031=1\r"
+            "#0Form2.TOpenDialog.Caption%1036='B'\r\n"
+            "#0Form2.TOpenDialog.Caption%1036='B'\r\n");  // a line twice stays twice
+  // An unsorted working copy with one line twice: each line goes in once, at its place.
+  for (const char* l : {"TOpenDialog.Width=400", "TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Width=400"})
+    FLmt->Translations()->Add(l);
+  FLmt->OrgProps()->SortInsert("TOpenDialog.Width=563", nullptr);
+  FLmt->SaveTo(FFile);
+  EXPECT_EQ(ReadFile(FFile),
+            "#0Form0.TOpenDialog.Caption%1036='A'\r\n"
+            "#0Form1.TOpenDialog.Caption%1036='Ouvrir'\r\n"
+            "#0Form1.TOpenDialog.Width%-1=563\r\n"
+            "#0Form1.TOpenDialog.Width%1031=1\r\n"
+            "#0Form1.TOpenDialog.Width%1036=400\r\n"
+            "#0Form2.TOpenDialog.Caption%1036='B'\r\n"
+            "#0Form2.TOpenDialog.Caption%1036='B'\r\n");
+}
+
 TEST_F(TextFile, SaveOfNoEntriesRemovesThisOwnersLinesOrCreatesAnEmptyFile) {
   FLmt->OrgProps()->SortInsert("TOpenDialog.Caption='Open'", nullptr);
   FLmt->SaveTo(FFile);
