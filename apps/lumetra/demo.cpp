@@ -38,7 +38,7 @@ std::string Visible(const std::string& s) {
   for (unsigned char c : s) {
     if (c == '\r') out += "\\r";
     else if (c == '\n') out += "\\n";
-    else if (c < 32) out += "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
+    else if (c < 32 || (c >= 0x7F && c < 0xA0)) out += "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
     else if (c >= 0xA0) {  // the ANSI code page's letters, for a UTF-8 terminal
       out += static_cast<char>(0xC0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3F));
