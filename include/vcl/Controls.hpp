@@ -78,7 +78,7 @@ public:
   TFont();
   ~TFont() override;
   const std::string& Name() const { return FName; }
-  void SetName(std::string Value);
+  void SetName(const std::string& Value);
   int Height() const { return FHeight; }
   void SetHeight(int Value);
   int Size() const;
@@ -330,7 +330,7 @@ private:
   int FontHeight() const { return FFont->Height(); }
   void SetFontHeight(int V) { FFont->SetHeight(V); }
   std::string FontName() const { return FFont->Name(); }
-  void SetFontName(std::string V) { FFont->SetName(std::move(V)); }
+  void SetFontName(std::string V) { FFont->SetName(V); }
   TFontStyles FontStyle() const { return FFont->Style(); }
   void SetFontStyle(TFontStyles V) { FFont->SetStyle(V); }
 

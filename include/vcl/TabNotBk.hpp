@@ -65,7 +65,7 @@ private:
   int TabFontHeight() const { return FTabFont->Height(); }
   void SetTabFontHeight(int V) { FTabFont->SetHeight(V); }
   std::string TabFontName() const { return FTabFont->Name(); }
-  void SetTabFontName(std::string V) { FTabFont->SetName(std::move(V)); }
+  void SetTabFontName(std::string V) { FTabFont->SetName(V); }
   TFontStyles TabFontStyle() const { return FTabFont->Style(); }
   void SetTabFontStyle(TFontStyles V) { FTabFont->SetStyle(V); }
 

@@ -10,6 +10,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 // The unsuffixed macros of <windows.h> would rename the class library's own functions and
 // properties (vcl::RegisterClass, TFindDialog::FindText, ...) in every file that sees them.

@@ -198,9 +198,9 @@ void TFont::Changed() {
   if (OnChange) OnChange();
 }
 
-void TFont::SetName(std::string Value) {
-  if (Value == FName) return;
-  FName = std::move(Value);
+void TFont::SetName(const std::string& Value) {
+  if (Value.size() == FName.size() && Value.compare(FName) == 0) return;
+  FName = Value;
   Changed();
 }
 void TFont::SetHeight(int Value) {

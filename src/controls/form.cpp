@@ -81,7 +81,7 @@ int TCustomForm::ClientWidth() const {
     return r.right;
   }
   const RECT f = FrameSize();
-  return std::max(Width() - f.left - f.right, 0);
+  return std::max(Width() - static_cast<int>(f.left + f.right), 0);
 }
 
 int TCustomForm::ClientHeight() const {
@@ -91,19 +91,19 @@ int TCustomForm::ClientHeight() const {
     return r.bottom;
   }
   const RECT f = FrameSize();
-  return std::max(Height() - f.top - f.bottom, 0);
+  return std::max(Height() - static_cast<int>(f.top + f.bottom), 0);
 }
 
 void TCustomForm::SetClientWidth(int Value) {
   FClientWidth = Value;
   const RECT f = FrameSize();
-  SetWidth(Value + f.left + f.right);
+  SetWidth(Value + static_cast<int>(f.left + f.right));
 }
 
 void TCustomForm::SetClientHeight(int Value) {
   FClientHeight = Value;
   const RECT f = FrameSize();
-  SetHeight(Value + f.top + f.bottom);
+  SetHeight(Value + static_cast<int>(f.top + f.bottom));
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params) {

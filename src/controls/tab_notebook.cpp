@@ -145,6 +145,13 @@ void TTabbedNotebook::DefineProperties(TFiler* Filer) {
 }
 
 void TTabbedNotebook::CreateParams(TCreateParams& Params) {
+#ifdef _WIN32
+  static const bool initialised = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)initialised;
+#endif
   TWinControl::CreateParams(Params);
   Params.ClassName = WC_TABCONTROLA;
   Params.Style |= WS_CLIPCHILDREN | (TabStop() ? WS_TABSTOP : 0);

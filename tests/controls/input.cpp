@@ -19,12 +19,15 @@ Script* Current = nullptr;
 
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   Script* s = Current;
-  if (!s || !s->Form->Modal()) return;
+  if (!s) return;
+  vcl::TCustomForm* form = s->Form;
+  if (!form) form = dynamic_cast<vcl::TCustomForm*>(vcl::TControl::FromHandle(GetActiveWindow()));
+  if (!form || !form->Modal()) return;
   if (s->Next < s->Steps.size()) {
     const auto step = s->Steps[s->Next++];
     step();
-  } else if (s->Form->ModalResult() == vcl::mrNone) {
-    s->Form->SetModalResult(vcl::mrAbort);
+  } else if (form->ModalResult() == vcl::mrNone) {
+    form->SetModalResult(vcl::mrAbort);
   }
 }
 
@@ -94,12 +97,12 @@ void Click(vcl::TControl* Control, int X, int Y, vcl::TShiftState Shift) {
 #endif
 }
 
-vcl::TModalResult RunModal(vcl::TCustomForm& Form, std::vector<std::function<void()>> Steps) {
+void RunScript(const std::function<void()>& Body, std::vector<std::function<void()>> Steps, vcl::TCustomForm* Form) {
 #ifdef _WIN32
   // The first tick brings the form to the front, where real input reaches it.
-  Steps.insert(Steps.begin(), [&Form] { SetForegroundWindow(Form.Handle()); });
+  Steps.insert(Steps.begin(), [] { SetForegroundWindow(GetActiveWindow()); });
 #endif
-  Script script{std::move(Steps), 0, &Form};
+  Script script{std::move(Steps), 0, Form};
   Script* const outer = std::exchange(Current, &script);
   const UINT_PTR timer = SetTimer(nullptr, 0, 150, &Tick);
   struct Restore {
@@ -110,7 +113,17 @@ vcl::TModalResult RunModal(vcl::TCustomForm& Form, std::vector<std::function<voi
       Current = Outer;
     }
   } restore{outer, timer};
-  return Form.ShowModal();
+  Body();
+}
+
+void RunScript(const std::function<void()>& Body, std::vector<std::function<void()>> Steps) {
+  RunScript(Body, std::move(Steps), nullptr);
+}
+
+vcl::TModalResult RunModal(vcl::TCustomForm& Form, std::vector<std::function<void()>> Steps) {
+  vcl::TModalResult result = vcl::mrNone;
+  RunScript([&] { result = Form.ShowModal(); }, std::move(Steps), &Form);
+  return result;
 }
 
 }  // namespace ui_test

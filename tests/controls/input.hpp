@@ -16,5 +16,8 @@ void Click(vcl::TControl* Control, int X = -1, int Y = -1, vcl::TShiftState Shif
 /// Shows Form modally and runs one step per timer tick while it is up; when the steps are done
 /// and the form is still open it ends with mrAbort. Returns what ShowModal returns.
 vcl::TModalResult RunModal(vcl::TCustomForm& Form, std::vector<std::function<void()>> Steps);
+/// As RunModal for whatever modal form Body shows (a message box): the steps act on the active
+/// form.
+void RunScript(const std::function<void()>& Body, std::vector<std::function<void()>> Steps);
 
 }  // namespace ui_test
