@@ -236,8 +236,13 @@ protected:
 
 private:
   friend class TListBox;
+  /// Whether changes go to the window now; inside BeginUpdate/EndUpdate they are made to the
+  /// object only and the window is filled again once, at the end.
+  bool Live() const;
+  void Detach();
   TListBox& FListBox;
   TStringList FList;
+  bool FDetached = false;
 };
 
 /// A list box: items with objects, single or multiple selection, sorted or not.
@@ -298,7 +303,7 @@ private:
   int FItemHeight = 16;
   int FItemIndex = -1;
   int FTopIndex = 0;
-  std::vector<bool> FSelected;  // without a window
+  std::vector<std::uint8_t> FSelected;  // without a window; bytes, which insert faster than bits
   TNotifyEvent FOnDblClick;
   TMouseMoveEvent FOnMouseMove;
 };

@@ -7,6 +7,7 @@
 // - In a multi-selection list box ItemIndex is the item with the focus rectangle
 //   (LB_GETCARETINDEX), as the class library has it.
 #include <algorithm>
+#include <utility>
 
 #include "control_support.hpp"
 #include "vcl/StdCtrls.hpp"
@@ -72,6 +73,7 @@ void TListBox::WriteState() {
 }
 
 void TListBox::ReadState() {
+  if (std::exchange(FItems->FDetached, false)) return;  // the object holds the state already
   TWinControl::ReadState();
   const HWND h = WindowHandle();
   const int n = FItems->FList.Count();
@@ -126,14 +128,14 @@ void TListBox::SetItemHeight(int Value) {
 }
 
 int TListBox::ItemIndex() const {
-  if (!HandleAllocated()) return FItemIndex;
+  if (!FItems->Live()) return FItemIndex;
   return static_cast<int>(SendMessageA(WindowHandle(), FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
 }
 
 void TListBox::SetItemIndex(int Value) {
   if (Value < -1 || Value >= FItems->Count()) Value = -1;
   FItemIndex = Value;
-  if (!HandleAllocated()) return;
+  if (!FItems->Live()) return;
   if (FMultiSelect) {
     if (Value >= 0) SendMessageA(WindowHandle(), LB_SETCARETINDEX, static_cast<WPARAM>(Value), FALSE);
   } else {
@@ -143,7 +145,7 @@ void TListBox::SetItemIndex(int Value) {
 
 bool TListBox::Selected(int Index) const {
   if (Index < 0 || Index >= FItems->Count()) OutOfBounds(Index);
-  if (HandleAllocated()) return SendMessageA(WindowHandle(), LB_GETSEL, static_cast<WPARAM>(Index), 0) > 0;
+  if (FItems->Live()) return SendMessageA(WindowHandle(), LB_GETSEL, static_cast<WPARAM>(Index), 0) > 0;
   return FMultiSelect ? FSelected[static_cast<std::size_t>(Index)] : FItemIndex == Index;
 }
 
@@ -154,34 +156,34 @@ void TListBox::SetSelected(int Index, bool Value) {
     else if (ItemIndex() == Index) SetItemIndex(-1);
     return;
   }
-  if (HandleAllocated()) SendMessageA(WindowHandle(), LB_SETSEL, Value ? TRUE : FALSE, Index);
+  if (FItems->Live()) SendMessageA(WindowHandle(), LB_SETSEL, Value ? TRUE : FALSE, Index);
   else FSelected[static_cast<std::size_t>(Index)] = Value;
 }
 
 void TListBox::SelectAll() {
   if (!FMultiSelect) return;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), LB_SETSEL, TRUE, -1);
-  else FSelected.assign(FSelected.size(), true);
+  if (FItems->Live()) SendMessageA(WindowHandle(), LB_SETSEL, TRUE, -1);
+  else FSelected.assign(FSelected.size(), 1);
 }
 
 int TListBox::SelCount() const {
   if (!FMultiSelect) return -1;
-  if (HandleAllocated()) return static_cast<int>(SendMessageA(WindowHandle(), LB_GETSELCOUNT, 0, 0));
-  return static_cast<int>(std::count(FSelected.begin(), FSelected.end(), true));
+  if (FItems->Live()) return static_cast<int>(SendMessageA(WindowHandle(), LB_GETSELCOUNT, 0, 0));
+  return static_cast<int>(std::count(FSelected.begin(), FSelected.end(), std::uint8_t{1}));
 }
 
 int TListBox::TopIndex() const {
-  return HandleAllocated() ? static_cast<int>(SendMessageA(WindowHandle(), LB_GETTOPINDEX, 0, 0)) : FTopIndex;
+  return FItems->Live() ? static_cast<int>(SendMessageA(WindowHandle(), LB_GETTOPINDEX, 0, 0)) : FTopIndex;
 }
 
 void TListBox::SetTopIndex(int Value) {
   FTopIndex = std::max(Value, 0);
-  if (HandleAllocated()) SendMessageA(WindowHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(FTopIndex), 0);
+  if (FItems->Live()) SendMessageA(WindowHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(FTopIndex), 0);
 }
 
 int TListBox::ItemAtPos(POINT Pos, bool Existing) const {
   const int count = FItems->Count();
-  if (HandleAllocated()) {
+  if (FItems->Live()) {
     RECT client;
     GetClientRect(WindowHandle(), &client);
     for (int i = TopIndex(); i < count; ++i) {
@@ -215,9 +217,18 @@ LRESULT TListBox::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 // ---- TListBoxStrings -----------------------------------------------------------------------
 
+bool TListBoxStrings::Live() const { return FListBox.HandleAllocated() && !FDetached; }
+
+void TListBoxStrings::Detach() {
+  if (FDetached || !FListBox.HandleAllocated() || UpdateCount() == 0) return;
+  FListBox.ReadState();
+  FDetached = true;
+}
+
 void TListBoxStrings::InsertObject(int Index, std::string S, TObject* AObject) {
   if (Index < 0 || Index > FList.Count()) OutOfBounds(Index);
-  if (FListBox.HandleAllocated()) {
+  Detach();
+  if (Live()) {
     const HWND h = FListBox.WindowHandle();
     const LRESULT at = SendMessageA(h, LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
     if (at < 0) throw EListError("List box " + FListBox.Name() + " cannot take item " + IntToStr(Index));
@@ -236,18 +247,19 @@ int TListBoxStrings::AddObject(std::string S, TObject* AObject) {
     return index;
   }
   int index;
-  if (FListBox.HandleAllocated()) {
+  Detach();
+  if (Live()) {
     const HWND h = FListBox.WindowHandle();
     index = static_cast<int>(SendMessageA(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str())));
     if (index < 0) throw EListError("List box " + FListBox.Name() + " cannot take another item");
     if (AObject) SendMessageA(h, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(AObject));
   } else {
-    // After the equal ones, as the window adds them.
+    // Before the equal ones, as the window adds them.
     int lo = 0, hi = FList.Count();
     while (lo < hi) {
       const int mid = (lo + hi) / 2;
-      if (LessNoCase(S, FList.Get(mid))) hi = mid;
-      else lo = mid + 1;
+      if (LessNoCase(FList.Get(mid), S)) lo = mid + 1;
+      else hi = mid;
     }
     index = lo;
     FListBox.FSelected.insert(FListBox.FSelected.begin() + index, false);
@@ -270,13 +282,14 @@ void TListBoxStrings::Put(int Index, std::string S) {
 
 void TListBoxStrings::PutObject(int Index, TObject* AObject) {
   FList.PutObject(Index, AObject);
-  if (FListBox.HandleAllocated())
+  if (Live())
     SendMessageA(FListBox.WindowHandle(), LB_SETITEMDATA, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(AObject));
 }
 
 void TListBoxStrings::Delete(int Index) {
   if (Index < 0 || Index >= FList.Count()) OutOfBounds(Index);
-  if (FListBox.HandleAllocated()) {
+  Detach();
+  if (Live()) {
     SendMessageA(FListBox.WindowHandle(), LB_DELETESTRING, static_cast<WPARAM>(Index), 0);
   } else {
     FListBox.FSelected.erase(FListBox.FSelected.begin() + Index);
@@ -287,7 +300,8 @@ void TListBoxStrings::Delete(int Index) {
 }
 
 void TListBoxStrings::Clear() {
-  if (FListBox.HandleAllocated()) SendMessageA(FListBox.WindowHandle(), LB_RESETCONTENT, 0, 0);
+  Detach();
+  if (Live()) SendMessageA(FListBox.WindowHandle(), LB_RESETCONTENT, 0, 0);
   FListBox.FSelected.clear();
   FListBox.FItemIndex = -1;
   FListBox.FTopIndex = 0;
@@ -296,8 +310,19 @@ void TListBoxStrings::Clear() {
 
 void TListBoxStrings::SetUpdateState(bool Updating) {
   if (!FListBox.HandleAllocated()) return;
-  SendMessageA(FListBox.WindowHandle(), WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
-  if (!Updating) InvalidateRect(FListBox.WindowHandle(), nullptr, TRUE);
+  const HWND h = FListBox.WindowHandle();
+  if (Updating) {
+    SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+    return;
+  }
+  if (std::exchange(FDetached, false)) {
+    // Filled again in one pass: inserting one by one into a long window list moves the items
+    // after each one every time.
+    SendMessageA(h, LB_RESETCONTENT, 0, 0);
+    FListBox.WriteState();
+  }
+  SendMessageA(h, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(h, nullptr, TRUE);
 }
 
 }  // namespace vcl

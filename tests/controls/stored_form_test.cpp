@@ -1,5 +1,6 @@
 // The sample stored form: read from its embedded stream, every control made with its
 // properties and events, every rectangle as the form file gives it at 96 dpi.
+#include <cstdlib>
 #include <memory>
 
 #include "sample_form.hpp"
@@ -105,4 +106,24 @@ TEST(StoredForm, AnEventWithoutItsMethodIsAnError) {
   TReader reader(binary);
   reader.ReadRootComponent(&root);
   EXPECT_THROW_MSG(AdoptStoredComponents(&root), EReadError, "Method NoSuchMethod not found in TForm");
+}
+
+// For the screenshot of ./run-demo --windows: with LUMETRA_SHOW_SAMPLE_MS set, the sample form
+// stays up that long, on the Notebook page LUMETRA_SHOW_SAMPLE_PAGE (0 by default).
+TEST(StoredForm, ShownForAScreenshot) {
+  const char* ms = std::getenv("LUMETRA_SHOW_SAMPLE_MS");
+  if (!ms) GTEST_SKIP() << "LUMETRA_SHOW_SAMPLE_MS is not set";
+  auto form = std::make_unique<TSampleForm>(Application);
+  if (const char* page = std::getenv("LUMETRA_SHOW_SAMPLE_PAGE")) form->Notebook->SetPageIndex(std::atoi(page));
+  form->LstItems->SetSelected(1, true);
+  form->LstItems->SetSelected(3, true);
+  ShowWindow(form->Handle(), SW_SHOWNORMAL);
+  form->BtnOK->SetFocus();
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < static_cast<DWORD>(std::atoi(ms))) {
+    Application->ProcessMessages();
+#ifdef _WIN32
+    Sleep(10);
+#endif
+  }
 }

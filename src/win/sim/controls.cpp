@@ -8,7 +8,7 @@
 //   EN_SETFOCUS, EN_KILLFOCUS, LBN_SELCHANGE and LBN_DBLCLK (list boxes with LBS_NOTIFY), and
 //   WM_NOTIFY with TCN_SELCHANGING (a nonzero answer refuses the change) and TCN_SELCHANGE.
 // - Disabled controls take no mouse or keyboard input, as Windows does not deliver it to them.
-// - A list box sorts (LBS_SORT) without regard to case; its items are 16 pixels high until
+// - A list box sorts (LBS_SORT) without regard to case, a new item before its equals; its items are 16 pixels high until
 //   LB_SETITEMHEIGHT says otherwise. Tabs are 20 pixels high, each 12 pixels wider than 6
 //   pixels per character of its text, from x = 2.
 #include <algorithm>
@@ -272,7 +272,7 @@ LRESULT CALLBACK ListBoxProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
       std::size_t at = d.Items.size();
       if (Msg == LB_ADDSTRING && (style & LBS_SORT)) {
         at = static_cast<std::size_t>(
-            std::upper_bound(d.Items.begin(), d.Items.end(), added,
+            std::lower_bound(d.Items.begin(), d.Items.end(), added,
                              [](const ListItem& a, const ListItem& b) { return LessNoCase(a.Text, b.Text); }) -
             d.Items.begin());
       } else if (Msg == LB_INSERTSTRING && static_cast<INT_PTR>(WParam) != -1) {
