@@ -479,6 +479,8 @@ public:
   /// form is hidden and the windows enabled again. Returns ModalResult. An exception raised by
   /// a handler meanwhile ends the loop the same way and is raised here.
   virtual TModalResult ShowModal();
+  /// Shows (creating the window, activating it and focusing ActiveControl) or hides the form.
+  void SetVisible(bool Value) override;
   /// Asks OnCloseQuery, runs OnClose, then hides the form (a modal form ends with mrCancel
   /// unless a result is set).
   void Close();

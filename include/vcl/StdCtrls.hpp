@@ -122,6 +122,8 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   /// Alt + the mnemonic focuses the first control inside.
   bool DoMnemonic() override;
+  /// Paints the inside, which a BUTTON group box leaves to its parent.
+  LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
 };
 
 enum TScrollStyle : std::uint8_t { ssNone = 0, ssHorizontal = 1, ssVertical = 2, ssBoth = 3 };

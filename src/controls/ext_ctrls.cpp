@@ -1,8 +1,9 @@
 // Bevels, panels and radio groups.
 //
 // Notes:
-// - A bevel is an etched STATIC window; it goes to the bottom of its siblings' z-order, so that
-//   the controls it frames are painted over it rather than clipped by it.
+// - A bevel is an etched STATIC window that does not paint its inside (WS_EX_TRANSPARENT); it
+//   goes to the bottom of its siblings' z-order, so that the controls it frames are painted over
+//   it, and its parent does not clip its children, so that the parent's background shows inside.
 // - A radio group lays its buttons out as the class library does: columns of equal width 8
 //   pixels in, rows sharing the height below the caption line.
 #include <algorithm>
@@ -29,6 +30,7 @@ void TBevel::CreateParams(TCreateParams& Params) {
   TGraphicControl::CreateParams(Params);
   Params.ClassName = "Static";
   Params.Style |= FShape == bsSpacer ? 0 : SS_ETCHEDFRAME;
+  Params.ExStyle |= WS_EX_TRANSPARENT;  // painted after its siblings, over what its parent painted
 }
 
 void TBevel::CreateHandle() {
@@ -45,7 +47,7 @@ TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 185, 
 void TPanel::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.ClassName = "Static";
-  Params.Style |= SS_CENTER | SS_CENTERIMAGE | WS_CLIPCHILDREN;
+  Params.Style |= SS_CENTER | SS_CENTERIMAGE;
   Params.ExStyle |= WS_EX_WINDOWEDGE | WS_EX_STATICEDGE;
 }
 

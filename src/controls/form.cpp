@@ -126,7 +126,6 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
                      ((FBorderIcons & biMaximize) ? WS_MAXIMIZEBOX : 0);
       break;
   }
-  Params.Style |= WS_CLIPCHILDREN;
   if (!Enabled()) Params.Style |= WS_DISABLED;
 }
 
@@ -154,6 +153,14 @@ void TCustomForm::CreateHandle() {
   const std::vector<TControl*> children = Controls();
   for (TControl* c : children)
     if (!c->HandleAllocated()) c->CreateHandle();
+}
+
+void TCustomForm::SetVisible(bool Value) {
+  if (Parent() || (ComponentState() & csLoading) || !Value) return TWinControl::SetVisible(Value);
+  FVisible = true;
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  SetActiveWindow(Handle());
+  if (FActiveControl && FActiveControl->CanFocus()) ::SetFocus(FActiveControl->Handle());
 }
 
 void TCustomForm::SetActiveControl(TWinControl* Value) {

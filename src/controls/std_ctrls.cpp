@@ -268,6 +268,18 @@ void TGroupBox::CreateParams(TCreateParams& Params) {
   Params.Style |= BS_GROUPBOX;
 }
 
+LRESULT TGroupBox::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+#ifdef _WIN32
+  if (Msg == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(WindowHandle(), &r);
+    FillRect(reinterpret_cast<HDC>(WParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+#endif
+  return TWinControl::WndProc(Msg, WParam, LParam);
+}
+
 bool TGroupBox::DoMnemonic() {
   std::vector<TWinControl*> list;
   GetTabOrderList(list);

@@ -32,7 +32,6 @@ TTabPage::~TTabPage() {
 void TTabPage::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.ClassName = ContainerWindowClass();
-  Params.Style |= WS_CLIPCHILDREN;
   Params.ExStyle |= WS_EX_CONTROLPARENT;
 }
 

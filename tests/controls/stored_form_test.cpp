@@ -117,8 +117,8 @@ TEST(StoredForm, ShownForAScreenshot) {
   if (const char* page = std::getenv("LUMETRA_SHOW_SAMPLE_PAGE")) form->Notebook->SetPageIndex(std::atoi(page));
   form->LstItems->SetSelected(1, true);
   form->LstItems->SetSelected(3, true);
-  ShowWindow(form->Handle(), SW_SHOWNORMAL);
-  form->BtnOK->SetFocus();
+  form->SetActiveControl(form->BtnOK);
+  form->Show();
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < static_cast<DWORD>(std::atoi(ms))) {
     Application->ProcessMessages();
