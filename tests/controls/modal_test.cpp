@@ -110,3 +110,31 @@ TEST_F(Modal, AHandlersExceptionComesOutOfShowModal) {
   FForm->ThrowOnOK = false;
   EXPECT_EQ(RunModal(*FForm, {[] { Key(VK_ESCAPE); }}), mrCancel);
 }
+
+TEST_F(Modal, KeyPreviewOnKeyDownOnKeyPressAndOnCloseQuerySeeFirst) {
+  std::vector<std::string> seen;
+  FForm->SetKeyPreview(true);
+  FForm->SetOnKeyDown(TKeyEvent([&](TObject*, WORD& K, TShiftState) {
+    if (K == VK_ESCAPE && seen.empty()) {
+      seen.push_back("form took Esc");
+      K = 0;
+    }
+  }));
+  FForm->EdtName->SetOnKeyPress(TKeyPressEvent([&](TObject*, char& C) {
+    if (C == 'a') C = 'z';
+  }));
+  int queries = 0;
+  FForm->SetOnCloseQuery(TCloseQueryEvent([&](TObject*, bool& CanClose) { CanClose = ++queries > 1; }));
+  FForm->SetOnClose(TCloseEvent([&](TObject*, TCloseAction&) { seen.push_back("OnClose"); }));
+  bool openAfterEsc = false, openAfterRefusal = false;
+  const TModalResult result = RunModal(
+      *FForm, {[this] { FForm->EdtName->SetFocus(), FForm->EdtName->SetText(""); }, [] { Key('A'); },
+               [] { Key(VK_ESCAPE); }, [&] { openAfterEsc = FForm->Modal() && FForm->ModalResult() == mrNone; },
+               [] { Key(VK_ESCAPE); }, [&] { openAfterRefusal = FForm->ModalResult() == mrNone; },
+               [] { Key(VK_ESCAPE); }});
+  EXPECT_EQ(FForm->EdtName->Text(), "z") << "OnKeyPress changed the character";
+  EXPECT_TRUE(openAfterEsc) << "the form's OnKeyDown took Esc before the cancel button";
+  EXPECT_TRUE(openAfterRefusal) << "OnCloseQuery kept the form open";
+  EXPECT_EQ(result, mrCancel);
+  EXPECT_EQ(seen, (std::vector<std::string>{"form took Esc", "OnClose"}));
+}
