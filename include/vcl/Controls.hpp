@@ -326,7 +326,6 @@ private:
   friend class TCustomForm;
   static LRESULT CALLBACK ControlWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   bool StoreFont() const;
-  bool StoreBounds() const { return true; }
   int FontHeight() const { return FFont->Height(); }
   void SetFontHeight(int V) { FFont->SetHeight(V); }
   std::string FontName() const { return FFont->Name(); }

@@ -179,10 +179,11 @@ std::pair<int, int> TextExtent(TFont& Font, const std::string& Text) {
 bool LessNoCase(const std::string& A, const std::string& B) {
 #ifdef _WIN32
   return lstrcmpiA(A.c_str(), B.c_str()) < 0;  // as a sorted LISTBOX compares
-#endif
+#else
   return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
   });
+#endif
 }
 
 // ---- TFont ---------------------------------------------------------------------------------
