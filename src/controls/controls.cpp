@@ -9,6 +9,8 @@
 //   and the message is answered 0; the modal loop raises it once the form is down.
 // - A window's state is read back at WM_DESTROY, which Windows sends to a parent before its
 //   children while all of them still exist, so it works also when a parent window goes first.
+// - Each control class declares the size a new one has as the default of Width and Height, so
+//   that forms read and written again (the command line's text save/load) keep what they had.
 // - Colours and character sets are identifiers in form files (clBtnFace, DEFAULT_CHARSET) or
 //   numbers; they are streamed as defined properties that take either.
 #include <algorithm>

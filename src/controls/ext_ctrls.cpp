@@ -17,6 +17,8 @@ namespace vcl {
 
 VCL_IMPLEMENT_CLASS(TBevel, TGraphicControl, [](TMetaClass& c) {
   c.Publish<TBevel>()
+      .Integer("Width", &TBevel::Width, &TBevel::SetWidth).Default(50)
+      .Integer("Height", &TBevel::Height, &TBevel::SetHeight).Default(50)
       .Enumeration("Shape", &TBevel::Shape, &TBevel::SetShape,
                    {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"})
       .Default(bsBox)
@@ -40,7 +42,11 @@ void TBevel::CreateHandle() {
 
 // ---- TPanel --------------------------------------------------------------------------------
 
-VCL_IMPLEMENT_CLASS(TPanel, TWinControl)
+VCL_IMPLEMENT_CLASS(TPanel, TWinControl, [](TMetaClass& c) {
+  c.Publish<TPanel>()
+      .Integer("Width", &TPanel::Width, &TPanel::SetWidth).Default(185)
+      .Integer("Height", &TPanel::Height, &TPanel::SetHeight).Default(41);
+})
 
 TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 185, 41); }
 
@@ -79,6 +85,8 @@ private:
 
 VCL_IMPLEMENT_CLASS(TRadioGroup, TGroupBox, [](TMetaClass& c) {
   c.Publish<TRadioGroup>()
+      .Integer("Width", &TRadioGroup::Width, &TRadioGroup::SetWidth).Default(185)
+      .Integer("Height", &TRadioGroup::Height, &TRadioGroup::SetHeight).Default(105)
       .Integer("Columns", &TRadioGroup::Columns, &TRadioGroup::SetColumns).Default(1)
       .Integer("ItemIndex", &TRadioGroup::ItemIndex, &TRadioGroup::SetItemIndex).Default(-1)
       .Strings("Items", &TRadioGroup::Items, &TRadioGroup::SetItems)

@@ -20,6 +20,8 @@ namespace {
 
 VCL_IMPLEMENT_CLASS(TListBox, TWinControl, [](TMetaClass& c) {
   c.Publish<TListBox>()
+      .Integer("Width", &TListBox::Width, &TListBox::SetWidth).Default(121)
+      .Integer("Height", &TListBox::Height, &TListBox::SetHeight).Default(97)
       .String("Caption", &TListBox::Caption, &TListBox::SetCaption).Stored(false)
       .Boolean("ExtendedSelect", &TListBox::ExtendedSelect, &TListBox::SetExtendedSelect).Default(true)
       .Integer("ItemHeight", &TListBox::ItemHeight, &TListBox::SetItemHeight).Default(16)

@@ -5,6 +5,8 @@ namespace vcl {
 
 VCL_IMPLEMENT_CLASS(TMemo, TEdit, [](TMetaClass& c) {
   c.Publish<TMemo>()
+      .Integer("Width", &TMemo::Width, &TMemo::SetWidth).Default(185)
+      .Integer("Height", &TMemo::Height, &TMemo::SetHeight).Default(89)
       .Enumeration("Alignment", &TMemo::Alignment, &TMemo::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
       .Default(taLeftJustify)
       .Strings("Lines", &TMemo::Lines, &TMemo::SetLines)

@@ -35,6 +35,8 @@ TComponent* FindInForm(const TComponent* Control, const std::string& Name) {
 
 VCL_IMPLEMENT_CLASS(TLabel, TGraphicControl, [](TMetaClass& c) {
   c.Publish<TLabel>()
+      .Integer("Width", &TLabel::Width, &TLabel::SetWidth).Default(65)
+      .Integer("Height", &TLabel::Height, &TLabel::SetHeight).Default(13)
       .Enumeration("Alignment", &TLabel::Alignment, &TLabel::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
       .Default(taLeftJustify)
       .Boolean("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize).Default(true)
@@ -109,6 +111,8 @@ void TLabel::Loaded() {
 
 VCL_IMPLEMENT_CLASS(TButton, TWinControl, [](TMetaClass& c) {
   c.Publish<TButton>()
+      .Integer("Width", &TButton::Width, &TButton::SetWidth).Default(75)
+      .Integer("Height", &TButton::Height, &TButton::SetHeight).Default(25)
       .Boolean("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false)
       .Boolean("Default", &TButton::Default, &TButton::SetDefault).Default(false)
       .Integer("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(mrNone)
@@ -151,6 +155,8 @@ bool TButton::DoMnemonic() {
 
 VCL_IMPLEMENT_CLASS(TCheckBox, TWinControl, [](TMetaClass& c) {
   c.Publish<TCheckBox>()
+      .Integer("Width", &TCheckBox::Width, &TCheckBox::SetWidth).Default(97)
+      .Integer("Height", &TCheckBox::Height, &TCheckBox::SetHeight).Default(17)
       .Enumeration("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, {"taLeftJustify", "taRightJustify", "taCenter"})
       .Default(taRightJustify)
       .Boolean("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Default(false)
@@ -203,6 +209,8 @@ bool TCheckBox::DoMnemonic() {
 
 VCL_IMPLEMENT_CLASS(TRadioButton, TWinControl, [](TMetaClass& c) {
   c.Publish<TRadioButton>()
+      .Integer("Width", &TRadioButton::Width, &TRadioButton::SetWidth).Default(113)
+      .Integer("Height", &TRadioButton::Height, &TRadioButton::SetHeight).Default(17)
       .Boolean("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked).Default(false)
       .Boolean("TabStop", &TRadioButton::TabStop, &TRadioButton::SetTabStop).Default(true);
 })
@@ -295,6 +303,8 @@ bool TGroupBox::DoMnemonic() {
 
 VCL_IMPLEMENT_CLASS(TEdit, TWinControl, [](TMetaClass& c) {
   c.Publish<TEdit>()
+      .Integer("Width", &TEdit::Width, &TEdit::SetWidth).Default(121)
+      .Integer("Height", &TEdit::Height, &TEdit::SetHeight).Default(21)
       .String("Caption", &TEdit::Caption, &TEdit::SetCaption).Stored(false)
       .Boolean("HideSelection", &TEdit::HideSelection, &TEdit::SetHideSelection).Default(true)
       .Boolean("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(false)

@@ -87,6 +87,8 @@ private:
 
 VCL_IMPLEMENT_CLASS(TTabbedNotebook, TWinControl, [](TMetaClass& c) {
   c.Publish<TTabbedNotebook>()
+      .Integer("Width", &TTabbedNotebook::Width, &TTabbedNotebook::SetWidth).Default(300)
+      .Integer("Height", &TTabbedNotebook::Height, &TTabbedNotebook::SetHeight).Default(250)
       .String("Caption", &TTabbedNotebook::Caption, &TTabbedNotebook::SetCaption).Stored(false)
       .Integer("PageIndex", &TTabbedNotebook::PageIndex, &TTabbedNotebook::SetPageIndex).Default(0)
       .Integer("TabFont.Height", &TTabbedNotebook::TabFontHeight, &TTabbedNotebook::SetTabFontHeight)
