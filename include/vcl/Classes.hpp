@@ -264,7 +264,8 @@ public:
   TObject* Objects(int Index) const { return GetObject(Index); }
   /// Appends S and returns its index.
   int Add(std::string S) { return AddObject(std::move(S), nullptr); }
-  int AddObject(std::string S, TObject* AObject);
+  /// Appends S with AObject and returns its index (a sorted list puts it in its place).
+  virtual int AddObject(std::string S, TObject* AObject);
   void Insert(int Index, std::string S) { InsertObject(Index, std::move(S), nullptr); }
   /// Appends every line and object of Source.
   void AddStrings(const TStrings& Source);
@@ -284,6 +285,23 @@ public:
 
   /// Copies the lines and objects of another TStrings; other sources go to TPersistent.
   void Assign(const TPersistent* Source) override;
+
+  /// Starts a batch of changes: a view of the list (a list box, a memo) updates once, at the
+  /// EndUpdate that matches the first BeginUpdate.
+  void BeginUpdate() {
+    if (FUpdateCount++ == 0) SetUpdateState(true);
+  }
+  void EndUpdate() {
+    if (FUpdateCount > 0 && --FUpdateCount == 0) SetUpdateState(false);
+  }
+  int UpdateCount() const { return FUpdateCount; }
+
+protected:
+  /// Called when a batch of changes starts (true) and when it ends (false).
+  virtual void SetUpdateState(bool Updating) { (void)Updating; }
+
+private:
+  int FUpdateCount = 0;
 };
 
 /// The concrete string list: lines and objects held in order, appended as given. Lines are

@@ -220,4 +220,31 @@ private:
 /// by name. Runs once, when the application object is first used.
 void RegisterCommonDialogClasses();
 
+// ---- Message and input boxes of the class library ----------------------------------------------
+
+enum TMsgDlgType : std::uint8_t { mtWarning = 0, mtError = 1, mtInformation = 2, mtConfirmation = 3, mtCustom = 4 };
+/// The buttons of a message box, a set.
+using TMsgDlgButtons = unsigned;
+inline constexpr TMsgDlgButtons mbYes = 1u << 0;
+inline constexpr TMsgDlgButtons mbNo = 1u << 1;
+inline constexpr TMsgDlgButtons mbOK = 1u << 2;
+inline constexpr TMsgDlgButtons mbCancel = 1u << 3;
+inline constexpr TMsgDlgButtons mbAbort = 1u << 4;
+inline constexpr TMsgDlgButtons mbRetry = 1u << 5;
+inline constexpr TMsgDlgButtons mbIgnore = 1u << 6;
+inline constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
+inline constexpr TMsgDlgButtons mbOKCancel = mbOK | mbCancel;
+
+/// Shows Msg in a modal form captioned by its type ("Warning", "Error", "Information",
+/// "Confirm"; the application's name for mtCustom) with the buttons asked for, in the order
+/// Yes, No, OK, Cancel, Abort, Retry, Ignore; the first is the default button, Cancel (else No,
+/// else the only button) answers Esc. Returns the button's result (mrYes, mrNo, mrOk, ...), or
+/// mrCancel when the form is closed otherwise.
+TModalResult MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);
+/// A message with an OK button, captioned with the application's name.
+void ShowMessage(const std::string& Msg);
+/// Asks for a line of text: a form captioned ACaption with APrompt above an edit holding Value.
+/// True and Value changed when the user pressed OK; false and Value unchanged otherwise.
+bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value);
+
 }  // namespace vcl

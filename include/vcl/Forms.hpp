@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "vcl/Classes.hpp"
+#include "vcl/Controls.hpp"
 #include "win/api.h"
 
 namespace vcl {
@@ -27,11 +28,6 @@ struct TWindowHook {
   void* Data;
   bool operator==(const TWindowHook&) const = default;
 };
-
-/// A mouse cursor; negative values are the stock cursors.
-using TCursor = int;
-inline constexpr TCursor crDefault = 0;
-inline constexpr TCursor crHourGlass = -11;
 
 /// The screen: holds the cursor the application shows.
 class TScreen : public TComponent {
@@ -102,19 +98,12 @@ private:
 extern TApplication* const Application;
 extern TScreen* const Screen;
 
-/// A form: a window that owns the components placed on it.
-class TForm : public TComponent {
+/// A form: a window that owns the components placed on it; its window is created (hidden,
+/// owned by the application's main window) on first use of Handle().
+class TForm : public TCustomForm {
   VCL_DECLARE_CLASS
 public:
-  using TComponent::TComponent;
-  /// Destroys the form's window, if it was created.
-  ~TForm() override;
-  /// The form's window, created (hidden, owned by the application's main window) on first use.
-  HWND Handle();
-  bool HandleAllocated() const { return FHandle != nullptr; }
-
-private:
-  HWND FHandle = nullptr;
+  using TCustomForm::TCustomForm;
 };
 
 /// A data module: a windowless container of components.

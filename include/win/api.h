@@ -10,6 +10,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 // The unsuffixed macros of <windows.h> would rename the class library's own functions and

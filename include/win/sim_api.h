@@ -369,6 +369,177 @@ HHOOK SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThrea
 BOOL UnhookWindowsHookEx(HHOOK hhk);
 LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 
+// Controls: the messages, styles and notifications of the standard window classes that the
+// controls layer uses (Button, Static, Edit, ListBox, SysTabControl32), keyboard and mouse.
+#define WM_NOTIFY 0x004E
+#define WM_GETDLGCODE 0x0087
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
+#define WM_SYSCOMMAND 0x0112
+#define WM_CTLCOLOREDIT 0x0133
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORBTN 0x0135
+#define WM_CTLCOLORSTATIC 0x0138
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
+#define WM_SETREDRAW 0x000B
+#define SC_CLOSE 0xF060
+#define MK_LBUTTON 0x0001
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTCHARS 0x0080
+
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_AUTOCHECKBOX 0x00000003L
+#define BS_AUTORADIOBUTTON 0x00000009L
+#define BS_GROUPBOX 0x00000007L
+#define BS_TYPEMASK 0x0000000FL
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+#define BST_UNCHECKED 0
+#define BST_CHECKED 1
+
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ETCHEDFRAME 0x00000012L
+#define SS_NOPREFIX 0x00000080L
+#define SS_LEFTNOWORDWRAP 0x0000000CL
+#define SS_CENTERIMAGE 0x00000200L
+#define WS_EX_WINDOWEDGE 0x00000100L
+#define WS_EX_STATICEDGE 0x00020000L
+#define WS_EX_TRANSPARENT 0x00000020L
+#define HWND_TOP ((HWND)0)
+#define HWND_BOTTOM ((HWND)1)
+
+#define ES_LEFT 0x0000L
+#define ES_CENTER 0x0001L
+#define ES_RIGHT 0x0002L
+#define ES_MULTILINE 0x0004L
+#define ES_AUTOVSCROLL 0x0040L
+#define ES_AUTOHSCROLL 0x0080L
+#define ES_NOHIDESEL 0x0100L
+#define ES_READONLY 0x0800L
+#define ES_WANTRETURN 0x1000L
+#define WS_VSCROLL 0x00200000L
+#define WS_HSCROLL 0x00100000L
+#define WS_EX_CLIENTEDGE 0x00000200L
+#define WS_EX_CONTROLPARENT 0x00010000L
+#define WS_EX_DLGMODALFRAME 0x00000001L
+#define EM_GETSEL 0x00B0
+#define EM_SETSEL 0x00B1
+#define EM_SETREADONLY 0x00CF
+#define EN_SETFOCUS 0x0100
+#define EN_KILLFOCUS 0x0200
+#define EN_CHANGE 0x0300
+
+#define LBS_NOTIFY 0x0001L
+#define LBS_SORT 0x0002L
+#define LBS_MULTIPLESEL 0x0008L
+#define LBS_OWNERDRAWFIXED 0x0010L
+#define LBS_HASSTRINGS 0x0040L
+#define LBS_NOINTEGRALHEIGHT 0x0100L
+#define LBS_EXTENDEDSEL 0x0800L
+#define LB_ADDSTRING 0x0180
+#define LB_INSERTSTRING 0x0181
+#define LB_DELETESTRING 0x0182
+#define LB_RESETCONTENT 0x0184
+#define LB_SETSEL 0x0185
+#define LB_SETCURSEL 0x0186
+#define LB_GETSEL 0x0187
+#define LB_GETCURSEL 0x0188
+#define LB_GETTEXT 0x0189
+#define LB_GETTEXTLEN 0x018A
+#define LB_GETCOUNT 0x018B
+#define LB_GETTOPINDEX 0x018E
+#define LB_GETSELCOUNT 0x0190
+#define LB_GETSELITEMS 0x0191
+#define LB_GETITEMRECT 0x0198
+#define LB_GETITEMDATA 0x0199
+#define LB_SETITEMDATA 0x019A
+#define LB_SETTOPINDEX 0x0197
+#define LB_SETCARETINDEX 0x019E
+#define LB_GETCARETINDEX 0x019F
+#define LB_SETITEMHEIGHT 0x01A0
+#define LB_GETITEMHEIGHT 0x01A1
+#define LB_ITEMFROMPOINT 0x01A9
+#define LB_ERR (-1)
+#define LBN_SELCHANGE 1
+#define LBN_DBLCLK 2
+
+typedef struct tagNMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+} NMHDR;
+
+#define WC_TABCONTROLA "SysTabControl32"
+#define TCIF_TEXT 0x0001
+#define TCM_FIRST 0x1300
+#define TCM_GETITEMCOUNT (TCM_FIRST + 4)
+#define TCM_INSERTITEMA (TCM_FIRST + 7)
+#define TCM_DELETEALLITEMS (TCM_FIRST + 9)
+#define TCM_GETITEMRECT (TCM_FIRST + 10)
+#define TCM_GETCURSEL (TCM_FIRST + 11)
+#define TCM_SETCURSEL (TCM_FIRST + 12)
+#define TCM_ADJUSTRECT (TCM_FIRST + 40)
+#define TCN_FIRST (0U - 550U)
+#define TCN_SELCHANGE (TCN_FIRST - 1)
+#define TCN_SELCHANGING (TCN_FIRST - 2)
+typedef struct tagTCITEMA {
+  UINT mask;
+  DWORD dwState;
+  DWORD dwStateMask;
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+  LPARAM lParam;
+} TCITEMA;
+
+/// Moves and sizes a window and puts it at the top or bottom of its siblings (HWND_TOP,
+/// HWND_BOTTOM), as the flags say.
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
+/// Grows a client rectangle by the frame a top-level window of that style gets.
+BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
+/// The state of a key as the messages taken from the queue so far left it: bit 15 while down.
+short GetKeyState(int nVirtKey);
+HWND SetCapture(HWND hWnd);
+BOOL ReleaseCapture();
+BOOL GetCursorPos(LPPOINT lpPoint);
+#define MB_OK 0x0L
+
 // Gdi32.
 HFONT CreateFontIndirectA(const LOGFONTA* lplf);
 int GetObjectA(HANDLE h, int c, LPVOID pv);
@@ -519,4 +690,9 @@ DWORD CommDlgExtendedError();
 namespace win_sim {
 /// The number of font objects created and not yet deleted, for tests that look for leaks.
 int LiveFontCount();
+/// The window procedure of a standard control class (Button, Static, Edit, ListBox,
+/// SysTabControl32), or DefWindowProcA for other classes.
+WNDPROC ControlClassProc(const char* ClassName);
+/// The window of a control at a point of its parent's client area (topmost first), or nullptr.
+HWND ChildAt(HWND Parent, POINT Point);
 }  // namespace win_sim

@@ -7,6 +7,7 @@
 
 #include "comdlg_params.hpp"
 #include "vcl/Dialogs.hpp"
+#include "vcl/StdCtrls.hpp"
 
 #include "win/api.h"
 #ifndef _WIN32
@@ -17,7 +18,7 @@ namespace vcl {
 
 VCL_IMPLEMENT_CLASS(TScreen, TComponent)
 VCL_IMPLEMENT_CLASS(TApplication, TComponent)
-VCL_IMPLEMENT_CLASS(TForm, TComponent)
+VCL_IMPLEMENT_CLASS(TForm, TCustomForm)
 VCL_IMPLEMENT_CLASS(TDataModule, TComponent)
 
 TProcedure ExitProc = nullptr;
@@ -36,6 +37,8 @@ TApplication& TheApplication() {
   static TApplication* app = [] {
     std::atexit(&RunExitProcs);
     RegisterCommonDialogClasses();
+    RegisterControlClasses();
+    FormOwnerWindow = [] { return Application->Handle(); };
     return new TApplication(nullptr);
   }();
   return *app;
@@ -67,7 +70,6 @@ std::string TApplication::ExeName() const {
 namespace {
 
 const char MainWindowClass[] = "TApplication";
-const char FormWindowClass[] = "TForm";
 
 void RegisterWindowClass(const char* Name, WNDPROC Proc) {
   WNDCLASSA wc{};
@@ -115,6 +117,7 @@ void TApplication::ProcessMessages() {
     DispatchMessageA(&msg);
   }
   RaiseHookException();
+  RaiseEventException();
 }
 
 void TApplication::HookMainWindow(TWindowHook Hook) { FWindowHooks.push_back(Hook); }
@@ -132,19 +135,6 @@ std::exception_ptr TApplication::TakeHookException() { return std::exchange(FHoo
 
 void TApplication::RaiseHookException() {
   if (std::exception_ptr e = TakeHookException()) std::rethrow_exception(e);
-}
-
-TForm::~TForm() {
-  if (FHandle && IsWindow(FHandle)) DestroyWindow(FHandle);
-}
-
-HWND TForm::Handle() {
-  if (FHandle && IsWindow(FHandle)) return FHandle;
-  RegisterWindowClass(FormWindowClass, &DefWindowProcA);
-  FHandle = CreateWindowExA(0, FormWindowClass, Name().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, Application->Handle(), nullptr, GetModuleHandleA(nullptr),
-                            nullptr);
-  return FHandle;
 }
 
 }  // namespace vcl

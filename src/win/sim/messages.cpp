@@ -19,6 +19,13 @@
 
 namespace win_sim {
 
+void TrackKeys(const MSG& M) {
+  const bool down = M.message == WM_KEYDOWN || M.message == WM_SYSKEYDOWN;
+  const bool up = M.message == WM_KEYUP || M.message == WM_SYSKEYUP;
+  if ((down || up) && M.wParam < 256) Sim().Keys[M.wParam] = down;
+  if (M.message == WM_SYSKEYDOWN) Sim().Keys[VK_MENU] = true;
+}
+
 namespace {
 
 LRESULT CallHooks(int Kind, HHOOK After, int Code, WPARAM WParam, LPARAM LParam) {
@@ -62,7 +69,10 @@ bool Take(MSG& Out, HWND Hwnd, UINT Min, UINT Max, bool Remove) {
   for (auto it = s.Queue.begin(); it != s.Queue.end(); ++it)
     if (Matches(*it, Hwnd, Min, Max)) {
       Out = *it;
-      if (Remove) s.Queue.erase(it);
+      if (Remove) {
+        s.Queue.erase(it);
+        TrackKeys(Out);
+      }
       return true;
     }
   if (s.QuitPosted && !Hwnd) {
@@ -198,7 +208,25 @@ BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
   }
 }
 
-BOOL TranslateMessage(const MSG*) { return FALSE; }
+// The character of a key for WM_CHAR (WM_SYSCHAR with Alt): letters by the Shift state, digits,
+// blank, Enter, Tab, Backspace and Esc; 0 for keys without one.
+static char CharOfKey(WPARAM Key) {
+  const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  if (Key >= 'A' && Key <= 'Z') return static_cast<char>(shift ? Key : Key - 'A' + 'a');
+  if ((Key >= '0' && Key <= '9') || Key == VK_SPACE) return static_cast<char>(Key);
+  if (Key == VK_RETURN || Key == VK_TAB || Key == VK_BACK || Key == VK_ESCAPE) return static_cast<char>(Key);
+  return 0;
+}
+
+BOOL TranslateMessage(const MSG* lpMsg) {
+  if (!lpMsg || (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN)) return FALSE;
+  const char c = CharOfKey(lpMsg->wParam);
+  if (!c) return FALSE;
+  // The character comes next, before anything posted meanwhile.
+  Sim().Queue.push_front(Make(lpMsg->hwnd, lpMsg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
+                              static_cast<unsigned char>(c), lpMsg->lParam));
+  return TRUE;
+}
 
 LRESULT DispatchMessageA(const MSG* lpMsg) {
   if (!lpMsg) return 0;

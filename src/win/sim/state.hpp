@@ -83,6 +83,8 @@ struct State {
   DWORD LastError = 0;
   std::int64_t ClockSkip = 0;  // milliseconds skipped while loops waited for timers
   DWORD CommDlgError = 0;
+  bool Keys[256] = {};  // keys down, as the key messages taken from the queue left them
+  HWND Capture = nullptr;
 };
 
 State& Sim();
@@ -98,6 +100,9 @@ bool IsDescendant(HWND Ancestor, HWND Hwnd);
 /// Activates another window after Hwnd stops being able to be active: its owner when visible
 /// and enabled, else the topmost visible and enabled top-level window, else none.
 void ActivateOther(HWND Hwnd);
+/// Key messages leave their key up or down for GetKeyState, as Windows does when a message is
+/// taken from the queue; a key released for a window that went is released all the same.
+void TrackKeys(const MSG& M);
 /// Sends WM_ERASEBKGND now to a window that waits for it (as showing a window does).
 void EraseNow(HWND Hwnd);
 

@@ -23,8 +23,8 @@ namespace win_sim {
 State& Sim() {
   static State* const state = [] {
     auto* s = new State;  // never freed: exit procedures may still talk to windows
-    for (const char* name : {"Button", "Static", "Edit", "ComboBox", "ListBox", "ScrollBar"})
-      s->Classes[name].Proc = &DefWindowProcA;
+    for (const char* name : {"Button", "Static", "Edit", "ComboBox", "ListBox", "ScrollBar", WC_TABCONTROLA})
+      s->Classes[name].Proc = ControlClassProc(name);
     s->Classes["#32770"].Proc = &DefDlgProcA;
     return s;
   }();
@@ -271,7 +271,12 @@ BOOL DestroyWindow(HWND hWnd) {
   for (HWND h : tree) {
     s.Timers.erase(std::remove_if(s.Timers.begin(), s.Timers.end(), [h](const Timer& t) { return t.Hwnd == h; }),
                    s.Timers.end());
-    s.Queue.erase(std::remove_if(s.Queue.begin(), s.Queue.end(), [h](const MSG& m) { return m.hwnd == h; }),
+    s.Queue.erase(std::remove_if(s.Queue.begin(), s.Queue.end(),
+                                 [h](const MSG& m) {
+                                   if (m.hwnd != h) return false;
+                                   if (m.message == WM_KEYUP || m.message == WM_SYSKEYUP) TrackKeys(m);
+                                   return true;
+                                 }),
                   s.Queue.end());
   }
   if ((w = Find(hWnd))) {

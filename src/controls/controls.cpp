@@ -1,0 +1,694 @@
+// Fonts, events bound by name, TControl, TWinControl and TGraphicControl: windows made from the
+// objects' state, messages routed to the objects, focus and keyboard order.
+//
+// Notes:
+// - Every window of the layer is subclassed: GWLP_WNDPROC is ControlWndProc, and a table maps
+//   the window back to its object. WM_COMMAND and WM_NOTIFY reach the parent, which hands them
+//   to the child control the notification came from.
+// - No exception crosses ControlWndProc: one raised by a handler is kept (KeepEventException)
+//   and the message is answered 0; the modal loop raises it once the form is down.
+// - A window's state is read back at WM_DESTROY, which Windows sends to a parent before its
+//   children while all of them still exist, so it works also when a parent window goes first.
+// - Each control class declares the size a new one has as the default of Width and Height, so
+//   that forms read and written again (the command line's text save/load) keep what they had.
+// - Colours and character sets are identifiers in form files (clBtnFace, DEFAULT_CHARSET) or
+//   numbers; they are streamed as defined properties that take either.
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <unordered_map>
+
+#include "control_support.hpp"
+#include "vcl/Controls.hpp"
+
+namespace vcl {
+
+VCL_IMPLEMENT_CLASS(TFont, TPersistent)
+
+namespace {
+
+std::unordered_map<HWND, TControl*>& HandleTable() {
+  static auto* table = new std::unordered_map<HWND, TControl*>;
+  return *table;
+}
+
+std::map<std::pair<TClass, std::string>, std::any, std::less<>>& MethodTable() {
+  static auto* table = new std::map<std::pair<TClass, std::string>, std::any, std::less<>>;
+  return *table;
+}
+
+std::exception_ptr& PendingException() {
+  static std::exception_ptr pending;
+  return pending;
+}
+
+const std::pair<const char*, TColor> ColorNames[] = {
+    {"clBlack", 0x000000},    {"clMaroon", 0x000080},    {"clGreen", 0x008000},     {"clOlive", 0x008080},
+    {"clNavy", 0x800000},     {"clPurple", 0x800080},    {"clTeal", 0x808000},      {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},   {"clRed", 0x0000FF},       {"clLime", 0x00FF00},      {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},     {"clFuchsia", 0xFF00FF},   {"clAqua", 0xFFFF00},      {"clWhite", 0xFFFFFF},
+    {"clScrollBar", static_cast<TColor>(0x80000000)},    {"clBackground", static_cast<TColor>(0x80000001)},
+    {"clActiveCaption", static_cast<TColor>(0x80000002)}, {"clInactiveCaption", static_cast<TColor>(0x80000003)},
+    {"clMenu", static_cast<TColor>(0x80000004)},         {"clWindow", clWindow},
+    {"clWindowFrame", static_cast<TColor>(0x80000006)},  {"clMenuText", static_cast<TColor>(0x80000007)},
+    {"clWindowText", clWindowText},                      {"clCaptionText", static_cast<TColor>(0x80000009)},
+    {"clHighlight", static_cast<TColor>(0x8000000D)},    {"clHighlightText", static_cast<TColor>(0x8000000E)},
+    {"clBtnFace", clBtnFace},                            {"clBtnShadow", static_cast<TColor>(0x80000010)},
+    {"clGrayText", static_cast<TColor>(0x80000011)},     {"clBtnText", clBtnText},
+    {"clBtnHighlight", static_cast<TColor>(0x80000014)}, {"clInfoText", static_cast<TColor>(0x80000017)},
+    {"clInfoBk", static_cast<TColor>(0x80000018)},       {"clNone", 0x1FFFFFFF},
+    {"clDefault", clDefault},
+};
+
+const std::pair<const char*, int> CharsetNames[] = {
+    {"ANSI_CHARSET", 0},        {"DEFAULT_CHARSET", 1},    {"SYMBOL_CHARSET", 2},      {"MAC_CHARSET", 77},
+    {"SHIFTJIS_CHARSET", 128},  {"HANGEUL_CHARSET", 129},  {"JOHAB_CHARSET", 130},     {"GB2312_CHARSET", 134},
+    {"CHINESEBIG5_CHARSET", 136}, {"GREEK_CHARSET", 161},  {"TURKISH_CHARSET", 162},   {"VIETNAMESE_CHARSET", 163},
+    {"HEBREW_CHARSET", 177},    {"ARABIC_CHARSET", 178},   {"BALTIC_CHARSET", 186},    {"RUSSIAN_CHARSET", 204},
+    {"THAI_CHARSET", 222},      {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
+};
+
+template <class Table>
+std::int64_t ReadIdentOrInteger(TReader* Reader, const Table& Names, const char* What) {
+  if (Reader->NextValue() != TValueType::vaIdent) return Reader->ReadInt64();
+  const std::int64_t start = Reader->Position();
+  const std::string ident = Reader->ReadIdent();
+  for (const auto& [name, value] : Names)
+    if (ident == name) return value;
+  throw EReadError("Invalid " + std::string(What) + " " + ident + " at offset " + IntToStr(start));
+}
+
+template <class Table>
+void WriteIdentOrInteger(TWriter* Writer, const Table& Names, std::int64_t Value) {
+  for (const auto& [name, value] : Names)
+    if (value == Value) return Writer->WriteIdent(name);
+  Writer->WriteInteger(Value);
+}
+
+// The class for the windows of forms, panels and pages: the dialog background colour.
+const char* ContainerClass() {
+  static const char* const name = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TLumetraContainer";
+#ifdef _WIN32
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+#endif
+    RegisterClassA(&wc);
+    return "TLumetraContainer";
+  }();
+  return name;
+}
+
+}  // namespace
+
+const char* ContainerWindowClass() { return ContainerClass(); }
+
+HWND (*FormOwnerWindow)() = nullptr;
+
+void KeepEventException(std::exception_ptr Error) {
+  if (!PendingException()) PendingException() = std::move(Error);
+}
+
+std::exception_ptr TakeEventException() { return std::exchange(PendingException(), nullptr); }
+
+bool EventExceptionPending() { return static_cast<bool>(PendingException()); }
+
+void RaiseEventException() {
+  if (std::exception_ptr e = TakeEventException()) std::rethrow_exception(e);
+}
+
+void RegisterMethod(TClass AClass, std::string Name, std::any Method) {
+  MethodTable()[{AClass, std::move(Name)}] = std::move(Method);
+}
+
+const std::any* FindMethod(TClass AClass, std::string_view Name) {
+  auto& table = MethodTable();
+  for (TClass c = AClass; c; c = c->ClassParent()) {
+    auto it = table.find(std::pair<TClass, std::string>(c, std::string(Name)));
+    if (it != table.end()) return &it->second;
+  }
+  return nullptr;
+}
+
+TShiftState KeyShiftState() {
+  TShiftState s = 0;
+  if (GetKeyState(VK_SHIFT) & 0x8000) s |= ssShift;
+  if (GetKeyState(VK_CONTROL) & 0x8000) s |= ssCtrl;
+  if (GetKeyState(VK_MENU) & 0x8000) s |= ssAlt;
+  return s;
+}
+
+std::string WindowText(HWND Hwnd) {
+  const int n = GetWindowTextLengthA(Hwnd);
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  const int got = GetWindowTextA(Hwnd, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(std::max(got, 0)));
+  return text;
+}
+
+std::pair<int, int> TextExtent(TFont& Font, const std::string& Text) {
+  std::vector<std::string> lines(1);
+  for (std::size_t i = 0; i < Text.size(); ++i) {
+    if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
+    if (Text[i] == '\r' || Text[i] == '\n') lines.emplace_back();
+    else lines.back() += Text[i];
+  }
+#ifdef _WIN32
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Font.Handle());
+  int width = 0, height = 0;
+  for (const std::string& line : lines) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, line.empty() ? " " : line.c_str(), line.empty() ? 1 : static_cast<int>(line.size()), &size);
+    width = std::max(width, line.empty() ? 0 : static_cast<int>(size.cx));
+    height += size.cy;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return {width, height};
+#else
+  const int h = std::abs(Font.Height());
+  std::size_t longest = 0;
+  for (const std::string& line : lines) longest = std::max(longest, line.size());
+  return {static_cast<int>(longest) * ((h + 1) / 2), static_cast<int>(lines.size()) * (h + 2)};
+#endif
+}
+
+bool LessNoCase(const std::string& A, const std::string& B) {
+#ifdef _WIN32
+  return lstrcmpiA(A.c_str(), B.c_str()) < 0;  // as a sorted LISTBOX compares
+#else
+  return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+  });
+#endif
+}
+
+// ---- TFont ---------------------------------------------------------------------------------
+
+TFont::TFont() = default;
+
+TFont::~TFont() {
+  if (FHandle) DeleteObject(FHandle);
+}
+
+void TFont::Changed() {
+  if (FHandle) {
+    DeleteObject(FHandle);
+    FHandle = nullptr;
+  }
+  if (OnChange) OnChange();
+}
+
+void TFont::SetName(const std::string& Value) {
+  if (Value.size() == FName.size() && Value.compare(FName) == 0) return;
+  FName = Value;
+  Changed();
+}
+void TFont::SetHeight(int Value) {
+  if (Value == FHeight) return;
+  FHeight = Value;
+  Changed();
+}
+// Points at 96 dots per inch, rounded as MulDiv does.
+int TFont::Size() const { return -(FHeight * 72 + (FHeight < 0 ? -48 : 48)) / 96; }
+void TFont::SetSize(int Value) { SetHeight(-(Value * 96 + 36) / 72); }
+void TFont::SetColor(TColor Value) {
+  if (Value == FColor) return;
+  FColor = Value;
+  Changed();
+}
+void TFont::SetStyle(TFontStyles Value) {
+  if (Value == FStyle) return;
+  FStyle = Value;
+  Changed();
+}
+void TFont::SetCharset(std::uint8_t Value) {
+  if (Value == FCharset) return;
+  FCharset = Value;
+  Changed();
+}
+
+bool TFont::operator==(const TFont& Other) const {
+  return FName == Other.FName && FHeight == Other.FHeight && FColor == Other.FColor && FStyle == Other.FStyle &&
+         FCharset == Other.FCharset;
+}
+
+void TFont::Assign(const TPersistent* Source) {
+  const auto* font = Source && Source->Is<TFont>() ? static_cast<const TFont*>(Source) : nullptr;
+  if (!font) return TPersistent::Assign(Source);
+  if (*font == *this) return;
+  FName = font->FName;
+  FHeight = font->FHeight;
+  FColor = font->FColor;
+  FStyle = font->FStyle;
+  FCharset = font->FCharset;
+  Changed();
+}
+
+HFONT TFont::Handle() {
+  if (FHandle) return FHandle;
+  LOGFONTA lf{};
+  lf.lfHeight = FHeight;
+  lf.lfWeight = (FStyle & fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (FStyle & fsItalic) ? 1 : 0;
+  lf.lfUnderline = (FStyle & fsUnderline) ? 1 : 0;
+  lf.lfStrikeOut = (FStyle & fsStrikeOut) ? 1 : 0;
+  lf.lfCharSet = FCharset;
+  FName.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  FHandle = CreateFontIndirectA(&lf);
+  return FHandle;
+}
+
+// ---- TControl ------------------------------------------------------------------------------
+
+VCL_IMPLEMENT_CLASS(TControl, TComponent, [](TMetaClass& c) {
+  c.Publish<TControl>()
+      .Integer("Left", &TControl::Left, &TControl::SetLeft).Default(0)
+      .Integer("Top", &TControl::Top, &TControl::SetTop).Default(0)
+      .Integer("Width", &TControl::Width, &TControl::SetWidth).Default(0)
+      .Integer("Height", &TControl::Height, &TControl::SetHeight).Default(0)
+      .String("Caption", &TControl::Caption, &TControl::SetCaption)
+      .Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true)
+      .Integer("Font.Height", &TControl::FontHeight, &TControl::SetFontHeight).Stored(&TControl::StoreFont)
+      .String("Font.Name", &TControl::FontName, &TControl::SetFontName).Stored(&TControl::StoreFont)
+      .Set("Font.Style", &TControl::FontStyle, &TControl::SetFontStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})
+      .Stored(&TControl::StoreFont)
+      .Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true)
+      .String("Hint", &TControl::Hint, &TControl::SetHint)
+      .Boolean("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Default(false)
+      .Integer("Tag", &TControl::Tag, &TControl::SetTag).Default(0)
+      .Boolean("Visible", &TControl::Visible, &TControl::SetVisible).Default(true)
+      .Event("OnClick", &TControl::OnClick, &TControl::SetOnClick);
+})
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+  FFont->OnChange = [this] {
+    if (!FSettingParentFont) FParentFont = false;
+    FontChanged();
+  };
+  AddEvent(FOnClick);
+  if (AOwner && (AOwner->ComponentState() & csLoading) && AOwner->Is<TWinControl>())
+    SetParent(static_cast<TWinControl*>(AOwner));
+}
+
+TControl::~TControl() {
+  if (FHandle) DestroyHandle();
+  SetParent(nullptr);
+}
+
+TControl* TControl::FromHandle(HWND Hwnd) {
+  auto& table = HandleTable();
+  auto it = table.find(Hwnd);
+  return it == table.end() ? nullptr : it->second;
+}
+
+void TControl::SetParent(TWinControl* AParent) {
+  if (AParent == FParent) return;
+  if (FParent) {
+    if (FHandle) DestroyHandle();
+    auto& list = FParent->FControls;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    if (Is<TWinControl>()) {
+      auto& tabs = FParent->FTabList;
+      tabs.erase(std::remove(tabs.begin(), tabs.end(), static_cast<TWinControl*>(this)), tabs.end());
+    }
+    if (TCustomForm* form = ParentForm(); form && form->FActiveControl && Is<TWinControl>()) {
+      // The active control may be this one or inside it.
+      for (TControl* c = form->FActiveControl; c; c = c->FParent)
+        if (c == this) {
+          form->FActiveControl = nullptr;
+          break;
+        }
+    }
+  }
+  FParent = AParent;
+  if (!AParent) return;
+  AParent->FControls.push_back(this);
+  if (Is<TWinControl>()) AParent->FTabList.push_back(static_cast<TWinControl*>(this));
+  if (FParentFont) {
+    FSettingParentFont = true;
+    FFont->Assign(AParent->FFont.get());
+    FSettingParentFont = false;
+  }
+  if (AParent->FHandle) CreateHandle();
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  FLeft = ALeft;
+  FTop = ATop;
+  FWidth = AWidth;
+  FHeight = AHeight;
+  if (FHandle) MoveWindow(FHandle, FLeft, FTop, FWidth, FHeight, TRUE);
+}
+
+RECT TControl::BoundsRect() const {
+  if (!FHandle) return RECT{FLeft, FTop, FLeft + FWidth, FTop + FHeight};
+  RECT r;
+  GetWindowRect(FHandle, &r);
+  if (const HWND parent = GetParent(FHandle); parent && (GetWindowLongPtrA(FHandle, GWL_STYLE) & WS_CHILD)) {
+    POINT a{r.left, r.top}, b{r.right, r.bottom};
+    ScreenToClient(parent, &a);
+    ScreenToClient(parent, &b);
+    r = RECT{a.x, a.y, b.x, b.y};
+  }
+  return r;
+}
+
+std::string TControl::Caption() const { return FHandle ? WindowText(FHandle) : FCaption; }
+
+void TControl::SetCaption(std::string Value) {
+  FCaption = std::move(Value);
+  if (FHandle) SetWindowTextA(FHandle, FCaption.c_str());
+}
+
+void TControl::SetVisible(bool Value) {
+  FVisible = Value;
+  if (FHandle) ShowWindow(FHandle, Value ? SW_SHOWNA : SW_HIDE);
+}
+
+void TControl::SetEnabled(bool Value) {
+  FEnabled = Value;
+  if (FHandle) EnableWindow(FHandle, Value ? TRUE : FALSE);
+}
+
+void TControl::SetParentFont(bool Value) {
+  FParentFont = Value;
+  if (Value && FParent) {
+    FSettingParentFont = true;
+    FFont->Assign(FParent->FFont.get());
+    FSettingParentFont = false;
+  }
+}
+
+void TControl::SetColor(TColor Value) {
+  FColor = Value;
+  if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TControl::Click() { FOnClick(this); }
+
+TCustomForm* TControl::ParentForm() const {
+  for (const TControl* c = this; c; c = c->FParent)
+    if (c->Is<TCustomForm>()) return const_cast<TCustomForm*>(static_cast<const TCustomForm*>(c));
+  return nullptr;
+}
+
+void TControl::BindEvents(TComponent* Root) {
+  for (TEventBase* e : FEvents) e->Bind(Root);
+}
+
+TFont* TControl::EffectiveFont() const { return FFont.get(); }
+
+void TControl::FontChanged() {
+  if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), TRUE);
+  if (!Is<TWinControl>()) return;
+  for (TControl* child : static_cast<TWinControl*>(this)->FControls)
+    if (child->FParentFont) {
+      child->FSettingParentFont = true;
+      child->FFont->Assign(FFont.get());
+      child->FSettingParentFont = false;
+    }
+}
+
+char TControl::Mnemonic() const {
+  const std::string text = Caption();
+  for (std::size_t i = 0; i + 1 < text.size(); ++i)
+    if (text[i] == '&') {
+      if (text[i + 1] == '&') {
+        ++i;
+        continue;
+      }
+      return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
+    }
+  return 0;
+}
+
+void TControl::DefineProperties(TFiler* Filer) {
+  TComponent::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "Color", [this](TReader* R) { SetColor(static_cast<TColor>(ReadIdentOrInteger(R, ColorNames, "colour"))); },
+      [this](TWriter* W) { WriteIdentOrInteger(W, ColorNames, FColor); }, FColor != DefaultColor());
+  Filer->DefineProperty(
+      "Font.Charset",
+      [this](TReader* R) { FFont->SetCharset(static_cast<std::uint8_t>(ReadIdentOrInteger(R, CharsetNames, "character set"))); },
+      [this](TWriter* W) { WriteIdentOrInteger(W, CharsetNames, FFont->Charset()); },
+      StoreFont() && FFont->Charset() != DEFAULT_CHARSET);
+  Filer->DefineProperty(
+      "Font.Color", [this](TReader* R) { FFont->SetColor(static_cast<TColor>(ReadIdentOrInteger(R, ColorNames, "colour"))); },
+      [this](TWriter* W) { WriteIdentOrInteger(W, ColorNames, FFont->Color()); },
+      StoreFont() && FFont->Color() != clWindowText);
+  // Accepted for form files written at another size; the layer lays out at 96 dpi.
+  Filer->DefineProperty(
+      "Font.Size", [this](TReader* R) { FFont->SetSize(R->ReadInteger()); }, [](TWriter*) {}, false);
+}
+
+bool TControl::StoreFont() const {
+  if (FParentFont) return false;
+  return FParent || !(*FFont == TFont());
+}
+
+void TControl::CreateParams(TCreateParams& Params) {
+  Params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (FVisible) Params.Style |= WS_VISIBLE;
+  if (!FEnabled) Params.Style |= WS_DISABLED;
+}
+
+void TControl::CreateHandle() {
+  if (FHandle) return;
+  if (!FParent) throw EInvalidOperation("Control " + Name() + " has no parent window");
+  const HWND parentWindow = FParent->ChildParentHandle();
+  if (FHandle) return;  // made while the parent's window was made
+  TCreateParams params;
+  CreateParams(params);
+  static int nextId = 100;
+  const HWND hwnd = CreateWindowExA(params.ExStyle, params.ClassName.c_str(), FCaption.c_str(), params.Style, FLeft, FTop,
+                                    FWidth, FHeight, parentWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+                                    GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd)
+    throw EInvalidOperation("Cannot create the window of " + (Name().empty() ? ClassName() : Name()) + " (class " +
+                            params.ClassName + ", error " + IntToStr(GetLastError()) + ")");
+  AttachWindow(hwnd);
+}
+
+void TControl::AttachWindow(HWND Hwnd) {
+  FHandle = Hwnd;
+  FReadingBack = false;
+  HandleTable()[Hwnd] = this;
+  FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWndProc)));
+  SendMessageA(Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), FALSE);
+  WriteState();
+}
+
+void TControl::ReadState() { FCaption = WindowText(FHandle); }
+
+void TControl::DestroyHandle() {
+  if (FHandle) DestroyWindow(FHandle);  // WM_DESTROY reads the state back
+}
+
+LRESULT TControl::DefaultHandler(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  return FDefProc ? CallWindowProcA(FDefProc, FHandle, Msg, WParam, LParam) : DefWindowProcA(FHandle, Msg, WParam, LParam);
+}
+
+LRESULT TControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  switch (Msg) {
+    case WM_DESTROY:
+      if (!FReadingBack) {
+        FReadingBack = true;
+        ReadState();
+      }
+      break;
+    case WM_COMMAND:
+      if (TControl* child = LParam ? FromHandle(reinterpret_cast<HWND>(LParam)) : nullptr; child && child != this) {
+        child->CNCommand(HIWORD(WParam));
+        return 0;
+      }
+      break;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(LParam);
+      if (TControl* child = header ? FromHandle(header->hwndFrom) : nullptr; child && child != this)
+        return child->CNNotify(*header);
+      break;
+    }
+    default: break;
+  }
+  return DefaultHandler(Msg, WParam, LParam);
+}
+
+LRESULT CALLBACK TControl::ControlWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TControl* control = FromHandle(Hwnd);
+  if (!control) return DefWindowProcA(Hwnd, Msg, WParam, LParam);
+  if (Msg == WM_NCDESTROY) {
+    const WNDPROC old = control->FDefProc;
+    SetWindowLongPtrA(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    HandleTable().erase(Hwnd);
+    control->FHandle = nullptr;
+    return CallWindowProcA(old, Hwnd, Msg, WParam, LParam);
+  }
+  try {
+    return control->WndProc(Msg, WParam, LParam);
+  } catch (...) {
+    KeepEventException(std::current_exception());
+    return 0;
+  }
+}
+
+// ---- TWinControl ---------------------------------------------------------------------------
+
+VCL_IMPLEMENT_CLASS(TWinControl, TControl, [](TMetaClass& c) {
+  c.Publish<TWinControl>()
+      .Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1)
+      .Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false)
+      .Event("OnEnter", &TWinControl::OnEnter, &TWinControl::SetOnEnter)
+      .Event("OnExit", &TWinControl::OnExit, &TWinControl::SetOnExit)
+      .Event("OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::SetOnKeyDown)
+      .Event("OnKeyPress", &TWinControl::OnKeyPress, &TWinControl::SetOnKeyPress);
+})
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
+  // A parent set while TControl was being made could not tell that this is a windowed control.
+  if (Parent() && std::find(Parent()->FTabList.begin(), Parent()->FTabList.end(), this) == Parent()->FTabList.end())
+    Parent()->FTabList.push_back(this);
+  AddEvent(FOnEnter);
+  AddEvent(FOnExit);
+  AddEvent(FOnKeyDown);
+  AddEvent(FOnKeyPress);
+}
+
+TWinControl::~TWinControl() {
+  if (FHandle) DestroyHandle();
+  for (TControl* c : FControls) c->FParent = nullptr;
+  FControls.clear();
+  FTabList.clear();
+}
+
+HWND TWinControl::Handle() {
+  if (!FHandle) CreateHandle();
+  return FHandle;
+}
+
+void TWinControl::CreateHandle() {
+  TControl::CreateHandle();
+  const std::vector<TControl*> children = FControls;
+  for (TControl* c : children)
+    if (!c->FHandle) c->CreateHandle();
+}
+
+void TWinControl::DestroyHandle() {
+  // The children first, so that each reads its own state back while the object is whole.
+  const std::vector<TControl*> children = FControls;
+  for (TControl* c : children)
+    if (c->FHandle) c->DestroyHandle();
+  TControl::DestroyHandle();
+}
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& tabs = Parent()->FTabList;
+  const auto it = std::find(tabs.begin(), tabs.end(), this);
+  return it == tabs.end() ? -1 : static_cast<int>(it - tabs.begin());
+}
+
+void TWinControl::SetTabOrder(int Value) {
+  if (ComponentState() & csLoading) FLoadedTabOrder = Value;
+  if (!Parent()) return;
+  auto& tabs = Parent()->FTabList;
+  tabs.erase(std::remove(tabs.begin(), tabs.end(), this), tabs.end());
+  const auto at = static_cast<std::size_t>(std::clamp(Value, 0, static_cast<int>(tabs.size())));
+  tabs.insert(tabs.begin() + static_cast<std::ptrdiff_t>(at), this);
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  auto key = [](const TWinControl* c) { return c->FLoadedTabOrder < 0 ? INT32_MAX : c->FLoadedTabOrder; };
+  std::stable_sort(FTabList.begin(), FTabList.end(), [&](const TWinControl* a, const TWinControl* b) { return key(a) < key(b); });
+}
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus())
+    throw EInvalidOperation("Cannot focus a disabled or invisible window (" + (Name().empty() ? ClassName() : Name()) + ")");
+  ::SetFocus(Handle());
+}
+
+bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) {
+  for (TWinControl* c : FTabList) {
+    if (c->TabStop()) List.push_back(c);
+    c->GetTabOrderList(List);
+  }
+}
+
+bool TWinControl::WantsKey(WORD Key) {
+  if (!FHandle) return false;
+  const LRESULT code = DefaultHandler(WM_GETDLGCODE, Key, 0);
+  if (code & DLGC_WANTALLKEYS) return true;
+  if (Key == VK_TAB) return (code & DLGC_WANTTAB) != 0;
+  return false;
+}
+
+bool TWinControl::DoKeyDown(WORD& Key, TShiftState Shift) {
+  TCustomForm* form = ParentForm();
+  if (form && form != this && form->KeyPreview()) {
+    form->FOnKeyDown(form, Key, Shift);
+    if (Key == 0) return false;
+  }
+  FOnKeyDown(this, Key, Shift);
+  return Key != 0;
+}
+
+bool TWinControl::DoKeyPress(char& Key) {
+  FOnKeyPress(this, Key);
+  return Key != 0;
+}
+
+LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  switch (Msg) {
+    case WM_SETFOCUS:
+      if (TCustomForm* form = ParentForm(); form && form != this) form->FocusChanged(this);
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      WORD key = static_cast<WORD>(WParam);
+      const TShiftState shift = KeyShiftState();
+      if (!DoKeyDown(key, shift)) {
+        FSwallowChar = 1;  // the character of a taken key goes nowhere
+        return 0;
+      }
+      if (Msg == WM_KEYDOWN && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !WantsKey(key))
+        if (TCustomForm* form = ParentForm(); form && form->DialogKey(key, shift)) {
+          FSwallowChar = 1;
+          return 0;
+        }
+      if (!FHandle) return 0;
+      return DefaultHandler(Msg, key, LParam);
+    }
+    case WM_CHAR: {
+      if (std::exchange(FSwallowChar, 0)) return 0;
+      char c = static_cast<char>(WParam);
+      if (!DoKeyPress(c)) return 0;
+      if (!FHandle) return 0;
+      return DefaultHandler(Msg, static_cast<unsigned char>(c), LParam);
+    }
+    case WM_SYSCHAR:
+      if (std::exchange(FSwallowChar, 0)) return 0;
+      if (TCustomForm* form = ParentForm(); form && form->DialogChar(static_cast<char>(WParam))) return 0;
+      break;
+    default: break;
+  }
+  return TControl::WndProc(Msg, WParam, LParam);
+}
+
+VCL_IMPLEMENT_CLASS(TGraphicControl, TControl)
+
+}  // namespace vcl

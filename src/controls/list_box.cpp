@@ -1,0 +1,330 @@
+// TListBox: a LISTBOX window whose items, objects and selection live in the object while it
+// has no window and in both while it has one.
+//
+// Notes:
+// - Items keep the order the object gives them: a window is filled with LB_INSERTSTRING, which
+//   does not sort, and a sorted list box adds with LB_ADDSTRING and takes the window's place.
+// - In a multi-selection list box ItemIndex is the item with the focus rectangle
+//   (LB_GETCARETINDEX), as the class library has it.
+#include <algorithm>
+#include <utility>
+
+#include "control_support.hpp"
+#include "vcl/StdCtrls.hpp"
+
+namespace vcl {
+
+namespace {
+[[noreturn]] void OutOfBounds(int Index) { throw EListError("List index out of bounds (" + IntToStr(Index) + ")"); }
+}  // namespace
+
+VCL_IMPLEMENT_CLASS(TListBox, TWinControl, [](TMetaClass& c) {
+  c.Publish<TListBox>()
+      .Integer("Width", &TListBox::Width, &TListBox::SetWidth).Default(121)
+      .Integer("Height", &TListBox::Height, &TListBox::SetHeight).Default(97)
+      .String("Caption", &TListBox::Caption, &TListBox::SetCaption).Stored(false)
+      .Boolean("ExtendedSelect", &TListBox::ExtendedSelect, &TListBox::SetExtendedSelect).Default(true)
+      .Integer("ItemHeight", &TListBox::ItemHeight, &TListBox::SetItemHeight).Default(16)
+      .Strings("Items", &TListBox::Items, &TListBox::SetItems)
+      .Boolean("MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect).Default(false)
+      .Boolean("Sorted", &TListBox::Sorted, &TListBox::SetSorted).Default(false)
+      .Boolean("TabStop", &TListBox::TabStop, &TListBox::SetTabStop).Default(true)
+      .Event("OnDblClick", &TListBox::OnDblClick, &TListBox::SetOnDblClick)
+      .Event("OnMouseMove", &TListBox::OnMouseMove, &TListBox::SetOnMouseMove);
+})
+
+TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner), FItems(std::make_unique<TListBoxStrings>(*this)) {
+  SetBounds(0, 0, 121, 97);
+  SetTabStop(true);
+  SetColor(clWindow);
+  AddEvent(FOnDblClick);
+  AddEvent(FOnMouseMove);
+}
+
+TListBox::~TListBox() {
+  if (HandleAllocated()) DestroyHandle();  // reads back into FItems, which must still be there
+}
+
+void TListBox::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.ClassName = "ListBox";
+  Params.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | (FSorted ? LBS_SORT : 0) |
+                  (FMultiSelect ? (FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL) : 0) |
+                  (TabStop() ? WS_TABSTOP : 0);
+  Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::WriteState() {
+  const HWND h = WindowHandle();
+  SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(h, LB_SETITEMHEIGHT, 0, MAKELPARAM(FItemHeight, 0));
+  const TStringList& list = FItems->FList;
+  for (int i = 0; i < list.Count(); ++i) {
+    SendMessageA(h, LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(list.Get(i).c_str()));
+    if (TObject* o = list.GetObject(i)) SendMessageA(h, LB_SETITEMDATA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(o));
+  }
+  if (FMultiSelect) {
+    for (std::size_t i = 0; i < FSelected.size(); ++i)
+      if (FSelected[i]) SendMessageA(h, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+    if (FItemIndex >= 0) SendMessageA(h, LB_SETCARETINDEX, static_cast<WPARAM>(FItemIndex), FALSE);
+  } else if (FItemIndex >= 0) {
+    SendMessageA(h, LB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
+  }
+  if (FTopIndex > 0) SendMessageA(h, LB_SETTOPINDEX, static_cast<WPARAM>(FTopIndex), 0);
+  SendMessageA(h, WM_SETREDRAW, TRUE, 0);
+}
+
+void TListBox::ReadState() {
+  if (std::exchange(FItems->FDetached, false)) return;  // the object holds the state already
+  TWinControl::ReadState();
+  const HWND h = WindowHandle();
+  const int n = FItems->FList.Count();
+  FSelected.assign(static_cast<std::size_t>(n), false);
+  if (FMultiSelect)
+    for (int i = 0; i < n; ++i) FSelected[static_cast<std::size_t>(i)] = SendMessageA(h, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
+  FItemIndex = static_cast<int>(SendMessageA(h, FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
+  if (FItemIndex >= n) FItemIndex = -1;
+  FTopIndex = static_cast<int>(SendMessageA(h, LB_GETTOPINDEX, 0, 0));
+}
+
+void TListBox::Recreate() {
+  if (!HandleAllocated()) return;
+  DestroyHandle();
+  CreateHandle();
+}
+
+void TListBox::SetMultiSelect(bool Value) {
+  if (Value == FMultiSelect) return;
+  if (HandleAllocated()) ReadState();
+  FMultiSelect = Value;
+  FSelected.assign(static_cast<std::size_t>(FItems->Count()), false);
+  Recreate();
+}
+
+void TListBox::SetExtendedSelect(bool Value) {
+  if (Value == FExtendedSelect) return;
+  FExtendedSelect = Value;
+  Recreate();
+}
+
+void TListBox::SetSorted(bool Value) {
+  if (Value == FSorted) return;
+  FSorted = Value;
+  if (!Value) return Recreate();
+  // Sort the items (with their objects) once; the window is made again from them.
+  if (HandleAllocated()) DestroyHandle();
+  TStringList& list = FItems->FList;
+  std::vector<std::pair<std::string, TObject*>> items;
+  for (int i = 0; i < list.Count(); ++i) items.emplace_back(list.Get(i), list.GetObject(i));
+  std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return LessNoCase(a.first, b.first); });
+  list.Clear();
+  for (auto& [s, o] : items) list.AddObject(std::move(s), o);
+  FSelected.assign(items.size(), false);
+  FItemIndex = -1;
+  if (Parent() && Parent()->HandleAllocated()) CreateHandle();
+}
+
+void TListBox::SetItemHeight(int Value) {
+  FItemHeight = std::max(Value, 1);
+  if (HandleAllocated()) SendMessageA(WindowHandle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(FItemHeight, 0));
+}
+
+int TListBox::ItemIndex() const {
+  if (!FItems->Live()) return FItemIndex;
+  return static_cast<int>(SendMessageA(WindowHandle(), FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
+}
+
+void TListBox::SetItemIndex(int Value) {
+  if (Value < -1 || Value >= FItems->Count()) Value = -1;
+  FItemIndex = Value;
+  if (!FItems->Live()) return;
+  if (FMultiSelect) {
+    if (Value >= 0) SendMessageA(WindowHandle(), LB_SETCARETINDEX, static_cast<WPARAM>(Value), FALSE);
+  } else {
+    SendMessageA(WindowHandle(), LB_SETCURSEL, static_cast<WPARAM>(static_cast<INT_PTR>(Value)), 0);
+  }
+}
+
+bool TListBox::Selected(int Index) const {
+  if (Index < 0 || Index >= FItems->Count()) OutOfBounds(Index);
+  if (FItems->Live()) return SendMessageA(WindowHandle(), LB_GETSEL, static_cast<WPARAM>(Index), 0) > 0;
+  return FMultiSelect ? FSelected[static_cast<std::size_t>(Index)] : FItemIndex == Index;
+}
+
+void TListBox::SetSelected(int Index, bool Value) {
+  if (Index < 0 || Index >= FItems->Count()) OutOfBounds(Index);
+  if (!FMultiSelect) {
+    if (Value) SetItemIndex(Index);
+    else if (ItemIndex() == Index) SetItemIndex(-1);
+    return;
+  }
+  if (FItems->Live()) SendMessageA(WindowHandle(), LB_SETSEL, Value ? TRUE : FALSE, Index);
+  else FSelected[static_cast<std::size_t>(Index)] = Value;
+}
+
+void TListBox::SelectAll() {
+  if (!FMultiSelect) return;
+  if (FItems->Live()) SendMessageA(WindowHandle(), LB_SETSEL, TRUE, -1);
+  else FSelected.assign(FSelected.size(), 1);
+}
+
+int TListBox::SelCount() const {
+  if (!FMultiSelect) return -1;
+  if (FItems->Live()) return static_cast<int>(SendMessageA(WindowHandle(), LB_GETSELCOUNT, 0, 0));
+  return static_cast<int>(std::count(FSelected.begin(), FSelected.end(), std::uint8_t{1}));
+}
+
+int TListBox::TopIndex() const {
+  return FItems->Live() ? static_cast<int>(SendMessageA(WindowHandle(), LB_GETTOPINDEX, 0, 0)) : FTopIndex;
+}
+
+void TListBox::SetTopIndex(int Value) {
+  FTopIndex = std::max(Value, 0);
+  if (FItems->Live()) SendMessageA(WindowHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(FTopIndex), 0);
+}
+
+int TListBox::ItemAtPos(POINT Pos, bool Existing) const {
+  const int count = FItems->Count();
+  if (FItems->Live()) {
+    RECT client;
+    GetClientRect(WindowHandle(), &client);
+    for (int i = TopIndex(); i < count; ++i) {
+      RECT r;
+      if (SendMessageA(WindowHandle(), LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)) == LB_ERR) break;
+      if (r.top > client.bottom) break;
+      if (Pos.x >= r.left && Pos.x < r.right && Pos.y >= r.top && Pos.y < r.bottom) return i;
+    }
+    return Existing ? -1 : count;
+  }
+  const int index = Pos.y < 0 ? -1 : FTopIndex + Pos.y / FItemHeight;
+  if (index >= 0 && index < count) return index;
+  return Existing ? -1 : count;
+}
+
+void TListBox::Clear() { FItems->Clear(); }
+
+void TListBox::CNCommand(WORD Code) {
+  if (Code == LBN_SELCHANGE) Click();
+  else if (Code == LBN_DBLCLK) FOnDblClick(this);
+}
+
+LRESULT TListBox::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_MOUSEMOVE) {
+    TShiftState shift = KeyShiftState();
+    if (WParam & MK_LBUTTON) shift |= ssLeft;
+    FOnMouseMove(this, shift, static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam)));
+  }
+  return TWinControl::WndProc(Msg, WParam, LParam);
+}
+
+// ---- TListBoxStrings -----------------------------------------------------------------------
+
+bool TListBoxStrings::Live() const { return FListBox.HandleAllocated() && !FDetached; }
+
+void TListBoxStrings::Detach() {
+  if (FDetached || !FListBox.HandleAllocated() || UpdateCount() == 0) return;
+  FListBox.ReadState();
+  FDetached = true;
+}
+
+void TListBoxStrings::InsertObject(int Index, std::string S, TObject* AObject) {
+  if (Index < 0 || Index > FList.Count()) OutOfBounds(Index);
+  Detach();
+  if (Live()) {
+    const HWND h = FListBox.WindowHandle();
+    const LRESULT at = SendMessageA(h, LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
+    if (at < 0) throw EListError("List box " + FListBox.Name() + " cannot take item " + IntToStr(Index));
+    if (AObject) SendMessageA(h, LB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(AObject));
+  } else {
+    FListBox.FSelected.insert(FListBox.FSelected.begin() + Index, false);
+    if (FListBox.FItemIndex >= Index) ++FListBox.FItemIndex;
+  }
+  FList.InsertObject(Index, std::move(S), AObject);
+}
+
+int TListBoxStrings::AddObject(std::string S, TObject* AObject) {
+  if (!FListBox.Sorted()) {
+    const int index = FList.Count();
+    InsertObject(index, std::move(S), AObject);
+    return index;
+  }
+  int index;
+  Detach();
+  if (Live()) {
+    const HWND h = FListBox.WindowHandle();
+    index = static_cast<int>(SendMessageA(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str())));
+    if (index < 0) throw EListError("List box " + FListBox.Name() + " cannot take another item");
+    if (AObject) SendMessageA(h, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(AObject));
+  } else {
+    // Before the equal ones, as the window adds them.
+    int lo = 0, hi = FList.Count();
+    while (lo < hi) {
+      const int mid = (lo + hi) / 2;
+      if (LessNoCase(FList.Get(mid), S)) lo = mid + 1;
+      else hi = mid;
+    }
+    index = lo;
+    FListBox.FSelected.insert(FListBox.FSelected.begin() + index, false);
+    if (FListBox.FItemIndex >= index) ++FListBox.FItemIndex;
+  }
+  FList.InsertObject(index, std::move(S), AObject);
+  return index;
+}
+
+void TListBoxStrings::Put(int Index, std::string S) {
+  if (Index < 0 || Index >= FList.Count()) OutOfBounds(Index);
+  TObject* o = FList.GetObject(Index);
+  const bool selected = FListBox.Selected(Index);
+  const bool current = FListBox.ItemIndex() == Index;
+  Delete(Index);
+  InsertObject(Index, std::move(S), o);
+  if (selected) FListBox.SetSelected(Index, true);
+  if (current) FListBox.SetItemIndex(Index);
+}
+
+void TListBoxStrings::PutObject(int Index, TObject* AObject) {
+  FList.PutObject(Index, AObject);
+  if (Live())
+    SendMessageA(FListBox.WindowHandle(), LB_SETITEMDATA, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(AObject));
+}
+
+void TListBoxStrings::Delete(int Index) {
+  if (Index < 0 || Index >= FList.Count()) OutOfBounds(Index);
+  Detach();
+  if (Live()) {
+    SendMessageA(FListBox.WindowHandle(), LB_DELETESTRING, static_cast<WPARAM>(Index), 0);
+  } else {
+    FListBox.FSelected.erase(FListBox.FSelected.begin() + Index);
+    if (FListBox.FItemIndex == Index) FListBox.FItemIndex = -1;
+    else if (FListBox.FItemIndex > Index) --FListBox.FItemIndex;
+  }
+  FList.Delete(Index);
+}
+
+void TListBoxStrings::Clear() {
+  Detach();
+  if (Live()) SendMessageA(FListBox.WindowHandle(), LB_RESETCONTENT, 0, 0);
+  FListBox.FSelected.clear();
+  FListBox.FItemIndex = -1;
+  FListBox.FTopIndex = 0;
+  FList.Clear();
+}
+
+void TListBoxStrings::SetUpdateState(bool Updating) {
+  if (!FListBox.HandleAllocated()) return;
+  const HWND h = FListBox.WindowHandle();
+  if (Updating) {
+    SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+    return;
+  }
+  if (std::exchange(FDetached, false)) {
+    // Filled again in one pass: inserting one by one into a long window list moves the items
+    // after each one every time.
+    SendMessageA(h, LB_RESETCONTENT, 0, 0);
+    FListBox.WriteState();
+  }
+  SendMessageA(h, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(h, nullptr, TRUE);
+}
+
+}  // namespace vcl

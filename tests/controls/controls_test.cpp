@@ -1,0 +1,212 @@
+// Controls keep their state without a window, hand it to the window and take it back; list
+// boxes, memos, radio groups and notebooks on both window systems.
+#include <memory>
+#include <string>
+
+#include "test_support.hpp"
+#include "vcl/ExtCtrls.hpp"
+#include "vcl/Forms.hpp"
+#include "vcl/StdCtrls.hpp"
+#include "vcl/TabNotBk.hpp"
+
+using namespace vcl;
+
+namespace {
+
+class Controls : public ::testing::Test {
+protected:
+  void TearDown() override { EXPECT_FALSE(EventExceptionPending()); }
+  std::unique_ptr<TForm> FForm = std::make_unique<TForm>(Application);
+  template <class T>
+  T* Make(int Left = 8, int Top = 8) {
+    auto* c = new T(FForm.get());
+    c->SetParent(FForm.get());
+    c->SetLeft(Left);
+    c->SetTop(Top);
+    return c;
+  }
+};
+
+TObject* Obj(int N) { return reinterpret_cast<TObject*>(static_cast<std::uintptr_t>(0x1000 + N)); }
+
+}  // namespace
+
+TEST_F(Controls, EveryKindHandsItsStateToTheWindowAndTakesItBack) {
+  auto* edit = Make<TEdit>();
+  edit->SetText("abc");
+  auto* check = Make<TCheckBox>();
+  check->SetChecked(true);
+  auto* memo = Make<TMemo>();
+  memo->Lines()->Add("one");
+  memo->Lines()->Add("two");
+  auto* list = Make<TListBox>();
+  list->SetMultiSelect(true);
+  for (int i = 0; i < 4; ++i) list->Items()->AddObject("item" + IntToStr(i), Obj(i));
+  list->SetSelected(1, true);
+  list->SetSelected(3, true);
+  list->SetItemIndex(3);
+  auto* label = Make<TLabel>();
+  label->SetCaption("&Name");
+
+  FForm->Handle();
+  ASSERT_TRUE(edit->HandleAllocated());
+  EXPECT_EQ(SendMessageA(check->WindowHandle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(list->WindowHandle(), LB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(SendMessageA(list->WindowHandle(), LB_GETITEMDATA, 2, 0), reinterpret_cast<LRESULT>(Obj(2)));
+  EXPECT_EQ(SendMessageA(list->WindowHandle(), LB_GETSELCOUNT, 0, 0), 2);
+  EXPECT_EQ(list->ItemIndex(), 3);
+  char text[64] = {};
+  GetWindowTextA(memo->WindowHandle(), text, sizeof text);
+  EXPECT_STREQ(text, "one\r\ntwo") << "lines are joined by CR LF";
+
+  // The user changes the windows; the objects read the changes back when the windows go.
+  SetWindowTextA(edit->WindowHandle(), "typed");
+  SendMessageA(check->WindowHandle(), BM_SETCHECK, BST_UNCHECKED, 0);
+  SetWindowTextA(memo->WindowHandle(), "a\r\nb\r\nc");
+  SendMessageA(list->WindowHandle(), LB_SETSEL, TRUE, 0);
+  SendMessageA(list->WindowHandle(), LB_SETSEL, FALSE, 3);
+  DestroyWindow(FForm->Handle());
+  ASSERT_FALSE(edit->HandleAllocated());
+  EXPECT_EQ(edit->Text(), "typed");
+  EXPECT_FALSE(check->Checked());
+  EXPECT_EQ(testing_support::LinesOf(*memo->Lines()), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_TRUE(list->Selected(0));
+  EXPECT_TRUE(list->Selected(1));
+  EXPECT_FALSE(list->Selected(3));
+  EXPECT_EQ(list->SelCount(), 2);
+  EXPECT_EQ(list->Items()->Objects(2), Obj(2));
+  EXPECT_EQ(label->Caption(), "&Name");
+
+  // Shown again, the new windows have what the objects kept.
+  FForm->Handle();
+  EXPECT_EQ(SendMessageA(list->WindowHandle(), LB_GETSELCOUNT, 0, 0), 2);
+  EXPECT_EQ(edit->Text(), "typed");
+  EXPECT_EQ(memo->Lines()->Count(), 3);
+}
+
+TEST_F(Controls, SortedListBoxOrdersWithoutCaseWithAndWithoutAWindow) {
+  const char* words[] = {"delta", "Bravo", "alpha", "Charlie", "bravo"};
+  for (bool window : {false, true}) {
+    auto* list = Make<TListBox>();
+    list->SetSorted(true);
+    if (window) FForm->Handle();
+    for (const char* w : words) list->Items()->Add(w);
+    EXPECT_EQ(testing_support::LinesOf(*list->Items()),
+              (std::vector<std::string>{"alpha", "bravo", "Bravo", "Charlie", "delta"}))
+        << (window ? "with" : "without") << " a window: a new item goes before its equals";
+    EXPECT_EQ(list->Items()->IndexOf("bravo"), 1);
+    delete list;
+  }
+}
+
+TEST_F(Controls, ListBoxSelectionRulesOfEachMode) {
+  struct Case {
+    bool Multi;
+    bool Window;
+  } cases[] = {{false, false}, {false, true}, {true, false}, {true, true}};
+  for (const Case& c : cases) {
+    auto* list = Make<TListBox>();
+    list->SetMultiSelect(c.Multi);
+    list->SetHeight(16 * 3 + 4);  // three items show: the list can scroll by one
+    if (c.Window) FForm->Handle();
+    list->Items()->BeginUpdate();
+    for (int i = 0; i < 5; ++i) list->Items()->Add("x" + IntToStr(i));
+    list->Items()->EndUpdate();
+    const std::string where = std::string(c.Multi ? "multi" : "single") + (c.Window ? " with window" : "");
+    list->SetItemIndex(2);
+    EXPECT_EQ(list->ItemIndex(), 2) << where;
+    EXPECT_EQ(list->SelCount(), c.Multi ? 0 : -1) << where << ": ItemIndex alone selects only in a single list";
+    list->SetSelected(4, true);
+    EXPECT_TRUE(list->Selected(4)) << where;
+    EXPECT_FALSE(list->Selected(2)) << where << (c.Multi ? ": ItemIndex does not select" : ": one selected item at most");
+    list->Items()->Delete(0);
+    EXPECT_TRUE(list->Selected(3)) << where << ": selection moves with its item";
+    EXPECT_THROW_MSG(list->Selected(4), EListError, "List index out of bounds (4)");
+    list->SetTopIndex(1);
+    EXPECT_EQ(list->TopIndex(), 1) << where;
+    EXPECT_EQ(list->ItemAtPos(POINT{5, 16 * 2 + 3}, true), 3) << where;
+    EXPECT_EQ(list->ItemAtPos(POINT{5, 16 * 3 + 3}, true), -1) << where << ": below the last item";
+    EXPECT_EQ(list->ItemAtPos(POINT{5, 16 * 3 + 3}, false), 4) << where << ": the item count";
+    DestroyWindow(FForm->Handle());
+    delete list;
+  }
+}
+
+TEST_F(Controls, RadioGroupItemIndexChecksItsButtonAndClicksRunOnClick) {
+  auto* group = Make<TRadioGroup>();
+  int clicks = 0;
+  group->SetOnClick(TNotifyEvent([&](TObject*) { ++clicks; }));
+  group->Items()->Add("&Right To Left");
+  group->Items()->Add("&Left to Right");
+  group->SetItemIndex(1);
+  EXPECT_EQ(clicks, 1);
+  FForm->Handle();
+  EXPECT_EQ(SendMessageA(group->Button(1)->WindowHandle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageA(group->Button(0)->WindowHandle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(group->ItemIndex(), 0);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_FALSE(group->Button(1)->Checked());
+  // Buttons share the height below the caption line, 8 pixels in.
+  EXPECT_EQ(group->Button(0)->Left(), 8);
+  EXPECT_LT(group->Button(0)->Top(), group->Button(1)->Top());
+}
+
+TEST_F(Controls, NotebookAsksBeforeChangingAndARefusalKeepsThePage) {
+  auto* book = Make<TTabbedNotebook>();
+  book->Pages()->Add("One");
+  book->Pages()->Add("Two");
+  std::vector<int> asked;
+  bool allow = false;
+  book->SetOnChange(TPageChangeEvent([&](TObject*, int NewTab, bool& Allow) {
+    asked.push_back(NewTab);
+    Allow = allow;
+  }));
+  FForm->Handle();
+  book->SetPageIndex(1);
+  EXPECT_EQ(book->PageIndex(), 0);
+  EXPECT_TRUE(book->Page(0)->Visible());
+  allow = true;
+  book->SetPageIndex(1);
+  EXPECT_EQ(book->PageIndex(), 1);
+  EXPECT_FALSE(book->Page(0)->Visible());
+  EXPECT_TRUE(book->Page(1)->Visible());
+  EXPECT_EQ(asked, (std::vector<int>{1, 1}));
+  EXPECT_EQ(SendMessageA(book->WindowHandle(), TCM_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(testing_support::LinesOf(*book->Pages()), (std::vector<std::string>{"One", "Two"}));
+}
+
+TEST_F(Controls, TabOrderMovesTheOthersAsTheClassLibraryDoes) {
+  auto* a = Make<TButton>();
+  auto* b = Make<TButton>();
+  auto* c = Make<TButton>();
+  EXPECT_EQ(c->TabOrder(), 2);
+  c->SetTabOrder(0);
+  EXPECT_EQ(a->TabOrder(), 1);
+  EXPECT_EQ(b->TabOrder(), 2);
+  a->SetTabOrder(99);
+  EXPECT_EQ(a->TabOrder(), 2) << "past the end goes last";
+  std::vector<TWinControl*> order;
+  FForm->GetTabOrderList(order);
+  EXPECT_EQ(order, (std::vector<TWinControl*>{c, b, a}));
+}
+
+TEST_F(Controls, FocusingAHiddenControlIsAnError) {
+  auto* edit = Make<TEdit>();
+  edit->SetName("EdtHidden");
+  edit->SetVisible(false);
+  EXPECT_THROW_MSG(edit->SetFocus(), EInvalidOperation, "Cannot focus a disabled or invisible window (EdtHidden)");
+}
+
+TEST_F(Controls, FormClientSizeIsTheClientAreaOfItsWindow) {
+  FForm->SetBorderStyle(bsDialog);
+  FForm->SetClientWidth(493);
+  FForm->SetClientHeight(375);
+  const int outer = FForm->Width();
+  EXPECT_GT(outer, 493);
+  FForm->Handle();
+  RECT client;
+  GetClientRect(FForm->Handle(), &client);
+  EXPECT_EQ(client.right, 493);
+  EXPECT_EQ(client.bottom, 375);
+  EXPECT_EQ(FForm->ClientWidth(), 493);
+}
