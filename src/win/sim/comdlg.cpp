@@ -30,10 +30,10 @@ namespace win_sim {
 namespace {
 
 constexpr int FileNameCombo = 1148;  // cmb13, the explorer dialog's file-name box
-constexpr int FileNameEdit = 1152;   // edt1, also the find dialog's "Find What" box
+constexpr int FileNameEdit = edt1;  // also the find dialog's "Find What" box
 constexpr int ReplaceEdit = 1153;    // edt2
-constexpr int ReplaceButton = 1024;  // psh1
-constexpr int ReplaceAllButton = 1025;
+constexpr int ReplaceButton = psh1;
+constexpr int ReplaceAllButton = psh2;
 
 HFONT FontFor(Window& Dialog, const win::RecordedFont& F,
               std::map<std::tuple<std::string, int, int>, HFONT>& Cache) {
