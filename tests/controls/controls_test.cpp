@@ -210,3 +210,18 @@ TEST_F(Controls, FormClientSizeIsTheClientAreaOfItsWindow) {
   EXPECT_EQ(client.bottom, 375);
   EXPECT_EQ(FForm->ClientWidth(), 493);
 }
+
+TEST_F(Controls, PanelCaptionIsCentredAndClippedByItsChildren) {
+  auto* panel = Make<TPanel>();
+  panel->SetCaption("Panel");
+  auto* child = new TRadioButton(FForm.get());
+  child->SetParent(panel);
+  FForm->Handle();
+  const auto style = static_cast<DWORD>(GetWindowLongA(panel->WindowHandle(), GWL_STYLE));
+  EXPECT_TRUE(style & WS_CLIPCHILDREN) << "a repaint of the panel alone would draw its caption over its children";
+  EXPECT_EQ(style & (SS_CENTER | SS_CENTERIMAGE), static_cast<DWORD>(SS_CENTER | SS_CENTERIMAGE));
+  char text[16] = {};
+  GetWindowTextA(panel->WindowHandle(), text, sizeof text);
+  EXPECT_STREQ(text, "Panel");
+  EXPECT_EQ(GetParent(child->WindowHandle()), panel->WindowHandle());
+}

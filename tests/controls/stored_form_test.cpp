@@ -23,7 +23,7 @@ const Bounds FileBounds[] = {
     {"BtnOK", 388, 336, 97, 25},      {"BtnCancel", 276, 336, 97, 25}, {"Notebook", 12, 8, 473, 313},
     {"Bevel1", 8, 8, 449, 57},        {"LblName", 16, 24, 41, 16},     {"EdtName", 96, 20, 201, 24},
     {"MemNotes", 8, 76, 289, 89},     {"ChkMove", 8, 176, 289, 17},    {"Panel1", 312, 76, 145, 89},
-    {"RadFirst", 8, 8, 129, 17},      {"RadSecond", 8, 32, 129, 17},   {"LstItems", 8, 8, 265, 161},
+    {"RadFirst", 8, 8, 129, 17},      {"RadSecond", 8, 64, 129, 17},   {"LstItems", 8, 8, 265, 161},
     {"GrpOrder", 288, 8, 169, 81},    {"GrpBox", 288, 100, 169, 69},   {"BtnInGroup", 16, 28, 97, 25},
 };
 
