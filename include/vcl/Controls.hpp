@@ -192,6 +192,27 @@ bool EventExceptionPending();
 /// unowned while it is not set.
 extern HWND (*FormOwnerWindow)();
 
+/// How hints show (TApplication's HintPause, HintHidePause, HintShortPause and ShowHint), in ms.
+struct THintSettings {
+  int Pause = 500;       // the mouse rests this long on a control before its hint shows
+  int HidePause = 2500;  // a shown hint goes after this long
+  int ShortPause = 50;   // moving from one hinted control to another shows its hint after this
+  bool Active = true;    // false: no hint shows
+  bool operator==(const THintSettings&) const = default;
+};
+const THintSettings& HintSettings();
+/// Takes Value and hands it to the hint window, if there is one.
+void SetHintSettings(const THintSettings& Value);
+/// The application's one tooltip window (TTS_ALWAYSTIP), owned by FormOwnerWindow and made when
+/// the first control with ShowHint and a Hint gets a window; nullptr before.
+HWND HintWindow();
+/// Takes down the hint that shows (or is about to).
+void CancelHint();
+class TControl;
+/// The control whose hint shows, or in the simulation would show once the mouse rested on it
+/// for the pause; nullptr when none.
+TControl* HintControl();
+
 // ---- Controls --------------------------------------------------------------------------------
 
 /// What a control's window is made of, filled by CreateParams.
@@ -242,9 +263,9 @@ public:
   bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
   const std::string& Hint() const { return FHint; }
-  void SetHint(std::string Value) { FHint = std::move(Value); }
+  void SetHint(std::string Value);
   bool ShowHint() const { return FShowHint; }
-  void SetShowHint(bool Value) { FShowHint = Value; }
+  void SetShowHint(bool Value);
   TFont* Font() const { return FFont.get(); }
   void SetFont(const TFont* Value) { FFont->Assign(Value); }
   /// Whether the control uses its parent's font; setting the font clears it.
@@ -310,6 +331,8 @@ protected:
   virtual bool IsCancelButton() const { return false; }
   /// Makes Hwnd this control's window: subclasses it, gives it the font and the state.
   void AttachWindow(HWND Hwnd);
+  /// Makes the window a tool of the hint window while ShowHint and Hint say it has a hint.
+  void UpdateHintTool();
   /// The font this control shows: its own, or its parent's while ParentFont.
   TFont* EffectiveFont() const;
   void FontChanged();

@@ -109,6 +109,77 @@ const char* ContainerWindowClass() { return ContainerClass(); }
 
 HWND (*FormOwnerWindow)() = nullptr;
 
+namespace {
+
+struct HintState {
+  THintSettings Settings;
+  HWND Window = nullptr;
+};
+
+HintState& Hints() {
+  static HintState state;
+  return state;
+}
+
+void ApplyHintSettings(HWND Window) {
+  const THintSettings& s = Hints().Settings;
+  SendMessageA(Window, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(s.Pause, 0));
+  SendMessageA(Window, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(s.HidePause, 0));
+  SendMessageA(Window, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(s.ShortPause, 0));
+  SendMessageA(Window, TTM_ACTIVATE, s.Active, 0);
+}
+
+// The hint window; made when Make says so and there is none (or it went with its owner).
+HWND MakeHintWindow(bool Make) {
+  HWND& window = Hints().Window;
+  if (window && !IsWindow(window)) window = nullptr;
+  if (window || !Make) return window;
+#ifdef _WIN32
+  static const bool initialised = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)initialised;
+#endif
+  window = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, FormOwnerWindow ? FormOwnerWindow() : nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  if (!window) throw EInvalidOperation("Cannot create the hint window (error " + IntToStr(GetLastError()) + ")");
+  ApplyHintSettings(window);
+  return window;
+}
+
+TTTOOLINFOA ToolOf(HWND Hwnd) {
+  TTTOOLINFOA tool{};
+  tool.cbSize = static_cast<UINT>(TTTOOLINFOA_V2_SIZE);  // understood by every version of the tooltip control
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = GetParent(Hwnd);
+  tool.uId = reinterpret_cast<UINT_PTR>(Hwnd);
+  return tool;
+}
+
+}  // namespace
+
+const THintSettings& HintSettings() { return Hints().Settings; }
+
+void SetHintSettings(const THintSettings& Value) {
+  Hints().Settings = Value;
+  if (const HWND window = MakeHintWindow(false)) ApplyHintSettings(window);
+}
+
+HWND HintWindow() { return MakeHintWindow(false); }
+
+void CancelHint() {
+  if (const HWND window = MakeHintWindow(false)) SendMessageA(window, TTM_POP, 0, 0);
+}
+
+TControl* HintControl() {
+  const HWND window = MakeHintWindow(false);
+  TTTOOLINFOA tool = ToolOf(nullptr);
+  if (!window || !SendMessageA(window, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) return nullptr;
+  return TControl::FromHandle(reinterpret_cast<HWND>(tool.uId));
+}
+
 void KeepEventException(std::exception_ptr Error) {
   if (!PendingException()) PendingException() = std::move(Error);
 }
@@ -482,6 +553,28 @@ void TControl::AttachWindow(HWND Hwnd) {
   FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWndProc)));
   SendMessageA(Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), FALSE);
   WriteState();
+  UpdateHintTool();
+}
+
+void TControl::SetHint(std::string Value) {
+  FHint = std::move(Value);
+  UpdateHintTool();
+}
+
+void TControl::SetShowHint(bool Value) {
+  FShowHint = Value;
+  UpdateHintTool();
+}
+
+void TControl::UpdateHintTool() {
+  const bool hinted = FShowHint && !FHint.empty();
+  const HWND window = FHandle ? MakeHintWindow(hinted && !FReadingBack) : nullptr;
+  if (!window) return;
+  TTTOOLINFOA tool = ToolOf(FHandle);
+  SendMessageA(window, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (!hinted || FReadingBack) return;
+  tool.lpszText = FHint.data();
+  SendMessageA(window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TControl::ReadState() { FCaption = WindowText(FHandle); }
@@ -500,6 +593,19 @@ LRESULT TControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (!FReadingBack) {
         FReadingBack = true;
         ReadState();
+        UpdateHintTool();  // takes the window off the hint window's tools
+      }
+      break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // The hint window sees the mouse over its tools (and a click that takes the tip down).
+      if (const HWND window = MakeHintWindow(false)) {
+        MSG msg{FHandle, Msg, WParam, LParam, 0, {}};
+        GetCursorPos(&msg.pt);
+        SendMessageA(window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
       }
       break;
     case WM_COMMAND:
