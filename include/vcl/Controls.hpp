@@ -39,8 +39,23 @@ inline constexpr TColor clDefault = 0x20000000;
 /// A mouse cursor; negative values are the stock cursors.
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crNone = -1;
 inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crSize = -5;
+inline constexpr TCursor crSizeNESW = -6;
+inline constexpr TCursor crSizeNS = -7;
+inline constexpr TCursor crSizeNWSE = -8;
+inline constexpr TCursor crSizeWE = -9;
+inline constexpr TCursor crUpArrow = -10;
 inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crNoDrop = -13;
+inline constexpr TCursor crNo = -18;
+inline constexpr TCursor crAppStart = -19;
+inline constexpr TCursor crHelp = -20;
+inline constexpr TCursor crHandPoint = -21;
+inline constexpr TCursor crSizeAll = -22;
 
 /// Modal results, as the buttons of a form answer.
 using TModalResult = int;
@@ -191,6 +206,12 @@ bool EventExceptionPending();
 /// The window that owns every form's window (the application's main window); forms are
 /// unowned while it is not set.
 extern HWND (*FormOwnerWindow)();
+
+/// The stock cursor Cursor stands for (crDefault and unknown values: the arrow; crNone: none).
+HCURSOR CursorHandle(TCursor Cursor);
+/// Screen->Cursor: shown at once and kept over every control until set back to crDefault.
+TCursor ScreenCursor();
+void SetScreenCursor(TCursor Value);
 
 /// How hints show (TApplication's HintPause, HintHidePause, HintShortPause and ShowHint), in ms.
 struct THintSettings {

@@ -34,11 +34,10 @@ class TScreen : public TComponent {
   VCL_DECLARE_CLASS
 public:
   using TComponent::TComponent;
-  TCursor Cursor() const { return FCursor; }
-  void SetCursor(TCursor Value) { FCursor = Value; }
-
-private:
-  TCursor FCursor = crDefault;
+  /// The cursor the application shows over all its windows (crHourGlass while it is busy);
+  /// crDefault: each window's own.
+  TCursor Cursor() const { return ScreenCursor(); }
+  void SetCursor(TCursor Value) { SetScreenCursor(Value); }
 };
 
 /// The application object: owns the forms and data modules (its Components).

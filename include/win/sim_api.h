@@ -570,6 +570,27 @@ short GetKeyState(int nVirtKey);
 HWND SetCapture(HWND hWnd);
 BOOL ReleaseCapture();
 BOOL GetCursorPos(LPPOINT lpPoint);
+/// The stock cursors are their own handles here (the numbers Windows gives their names).
+HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+/// The cursor shown; SetCursor answers the one it replaces.
+HCURSOR SetCursor(HCURSOR hCursor);
+HCURSOR GetCursor();
+#define IDC_ARROW ((LPCSTR)32512)
+#define IDC_IBEAM ((LPCSTR)32513)
+#define IDC_WAIT ((LPCSTR)32514)
+#define IDC_CROSS ((LPCSTR)32515)
+#define IDC_UPARROW ((LPCSTR)32516)
+#define IDC_SIZENWSE ((LPCSTR)32642)
+#define IDC_SIZENESW ((LPCSTR)32643)
+#define IDC_SIZEWE ((LPCSTR)32644)
+#define IDC_SIZENS ((LPCSTR)32645)
+#define IDC_SIZEALL ((LPCSTR)32646)
+#define IDC_NO ((LPCSTR)32648)
+#define IDC_HAND ((LPCSTR)32649)
+#define IDC_APPSTARTING ((LPCSTR)32650)
+#define IDC_HELP ((LPCSTR)32651)
+#define WM_SETCURSOR 0x0020
+#define HTCLIENT 1
 #define MB_OK 0x0L
 
 // Gdi32.

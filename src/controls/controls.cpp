@@ -160,6 +160,30 @@ TTTOOLINFOA ToolOf(HWND Hwnd) {
 
 }  // namespace
 
+HCURSOR CursorHandle(TCursor Cursor) {
+  static const std::map<TCursor, LPCSTR> stock = {
+      {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},         {crIBeam, IDC_IBEAM},     {crSize, IDC_SIZEALL},
+      {crSizeNESW, IDC_SIZENESW}, {crSizeNS, IDC_SIZENS},       {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},
+      {crUpArrow, IDC_UPARROW},   {crHourGlass, IDC_WAIT},      {crNoDrop, IDC_NO},       {crNo, IDC_NO},
+      {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},        {crHandPoint, IDC_HAND},  {crSizeAll, IDC_SIZEALL},
+  };
+  if (Cursor == crNone) return nullptr;
+  const auto it = stock.find(Cursor);
+  return LoadCursorA(nullptr, it == stock.end() ? IDC_ARROW : it->second);
+}
+
+namespace {
+TCursor TheScreenCursor = crDefault;
+}  // namespace
+
+TCursor ScreenCursor() { return TheScreenCursor; }
+
+void SetScreenCursor(TCursor Value) {
+  TheScreenCursor = Value;
+  // Back to crDefault the arrow shows until the mouse moves and a window sets its own.
+  ::SetCursor(CursorHandle(Value));
+}
+
 const THintSettings& HintSettings() { return Hints().Settings; }
 
 void SetHintSettings(const THintSettings& Value) {
@@ -594,6 +618,13 @@ LRESULT TControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         FReadingBack = true;
         ReadState();
         UpdateHintTool();  // takes the window off the hint window's tools
+      }
+      break;
+    case WM_SETCURSOR:
+      // While Screen->Cursor is set, no window puts its own cursor back.
+      if (TheScreenCursor != crDefault) {
+        ::SetCursor(CursorHandle(TheScreenCursor));
+        return TRUE;
       }
       break;
     case WM_MOUSEMOVE:

@@ -304,3 +304,27 @@ TEST_F(Controls, TheHintOfTheControlUnderTheMouseWouldShowUntilCancelled) {
   EXPECT_EQ(HintControl(), hinted);
 }
 #endif
+
+TEST_F(Controls, ScreenCursorShowsTheStockCursorUntilSetBack) {
+  const struct {
+    TCursor Cursor;
+    LPCSTR Stock;
+  } cases[] = {
+      {crHourGlass, IDC_WAIT}, {crIBeam, IDC_IBEAM}, {crHandPoint, IDC_HAND}, {crSizeWE, IDC_SIZEWE},
+      {crNo, IDC_NO},          {crArrow, IDC_ARROW}, {crDefault, IDC_ARROW},
+  };
+  auto* button = Make<TButton>();
+  FForm->Handle();
+  for (const auto& c : cases) {
+    Screen->SetCursor(c.Cursor);
+    EXPECT_EQ(Screen->Cursor(), c.Cursor);
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, c.Stock)) << "cursor " << c.Cursor;
+  }
+  Screen->SetCursor(crHourGlass);
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  EXPECT_TRUE(SendMessageA(button->WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->WindowHandle()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT)) << "a window under the mouse keeps the screen's cursor";
+  Screen->SetCursor(crDefault);
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+}

@@ -644,3 +644,7 @@ BOOL GetCursorPos(LPPOINT lpPoint) {
   *lpPoint = POINT{0, 0};
   return TRUE;
 }
+
+HCURSOR LoadCursorA(HINSTANCE, LPCSTR lpCursorName) { return reinterpret_cast<HCURSOR>(const_cast<char*>(lpCursorName)); }
+HCURSOR SetCursor(HCURSOR hCursor) { return std::exchange(Sim().Cursor, hCursor); }
+HCURSOR GetCursor() { return Sim().Cursor; }
