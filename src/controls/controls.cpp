@@ -802,7 +802,9 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         FSwallowChar = 1;  // the character of a taken key goes nowhere
         return 0;
       }
-      if (Msg == WM_KEYDOWN && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !WantsKey(key))
+      if (Msg == WM_KEYDOWN && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_LEFT || key == VK_UP ||
+                                key == VK_RIGHT || key == VK_DOWN) &&
+          !WantsKey(key))
         if (TCustomForm* form = ParentForm(); form && form->DialogKey(key, shift)) {
           FSwallowChar = 1;
           return 0;
