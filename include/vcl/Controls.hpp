@@ -39,8 +39,23 @@ inline constexpr TColor clDefault = 0x20000000;
 /// A mouse cursor; negative values are the stock cursors.
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crNone = -1;
 inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crSize = -5;
+inline constexpr TCursor crSizeNESW = -6;
+inline constexpr TCursor crSizeNS = -7;
+inline constexpr TCursor crSizeNWSE = -8;
+inline constexpr TCursor crSizeWE = -9;
+inline constexpr TCursor crUpArrow = -10;
 inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crNoDrop = -13;
+inline constexpr TCursor crNo = -18;
+inline constexpr TCursor crAppStart = -19;
+inline constexpr TCursor crHelp = -20;
+inline constexpr TCursor crHandPoint = -21;
+inline constexpr TCursor crSizeAll = -22;
 
 /// Modal results, as the buttons of a form answer.
 using TModalResult = int;
@@ -192,6 +207,33 @@ bool EventExceptionPending();
 /// unowned while it is not set.
 extern HWND (*FormOwnerWindow)();
 
+/// The stock cursor Cursor stands for (crDefault and unknown values: the arrow; crNone: none).
+HCURSOR CursorHandle(TCursor Cursor);
+/// Screen->Cursor: shown at once and kept over every control until set back to crDefault.
+TCursor ScreenCursor();
+void SetScreenCursor(TCursor Value);
+
+/// How hints show (TApplication's HintPause, HintHidePause, HintShortPause and ShowHint), in ms.
+struct THintSettings {
+  int Pause = 500;       // the mouse rests this long on a control before its hint shows
+  int HidePause = 2500;  // a shown hint goes after this long
+  int ShortPause = 50;   // moving from one hinted control to another shows its hint after this
+  bool Active = true;    // false: no hint shows
+  bool operator==(const THintSettings&) const = default;
+};
+const THintSettings& HintSettings();
+/// Takes Value and hands it to the hint window, if there is one.
+void SetHintSettings(const THintSettings& Value);
+/// The application's one tooltip window (TTS_ALWAYSTIP), owned by FormOwnerWindow and made when
+/// the first control with ShowHint and a Hint gets a window; nullptr before.
+HWND HintWindow();
+/// Takes down the hint that shows (or is about to).
+void CancelHint();
+class TControl;
+/// The control whose hint shows, or in the simulation would show once the mouse rested on it
+/// for the pause; nullptr when none.
+TControl* HintControl();
+
 // ---- Controls --------------------------------------------------------------------------------
 
 /// What a control's window is made of, filled by CreateParams.
@@ -242,9 +284,9 @@ public:
   bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
   const std::string& Hint() const { return FHint; }
-  void SetHint(std::string Value) { FHint = std::move(Value); }
+  void SetHint(std::string Value);
   bool ShowHint() const { return FShowHint; }
-  void SetShowHint(bool Value) { FShowHint = Value; }
+  void SetShowHint(bool Value);
   TFont* Font() const { return FFont.get(); }
   void SetFont(const TFont* Value) { FFont->Assign(Value); }
   /// Whether the control uses its parent's font; setting the font clears it.
@@ -310,6 +352,8 @@ protected:
   virtual bool IsCancelButton() const { return false; }
   /// Makes Hwnd this control's window: subclasses it, gives it the font and the state.
   void AttachWindow(HWND Hwnd);
+  /// Makes the window a tool of the hint window while ShowHint and Hint say it has a hint.
+  void UpdateHintTool();
   /// The font this control shows: its own, or its parent's while ParentFont.
   TFont* EffectiveFont() const;
   void FontChanged();

@@ -34,11 +34,10 @@ class TScreen : public TComponent {
   VCL_DECLARE_CLASS
 public:
   using TComponent::TComponent;
-  TCursor Cursor() const { return FCursor; }
-  void SetCursor(TCursor Value) { FCursor = Value; }
-
-private:
-  TCursor FCursor = crDefault;
+  /// The cursor the application shows over all its windows (crHourGlass while it is busy);
+  /// crDefault: each window's own.
+  TCursor Cursor() const { return ScreenCursor(); }
+  void SetCursor(TCursor Value) { SetScreenCursor(Value); }
 };
 
 /// The application object: owns the forms and data modules (its Components).
@@ -61,6 +60,19 @@ public:
   void HookMainWindow(TWindowHook Hook);
   /// Removes Hook (nothing when it is not there).
   void UnhookMainWindow(TWindowHook Hook);
+
+  /// How long the mouse rests on a control before its hint shows, a shown hint stays, and the
+  /// pause when it moves on to another hinted control (ms); whether hints show at all.
+  int HintPause() const { return HintSettings().Pause; }
+  void SetHintPause(int Value) { SetHint(&THintSettings::Pause, Value); }
+  int HintHidePause() const { return HintSettings().HidePause; }
+  void SetHintHidePause(int Value) { SetHint(&THintSettings::HidePause, Value); }
+  int HintShortPause() const { return HintSettings().ShortPause; }
+  void SetHintShortPause(int Value) { SetHint(&THintSettings::ShortPause, Value); }
+  bool ShowHint() const { return HintSettings().Active; }
+  void SetShowHint(bool Value) { SetHint(&THintSettings::Active, Value); }
+  /// Takes down the hint that shows, or is about to.
+  void CancelHint() { vcl::CancelHint(); }
 
   /// Keeps an exception a main-window hook raised, so that no exception crosses the window
   /// procedure; the first one is kept until TakeHookException.
@@ -87,6 +99,12 @@ public:
   }
 
 private:
+  template <class T>
+  static void SetHint(T THintSettings::*Field, T Value) {
+    THintSettings settings = HintSettings();
+    settings.*Field = Value;
+    SetHintSettings(settings);
+  }
   static LRESULT CALLBACK MainWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   std::string FExeName;
   HWND FHandle = nullptr;

@@ -43,6 +43,9 @@ public:
   /// index leaves the page as it is.
   int PageIndex() const { return FPageIndex; }
   void SetPageIndex(int Value);
+  /// The next page (the previous when not Forward), round the end, asking OnChange first; the
+  /// notebook takes the focus from the page it leaves.
+  void SelectNextPage(bool Forward);
   TFont* TabFont() const { return FTabFont.get(); }
   const TPageChangeEvent& OnChange() const { return FOnChange; }
   void SetOnChange(TPageChangeEvent Value) { FOnChange = std::move(Value); }

@@ -388,6 +388,8 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
 #define WM_LBUTTONDBLCLK 0x0203
+#define WM_RBUTTONDOWN 0x0204
+#define WM_MBUTTONDOWN 0x0207
 #define WM_SETREDRAW 0x000B
 #define SC_CLOSE 0xF060
 #define MK_LBUTTON 0x0001
@@ -528,6 +530,36 @@ typedef struct tagTCITEMA {
   LPARAM lParam;
 } TCITEMA;
 
+// The tooltip control: tools named by their window (TTF_IDISHWND), mouse messages relayed to it.
+#define TOOLTIPS_CLASSA "tooltips_class32"
+#define TTS_ALWAYSTIP 0x01
+#define TTF_IDISHWND 0x0001
+#define TTDT_RESHOW 1
+#define TTDT_AUTOPOP 2
+#define TTDT_INITIAL 3
+#define TTM_ACTIVATE (WM_USER + 1)
+#define TTM_SETDELAYTIME (WM_USER + 3)
+#define TTM_ADDTOOLA (WM_USER + 4)
+#define TTM_DELTOOLA (WM_USER + 5)
+#define TTM_RELAYEVENT (WM_USER + 7)
+#define TTM_UPDATETIPTEXTA (WM_USER + 12)
+#define TTM_GETTOOLCOUNT (WM_USER + 13)
+#define TTM_GETCURRENTTOOLA (WM_USER + 15)
+#define TTM_GETDELAYTIME (WM_USER + 21)
+#define TTM_POP (WM_USER + 28)
+typedef struct tagTOOLINFOA {
+  UINT cbSize;
+  UINT uFlags;
+  HWND hwnd;
+  UINT_PTR uId;
+  RECT rect;
+  HINSTANCE hinst;
+  LPSTR lpszText;
+  LPARAM lParam;
+  void* lpReserved;
+} TTTOOLINFOA;
+#define TTTOOLINFOA_V2_SIZE offsetof(TTTOOLINFOA, lpReserved)
+
 /// Moves and sizes a window and puts it at the top or bottom of its siblings (HWND_TOP,
 /// HWND_BOTTOM), as the flags say.
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
@@ -538,6 +570,27 @@ short GetKeyState(int nVirtKey);
 HWND SetCapture(HWND hWnd);
 BOOL ReleaseCapture();
 BOOL GetCursorPos(LPPOINT lpPoint);
+/// The stock cursors are their own handles here (the numbers Windows gives their names).
+HCURSOR LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+/// The cursor shown; SetCursor answers the one it replaces.
+HCURSOR SetCursor(HCURSOR hCursor);
+HCURSOR GetCursor();
+#define IDC_ARROW ((LPCSTR)32512)
+#define IDC_IBEAM ((LPCSTR)32513)
+#define IDC_WAIT ((LPCSTR)32514)
+#define IDC_CROSS ((LPCSTR)32515)
+#define IDC_UPARROW ((LPCSTR)32516)
+#define IDC_SIZENWSE ((LPCSTR)32642)
+#define IDC_SIZENESW ((LPCSTR)32643)
+#define IDC_SIZEWE ((LPCSTR)32644)
+#define IDC_SIZENS ((LPCSTR)32645)
+#define IDC_SIZEALL ((LPCSTR)32646)
+#define IDC_NO ((LPCSTR)32648)
+#define IDC_HAND ((LPCSTR)32649)
+#define IDC_APPSTARTING ((LPCSTR)32650)
+#define IDC_HELP ((LPCSTR)32651)
+#define WM_SETCURSOR 0x0020
+#define HTCLIENT 1
 #define MB_OK 0x0L
 
 // Gdi32.

@@ -109,6 +109,101 @@ const char* ContainerWindowClass() { return ContainerClass(); }
 
 HWND (*FormOwnerWindow)() = nullptr;
 
+namespace {
+
+struct HintState {
+  THintSettings Settings;
+  HWND Window = nullptr;
+};
+
+HintState& Hints() {
+  static HintState state;
+  return state;
+}
+
+void ApplyHintSettings(HWND Window) {
+  const THintSettings& s = Hints().Settings;
+  SendMessageA(Window, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(s.Pause, 0));
+  SendMessageA(Window, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(s.HidePause, 0));
+  SendMessageA(Window, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(s.ShortPause, 0));
+  SendMessageA(Window, TTM_ACTIVATE, s.Active, 0);
+}
+
+// The hint window; made when Make says so and there is none (or it went with its owner).
+HWND MakeHintWindow(bool Make) {
+  HWND& window = Hints().Window;
+  if (window && !IsWindow(window)) window = nullptr;
+  if (window || !Make) return window;
+#ifdef _WIN32
+  static const bool initialised = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)initialised;
+#endif
+  window = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, FormOwnerWindow ? FormOwnerWindow() : nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  if (!window) throw EInvalidOperation("Cannot create the hint window (error " + IntToStr(GetLastError()) + ")");
+  ApplyHintSettings(window);
+  return window;
+}
+
+TTTOOLINFOA ToolOf(HWND Hwnd) {
+  TTTOOLINFOA tool{};
+  tool.cbSize = static_cast<UINT>(TTTOOLINFOA_V2_SIZE);  // understood by every version of the tooltip control
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = GetParent(Hwnd);
+  tool.uId = reinterpret_cast<UINT_PTR>(Hwnd);
+  return tool;
+}
+
+}  // namespace
+
+HCURSOR CursorHandle(TCursor Cursor) {
+  static const std::map<TCursor, LPCSTR> stock = {
+      {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},         {crIBeam, IDC_IBEAM},     {crSize, IDC_SIZEALL},
+      {crSizeNESW, IDC_SIZENESW}, {crSizeNS, IDC_SIZENS},       {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},
+      {crUpArrow, IDC_UPARROW},   {crHourGlass, IDC_WAIT},      {crNoDrop, IDC_NO},       {crNo, IDC_NO},
+      {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},        {crHandPoint, IDC_HAND},  {crSizeAll, IDC_SIZEALL},
+  };
+  if (Cursor == crNone) return nullptr;
+  const auto it = stock.find(Cursor);
+  return LoadCursorA(nullptr, it == stock.end() ? IDC_ARROW : it->second);
+}
+
+namespace {
+TCursor TheScreenCursor = crDefault;
+}  // namespace
+
+TCursor ScreenCursor() { return TheScreenCursor; }
+
+void SetScreenCursor(TCursor Value) {
+  TheScreenCursor = Value;
+  // Back to crDefault the arrow shows until the mouse moves and a window sets its own.
+  ::SetCursor(CursorHandle(Value));
+}
+
+const THintSettings& HintSettings() { return Hints().Settings; }
+
+void SetHintSettings(const THintSettings& Value) {
+  Hints().Settings = Value;
+  if (const HWND window = MakeHintWindow(false)) ApplyHintSettings(window);
+}
+
+HWND HintWindow() { return MakeHintWindow(false); }
+
+void CancelHint() {
+  if (const HWND window = MakeHintWindow(false)) SendMessageA(window, TTM_POP, 0, 0);
+}
+
+TControl* HintControl() {
+  const HWND window = MakeHintWindow(false);
+  TTTOOLINFOA tool = ToolOf(nullptr);
+  if (!window || !SendMessageA(window, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) return nullptr;
+  return TControl::FromHandle(reinterpret_cast<HWND>(tool.uId));
+}
+
 void KeepEventException(std::exception_ptr Error) {
   if (!PendingException()) PendingException() = std::move(Error);
 }
@@ -482,6 +577,28 @@ void TControl::AttachWindow(HWND Hwnd) {
   FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWndProc)));
   SendMessageA(Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), FALSE);
   WriteState();
+  UpdateHintTool();
+}
+
+void TControl::SetHint(std::string Value) {
+  FHint = std::move(Value);
+  UpdateHintTool();
+}
+
+void TControl::SetShowHint(bool Value) {
+  FShowHint = Value;
+  UpdateHintTool();
+}
+
+void TControl::UpdateHintTool() {
+  const bool hinted = FShowHint && !FHint.empty();
+  const HWND window = FHandle ? MakeHintWindow(hinted && !FReadingBack) : nullptr;
+  if (!window) return;
+  TTTOOLINFOA tool = ToolOf(FHandle);
+  SendMessageA(window, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  if (!hinted || FReadingBack) return;
+  tool.lpszText = FHint.data();
+  SendMessageA(window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TControl::ReadState() { FCaption = WindowText(FHandle); }
@@ -500,6 +617,26 @@ LRESULT TControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
       if (!FReadingBack) {
         FReadingBack = true;
         ReadState();
+        UpdateHintTool();  // takes the window off the hint window's tools
+      }
+      break;
+    case WM_SETCURSOR:
+      // While Screen->Cursor is set, no window puts its own cursor back.
+      if (TheScreenCursor != crDefault) {
+        ::SetCursor(CursorHandle(TheScreenCursor));
+        return TRUE;
+      }
+      break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // The hint window sees the mouse over its tools (and a click that takes the tip down).
+      if (const HWND window = MakeHintWindow(false)) {
+        MSG msg{FHandle, Msg, WParam, LParam, 0, {}};
+        GetCursorPos(&msg.pt);
+        SendMessageA(window, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
       }
       break;
     case WM_COMMAND:
@@ -665,7 +802,9 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         FSwallowChar = 1;  // the character of a taken key goes nowhere
         return 0;
       }
-      if (Msg == WM_KEYDOWN && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !WantsKey(key))
+      if (Msg == WM_KEYDOWN && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_LEFT || key == VK_UP ||
+                                key == VK_RIGHT || key == VK_DOWN) &&
+          !WantsKey(key))
         if (TCustomForm* form = ParentForm(); form && form->DialogKey(key, shift)) {
           FSwallowChar = 1;
           return 0;

@@ -4,6 +4,9 @@
 // - A bevel is an etched STATIC window that does not paint its inside (WS_EX_TRANSPARENT); it
 //   goes to the bottom of its siblings' z-order, so that the controls it frames are painted over
 //   it, and its parent does not clip its children, so that the parent's background shows inside.
+// - A panel paints its caption in the middle of its client area, as the class library's does,
+//   and clips its children: the caption shows only where they leave room, and a repaint of the
+//   panel alone (a new caption) never draws it over them.
 // - A radio group lays its buttons out as the class library does: columns of equal width 8
 //   pixels in, rows sharing the height below the caption line.
 #include <algorithm>
@@ -53,7 +56,7 @@ TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 185, 
 void TPanel::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.ClassName = "Static";
-  Params.Style |= SS_CENTER | SS_CENTERIMAGE;
+  Params.Style |= SS_CENTER | SS_CENTERIMAGE | WS_CLIPCHILDREN;
   Params.ExStyle |= WS_EX_WINDOWEDGE | WS_EX_STATICEDGE;
 }
 

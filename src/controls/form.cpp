@@ -4,7 +4,8 @@
 // Notes:
 // - The modal loop does its own keyboard handling instead of IsDialogMessage: a key goes first
 //   to the focused control's OnKeyDown (after the form's with KeyPreview), and only when nobody
-//   took it and the control does not want it (WM_GETDLGCODE) does the form use Tab, Enter or Esc.
+//   took it and the control does not want it (WM_GETDLGCODE) does the form use Tab, Enter or Esc,
+//   Ctrl+Tab (a notebook's next page) or the arrows (between radio buttons).
 // - Windows disabled for the modal loop are the owner window and the window active before; both
 //   are enabled again before the form is hidden, so that activation goes back to them.
 // - On the simulated window system GetMessageA answers -1 when nothing could ever arrive; the
@@ -13,6 +14,8 @@
 
 #include "control_support.hpp"
 #include "vcl/Controls.hpp"
+#include "vcl/StdCtrls.hpp"
+#include "vcl/TabNotBk.hpp"
 
 namespace vcl {
 
@@ -213,6 +216,28 @@ bool Reachable(const TControl* Control) {
 }  // namespace
 
 bool TCustomForm::DialogKey(WORD Key, TShiftState Shift) {
+  if (Key == VK_TAB && (Shift & ssCtrl) && !(Shift & ssAlt)) {
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the notebook that holds the focus.
+    for (TControl* c = FromHandle(GetFocus()); c; c = c->Parent())
+      if (auto* notebook = dynamic_cast<TTabbedNotebook*>(c)) {
+        notebook->SelectNextPage(!(Shift & ssShift));
+        return true;
+      }
+    return false;
+  }
+  if (Key == VK_LEFT || Key == VK_UP || Key == VK_RIGHT || Key == VK_DOWN) {
+    // The arrows move among the radio buttons of one parent, checking the one they reach.
+    auto* radio = dynamic_cast<TRadioButton*>(FromHandle(GetFocus()));
+    if (!radio || !radio->Parent() || (Shift & (ssCtrl | ssAlt))) return false;
+    std::vector<TRadioButton*> group;
+    for (TControl* c : radio->Parent()->Controls())
+      if (auto* r = dynamic_cast<TRadioButton*>(c); r && (r == radio || r->CanFocus())) group.push_back(r);
+    const std::size_t n = group.size(), at = static_cast<std::size_t>(std::find(group.begin(), group.end(), radio) - group.begin());
+    TRadioButton* next = group[(at + ((Key == VK_RIGHT || Key == VK_DOWN) ? 1 : n - 1)) % n];
+    next->SetChecked(true);  // before the focus, so that the window's own click on focus finds it checked
+    next->SetFocus();
+    return true;
+  }
   if (Key == VK_TAB) {
     if (Shift & (ssCtrl | ssAlt)) return false;
     TWinControl* current = nullptr;

@@ -220,6 +220,15 @@ void TTabbedNotebook::SetPageIndex(int Value) {
   if (allow) ShowPage(Value);
 }
 
+void TTabbedNotebook::SelectNextPage(bool Forward) {
+  const int n = PageCount();
+  if (n < 2) return;
+  const int before = FPageIndex;
+  SetPageIndex((FPageIndex + (Forward ? 1 : n - 1)) % n);
+  // The focus was on the page that went (or already on the notebook): the notebook keeps it.
+  if (FPageIndex != before && HandleAllocated()) SetFocus();
+}
+
 void TTabbedNotebook::Loaded() {
   TWinControl::Loaded();
   if (FPageIndex >= PageCount()) FPageIndex = 0;

@@ -114,7 +114,7 @@ object SampleForm: TSampleForm
         end
         object RadSecond: TRadioButton
           Left = 8
-          Top = 32
+          Top = 64
           Width = 129
           Height = 17
           Caption = 'Second'

@@ -210,3 +210,121 @@ TEST_F(Controls, FormClientSizeIsTheClientAreaOfItsWindow) {
   EXPECT_EQ(client.bottom, 375);
   EXPECT_EQ(FForm->ClientWidth(), 493);
 }
+
+TEST_F(Controls, PanelCaptionIsCentredAndClippedByItsChildren) {
+  auto* panel = Make<TPanel>();
+  panel->SetCaption("Panel");
+  auto* child = new TRadioButton(FForm.get());
+  child->SetParent(panel);
+  FForm->Handle();
+  const auto style = static_cast<DWORD>(GetWindowLongA(panel->WindowHandle(), GWL_STYLE));
+  EXPECT_TRUE(style & WS_CLIPCHILDREN) << "a repaint of the panel alone would draw its caption over its children";
+  EXPECT_EQ(style & (SS_CENTER | SS_CENTERIMAGE), static_cast<DWORD>(SS_CENTER | SS_CENTERIMAGE));
+  char text[16] = {};
+  GetWindowTextA(panel->WindowHandle(), text, sizeof text);
+  EXPECT_STREQ(text, "Panel");
+  EXPECT_EQ(GetParent(child->WindowHandle()), panel->WindowHandle());
+}
+
+namespace {
+
+// Puts back the application's hint settings, as the editor does after changing HintPause.
+struct KeepHintSettings {
+  THintSettings Saved = HintSettings();
+  ~KeepHintSettings() { SetHintSettings(Saved); }
+};
+
+LRESULT ToolCount() { return SendMessageA(HintWindow(), TTM_GETTOOLCOUNT, 0, 0); }
+LRESULT Delay(WPARAM Which) { return SendMessageA(HintWindow(), TTM_GETDELAYTIME, Which, 0); }
+
+}  // namespace
+
+TEST_F(Controls, HintedControlsAreToolsOfOneTooltipWithTheApplicationsDelays) {
+  const KeepHintSettings keep;
+  Application->SetHintPause(800);
+  Application->SetHintHidePause(4000);
+  Application->SetHintShortPause(70);
+  auto* hinted = Make<TButton>();
+  hinted->SetHint("Saves the file");
+  hinted->SetShowHint(true);
+  auto* plain = Make<TButton>(8, 40);
+  plain->SetHint("Not shown: ShowHint is off");
+  FForm->Handle();
+
+  const HWND tip = HintWindow();
+  ASSERT_NE(tip, nullptr) << "a control with ShowHint and a Hint makes the hint window";
+  EXPECT_TRUE(GetWindowLongA(tip, GWL_STYLE) & TTS_ALWAYSTIP) << "hints show on inactive forms too";
+  EXPECT_EQ(ToolCount(), 1);
+  EXPECT_EQ(Delay(TTDT_INITIAL), 800);
+  EXPECT_EQ(Delay(TTDT_AUTOPOP), 4000);
+  EXPECT_EQ(Delay(TTDT_RESHOW), 70);
+  Application->SetHintPause(300);
+  EXPECT_EQ(Delay(TTDT_INITIAL), 300) << "a new pause reaches the hint window at once";
+  EXPECT_EQ(Application->HintPause(), 300);
+
+  plain->SetShowHint(true);
+  EXPECT_EQ(ToolCount(), 2);
+  hinted->SetHint("");
+  EXPECT_EQ(ToolCount(), 1) << "an empty hint shows nothing";
+  DestroyWindow(FForm->Handle());
+  EXPECT_EQ(ToolCount(), 0) << "a window that goes is no tool any more";
+  FForm->Handle();
+  EXPECT_EQ(ToolCount(), 1) << "a window made again is a tool again";
+  EXPECT_EQ(plain->Hint(), "Not shown: ShowHint is off");
+}
+
+#ifndef _WIN32
+// The simulated tooltip has no clock: the control the mouse rests on is the one whose hint
+// would show once HintPause passed.
+TEST_F(Controls, TheHintOfTheControlUnderTheMouseWouldShowUntilCancelled) {
+  const KeepHintSettings keep;
+  auto* hinted = Make<TButton>();
+  hinted->SetHint("Saves the file");
+  hinted->SetShowHint(true);
+  auto* plain = Make<TButton>(8, 40);
+  FForm->Handle();
+  const auto move = [](TControl* Over) { SendMessageA(Over->WindowHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3)); };
+
+  EXPECT_EQ(HintControl(), nullptr);
+  move(hinted);
+  EXPECT_EQ(HintControl(), hinted);
+  move(plain);
+  EXPECT_EQ(HintControl(), nullptr) << "a control without a hint shows none";
+  move(hinted);
+  Application->CancelHint();
+  EXPECT_EQ(HintControl(), nullptr);
+  move(hinted);
+  SendMessageA(hinted->WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  EXPECT_EQ(HintControl(), nullptr) << "a click takes the hint down";
+  Application->SetShowHint(false);
+  move(hinted);
+  EXPECT_EQ(HintControl(), nullptr) << "Application->ShowHint off shows no hint";
+  Application->SetShowHint(true);
+  move(hinted);
+  EXPECT_EQ(HintControl(), hinted);
+}
+#endif
+
+TEST_F(Controls, ScreenCursorShowsTheStockCursorUntilSetBack) {
+  const struct {
+    TCursor Cursor;
+    LPCSTR Stock;
+  } cases[] = {
+      {crHourGlass, IDC_WAIT}, {crIBeam, IDC_IBEAM}, {crHandPoint, IDC_HAND}, {crSizeWE, IDC_SIZEWE},
+      {crNo, IDC_NO},          {crArrow, IDC_ARROW}, {crDefault, IDC_ARROW},
+  };
+  auto* button = Make<TButton>();
+  FForm->Handle();
+  for (const auto& c : cases) {
+    Screen->SetCursor(c.Cursor);
+    EXPECT_EQ(Screen->Cursor(), c.Cursor);
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, c.Stock)) << "cursor " << c.Cursor;
+  }
+  Screen->SetCursor(crHourGlass);
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  EXPECT_TRUE(SendMessageA(button->WindowHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button->WindowHandle()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT)) << "a window under the mouse keeps the screen's cursor";
+  Screen->SetCursor(crDefault);
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+}

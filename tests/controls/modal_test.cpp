@@ -138,3 +138,40 @@ TEST_F(Modal, KeyPreviewOnKeyDownOnKeyPressAndOnCloseQuerySeeFirst) {
   EXPECT_EQ(result, mrCancel);
   EXPECT_EQ(seen, (std::vector<std::string>{"form took Esc", "OnClose"}));
 }
+
+TEST_F(Modal, CtrlTabTurnsTheNotebookPagesThroughOnChange) {
+  std::vector<int> pages;
+  auto note = [&] { pages.push_back(FForm->Notebook->PageIndex()); };
+  RunModal(*FForm, {[this] { FForm->EdtName->SetFocus(), Key(VK_TAB, ssCtrl); }, note, [] { Key(VK_TAB, ssCtrl); }, note,
+                    [] { Key(VK_TAB, ssCtrl | ssShift); }, note,
+                    [this] { FForm->RefuseChange = true, Key(VK_TAB, ssCtrl | ssShift); }, note,
+                    [this] { FForm->Close(); }});
+  EXPECT_EQ(pages, (std::vector<int>{1, 0, 1, 1})) << "round the end both ways; a refusal keeps the page";
+  const std::vector<std::string> changes(FForm->Trace.end() - 4, FForm->Trace.end());
+  EXPECT_EQ(changes, (std::vector<std::string>{"NotebookChange 1", "NotebookChange 0", "NotebookChange 1",
+                                               "NotebookChange 0"}));
+  EXPECT_TRUE(FForm->Notebook->Page(1)->Visible());
+}
+
+TEST_F(Modal, ArrowsMoveBetweenRadioButtonsAndCheckThem) {
+  auto* first = FForm->Field<TRadioButton>("RadFirst");
+  auto* second = FForm->Field<TRadioButton>("RadSecond");
+  struct Seen {
+    TWinControl* Focus;
+    bool FirstChecked, SecondChecked;
+  };
+  std::vector<Seen> seen;
+  auto note = [&] { seen.push_back({Focused(), first->Checked(), second->Checked()}); };
+  std::vector<int> groupIndex;
+  RunModal(*FForm, {[&] { first->SetFocus(), Key(VK_DOWN); }, note, [] { Key(VK_RIGHT); }, note, [] { Key(VK_UP); }, note,
+                    [this] { FForm->Notebook->SetPageIndex(1), FForm->GrpOrder->Button(1)->SetFocus(), Key(VK_UP); },
+                    [&] { groupIndex.push_back(FForm->GrpOrder->ItemIndex()), Key(VK_LEFT); },
+                    [&] { groupIndex.push_back(FForm->GrpOrder->ItemIndex()); }, [this] { FForm->Close(); }});
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].Focus, second);
+  EXPECT_TRUE(seen[0].SecondChecked && !seen[0].FirstChecked) << "the button reached is checked";
+  EXPECT_EQ(seen[1].Focus, first) << "round the end";
+  EXPECT_TRUE(seen[1].FirstChecked && !seen[1].SecondChecked);
+  EXPECT_EQ(seen[2].Focus, second);
+  EXPECT_EQ(groupIndex, (std::vector<int>{0, 1})) << "a radio group's ItemIndex follows its buttons";
+}

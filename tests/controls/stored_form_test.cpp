@@ -1,6 +1,9 @@
 // The sample stored form: read from its embedded stream, every control made with its
 // properties and events, every rectangle as the form file gives it at 96 dpi.
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <memory>
 
 #include "sample_form.hpp"
@@ -20,7 +23,7 @@ const Bounds FileBounds[] = {
     {"BtnOK", 388, 336, 97, 25},      {"BtnCancel", 276, 336, 97, 25}, {"Notebook", 12, 8, 473, 313},
     {"Bevel1", 8, 8, 449, 57},        {"LblName", 16, 24, 41, 16},     {"EdtName", 96, 20, 201, 24},
     {"MemNotes", 8, 76, 289, 89},     {"ChkMove", 8, 176, 289, 17},    {"Panel1", 312, 76, 145, 89},
-    {"RadFirst", 8, 8, 129, 17},      {"RadSecond", 8, 32, 129, 17},   {"LstItems", 8, 8, 265, 161},
+    {"RadFirst", 8, 8, 129, 17},      {"RadSecond", 8, 64, 129, 17},   {"LstItems", 8, 8, 265, 161},
     {"GrpOrder", 288, 8, 169, 81},    {"GrpBox", 288, 100, 169, 69},   {"BtnInGroup", 16, 28, 97, 25},
 };
 
@@ -108,22 +111,40 @@ TEST(StoredForm, AnEventWithoutItsMethodIsAnError) {
   EXPECT_THROW_MSG(AdoptStoredComponents(&root), EReadError, "Method NoSuchMethod not found in TForm");
 }
 
-// For the screenshot of ./run-demo --windows: with LUMETRA_SHOW_SAMPLE_MS set, the sample form
-// stays up that long, on the Notebook page LUMETRA_SHOW_SAMPLE_PAGE (0 by default).
-TEST(StoredForm, ShownForAScreenshot) {
-  const char* ms = std::getenv("LUMETRA_SHOW_SAMPLE_MS");
-  if (!ms) GTEST_SKIP() << "LUMETRA_SHOW_SAMPLE_MS is not set";
+// For the screenshots of ./run-demo --windows: with LUMETRA_HOLD_SAMPLE naming a folder, each
+// notebook page of the sample form stays up from writing <folder>/<name>.ready until
+// <folder>/<name>.done appears there (the handshake run-demo uses for the demo's dialogs), so the
+// picture is taken of a painted form and never after a guessed delay.
+TEST(StoredForm, HeldForScreenshots) {
+  const char* folder = std::getenv("LUMETRA_HOLD_SAMPLE");
+  if (!folder) GTEST_SKIP() << "LUMETRA_HOLD_SAMPLE is not set";
+  const std::string hold = folder;
   auto form = std::make_unique<TSampleForm>(Application);
-  if (const char* page = std::getenv("LUMETRA_SHOW_SAMPLE_PAGE")) form->Notebook->SetPageIndex(std::atoi(page));
   form->LstItems->SetSelected(1, true);
   form->LstItems->SetSelected(3, true);
   form->SetActiveControl(form->BtnOK);
   form->Show();
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < static_cast<DWORD>(std::atoi(ms))) {
+  const struct {
+    int Page;
+    const char* Name;
+  } pages[] = {{0, "sample-form"}, {1, "sample-form-lists"}};
+  for (const auto& p : pages) {
+    form->Notebook->SetPageIndex(p.Page);
     Application->ProcessMessages();
 #ifdef _WIN32
-    Sleep(10);
+    UpdateWindow(form->Handle());
 #endif
+    std::FILE* ready = std::fopen((hold + "/" + p.Name + ".ready").c_str(), "w");
+    ASSERT_NE(ready, nullptr) << "cannot write " << hold << "/" << p.Name << ".ready";
+    std::fclose(ready);
+    // Gives up after a minute so that a run-demo that died leaves no test hanging.
+    for (int i = 0; i < 6000 && !std::filesystem::exists(hold + "/" + p.Name + ".done"); ++i) {
+      Application->ProcessMessages();
+#ifdef _WIN32
+      Sleep(10);
+#endif
+    }
   }
+  form->Close();
+  Application->ProcessMessages();
 }

@@ -1,5 +1,5 @@
-// Simulated standard controls: Button, Static, Edit, ListBox and SysTabControl32 with the
-// messages, notifications, keyboard and mouse handling the controls layer relies on.
+// Simulated standard controls: Button, Static, Edit, ListBox, SysTabControl32 and the tooltip
+// control with the messages, notifications, keyboard and mouse handling the controls layer relies on.
 //
 // Notes:
 // - Each control keeps its own data (check state, list items and selection, edit selection,
@@ -11,6 +11,10 @@
 // - A list box sorts (LBS_SORT) without regard to case, a new item before its equals; its items are 16 pixels high until
 //   LB_SETITEMHEIGHT says otherwise. Tabs are 20 pixels high, each 12 pixels wider than 6
 //   pixels per character of its text, from x = 2.
+// - A tooltip has no clock: the tool whose window last had the mouse moved over it (relayed with
+//   TTM_RELAYEVENT) is its current tool, the one whose tip would show once the initial delay
+//   passed, until a button goes down, TTM_POP, or TTM_ACTIVATE turns the tips off. Its delays
+//   are kept to be read back, 500, 5000 and 100 ms until set.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -485,6 +489,86 @@ LRESULT CALLBACK TabControlProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LPara
   return DefWindowProcA(Hwnd, Msg, WParam, LParam);
 }
 
+// ---- tooltips_class32 ----------------------------------------------------------------------
+
+struct TooltipData {
+  std::vector<std::pair<HWND, std::string>> Tools;
+  int Delays[4] = {500, 100, 5000, 500};  // by TTDT_: automatic, reshow, autopop, initial
+  bool Active = true;
+  HWND Current = nullptr;
+};
+
+std::map<HWND, TooltipData>& Tooltips() {
+  static auto* tips = new std::map<HWND, TooltipData>;
+  return *tips;
+}
+
+LRESULT CALLBACK TooltipProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TooltipData& t = Tooltips()[Hwnd];
+  auto* info = reinterpret_cast<TTTOOLINFOA*>(LParam);
+  const auto tool = [&](HWND Id) {
+    return std::find_if(t.Tools.begin(), t.Tools.end(), [Id](const auto& Tool) { return Tool.first == Id; });
+  };
+  switch (Msg) {
+    case TTM_ADDTOOLA:
+      if (!info || !(info->uFlags & TTF_IDISHWND)) return FALSE;
+      if (auto it = tool(reinterpret_cast<HWND>(info->uId)); it != t.Tools.end()) t.Tools.erase(it);
+      t.Tools.emplace_back(reinterpret_cast<HWND>(info->uId), info->lpszText ? info->lpszText : "");
+      return TRUE;
+    case TTM_DELTOOLA:
+    case TTM_UPDATETIPTEXTA:
+      if (auto it = info ? tool(reinterpret_cast<HWND>(info->uId)) : t.Tools.end(); it != t.Tools.end()) {
+        if (Msg == TTM_UPDATETIPTEXTA) {
+          it->second = info->lpszText ? info->lpszText : "";
+        } else {
+          if (t.Current == it->first) t.Current = nullptr;
+          t.Tools.erase(it);
+        }
+      }
+      return 0;
+    case TTM_GETTOOLCOUNT: return static_cast<LRESULT>(t.Tools.size());
+    case TTM_ACTIVATE:
+      t.Active = WParam != 0;
+      if (!t.Active) t.Current = nullptr;
+      return 0;
+    case TTM_POP: t.Current = nullptr; return 0;
+    case TTM_SETDELAYTIME: {
+      const int value = static_cast<short>(LOWORD(LParam));
+      if (WParam == 0) {
+        const int initial = value < 0 ? 500 : value;
+        t.Delays[TTDT_INITIAL] = initial;
+        t.Delays[TTDT_AUTOPOP] = initial * 10;
+        t.Delays[TTDT_RESHOW] = initial / 5;
+      } else if (WParam <= TTDT_INITIAL) {
+        const int defaults[4] = {500, 100, 5000, 500};
+        t.Delays[WParam] = value < 0 ? defaults[WParam] : value;
+      }
+      return 0;
+    }
+    case TTM_GETDELAYTIME: return WParam <= TTDT_INITIAL ? t.Delays[WParam] : 0;
+    case TTM_RELAYEVENT: {
+      const auto* msg = reinterpret_cast<const MSG*>(LParam);
+      if (!msg) return 0;
+      if (msg->message == WM_MOUSEMOVE)
+        t.Current = t.Active && tool(msg->hwnd) != t.Tools.end() ? msg->hwnd : nullptr;
+      else if (msg->message == WM_LBUTTONDOWN || msg->message == WM_RBUTTONDOWN || msg->message == WM_MBUTTONDOWN)
+        t.Current = nullptr;
+      return 0;
+    }
+    case TTM_GETCURRENTTOOLA:
+      if (!t.Current) return FALSE;
+      if (info) {
+        info->uFlags = TTF_IDISHWND;
+        info->hwnd = GetParent(t.Current);
+        info->uId = reinterpret_cast<UINT_PTR>(t.Current);
+      }
+      return TRUE;
+    case WM_NCDESTROY: Tooltips().erase(Hwnd); break;
+    default: break;
+  }
+  return DefWindowProcA(Hwnd, Msg, WParam, LParam);
+}
+
 }  // namespace
 
 WNDPROC ControlClassProc(const char* ClassName) {
@@ -493,6 +577,7 @@ WNDPROC ControlClassProc(const char* ClassName) {
   if (name == "Edit") return &EditProc;
   if (name == "ListBox") return &ListBoxProc;
   if (name == WC_TABCONTROLA) return &TabControlProc;
+  if (name == TOOLTIPS_CLASSA) return &TooltipProc;
   return &DefWindowProcA;
 }
 
@@ -559,3 +644,7 @@ BOOL GetCursorPos(LPPOINT lpPoint) {
   *lpPoint = POINT{0, 0};
   return TRUE;
 }
+
+HCURSOR LoadCursorA(HINSTANCE, LPCSTR lpCursorName) { return reinterpret_cast<HCURSOR>(const_cast<char*>(lpCursorName)); }
+HCURSOR SetCursor(HCURSOR hCursor) { return std::exchange(Sim().Cursor, hCursor); }
+HCURSOR GetCursor() { return Sim().Cursor; }

@@ -85,6 +85,7 @@ struct State {
   DWORD CommDlgError = 0;
   bool Keys[256] = {};  // keys down, as the key messages taken from the queue left them
   HWND Capture = nullptr;
+  HCURSOR Cursor = nullptr;
 };
 
 State& Sim();

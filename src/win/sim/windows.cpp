@@ -23,7 +23,7 @@ namespace win_sim {
 State& Sim() {
   static State* const state = [] {
     auto* s = new State;  // never freed: exit procedures may still talk to windows
-    for (const char* name : {"Button", "Static", "Edit", "ComboBox", "ListBox", "ScrollBar", WC_TABCONTROLA})
+    for (const char* name : {"Button", "Static", "Edit", "ComboBox", "ListBox", "ScrollBar", WC_TABCONTROLA, TOOLTIPS_CLASSA})
       s->Classes[name].Proc = ControlClassProc(name);
     s->Classes["#32770"].Proc = &DefDlgProcA;
     return s;
