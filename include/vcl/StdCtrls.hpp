@@ -70,46 +70,58 @@ private:
   TModalResult FModalResult = mrNone;
 };
 
+/// What check boxes and radio buttons share: a BUTTON window whose check state the object
+/// keeps while there is no window.
+class TButtonControl : public TWinControl {
+  VCL_DECLARE_CLASS
+public:
+  using TWinControl::TWinControl;
+  bool Checked() const;
+
+protected:
+  void WriteState() override;
+  void ReadState() override;
+  /// Keeps Value and hands it to the window; false when it was Checked already.
+  bool StoreChecked(bool Value);
+  /// Takes the window's check state after a click; returns it.
+  bool ReadCheck();
+  /// The state the object holds, which a click has not reached yet.
+  bool KeptChecked() const { return FChecked; }
+
+private:
+  bool FChecked = false;
+};
+
 /// A check box; OnClick runs on every change of Checked, by the user or by code.
-class TCheckBox : public TWinControl {
+class TCheckBox : public TButtonControl {
   VCL_DECLARE_CLASS
 public:
   explicit TCheckBox(TComponent* AOwner);
-  bool Checked() const;
   void SetChecked(bool Value);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value) { FAlignment = Value; }
 
 protected:
   void CreateParams(TCreateParams& Params) override;
-  void WriteState() override;
-  void ReadState() override;
   void CNCommand(WORD Code) override;
   bool DoMnemonic() override;
 
 private:
-  bool FChecked = false;
   TAlignment FAlignment = taRightJustify;
 };
 
 /// A radio button; checking one unchecks the others of its parent. OnClick runs when it is
 /// checked.
-class TRadioButton : public TWinControl {
+class TRadioButton : public TButtonControl {
   VCL_DECLARE_CLASS
 public:
   explicit TRadioButton(TComponent* AOwner);
-  bool Checked() const;
   void SetChecked(bool Value);
 
 protected:
   void CreateParams(TCreateParams& Params) override;
-  void WriteState() override;
-  void ReadState() override;
   void CNCommand(WORD Code) override;
   bool DoMnemonic() override;
-
-private:
-  bool FChecked = false;
 };
 
 /// A frame with a caption around other controls.

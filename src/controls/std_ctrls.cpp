@@ -151,9 +151,33 @@ bool TButton::DoMnemonic() {
   return true;
 }
 
+// ---- TButtonControl ------------------------------------------------------------------------
+
+VCL_IMPLEMENT_CLASS(TButtonControl, TWinControl)
+
+bool TButtonControl::Checked() const {
+  return HandleAllocated() ? SendMessageA(WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED : FChecked;
+}
+
+bool TButtonControl::StoreChecked(bool Value) {
+  if (Value == Checked()) return false;
+  FChecked = Value;
+  if (HandleAllocated()) WriteState();
+  return true;
+}
+
+bool TButtonControl::ReadCheck() { return FChecked = SendMessageA(WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void TButtonControl::WriteState() { SendMessageA(WindowHandle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+void TButtonControl::ReadState() {
+  TWinControl::ReadState();
+  ReadCheck();
+}
+
 // ---- TCheckBox -----------------------------------------------------------------------------
 
-VCL_IMPLEMENT_CLASS(TCheckBox, TWinControl, [](TMetaClass& c) {
+VCL_IMPLEMENT_CLASS(TCheckBox, TButtonControl, [](TMetaClass& c) {
   c.Publish<TCheckBox>()
       .Integer("Width", &TCheckBox::Width, &TCheckBox::SetWidth).Default(97)
       .Integer("Height", &TCheckBox::Height, &TCheckBox::SetHeight).Default(17)
@@ -163,7 +187,7 @@ VCL_IMPLEMENT_CLASS(TCheckBox, TWinControl, [](TMetaClass& c) {
       .Boolean("TabStop", &TCheckBox::TabStop, &TCheckBox::SetTabStop).Default(true);
 })
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
+TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
   SetBounds(0, 0, 97, 17);
   SetTabStop(true);
 }
@@ -174,27 +198,13 @@ void TCheckBox::CreateParams(TCreateParams& Params) {
   Params.Style |= BS_AUTOCHECKBOX | (TabStop() ? WS_TABSTOP : 0);
 }
 
-bool TCheckBox::Checked() const {
-  return HandleAllocated() ? SendMessageA(WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED : FChecked;
-}
-
 void TCheckBox::SetChecked(bool Value) {
-  if (Value == Checked()) return;
-  FChecked = Value;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (!(ComponentState() & csLoading)) Click();
-}
-
-void TCheckBox::WriteState() { SendMessageA(WindowHandle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0); }
-
-void TCheckBox::ReadState() {
-  TWinControl::ReadState();
-  FChecked = SendMessageA(WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (StoreChecked(Value) && !(ComponentState() & csLoading)) Click();
 }
 
 void TCheckBox::CNCommand(WORD Code) {
   if (Code != BN_CLICKED) return;
-  FChecked = SendMessageA(WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  ReadCheck();
   Click();
 }
 
@@ -207,7 +217,7 @@ bool TCheckBox::DoMnemonic() {
 
 // ---- TRadioButton --------------------------------------------------------------------------
 
-VCL_IMPLEMENT_CLASS(TRadioButton, TWinControl, [](TMetaClass& c) {
+VCL_IMPLEMENT_CLASS(TRadioButton, TButtonControl, [](TMetaClass& c) {
   c.Publish<TRadioButton>()
       .Integer("Width", &TRadioButton::Width, &TRadioButton::SetWidth).Default(113)
       .Integer("Height", &TRadioButton::Height, &TRadioButton::SetHeight).Default(17)
@@ -215,7 +225,7 @@ VCL_IMPLEMENT_CLASS(TRadioButton, TWinControl, [](TMetaClass& c) {
       .Boolean("TabStop", &TRadioButton::TabStop, &TRadioButton::SetTabStop).Default(true);
 })
 
-TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner) {
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
   SetBounds(0, 0, 113, 17);
   SetTabStop(true);
 }
@@ -226,37 +236,21 @@ void TRadioButton::CreateParams(TCreateParams& Params) {
   Params.Style |= BS_AUTORADIOBUTTON | (TabStop() ? WS_TABSTOP : 0);
 }
 
-bool TRadioButton::Checked() const {
-  return HandleAllocated() ? SendMessageA(WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED : FChecked;
-}
-
 void TRadioButton::SetChecked(bool Value) {
-  if (Value == Checked()) return;
-  FChecked = Value;
-  if (HandleAllocated()) SendMessageA(WindowHandle(), BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (!Value) return;
+  if (!StoreChecked(Value) || !Value) return;
   if (Parent())
     for (TControl* c : Parent()->Controls())
       if (c != this && c->Is<TRadioButton>()) static_cast<TRadioButton*>(c)->SetChecked(false);
   if (!(ComponentState() & csLoading)) Click();
 }
 
-void TRadioButton::WriteState() { SendMessageA(WindowHandle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0); }
-
-void TRadioButton::ReadState() {
-  TWinControl::ReadState();
-  FChecked = SendMessageA(WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 void TRadioButton::CNCommand(WORD Code) {
   if (Code != BN_CLICKED) return;
-  const bool was = FChecked;
-  FChecked = SendMessageA(WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  const bool was = KeptChecked();  // the window has the click's state already
   if (Parent())  // the window unchecked its siblings: their objects follow
     for (TControl* c : Parent()->Controls())
-      if (c != this && c->Is<TRadioButton>() && c->HandleAllocated())
-        static_cast<TRadioButton*>(c)->FChecked = SendMessageA(c->WindowHandle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  if (FChecked && !was) Click();
+      if (c != this && c->Is<TRadioButton>() && c->HandleAllocated()) static_cast<TRadioButton*>(c)->ReadCheck();
+  if (ReadCheck() && !was) Click();
 }
 
 bool TRadioButton::DoMnemonic() {
