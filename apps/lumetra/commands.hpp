@@ -34,6 +34,11 @@ int RunText(const Args& args);
 int RunDict(const Args& args);
 int RunCapture(const Args& args);
 
+/// `lumetra check` and `lumetra preview` (check_command.cpp). Each returns the exit code: check
+/// answers 1 when it finds an error.
+int RunCheck(const Args& args);
+int RunPreview(const Args& args);
+
 /// `lumetra demo`: shows what the system does on built-in examples. Returns the exit code.
 int RunDemo(const Args& args);
 
