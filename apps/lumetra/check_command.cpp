@@ -251,7 +251,7 @@ int RunPreview(const Args& args) {
   Print(problems);
   std::vector<checks::Problem> mine;
   for (const checks::Problem& p : problems)
-    if (p.ClassName == o.ClassName) mine.push_back(p);
+    if (p.ClassName == o.ClassName && p.Place) mine.push_back(p);
 #ifdef _WIN32
   std::string error;
   const bool shown = live.ShowTranslated(o.ClassName, set.Entries, [&](HWND dialog) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,9 @@ int RunCapture(const Args& args);
 /// answers 1 when it finds an error.
 int RunCheck(const Args& args);
 int RunPreview(const Args& args);
+
+/// The demo's German entries for the open, font and find dialogs (texts in code page 1252).
+std::span<const char* const> GermanDemoEntries();
 
 /// `lumetra demo`: shows what the system does on built-in examples. Returns the exit code.
 int RunDemo(const Args& args);

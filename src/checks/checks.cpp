@@ -308,7 +308,7 @@ private:
       t.Height = h;
       if (type <= 1) t.Width = w - 8;  // frame and focus rectangle on both sides
       else if (type == 7) t.Width = w - 16, t.Height = h;  // group box: the title between the corners
-      else if (type == 2 || type == 3 || type == 4 || type == 5 || type == 6 || type == 9) t.Width = w - 17;  // the box and its gap
+      else if (type == 2 || type == 3 || type == 4 || type == 5 || type == 6 || type == 9) t.Width = w - 16;  // the 13-pixel box and its gap, as Wine draws them
       else t.Draws = false;  // owner-drawn and others
     }
     return t;
@@ -438,9 +438,10 @@ private:
       const TextRoom room = RoomOf(a[i]);
       if (!room.Draws || !room.Prefix) continue;
       if (const Parsed* p = After.Caption[i]) {
+        const std::optional<RECT> where = a[i].Visible() ? std::optional<RECT>(a[i].Rect) : std::nullopt;
         const bool had = Mnemonic(Ref.Controls[i].Text).has_value(), has = Mnemonic(a[i].Text).has_value();
-        if (had && !has) Report(*p, Severity::Warning, "drops the & mnemonic of the original " + Quoted(Ref.Controls[i].Text), a[i].Rect);
-        if (!had && has) Report(*p, Severity::Warning, "adds a & mnemonic that the original " + Quoted(Ref.Controls[i].Text) + " does not have", a[i].Rect);
+        if (had && !has) Report(*p, Severity::Warning, "drops the & mnemonic of the original " + Quoted(Ref.Controls[i].Text), where);
+        if (!had && has) Report(*p, Severity::Warning, "adds a & mnemonic that the original " + Quoted(Ref.Controls[i].Text) + " does not have", where);
       }
       if (!a[i].Visible()) continue;
       if (const auto m = Mnemonic(a[i].Text)) byLetter[*m].push_back(i);

@@ -8,7 +8,18 @@ namespace checks {
 
 void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
   // The translation sets texts while the dialog shows; everything is painted before the picture.
+  // Wine hands what a window paints to the X server a little later, so pending messages are
+  // handled for a moment before the screen is read.
   RedrawWindow(Dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  for (int i = 0; i < 10; ++i) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    GdiFlush();
+    Sleep(30);
+  }
   RECT w{};
   GetWindowRect(Dialog, &w);
   const RECT client = win::ClientRectOnScreen(Dialog);
