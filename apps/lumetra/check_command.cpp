@@ -208,7 +208,7 @@ checks::CheckInput InputOf(const EntrySet& Set, LiveDialogs& Live, checks::TextM
 }
 
 void Print(const std::vector<checks::Problem>& Problems) {
-  for (const checks::Problem& p : Problems) std::printf("%s\n", checks::FormatProblem(p).c_str());
+  for (const checks::Problem& p : Problems) std::printf("%s\n", Escaped(checks::FormatProblem(p)).c_str());
 }
 
 }  // namespace

@@ -92,6 +92,31 @@ TEST(CheckCommand, ATranslationTextFileIsCheckedPerFormAndLocaleAgainstItsOrigin
   EXPECT_EQ(LineCount(r.Out), 2) << "the stale original and the unreadable line only\n" << r.Out;
 }
 
+// A German open dialog whose file-name label is too long for its control: the width is the one
+// the real font gives under Wine (GetTextExtentPoint32), and the same from the recorded widths.
+TEST(CheckCommand, ATooLongFileNameLabelIsReportedWithItsWidthAndOutlined) {
+  ScratchDir dir;
+  WriteFile(dir.File("de.dfm"),
+            "object Form1: TForm1\n"
+            "  object OpenDialog1: TOpenDialog\n"
+            "  end\n"
+            "  object Lumetra1: TLumetra\n"
+            "    Locale = 1031\n"
+            "    Translations.Strings = (\n"
+            "      'TOpenDialog.Caption[1089]='#39'Datei&typ:'#39\n"
+            "      'TOpenDialog.Caption[1090]='#39'Name der zu '#246'ffnenden Datei (vollst'#228'ndig)&:'#39)\n"
+            "  end\n"
+            "end\n");
+  const Result r = Lumetra({"check", dir.File("de.dfm")}, dir);
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_EQ(r.Out, dir.File("de.dfm") +
+                       ":8: TOpenDialog.Caption[1090]: error: text 'Name der zu #246ffnenden Datei (vollst#228ndig)&:' is 207 px wide "
+                       "in Liberation Sans 11 px, 3 lines of 12 px; control 1090 (84 x 24) has room for 84 px by 24 px\n");
+  const std::string png = dir.File("de.png");
+  EXPECT_EQ(Lumetra({"preview", dir.File("de.dfm"), "--class", "TOpenDialog", "-o", png}, dir).Code, 0);
+  EXPECT_EQ(ReadFile(png).substr(0, 4), "\x89PNG");
+}
+
 TEST(CheckCommand, TheLinesOfATextFormsTranslations) {
   EXPECT_EQ(lumetra_cli::TranslationLines(FaultyForm), (std::vector<int>{6, 7, 8, 9, 10, 11, 12}));
   EXPECT_EQ(lumetra_cli::TranslationLines("object F: TForm\n"
