@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "checks/checks.hpp"
 #include "commands.hpp"
@@ -28,8 +29,11 @@ std::vector<std::string> Entries() {
       const std::string c = name;
       v.push_back(c + ".Caption='" + d.Title + " " + std::to_string(round % 10) + "'");
       v.push_back(c + ".Width=" + std::to_string(d.Window.right - d.Window.left));
+      std::set<int> seen;  // the capture's values are kept once per key, the first control's
       for (const checks::ControlLayout& k : d.Controls) {
-        const std::string id = "[" + std::to_string(k.Id) + "]=";
+        const int captured = k.Id == 0 || k.Id == -1 || k.Id == 65535 ? -k.Position : k.Id;  // as the capture writes ids
+        if (!seen.insert(captured).second) continue;
+        const std::string id = "[" + std::to_string(captured) + "]=";
         if (!k.Text.empty()) v.push_back(c + ".Caption" + id + "'" + k.Text + std::string(round % 2, '.') + "'");
         v.push_back(c + ".Left" + id + std::to_string(k.Rect.left));
         v.push_back(c + ".Top" + id + std::to_string(k.Rect.top));
