@@ -135,8 +135,6 @@ void CheckSource::ReadLines(const std::string& FileName, const std::string& Byte
     FSets.push_back(std::move(s));
   }
   if (!plain.Entries.empty()) FSets.push_back(std::move(plain));
-  if (FSets.empty() && Locale && !sets.size() && unreadable.Unreadable.empty() && !originals.empty())
-    throw UsageError(FileName + " holds no lines of locale " + std::to_string(*Locale));
   if (!unreadable.Unreadable.empty()) FSets.push_back(std::move(unreadable));
 }
 

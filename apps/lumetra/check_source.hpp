@@ -27,7 +27,7 @@ public:
   /// Reads FileName: a form file (its translator's entries, or the lines of Locale of its
   /// translation text file), a translation text file (each form and locale, or only Locale),
   /// or a list of entries. Raises vcl::Exception naming the file when it cannot be read, and
-  /// UsageError when Locale cannot be chosen in it.
+  /// UsageError when Locale is not the one a form without a translation text file keeps.
   CheckSource(const std::string& FileName, std::optional<int> Locale);
 
   /// The form's components, for its dialogs of classes of its own; nullptr for other files.

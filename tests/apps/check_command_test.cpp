@@ -117,6 +117,27 @@ TEST(CheckCommand, ATooLongFileNameLabelIsReportedWithItsWidthAndOutlined) {
   EXPECT_EQ(ReadFile(png).substr(0, 4), "\x89PNG");
 }
 
+TEST(CheckCommand, AFormWithATranslationTextFileIsCheckedOnTheLinesOfThatFile) {
+  ScratchDir dir;
+  WriteFile(dir.File("form1.dfm"),
+            "object Form1: TForm1\n"
+            "  object Lumetra1: TLumetra\n"
+            "    FileName = 'lang.txt'\n"
+            "    Locale = 1036\n"
+            "  end\n"
+            "end\n");
+  WriteFile(dir.File("lang.txt"),
+            "#0Form2.TOpenDialog.Foo%1036=1\r\n"             // another form's
+            "#0Form1.TOpenDialog.Caption[1090]%1036='&Nom :'\r\n"
+            "#0Form1.TOpenDialog.Width[1090]%1036=large\r\n"
+            "#0Form1.TOpenDialog.Height%1031=x\r\n");          // another locale's
+  Result r = Lumetra({"check", dir.File("form1.dfm")}, dir);
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_EQ(r.Out, dir.File("lang.txt") + ":3: TOpenDialog.Width[1090]: error: value 'large' is not a decimal integer\n");
+  r = Lumetra({"check", dir.File("form1.dfm"), "--locale", "1031"}, dir);
+  EXPECT_EQ(r.Out, dir.File("lang.txt") + ":4: TOpenDialog.Height: error: value 'x' is not a decimal integer\n");
+}
+
 TEST(CheckCommand, TheLinesOfATextFormsTranslations) {
   EXPECT_EQ(lumetra_cli::TranslationLines(FaultyForm), (std::vector<int>{6, 7, 8, 9, 10, 11, 12}));
   EXPECT_EQ(lumetra_cli::TranslationLines("object F: TForm\n"
