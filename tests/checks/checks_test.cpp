@@ -198,3 +198,64 @@ TEST(Checks, RecordedWidthsMeasureTheDialogFace) {
   EXPECT_EQ(m.Measure({"No Such Face", 1, -11}, "File name:").Width, name.Width) << "an unknown face is measured as the dialog face";
   EXPECT_EQ(m.Measure({"MS Shell Dlg", 1, -11}, "").Width, 0);
 }
+
+namespace {
+
+// A dialog of one control of the given class and style, 100 x 26 at (10,10), in the dialog face.
+checks::DialogLayout OneControl(const char* ClassName, std::uint32_t Style, const char* Text) {
+  checks::DialogLayout d;
+  d.ClassName = "TMyDialog";
+  d.Window = {0, 0, 300, 200};
+  d.Client = {3, 22, 297, 197};
+  d.Font = {"MS Shell Dlg", 1, -11};
+  d.Controls.push_back({1, 100, ClassName, Text, {10, 10, 110, 36}, Style | static_cast<std::uint32_t>(WS_VISIBLE), d.Font});
+  return d;
+}
+
+}  // namespace
+
+TEST(Checks, WhatRoomEachKindOfControlLeavesItsText) {
+  struct Case {
+    const char* What;
+    const char* ClassName;
+    std::uint32_t Style;
+    const char* Text;  // the translation of control 100
+    bool Fits;
+  } cases[] = {
+      {"label, one line", "Static", 0, "Ein kurzer Text", true},
+      {"label, wrapped in two lines of its 26 px", "Static", 0, "Ein Text, der umbricht", true},
+      {"label, three lines do not", "Static", 0, "Ein Text, der in drei Zeilen umbricht, weil er lang ist", false},
+      {"label, a word wider than it", "Static", 0, "Donaudampfschifffahrtsgesellschaft", false},
+      {"label without wrapping", "Static", 0xC, "Ein Text, der umbricht", false},
+      {"label, a line break of its own", "Static", 0, "Erste\r\nZweite", true},
+      {"label, && is one ampersand", "Static", 0, "A&&B", true},
+      {"push button, frame on both sides", "Button", 0, "Abbrechen und weiter", false},
+      {"push button, short", "Button", 0, "&Weiter", true},
+      {"check box, box and gap", "Button", 3, "Nur lesen", true},
+      {"check box, too long", "Button", 3, "Schreibgesch\xFCtzt \xF6" "ffnen", false},
+      {"edit: its text is content", "Edit", 0, "Ein sehr langer Inhalt, der nicht passt", true},
+  };
+  for (const Case& c : cases) {
+    const checks::DialogLayout d = OneControl(c.ClassName, c.Style, "x");
+    checks::CheckInput in;
+    in.Entries = {{"TMyDialog.Caption[100]='" + std::string(c.Text) + "'", 1}};
+    in.Reference = [&](const std::string&) { return &d; };
+    const auto problems = checks::Check(in);
+    bool cut = false;
+    for (const Problem& p : problems) cut = cut || p.Reason.find("has room for") != std::string::npos;
+    EXPECT_EQ(!cut, c.Fits) << c.What << "\n" << All(problems);
+  }
+}
+
+TEST(Checks, AMnemonicIsTheLetterBehindASingleAmpersand) {
+  struct Case {
+    const char* Translation;
+    bool Clash;  // with the recorded 'File &name:'
+  } cases[] = {{"&N\xE4he", true}, {"A&&nder&z", false}, {"Name&&", false}, {"&", false}, {"Typ &N:", true}};
+  for (const Case& c : cases) {
+    const auto problems = CheckLines({"TOpenDialog.Caption[1089]='" + std::string(c.Translation) + "'"});
+    bool clash = false;
+    for (const Problem& p : problems) clash = clash || p.Reason.find("mnemonic &n is also") != std::string::npos;
+    EXPECT_EQ(clash, c.Clash) << c.Translation << "\n" << All(problems);
+  }
+}
