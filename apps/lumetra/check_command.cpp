@@ -7,6 +7,7 @@
 // - Entries of a form stand on the lines of its text form (the n-th string of the list on the
 //   line it starts on); in a binary form their line is their place in the list.
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -111,6 +112,7 @@ struct Showing {
   vcl::TCommonDialog* Dialog;
   const std::function<void(HWND)>* Look;
   bool Done = false;
+  std::exception_ptr Error;  // what Look raised, raised again once the dialog is closed
 };
 
 bool OnIdle(void* Data, vcl::TMessage& Msg) {
@@ -121,7 +123,7 @@ bool OnIdle(void* Data, vcl::TMessage& Msg) {
   try {
     (*s->Look)(dialog);
   } catch (...) {
-    // Reported after the dialog is closed: nothing may cross the dialog's message loop.
+    s->Error = std::current_exception();  // nothing may cross the dialog's message loop
   }
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   return false;
@@ -132,16 +134,23 @@ void ShowOnce(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Look)
   if (auto* find = dynamic_cast<vcl::TFindDialog*>(Dialog)) {
     find->Execute();  // modeless: shown at once
     vcl::Application->ProcessMessages();
-    if (find->Handle()) Look(find->Handle());
+    std::exception_ptr error;
+    try {
+      if (find->Handle()) Look(find->Handle());
+    } catch (...) {
+      error = std::current_exception();
+    }
     find->CloseDialog();
     vcl::Application->ProcessMessages();
+    if (error) std::rethrow_exception(error);
     return;
   }
-  Showing showing{Dialog, &Look};
+  Showing showing{Dialog, &Look, false, nullptr};
   const vcl::TWindowHook hook{&OnIdle, &showing};
   vcl::Application->HookMainWindow(hook);
   Dialog->Execute();
   vcl::Application->UnhookMainWindow(hook);
+  if (showing.Error) std::rethrow_exception(showing.Error);
 }
 
 // The dialogs a check looks at, each shown once untranslated (a fresh capture), and the
@@ -170,13 +179,14 @@ public:
     return layout ? &*layout : nullptr;
   }
 
-  // Shows the dialog of ClassName translated by Entries; Look sees it.
-  bool ShowTranslated(const std::string& ClassName, const std::vector<checks::SourceEntry>& Entries,
-                      const std::function<void(HWND)>& Look) {
+  // Shows the dialog of ClassName translated by the entries of Set; Look sees it. Answers
+  // whether it showed.
+  bool ShowTranslated(const std::string& ClassName, const EntrySet& Set, const std::function<void(HWND)>& Look) {
     vcl::TCommonDialog* dialog = DialogOf(ClassName, FForm, FOwner);
     if (!dialog) return false;
     FTranslator->Translations()->Clear();
-    for (const checks::SourceEntry& e : Entries) FTranslator->Translations()->SortInsert(e.Line, nullptr);
+    for (const checks::SourceEntry& e : Set.Entries) FTranslator->Translations()->SortInsert(e.Line, nullptr);
+    FTranslator->SetTranslateEmpty(Set.TranslateEmpty);
     Vek::RegisterDialogClass(dialog->ClassType());
     FTranslator->SetTranslate(true);
     bool shown = false;
@@ -253,15 +263,8 @@ int RunPreview(const Args& args) {
   for (const checks::Problem& p : problems)
     if (p.ClassName == o.ClassName && p.Place) mine.push_back(p);
 #ifdef _WIN32
-  std::string error;
-  const bool shown = live.ShowTranslated(o.ClassName, set.Entries, [&](HWND dialog) {
-    try {
-      checks::PhotographPreview(dialog, mine, o.Output);
-    } catch (const vcl::Exception& e) {
-      error = e.Message();
-    }
-  });
-  if (!error.empty()) throw vcl::Exception(error);
+  const bool shown =
+      live.ShowTranslated(o.ClassName, set, [&](HWND dialog) { checks::PhotographPreview(dialog, mine, o.Output); });
   if (!shown) throw vcl::Exception("the dialog of class " + o.ClassName + " did not show");
 #else
   checks::DrawPreview(checks::Applied(*ref, set.Entries), mine, o.Output);
