@@ -8,6 +8,8 @@
 //   next to the module, by its full path.
 // - ShellExecuteA is looked up in shell32 when needed, so that no module that holds unit Vek has
 //   to link shell32 for a help verb.
+// - The host drops a module's registrations before unloading it; should it not, the module's
+//   own unload drops those Register made.
 // - A FileName in the folder GetAppDir gives is stored as a bare name, so that the form loads on
 //   another machine, where the project lies elsewhere.
 #include <cctype>
@@ -156,6 +158,16 @@ public:
 // An address inside this module, to find the module by.
 void ModuleAnchor() {}
 
+// The module Register ran in. Should the module be unloaded while the host still keeps its
+// registrations, they go with it here, so that none points into unloaded code.
+struct OwnRegistrations {
+  bool Made = false;
+  design::TModuleHandle Module = nullptr;
+  ~OwnRegistrations() {
+    if (Made) design::DropModuleRegistrations(Module);
+  }
+} Registered;
+
 }  // namespace
 
 THelpSystem HelpSystem{&SystemExec, &SystemOpen};
@@ -204,6 +216,8 @@ void Register() {
                                  design::PropertyEditorClass<TLmtTranslationsProperty>("TLmtTranslationsProperty"));
   design::RegisterComponentEditor(lumetra, design::ComponentEditorClass<TLmtTranslatorEditor>("TLmtTranslatorEditor"));
   design::RegisterComponents("Brevane", {lumetra});
+  Registered.Made = true;
+  Registered.Module = design::CurrentModule();
 }
 
 }  // namespace Vek
