@@ -102,6 +102,21 @@ TEST_F(AboutBox, IsBuiltAsListed) {
   }});
 }
 
+TEST_F(AboutBox, AWideTextIsCentredOnTheOuterWidthAndCut) {
+  const std::string wide(120, 'W');
+  int left = 0, width = 0, outer = 0, client = 0;
+  ui_test::RunScript([&] { ShowTimedMessage("Wide", wide); },
+                     {[&] {
+                       vcl::TLabel* l = TextLabel();
+                       left = l->Left(), width = l->Width(), outer = Box()->Width(), client = Box()->ClientWidth();
+                       Advance(TimedMessageDelay), OkButton()->Click();
+                     }});
+  EXPECT_GT(width, outer);
+  EXPECT_LT(left, 0) << "the label starts left of the client area";
+  EXPECT_EQ(left, outer / 2 - width / 2);
+  EXPECT_EQ(client, 360) << "the form does not grow";
+}
+
 TEST_F(AboutBox, ButtonWaitsAfterEachActivation) {
   // Each row is one script step: clock movement, then what the button shows.
   const struct {
