@@ -70,6 +70,7 @@ public:
       std::string_view line = FBytes.substr(start, end - start);
       if (line.ends_with('\r')) line.remove_suffix(1);
       ++FLine;
+      FRawLine = line;
       Take(line);
       start = end + 1;
     }
@@ -168,16 +169,24 @@ private:
         case 'b': to += '\b'; break;
         case 'f': to += '\f'; break;
         case 'v': to += '\v'; break;
-        case '\\': case '"': case '\'': case '?': to += e; break;
+        case '\\': case '"': to += e; break;
         default:
-          if (e >= '0' && e <= '7') {
+          if (e == 'x' && i + 1 < Literal.size() && std::isxdigit(static_cast<unsigned char>(Literal[i + 1]))) {
+            int value = 0;
+            for (++i; i < Literal.size() && std::isxdigit(static_cast<unsigned char>(Literal[i])); ++i) {
+              value = value * 16 + (std::isdigit(static_cast<unsigned char>(Literal[i])) ? Literal[i] - '0' : (Literal[i] | 0x20) - 'a' + 10);
+              if (value > 0xFF) Fail("hexadecimal escape above \\xFF");
+            }
+            --i;
+            to += static_cast<char>(value);
+          } else if (e >= '0' && e <= '7') {
             int value = 0;
             for (int n = 0; n < 3 && i < Literal.size() && Literal[i] >= '0' && Literal[i] <= '7'; ++n, ++i) value = value * 8 + (Literal[i] - '0');
             --i;
             if (value > 0xFF) Fail("octal escape above \\377");
             to += static_cast<char>(value);
           } else {
-            Fail(std::string("unknown escape '\\") + e + "' in column " + vcl::IntToStr(static_cast<int>(i)));
+            Fail(std::string("unknown escape '\\") + e + "' in column " + vcl::IntToStr(static_cast<int>(Literal.data() - FRawLine.data() + i)));
           }
       }
     }
@@ -226,6 +235,7 @@ private:
   std::string_view FBytes;
   const std::string& FFileName;
   int FLine = 0;
+  std::string_view FRawLine;  // the line being read, for columns
   Message FMessage;
   Part FPart = Part::None;
   std::map<std::string, int> FSeen;

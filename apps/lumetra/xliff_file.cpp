@@ -73,6 +73,18 @@ bool IsXliff(const xmlNode* N, const char* Name) {
   return N->type == XML_ELEMENT_NODE && N->ns && S(N->ns->href) == Namespace12 && S(N->name) == Name;
 }
 
+struct FirstError {
+  bool Seen = false;
+  int Line = 0;
+  std::string Message;
+};
+
+void KeepFirstError(void* Data, xmlErrorPtr Error) {
+  auto* first = static_cast<FirstError*>(Data);
+  if (first->Seen || !Error || Error->level < XML_ERR_ERROR) return;
+  *first = {true, Error->line, Error->message ? Error->message : "not well-formed"};
+}
+
 class Walker {
 public:
   explicit Walker(const std::string& FileName) : FFileName(FileName) {}
@@ -185,13 +197,16 @@ std::string WriteXliff(const std::string& Original, const std::string& TargetLan
 std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileName) {
   std::unique_ptr<xmlParserCtxt, CtxtDeleter> ctxt(xmlNewParserCtxt());
   if (!ctxt) throw std::bad_alloc();
+  // The first error is the one at fault; later ones follow from it.
+  FirstError first;
+  xmlSetStructuredErrorFunc(&first, KeepFirstError);
   Doc doc(xmlCtxtReadMemory(ctxt.get(), Bytes.data(), static_cast<int>(Bytes.size()), FileName.c_str(), nullptr,
-                            XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+                            XML_PARSE_NONET | XML_PARSE_NOWARNING));
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
   if (!doc) {
-    const xmlError* e = xmlCtxtGetLastError(ctxt.get());
-    std::string message = e && e->message ? e->message : "not well-formed";
+    std::string message = first.Seen ? first.Message : "not well-formed";
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-    throw vcl::EReadError(FileName + ", line " + vcl::IntToStr(e ? e->line : 0) + ": " + message);
+    throw vcl::EReadError(FileName + ", line " + vcl::IntToStr(first.Line) + ": " + message);
   }
   xmlNode* root = xmlDocGetRootElement(doc.get());
   Walker walker(FileName);
