@@ -161,7 +161,7 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
       result.Warnings.push_back(at + e.Message() + "; skipped");
       continue;
     }
-    if (Utf8FromAnsi(LfBreaks(originalText)) != u.Source) {
+    if (Utf8FromAnsi(LfBreaks(originalText)) != LfBreaks(u.Source)) {  // a tool may have written CR LF
       result.Warnings.push_back(at + "the captured original of " + u.Key +
                                 " is no longer the text translated here; skipped (export again to translate it)");
       continue;
@@ -290,6 +290,7 @@ int RunDictBridge(const Args& args) {
     const auto translated = std::count_if(units.begin(), units.end(), [](const TextUnit& u) { return !u.Target.empty(); });
     std::printf("%s: %zu texts (%d translated) written to %s\n", Escaped(formName).c_str(), units.size(),
                 static_cast<int>(translated), Escaped(file).c_str());
+    if (units.empty()) PrintLine(formName + ": the form has no captured texts: run 'lumetra capture' first");
     if (withoutOriginal > 0)
       PrintLine(formName + ": " + vcl::IntToStr(withoutOriginal) +
                 " entries have no captured original and are not in " + file + " (lumetra capture takes them)");
