@@ -62,7 +62,8 @@ std::string CrLfBreaks(const std::string& Text) {
   return out;
 }
 
-// The first line of each key, as the captured values keep a key once.
+// The lines by key: of captured values the first of a key counts (a capture keeps a key once),
+// of entries the last (it is the one a dialog ends up showing).
 std::map<std::string, std::string, std::less<>> ByKey(const vcl::TStrings& Lines, bool LastWins) {
   std::map<std::string, std::string, std::less<>> map;
   for (int i = 0; i < Lines.Count(); ++i) {

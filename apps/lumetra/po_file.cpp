@@ -194,7 +194,8 @@ private:
   }
 
   void Finish() {
-    if (FMessage.Id && !FMessage.Str) Fail("msgid of line " + vcl::IntToStr(FMessage.Line) + " has no msgstr");
+    if (FMessage.Id && !FMessage.Str)  // only at the end: a keyword after msgid is caught where it stands
+      throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(FMessage.Line) + ": the file ends before this message's msgstr");
     if (FMessage.Id) {
       const int line = FMessage.Line;
       if (!FMessage.Context && FMessage.Id->empty()) {

@@ -9,6 +9,8 @@
 #include "xliff_file.hpp"
 
 #include <map>
+#include <memory>
+#include <new>
 
 #include "vcl/SysUtils.hpp"
 

@@ -87,7 +87,7 @@ TEST(PoFile, FaultsNameTheFileAndTheLine) {
       {"msgctxt \"a\"\nmsgid \"x\\q\"\nmsgstr \"y\"\n", "fr.po, line 5: unknown escape '\\q' in column 9"},
       {"msgctxt \"a\"\nmsgid \"x\\x\"\nmsgstr \"y\"\n", "fr.po, line 5: unknown escape '\\x' in column 9"},
       {"msgctxt \"a\"\nmsgid \"x\" y\nmsgstr \"y\"\n", "fr.po, line 5: text after the closing quote"},
-      {"msgctxt \"a\"\nmsgid \"x\"\n", "fr.po, line 6: msgid of line 4 has no msgstr"},
+      {"msgctxt \"a\"\nmsgid \"x\"\n", "fr.po, line 4: the file ends before this message's msgstr"},
       {"msgctxt \"a\"\nmsgid \"x\"\nmsgctxt \"b\"\n", "fr.po, line 6: msgctxt where msgstr was expected"},
       {"msgstr \"y\"\n", "fr.po, line 4: msgstr without msgid before it"},
       {"msgctxt \"a\"\nmsgid\nmsgstr \"y\"\n", "fr.po, line 5: a quoted string must follow the keyword"},
