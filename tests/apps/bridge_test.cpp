@@ -222,3 +222,25 @@ TEST_F(Bridge, CommandFaultsLeaveTheFormAsItWas) {
     std::fclose(f);
   }
 }
+
+TEST_F(Bridge, ExportStopsAtAValueThatIsNoLiteralBeforeWriting) {
+  std::string form = TextForm;
+  form.replace(form.find("'TOpenDialog.Width=600'"), 23, "'TOpenDialog.Caption[1]=#'");
+  WriteFile(FForm, form);
+  const std::string po = FDir.File("fr.po");
+  WriteFile(po, "old\n");
+  {
+    FormFile file(FForm);
+    int withoutOriginal = 0;
+    try {
+      ExportUnits(*file.Translator(), withoutOriginal);
+      ADD_FAILURE() << "no EConvertError";
+    } catch (const vcl::EConvertError& e) {
+      EXPECT_EQ(e.Message().rfind("Entry \"TOpenDialog.Caption[1]=#\": ", 0), 0u) << e.Message();
+    }
+  }
+  std::FILE* errors = std::tmpfile();
+  EXPECT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--po", po}, errors), 1);
+  std::fclose(errors);
+  EXPECT_EQ(ReadFile(po), "old\n");
+}
