@@ -132,6 +132,35 @@ struct TextFileLine {
                             std::string_view Value);
 };
 
+// ---- Text files and dictionaries on lists ----------------------------------------------------
+
+// What TLumetra's SaveTo, LoadFrom, TranslateTo and TranslateFrom do, on lists the caller
+// holds: the translator's methods call these with its owner name, Locale and lists, so the
+// editor works on its copies without a translator of its own (making one switches others off).
+// OrgProps need not be sorted: its lines count as they would in ordinal order, so the files
+// are those the translator writes once it holds the same lines.
+
+/// Rewrites the text file AFileName with the lines of owner OwnerName: its lines of Locale and
+/// its originals (locale -1) are replaced by Translations and the originals of the translated
+/// properties; every other line stays in its place. The file is replaced whole or not at all.
+/// A line of this owner whose locale is not an integer raises EConvertError naming the file
+/// and the line; file errors raise EFOpenError / EFCreateError naming the file.
+void SaveTo(const std::string& AFileName, std::string_view OwnerName, int Locale, const vcl::TStrings& Translations,
+            const vcl::TStrings& OrgProps);
+/// Merges the lines of owner OwnerName and Locale into Translations; false, changing nothing,
+/// when the file does not exist. A line of this owner whose locale is not an integer raises
+/// EConvertError naming the file and the line, with the earlier lines already merged.
+bool LoadFrom(const std::string& AFileName, std::string_view OwnerName, int Locale, TSortList& Translations);
+/// Creates or updates the dictionary AFileName from the entries of Translations whose properties
+/// OrgProps holds (a later entry of one original text wins), and rewrites it in ordinal order
+/// without repeated lines, whole or not at all. A value that is not a valid literal raises
+/// EConvertError before anything is written.
+void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations, const vcl::TStrings& OrgProps);
+/// Translates every entry of Translations whose original text (from OrgProps) the dictionary
+/// holds; false, changing nothing, when the file does not exist. A value that is not a valid
+/// literal raises EConvertError, with the earlier dictionary lines already applied.
+bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const vcl::TStrings& OrgProps);
+
 // ---- The translator component -------------------------------------------------------------
 
 /// A method reference: a handler bound to an object, and the method's name, by which a form
@@ -246,6 +275,9 @@ public:
   /// The name that prefixes this translator's lines: the owner's Name, or its class name
   /// without the first character. Raises vcl::Exception when there is no owner.
   std::string OwnerName() const;
+
+  /// Shows the About box (product, version, maker) and returns when it has been closed.
+  void ShowAbout();
 
   // Dictionaries: lines of escaped original, TAB, escaped translation.
 
@@ -423,5 +455,47 @@ int LiveDialogFontCount();
 /// Calls Action for every translator on the application's forms and data modules, in the order
 /// of the application's components and then of theirs (one level deep).
 void ForEachTranslator(const std::function<void(TLumetra*)>& Action);
+
+// ---- About box and timed message -----------------------------------------------------------------
+
+/// How long a timed message keeps its OK button disabled after each activation, in milliseconds.
+inline constexpr DWORD TimedMessageDelay = 1500;
+/// The milliseconds clock the timed message reads (32-bit, wrapping); GetTickCount unless a test
+/// puts another in.
+extern DWORD (*TimedMessageClock)();
+/// The About text: four lines joined by CR LF, the third empty, no line end after the fourth.
+std::string AboutText();
+/// Shows a modal message form with Caption and Text whose OK button is enabled once
+/// TimedMessageDelay has passed after the form's latest activation. Closing it by other means
+/// before TimedMessageDelay has passed since the call began leaves it open; the application
+/// quitting (WM_QUIT) ends it at once. An exception while it is built or shown frees it and
+/// passes on.
+void ShowTimedMessage(const std::string& Caption, const std::string& Text);
+
+// ---- Design-time registration --------------------------------------------------------------------
+
+/// Registers TLumetra with the IDE host: its property editors for About, FileName and
+/// Translations, its component editor, and its place on the palette page "Brevane". The host
+/// names the module being registered (design::TCurrentModule) and drops these registrations
+/// before it unloads the module.
+void Register();
+
+/// How the Help verb reaches the system, replaceable by tests. Exec runs a command line with a
+/// show command (Windows: WinExec); Open opens a document with the system's handler, shown.
+/// Both ignore failures.
+struct THelpSystem {
+  void (*Exec)(const std::string& CommandLine, int Show);
+  void (*Open)(const std::string& Document);
+};
+extern THelpSystem HelpSystem;
+/// The name of the help document shipped next to the module.
+inline constexpr const char* HelpDocument = "Vek.html";
+/// The folder of the module (program, shared library or DLL) that holds unit Vek, with a
+/// trailing separator; "" when it cannot be told.
+std::string ModuleDir();
+/// Opens the help kept in Folder (with a trailing separator): on Windows "VEK.HLP" in the help
+/// viewer, shown, by its full path, when that file exists; otherwise HelpDocument with the
+/// system's handler when that exists. Nothing happens when neither exists; failures are ignored.
+void ShowHelp(const std::string& Folder);
 
 }  // namespace Vek

@@ -15,10 +15,11 @@ const char* const Usage =
     "commands:\n"
     "  form     show a form's translator, or convert a form between binary and text\n"
     "  text     save the entries into a translation text file, or load them from one\n"
-    "  dict     export the entries to a dictionary, or translate them from one\n"
+    "  dict     export the entries to a dictionary, PO or XLIFF file, or translate them from one\n"
     "  capture  capture the form's dialogs into the translator's captured values\n"
     "  check    report the entries that cannot apply or will look wrong in their dialogs\n"
     "  preview  draw one dialog translated, with the faults that check finds outlined\n"
+    "  pseudo   write pseudo-translations of the captured texts into a translation text file\n"
     "  demo     show how entries are split and decoded, the dialogs, translated and captured\n"
     "\n"
     "Files are read whole: a form file may have at most 64 MiB, a translation text file or a\n"
@@ -58,6 +59,7 @@ int Run(const Args& Arguments, std::FILE* Errors) {
     if (command == "capture") return RunCapture(args);
     if (command == "check") return RunCheck(args);
     if (command == "preview") return RunPreview(args);
+    if (command == "pseudo") return RunPseudo(args);
     Report(Errors, command, std::string("unknown command\n\n") + Usage, true);
     return 2;
   } catch (const UsageError& e) {
