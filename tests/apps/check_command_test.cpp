@@ -73,6 +73,17 @@ TEST(CheckCommand, AFaultySetGivesOneLinePerFaultAndExitsWithOne) {
     EXPECT_NE(r.Out.find(file + expected), std::string::npos) << expected << "\n" << r.Out;
 }
 
+TEST(CheckCommand, InABinaryFormALineIsThePlaceInTheList) {
+  ScratchDir dir;
+  WriteFile(dir.File("form1.txt"), FaultyForm);
+  ASSERT_EQ(Lumetra({"form", "convert", dir.File("form1.txt"), dir.File("form1.dfm")}, dir).Code, 0);
+  const Result r = Lumetra({"check", dir.File("form1.dfm")}, dir);
+  EXPECT_EQ(r.Code, 1);
+  ASSERT_EQ(LineCount(r.Out), 6) << r.Out;
+  EXPECT_EQ(r.Out.find(dir.File("form1.dfm") + ":1: TOpenDialog.Caption[1089]: error: mnemonic &i"), 0u) << r.Out;
+  EXPECT_NE(r.Out.find(dir.File("form1.dfm") + ":6: TOpenDialog.Width: error: value 'wide'"), std::string::npos) << r.Out;
+}
+
 TEST(CheckCommand, ATranslationTextFileIsCheckedPerFormAndLocaleAgainstItsOriginals) {
   ScratchDir dir;
   WriteFile(dir.File("lang.txt"),
