@@ -215,6 +215,15 @@ void TDlgEditor::FormShow(TObject*) {
   FSelectedFmt = LblSelected->Caption();
   FormNotebook->SetPageIndex(0);
   FTransList->Assign(Translator->Translations());
+  // The entries are looked up by binary search: a list that came out of order (filled by
+  // Add or SetText) is put in order, with equal lines once.
+  bool ordered = true;
+  for (int i = 1; ordered && i < FTransList->Count(); ++i) ordered = FTransList->Get(i - 1) < FTransList->Get(i);
+  if (!ordered) {
+    Vek::TSortList sorted;
+    for (int i = 0; i < FTransList->Count(); ++i) sorted.SortInsert(FTransList->Get(i), FTransList->Objects(i));
+    FTransList->Assign(&sorted);
+  }
   FOrgList->Assign(Translator->OrgProps());
   std::unordered_set<std::string> classes;
   for (int i = 0; i < FDlgClasses->Count(); ++i) classes.insert(Fold(FDlgClasses->Get(i)));
