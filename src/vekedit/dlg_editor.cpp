@@ -65,16 +65,23 @@ TEditorDialogs* SetEditorDialogs(TEditorDialogs* Dialogs) { return std::exchange
 
 // ---- Shared helpers --------------------------------------------------------------------------
 
+namespace {
+unsigned char Lower(char C) { return static_cast<unsigned char>(C >= 'A' && C <= 'Z' ? C - 'A' + 'a' : C); }
+}  // namespace
+
 std::string Fold(std::string_view S) {
   std::string folded(S);
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : folded) c = static_cast<char>(Lower(c));
   return folded;
 }
 
 bool LessFolded(const std::string& A, const std::string& B) {
-  return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
+#ifdef _WIN32
+  return lstrcmpiA(A.c_str(), B.c_str()) < 0;  // as a sorted LISTBOX window compares
+#else
+  return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(),
+                                      [](char x, char y) { return Lower(x) < Lower(y); });
+#endif
 }
 
 std::vector<int> SelectedItems(const TListBox& List) {

@@ -9,11 +9,10 @@
 
 namespace VekEdit {
 
-/// The editor compares list items without regard to case (ASCII letters, as the simulated list
-/// boxes sort).
+/// The editor compares list items without regard to case (ASCII letters).
 std::string Fold(std::string_view S);
-/// Whether A sorts before B without regard to case, as the simulated list box sorts; adding
-/// items in this order to a sorted list box appends each one.
+/// Whether A sorts before B without regard to case, as a sorted list box orders its items, so
+/// that items in this order can be appended to one.
 bool LessFolded(const std::string& A, const std::string& B);
 
 /// The indexes of the selected items, ascending: one message to the window while it holds the

@@ -117,9 +117,10 @@ void TDlgEditor::RefreshPropList() {
     keys.reserve(static_cast<std::size_t>(FTransList->Count()));
     for (int i = 0; i < FTransList->Count(); ++i) keys.emplace_back(Vek::EntryKey(FTransList->Get(i)));
     std::stable_sort(keys.begin(), keys.end(), LessFolded);
+    // In the list box's own order already: appended without a search each.
     for (std::string& key : keys) {
       ++FListed[Fold(key)];
-      PropList->Items()->Add(std::move(key));
+      PropList->Items()->Insert(PropList->Items()->Count(), std::move(key));
     }
     PropList->SetItemIndex(remembered.empty() ? -1 : IndexOfFolded(*PropList, remembered));
 
@@ -132,7 +133,7 @@ void TDlgEditor::RefreshPropList() {
       available.push_back(std::move(key));
     }
     std::stable_sort(available.begin(), available.end(), LessFolded);
-    for (std::string& key : available) ListAvail->Items()->Add(std::move(key));
+    for (std::string& key : available) ListAvail->Items()->Insert(ListAvail->Items()->Count(), std::move(key));
   }
   ListAvailClick(this);
   PropListClick(this);
