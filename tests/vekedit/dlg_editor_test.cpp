@@ -201,6 +201,16 @@ TEST_F(Form, TheCountersAreComputedWhenTheOptionsPageIsSelected) {
   EXPECT_EQ(e.LblLocalized->Caption(), "3") << "'' and an empty value are not localized; # is counted raw";
 }
 
+TEST_F(Form, APageChangeStoresAnEditStillInTheBox) {
+  TDlgEditor& e = Open();
+  ClickKey("TOpenDialog.Caption");
+  e.EdtTranslation->SetText("Öffnen");
+  e.FormNotebook->SetPageIndex(1);
+  EXPECT_EQ(e.TransList().Get(0), "TOpenDialog.Caption='Öffnen'");
+  EXPECT_EQ(e.LblLocalized->Caption(), "2") << "counted with the edit";
+  EXPECT_TRUE(e.Modified());
+}
+
 TEST_F(Form, AFreshUserGetsTheDesignedSettingsWhichAreWrittenBack) {
   TDlgEditor& e = Open();
   EXPECT_TRUE(e.CkxMove->Checked());
