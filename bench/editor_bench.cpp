@@ -30,7 +30,7 @@ public:
 };
 
 struct Figures {
-  double Open, Refresh, Click, PageDownWalk, PageDownStep, Include, Remove;
+  double Create, Open, Refresh, Click, PageDownWalk, PageDownStep, Include, Remove;
 };
 
 std::string KeyOf(int I) {
@@ -54,6 +54,8 @@ Figures Run(int Keys, int Moved) {
   auto editor = std::make_unique<VekEdit::TDlgEditor>(vcl::Application);
   editor->Translator = lmt;
   editor->Handle();
+  f.Create = Ms(start);
+  start = Clock::now();
   editor->FormShow(editor.get());
   f.Open = Ms(start);
 
@@ -123,6 +125,7 @@ int main() {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
   };
+  std::printf("making the form and its windows   %8.1f\n", median(&Figures::Create));
   std::printf("open (FormShow)                  %8.1f\n", median(&Figures::Open));
   std::printf("RefreshPropList                  %8.1f\n", median(&Figures::Refresh));
   std::printf("PropList click                   %8.2f\n", median(&Figures::Click));

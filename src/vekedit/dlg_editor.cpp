@@ -75,12 +75,25 @@ std::string Fold(std::string_view S) {
   return folded;
 }
 
-bool LessFolded(const std::string& A, const std::string& B) {
+void SortAsListBox(std::vector<std::string>& Items) {
 #ifdef _WIN32
-  return lstrcmpiA(A.c_str(), B.c_str()) < 0;  // as a sorted LISTBOX window compares
+  // A sorted LISTBOX compares with lstrcmpiA; sort keys give the same order with one call per
+  // item instead of one per comparison, which costs much under Wine.
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(Items.size());
+  for (std::string& item : Items) {
+    const int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, nullptr, 0);
+    std::string key(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    if (n > 0) LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, key.data(), n);
+    keyed.emplace_back(std::move(key), std::move(item));
+  }
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& A, const auto& B) { return A.first < B.first; });
+  for (std::size_t i = 0; i < keyed.size(); ++i) Items[i] = std::move(keyed[i].second);
 #else
-  return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(),
-                                      [](char x, char y) { return Lower(x) < Lower(y); });
+  std::stable_sort(Items.begin(), Items.end(), [](const std::string& A, const std::string& B) {
+    return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(),
+                                        [](char x, char y) { return Lower(x) < Lower(y); });
+  });
 #endif
 }
 
@@ -234,10 +247,13 @@ void TDlgEditor::FormShow(TObject*) {
   FOrgList->Assign(Translator->OrgProps());
   std::unordered_set<std::string> classes;
   for (int i = 0; i < FDlgClasses->Count(); ++i) classes.insert(Fold(FDlgClasses->Get(i)));
+  std::string previous;
   for (int i = 0; i < FOrgList->Count(); ++i) {
     const std::string& line = FOrgList->Get(i);
-    const std::string name = line.substr(0, std::min(line.find('.'), line.size()));
+    std::string name = line.substr(0, std::min(line.find('.'), line.size()));
+    if (i > 0 && name == previous) continue;  // the lines of one dialog follow each other
     if (classes.insert(Fold(name)).second) FDlgClasses->Add(name);
+    previous = std::move(name);
   }
   Guarded([this] { UpdateOrgProps(); });
   RefreshPropList();

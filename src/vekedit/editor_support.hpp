@@ -11,9 +11,9 @@ namespace VekEdit {
 
 /// The editor compares list items without regard to case (ASCII letters).
 std::string Fold(std::string_view S);
-/// Whether A sorts before B without regard to case, as a sorted list box orders its items, so
-/// that items in this order can be appended to one.
-bool LessFolded(const std::string& A, const std::string& B);
+/// Puts Items in the order a sorted list box gives them (lstrcmpiA on Windows, ASCII case
+/// folding in the simulation), equal ones as they came, so that they can be appended to one.
+void SortAsListBox(std::vector<std::string>& Items);
 
 /// The indexes of the selected items, ascending: one message to the window while it holds the
 /// items, the object's state otherwise.

@@ -102,21 +102,22 @@ std::string TDlgEditor::InitialValuePart(const std::string& Key) const {
 void TDlgEditor::RemoveSelection() { DeselectAll(*PropList); }
 
 void TDlgEditor::RefreshPropList() {
-  std::string remembered;
+  const std::string remembered = CurrentKey();
+  // Emptied before the batches, with one message each: inside a batch the list box would read
+  // back the state of every item first. Nothing repaints in between.
+  PropList->Clear();
+  ListAvail->Clear();
   {
     // ListAvail's batch ends first, as it began last.
     TListBatch props(*PropList);
     TListBatch avail(*ListAvail);
-    remembered = CurrentKey();
-    PropList->Clear();
-    ListAvail->Clear();
     FListed.clear();
     FAvail.clear();
 
     std::vector<std::string> keys;
     keys.reserve(static_cast<std::size_t>(FTransList->Count()));
     for (int i = 0; i < FTransList->Count(); ++i) keys.emplace_back(Vek::EntryKey(FTransList->Get(i)));
-    std::stable_sort(keys.begin(), keys.end(), LessFolded);
+    SortAsListBox(keys);
     // In the list box's own order already: appended without a search each.
     for (std::string& key : keys) {
       ++FListed[Fold(key)];
@@ -132,7 +133,7 @@ void TDlgEditor::RefreshPropList() {
       if (FListed.count(folded) || !FAvail.insert(std::move(folded)).second) continue;
       available.push_back(std::move(key));
     }
-    std::stable_sort(available.begin(), available.end(), LessFolded);
+    SortAsListBox(available);
     for (std::string& key : available) ListAvail->Items()->Insert(ListAvail->Items()->Count(), std::move(key));
   }
   ListAvailClick(this);
