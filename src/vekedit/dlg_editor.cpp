@@ -284,18 +284,21 @@ void TDlgEditor::BtnOKClick(TObject*) {
 }
 
 void TDlgEditor::BtnCancelClick(TObject*) {
-  StorePendingEdit();
-  if (FModified && EditorDialogs().MessageDlg("Do you want to discard the changes ?", mtWarning, mbYes | mbNo, 0) != mrYes)
-    return;
-  FCloseDecided = true;
-  SetModalResult(mrCancel);
+  Guarded([this] {
+    StorePendingEdit();
+    if (FModified &&
+        EditorDialogs().MessageDlg("Do you want to discard the changes ?", mtWarning, mbYes | mbNo, 0) != mrYes)
+      return;
+    FCloseDecided = true;
+    SetModalResult(mrCancel);
+  });
 }
 
 void TDlgEditor::FormCloseQuery(TObject*, bool& CanClose) {
-  StorePendingEdit();
-  if (std::exchange(FCloseDecided, false) || !FModified) return;
-  // The close box: the same question as Cancel.
   Guarded([&] {
+    StorePendingEdit();
+    if (std::exchange(FCloseDecided, false) || !FModified) return;
+    // The close box: the same question as Cancel.
     CanClose = EditorDialogs().MessageDlg("Do you want to discard the changes ?", mtWarning, mbYes | mbNo, 0) == mrYes;
   });
 }
@@ -303,13 +306,15 @@ void TDlgEditor::FormCloseQuery(TObject*, bool& CanClose) {
 void TDlgEditor::FormClose(TObject*, TCloseAction&) { RestoreHintPause(); }
 
 void TDlgEditor::FormNotebookChange(TObject*, int NewTab, bool&) {
-  StorePendingEdit();
-  if (NewTab != 1) return;
-  LblTot->SetCaption(IntToStr(PropList->Items()->Count()));
-  int localized = 0;
-  for (int i = 0; i < FTransList->Count(); ++i)
-    if (!ShownValue(Vek::EntryValue(FTransList->Get(i))).empty()) ++localized;
-  LblLocalized->SetCaption(IntToStr(localized));
+  Guarded([&] {
+    StorePendingEdit();
+    if (NewTab != 1) return;
+    LblTot->SetCaption(IntToStr(PropList->Items()->Count()));
+    int localized = 0;
+    for (int i = 0; i < FTransList->Count(); ++i)
+      if (!ShownValue(Vek::EntryValue(FTransList->Get(i))).empty()) ++localized;
+    LblLocalized->SetCaption(IntToStr(localized));
+  });
 }
 
 // ---- Options, fonts and reading order ----------------------------------------------------------
