@@ -33,6 +33,9 @@ int RunForm(const Args& args);
 int RunText(const Args& args);
 int RunDict(const Args& args);
 int RunCapture(const Args& args);
+/// `lumetra edit FORM [--add]`: the translations editor on the form's translator; FORM (and its
+/// translation text file) written back only when the editor hands back a change.
+int RunEdit(const Args& args);
 
 /// `lumetra dict export|import FORM --po FILE | --xliff FILE`: the bridge to PO and XLIFF files.
 /// IsBridgeCall tells the dict command's arguments that are for it.
