@@ -42,11 +42,34 @@ struct FileAnswers : VekEdit::TEditorDialogs {
   }
 };
 
+// Real input reaches the window some time after it was sent, maybe after the next step: a step
+// whose input must have arrived before the next one acts waits for its effect, handling every
+// message but the script's timer (a few seconds at most). Posted input of the simulation has
+// arrived by the next step.
+void WaitFor(const std::function<bool()>& Arrived, const std::string& What) {
+#ifdef _WIN32
+  for (int i = 0; i < 500 && !Arrived(); ++i) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, WM_TIMER - 1, PM_REMOVE) || PeekMessageA(&msg, nullptr, WM_TIMER + 1, 0xFFFFFFFF, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (!Arrived()) Sleep(10);
+  }
+  EXPECT_TRUE(Arrived()) << What << " did not arrive";
+#else
+  (void)Arrived;
+  (void)What;
+#endif
+}
+
 void TypeKeys(const std::string& Text) {
   for (const char c : Text) {
     if (c == ' ') ui_test::Key(VK_SPACE);
     else ui_test::Key(static_cast<WORD>(std::toupper(static_cast<unsigned char>(c))), std::isupper(static_cast<unsigned char>(c)) ? vcl::ssShift : 0);
   }
+  vcl::TMemo* box = Editor()->EdtTranslation;
+  WaitFor([=] { return box->Text().size() >= Text.size() && box->Text().substr(box->Text().size() - Text.size()) == Text; }, Text);
 }
 
 void ClickTab(int Page) {
@@ -54,6 +77,7 @@ void ClickTab(int Page) {
   RECT r{};
   SendMessageA(notebook->WindowHandle(), TCM_GETITEMRECT, static_cast<WPARAM>(Page), reinterpret_cast<LPARAM>(&r));
   ui_test::Click(notebook, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  WaitFor([=] { return notebook->PageIndex() == Page; }, "the click on tab " + std::to_string(Page));
 }
 
 // Scrolls the item Key of List to the top and clicks it (with Ctrl: adds it to the selection).
@@ -62,6 +86,19 @@ void ClickItem(vcl::TListBox* List, const std::string& Key, vcl::TShiftState Shi
   ASSERT_GE(index, 0) << Key << " is not listed";
   List->SetTopIndex(index);
   ui_test::Click(List, 20, (index - List->TopIndex()) * List->ItemHeight() + List->ItemHeight() / 2, Shift);
+  WaitFor([=] { return List->Selected(index) && List->ItemIndex() == index; }, "the click on " + Key);
+}
+
+void ClickBox(vcl::TMemo* Box) {
+  ui_test::Click(Box);
+  WaitFor([=] { return GetFocus() == Box->WindowHandle(); }, "the click on the translation box");
+}
+
+void PageKey(WORD Key) {
+  vcl::TListBox* list = Editor()->PropList;
+  const int before = list->ItemIndex();
+  ui_test::Key(Key);
+  WaitFor([=] { return list->ItemIndex() != before; }, Key == VK_NEXT ? "PageDown" : "PageUp");
 }
 
 // Steps that include Keys on the Dialogs page, each by Ctrl+click, then Include.
@@ -136,14 +173,14 @@ TEST_F(EditorScenario, TranslationsTravelFromOneFormToTheRunningDialogsOfAnother
   const std::vector<std::function<void()>> rest = {
       [] { ClickTab(0); },
       [] { ClickItem(Editor()->PropList, "TFindDialog.Caption", 0); },
-      [] { ui_test::Click(Editor()->EdtTranslation); },
+      [] { ClickBox(Editor()->EdtTranslation); },
       [] { TypeKeys("Suchen"); },
       [] { ClickItem(Editor()->PropList, "TOpenDialog.Caption", 0); },
-      [] { ui_test::Click(Editor()->EdtTranslation); },
+      [] { ClickBox(Editor()->EdtTranslation); },
       [] { TypeKeys("Datei oeffnen"); },
-      [] { ui_test::Key(VK_NEXT); },  // stores it and moves on to the save dialog's title
+      [] { PageKey(VK_NEXT); },  // stores it and moves on to the save dialog's title
       [] { TypeKeys("Speichern unter"); },
-      [] { ui_test::Key(VK_PRIOR); },
+      [] { PageKey(VK_PRIOR); },
       [] { ClickTab(5); },
       [] { ui_test::Click(Editor()->BtnExport); },
       [] { ui_test::Click(Editor()->BtnOK); },
