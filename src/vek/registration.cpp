@@ -38,15 +38,6 @@ TLumetra* Translator(vcl::TPersistent* Component) {
   throw vcl::EConvertError("Lumetra editor used on a " + (Component ? Component->ClassName() : std::string("nil")));
 }
 
-// Calls ShowEditor, which unit VekEdit defines on TLumetra.
-// TODO(lead): once the editor branch (TLumetra::ShowEditor) is merged this is a plain call;
-// until then TLumetra has no ShowEditor and this answers false.
-template <class T>
-bool ShowEditorOf(T* Translator) {
-  if constexpr (requires { Translator->ShowEditor(); }) return Translator->ShowEditor();
-  else return false;
-}
-
 bool SameFolder(const std::string& A, const std::string& B) {
 #ifdef _WIN32
   if (A.size() != B.size()) return false;
@@ -93,7 +84,7 @@ void SystemOpen(const std::string& Document) {
 class TLmtTranslationsProperty : public design::TPropertyEditor {
 public:
   void Edit() override {
-    if (ShowEditorOf(Translator(GetComponent(0)))) Modified();
+    if (Translator(GetComponent(0))->ShowEditor()) Modified();
   }
   TPropertyAttributes GetAttributes() override { return {TPropertyAttribute::paDialog, TPropertyAttribute::paReadOnly}; }
   std::string GetValue() override { return "(Dialog Editor)"; }
@@ -137,7 +128,7 @@ public:
   void ExecuteVerb(int Index) override {
     switch (Index) {
       case 0:
-        if (ShowEditorOf(Translator(Component())) && Designer()) Designer()->Modified();
+        if (Translator(Component())->ShowEditor() && Designer()) Designer()->Modified();
         break;
       case 1: Translator(Component())->ShowAbout(); break;
       case 2: ShowHelp(ModuleDir()); break;

@@ -19,7 +19,9 @@ int TDlgEditor::CaptureDialogs() {
   if (Translator->ComponentState() & csDesigning) {
     collect(Translator->Owner());
   } else {
-    for (int i = 0; i < Application->ComponentCount(); ++i) collect(Application->Components(i));
+    // The editor's own file and font dialogs are not the application's.
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+      if (Application->Components(i) != this) collect(Application->Components(i));
   }
   std::unordered_set<std::string> known;
   for (int i = 0; i < FDlgClasses->Count(); ++i) known.insert(Fold(FDlgClasses->Get(i)));

@@ -1,7 +1,5 @@
 // The Translations property and the first verb open the translations editor through ShowEditor
 // and mark the form modified exactly when the editor hands back a changed copy.
-// TODO(lead): builds once TLumetra::ShowEditor and TDlgEditor (unit VekEdit) are merged: add this
-// file to vek_design_tests and link the editor's library (see tests/CMakeLists.txt).
 #include <memory>
 
 #include "Vek.hpp"
@@ -26,6 +24,10 @@ vcl::TCustomForm* Editor() { return dynamic_cast<vcl::TCustomForm*>(vcl::TContro
 class ShowEditorTest : public ::testing::Test {
 protected:
   void SetUp() override {
+#ifndef _WIN32
+    // The editor keeps its settings per user; here in a folder of the test's own.
+    setenv("XDG_CONFIG_HOME", FConfig.Path().string().c_str(), 1);
+#endif
     {
       design::TCurrentModule module(&ThisModule);
       Register();
@@ -51,6 +53,7 @@ protected:
         },
         std::move(Steps));
   }
+  testing_support::ScratchDir FConfig;
   std::unique_ptr<vcl::TForm> FForm;
   TLumetra* FLumetra = nullptr;
   CountingDesigner FDesigner;

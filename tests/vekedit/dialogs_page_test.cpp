@@ -184,3 +184,13 @@ TEST_F(Dialogs, RescanCapturesAgainAndMarksAChangeOnlyWhenThereIsOne) {
   same.BtnRescanClick(same.BtnRescan);
   EXPECT_FALSE(same.Modified()) << "the same captured values again";
 }
+
+TEST_F(Dialogs, ARunningApplicationsDialogsAreCapturedButNotTheEditorsOwn) {
+  new TFontDialog(FForm);
+  FForm->SetDesigning(false);
+  FLmt->OrgProps()->Add("TFontDialog.Caption='Font'");  // known already: not shown again
+  TDlgEditor& e = Open();
+  EXPECT_EQ(testing_support::LinesOf(e.DlgClasses()), (std::vector<std::string>{"TFontDialog"}))
+      << "no open or save dialog on the application's forms";
+  EXPECT_FALSE(e.Modified());
+}
