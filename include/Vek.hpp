@@ -132,6 +132,35 @@ struct TextFileLine {
                             std::string_view Value);
 };
 
+// ---- Text files and dictionaries on lists ----------------------------------------------------
+
+// What TLumetra's SaveTo, LoadFrom, TranslateTo and TranslateFrom do, on lists the caller
+// holds: the translator's methods call these with its owner name, Locale and lists, so the
+// editor works on its copies without a translator of its own (making one switches others off).
+// OrgProps need not be sorted: its lines count as they would in ordinal order, so the files
+// are those the translator writes once it holds the same lines.
+
+/// Rewrites the text file AFileName with the lines of owner OwnerName: its lines of Locale and
+/// its originals (locale -1) are replaced by Translations and the originals of the translated
+/// properties; every other line stays in its place. The file is replaced whole or not at all.
+/// A line of this owner whose locale is not an integer raises EConvertError naming the file
+/// and the line; file errors raise EFOpenError / EFCreateError naming the file.
+void SaveTo(const std::string& AFileName, std::string_view OwnerName, int Locale, const vcl::TStrings& Translations,
+            const vcl::TStrings& OrgProps);
+/// Merges the lines of owner OwnerName and Locale into Translations; false, changing nothing,
+/// when the file does not exist. A line of this owner whose locale is not an integer raises
+/// EConvertError naming the file and the line, with the earlier lines already merged.
+bool LoadFrom(const std::string& AFileName, std::string_view OwnerName, int Locale, TSortList& Translations);
+/// Creates or updates the dictionary AFileName from the entries of Translations whose properties
+/// OrgProps holds (a later entry of one original text wins), and rewrites it in ordinal order
+/// without repeated lines, whole or not at all. A value that is not a valid literal raises
+/// EConvertError before anything is written.
+void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations, const vcl::TStrings& OrgProps);
+/// Translates every entry of Translations whose original text (from OrgProps) the dictionary
+/// holds; false, changing nothing, when the file does not exist. A value that is not a valid
+/// literal raises EConvertError, with the earlier dictionary lines already applied.
+bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const vcl::TStrings& OrgProps);
+
 // ---- The translator component -------------------------------------------------------------
 
 /// A method reference: a handler bound to an object, and the method's name, by which a form

@@ -63,9 +63,16 @@ std::string TLumetra::ReadString(std::string_view S) {
   return out;
 }
 
-void TLumetra::TranslateTo(const std::string& AFileName) {
+void TLumetra::TranslateTo(const std::string& AFileName) { Vek::TranslateTo(AFileName, *FTranslations, *FOrgProps); }
+
+bool TLumetra::TranslateFrom(const std::string& AFileName) {
+  return Vek::TranslateFrom(AFileName, *FTranslations, *FOrgProps);
+}
+
+void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations, const vcl::TStrings& OrgProps) {
   const vcl::TFileLock lock(AFileName);  // over the whole read-merge-write: no writer loses an update
-  const std::vector<std::string_view> originals = SortedUnique(*FOrgProps);
+  // Sorted for the search, so the order of OrgProps (the editor's is unsorted) never matters.
+  const std::vector<std::string_view> originals = SortedUnique(OrgProps);
   const std::string bytes = vcl::FileExists(AFileName) ? vcl::ReadFileBytes(AFileName) : std::string();
   std::vector<std::string_view> dictionary = SortedUnique(vcl::SplitLines(bytes));
 
@@ -75,18 +82,18 @@ void TLumetra::TranslateTo(const std::string& AFileName) {
     std::string Line;
   };
   std::vector<Pair> pairs;
-  pairs.reserve(originals.empty() ? 0 : static_cast<std::size_t>(FTranslations->Count()));
+  pairs.reserve(originals.empty() ? 0 : static_cast<std::size_t>(Translations.Count()));
   if (!originals.empty()) {
-    for (int i = 0; i < FTranslations->Count(); ++i) {
-      const std::string& entry = FTranslations->Strings(i);
+    for (int i = 0; i < Translations.Count(); ++i) {
+      const std::string& entry = Translations.Strings(i);
       if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to pair
       const int index = FindEntry(originals, EntryKey(entry));
       if (index < 0) continue;
       const std::string translation(EntryValue(Decoded(entry, entry)));
       const std::string originalLine(originals[static_cast<std::size_t>(index)]);
       const std::string original = Decoded(std::string(EntryValue(originalLine)), originalLine);
-      std::string head = WriteString(original) + '\t';
-      std::string line = head + WriteString(translation);
+      std::string head = TLumetra::WriteString(original) + '\t';
+      std::string line = head + TLumetra::WriteString(translation);
       pairs.push_back({std::move(head), std::move(line)});
     }
   }
@@ -130,16 +137,16 @@ void TLumetra::TranslateTo(const std::string& AFileName) {
   }
 }
 
-bool TLumetra::TranslateFrom(const std::string& AFileName) {
+bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const vcl::TStrings& OrgProps) {
   if (!vcl::FileExists(AFileName)) return false;
   const std::string bytes = vcl::ReadFileBytes(AFileName);
 
-  const std::vector<std::string_view> originals = SortedUnique(*FOrgProps);
+  const std::vector<std::string_view> originals = SortedUnique(OrgProps);
   // Original text -> the positions of every entry that has it, in list order: entries of
   // several dialogs often share a text ("Cancel"), and each of them is translated.
   std::vector<std::pair<std::string, int>> map;
-  for (int i = 0; i < FTranslations->Count(); ++i) {
-    const std::string& entry = FTranslations->Strings(i);
+  for (int i = 0; i < Translations.Count(); ++i) {
+    const std::string& entry = Translations.Strings(i);
     if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to replace
     const int index = FindEntry(originals, EntryKey(entry));
     if (index < 0) continue;
@@ -154,17 +161,17 @@ bool TLumetra::TranslateFrom(const std::string& AFileName) {
     if (tab == std::string_view::npos) return;
     // Most originals hold no backslash and are their own unescaped form.
     std::string_view original = line.substr(0, tab);
-    if (original.find('\\') != std::string_view::npos) original = unescaped = ReadString(original);
+    if (original.find('\\') != std::string_view::npos) original = unescaped = TLumetra::ReadString(original);
     auto match = std::lower_bound(map.begin(), map.end(), original,
                                   [](const auto& m, std::string_view s) { return m.first < s; });
     if (match == map.end() || match->first != original) return;
-    const std::string translation = ReadString(line.substr(tab + 1, MaxValueLength));
+    const std::string translation = TLumetra::ReadString(line.substr(tab + 1, MaxValueLength));
     for (; match != map.end() && match->first == original; ++match) {
-      const std::string& entry = FTranslations->Strings(match->second);
+      const std::string& entry = Translations.Strings(match->second);
       const std::string_view value = EntryValue(entry);
       std::string text = translation;
       if (!value.empty() && (value[0] == '\'' || value[0] == '#')) ConvertToLiterals(text);
-      FTranslations->Put(match->second, EntryLine(EntryKey(entry), text));
+      Translations.Put(match->second, EntryLine(EntryKey(entry), text));
     }
   };
   // CR and LF each end a line, so CR LF leaves an empty line between, which has no TAB.

@@ -54,11 +54,19 @@ std::string TLumetra::GetAppDir() const {
 }
 
 void TLumetra::SaveTo(const std::string& AFileName) {
+  Vek::SaveTo(AFileName, OwnerName(), FLocale, *FTranslations, *FOrgProps);
+}
+
+bool TLumetra::LoadFrom(const std::string& AFileName) {
+  return Vek::LoadFrom(AFileName, OwnerName(), FLocale, *FTranslations);
+}
+
+void SaveTo(const std::string& AFileName, std::string_view OwnerName, int Locale, const vcl::TStrings& Translations,
+            const vcl::TStrings& OrgProps) {
   const vcl::TFileLock lock(AFileName);  // over the whole read-merge-write: no writer loses an update
   HourGlass hourGlass;
-  const std::string ownerName = OwnerName();
-  const std::string owner = "#0" + ownerName;
-  const std::string locale = vcl::IntToStr(FLocale);
+  const std::string owner = "#0" + std::string(OwnerName);
+  const std::string locale = vcl::IntToStr(Locale);
 
   // The file's lines as views of its bytes: a large file shared by many forms is read, filtered
   // and written again without a string per line.
@@ -70,24 +78,26 @@ void TLumetra::SaveTo(const std::string& AFileName) {
   for (std::size_t i = 0; i < kept.size(); ++i) {
     if (IsOwnersLine(kept[i], owner)) {
       const int lineLocale = LineLocale(TextFileLine::Split(kept[i]), AFileName, static_cast<int>(i));
-      if (lineLocale == FLocale || lineLocale == -1) continue;
+      if (lineLocale == Locale || lineLocale == -1) continue;
     }
     kept[keptCount++] = kept[i];
   }
   kept.resize(keptCount);
 
+  // Both lists taken in ordinal order: the editor's captured values are an unsorted list, and
+  // its Save must write what the component writes once OK has sorted them in. A sorted list
+  // (the component's own) gives its own order.
+  const std::vector<std::string_view> entries = SortedUnique(Translations);
+  const std::vector<std::string_view> originals = SortedUnique(OrgProps);
+
   // The entries, then the originals of the translated properties, in the order they go in.
   std::vector<std::string> added;
-  added.reserve(static_cast<std::size_t>(FTranslations->Count()) * 2);
-  for (int i = 0; i < FTranslations->Count(); ++i) {
-    const std::string& line = FTranslations->Strings(i);
-    added.push_back(TextFileLine::Format(ownerName, EntryKey(line), locale, EntryValue(line)));
-  }
-  if (FTranslations->Count() > 0) {
-    for (int i = 0; i < FOrgProps->Count(); ++i) {
-      const std::string& original = FOrgProps->Strings(i);
+  added.reserve(entries.size() * 2);
+  for (std::string_view line : entries) added.push_back(TextFileLine::Format(OwnerName, EntryKey(line), locale, EntryValue(line)));
+  if (!entries.empty()) {
+    for (std::string_view original : originals) {
       const std::string_view key = EntryKey(original);
-      if (FindEntry(*FTranslations, key) >= 0) added.push_back(TextFileLine::Format(ownerName, key, "-1", EntryValue(original)));
+      if (FindEntry(entries, key) >= 0) added.push_back(TextFileLine::Format(OwnerName, key, "-1", EntryValue(original)));
     }
   }
 
@@ -103,21 +113,21 @@ void TLumetra::SaveTo(const std::string& AFileName) {
   }
 }
 
-bool TLumetra::LoadFrom(const std::string& AFileName) {
+bool LoadFrom(const std::string& AFileName, std::string_view OwnerName, int Locale, TSortList& Translations) {
   if (!vcl::FileExists(AFileName)) return false;
-  const std::string owner = "#0" + OwnerName();
-  const std::size_t localeDigits = vcl::IntToStr(FLocale).size();
+  const std::string owner = "#0" + std::string(OwnerName);
+  const std::size_t localeDigits = vcl::IntToStr(Locale).size();
 
   const std::string bytes = vcl::ReadFileBytes(AFileName);
   const std::vector<std::string_view> lines = vcl::SplitLines(bytes);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (!IsOwnersLine(lines[i], owner)) continue;
     const TextFileLine f = TextFileLine::Split(lines[i]);
-    if (LineLocale(f, AFileName, static_cast<int>(i)) != FLocale) continue;
+    if (LineLocale(f, AFileName, static_cast<int>(i)) != Locale) continue;
     const std::string key = f.Key(localeDigits);
-    const int index = FindEntry(*FTranslations, key);
-    if (index >= 0) FTranslations->Delete(index);
-    FTranslations->SortInsert(EntryLine(key, f.Value), nullptr);
+    const int index = FindEntry(Translations, key);
+    if (index >= 0) Translations.Delete(index);
+    Translations.SortInsert(EntryLine(key, f.Value), nullptr);
   }
   return true;
 }

@@ -151,3 +151,38 @@ TEST_F(Dictionary, ApplyOfAMissingFileChangesNothing) {
   EXPECT_FALSE(FLmt->TranslateFrom(FDir.File("none.dic")));
   EXPECT_EQ(FLmt->Translations()->Strings(0), "TOpenDialog.Caption='Open'");
 }
+
+// ---- The list forms: what the editor runs on its working copy ---------------------------------
+
+TEST_F(Dictionary, ListFormsMatchTheTranslatorWithItsCapturesSorted) {
+  const V translations = {"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Width=400", "TSaveDialog.Caption='Ouvrir 2'",
+                          "TFontDialog.Caption[2]=Annuler"};
+  // Unsorted, as the editor captured them; the open and the save dialog share "Open".
+  const V originals = {"TSaveDialog.Caption='Open'", "TOpenDialog.Width=563", "TFontDialog.Caption[2]='Cancel'",
+                       "TOpenDialog.Caption='Open'"};
+  Fill(translations, originals);
+  WriteFile(FFile, "Cancel\tAbbrechen\r\nzz\tzz\r\nAbc\tdef\r\n");
+  const std::string viaList = FDir.File("list.dic");
+  WriteFile(viaList, ReadFile(FFile));
+  FLmt->TranslateTo(FFile);
+
+  vcl::TStringList working, captured;
+  for (const auto& l : translations) working.Add(l);
+  for (const auto& l : originals) captured.Add(l);
+  Vek::TranslateTo(viaList, working, captured);
+  EXPECT_EQ(ReadFile(viaList), ReadFile(FFile));
+  EXPECT_EQ(testing_support::LinesOf(working), translations);
+  EXPECT_EQ(testing_support::LinesOf(captured), originals);
+
+  // Back again: the dictionary now holds "Open" -> "Ouvrir 2" for both dialogs.
+  WriteFile(FFile, "Open\tOffnen\r\n563\t600\r\nCancel\tAbbrechen\r\n");
+  Vek::TSortList list;
+  for (const auto& l : translations) list.Add(l);
+  ASSERT_TRUE(FLmt->TranslateFrom(FFile));
+  ASSERT_TRUE(Vek::TranslateFrom(FFile, list, captured));
+  EXPECT_EQ(testing_support::LinesOf(list), testing_support::LinesOf(*FLmt->Translations()));
+  EXPECT_EQ(testing_support::LinesOf(list),
+            (V{"TOpenDialog.Caption='Offnen'", "TOpenDialog.Width=600", "TSaveDialog.Caption='Offnen'",
+               "TFontDialog.Caption[2]=Abbrechen"}));
+  EXPECT_FALSE(Vek::TranslateFrom(FDir.File("none.dic"), list, captured));
+}

@@ -194,3 +194,90 @@ TEST_F(TextFile, AppDirIsTheProjectsWhileDesigningAndTheProgramsOtherwise) {
   EXPECT_EQ(FLmt->GetAppDir(), "C:\\Projects\\Demo\\");
   design::ToolServices = nullptr;
 }
+
+// ---- The list forms: what the editor runs on its working copy ---------------------------------
+
+namespace {
+
+// The editor's captured values: an unsorted list, in the order given.
+std::unique_ptr<vcl::TStringList> Unsorted(const V& Lines) {
+  auto list = std::make_unique<vcl::TStringList>();
+  for (const auto& l : Lines) list->Add(l);
+  return list;
+}
+
+}  // namespace
+
+TEST_F(TextFile, ListFormWritesWhatTheTranslatorWritesWithItsCapturesSorted) {
+  struct Case {
+    const char* name;
+    int locale;
+    std::string before;  // the file as it stands, "" for none
+    V translations;
+    V originals;  // unsorted, as the editor holds them
+  } cases[] = {
+      {"new file", 1036, "", ExampleTranslations, {"TOpenDialog.Width=563", "TOpenDialog.Height=300", "TOpenDialog.Caption='Open'"}},
+      {"other owners and locales stay", 1031,
+       "#0Form0.TOpenDialog.Caption%1031='A'\r\n#0Form1.TOpenDialog.Caption%-1='Old'\r\n"
+       "#0Form1.TOpenDialog.Caption%1031='Alt'\r\n#0Form1.TOpenDialog.Caption%1036='Ouvrir'\r\n"
+       "#0Form2.TOpenDialog.Width%1031=9\r\n",
+       {"TOpenDialog.Caption='Offnen'", "TOpenDialog.Width=410"},
+       {"TOpenDialog.Width=563", "TFontDialog.Caption='Font'", "TOpenDialog.Caption='Open'"}},
+      {"negative locale", -5, "#0Form1.TOpenDialog.Width%-5=1\r\n", {"TOpenDialog.Width=2"}, {"TOpenDialog.Width=563"}},
+      {"hand-edited, unsorted file", 1036,
+       "zzz\r\n#0Form1.TOpenDialog.Top[2]%1031=1\r\nmmm\r\n#0Form0.x%1=1\r\naaa\r\n",
+       {"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Left[2]=5", "TOpenDialog.Top[2]=7", "TOpenDialog.Width=400"},
+       // In this order a sorted insertion into the unsorted lines would put the Width original elsewhere.
+       {"TOpenDialog.Top[2]=3", "TOpenDialog.Width=563", "TOpenDialog.Caption='Open'", "TOpenDialog.Left[2]=4"}},
+      {"no entries: this owner's lines go", 1036, ExampleFile, {}, {"TOpenDialog.Caption='Open'"}},
+  };
+  const std::string viaList = FDir.File("list.txt");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FLmt->Translations()->Clear();
+    FLmt->OrgProps()->Clear();
+    FLmt->SetLocale(c.locale);
+    Fill(c.translations, c.originals);  // sorted in, as OK stores the captures
+    WriteFile(FFile, c.before);
+    WriteFile(viaList, c.before);
+    FLmt->SaveTo(FFile);
+
+    Vek::TSortList translations;
+    for (const auto& l : c.translations) translations.SortInsert(l, nullptr);
+    const auto originals = Unsorted(c.originals);
+    Vek::SaveTo(viaList, "Form1", c.locale, translations, *originals);
+    EXPECT_EQ(ReadFile(viaList), ReadFile(FFile));
+    EXPECT_EQ(testing_support::LinesOf(*originals), c.originals);  // the working copy is untouched
+  }
+}
+
+TEST_F(TextFile, ListFormLoadsIntoTheGivenListOnly) {
+  WriteFile(FFile, ExampleFile + "#0Form1.TOpenDialog.Width%0=1\r\n#0Form2.TOpenDialog.Width%0=2\r\n");
+  Fill({"TOpenDialog.Caption='Mine'"}, {});
+  Vek::TSortList working;
+  working.SortInsert("TOpenDialog.Width=300", nullptr);
+  working.SortInsert("TColorDialog.Caption='Kept'", nullptr);
+  // The editor loads with locale 0 whatever the translator's locale.
+  ASSERT_TRUE(Vek::LoadFrom(FFile, "Form1", 0, working));
+  EXPECT_EQ(testing_support::LinesOf(working), (V{"TColorDialog.Caption='Kept'", "TOpenDialog.Width=1"}));
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), V{"TOpenDialog.Caption='Mine'"});
+  EXPECT_FALSE(Vek::LoadFrom(FDir.File("missing.txt"), "Form1", 0, working));
+  EXPECT_EQ(working.Count(), 2);
+}
+
+TEST_F(TextFile, ListFormsLeaveEveryTranslatorAsItWas) {
+  // A temporary translator would switch every translator with a nonzero locale off.
+  FLmt->SetTranslate(true);
+  ASSERT_EQ(Vek::vekInstance, FLmt);
+  Vek::TSortList working;
+  working.SortInsert("TOpenDialog.Caption='Ouvrir'", nullptr);
+  const auto originals = Unsorted({"TOpenDialog.Caption='Open'"});
+  Vek::SaveTo(FFile, "Form1", 0, working, *originals);
+  ASSERT_TRUE(Vek::LoadFrom(FFile, "Form1", 0, working));
+  const std::string dictionary = FDir.File("de.dic");
+  Vek::TranslateTo(dictionary, working, *originals);
+  ASSERT_TRUE(Vek::TranslateFrom(dictionary, working, *originals));
+  EXPECT_TRUE(FLmt->Translate());
+  EXPECT_EQ(Vek::vekInstance, FLmt);
+  EXPECT_EQ(FForm->ComponentCount(), 1);
+}
