@@ -3,6 +3,7 @@
 // unloading the package again and again with a dialog translated in between.
 #include <algorithm>
 
+#include "designer_window.hpp"
 #include "form_document.hpp"
 #include "package_module.hpp"
 #include "test_support.hpp"
@@ -176,6 +177,49 @@ TEST_F(Designer, InspectorShowsTheRegisteredEditorsAndTheirAttributes) {
   EXPECT_THROW(form.SetValue(lumetra, "Translations", "x"), vcl::Exception);
   EXPECT_EQ(form.Verbs(lumetra).size(), 3u);
   EXPECT_TRUE(form.Verbs(form.Component("OpenDialog1")).empty()) << "no editor registered for dialogs";
+}
+
+std::vector<std::string> Items(vcl::TListBox* List) {
+  std::vector<std::string> v;
+  for (int i = 0; i < List->Items()->Count(); ++i) v.push_back(List->Items()->Strings(i));
+  return v;
+}
+
+TEST_F(Designer, WindowShowsTheFormsComponentsAndTheInspector) {
+  designer::DesignerWindow window(LUMETRA_VEKD4, FForm);
+  EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm);
+  EXPECT_EQ(Items(window.ListComponents), (std::vector<std::string>{"OpenDialog1: TOpenDialog", "Lumetra1: TLumetra"}));
+  window.ListComponents->SetItemIndex(1);
+  window.ComponentSelected();
+  const std::vector<std::string> rows = Items(window.ListInspector);
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "Locale = 0"), rows.end()) << ::testing::PrintToString(rows);
+  // Typing a value into the inspector marks the form modified, in the title too.
+  const auto locale = std::find(rows.begin(), rows.end(), "Locale = 0") - rows.begin();
+  window.ListInspector->SetItemIndex(static_cast<int>(locale));
+  window.PropertySelected();
+  EXPECT_TRUE(window.EdtValue->Enabled());
+  window.EdtValue->SetText("1053");
+  window.ValueEntered();
+  EXPECT_EQ(window.ListInspector->Items()->Strings(static_cast<int>(locale)), "Locale = 1053");
+  EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm + " *");
+  if (!window.Package()->Registered()) return;
+  EXPECT_EQ(window.LblPage->Caption(), "Palette: Brevane");
+  EXPECT_EQ(Items(window.ListPalette), std::vector<std::string>{"TLumetra  [glyph]"});
+  EXPECT_EQ(Items(window.ListVerbs).size(), 3u);
+  window.DropClicked();
+  EXPECT_EQ(Items(window.ListComponents).back(), "Lumetra2: TLumetra");
+}
+
+TEST_F(Designer, WindowUnloadsAndReloadsThePackageWithTheForm) {
+  designer::DesignerWindow window(LUMETRA_VEKD3, FForm);
+  ASSERT_TRUE(window.UnloadPackage());
+  EXPECT_EQ(window.Document(), nullptr);
+  EXPECT_EQ(window.Package(), nullptr);
+  EXPECT_EQ(vcl::GetClass("TLumetra"), nullptr);
+  EXPECT_TRUE(Items(window.ListComponents).empty());
+  window.ReloadPackage();
+  ASSERT_NE(window.Document(), nullptr);
+  EXPECT_EQ(Items(window.ListComponents).size(), 2u);
 }
 
 TEST_F(Designer, PackageLoadedAndUnloadedAHundredTimesLeavesNoHookBehind) {
