@@ -53,7 +53,6 @@ constexpr design::TPackageUnitEntry Units[] = {
     {&VekEditUnit::Init, &VekEditUnit::FInit},
 #endif
 };
-constexpr design::TPackageInfoTable Table{static_cast<int>(std::size(Units)), Units};
 
 }  // namespace
 
@@ -66,7 +65,10 @@ PACKAGE_EXPORT void Finalize() {
 }
 
 #if LUMETRA_PACKAGE_INFO_TABLE
-PACKAGE_EXPORT const design::TPackageInfoTable* GetPackageInfoTable() { return &Table; }
+PACKAGE_EXPORT const design::TPackageInfoTable* GetPackageInfoTable() {
+  static constexpr design::TPackageInfoTable Table{static_cast<int>(std::size(Units)), Units};
+  return &Table;
+}
 #endif
 
 PACKAGE_EXPORT const void* FindPackageResource(const char* Type, const char* Name, unsigned* Language,
