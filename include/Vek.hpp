@@ -276,6 +276,9 @@ public:
   /// without the first character. Raises vcl::Exception when there is no owner.
   std::string OwnerName() const;
 
+  /// Shows the About box (product, version, maker) and returns when it has been closed.
+  void ShowAbout();
+
   // Dictionaries: lines of escaped original, TAB, escaped translation.
 
   /// Creates or updates the dictionary from the entries whose properties were captured, and
@@ -459,5 +462,47 @@ int LiveDialogFontCount();
 /// Calls Action for every translator on the application's forms and data modules, in the order
 /// of the application's components and then of theirs (one level deep).
 void ForEachTranslator(const std::function<void(TLumetra*)>& Action);
+
+// ---- About box and timed message -----------------------------------------------------------------
+
+/// How long a timed message keeps its OK button disabled after each activation, in milliseconds.
+inline constexpr DWORD TimedMessageDelay = 1500;
+/// The milliseconds clock the timed message reads (32-bit, wrapping); GetTickCount unless a test
+/// puts another in.
+extern DWORD (*TimedMessageClock)();
+/// The About text: four lines joined by CR LF, the third empty, no line end after the fourth.
+std::string AboutText();
+/// Shows a modal message form with Caption and Text whose OK button is enabled once
+/// TimedMessageDelay has passed after the form's latest activation. Closing it by other means
+/// before TimedMessageDelay has passed since the call began leaves it open; the application
+/// quitting (WM_QUIT) ends it at once. An exception while it is built or shown frees it and
+/// passes on.
+void ShowTimedMessage(const std::string& Caption, const std::string& Text);
+
+// ---- Design-time registration --------------------------------------------------------------------
+
+/// Registers TLumetra with the IDE host: its property editors for About, FileName and
+/// Translations, its component editor, and its place on the palette page "Brevane". The host
+/// names the module being registered (design::TCurrentModule) and drops these registrations
+/// before it unloads the module.
+void Register();
+
+/// How the Help verb reaches the system, replaceable by tests. Exec runs a command line with a
+/// show command (Windows: WinExec); Open opens a document with the system's handler, shown.
+/// Both ignore failures.
+struct THelpSystem {
+  void (*Exec)(const std::string& CommandLine, int Show);
+  void (*Open)(const std::string& Document);
+};
+extern THelpSystem HelpSystem;
+/// The name of the help document shipped next to the module.
+inline constexpr const char* HelpDocument = "Vek.html";
+/// The folder of the module (program, shared library or DLL) that holds unit Vek, with a
+/// trailing separator; "" when it cannot be told.
+std::string ModuleDir();
+/// Opens the help kept in Folder (with a trailing separator): on Windows "VEK.HLP" in the help
+/// viewer, shown, by its full path, when that file exists; otherwise HelpDocument with the
+/// system's handler when that exists. Nothing happens when neither exists; failures are ignored.
+void ShowHelp(const std::string& Folder);
 
 }  // namespace Vek

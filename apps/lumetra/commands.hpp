@@ -34,6 +34,13 @@ int RunText(const Args& args);
 int RunDict(const Args& args);
 int RunCapture(const Args& args);
 
+/// `lumetra dict export|import FORM --po FILE | --xliff FILE`: the bridge to PO and XLIFF files.
+/// IsBridgeCall tells the dict command's arguments that are for it.
+bool IsBridgeCall(const Args& args);
+int RunDictBridge(const Args& args);
+/// `lumetra pseudo FORM FILE [--rtl] [--locale N]`: pseudo-translations into a text file.
+int RunPseudo(const Args& args);
+
 /// `lumetra demo`: shows what the system does on built-in examples. Returns the exit code.
 int RunDemo(const Args& args);
 

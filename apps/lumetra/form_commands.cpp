@@ -115,7 +115,8 @@ const char* const TextHelp =
 
 const char* const DictHelp =
     "usage: lumetra dict export FORM DICT\n"
-    "       lumetra dict translate FORM DICT\n\n"
+    "       lumetra dict translate FORM DICT\n"
+    "       lumetra dict export|import FORM --po FILE | --xliff FILE   (see 'lumetra dict import --help')\n\n"
     "export     adds the pairs of original and translated text of the translator's entries to\n"
     "           the dictionary DICT (created when missing), sorted and without repeated lines\n"
     "translate  translates every entry whose original text DICT holds, and writes FORM back\n\n"
@@ -169,6 +170,7 @@ int RunText(const Args& args) {
 }
 
 int RunDict(const Args& args) {
+  if (IsBridgeCall(args)) return RunDictBridge(args);
   const std::string verb = args.empty() ? "" : args[0];
   if (verb == "--help" || verb == "-h") return std::fputs(DictHelp, stdout), 0;
   if (verb != "export" && verb != "translate") throw UsageError(std::string("dict needs export or translate\n\n") + DictHelp);

@@ -15,8 +15,9 @@ const char* const Usage =
     "commands:\n"
     "  form     show a form's translator, or convert a form between binary and text\n"
     "  text     save the entries into a translation text file, or load them from one\n"
-    "  dict     export the entries to a dictionary, or translate them from one\n"
+    "  dict     export the entries to a dictionary, PO or XLIFF file, or translate them from one\n"
     "  capture  capture the form's dialogs into the translator's captured values\n"
+    "  pseudo   write pseudo-translations of the captured texts into a translation text file\n"
     "  demo     show how entries are split and decoded, the dialogs, translated and captured\n"
     "\n"
     "Files are read whole: a form file may have at most 64 MiB, a translation text file or a\n"
@@ -54,6 +55,7 @@ int Run(const Args& Arguments, std::FILE* Errors) {
     if (command == "text") return RunText(args);
     if (command == "dict") return RunDict(args);
     if (command == "capture") return RunCapture(args);
+    if (command == "pseudo") return RunPseudo(args);
     Report(Errors, command, std::string("unknown command\n\n") + Usage, true);
     return 2;
   } catch (const UsageError& e) {

@@ -10,3 +10,4 @@
 
 LUMETRA_EXPORT bool LumetraRegisterDialogClass(vcl::TClass AClass) { return Vek::RegisterDialogClass(AClass); }
 LUMETRA_EXPORT vcl::TProcedure LumetraExitProcedure() { return &Vek::RestoreDialogClasses; }
+LUMETRA_EXPORT void LumetraRegister() { Vek::Register(); }

@@ -1,5 +1,8 @@
 // Unloading the module that holds unit Vek before the program ends: every class it registered
 // gets its own entry back, and the exit chain no longer leads into the module.
+#include <memory>
+
+#include "design/DsgnIntf.hpp"
 #include "test_support.hpp"
 #include "vcl/Dialogs.hpp"
 
@@ -24,6 +27,7 @@ public:
   Module& operator=(const Module&) = delete;
 
   bool Loaded() const { return FHandle != nullptr; }
+  design::TModuleHandle Handle() const { return FHandle; }
   template <class F>
   F Function(const char* Name) const {
 #ifdef _WIN32
@@ -78,4 +82,31 @@ TEST(Unload, RegisteredClassesGetTheirEntriesBackWhenTheModuleGoesAway) {
   vcl::TOpenDialog dialog(nullptr);
   vcl::TMessage message{WM_NULL, 0, 0, 0};
   EXPECT_FALSE(dialog.MessageHook(message));
+}
+
+TEST(Unload, RegistrationsGoWithTheModule) {
+  for (bool hostDrops : {true, false}) {
+    SCOPED_TRACE(hostDrops ? "the host drops them before unloading" : "the host forgets to");
+    Module module;
+    ASSERT_TRUE(module.Loaded()) << LUMETRA_VEK_MODULE;
+    auto registerPackage = module.Function<void (*)()>("LumetraRegister");
+    ASSERT_TRUE(registerPackage);
+    {
+      design::TCurrentModule current(module.Handle());
+      registerPackage();
+    }
+    const vcl::TClass lumetra = vcl::GetClass("TLumetra");
+    ASSERT_NE(lumetra, nullptr);
+    EXPECT_EQ(design::PaletteClasses("Brevane"), std::vector<vcl::TClass>{lumetra});
+    EXPECT_EQ(design::GetPropertyEditorClass(lumetra, *lumetra->FindProperty("FileName")).Name, "TLmtFileNameProperty");
+    {
+      std::unique_ptr<vcl::TComponent> translator(lumetra->Create(nullptr));
+      EXPECT_EQ(design::GetComponentEditor(translator.get(), nullptr)->GetVerbCount(), 3);
+    }
+    if (hostDrops) design::DropModuleRegistrations(module.Handle());
+    module.Unload();
+    EXPECT_TRUE(design::PropertyEditorRegistrations().empty());
+    EXPECT_TRUE(design::ComponentEditorRegistrations().empty());
+    EXPECT_TRUE(design::PalettePages().empty());
+  }
 }

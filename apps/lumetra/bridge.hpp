@@ -1,0 +1,57 @@
+// The dictionary bridge to PO and XLIFF files: the translator's texts as units of original and
+// translation keyed by property, and those units merged back into its entries.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Vek.hpp"
+
+namespace lumetra_cli {
+
+/// One property as a translation tool sees it. Texts are UTF-8 with LF line breaks in files and
+/// code page 1252 as the entries hold them.
+struct TextUnit {
+  std::string Key;     // the property key, "TOpenDialog.Caption[1090]": the context
+  std::string Source;  // the captured original
+  std::string Target;  // the translation; empty when there is none
+  std::string Note;    // what a value that is no text stands for; empty for texts
+  bool Fuzzy = false;  // read only: marked for review, so not taken
+  int Line = 0;        // read only: the line the unit starts on
+  /// Read only: where the target's text continues on a new line of the file, as (byte offset
+  /// in Target, line); the first starts at offset 0.
+  std::vector<std::pair<std::size_t, int>> TargetLines;
+
+  /// The line of the file that holds the target's byte Offset.
+  int LineAt(std::size_t Offset) const;
+};
+
+/// The language tag of a Windows locale id ("fr" for 1036, "qps-ploc" for 1281); empty when the
+/// id is not one of the languages this table knows.
+std::string LanguageTag(int Locale);
+
+/// The units of a translator: every captured text, and every other captured value that has an
+/// entry, in key order, with its translation. Entries whose property was not captured have no
+/// original and are counted in WithoutOriginal. Texts are converted to UTF-8 with LF line
+/// breaks. A value that is not a valid literal raises EConvertError naming the key.
+std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutOriginal);
+
+/// What merging units into a translator did.
+struct ImportResult {
+  int Changed = 0;       // entries added or changed
+  int Untranslated = 0;  // units without a translation
+  int Fuzzy = 0;         // units marked for review
+  std::vector<std::string> Warnings;  // units skipped, one line each naming file and line
+  std::vector<std::string> Faults;    // translations that cannot be taken; when any, nothing changed
+};
+
+/// Merges the translations of Units (read from FileName) into the translator's entries. A unit
+/// whose key was not captured, or whose original no longer is the captured one, is skipped with
+/// a warning. A translation that code page 1252 cannot hold, or that is no integer where the
+/// property needs one, is a fault naming file, line, key and character; when there is any
+/// fault, no entry changes. Never raises for what the file holds.
+ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>& Units, const std::string& FileName);
+
+}  // namespace lumetra_cli

@@ -1,0 +1,25 @@
+// Pseudo-localisation: translations made up from the captured texts, to see a dialog translated
+// before any translator starts.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Vek.hpp"
+
+namespace lumetra_cli {
+
+/// The pseudo-translation of a text in code page 1252: letters replaced by accented 1252
+/// letters, each line at least 40% longer (padded with "!" after a blank), the whole in
+/// brackets. The letter after a mnemonic "&" stays as it is, so the dialog's shortcuts keep
+/// working; "&&" stays. An empty text stays empty.
+std::string PseudoText(std::string_view Text);
+
+/// The pseudo entries of a translator's captured values (Originals): one for every captured
+/// text, in literal form. With Mirror, also the Left of every control that has a captured Left
+/// and Width, mirrored within the span its dialog's controls take, as a right-to-left layout
+/// puts them. Captured values that are not valid literals are left out.
+std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirror);
+
+}  // namespace lumetra_cli

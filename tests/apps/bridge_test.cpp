@@ -1,0 +1,246 @@
+// The PO and XLIFF bridge: which texts go out, how translations come back into the entries,
+// and round trips through the gettext tools.
+#include "bridge.hpp"
+
+#include <cstdlib>
+
+#include "commands.hpp"
+#include "form_file.hpp"
+#include "po_file.hpp"
+#include "test_support.hpp"
+#include "xliff_file.hpp"
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+using namespace lumetra_cli;
+
+namespace {
+
+using V = std::vector<std::string>;
+
+const std::string TextForm =
+    "object Form1: TForm1\n"
+    "  object Lumetra1: TLumetra\n"
+    "    Locale = 1036\n"
+    "    Translations.Strings = (\n"
+    "      'TOpenDialog.Caption='#39'Ouvrir'#39\n"
+    "      'TOpenDialog.Width=600'\n"
+    "      'TPrintDialog.Caption='#39'Imprimer'#39)\n"
+    "    Storage = (\n"
+    "      'TOpenDialog.Caption='#39'Open'#39\n"
+    "      'TOpenDialog.Caption[1]='#39'Caf'#233#39\n"
+    "      'TOpenDialog.Caption[2]='#39'Line one'#13#10'Line two'#39\n"
+    "      'TOpenDialog.Font.Name='#39'MS Shell Dlg'#39\n"
+    "      'TOpenDialog.Height=300'\n"
+    "      'TOpenDialog.Width=563')\n"
+    "  end\n"
+    "end\n";
+
+class Bridge : public ::testing::Test {
+protected:
+  Bridge() { WriteFile(FForm, TextForm); }
+  V Entries() {
+    FormFile form(FForm);
+    return testing_support::LinesOf(*form.Translator()->Translations());
+  }
+  // Runs a shell command; answers its exit code, with what it wrote to stderr in Errors.
+  int Shell(const std::string& Command, std::string* Errors = nullptr) {
+    const std::string err = FDir.File("shell.err");
+    const int code = std::system((Command + " 2>'" + err + "'").c_str());
+    if (Errors) *Errors = ReadFile(err);
+    return code;
+  }
+  static bool HaveGettext() {
+#ifdef _WIN32
+    return false;  // Linux programs: not run from under Wine
+#else
+    return std::system("msgfmt --version >/dev/null 2>&1 && msgcat --version >/dev/null 2>&1 && "
+                       "msgmerge --version >/dev/null 2>&1") == 0;
+#endif
+  }
+  ScratchDir FDir;
+  std::string FForm = FDir.File("form1.dfm");
+};
+
+TextUnit Unit(std::string Key, std::string Source, std::string Target, int Line = 1) {
+  TextUnit u;
+  u.Key = std::move(Key);
+  u.Source = std::move(Source);
+  u.Target = std::move(Target);
+  u.Line = Line;
+  u.TargetLines = {{0, Line}};
+  return u;
+}
+
+}  // namespace
+
+TEST_F(Bridge, ExportTakesEveryCapturedTextAndTheTranslatedValues) {
+  FormFile form(FForm);
+  int withoutOriginal = 0;
+  const std::vector<TextUnit> units = ExportUnits(*form.Translator(), withoutOriginal);
+  EXPECT_EQ(withoutOriginal, 1);  // the print dialog was never captured
+  struct Expected {
+    const char *key, *source, *target, *note;
+  } expected[] = {
+      {"TOpenDialog.Caption", "Open", "Ouvrir", ""},
+      {"TOpenDialog.Caption[1]", "Caf\xC3\xA9", "", ""},  // code page 1252 to UTF-8
+      {"TOpenDialog.Caption[2]", "Line one\nLine two", "", ""},
+      // Height and the font were captured but not translated: no text for a translator.
+      {"TOpenDialog.Width", "563", "600", "width of the dialog in pixels: an integer"},
+  };
+  ASSERT_EQ(units.size(), std::size(expected));
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    EXPECT_EQ(units[i].Key, expected[i].key);
+    EXPECT_EQ(units[i].Source, expected[i].source);
+    EXPECT_EQ(units[i].Target, expected[i].target);
+    EXPECT_EQ(units[i].Note, expected[i].note);
+  }
+}
+
+TEST_F(Bridge, ImportTakesTranslationsInTheFormTheEntriesNeed) {
+  FormFile form(FForm);
+  const ImportResult r = ImportUnits(*form.Translator(),
+                                     {
+                                         Unit("TOpenDialog.Caption", "Open", "Ouvrir"),                     // unchanged
+                                         Unit("TOpenDialog.Caption[1]", "Caf\xC3\xA9", "L'\xC3\xA9t\xC3\xA9 #1"),  // quoted, 1252
+                                         Unit("TOpenDialog.Caption[2]", "Line one\nLine two", "Un\nDeux"),  // CR LF as captured
+                                         Unit("TOpenDialog.Height", "300", "320"),                          // a number stays plain
+                                         Unit("TOpenDialog.Font.Name", "MS Shell Dlg", "Tahoma"),
+                                     },
+                                     "fr.po");
+  EXPECT_EQ(r.Changed, 4);
+  EXPECT_TRUE(r.Warnings.empty());
+  EXPECT_TRUE(r.Faults.empty());
+  EXPECT_EQ(testing_support::LinesOf(*form.Translator()->Translations()),
+            (V{"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Caption[1]='L''\xE9t\xE9 #1'", "TOpenDialog.Caption[2]='Un'#13#10'Deux'",
+               "TOpenDialog.Font.Name='Tahoma'", "TOpenDialog.Height=320", "TOpenDialog.Width=600", "TPrintDialog.Caption='Imprimer'"}));
+}
+
+TEST_F(Bridge, ImportSkipsWhatIsNotForThisFormAndStopsAtFaultsBeforeAnyChange) {
+  FormFile form(FForm);
+  const V before = testing_support::LinesOf(*form.Translator()->Translations());
+  TextUnit fuzzy = Unit("TOpenDialog.Caption", "Open", "Ouvrir ?");
+  fuzzy.Fuzzy = true;
+  TextUnit multiLine = Unit("TOpenDialog.Caption[2]", "Line one\nLine two", "Ligne un\nLigne \xC5\x91", 20);
+  multiLine.TargetLines = {{0, 20}, {9, 21}};
+  const ImportResult r = ImportUnits(*form.Translator(),
+                                     {
+                                         fuzzy,
+                                         Unit("TOpenDialog.Caption[1]", "Caf\xC3\xA9", ""),
+                                         Unit("TOpenDialog.Caption[7]", "Gone", "Parti", 5),
+                                         Unit("TOpenDialog.Caption", "Open file", "Ouvrir le fichier", 9),
+                                         multiLine,
+                                         Unit("TOpenDialog.Width", "563", "large", 30),
+                                         Unit("TOpenDialog.Height", "300", "320", 40),  // good, but not taken alone
+                                     },
+                                     "fr.po");
+  EXPECT_EQ(r.Fuzzy, 1);
+  EXPECT_EQ(r.Untranslated, 1);
+  EXPECT_EQ(r.Warnings,
+            (V{"fr.po, line 5: TOpenDialog.Caption[7] is no captured property of the form; skipped",
+               "fr.po, line 9: the captured original of TOpenDialog.Caption is no longer the text translated here; skipped "
+               "(export again to translate it)"}));
+  EXPECT_EQ(r.Faults, (V{"fr.po, line 21: translation of TOpenDialog.Caption[2], character 16: U+0151 LATIN SMALL LETTER O "
+                         "WITH DOUBLE ACUTE is not in code page 1252",
+                         "fr.po, line 30: TOpenDialog.Width needs an integer, not 'large'"}));
+  EXPECT_EQ(r.Changed, 0);
+  EXPECT_EQ(testing_support::LinesOf(*form.Translator()->Translations()), before);
+}
+
+TEST_F(Bridge, LanguageTagsOfLocales) {
+  struct Case {
+    int locale;
+    const char* tag;
+  } cases[] = {{1036, "fr"}, {3084, "fr"}, {1031, "de"}, {2052, "zh"}, {1281, "qps-ploc"}, {2559, "qps-plocm"},
+               {0, ""},      {-1, ""},     {0x0438, ""},  {0x10407, ""}};
+  for (const Case& c : cases) EXPECT_EQ(LanguageTag(c.locale), c.tag) << c.locale;
+}
+
+TEST_F(Bridge, PoRoundTripThroughTheGettextTools) {
+  if (!HaveGettext()) GTEST_SKIP() << "gettext (msgfmt, msgcat, msgmerge) is not installed; tools/setup.sh installs it";
+  const std::string po = FDir.File("fr.po"), wrapped = FDir.File("wrapped.po"), fresh = FDir.File("fresh.po"),
+                    merged = FDir.File("merged.po");
+  ASSERT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--po", po}, stderr), 0);
+  std::string errors;
+  EXPECT_EQ(Shell("msgfmt --check -o /dev/null '" + po + "'", &errors), 0);
+  EXPECT_EQ(errors, "") << "msgfmt --check warns of nothing";
+
+  // The translator's edit, then msgcat rewraps the file into short pieces.
+  std::string text = ReadFile(po);
+  const std::string untranslated = "msgid \"\"\n\"Line one\\n\"\n\"Line two\"\nmsgstr \"\"\n";
+  ASSERT_NE(text.find(untranslated), std::string::npos) << text;
+  text.replace(text.find(untranslated), untranslated.size(),
+               "msgid \"\"\n\"Line one\\n\"\n\"Line two\"\nmsgstr \"Premi\xC3\xA8re ligne\\nDeuxi\xC3\xA8me ligne\"\n");
+  WriteFile(po, text);
+  ASSERT_EQ(Shell("msgcat --width=20 -o '" + wrapped + "' '" + po + "'"), 0);
+
+  // The form changes meanwhile (one more captured text); msgmerge brings the translations over.
+  std::string form = ReadFile(FForm);
+  form.replace(form.find("      'TOpenDialog.Font.Name"), 0, "      'TOpenDialog.Caption[3]='#39'New'#39\n");
+  WriteFile(FForm, form);
+  ASSERT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--po", fresh}, stderr), 0);
+  ASSERT_EQ(Shell("msgmerge --quiet --no-fuzzy-matching -o '" + merged + "' '" + wrapped + "' '" + fresh + "'"), 0);
+  EXPECT_EQ(Shell("msgfmt --check -o /dev/null '" + merged + "'"), 0);
+
+  ASSERT_EQ(lumetra_cli::Run({"dict", "import", FForm, "--po", merged}, stderr), 0);
+  const V entries = Entries();
+  EXPECT_NE(std::find(entries.begin(), entries.end(), "TOpenDialog.Caption[2]='Premi\xE8re ligne'#13#10'Deuxi\xE8me ligne'"),
+            entries.end());
+  EXPECT_EQ(entries.size(), 4u);  // the three there were, and the new translation
+}
+
+TEST_F(Bridge, XliffRoundTripThroughTheCommand) {
+  if (!XliffAvailable()) GTEST_SKIP() << "this build has no libxml2 (the MinGW build): XLIFF is not available";
+  const std::string xlf = FDir.File("fr.xlf");
+  ASSERT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--xliff", xlf}, stderr), 0);
+  std::string text = ReadFile(xlf);
+  const std::string source = "<source>Caf\xC3\xA9</source>";
+  ASSERT_NE(text.find(source), std::string::npos) << text;
+  text.insert(text.find(source) + source.size(), "<target>Caf\xC3\xA9 cr\xC3\xA8me</target>");
+  WriteFile(xlf, text);
+  ASSERT_EQ(lumetra_cli::Run({"dict", "import", FForm, "--xliff", xlf}, stderr), 0);
+  const V entries = Entries();
+  EXPECT_NE(std::find(entries.begin(), entries.end(), "TOpenDialog.Caption[1]='Caf\xE9 cr\xE8me'"), entries.end());
+}
+
+TEST_F(Bridge, CommandFaultsLeaveTheFormAsItWas) {
+  const std::string po = FDir.File("fr.po");
+  WriteFile(po, "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                "msgctxt \"TOpenDialog.Caption[1]\"\nmsgid \"Caf\xC3\xA9\"\nmsgstr \"\xE4\xB8\xAD\"\n");
+  std::FILE* errors = std::tmpfile();
+  EXPECT_EQ(lumetra_cli::Run({"dict", "import", FForm, "--po", po}, errors), 1);
+  std::fclose(errors);
+  EXPECT_EQ(ReadFile(FForm), TextForm);
+  struct Case {
+    Args args;
+  } usage[] = {{{"dict", "import", FForm}}, {{"dict", "export", FForm, "--po", po, "--xliff", po}},
+               {{"dict", "export", "--po", po}}, {{"dict", "import", FForm, "--po"}}, {{"dict", "export", FForm, "--po", po, "-x"}}};
+  for (const Case& c : usage) {
+    std::FILE* f = std::tmpfile();
+    EXPECT_EQ(lumetra_cli::Run(c.args, f), 2) << c.args.size();
+    std::fclose(f);
+  }
+}
+
+TEST_F(Bridge, ExportStopsAtAValueThatIsNoLiteralBeforeWriting) {
+  std::string form = TextForm;
+  form.replace(form.find("'TOpenDialog.Width=600'"), 23, "'TOpenDialog.Caption[1]=#'");
+  WriteFile(FForm, form);
+  const std::string po = FDir.File("fr.po");
+  WriteFile(po, "old\n");
+  {
+    FormFile file(FForm);
+    int withoutOriginal = 0;
+    try {
+      ExportUnits(*file.Translator(), withoutOriginal);
+      ADD_FAILURE() << "no EConvertError";
+    } catch (const vcl::EConvertError& e) {
+      EXPECT_EQ(e.Message().rfind("Entry \"TOpenDialog.Caption[1]=#\": ", 0), 0u) << e.Message();
+    }
+  }
+  std::FILE* errors = std::tmpfile();
+  EXPECT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--po", po}, errors), 1);
+  std::fclose(errors);
+  EXPECT_EQ(ReadFile(po), "old\n");
+}

@@ -1,0 +1,111 @@
+// PO files: texts that survive writing and reading, the syntax gettext tools write, and faults.
+#include "po_file.hpp"
+
+#include "test_support.hpp"
+
+using namespace lumetra_cli;
+
+namespace {
+
+TextUnit Unit(std::string Key, std::string Source, std::string Target, std::string Note = "") {
+  TextUnit u;
+  u.Key = std::move(Key);
+  u.Source = std::move(Source);
+  u.Target = std::move(Target);
+  u.Note = std::move(Note);
+  return u;
+}
+
+}  // namespace
+
+TEST(PoFile, TextsComeBackAsTheyWereWritten) {
+  const std::vector<TextUnit> units = {
+      Unit("TOpenDialog.Caption", "Open", "Ouvrir"),
+      Unit("TOpenDialog.Caption[1]", "Say \"hi\" \\ bye", "Dis \"salut\""),
+      Unit("TOpenDialog.Caption[2]", "Line one\nLine two\n", "Ligne un\nLigne deux\n"),
+      Unit("TOpenDialog.Caption[3]", "tab\there\rcr\x01\x1F\x7F", ""),
+      Unit("TOpenDialog.Width", "563", "600", "width of the dialog in pixels: an integer"),
+      Unit("TOpenDialog.Caption[4]", "\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"),
+  };
+  const std::string text = WritePo({"Content-Type: text/plain; charset=UTF-8"}, units);
+  EXPECT_NE(text.find("#. width of the dialog in pixels: an integer\nmsgctxt \"TOpenDialog.Width\"\n"), std::string::npos);
+  EXPECT_NE(text.find("msgid \"\"\n\"Line one\\n\"\n\"Line two\\n\"\n"), std::string::npos) << "one line per line";
+  EXPECT_NE(text.find("\"tab\\there\\rcr\\001\\037\x7F\""), std::string::npos);
+  const std::vector<TextUnit> back = ReadPo(text, "fr.po");
+  ASSERT_EQ(back.size(), units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    EXPECT_EQ(back[i].Key, units[i].Key);
+    EXPECT_EQ(back[i].Source, units[i].Source);
+    EXPECT_EQ(back[i].Target, units[i].Target);
+    EXPECT_FALSE(back[i].Fuzzy);
+  }
+}
+
+TEST(PoFile, ReadsWhatGettextToolsWrite) {
+  const std::string text =
+      "\xEF\xBB\xBF# translator's comment\r\n"
+      "msgid \"\"\r\n"
+      "msgstr \"\"\r\n"
+      "\"Content-Type: text/plain; charset=utf-8\\n\"\r\n"
+      "\r\n"
+      "#. extracted\n"
+      "#: somewhere.c:1\n"
+      "#, fuzzy, no-c-format\n"
+      "#| msgid \"Opne\"\n"
+      "msgctxt \"TOpenDialog.Caption\"\n"
+      "msgid \"Open\"\n"
+      "msgstr \"Ouvrir\"\n"
+      "msgctxt \"TOpenDialog.Caption[1]\"\n"  // no blank line between messages
+      "msgid \"\"\n"
+      "\"A long \"\n"
+      "\"text\"\n"
+      "msgstr \"\"\n"
+      "\"Un long \"\n"
+      "\"texte \\x41\\101\\x4a\"\n"
+      "\n"
+      "#~ msgctxt \"TOpenDialog.Caption[9]\"\n"
+      "#~ msgid \"Gone\"\n"
+      "#~ msgstr \"Parti\"\n";
+  const std::vector<TextUnit> units = ReadPo(text, "fr.po");
+  ASSERT_EQ(units.size(), 2u);
+  EXPECT_TRUE(units[0].Fuzzy);
+  EXPECT_EQ(units[0].Line, 10);
+  EXPECT_EQ(units[1].Source, "A long text");
+  EXPECT_EQ(units[1].Target, "Un long texte AAJ");
+  EXPECT_FALSE(units[1].Fuzzy);
+  EXPECT_EQ(units[1].LineAt(0), 18);
+  EXPECT_EQ(units[1].LineAt(8), 19);  // "texte" starts the second piece
+}
+
+TEST(PoFile, FaultsNameTheFileAndTheLine) {
+  const std::string header = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";  // lines 1-3
+  struct Case {
+    std::string text, message;
+  } cases[] = {
+      {"msgctxt \"a\"\nmsgid \"x\"\nmsgstr \"y\"\nmsgtext \"z\"\n", "fr.po, line 7: unknown keyword 'msgtext'"},
+      {"msgctxt \"a\"\nmsgid \"x\nmsgstr \"y\"\n", "fr.po, line 5: the string is not closed"},
+      {"msgctxt \"a\"\nmsgid \"x\\q\"\nmsgstr \"y\"\n", "fr.po, line 5: unknown escape '\\q' in column 9"},
+      {"msgctxt \"a\"\nmsgid \"x\\x\"\nmsgstr \"y\"\n", "fr.po, line 5: unknown escape '\\x' in column 9"},
+      {"msgctxt \"a\"\nmsgid \"x\" y\nmsgstr \"y\"\n", "fr.po, line 5: text after the closing quote"},
+      {"msgctxt \"a\"\nmsgid \"x\"\n", "fr.po, line 4: the file ends before this message's msgstr"},
+      {"msgctxt \"a\"\nmsgid \"x\"\nmsgctxt \"b\"\n", "fr.po, line 6: msgctxt where msgstr was expected"},
+      {"msgstr \"y\"\n", "fr.po, line 4: msgstr without msgid before it"},
+      {"msgctxt \"a\"\nmsgid\nmsgstr \"y\"\n", "fr.po, line 5: a quoted string must follow the keyword"},
+      {"msgctxt \"a\"\nmsgid \"x\"\nmsgstr \"1\"\n\nmsgctxt \"a\"\nmsgid \"x\"\nmsgstr \"2\"\n",
+       "fr.po, line 8: message a given twice (first on line 4)"},
+      {"msgctxt \"a\"\nmsgid \"x\"\nmsgid_plural \"xs\"\n", "fr.po, line 6: plural forms (msgid_plural) are not used for dialog texts"},
+      {"msgctxt \"a\"\nmsgid \"x\"\nmsgstr[0] \"y\"\n", "fr.po, line 6: plural forms (msgstr[0]) are not used for dialog texts"},
+      {"msgid \"x\"\nmsgstr \"y\"\n",
+       "fr.po, line 4: a message without msgctxt names no property (the context holds the property key)"},
+      {"msgctxt \"a\"\nmsgid \"x\"\nmsgstr \"\\400\"\n", "fr.po, line 6: octal escape above \\377"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_THROW_MSG(ReadPo(header + c.text, "fr.po"), vcl::EReadError, c.message);
+  }
+  EXPECT_THROW_MSG(ReadPo("msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n", "de.po"),
+                   vcl::EReadError, "de.po, line 1: charset 'ISO-8859-1' is not read; convert the file with: msgconv --to-code=UTF-8");
+  EXPECT_THROW_MSG(ReadPo("# c\n\"loose\"\n", "fr.po"), vcl::EReadError,
+                   "fr.po, line 2: a string without msgctxt, msgid or msgstr before it");
+  EXPECT_TRUE(ReadPo("", "empty.po").empty());
+}

@@ -1,0 +1,97 @@
+// Pseudo-localisation: the texts, the mirrored positions, and the command's text file.
+#include "pseudo.hpp"
+
+#include "commands.hpp"
+#include "form_file.hpp"
+#include "test_support.hpp"
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+using namespace lumetra_cli;
+
+namespace {
+
+// Visible characters: a mnemonic "&" shows no character of its own.
+std::size_t VisibleLength(std::string_view Text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < Text.size(); ++i, ++n)
+    if (Text[i] == '&' && i + 1 < Text.size()) ++i;
+  return n;
+}
+
+}  // namespace
+
+TEST(Pseudo, TextsAreAccentedBracketedAndLonger) {
+  struct Case {
+    std::string text, pseudo;
+  } cases[] = {
+      {"Open", "[\xD6p\xE9\xF1 !]"},
+      {"&Open", "[&Op\xE9\xF1 !]"},            // the mnemonic letter stays: the shortcut still works
+      {"Save && Exit", "[\x8A\xE5v\xE9 && \xC9x\xEEt !!!!]"},  // "&&" is a visible "&"
+      {"File name:", "[F\xEEl\xE9 \xF1\xE5m\xE9: !!!]"},
+      {"", ""},                                // nothing to translate
+      {"a", "[\xE5 ]"},
+      {"Line one\r\nLine 2\nx", "[L\xEE\xF1\xE9 \xF6\xF1\xE9 !!!\r\nL\xEE\xF1\xE9 2 !!\n" "x ]"},
+      {"&", "[& ]"},                           // a last "&" is an ampersand
+  };
+  for (const Case& c : cases) {
+    const std::string pseudo = PseudoText(c.text);
+    EXPECT_EQ(pseudo, c.pseudo) << c.text;
+    if (c.text.empty() || c.text.back() == '&' || c.text.find('\n') != std::string::npos) continue;
+    EXPECT_GE(VisibleLength(pseudo) - 2, (VisibleLength(c.text) * 14 + 9) / 10) << c.text;  // 40% longer, brackets aside
+  }
+}
+
+TEST(Pseudo, EveryLetterIsOneThatCodePage1252Holds) {
+  std::string letters;
+  for (char c = 'A'; c <= 'Z'; ++c) letters += {c, static_cast<char>(c + 32)};
+  for (const char c : PseudoText(letters)) {
+    const auto b = static_cast<unsigned char>(c);
+    EXPECT_TRUE(b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D && (b >= 0x20)) << int(b);
+  }
+}
+
+TEST(Pseudo, EntriesCoverCapturedTextsAndMirrorPositionsWithin) {
+  vcl::TStringList captured;
+  for (const char* l : {"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TOpenDialog.Font.Name='MS Shell Dlg'",
+                        "TOpenDialog.Caption[1]='&Save'", "TOpenDialog.Left[1]=10", "TOpenDialog.Width[1]=51",
+                        "TOpenDialog.Left[2]=100", "TOpenDialog.Width[2]=201", "TOpenDialog.Left[-3]=70",
+                        "TFontDialog.Caption[5]='It''s #1'", "TFontDialog.Caption[6]=#", "TFontDialog.Left[5]=7"})
+    captured.Add(l);
+  EXPECT_EQ(PseudoEntries(captured, false),
+            (std::vector<std::string>{"TOpenDialog.Caption='[\xD6p\xE9\xF1 !]'", "TOpenDialog.Caption[1]='[&S\xE5v\xE9 !]'",
+                                      "TFontDialog.Caption[5]='[\xCEt''\x9A #1 !!]'"}));  // an invalid literal is left out
+  // Controls span 10..300 (a capture stores extent + 1); a control without a captured width stays.
+  const std::vector<std::string> mirrored = PseudoEntries(captured, true);
+  EXPECT_EQ(std::vector<std::string>(mirrored.begin() + 3, mirrored.end()),
+            (std::vector<std::string>{"TOpenDialog.Left[1]=250", "TOpenDialog.Left[2]=10"}));
+}
+
+TEST(Pseudo, CommandWritesATextFileAndLeavesTheForm) {
+  ScratchDir dir;
+  const std::string form = dir.File("form1.dfm"), file = dir.File("pseudo.txt");
+  const std::string text =
+      "object Form1: TForm1\n"
+      "  object Lumetra1: TLumetra\n"
+      "    Locale = 1036\n"
+      "    Translations.Strings = (\n"
+      "      'TOpenDialog.Caption='#39'Ouvrir'#39)\n"
+      "    Storage = (\n"
+      "      'TOpenDialog.Caption='#39'Open'#39\n"
+      "      'TOpenDialog.Left[1]=0'\n"
+      "      'TOpenDialog.Width[1]=11')\n"
+      "  end\n"
+      "end\n";
+  WriteFile(form, text);
+  WriteFile(file, "#0Form2.TOpenDialog.Caption%1281='kept'\r\n");
+  ASSERT_EQ(RunPseudo({form, file}), 0);
+  EXPECT_EQ(ReadFile(file),
+            "#0Form1.TOpenDialog.Caption%-1='Open'\r\n#0Form1.TOpenDialog.Caption%1281='[\xD6p\xE9\xF1 !]'\r\n"
+            "#0Form2.TOpenDialog.Caption%1281='kept'\r\n");
+  ASSERT_EQ(RunPseudo({form, file, "--rtl", "--locale", "7"}), 0);
+  EXPECT_NE(ReadFile(file).find("#0Form1.TOpenDialog.Left[1]%7=0\r\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(form), text);
+  EXPECT_THROW(RunPseudo({form}), UsageError);
+  EXPECT_THROW(RunPseudo({form, file, "--locale", "x"}), UsageError);
+}
