@@ -107,6 +107,7 @@ PACKAGE_EXPORT const void* FindPackageResource(const char* Type, const char* Nam
 #endif
 }
 
+PACKAGE_EXPORT void Register() { Vek::Register(); }
 PACKAGE_EXPORT bool RegisterDialogClass(vcl::TClass AClass) { return Vek::RegisterDialogClass(AClass); }
 PACKAGE_EXPORT bool UnRegisterDialogClass(vcl::TClass AClass) { return Vek::UnRegisterDialogClass(AClass); }
 PACKAGE_EXPORT LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {

@@ -148,7 +148,7 @@ TEST_P(PackageTest, ExportsItsEntriesByName) {
   Package p(c.Path);
   ASSERT_TRUE(p.Loaded()) << c.Path;
   for (const char* name : {"Initialize", "Finalize", "FindPackageResource", "RegisterDialogClass", "UnRegisterDialogClass",
-                           "ComDlgProc"})
+                           "ComDlgProc", "Register"})
     EXPECT_NE(p.Export(name), nullptr) << c.Name << " exports " << name;
   EXPECT_EQ(p.Export("GetPackageInfoTable") != nullptr, c.InfoTable) << c.Name;
 }
