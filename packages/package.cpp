@@ -10,10 +10,17 @@
 //   loads a package only to read its resources changes nothing.
 // - The C++ interface of units Vek and VekEdit is exported as well, under the compiler's
 //   decorated names, for applications linked against the package.
+// - Windows: resources come from a language resource module when one lies beside the package,
+//   named as the package with the user's language abbreviation for extension (VekD4.SVE, else
+//   VekD4.SV), loaded as data; otherwise from the package itself. It is looked for at the first
+//   lookup rather than at load, since loading a module while the loader runs the package's own
+//   start-up code is not allowed.
 #include "Vek.hpp"
 #include "design/Packages.hpp"
 
 #ifdef _WIN32
+#include <string>
+
 #define PACKAGE_EXPORT extern "C" __declspec(dllexport)
 #else
 #include <strings.h>
@@ -54,6 +61,45 @@ constexpr design::TPackageUnitEntry Units[] = {
 #endif
 };
 
+#ifdef _WIN32
+// The module the package's resources are read from, and the language resource module if any.
+class ResourceSource {
+public:
+  ~ResourceSource() {
+    if (FLanguage) FreeLibrary(FLanguage);
+  }
+  HMODULE Module() {
+    if (!FOwn) Find();
+    return FLanguage ? FLanguage : FOwn;
+  }
+
+private:
+  void Find();
+  HMODULE FOwn = nullptr;
+  HMODULE FLanguage = nullptr;
+};
+
+void ResourceSource::Find() {
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCSTR>(&Nothing), &FOwn))
+    return;
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(FOwn, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return;
+  std::string base(path, n);
+  const std::size_t dot = base.find_last_of('.'), slash = base.find_last_of("\\/");
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.erase(dot);
+  char language[16] = "";
+  if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVLANGNAME, language, sizeof language)) return;
+  for (const std::string& ext : {std::string(language), std::string(language).substr(0, 2)}) {
+    FLanguage = LoadLibraryExA((base + "." + ext).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (FLanguage) return;
+  }
+}
+
+ResourceSource Resources;
+#endif
+
 }  // namespace
 
 PACKAGE_EXPORT void Initialize() {
@@ -74,10 +120,8 @@ PACKAGE_EXPORT const design::TPackageInfoTable* GetPackageInfoTable() {
 PACKAGE_EXPORT const void* FindPackageResource(const char* Type, const char* Name, unsigned* Language,
                                                std::size_t* Size) {
 #ifdef _WIN32
-  HMODULE module = nullptr;
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCSTR>(&FindPackageResource), &module))
-    return nullptr;
+  const HMODULE module = Resources.Module();
+  if (!module) return nullptr;
   HRSRC info = FindResourceA(module, Name, Type);
   HGLOBAL data = info ? LoadResource(module, info) : nullptr;
   if (!data) return nullptr;

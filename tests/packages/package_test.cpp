@@ -2,6 +2,7 @@
 // (read with FindResource/LoadResource under Windows, through FindPackageResource elsewhere),
 // and the counted Initialize and Finalize.
 #include <cstring>
+#include <filesystem>
 
 #include "design/Packages.hpp"
 #include "test_support.hpp"
@@ -415,6 +416,26 @@ TEST_P(PackageTest, UnitTableListsTheUnitsInInitializationOrder) {
   table->UnitInfo[vekEdit].FInit();
   EXPECT_EQ(vcl::GetClass("TLumetra"), nullptr);
 }
+
+#ifdef _WIN32
+// A language resource module beside the package, named after the user's language, supplies
+// the resources in place of the package; without one the package's own are used (above).
+TEST(PackageResources, ComeFromTheLanguageResourceModuleBesideThePackage) {
+  testing_support::ScratchDir dir;
+  char language[16] = "";
+  ASSERT_TRUE(GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVLANGNAME, language, sizeof language));
+  const std::filesystem::path package = dir.Path() / "VekD4.bpl";
+  std::filesystem::copy_file(LUMETRA_VEKD4, package);
+  std::filesystem::copy_file(LUMETRA_LANGUAGE_MODULE, dir.Path() / ("VekD4." + std::string(language)));
+  Package p(package.string().c_str());
+  ASSERT_TRUE(p.Loaded()) << package;
+  auto find = p.Function<design::TFindPackageResource>("FindPackageResource");
+  std::size_t size = 0;
+  const void* data = find("#10", "DESCRIPTION", nullptr, &size);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(std::string(static_cast<const char*>(data), size), std::string("L\0u\0m\0e\0t\0r\0a\0 \0S\0V\0\0\0", 22));
+}
+#endif
 
 INSTANTIATE_TEST_SUITE_P(Packages, PackageTest, ::testing::ValuesIn(Cases),
                          [](const ::testing::TestParamInfo<PackageCase>& p) { return std::string(p.param.Name); });
