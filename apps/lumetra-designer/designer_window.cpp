@@ -42,6 +42,7 @@ DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
   ListPalette = Place<vcl::TListBox>(FForm, 8, 28, 160, 340);
   BtnDrop = Place<vcl::TButton>(FForm, 8, 376, 160, 25);
   BtnDrop->SetCaption("&Drop on the form");
+  BtnGlyph = Place<vcl::TButton>(FForm, 8, 408, 32, 32);
   Caption(FForm, 180, 8, "Components");
   ListComponents = Place<vcl::TListBox>(FForm, 180, 28, 180, 340);
   BtnSave = Place<vcl::TButton>(FForm, 180, 376, 180, 25);
@@ -62,6 +63,7 @@ DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
   ListVerbs->SetOnDblClick(vcl::TNotifyEvent([this](vcl::TObject*) { VerbClicked(); }));
   ListPalette->SetOnDblClick(vcl::TNotifyEvent([this](vcl::TObject*) { DropClicked(); }));
   BtnDrop->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { DropClicked(); }));
+  BtnGlyph->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { DropClicked(); }));
   BtnSave->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { SaveClicked(); }));
   FForm->SetOnCloseQuery(vcl::TCloseQueryEvent([this](vcl::TObject* Sender, bool& CanClose) { CloseQuery(Sender, CanClose); }));
 
@@ -83,6 +85,9 @@ DesignerWindow::~DesignerWindow() {
   FDocument.reset();
   FPackage.reset();
   delete FForm;
+#ifdef _WIN32
+  if (FGlyph) DeleteObject(FGlyph);
+#endif
 }
 
 template <class F>
@@ -102,6 +107,14 @@ void DesignerWindow::LoadPackage() {
 
 void DesignerWindow::ShowPalette() {
   ListPalette->Clear();
+  BtnGlyph->SetCaption("");
+#ifdef _WIN32
+  if (FGlyph) {
+    SendMessageA(BtnGlyph->Handle(), BM_SETIMAGE, IMAGE_BITMAP, 0);
+    DeleteObject(FGlyph);
+    FGlyph = nullptr;
+  }
+#endif
   FPaletteClasses.clear();
   GlyphsFound.clear();
   const std::vector<std::string> pages = design::PalettePages();
@@ -115,7 +128,27 @@ void DesignerWindow::ShowPalette() {
     FPaletteClasses.push_back(name);
     ListPalette->Items()->Add(glyph ? name + "  [glyph]" : name);
   }
-  if (!FPaletteClasses.empty()) ListPalette->SetItemIndex(0);
+  if (FPaletteClasses.empty()) return;
+  ListPalette->SetItemIndex(0);
+  ShowGlyph(FPaletteClasses.front());
+}
+
+// The glyph as the bitmap of the palette button where the window system draws one; its name
+// otherwise.
+void DesignerWindow::ShowGlyph(const std::string& ClassName) {
+  BtnGlyph->SetCaption(ClassName);
+#ifdef _WIN32
+  std::string upper = ClassName;
+  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  auto* glyph = static_cast<HBITMAP>(LoadImageA(static_cast<HMODULE>(const_cast<void*>(FPackage->Handle())), upper.c_str(),
+                                                IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+  if (!glyph) return;
+  const HWND button = BtnGlyph->Handle();
+  SetWindowLongPtrA(button, GWL_STYLE, GetWindowLongPtrA(button, GWL_STYLE) | BS_BITMAP);
+  SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph));
+  if (FGlyph) DeleteObject(FGlyph);
+  FGlyph = glyph;
+#endif
 }
 
 void DesignerWindow::OpenForm(const std::string& FileName) {
@@ -142,6 +175,14 @@ bool DesignerWindow::UnloadPackage() {
 void DesignerWindow::ReloadPackage() {
   if (!FPackage) LoadPackage();
   if (!FDocument && !FFormFile.empty()) OpenForm(FFormFile);
+}
+
+void DesignerWindow::Select(const std::string& Name) {
+  if (!FDocument) throw vcl::Exception("No form is open: cannot select " + Name);
+  vcl::TComponent* c = FDocument->Component(Name);
+  const std::vector<vcl::TComponent*> all = FDocument->Components();
+  ListComponents->SetItemIndex(static_cast<int>(std::find(all.begin(), all.end(), c) - all.begin()));
+  ComponentSelected();
 }
 
 void DesignerWindow::ShowTitle() {

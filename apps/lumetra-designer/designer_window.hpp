@@ -33,6 +33,9 @@ public:
   bool UnloadPackage();
   /// Loads the package again and reopens the form that was open.
   void ReloadPackage();
+  /// Selects the form's component Name, as a click on it does. Raises vcl::Exception naming
+  /// it when the form has none.
+  void Select(const std::string& Name);
 
   // The handlers of the controls.
   void ComponentSelected();
@@ -51,6 +54,8 @@ public:
   vcl::TButton* BtnDialog;
   vcl::TListBox* ListVerbs;
   vcl::TButton* BtnDrop;
+  /// The palette button of the selected class: its glyph (Windows), else its name.
+  vcl::TButton* BtnGlyph;
   vcl::TButton* BtnSave;
   vcl::TLabel* LblPage;
 
@@ -60,6 +65,7 @@ public:
 private:
   void LoadPackage();
   void ShowPalette();
+  void ShowGlyph(const std::string& ClassName);
   void ShowComponents();
   void ShowInspector();
   void ShowTitle();
@@ -75,6 +81,9 @@ private:
   std::unique_ptr<FormDocument> FDocument;
   std::vector<InspectorRow> FRows;
   std::vector<std::string> FPaletteClasses;
+#ifdef _WIN32
+  HBITMAP FGlyph = nullptr;  // shown on BtnGlyph, made from the package's resource
+#endif
 };
 
 }  // namespace designer

@@ -189,6 +189,10 @@ TEST_F(Designer, WindowShowsTheFormsComponentsAndTheInspector) {
   designer::DesignerWindow window(LUMETRA_VEKD4, FForm);
   EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm);
   EXPECT_EQ(Items(window.ListComponents), (std::vector<std::string>{"OpenDialog1: TOpenDialog", "Lumetra1: TLumetra"}));
+  EXPECT_TRUE(Items(window.ListInspector).empty()) << "the class library publishes no property of TOpenDialog";
+  window.Select("Lumetra1");
+  EXPECT_EQ(window.ListComponents->ItemIndex(), 1);
+  EXPECT_THROW_MSG(window.Select("Nothing1"), vcl::Exception, FForm + ": the form has no component Nothing1");
   window.ListComponents->SetItemIndex(1);
   window.ComponentSelected();
   const std::vector<std::string> rows = Items(window.ListInspector);
@@ -205,6 +209,7 @@ TEST_F(Designer, WindowShowsTheFormsComponentsAndTheInspector) {
   ASSERT_TRUE(window.Package()->Registered());
   EXPECT_EQ(window.LblPage->Caption(), "Palette: Brevane");
   EXPECT_EQ(Items(window.ListPalette), std::vector<std::string>{"TLumetra  [glyph]"});
+  EXPECT_EQ(window.BtnGlyph->Caption(), "TLumetra");
   EXPECT_EQ(Items(window.ListVerbs).size(), 3u);
   window.DropClicked();
   EXPECT_EQ(Items(window.ListComponents).back(), "Lumetra2: TLumetra");
