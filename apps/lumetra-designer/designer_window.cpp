@@ -37,7 +37,7 @@ CloseAnswer AskToSave(const std::string& Question) {
 
 DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
     : FPackageFile(std::move(PackageFile)), FForm(new vcl::TForm(vcl::Application)) {
-  FForm->SetBounds(40, 40, 780, 460);
+  FForm->SetBounds(40, 40, 780, 490);
   LblPage = Caption(FForm, 8, 8, "Palette");
   ListPalette = Place<vcl::TListBox>(FForm, 8, 28, 160, 340);
   BtnDrop = Place<vcl::TButton>(FForm, 8, 376, 160, 25);
