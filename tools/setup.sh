@@ -5,6 +5,8 @@ LUMETRA_PACKAGES=(
   cmake g++ clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev nlohmann-json3-dev
   mingw-w64 wine64 xvfb imagemagick x11-utils
+  # The preview of lumetra check draws dialogs with Cairo (found through pkg-config).
+  libcairo2-dev pkg-config
   # XLIFF through libxml2; the PO tests run msgcat, msgmerge and msgfmt.
   libxml2-dev gettext
   # The only fonts the Wine runs see (cmake/wine-run): the recordings depend on them.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,14 @@ int RunForm(const Args& args);
 int RunText(const Args& args);
 int RunDict(const Args& args);
 int RunCapture(const Args& args);
+
+/// `lumetra check` and `lumetra preview` (check_command.cpp). Each returns the exit code: check
+/// answers 1 when it finds an error.
+int RunCheck(const Args& args);
+int RunPreview(const Args& args);
+
+/// The demo's German entries for the open, font and find dialogs (texts in code page 1252).
+std::span<const char* const> GermanDemoEntries();
 
 /// `lumetra dict export|import FORM --po FILE | --xliff FILE`: the bridge to PO and XLIFF files.
 /// IsBridgeCall tells the dict command's arguments that are for it.

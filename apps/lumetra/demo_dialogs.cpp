@@ -30,7 +30,7 @@ const char* const GermanEntries[] = {
     "TOpenDialog.Caption[1091]='Suchen &in:'",
     "TOpenDialog.Caption[1090]='Datei&name:'",
     "TOpenDialog.Caption[1089]='Datei&typ:'",
-    "TOpenDialog.Caption[1040]='Schreibgesch\xFCtzt \xF6" "ffnen'",
+    "TOpenDialog.Caption[1040]='&Schreibgesch\xFCtzt \xF6" "ffnen'",
     "TOpenDialog.Caption[1]='\xD6&" "ffnen'",
     "TOpenDialog.Caption[2]='Abbrechen'",
     "TOpenDialog.Caption[1038]='&Hilfe'",
@@ -38,7 +38,7 @@ const char* const GermanEntries[] = {
     "TOpenDialog.Width[1040]=250",
     "TFontDialog.Caption='Schriftart'",
     "TFontDialog.Caption[1088]='&Schriftart:'",
-    "TFontDialog.Caption[1089]='Schrifts&til:'",
+    "TFontDialog.Caption[1089]='Schriftsti&l:'",
     "TFontDialog.Caption[1090]='&Grad:'",
     "TFontDialog.Caption[2]='Abbrechen'",
     "TFontDialog.Caption[1026]='\xDC&" "bernehmen'",
@@ -51,7 +51,7 @@ const char* const GermanEntries[] = {
     "TFontDialog.Caption[1094]='Sk&ript:'",
     "TFindDialog.Caption='Suchen'",
     "TFindDialog.Caption[-1]='Su&chen nach:'",
-    "TFindDialog.Caption[1040]='Nur ganzes &Wort suchen'",
+    "TFindDialog.Caption[1040]='Nur &ganzes Wort suchen'",
     "TFindDialog.Caption[1041]='Gro\xDF/&Kleinschreibung'",
     "TFindDialog.Caption[1072]='Richtung'",
     "TFindDialog.Caption[1056]='Nach &oben'",
@@ -63,6 +63,12 @@ const char* const GermanEntries[] = {
     "TFindDialog.Width[1040]=208",
     "TFindDialog.Width=430",
 };
+
+}  // namespace
+
+std::span<const char* const> GermanDemoEntries() { return GermanEntries; }
+
+namespace {
 
 // One direct child of a shown dialog.
 struct Control {

@@ -1,0 +1,276 @@
+// `lumetra check` and `lumetra preview`: the entries of a form or a translation text file judged
+// on the dialogs they are for, and the picture of one translated dialog with its faults.
+//
+// Notes:
+// - The dialogs are the live ones (simulated on Linux, comdlg32 on Windows), shown for an
+//   instant untranslated: that is a fresh capture, against which ids and originals are judged.
+// - Entries of a form stand on the lines of its text form (the n-th string of the list on the
+//   line it starts on); in a binary form their line is their place in the list.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "check_source.hpp"
+#include "checks/checks.hpp"
+#include "checks/preview.hpp"
+#include "commands.hpp"
+#include "form_file.hpp"
+#include "vcl/Dialogs.hpp"
+#include "vcl/Forms.hpp"
+#include "win/printer.h"
+
+namespace lumetra_cli {
+
+namespace {
+
+const char* const CheckHelp =
+    "usage: lumetra check FILE [--locale N]\n\n"
+    "Reports every entry that cannot apply or will look wrong, one line each:\n"
+    "  FILE:LINE: KEY: error|warning: REASON\n"
+    "and exits with 1 when any is an error (0 otherwise, 2 for wrong usage). FILE is a form file\n"
+    "(its translator's entries, or those of its translation text file), a translation text file\n"
+    "(each form and locale in it, against its original lines), or a list of entries, one a line.\n"
+    "Checked: the entry syntax; control ids that the dialog of the class does not have; values\n"
+    "that must be integers; characters that the code page of the font's character set lacks;\n"
+    "texts that do not fit their control in its font; controls that overlap or leave the dialog\n"
+    "after the sizes and positions; mnemonics used twice in a dialog, dropped or added; entries\n"
+    "whose original changed or whose control is gone in a fresh capture of the dialog.\n\n"
+    "--locale N  checks the entries of locale N of the translation text file\n\n"
+    "In a binary form an entry's LINE is its place in the list. \"--\" ends the options.\n";
+
+const char* const PreviewHelp =
+    "usage: lumetra preview FILE --class CLASS [--locale N] -o OUT.png\n\n"
+    "Draws the dialog of CLASS translated by the entries of FILE (as for check), with the control\n"
+    "of every fault outlined in red, into OUT.png: a drawing of the recorded dialog on Linux, a\n"
+    "picture of the live dialog on Windows. The faults are also printed as check prints them.\n";
+
+struct Options {
+  std::vector<std::string> Positional;
+  std::optional<int> Locale;
+  std::string ClassName, Output;
+  bool Help = false;
+};
+
+Options ParseOptions(const Args& args, bool Preview) {
+  Options o;
+  bool options = true;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const auto value = [&](const char* What) -> const std::string& {
+      if (i + 1 == args.size()) throw UsageError(a + " needs " + What);
+      return args[++i];
+    };
+    if (!options) o.Positional.push_back(a);
+    else if (a == "--") options = false;
+    else if (a == "--help" || a == "-h") o.Help = true;
+    else if (a == "--locale") {
+      int locale = 0;
+      const std::string& v = value("a number");
+      if (!vcl::TryStrToInt(v, locale)) throw UsageError("--locale '" + v + "' is not an integer");
+      o.Locale = locale;
+    } else if (Preview && a == "--class") o.ClassName = value("a class name");
+    else if (Preview && (a == "-o" || a == "--output")) o.Output = value("a file name");
+    else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
+    else o.Positional.push_back(a);
+  }
+  return o;
+}
+
+template <class T>
+vcl::TCommonDialog* Make(vcl::TComponent* Owner) {
+  return new T(Owner);
+}
+
+// A dialog component of a class that shows a dialog: the form's own, else a new one of a
+// standard class; nullptr for a class neither knows.
+vcl::TCommonDialog* DialogOf(const std::string& ClassName, vcl::TComponent* Form, vcl::TComponent* Owner) {
+  std::function<vcl::TCommonDialog*(vcl::TComponent*)> find = [&](vcl::TComponent* c) -> vcl::TCommonDialog* {
+    for (int i = 0; c && i < c->ComponentCount(); ++i) {
+      auto* d = dynamic_cast<vcl::TCommonDialog*>(c->Components(i));
+      if (d && d->ClassName() == ClassName) return d;
+      if (vcl::TCommonDialog* inner = find(c->Components(i))) return inner;
+    }
+    return nullptr;
+  };
+  if (vcl::TCommonDialog* d = find(Form)) return d;
+  static const std::pair<const char*, vcl::TCommonDialog* (*)(vcl::TComponent*)> standard[] = {
+      {"TOpenDialog", &Make<vcl::TOpenDialog>},   {"TSaveDialog", &Make<vcl::TSaveDialog>},
+      {"TFontDialog", &Make<vcl::TFontDialog>},   {"TColorDialog", &Make<vcl::TColorDialog>},
+      {"TPrintDialog", &Make<vcl::TPrintDialog>}, {"TPrinterSetupDialog", &Make<vcl::TPrinterSetupDialog>},
+      {"TFindDialog", &Make<vcl::TFindDialog>},   {"TReplaceDialog", &Make<vcl::TReplaceDialog>}};
+  for (const auto& [name, make] : standard)
+    if (ClassName == name) return make(Owner);
+  return nullptr;
+}
+
+// Shows a dialog until its loop first goes idle (shown, translated, painted), lets Look see it
+// and closes it.
+struct Showing {
+  vcl::TCommonDialog* Dialog;
+  const std::function<void(HWND)>* Look;
+  bool Done = false;
+  std::exception_ptr Error;  // what Look raised, raised again once the dialog is closed
+};
+
+bool OnIdle(void* Data, vcl::TMessage& Msg) {
+  auto* s = static_cast<Showing*>(Data);
+  const HWND dialog = s->Dialog->Handle();
+  if (Msg.Msg != WM_ENTERIDLE || s->Done || !dialog || reinterpret_cast<HWND>(Msg.LParam) != dialog) return false;
+  s->Done = true;
+  try {
+    (*s->Look)(dialog);
+  } catch (...) {
+    s->Error = std::current_exception();  // nothing may cross the dialog's message loop
+  }
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  return false;
+}
+
+void ShowOnce(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Look) {
+  if (auto* open = dynamic_cast<vcl::TOpenDialog*>(Dialog)) open->SetOptions(open->Options() | vcl::ofNoChangeDir);
+  if (auto* find = dynamic_cast<vcl::TFindDialog*>(Dialog)) {
+    find->Execute();  // modeless: shown at once
+    vcl::Application->ProcessMessages();
+    std::exception_ptr error;
+    try {
+      if (find->Handle()) Look(find->Handle());
+    } catch (...) {
+      error = std::current_exception();
+    }
+    find->CloseDialog();
+    vcl::Application->ProcessMessages();
+    if (error) std::rethrow_exception(error);
+    return;
+  }
+  Showing showing{Dialog, &Look, false, nullptr};
+  const vcl::TWindowHook hook{&OnIdle, &showing};
+  vcl::Application->HookMainWindow(hook);
+  Dialog->Execute();
+  vcl::Application->UnhookMainWindow(hook);
+  if (showing.Error) std::rethrow_exception(showing.Error);
+}
+
+// The dialogs a check looks at, each shown once untranslated (a fresh capture), and the
+// translator that shows them translated for a preview.
+class LiveDialogs {
+public:
+  explicit LiveDialogs(vcl::TComponent* Form) : FForm(Form) {
+    FTranslator->SetTranslate(false);
+  }
+  ~LiveDialogs() {
+    delete FOwner;
+    Vek::UnRegisterDialogClasses();
+  }
+  LiveDialogs(const LiveDialogs&) = delete;
+  LiveDialogs& operator=(const LiveDialogs&) = delete;
+
+  const checks::DialogLayout* Reference(const std::string& ClassName) {
+    auto found = FLayouts.find(ClassName);
+    if (found != FLayouts.end()) return found->second ? &*found->second : nullptr;
+    std::optional<checks::DialogLayout>& layout = FLayouts[ClassName];
+    vcl::TCommonDialog* dialog = DialogOf(ClassName, FForm, FOwner);
+    if (!dialog) return nullptr;
+    Vek::RegisterDialogClass(dialog->ClassType());
+    FTranslator->SetTranslate(false);
+    ShowOnce(dialog, [&](HWND shown) { layout = checks::LayoutFromWindow(shown, ClassName); });
+    return layout ? &*layout : nullptr;
+  }
+
+  // Shows the dialog of ClassName translated by the entries of Set; Look sees it. Answers
+  // whether it showed.
+  bool ShowTranslated(const std::string& ClassName, const EntrySet& Set, const std::function<void(HWND)>& Look) {
+    vcl::TCommonDialog* dialog = DialogOf(ClassName, FForm, FOwner);
+    if (!dialog) return false;
+    FTranslator->Translations()->Clear();
+    for (const checks::SourceEntry& e : Set.Entries) FTranslator->Translations()->SortInsert(e.Line, nullptr);
+    FTranslator->SetTranslateEmpty(Set.TranslateEmpty);
+    Vek::RegisterDialogClass(dialog->ClassType());
+    FTranslator->SetTranslate(true);
+    bool shown = false;
+    ShowOnce(dialog, [&](HWND h) {
+      shown = true;
+      Look(h);
+    });
+    FTranslator->SetTranslate(false);
+    return shown;
+  }
+
+private:
+  vcl::TComponent* FForm;
+  vcl::TForm* FOwner = new vcl::TForm(vcl::Application);
+  Vek::TLumetra* FTranslator = new Vek::TLumetra(FOwner);
+  std::map<std::string, std::optional<checks::DialogLayout>> FLayouts;
+  win::LocalPrinter FPrinter;  // the print dialogs need one under Wine
+};
+
+checks::CheckInput InputOf(const EntrySet& Set, LiveDialogs& Live, checks::TextMeasure& Measure) {
+  checks::CheckInput in;
+  in.File = Set.File;
+  in.Entries = Set.Entries;
+  in.Originals = Set.Originals;
+  in.TranslateEmpty = Set.TranslateEmpty;
+  in.Measure = &Measure;
+  in.Reference = [&Live](const std::string& ClassName) { return Live.Reference(ClassName); };
+  return in;
+}
+
+void Print(const std::vector<checks::Problem>& Problems) {
+  for (const checks::Problem& p : Problems) std::printf("%s\n", Escaped(checks::FormatProblem(p)).c_str());
+}
+
+}  // namespace
+
+int RunCheck(const Args& args) {
+  const Options o = ParseOptions(args, false);
+  if (o.Help) return std::fputs(CheckHelp, stdout), 0;
+  if (o.Positional.size() != 1) throw UsageError(std::string("wrong arguments\n\n") + CheckHelp);
+  CheckSource source(o.Positional[0], o.Locale);
+  LiveDialogs live(source.Form());
+  const auto measure = checks::NativeMeasure();
+  int errors = 0, warnings = 0, entries = 0;
+  for (const EntrySet& set : source.Sets()) {
+    std::vector<checks::Problem> problems = set.Unreadable;
+    for (checks::Problem& p : checks::Check(InputOf(set, live, *measure))) problems.push_back(std::move(p));
+    Print(problems);
+    entries += static_cast<int>(set.Entries.size());
+    for (const checks::Problem& p : problems) ++(p.Level == checks::Severity::Error ? errors : warnings);
+  }
+  std::fprintf(stderr, "lumetra check: %s: %d entries, %d errors, %d warnings\n", Escaped(o.Positional[0]).c_str(), entries, errors,
+               warnings);
+  return errors ? 1 : 0;
+}
+
+int RunPreview(const Args& args) {
+  const Options o = ParseOptions(args, true);
+  if (o.Help) return std::fputs(PreviewHelp, stdout), 0;
+  if (o.Positional.size() != 1 || o.ClassName.empty() || o.Output.empty())
+    throw UsageError(std::string("wrong arguments\n\n") + PreviewHelp);
+  CheckSource source(o.Positional[0], o.Locale);
+  if (source.Sets().size() != 1)
+    throw UsageError(o.Positional[0] + " holds the entries of " + std::to_string(source.Sets().size()) +
+                     " forms or locales: choose one with --locale");
+  const EntrySet& set = source.Sets().front();
+  LiveDialogs live(source.Form());
+  const auto measure = checks::NativeMeasure();
+  const checks::DialogLayout* ref = live.Reference(o.ClassName);
+  if (!ref) throw vcl::Exception("no dialog of class " + o.ClassName + " to show (none on the form, and no standard dialog class)");
+  std::vector<checks::Problem> problems = checks::Check(InputOf(set, live, *measure));
+  Print(problems);
+  std::vector<checks::Problem> mine;
+  for (const checks::Problem& p : problems)
+    if (p.ClassName == o.ClassName && p.Place) mine.push_back(p);
+#ifdef _WIN32
+  const bool shown =
+      live.ShowTranslated(o.ClassName, set, [&](HWND dialog) { checks::PhotographPreview(dialog, mine, o.Output); });
+  if (!shown) throw vcl::Exception("the dialog of class " + o.ClassName + " did not show");
+#else
+  checks::DrawPreview(checks::Applied(*ref, set.Entries), mine, o.Output);
+#endif
+  std::fprintf(stderr, "lumetra preview: %s written, %zu faults outlined\n", Escaped(o.Output).c_str(), mine.size());
+  return 0;
+}
+
+}  // namespace lumetra_cli

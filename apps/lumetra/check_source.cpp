@@ -1,0 +1,141 @@
+// Reading the entries that `lumetra check` judges, with their lines.
+#include "check_source.hpp"
+
+#include <filesystem>
+#include <map>
+
+#include "Vek.hpp"
+#include "commands.hpp"
+
+namespace lumetra_cli {
+
+namespace {
+
+std::string Trimmed(std::string_view S) {
+  const std::size_t b = S.find_first_not_of(" \t");
+  if (b == std::string_view::npos) return "";
+  return std::string(S.substr(b, S.find_last_not_of(" \t\r") - b + 1));
+}
+
+// The lines of a file, split as TStrings splits them (CR LF, a lone CR or a lone LF).
+std::vector<std::string_view> Lines(std::string_view Bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < Bytes.size()) {
+    std::size_t end = Bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = Bytes.size();
+    lines.push_back(Bytes.substr(start, end - start));
+    start = end + (Bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::vector<int> TranslationLines(const std::string& TextForm) {
+  const std::vector<std::string_view> lines = Lines(TextForm);
+  std::vector<int> starts;
+  std::size_t i = 0;
+  while (i < lines.size() && Trimmed(lines[i]) != "Translations.Strings = (") ++i;
+  bool continued = false;
+  for (++i; i < lines.size(); ++i) {
+    const std::string line = Trimmed(lines[i]);
+    if (!continued) starts.push_back(static_cast<int>(i) + 1);
+    continued = !line.empty() && line.back() == '+';
+    // A literal ends with a quote or a character code, so a ")" at the end closes the list.
+    if (!continued && !line.empty() && line.back() == ')') break;
+  }
+  return starts;
+}
+
+CheckSource::CheckSource(const std::string& FileName, std::optional<int> Locale) {
+  CheckInput(FileName, MaxListFileSize);
+  const std::string bytes = vcl::ReadFileBytes(FileName);
+  bool form = true;
+  try {
+    IsTextForm(bytes);
+  } catch (const vcl::EReadError&) {
+    form = false;  // then a translation text file or a list of entries
+  }
+  if (form) ReadForm(FileName, bytes, Locale);
+  else ReadLines(FileName, bytes, Locale, nullptr);
+}
+
+void CheckSource::ReadForm(const std::string& FileName, const std::string& Bytes, std::optional<int> Locale) {
+  FForm = std::make_unique<FormFile>(FileName);
+  Vek::TLumetra* t = FForm->Translator();
+  if (!t->FileName().empty()) {
+    // The entries live in the translation text file, where the form finds it.
+    std::string file = t->FileName();
+    if (!std::filesystem::exists(file)) file = t->GetAppDir() + t->FileName();
+    if (!std::filesystem::exists(file)) throw vcl::EFOpenError(FileName + ": its translation text file " + t->FileName() + " is missing");
+    const std::string owner = "#0" + t->OwnerName();
+    CheckInput(file, MaxListFileSize);
+    ReadLines(file, vcl::ReadFileBytes(file), Locale ? Locale : t->Locale(), &owner);
+    for (EntrySet& s : FSets) {
+      s.TranslateEmpty = t->TranslateEmpty();
+      if (s.Originals.empty())
+        for (int i = 0; i < t->OrgProps()->Count(); ++i) s.Originals.push_back(t->OrgProps()->Strings(i));
+    }
+    return;
+  }
+  if (Locale && *Locale != t->Locale())
+    throw UsageError(FileName + " keeps the entries of locale " + std::to_string(t->Locale()) +
+                     " only; --locale chooses among the locales of a translation text file");
+  EntrySet s;
+  s.File = FileName;
+  s.TranslateEmpty = t->TranslateEmpty();
+  const std::vector<int> lines = FForm->IsText() ? TranslationLines(Bytes) : std::vector<int>();
+  const vcl::TStrings& list = *t->Translations();
+  const bool numbered = lines.size() == static_cast<std::size_t>(list.Count());
+  for (int i = 0; i < list.Count(); ++i)
+    s.Entries.push_back({list.Strings(i), numbered ? lines[static_cast<std::size_t>(i)] : i + 1});
+  for (int i = 0; i < t->OrgProps()->Count(); ++i) s.Originals.push_back(t->OrgProps()->Strings(i));
+  FSets.push_back(std::move(s));
+}
+
+void CheckSource::ReadLines(const std::string& FileName, const std::string& Bytes, std::optional<int> Locale, const std::string* Owner) {
+  // One set per form and locale of a translation text file; plain entry lines form one more.
+  std::map<std::pair<std::string, int>, EntrySet> sets;
+  std::map<std::string, std::vector<std::string>> originals;
+  EntrySet plain, unreadable;
+  plain.File = unreadable.File = FileName;
+  int number = 0;
+  for (const std::string_view line : Lines(Bytes)) {
+    ++number;
+    if (line.empty()) continue;
+    if (line.substr(0, 2) != "#0") {
+      plain.Entries.push_back({std::string(line), number});
+      continue;
+    }
+    const Vek::TextFileLine t = Vek::TextFileLine::Split(line);
+    if (Owner && t.Owner != *Owner) continue;
+    int locale = 0;
+    if (line.find('=') == std::string_view::npos || t.Head.find('%') == std::string_view::npos ||
+        !vcl::TryStrToInt(t.LocaleText, locale)) {
+      unreadable.Unreadable.push_back({FileName, number, std::string(t.Head), checks::Severity::Error,
+                                       "a translation text file line needs \"%\", a locale and \"=\": '" +
+                                           std::string(t.LocaleText) + "' is no locale",
+                                       "", std::nullopt});
+      continue;
+    }
+    const std::string key = t.Key(std::string(t.LocaleText).size());
+    const std::string entry = Vek::EntryLine(key, t.Value);
+    if (locale == -1) {
+      originals[std::string(t.Owner)].push_back(entry);
+      continue;
+    }
+    if (Locale && locale != *Locale) continue;
+    EntrySet& s = sets[{std::string(t.Owner), locale}];
+    s.File = FileName;
+    s.Entries.push_back({entry, number});
+  }
+  for (auto& [ownerAndLocale, s] : sets) {
+    s.Originals = originals[ownerAndLocale.first];
+    FSets.push_back(std::move(s));
+  }
+  if (!plain.Entries.empty()) FSets.push_back(std::move(plain));
+  if (!unreadable.Unreadable.empty()) FSets.push_back(std::move(unreadable));
+}
+
+}  // namespace lumetra_cli

@@ -1,0 +1,38 @@
+// Fuzzes the checks: any lines as entries and as captured originals, judged on the recorded open
+// and find dialogs, never crash; every problem names a line of the input, and a fault with a
+// place in the dialog is one of an entry with a class.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "checks/checks.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
+  static const checks::DialogLayout open = checks::LayoutFromRecorded(*win::FindRecordedDialog("open"), "TOpenDialog");
+  static const checks::DialogLayout find = checks::LayoutFromRecorded(*win::FindRecordedDialog("find"), "TFindDialog");
+  const std::string text(reinterpret_cast<const char*>(Data), Size);
+  checks::CheckInput in;
+  in.File = "fuzz.txt";
+  in.TranslateEmpty = Size % 2;
+  int line = 0;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string l = text.substr(start, end - start);
+    // Lines behind a "!" are the captured originals.
+    if (!l.empty() && l[0] == '!') in.Originals.push_back(l.substr(1));
+    else in.Entries.push_back({l, ++line});
+    start = end + 1;
+  }
+  in.Reference = [](const std::string& ClassName) -> const checks::DialogLayout* {
+    return ClassName == "TOpenDialog" ? &open : ClassName == "TFindDialog" ? &find : nullptr;
+  };
+  for (const checks::Problem& p : checks::Check(in)) {
+    if (p.Line < 1 || p.Line > line) __builtin_trap();
+    if (p.Place && p.ClassName.empty()) __builtin_trap();
+    (void)checks::FormatProblem(p);
+  }
+  (void)checks::Applied(open, in.Entries);
+  return 0;
+}

@@ -1,0 +1,132 @@
+// Checking translation entries against the dialogs they are for: every entry that cannot apply
+// or will look wrong, for the command line, the editor and the designer.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win/api.h"
+#include "win/recorded_dialogs.h"
+
+namespace checks {
+
+enum class Severity : std::uint8_t { Warning = 1, Error = 2 };
+
+/// One entry line `<class>.<property>=<value>` and the line of its file it stands on.
+struct SourceEntry {
+  std::string Line;
+  int LineNumber = 0;
+};
+
+/// What is wrong with one entry.
+struct Problem {
+  std::string File;
+  int Line = 0;
+  std::string Key;  ///< the entry's property key
+  Severity Level = Severity::Error;
+  std::string Reason;
+  std::string ClassName;     ///< the dialog class the entry is for ("" when it names none)
+  std::optional<RECT> Place;  ///< the control or window at fault, in the dialog's client coordinates
+};
+
+/// `file:line: key: error: reason`, with bytes a terminal might take for commands escaped.
+std::string FormatProblem(const Problem& P);
+
+struct FontSpec {
+  std::string Face;
+  int Charset = 1;
+  int Height = -11;
+};
+
+/// One direct child of a dialog, in z-order.
+struct ControlLayout {
+  int Position = 0;  ///< 1-based place among the direct children
+  int Id = 0;        ///< as GetDlgCtrlID reports it
+  std::string ClassName, Text;
+  RECT Rect{};  ///< in the dialog's client coordinates
+  std::uint32_t Style = 0;
+  FontSpec Font;
+  bool Visible() const { return (Style & WS_VISIBLE) != 0; }
+};
+
+/// A dialog as the checks and the preview see it: the window, its font and its direct children.
+struct DialogLayout {
+  std::string ClassName, Title;
+  RECT Window{};  ///< outer rectangle, screen coordinates
+  RECT Client{};  ///< client area, screen coordinates
+  FontSpec Font;
+  std::vector<ControlLayout> Controls;
+
+  int ClientWidth() const { return Client.right - Client.left; }
+  int ClientHeight() const { return Client.bottom - Client.top; }
+  /// The child an id addresses as the apply step finds it: the first with that id, or for a
+  /// negative (ordinal) id -n the n-th child; nullptr when there is none.
+  const ControlLayout* Find(int Id) const;
+};
+
+/// The kind of recorded dialog a class shows ("open" for TOpenDialog, ...); empty for others.
+std::string_view RecordedKindOf(std::string_view ClassName);
+/// The recorded dialog as a layout for ClassName.
+DialogLayout LayoutFromRecorded(const win::RecordedDialog& Dialog, std::string ClassName);
+/// A shown dialog window as a layout, read through the window services.
+DialogLayout LayoutFromWindow(HWND Dialog, std::string ClassName);
+
+/// How wide a text is drawn.
+class TextMeasure {
+public:
+  struct Extent {
+    int Width = 0;
+    int LineHeight = 0;
+    std::string Face;  ///< the face that measured it
+  };
+  virtual ~TextMeasure() = default;
+  /// The width of Text (one line, bytes in the code page of Font's character set).
+  virtual Extent Measure(const FontSpec& Font, std::string_view Text) = 0;
+};
+
+/// Measures with the widths recorded under Wine; a face or character set without a table is
+/// measured with the dialog face's table of that set (or of the ANSI set), never failing.
+class RecordedMeasure : public TextMeasure {
+public:
+  Extent Measure(const FontSpec& Font, std::string_view Text) override;
+};
+
+/// The real font's widths (GetTextExtentPoint32A) on Windows, the recorded ones elsewhere.
+std::unique_ptr<TextMeasure> NativeMeasure();
+
+/// The code page a character set's texts are shown in (1 and 0 give 1252; 0 for the symbol set,
+/// whose texts are not characters).
+int CodePageOf(int Charset);
+/// The first byte of Text that code page Page does not define, if any.
+std::optional<unsigned char> UndefinedByte(std::string_view Text, int Page);
+
+/// What the checks read.
+struct CheckInput {
+  std::string File;                  ///< named in every problem
+  std::vector<SourceEntry> Entries;  ///< in any order; applied in ordinal order as a translator does
+  /// The captured values the translation was made from (`key=value`, the form's captured values
+  /// or a text file's original lines); empty when there are none.
+  std::vector<std::string> Originals;
+  /// The dialog of a class as a fresh capture shows it, untranslated; nullptr when there is none.
+  std::function<const DialogLayout*(const std::string& ClassName)> Reference;
+  TextMeasure* Measure = nullptr;  ///< RecordedMeasure when nullptr
+  bool TranslateEmpty = false;
+};
+
+/// Every problem of the entries, in the order of their lines. Never fails on bad entries: they
+/// are what it reports.
+std::vector<Problem> Check(const CheckInput& Input);
+
+/// The dialog of Reference after the entries for its class, as the apply step leaves it: title,
+/// texts, font and rectangles (the window's outer size in Window). Bad entries change nothing.
+DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries);
+
+/// Whether any problem is an error.
+bool HasErrors(const std::vector<Problem>& Problems);
+
+}  // namespace checks

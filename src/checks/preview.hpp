@@ -1,0 +1,27 @@
+// The preview of a translated dialog: its picture with the controls at fault outlined in red.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "checks/checks.hpp"
+
+namespace checks {
+
+#ifndef _WIN32
+/// Draws Dialog (a layout after its entries, see Applied) as the simulation shows it, in the
+/// recorded face, and outlines the Place of each problem in red; writes a PNG file. Raises
+/// vcl::EFCreateError naming the file when it cannot be written.
+void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
+#else
+/// Photographs the shown window Dialog (translated and painted), outlines the Place of each
+/// problem in red and writes a PNG file. Raises vcl::EFCreateError naming the file when it
+/// cannot be written, vcl::Exception when the screen cannot be read.
+void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
+#endif
+
+/// A PNG file of Width x Height pixels, 8-bit RGB, rows top-down (3 bytes a pixel), its image
+/// data stored without compression. Raises vcl::EFCreateError naming the file.
+void WritePng(const std::string& FileName, int Width, int Height, const std::vector<unsigned char>& Rgb);
+
+}  // namespace checks

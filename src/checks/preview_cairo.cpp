@@ -1,0 +1,241 @@
+// The preview in the simulation: a drawing of the dialog's layout with Cairo, in the face the
+// recorded dialogs are drawn with, and the faults outlined in red.
+#include <cairo.h>
+
+#include "checks/preview.hpp"
+#include "vcl/SysUtils.hpp"
+
+namespace checks {
+
+namespace {
+
+// The texts hold bytes of the ANSI code page (1252); Cairo takes UTF-8.
+std::string Utf8(std::string_view Text) {
+  static const char16_t high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                    0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+  std::string out;
+  for (const unsigned char c : Text) {
+    const unsigned u = c >= 0x80 && c < 0xA0 ? high[c - 0x80] : c;
+    if (u < 0x80) out += static_cast<char>(u);
+    else if (u < 0x800) out += static_cast<char>(0xC0 | (u >> 6)), out += static_cast<char>(0x80 | (u & 0x3F));
+    else
+      out += static_cast<char>(0xE0 | (u >> 12)), out += static_cast<char>(0x80 | ((u >> 6) & 0x3F)),
+          out += static_cast<char>(0x80 | (u & 0x3F));
+  }
+  return out;
+}
+
+struct Painter {
+  cairo_t* Cr;
+  std::string Face;
+  double Size;
+
+  void Color(double R, double G, double B) { cairo_set_source_rgb(Cr, R / 255, G / 255, B / 255); }
+  void Fill(double X, double Y, double W, double H) {
+    cairo_rectangle(Cr, X, Y, W, H);
+    cairo_fill(Cr);
+  }
+  void Line(double X1, double Y1, double X2, double Y2) {
+    cairo_move_to(Cr, X1 + 0.5, Y1 + 0.5);
+    cairo_line_to(Cr, X2 + 0.5, Y2 + 0.5);
+    cairo_set_line_width(Cr, 1);
+    cairo_stroke(Cr);
+  }
+  // A 3-D edge: light on the top and left, dark on the bottom and right (or the other way).
+  void Edge(const RECT& R, bool Raised) {
+    Color(Raised ? 255 : 128, Raised ? 255 : 128, Raised ? 255 : 128);
+    Line(R.left, R.top, R.right - 1, R.top);
+    Line(R.left, R.top, R.left, R.bottom - 1);
+    Color(Raised ? 64 : 255, Raised ? 64 : 255, Raised ? 64 : 255);
+    Line(R.left, R.bottom - 1, R.right - 1, R.bottom - 1);
+    Line(R.right - 1, R.top, R.right - 1, R.bottom - 1);
+  }
+  double Width(const std::string& Utf) {
+    cairo_text_extents_t e;
+    cairo_text_extents(Cr, Utf.c_str(), &e);
+    return e.x_advance;
+  }
+  // One line of text at X, baseline from its top Y; the letter behind a single & underlined.
+  void Text(double X, double Y, std::string_view Raw, bool Prefix) {
+    std::string shown;
+    std::size_t mnemonic = std::string::npos;
+    for (std::size_t i = 0; i < Raw.size(); ++i) {
+      if (Prefix && Raw[i] == '&' && i + 1 < Raw.size()) {
+        ++i;
+        if (Raw[i] != '&') mnemonic = shown.size();
+      }
+      shown += Raw[i];
+    }
+    cairo_font_extents_t fe;
+    cairo_font_extents(Cr, &fe);
+    cairo_move_to(Cr, X, Y + fe.ascent);
+    cairo_show_text(Cr, Utf8(shown).c_str());
+    if (mnemonic != std::string::npos) {
+      const double x0 = X + Width(Utf8(shown.substr(0, mnemonic)));
+      const double x1 = X + Width(Utf8(shown.substr(0, mnemonic + 1)));
+      cairo_rectangle(Cr, x0, Y + fe.ascent + 1, x1 - x0, 1);
+      cairo_fill(Cr);
+    }
+  }
+  double TextWidth(std::string_view Raw, bool Prefix) {
+    std::string shown;
+    for (std::size_t i = 0; i < Raw.size(); ++i) {
+      if (Prefix && Raw[i] == '&' && i + 1 < Raw.size()) ++i;
+      shown += Raw[i];
+    }
+    return Width(Utf8(shown));
+  }
+  // The text wrapped between words within Width, as a label draws it.
+  std::vector<std::string> Wrapped(const std::string& Raw, double WidthLimit, bool Prefix) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t at = 0;
+    while (at <= Raw.size()) {
+      std::size_t end = Raw.find(' ', at);
+      if (end == std::string::npos) end = Raw.size();
+      const std::string word = Raw.substr(at, end - at);
+      const std::string tried = line.empty() ? word : line + " " + word;
+      if (!line.empty() && TextWidth(tried, Prefix) > WidthLimit) lines.push_back(line), line = word;
+      else line = tried;
+      at = end + 1;
+    }
+    lines.push_back(line);
+    return lines;
+  }
+};
+
+void DrawControl(Painter& P, const ControlLayout& C) {
+  const RECT& r = C.Rect;
+  const double w = r.right - r.left, h = r.bottom - r.top;
+  cairo_save(P.Cr);
+  cairo_select_font_face(P.Cr, P.Face.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(P.Cr, P.Size);
+  const double line = P.Size + 2;
+  if (C.ClassName == "Static") {
+    const std::uint32_t type = C.Style & 0x1F;
+    cairo_rectangle(P.Cr, r.left, r.top, w, h);
+    cairo_clip(P.Cr);
+    P.Color(0, 0, 0);
+    const bool prefix = (C.Style & SS_NOPREFIX) == 0;
+    double y = r.top;
+    for (const std::string& l : type <= 2 ? P.Wrapped(C.Text, w, prefix) : std::vector<std::string>{C.Text}) {
+      const double tw = P.TextWidth(l, prefix);
+      const double x = type == 1 ? r.left + (w - tw) / 2 : type == 2 ? r.right - tw : r.left;
+      P.Text(x, y, l, prefix);
+      y += line;
+    }
+  } else if (C.ClassName == "Button") {
+    const std::uint32_t type = C.Style & 0xF;
+    if (type == 7) {  // group box
+      P.Color(128, 128, 128);
+      cairo_rectangle(P.Cr, r.left + 0.5, r.top + 6.5, w - 1, h - 7);
+      cairo_set_line_width(P.Cr, 1);
+      cairo_stroke(P.Cr);
+      P.Color(212, 208, 200);
+      P.Fill(r.left + 6, r.top, P.TextWidth(C.Text, true) + 4, line);
+      P.Color(0, 0, 0);
+      P.Text(r.left + 8, r.top, C.Text, true);
+    } else if (type == 2 || type == 3 || type == 4 || type == 5 || type == 6 || type == 9) {
+      const double box = 13, by = r.top + (h - box) / 2;
+      P.Color(255, 255, 255);
+      if (type == 4 || type == 9) {
+        cairo_arc(P.Cr, r.left + box / 2, by + box / 2, box / 2, 0, 6.2832);
+        cairo_fill_preserve(P.Cr);
+        P.Color(128, 128, 128);
+        cairo_stroke(P.Cr);
+      } else {
+        P.Fill(r.left, by, box, box);
+        P.Edge(RECT{r.left, static_cast<LONG>(by), r.left + 13, static_cast<LONG>(by) + 13}, false);
+      }
+      cairo_rectangle(P.Cr, r.left, r.top, w, h);
+      cairo_clip(P.Cr);
+      P.Color(0, 0, 0);
+      P.Text(r.left + 17, r.top + (h - line) / 2, C.Text, true);
+    } else {
+      P.Edge(r, true);
+      if (type == 1) {
+        P.Color(0, 0, 0);
+        cairo_rectangle(P.Cr, r.left + 0.5, r.top + 0.5, w - 1, h - 1);
+        cairo_stroke(P.Cr);
+      }
+      cairo_rectangle(P.Cr, r.left + 2, r.top + 2, w - 4, h - 4);
+      cairo_clip(P.Cr);
+      P.Color(0, 0, 0);
+      P.Text(r.left + (w - P.TextWidth(C.Text, true)) / 2, r.top + (h - line) / 2, C.Text, true);
+    }
+  } else if (C.ClassName == "Edit" || C.ClassName == "ComboBox" || C.ClassName == "ComboBoxEx32" || C.ClassName == "ListBox" ||
+             C.ClassName == "SHELLDLL_DefView" || C.ClassName == "SysListView32") {
+    // A drop-down combo box's rectangle includes its closed list: only the field is drawn.
+    const bool dropDown = (C.ClassName == "ComboBox" && (C.Style & 3) >= 2) || C.ClassName == "ComboBoxEx32";
+    const double fh = dropDown ? std::min(h, 21.0) : h;
+    P.Color(255, 255, 255);
+    P.Fill(r.left, r.top, w, fh);
+    P.Edge(RECT{r.left, r.top, r.right, r.top + static_cast<LONG>(fh)}, false);
+    if (dropDown) {
+      P.Color(212, 208, 200);
+      P.Fill(r.right - 18, r.top + 2, 16, fh - 4);
+      P.Edge(RECT{r.right - 18, r.top + 2, r.right - 2, r.top + static_cast<LONG>(fh) - 2}, true);
+    }
+    cairo_rectangle(P.Cr, r.left + 2, r.top + 2, w - 22, fh - 4);
+    cairo_clip(P.Cr);
+    P.Color(0, 0, 0);
+    P.Text(r.left + 4, r.top + 3, C.Text, false);
+  }
+  cairo_restore(P.Cr);
+}
+
+}  // namespace
+
+void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
+  const RECT& win = Dialog.Window;
+  const int width = std::max<int>(1, win.right - win.left), height = std::max<int>(1, win.bottom - win.top);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(surface);
+  RecordedMeasure measure;
+  Painter p{cr, measure.Measure(Dialog.Font, "").Face, static_cast<double>(Dialog.Font.Height < 0 ? -Dialog.Font.Height : 11)};
+  if (p.Face.empty()) p.Face = "Liberation Sans";
+
+  // Frame and title bar, then the client area with its controls.
+  const double cx = Dialog.Client.left - win.left, cy = Dialog.Client.top - win.top;
+  p.Color(212, 208, 200);
+  p.Fill(0, 0, width, height);
+  p.Edge(RECT{0, 0, width, height}, true);
+  cairo_pattern_t* title = cairo_pattern_create_linear(0, 0, width, 0);
+  cairo_pattern_add_color_stop_rgb(title, 0, 10 / 255.0, 36 / 255.0, 106 / 255.0);
+  cairo_pattern_add_color_stop_rgb(title, 1, 166 / 255.0, 202 / 255.0, 240 / 255.0);
+  cairo_set_source(cr, title);
+  cairo_rectangle(cr, 3, 3, width - 6, std::max(0.0, cy - 4));
+  cairo_fill(cr);
+  cairo_pattern_destroy(title);
+  cairo_select_font_face(cr, p.Face.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_size(cr, p.Size);
+  p.Color(255, 255, 255);
+  p.Text(8, 3 + (cy - 4 - p.Size - 2) / 2, Dialog.Title, false);
+
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_rectangle(cr, 0, 0, Dialog.ClientWidth(), Dialog.ClientHeight());
+  cairo_clip(cr);
+  for (const ControlLayout& c : Dialog.Controls)
+    if (c.Visible()) DrawControl(p, c);
+  cairo_restore(cr);
+
+  // The faults, over everything, also where they leave the client area.
+  cairo_translate(cr, cx, cy);
+  cairo_set_source_rgb(cr, 1, 0, 0);
+  cairo_set_line_width(cr, 2);
+  for (const Problem& problem : Problems) {
+    if (!problem.Place) continue;
+    const RECT& r = *problem.Place;
+    cairo_rectangle(cr, r.left - 1, r.top - 1, r.right - r.left + 2, r.bottom - r.top + 2);
+    cairo_stroke(cr);
+  }
+  cairo_destroy(cr);
+  const cairo_status_t status = cairo_surface_write_to_png(surface, FileName.c_str());
+  cairo_surface_destroy(surface);
+  if (status != CAIRO_STATUS_SUCCESS)
+    throw vcl::EFCreateError(FileName + ": cannot be written (" + cairo_status_to_string(status) + ")");
+}
+
+}  // namespace checks

@@ -1,0 +1,71 @@
+// The preview on Windows: a picture of the live translated dialog taken from the screen, with
+// the faults outlined in red.
+#include "checks/preview.hpp"
+#include "vcl/SysUtils.hpp"
+#include "win/window_info.h"
+
+namespace checks {
+
+void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
+  // The translation sets texts while the dialog shows; everything is painted before the picture.
+  // Wine hands what a window paints to the X server a little later, so pending messages are
+  // handled for a moment before the screen is read.
+  RedrawWindow(Dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  for (int i = 0; i < 10; ++i) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    GdiFlush();
+    Sleep(30);
+  }
+  RECT w{};
+  GetWindowRect(Dialog, &w);
+  const RECT client = win::ClientRectOnScreen(Dialog);
+  const int width = w.right - w.left, height = w.bottom - w.top;
+  if (width <= 0 || height <= 0) throw vcl::Exception("the dialog window has no area to photograph");
+
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap || !bits) {
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    throw vcl::Exception("cannot make a bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " for the picture");
+  }
+  const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, w.left, w.top, SRCCOPY);
+  const HPEN pen = CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
+  const HGDIOBJ oldPen = SelectObject(memory, pen);
+  const HGDIOBJ oldBrush = SelectObject(memory, GetStockObject(NULL_BRUSH));
+  const int ox = client.left - w.left, oy = client.top - w.top;
+  for (const Problem& p : Problems)
+    if (p.Place) Rectangle(memory, ox + p.Place->left - 1, oy + p.Place->top - 1, ox + p.Place->right + 2, oy + p.Place->bottom + 2);
+  GdiFlush();
+  std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+  const auto* bgra = static_cast<const unsigned char*>(bits);
+  for (std::size_t i = 0, n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height); i < n; ++i) {
+    rgb[i * 3] = bgra[i * 4 + 2];
+    rgb[i * 3 + 1] = bgra[i * 4 + 1];
+    rgb[i * 3 + 2] = bgra[i * 4];
+  }
+  SelectObject(memory, oldBrush);
+  SelectObject(memory, oldPen);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(pen);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  WritePng(FileName, width, height, rgb);
+}
+
+}  // namespace checks

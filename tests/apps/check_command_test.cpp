@@ -1,0 +1,192 @@
+// lumetra check and lumetra preview, run in-process on form files, text files and entry lists.
+#include <gtest/gtest.h>
+
+#include "check_source.hpp"
+#include "commands.hpp"
+#include "test_support.hpp"
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+namespace {
+
+struct Result {
+  int Code;
+  std::string Out;
+};
+
+Result Lumetra(const lumetra_cli::Args& Arguments, const ScratchDir& Dir) {
+  const std::string errors = Dir.File("stderr.txt");
+  std::FILE* f = std::fopen(errors.c_str(), "wb");
+  testing::internal::CaptureStdout();
+  const int code = lumetra_cli::Run(Arguments, f);
+  std::string out = testing::internal::GetCapturedStdout();
+  std::fclose(f);
+  return {code, out};
+}
+
+int LineCount(const std::string& Text) { return static_cast<int>(std::count(Text.begin(), Text.end(), '\n')); }
+
+// A text form whose translator holds one faulty entry a line, and one that is fine.
+const std::string FaultyForm =
+    "object Form1: TForm1\n"
+    "  object OpenDialog1: TOpenDialog\n"
+    "  end\n"
+    "  object Lumetra1: TLumetra\n"
+    "    Translations.Strings = (\n"
+    "      'TOpenDialog.Caption[1089]='#39'&Inhalt:'#39\n"               // 6: the mnemonic of 1091
+    "      'TOpenDialog.Caption[1090]='#39'Name der Datei, die ge'#246'ffnet &werden soll:'#39\n"  // 7: too long
+    "      'TOpenDialog.Caption[4711]='#39'x'#39\n"                       // 8: no such control
+    "      'TOpenDialog.Foo=1'\n"                                         // 9: no such property
+    "      'TOpenDialog.Left[1]=600'\n"                                   // 10: leaves the dialog
+    "      'TOpenDialog.Width=wide'\n"                                    // 11: no integer
+    "      'TOpenDialog.Caption[2]='#39'Abbrechen'#39)\n"                 // 12: fine
+    "    Storage = (\n"
+    "      'TOpenDialog.Caption[2]='#39'Cancel'#39)\n"
+    "  end\n"
+    "end\n";
+
+}  // namespace
+
+TEST(CheckCommand, TheDemoTranslationsPass) {
+  ScratchDir dir;
+  std::string list;
+  for (const char* e : lumetra_cli::GermanDemoEntries()) list += std::string(e) + "\r\n";
+  WriteFile(dir.File("german.txt"), list);
+  const Result r = Lumetra({"check", dir.File("german.txt")}, dir);
+  EXPECT_EQ(r.Code, 0) << r.Out;
+  EXPECT_EQ(r.Out, "");
+}
+
+TEST(CheckCommand, AFaultySetGivesOneLinePerFaultAndExitsWithOne) {
+  ScratchDir dir;
+  WriteFile(dir.File("form1.dfm"), FaultyForm);
+  const Result r = Lumetra({"check", dir.File("form1.dfm")}, dir);
+  EXPECT_EQ(r.Code, 1);
+  ASSERT_EQ(LineCount(r.Out), 6) << r.Out;
+  const std::string file = dir.File("form1.dfm");
+  for (const char* expected : {":6: TOpenDialog.Caption[1089]: error: mnemonic &i is also that of control 1091 'Look &in:'", ":7: TOpenDialog.Caption[1090]: error: text",
+                               ":8: TOpenDialog.Caption[4711]: error: TOpenDialog has no control with id 4711",
+                               ":9: TOpenDialog.Foo: error: unknown property", ":10: TOpenDialog.Left[1]: error: control 1 ",
+                               ":11: TOpenDialog.Width: error: value 'wide'"})
+    EXPECT_NE(r.Out.find(file + expected), std::string::npos) << expected << "\n" << r.Out;
+}
+
+TEST(CheckCommand, InABinaryFormALineIsThePlaceInTheList) {
+  ScratchDir dir;
+  WriteFile(dir.File("form1.txt"), FaultyForm);
+  ASSERT_EQ(Lumetra({"form", "convert", dir.File("form1.txt"), dir.File("form1.dfm")}, dir).Code, 0);
+  const Result r = Lumetra({"check", dir.File("form1.dfm")}, dir);
+  EXPECT_EQ(r.Code, 1);
+  ASSERT_EQ(LineCount(r.Out), 6) << r.Out;
+  EXPECT_EQ(r.Out.find(dir.File("form1.dfm") + ":1: TOpenDialog.Caption[1089]: error: mnemonic &i"), 0u) << r.Out;
+  EXPECT_NE(r.Out.find(dir.File("form1.dfm") + ":6: TOpenDialog.Width: error: value 'wide'"), std::string::npos) << r.Out;
+}
+
+TEST(CheckCommand, ATranslationTextFileIsCheckedPerFormAndLocaleAgainstItsOriginals) {
+  ScratchDir dir;
+  WriteFile(dir.File("lang.txt"),
+            "#0Form1.TOpenDialog.Caption[1090]%-1='File name:'\r\n"
+            "#0Form1.TOpenDialog.Caption[1090]%1031='Datei&name:'\r\n"
+            "#0Form1.TOpenDialog.Caption[1090]%1036='&Nom :'\r\n"
+            "#0Form1.TOpenDialog.Caption[1089]%1036='&Nature :'\r\n"
+            "#0Form1.TOpenDialog.Caption%x='?'\r\n");
+  Result r = Lumetra({"check", dir.File("lang.txt")}, dir);
+  EXPECT_EQ(r.Code, 1);
+  const std::string f = dir.File("lang.txt");
+  EXPECT_NE(r.Out.find(f + ":2: TOpenDialog.Caption[1090]: warning: stale: the original was 'File name:'"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find(f + ":4: TOpenDialog.Caption[1089]: error: mnemonic &n is also that of control 1090 '&Nom :'"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find(f + ":5: #0Form1.TOpenDialog.Caption%x: error: a translation text file line needs"), std::string::npos) << r.Out;
+
+  r = Lumetra({"check", dir.File("lang.txt"), "--locale", "1031"}, dir);
+  EXPECT_EQ(LineCount(r.Out), 2) << "the stale original and the unreadable line only\n" << r.Out;
+}
+
+// A German open dialog whose file-name label is too long for its control: the width is the one
+// the real font gives under Wine (GetTextExtentPoint32), and the same from the recorded widths.
+TEST(CheckCommand, ATooLongFileNameLabelIsReportedWithItsWidthAndOutlined) {
+  ScratchDir dir;
+  WriteFile(dir.File("de.dfm"),
+            "object Form1: TForm1\n"
+            "  object OpenDialog1: TOpenDialog\n"
+            "  end\n"
+            "  object Lumetra1: TLumetra\n"
+            "    Locale = 1031\n"
+            "    Translations.Strings = (\n"
+            "      'TOpenDialog.Caption[1089]='#39'Datei&typ:'#39\n"
+            "      'TOpenDialog.Caption[1090]='#39'Name der zu '#246'ffnenden Datei (vollst'#228'ndig)&:'#39)\n"
+            "  end\n"
+            "end\n");
+  const Result r = Lumetra({"check", dir.File("de.dfm")}, dir);
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_EQ(r.Out, dir.File("de.dfm") +
+                       ":8: TOpenDialog.Caption[1090]: error: text 'Name der zu #246ffnenden Datei (vollst#228ndig)&:' is 207 px wide "
+                       "in Liberation Sans 11 px, 3 lines of 12 px; control 1090 (84 x 24) has room for 84 px by 24 px\n");
+  const std::string png = dir.File("de.png");
+  EXPECT_EQ(Lumetra({"preview", dir.File("de.dfm"), "--class", "TOpenDialog", "-o", png}, dir).Code, 0);
+  EXPECT_EQ(ReadFile(png).substr(0, 4), "\x89PNG");
+}
+
+TEST(CheckCommand, AFormWithATranslationTextFileIsCheckedOnTheLinesOfThatFile) {
+  ScratchDir dir;
+  WriteFile(dir.File("form1.dfm"),
+            "object Form1: TForm1\n"
+            "  object Lumetra1: TLumetra\n"
+            "    FileName = 'lang.txt'\n"
+            "    Locale = 1036\n"
+            "  end\n"
+            "end\n");
+  WriteFile(dir.File("lang.txt"),
+            "#0Form2.TOpenDialog.Foo%1036=1\r\n"             // another form's
+            "#0Form1.TOpenDialog.Caption[1090]%1036='&Nom :'\r\n"
+            "#0Form1.TOpenDialog.Width[1090]%1036=large\r\n"
+            "#0Form1.TOpenDialog.Height%1031=x\r\n");          // another locale's
+  Result r = Lumetra({"check", dir.File("form1.dfm")}, dir);
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_EQ(r.Out, dir.File("lang.txt") + ":3: TOpenDialog.Width[1090]: error: value 'large' is not a decimal integer\n");
+  r = Lumetra({"check", dir.File("form1.dfm"), "--locale", "1031"}, dir);
+  EXPECT_EQ(r.Out, dir.File("lang.txt") + ":4: TOpenDialog.Height: error: value 'x' is not a decimal integer\n");
+}
+
+TEST(CheckCommand, TheLinesOfATextFormsTranslations) {
+  EXPECT_EQ(lumetra_cli::TranslationLines(FaultyForm), (std::vector<int>{6, 7, 8, 9, 10, 11, 12}));
+  EXPECT_EQ(lumetra_cli::TranslationLines("object F: TForm\n"
+                                          "    Translations.Strings = (\n"
+                                          "      'TOpenDialog.Caption='#39'a' +\n"
+                                          "      'b'#39\n"
+                                          "      'TOpenDialog.Width=1')\n"
+                                          "end\n"),
+            (std::vector<int>{3, 5}))
+      << "a long string goes on over lines ending with +";
+  EXPECT_TRUE(lumetra_cli::TranslationLines("object F: TForm\nend\n").empty());
+}
+
+TEST(CheckCommand, WrongUsageAndMissingFiles) {
+  ScratchDir dir;
+  EXPECT_EQ(Lumetra({"check"}, dir).Code, 2);
+  EXPECT_EQ(Lumetra({"check", "a", "b"}, dir).Code, 2);
+  EXPECT_EQ(Lumetra({"check", "--locale", "x", "a"}, dir).Code, 2);
+  EXPECT_EQ(Lumetra({"check", dir.File("missing.dfm")}, dir).Code, 1);
+  EXPECT_NE(ReadFile(dir.File("stderr.txt")).find("missing.dfm: no such file"), std::string::npos);
+  WriteFile(dir.File("form1.dfm"), FaultyForm);
+  EXPECT_EQ(Lumetra({"check", dir.File("form1.dfm"), "--locale", "7"}, dir).Code, 2) << "a form keeps one locale";
+  EXPECT_EQ(Lumetra({"preview", dir.File("form1.dfm"), "-o", dir.File("x.png")}, dir).Code, 2) << "no --class";
+  EXPECT_EQ(Lumetra({"preview", dir.File("form1.dfm"), "--class", "TNoDialog", "-o", dir.File("x.png")}, dir).Code, 1);
+}
+
+TEST(CheckCommand, PreviewWritesAPictureOfTheTranslatedDialog) {
+  ScratchDir dir;
+  WriteFile(dir.File("form1.dfm"), FaultyForm);
+  const std::string png = dir.File("open.png");
+  const Result r = Lumetra({"preview", dir.File("form1.dfm"), "--class", "TOpenDialog", "-o", png}, dir);
+  EXPECT_EQ(r.Code, 0) << ReadFile(dir.File("stderr.txt"));
+  EXPECT_EQ(LineCount(r.Out), 6) << "the faults, printed as check prints them\n" << r.Out;
+  const std::string bytes = ReadFile(png);
+  ASSERT_GT(bytes.size(), 24u);
+  EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  // The picture has the dialog's outer size (IHDR: width and height, big-endian).
+  const auto at = [&](std::size_t i) { return (static_cast<unsigned char>(bytes[i]) << 8) | static_cast<unsigned char>(bytes[i + 1]); };
+  EXPECT_EQ(at(18), 565);
+  EXPECT_EQ(at(22), 359);
+}

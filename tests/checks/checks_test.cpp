@@ -1,0 +1,261 @@
+// The checks of translation entries, judged on the recorded dialogs with the recorded widths.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "checks/checks.hpp"
+#include "commands.hpp"
+
+using checks::Problem;
+using checks::Severity;
+
+namespace {
+
+// The recorded dialogs as the fresh captures of their standard classes.
+const checks::DialogLayout* Recorded(const std::string& ClassName) {
+  static std::map<std::string, checks::DialogLayout> layouts;
+  if (const auto found = layouts.find(ClassName); found != layouts.end()) return &found->second;
+  const win::RecordedDialog* d = win::FindRecordedDialog(checks::RecordedKindOf(ClassName));
+  if (!d) return nullptr;
+  return &(layouts[ClassName] = checks::LayoutFromRecorded(*d, ClassName));
+}
+
+std::vector<Problem> CheckLines(const std::vector<std::string>& Lines, const std::vector<std::string>& Originals = {}) {
+  checks::CheckInput in;
+  in.File = "de.txt";
+  int n = 0;
+  for (const std::string& l : Lines) in.Entries.push_back({l, ++n});
+  in.Originals = Originals;
+  in.Reference = &Recorded;
+  return checks::Check(in);
+}
+
+std::string All(const std::vector<Problem>& Problems) {
+  std::string s;
+  for (const Problem& p : Problems) s += checks::FormatProblem(p) + "\n";
+  return s;
+}
+
+struct Fault {
+  const char* What;
+  std::vector<std::string> Lines;
+  std::vector<std::string> Originals;
+  int Line;             // of the one problem reported
+  Severity Level;
+  const char* Reason;   // a part of the first problem's reason
+  std::size_t Count = 1;  // problems reported, all on that line
+};
+
+const Fault Faults[] = {
+    // Syntax the entry language rejects, or that does not do what it seems to.
+    {"no class", {"Caption='x'"}, {}, 1, Severity::Error, "no \".\""},
+    {"no value", {"TOpenDialog.Caption"}, {}, 1, Severity::Error, "no \"=\""},
+    {"unknown property", {"TOpenDialog.Foo=1"}, {}, 1, Severity::Error, "unknown property 'Foo'"},
+    {"id not decimal", {"TOpenDialog.Caption[12a]='x'"}, {}, 1, Severity::Error, "control id '12a' is not a decimal integer"},
+    {"no ]", {"TOpenDialog.Caption[1090='x'"}, {}, 1, Severity::Error, "no \"]\""},
+    {"bad literal", {"TOpenDialog.Caption='x'#"}, {}, 1, Severity::Error, "no valid literal"},
+    {"text after ]", {"TOpenDialog.Caption[1090]x='&Name:'"}, {}, 1, Severity::Warning, "'x' after \"]\" is ignored"},
+    {"other font field", {"TOpenDialog.Font.Style=1"}, {}, 1, Severity::Warning, "'Font.Style' is no font field"},
+    {"empty value", {"TOpenDialog.Caption[1090]=''"}, {}, 1, Severity::Warning, "empty value"},
+    // Ids the dialog does not have.
+    {"unknown id", {"TOpenDialog.Caption[4711]='x'"}, {}, 1, Severity::Error, "TOpenDialog has no control with id 4711"},
+    {"ordinal beyond", {"TOpenDialog.Left[-40]=1"}, {}, 1, Severity::Error, "has no child 40 (it has 16)"},
+    // Integers.
+    {"word for a width", {"TOpenDialog.Width=wide"}, {}, 1, Severity::Error, "value 'wide' is not a decimal integer"},
+    {"hexadecimal", {"TOpenDialog.Left[1090]=$10"}, {}, 1, Severity::Error, "value '$10' is not a decimal integer"},
+    {"negative size", {"TOpenDialog.Height[1090]=-5"}, {}, 1, Severity::Error, "negative size -5"},
+    {"charset beyond a byte", {"TOpenDialog.Font.Charset=494"}, {}, 1, Severity::Warning, "taken as 238"},
+    // Code pages.
+    {"byte 1252 lacks", {"TOpenDialog.Caption[1090]='Datei&name\x81:'"}, {}, 1, Severity::Error, "character #129 cannot be shown: code page 1252"},
+    {"byte 1250 lacks", {"TOpenDialog.Caption[1090]='Soubor &n\x83:'", "TOpenDialog.Font.Charset=238"}, {}, 1, Severity::Error,
+     "character #131 cannot be shown: code page 1250 (character set 238)"},
+    {"saved as UTF-8", {"TOpenDialog.Caption[1090]='Gr\xC3\xB6\xC3\x9F" "e des &Namens:'"}, {}, 1, Severity::Warning, "looks like UTF-8"},
+    {"charset undone by the name", {"TOpenDialog.Font.Charset=238", "TOpenDialog.Font.Name='Arial'"}, {}, 1, Severity::Warning,
+     "undone by TOpenDialog.Font.Name"},
+    // Texts that do not fit.
+    {"label too long", {"TOpenDialog.Caption[1090]='Bitte geben Sie den &Namen der Datei ein:'"}, {}, 1, Severity::Error,
+     "px wide in Liberation Sans 11 px, 3 lines of 12 px; control 1090 (84 x 24) has room for 84 px by 24 px"},
+    {"label fits in two lines", {"TOpenDialog.Caption[1090]='Name der zu \xF6" "ffnenden Datei:'"}, {}, 1, Severity::Warning,
+     "drops the & mnemonic"},
+    {"button made narrow", {"TOpenDialog.Width[1]=30"}, {}, 1, Severity::Error, "text '&Open' is 27 px wide in Liberation Sans 11 px; control 1 (30 x 21) has room for 22 px"},
+    {"check box text", {"TFindDialog.Caption[1041]='Gro\xDF-/Kleinschreibung bei der Suche beachten (&K)'"}, {}, 1, Severity::Error,
+     "has room for 194 px"},
+    // Controls that overlap or leave the dialog.
+    {"moved onto a neighbour", {"TOpenDialog.Left[1090]=200"}, {}, 1, Severity::Error, "control 1090 (84 x 24 at 200,273) overlaps control 1148"},
+    {"moved out", {"TOpenDialog.Left[2]=600"}, {}, 1, Severity::Error, "control 2 (81 x 21 at 600,297) leaves the dialog's client area (557 x 332)"},
+    {"window made narrow", {"TFindDialog.Width=413"}, {}, 1, Severity::Error,
+     "control 1 (90 x 21 at 318,9) leaves the dialog's client area (407 x 93)", 2},  // and Cancel below it
+    // Mnemonics.
+    {"same letter twice", {"TOpenDialog.Caption[1089]='Datei&name:'"}, {}, 1, Severity::Error, "mnemonic &n is also that of control 1090 'File &name:'"},
+    {"dropped", {"TOpenDialog.Caption[1090]='Dateiname:'"}, {}, 1, Severity::Warning, "drops the & mnemonic of the original 'File &name:'"},
+    {"added", {"TOpenDialog.Caption[2]='&Abbrechen'"}, {}, 1, Severity::Warning, "adds a & mnemonic that the original 'Cancel' does not have"},
+    // Stale entries.
+    {"original changed", {"TOpenDialog.Caption[1090]='Datei&name:'"}, {"TOpenDialog.Caption[1090]='File name:'"}, 1, Severity::Warning,
+     "stale: the original was 'File name:', a fresh capture of TOpenDialog has 'File &name:'"},
+    {"control gone", {"TOpenDialog.Caption[4711]='Weg'"}, {"TOpenDialog.Caption[4711]='Gone'"}, 1, Severity::Error,
+     "stale: control 4711 is gone from a fresh capture of TOpenDialog"},
+    // A class without a dialog to judge on.
+    {"unknown class", {"TMyDialog.Caption='x'"}, {}, 1, Severity::Warning, "no dialog of class TMyDialog to check against"},
+};
+
+}  // namespace
+
+TEST(Checks, EachFaultIsReportedOnceOnItsLine) {
+  for (const Fault& f : Faults) {
+    SCOPED_TRACE(f.What);
+    const std::vector<Problem> problems = CheckLines(f.Lines, f.Originals);
+    ASSERT_EQ(problems.size(), f.Count) << All(problems);
+    for (const Problem& p : problems) EXPECT_EQ(p.Line, f.Line);
+    EXPECT_EQ(problems[0].Level, f.Level) << All(problems);
+    EXPECT_NE(problems[0].Reason.find(f.Reason), std::string::npos) << All(problems);
+    EXPECT_EQ(problems[0].Key, std::string(f.Lines[static_cast<std::size_t>(f.Line - 1)]).substr(0, f.Lines[static_cast<std::size_t>(f.Line - 1)].find('=')));
+  }
+}
+
+TEST(Checks, CleanEntriesReportNothing) {
+  struct Clean {
+    const char* What;
+    std::vector<std::string> Lines;
+  };
+  const Clean clean[] = {
+      {"syntax, ids, integers", {"TOpenDialog.Caption='\xD6" "ffnen'", "TOpenDialog.Left[-7]=98", "TOpenDialog.Font.Charset=0"}},
+      {"distinct mnemonics that fit", {"TOpenDialog.Caption[1090]='Datei&name:'", "TOpenDialog.Caption[1089]='Datei&typ:'"}},
+      {"original as fresh", {"TOpenDialog.Caption[1090]='&Dateiname:'", "TOpenDialog.Width[1]=82"}},
+      {"a hidden button's long text", {"TOpenDialog.Caption[1038]='&Hilfe, lang, die niemand sieht'"}},
+      {"a letter that code page 1250 has", {"TOpenDialog.Caption[1090]='Sou&bor\x8A:'", "TOpenDialog.Font.Charset=238"}},
+      {"moved into a larger window", {"TOpenDialog.Width=700", "TOpenDialog.Left[1]=600", "TOpenDialog.Left[2]=600"}},
+      {"a wider label still inside", {"TFindDialog.Caption[-1]='Such&en nach:'", "TFindDialog.Width[-1]=80"}},
+  };
+  for (const Clean& c : clean) {
+    const auto problems = CheckLines(c.Lines, {"TOpenDialog.Caption[1090]='File &name:'", "TOpenDialog.Width[1]=82"});
+    EXPECT_TRUE(problems.empty()) << c.What << "\n" << All(problems);
+  }
+}
+
+TEST(Checks, TheDemoTranslationsAreClean) {
+  std::vector<std::string> lines;
+  for (const char* e : lumetra_cli::GermanDemoEntries()) lines.emplace_back(e);
+  const auto problems = CheckLines(lines);
+  EXPECT_TRUE(problems.empty()) << All(problems);
+}
+
+TEST(Checks, ProblemsComeInLineOrderWithFileLineKeyAndPlace) {
+  const auto problems = CheckLines({"TOpenDialog.Caption[1090]='Dateiname:'", "TOpenDialog.Foo=1", "TOpenDialog.Width[1]=30"});
+  ASSERT_EQ(problems.size(), 3u) << All(problems);
+  EXPECT_EQ(checks::FormatProblem(problems[0]),
+            "de.txt:1: TOpenDialog.Caption[1090]: warning: drops the & mnemonic of the original 'File &name:'");
+  EXPECT_EQ(problems[1].Line, 2);
+  EXPECT_FALSE(problems[1].Place) << "a syntax fault has no place in the dialog";
+  ASSERT_TRUE(problems[2].Place);
+  EXPECT_EQ(problems[2].Place->left, 465);
+  EXPECT_EQ(problems[2].Place->right, 495);
+  EXPECT_TRUE(checks::HasErrors(problems));
+}
+
+TEST(Checks, TheAppliedDialogIsWhatTheApplyStepLeaves) {
+  const checks::DialogLayout d = checks::Applied(*Recorded("TOpenDialog"),
+                                                 {{"TOpenDialog.Caption='\xD6" "ffnen'", 1},
+                                                  {"TOpenDialog.Width=600", 2},
+                                                  {"TOpenDialog.Left[-7]=20", 3},
+                                                  {"TOpenDialog.Font.Name='Arial'", 4},
+                                                  {"TOpenDialog.Caption[1090]=''", 5},  // skipped: TranslateEmpty is off
+                                                  {"TSaveDialog.Caption='Speichern'", 6}});
+  EXPECT_EQ(d.Title, "\xD6" "ffnen");
+  EXPECT_EQ(d.Window.right - d.Window.left, 600);
+  EXPECT_EQ(d.ClientWidth(), 600 - 8) << "the frame stays";
+  const checks::ControlLayout* label = d.Find(1090);
+  EXPECT_EQ(label->Rect.left, 20);
+  EXPECT_EQ(label->Rect.right, 20 + 84);
+  EXPECT_EQ(label->Text, "File &name:");
+  EXPECT_EQ(label->Font.Face, "Arial");
+  EXPECT_EQ(label->Font.Charset, 1) << "the dialog's own character set";
+}
+
+TEST(Checks, CodePagesOfCharacterSets) {
+  struct Case {
+    int Charset, Page;
+    const char* Text;
+    int Undefined;  // -1: none
+  } cases[] = {
+      {0, 1252, "K\xF6ln", -1}, {1, 1252, "\x81", 0x81}, {238, 1250, "\x8A\x9A", -1}, {238, 1250, "\x98", 0x98},
+      {204, 1251, "\x98", 0x98}, {204, 1251, "\xC0\xFF", -1}, {161, 1253, "\xD2", 0xD2}, {2, 0, "\x81", -1},
+      {494, 1250, "\x83", 0x83},  // the low 8 bits
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(checks::CodePageOf(c.Charset), c.Page) << c.Charset;
+    const auto b = checks::UndefinedByte(c.Text, c.Page);
+    EXPECT_EQ(b ? int(*b) : -1, c.Undefined) << c.Charset;
+  }
+}
+
+TEST(Checks, RecordedWidthsMeasureTheDialogFace) {
+  checks::RecordedMeasure m;
+  const auto name = m.Measure({"MS Shell Dlg", 1, -11}, "File name:");
+  EXPECT_EQ(name.Face, "Liberation Sans");
+  EXPECT_EQ(name.LineHeight, 12);
+  EXPECT_GT(name.Width, 40);
+  EXPECT_LT(name.Width, 84) << "the recorded label holds it";
+  EXPECT_EQ(m.Measure({"No Such Face", 1, -11}, "File name:").Width, name.Width) << "an unknown face is measured as the dialog face";
+  EXPECT_EQ(m.Measure({"MS Shell Dlg", 1, -11}, "").Width, 0);
+}
+
+namespace {
+
+// A dialog of one control of the given class and style, 100 x 26 at (10,10), in the dialog face.
+checks::DialogLayout OneControl(const char* ClassName, std::uint32_t Style, const char* Text) {
+  checks::DialogLayout d;
+  d.ClassName = "TMyDialog";
+  d.Window = {0, 0, 300, 200};
+  d.Client = {3, 22, 297, 197};
+  d.Font = {"MS Shell Dlg", 1, -11};
+  d.Controls.push_back({1, 100, ClassName, Text, {10, 10, 110, 36}, Style | static_cast<std::uint32_t>(WS_VISIBLE), d.Font});
+  return d;
+}
+
+}  // namespace
+
+TEST(Checks, WhatRoomEachKindOfControlLeavesItsText) {
+  struct Case {
+    const char* What;
+    const char* ClassName;
+    std::uint32_t Style;
+    const char* Text;  // the translation of control 100
+    bool Fits;
+  } cases[] = {
+      {"label, one line", "Static", 0, "Ein kurzer Text", true},
+      {"label, wrapped in two lines of its 26 px", "Static", 0, "Ein Text, der umbricht", true},
+      {"label, three lines do not", "Static", 0, "Ein Text, der in drei Zeilen umbricht, weil er lang ist", false},
+      {"label, a word wider than it", "Static", 0, "Donaudampfschifffahrtsgesellschaft", false},
+      {"label without wrapping", "Static", 0xC, "Ein Text, der umbricht", false},
+      {"label, a line break of its own", "Static", 0, "Erste\r\nZweite", true},
+      {"label, && is one ampersand", "Static", 0, "A&&B", true},
+      {"push button, frame on both sides", "Button", 0, "Abbrechen und weiter", false},
+      {"push button, short", "Button", 0, "&Weiter", true},
+      {"check box, box and gap", "Button", 3, "Nur lesen", true},
+      {"check box, too long", "Button", 3, "Schreibgesch\xFCtzt \xF6" "ffnen", false},
+      {"edit: its text is content", "Edit", 0, "Ein sehr langer Inhalt, der nicht passt", true},
+  };
+  for (const Case& c : cases) {
+    const checks::DialogLayout d = OneControl(c.ClassName, c.Style, "x");
+    checks::CheckInput in;
+    in.Entries = {{"TMyDialog.Caption[100]='" + std::string(c.Text) + "'", 1}};
+    in.Reference = [&](const std::string&) { return &d; };
+    const auto problems = checks::Check(in);
+    bool cut = false;
+    for (const Problem& p : problems) cut = cut || p.Reason.find("has room for") != std::string::npos;
+    EXPECT_EQ(!cut, c.Fits) << c.What << "\n" << All(problems);
+  }
+}
+
+TEST(Checks, AMnemonicIsTheLetterBehindASingleAmpersand) {
+  struct Case {
+    const char* Translation;
+    bool Clash;  // with the recorded 'File &name:'
+  } cases[] = {{"&N\xE4he", true}, {"A&&nder&z", false}, {"Name&&", false}, {"&", false}, {"Typ &N:", true}};
+  for (const Case& c : cases) {
+    const auto problems = CheckLines({"TOpenDialog.Caption[1089]='" + std::string(c.Translation) + "'"});
+    bool clash = false;
+    for (const Problem& p : problems) clash = clash || p.Reason.find("mnemonic &n is also") != std::string::npos;
+    EXPECT_EQ(clash, c.Clash) << c.Translation << "\n" << All(problems);
+  }
+}
