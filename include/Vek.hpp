@@ -326,6 +326,10 @@ public:
   /// The character set of Font, or DEFAULT_CHARSET (1) when it is no font.
   static BYTE GetFontCharset(HFONT Font);
 
+  /// Opens the translations editor (unit VekEdit, lumetra_editor) on this translator, modally;
+  /// true when OK handed back a changed copy. The form is freed also when an exception passes.
+  bool ShowEditor();
+
   // Value literals, callable on the class or on an instance.
   static void ConvertToLiterals(std::string& S) { Vek::ConvertToLiterals(S); }
   static void ConvertFromLiterals(std::string& S) { Vek::ConvertFromLiterals(S); }

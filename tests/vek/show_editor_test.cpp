@@ -1,7 +1,5 @@
 // The Translations property and the first verb open the translations editor through ShowEditor
 // and mark the form modified exactly when the editor hands back a changed copy.
-// TODO(lead): builds once TLumetra::ShowEditor and TDlgEditor (unit VekEdit) are merged: add this
-// file to vek_design_tests and link the editor's library (see tests/CMakeLists.txt).
 #include <memory>
 
 #include "Vek.hpp"

@@ -1,0 +1,206 @@
+// Unit VekEdit: the translations editor TDlgEditor, a modal form built from its stored form
+// TDLGEDITOR, with which a developer edits the entries of one TLumetra.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "Vek.hpp"
+#include "vcl/Dialogs.hpp"
+#include "vcl/ExtCtrls.hpp"
+#include "vcl/Forms.hpp"
+#include "vcl/StdCtrls.hpp"
+#include "vcl/TabNotBk.hpp"
+
+namespace VekEdit {
+
+/// The platform dialogs the editor opens (file, font, message and input boxes), in one place so
+/// that tests and scripted runs can answer them. The base class shows the real ones.
+class TEditorDialogs {
+public:
+  virtual ~TEditorDialogs() = default;
+  /// Runs a file or font dialog component; true when the user chose a file or font.
+  virtual bool Execute(vcl::TCommonDialog& Dialog);
+  virtual vcl::TModalResult MessageDlg(const std::string& Msg, vcl::TMsgDlgType DlgType, vcl::TMsgDlgButtons Buttons,
+                                       int HelpCtx);
+  /// True and Value changed when the user pressed OK.
+  virtual bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value);
+};
+
+/// The dialogs every editor uses: the real ones unless SetEditorDialogs replaced them.
+TEditorDialogs& EditorDialogs();
+/// Makes Dialogs the ones every editor uses (nullptr: the real ones again) and returns the
+/// previous replacement (nullptr when there was none). Never fails.
+TEditorDialogs* SetEditorDialogs(TEditorDialogs* Dialogs);
+
+/// Where the editor keeps its per-user settings: HKEY_CURRENT_USER key and section.
+inline constexpr const char* SettingsKey = "Software\\Brevane";
+inline constexpr const char* SettingsSection = "Korrin";
+
+/// The translations editor. It works on a copy of Translator's two lists and hands the copy
+/// back on OK, only when it changed. Every handler is public, so that a script or a test drives
+/// it as the user's clicks and keys would; a handler that fails shows the error through
+/// EditorDialogs() and leaves the working copy, the lists on screen and the cursor as they were.
+class TDlgEditor : public vcl::TForm {
+  VCL_DECLARE_CLASS
+public:
+  /// Reads the stored form TDLGEDITOR, makes the file and font dialogs and runs FormCreate.
+  /// Raises EReadError naming the resource when the stored form is missing or faulty.
+  explicit TDlgEditor(vcl::TComponent* AOwner);
+  ~TDlgEditor() override;
+
+  /// The component being edited; set before the form is shown. Not owned.
+  Vek::TLumetra* Translator = nullptr;
+
+  // Controls of the stored form.
+  vcl::TButton* BtnOK;
+  vcl::TButton* BtnCancel;
+  vcl::TTabbedNotebook* FormNotebook;
+  vcl::TListBox* PropList;
+  vcl::TButton* BtnNew;
+  vcl::TButton* BtnRemove;
+  vcl::TMemo* EdtOrgTranslation;
+  vcl::TMemo* EdtTranslation;
+  vcl::TLabel* LblTot;
+  vcl::TLabel* LblLocalized;
+  vcl::TCheckBox* CkxMove;
+  vcl::TLabel* LblDisplayFont;
+  vcl::TButton* BtnDisplayFont;
+  vcl::TLabel* LblEditFont;
+  vcl::TButton* BtnEditFont;
+  vcl::TRadioGroup* GroupReadingOrder;
+  vcl::TListBox* ListAvail;
+  vcl::TLabel* LblSelected;
+  vcl::TButton* BtnIncludeProp;
+  vcl::TButton* BtnRescan;
+  vcl::TLabel* LblTranslate;
+  vcl::TButton* BtnTranslate;
+  vcl::TLabel* LblExport;
+  vcl::TButton* BtnExport;
+  vcl::TLabel* LblLoad;
+  vcl::TButton* BtnLoad;
+  vcl::TLabel* LblSave;
+  vcl::TButton* BtnSave;
+  // The form's dialogs (made in code: dialog components are not part of stored forms here).
+  vcl::TFontDialog* FontDialog1;
+  vcl::TOpenDialog* OpenDialog1;
+  vcl::TSaveDialog* SaveDialog1;
+
+  // Form lifecycle.
+  void FormCreate(vcl::TObject* Sender);
+  void FormShow(vcl::TObject* Sender);
+  void FormDestroy(vcl::TObject* Sender);
+  /// Stores a pending edit; the close box asks Cancel's question when something changed.
+  void FormCloseQuery(vcl::TObject* Sender, bool& CanClose);
+  /// Gives the application its hint pause back.
+  void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
+  void BtnOKClick(vcl::TObject* Sender);
+  void BtnCancelClick(vcl::TObject* Sender);
+  void FormNotebookChange(vcl::TObject* Sender, int NewTab, bool& AllowChange);
+
+  // Translations page.
+  void PropListClick(vcl::TObject* Sender);
+  void PropListKeyDown(vcl::TObject* Sender, WORD& Key, vcl::TShiftState Shift);
+  void EdtTranslationKeyDown(vcl::TObject* Sender, WORD& Key, vcl::TShiftState Shift);
+  void EdtTranslationExit(vcl::TObject* Sender);
+  void BtnNewClick(vcl::TObject* Sender);
+  void BtnRemoveClick(vcl::TObject* Sender);
+
+  // Dialogs page.
+  void ListAvailClick(vcl::TObject* Sender);
+  void ListAvailMouseMove(vcl::TObject* Sender, vcl::TShiftState Shift, int X, int Y);
+  void BtnIncludePropClick(vcl::TObject* Sender);
+  void BtnRescanClick(vcl::TObject* Sender);
+
+  // Dictionary page.
+  void BtnTranslateClick(vcl::TObject* Sender);
+  void BtnExportClick(vcl::TObject* Sender);
+  void BtnLoadClick(vcl::TObject* Sender);
+  void BtnSaveClick(vcl::TObject* Sender);
+
+  // Options, fonts and reading order.
+  void CkxMoveClick(vcl::TObject* Sender);
+  void BtnEditFontClick(vcl::TObject* Sender);
+  void BtnDisplayFontClick(vcl::TObject* Sender);
+  void GroupReadingOrderClick(vcl::TObject* Sender);
+
+  /// Rebuilds PropList from the working entries and ListAvail from the captured values not
+  /// translated yet (each key once), keeping the current key.
+  void RefreshPropList();
+  /// The index of the first line of List that is the entry for Text (Text followed by "=") or
+  /// equals Text; -1 when there is none and for an empty Text.
+  static int GetPropIndex(const std::string& Text, const vcl::TStrings& List);
+  /// True when Value begins with "'" or "#": a string in literal form.
+  static bool IsStringLiteral(const std::string& Value);
+  /// Deselects every item of PropList.
+  void RemoveSelection();
+  /// Captures the dialogs on the form whose class was not captured yet, merging each capture
+  /// into the captured values as it is made.
+  void UpdateOrgProps();
+
+  // The working copy, for scripts and tests.
+  bool Modified() const { return FModified; }
+  const Vek::TSortList& TransList() const { return *FTransList; }
+  const vcl::TStringList& OrgList() const { return *FOrgList; }
+  const vcl::TStringList& DlgClasses() const { return *FDlgClasses; }
+  const std::string& CurText() const { return FCurText; }
+  /// The ANSI code page that decides how keys act in a right-to-left translation box: the
+  /// system's (1252 in the simulation); settable for tests.
+  int CodePage() const { return FCodePage; }
+  void SetCodePage(int Value) { FCodePage = Value; }
+
+private:
+  // Captures the dialogs whose class is new; answers the number of captured lines added.
+  int CaptureDialogs();
+  // The current key of PropList, or empty when there is none.
+  std::string CurrentKey() const;
+  // Positions of entries by key, in the working copy (exact keys).
+  int TransIndex(const std::string& Key) const;
+  int OrgIndex(const std::string& Key) const;
+  void IndexOrgList();
+  // The captured value of Key (literal form), or empty.
+  std::string OrgValue(const std::string& Key) const;
+  // The entry line a key starts with when it is included or added: "=", "=''" or the captured
+  // value (a captured size one less, as capture adds one).
+  std::string InitialValuePart(const std::string& Key) const;
+  // Stores an edit of the translation box when there is one (EdtTranslationExit's work).
+  void StorePendingEdit();
+  // Moves the current key by PageUp or PageDown.
+  void MoveCurrent(bool Forward);
+  void SetModified() { FModified = true; }
+  // Runs Action; an exception is shown and the screen cursor is put back.
+  template <class F>
+  void Guarded(F&& Action);
+  void ShowError(const std::string& Message);
+  void ReadSettings();
+  void RestoreHintPause();
+  // Dictionary page: runs a file operation on the working copy.
+  void FileOperation(vcl::TOpenDialog& Dialog, const vcl::TLabel& Title, bool TakesBack,
+                     const std::function<bool(const std::string&, Vek::TSortList&)>& Operation);
+
+  bool FModified = false;
+  std::string FCurText;
+  vcl::TStringList* FOrgList = nullptr;
+  std::string FSelectedFmt;
+  int FHintItem = 0;
+  vcl::TStringList* FDlgClasses = nullptr;
+  Vek::TSortList* FTransList = nullptr;
+
+  std::string FShownKey;      // the key PropListClick showed last: edits are stored in its entry
+  std::string FCurLine;       // the shown key's entry as it was when the key became current
+  bool FHasCurLine = false;   // whether the shown key had an entry then
+  bool FCloseDecided = false; // OK or Cancel decided how the form closes; no question on close
+  std::optional<int> FSavedHintPause;
+  int FCodePage = 1252;
+  std::unordered_map<std::string, int> FOrgIndex;  // key -> first line of FOrgList
+  std::uint64_t FOrgIndexed = ~std::uint64_t{0};   // FOrgList's change count FOrgIndex reflects
+  std::unordered_map<std::string, int> FListed;    // PropList's items, case folded, with counts
+  std::unordered_set<std::string> FAvail;          // ListAvail's items, case folded
+};
+
+}  // namespace VekEdit

@@ -1,0 +1,299 @@
+// The Translations page: the key list, the captured value and the translation of the current
+// key, PageUp/PageDown, New and Remove; and the list operations the other pages share.
+//
+// Notes:
+// - Keys are looked up by their exact text followed by "=" (or a line equal to the key), never by
+//   prefix: a key that begins another key must not find that one's entry.
+// - Lookups go through indexes (binary search in the sorted entries, a hash of the captured
+//   values rebuilt when that list changed), so that handlers stay fast with tens of thousands of
+//   keys; list boxes change inside one batch each.
+#include <algorithm>
+
+#include "editor_support.hpp"
+
+namespace VekEdit {
+
+using namespace vcl;
+
+namespace {
+
+// What a name given to New must not hold: "=" ends a key, control characters break lines.
+bool ValidKey(const std::string& Name) {
+  if (Name.empty()) return false;
+  return std::none_of(Name.begin(), Name.end(), [](char c) { return c == '=' || static_cast<unsigned char>(c) < 32; });
+}
+
+// Whether typed text survives being stored as it is: the literal decoding leaves it unchanged.
+bool PlainText(const std::string& Text) {
+  return std::none_of(Text.begin(), Text.end(),
+                      [](char c) { return c == '\'' || c == '#' || static_cast<unsigned char>(c) < 32; });
+}
+
+bool IsSizeKind(Vek::EntryKind Kind) {
+  using Vek::EntryKind;
+  return Kind == EntryKind::WindowWidth || Kind == EntryKind::WindowHeight || Kind == EntryKind::ChildWidth ||
+         Kind == EntryKind::ChildHeight;
+}
+
+Vek::EntryKind KindOf(const std::string& Key) {
+  const std::string line = Key + "=";
+  return Vek::Entry::Split(line).Kind;
+}
+
+}  // namespace
+
+int TDlgEditor::GetPropIndex(const std::string& Text, const TStrings& List) {
+  if (Text.empty()) return -1;
+  for (int i = 0; i < List.Count(); ++i)
+    if (Vek::EntryKey(List.Get(i)) == Text) return i;
+  return -1;
+}
+
+bool TDlgEditor::IsStringLiteral(const std::string& Value) {
+  return !Value.empty() && (Value.front() == '\'' || Value.front() == '#');
+}
+
+std::string TDlgEditor::CurrentKey() const {
+  const int i = PropList->ItemIndex();
+  if (i < 0 || i >= PropList->Items()->Count()) return {};
+  return PropList->Items()->Get(i);
+}
+
+int TDlgEditor::TransIndex(const std::string& Key) const {
+  if (Key.empty() || !FTransList) return -1;
+  // A line equal to the key sorts before the key's entries.
+  int index = -1;
+  if (FTransList->SortFind(Key, index)) return index;
+  return Vek::FindEntry(*FTransList, Key);
+}
+
+void TDlgEditor::IndexOrgList() {
+  if (FOrgIndexed == FOrgList->ChangeCount()) return;
+  FOrgIndex.clear();
+  FOrgIndex.reserve(static_cast<std::size_t>(FOrgList->Count()));
+  for (int i = 0; i < FOrgList->Count(); ++i) FOrgIndex.emplace(std::string(Vek::EntryKey(FOrgList->Get(i))), i);
+  FOrgIndexed = FOrgList->ChangeCount();
+}
+
+int TDlgEditor::OrgIndex(const std::string& Key) const {
+  if (Key.empty() || !FOrgList) return -1;
+  const_cast<TDlgEditor*>(this)->IndexOrgList();
+  const auto it = FOrgIndex.find(Key);
+  return it == FOrgIndex.end() ? -1 : it->second;
+}
+
+std::string TDlgEditor::OrgValue(const std::string& Key) const {
+  const int i = OrgIndex(Key);
+  return i < 0 ? std::string() : std::string(Vek::EntryValue(FOrgList->Get(i)));
+}
+
+std::string TDlgEditor::InitialValuePart(const std::string& Key) const {
+  const int i = OrgIndex(Key);
+  if (i < 0) return "=";
+  const std::string value(Vek::EntryValue(FOrgList->Get(i)));
+  if (IsStringLiteral(value)) return "=''";
+  // A capture measures sizes one pixel larger than applying them sets; starting from the
+  // captured value would grow the dialog.
+  if (IsSizeKind(KindOf(Key)))
+    if (const auto size = Vek::ParseDecimal(value)) return "=" + IntToStr(*size - 1);
+  return "=" + value;
+}
+
+void TDlgEditor::RemoveSelection() { DeselectAll(*PropList); }
+
+void TDlgEditor::RefreshPropList() {
+  const std::string remembered = CurrentKey();
+  // Emptied before the batches, with one message each: inside a batch the list box would read
+  // back the state of every item first. Nothing repaints in between.
+  PropList->Clear();
+  ListAvail->Clear();
+  {
+    // ListAvail's batch ends first, as it began last.
+    TListBatch props(*PropList);
+    TListBatch avail(*ListAvail);
+    FListed.clear();
+    FAvail.clear();
+
+    std::vector<std::string> keys;
+    keys.reserve(static_cast<std::size_t>(FTransList->Count()));
+    for (int i = 0; i < FTransList->Count(); ++i) keys.emplace_back(Vek::EntryKey(FTransList->Get(i)));
+    SortAsListBox(keys);
+    // In the list box's own order already: appended without a search each.
+    for (std::string& key : keys) {
+      ++FListed[Fold(key)];
+      PropList->Items()->Insert(PropList->Items()->Count(), std::move(key));
+    }
+    PropList->SetItemIndex(remembered.empty() ? -1 : IndexOfFolded(*PropList, remembered));
+
+    std::vector<std::string> available;
+    for (int i = FOrgList->Count() - 1; i >= 0; --i) {
+      std::string key(Vek::EntryKey(FOrgList->Get(i)));
+      if (key.rfind("ActiveControl", 0) == 0) continue;
+      std::string folded = Fold(key);
+      if (FListed.count(folded) || !FAvail.insert(std::move(folded)).second) continue;
+      available.push_back(std::move(key));
+    }
+    SortAsListBox(available);
+    for (std::string& key : available) ListAvail->Items()->Insert(ListAvail->Items()->Count(), std::move(key));
+  }
+  ListAvailClick(this);
+  PropListClick(this);
+}
+
+void TDlgEditor::PropListClick(TObject*) {
+  if (!FTransList) return;
+  EdtTranslation->SetText("");
+  EdtOrgTranslation->SetText("");
+  FShownKey = CurrentKey();
+  FCurText.clear();
+  FHasCurLine = false;
+  if (FShownKey.empty()) {
+    BtnRemove->SetEnabled(false);
+    EdtTranslation->SetColor(clBtnFace);
+    EdtTranslation->SetEnabled(false);
+    return;
+  }
+  BtnRemove->SetEnabled(true);
+  EdtOrgTranslation->SetText(ShownValue(OrgValue(FShownKey)));
+  const int j = TransIndex(FShownKey);
+  if (j >= 0) {
+    FCurLine = FTransList->Get(j);
+    FHasCurLine = true;
+    FCurText = ShownValue(Vek::EntryValue(FCurLine));
+  }
+  EdtTranslation->SetText(FCurText);
+  EdtTranslation->SetColor(clWindow);
+  EdtTranslation->SetEnabled(true);
+}
+
+void TDlgEditor::StorePendingEdit() {
+  if (!FTransList || FShownKey.empty()) return;
+  std::string text = EdtTranslation->Text();
+  if (text == FCurText) return;
+  const int j = TransIndex(FShownKey);
+  if (j < 0) return;
+  // Captions and anything the literal form would change are stored in literal form, so that
+  // the stored value always reads back as the text typed; plain numbers and names stay as typed.
+  if (IsStringLiteral(OrgValue(FShownKey)) || !PlainText(text) || KindOf(FShownKey) == Vek::EntryKind::WindowCaption ||
+      KindOf(FShownKey) == Vek::EntryKind::ChildCaption)
+    Vek::TLumetra::ConvertToLiterals(text);
+  FTransList->Put(j, FShownKey + "=" + text);
+  SetModified();
+}
+
+void TDlgEditor::EdtTranslationExit(TObject*) {
+  Guarded([this] { StorePendingEdit(); });
+}
+
+void TDlgEditor::MoveCurrent(bool Forward) {
+  StorePendingEdit();
+  RemoveSelection();
+  const int count = PropList->Items()->Count();
+  const int from = PropList->ItemIndex();
+  int to = from;
+  const bool untranslatedOnly = CkxMove->Checked();
+  auto shownEmpty = [&](int Index) {
+    const int j = TransIndex(PropList->Items()->Get(Index));
+    return j < 0 || ShownValue(Vek::EntryValue(FTransList->Get(j))).empty();
+  };
+  // Where the walk of single steps ends; the keys passed on the way are not shown one by one.
+  if (Forward) {
+    while (to < count - 1) {
+      ++to;
+      if (!untranslatedOnly || shownEmpty(to)) break;
+    }
+  } else if (from < count) {
+    while (to > 0) {
+      --to;
+      if (!untranslatedOnly || shownEmpty(to)) break;
+    }
+  }
+  if (to != from) {
+    PropList->SetItemIndex(to);
+    PropListClick(this);
+  }
+  const int current = PropList->ItemIndex();
+  if (current >= 0 && current < count) PropList->SetSelected(current, true);
+}
+
+void TDlgEditor::EdtTranslationKeyDown(TObject*, WORD& Key, TShiftState) {
+  Guarded([&] {
+    switch (Key) {
+      case VK_ESCAPE: {
+        // Back to the entry exactly as it was when the key became current.
+        if (FShownKey.empty()) return;
+        const int j = TransIndex(FShownKey);
+        if (j >= 0 && FHasCurLine) FTransList->Put(j, FCurLine);
+        EdtTranslation->SetText(FCurText);
+        return;
+      }
+      case VK_NEXT: MoveCurrent(true); return;
+      case VK_PRIOR: MoveCurrent(false); return;
+      default:
+        if (GroupReadingOrder->ItemIndex() == 0 && FCodePage != 1255 && FCodePage != 1256) {
+          EdtTranslation->SetSelStart(0);
+          EdtTranslation->SetSelLength(0);
+        }
+        return;
+    }
+  });
+}
+
+void TDlgEditor::PropListKeyDown(TObject*, WORD& Key, TShiftState) {
+  if (Key == VK_INSERT) BtnNewClick(this);
+  else if (Key == VK_DELETE) BtnRemoveClick(this);
+}
+
+void TDlgEditor::BtnNewClick(TObject*) {
+  Guarded([this] {
+    StorePendingEdit();
+    std::string name;
+    if (!EditorDialogs().InputQuery("Add a property", "Please enter the property name", name)) return;
+    if (!ValidKey(name) || FListed.count(Fold(name))) return;
+    RemoveSelection();
+    FTransList->SortInsert(name + InitialValuePart(name), nullptr);
+    if (FAvail.erase(Fold(name))) {
+      // The key is translated now, so it is no longer available.
+      TListBatch avail(*ListAvail);
+      for (int i; (i = IndexOfFolded(*ListAvail, name)) >= 0;) ListAvail->Items()->Delete(i);
+    }
+    const int index = PropList->Items()->Add(name);
+    ++FListed[Fold(name)];
+    PropList->SetItemIndex(index);
+    PropList->SetSelected(index, true);
+    PropListClick(this);
+    SetModified();
+    ListAvailClick(this);
+  });
+}
+
+void TDlgEditor::BtnRemoveClick(TObject*) {
+  Guarded([this] {
+    StorePendingEdit();
+    const std::vector<int> selected = SelectedItems(*PropList);
+    if (selected.empty()) return;
+    if (EditorDialogs().MessageDlg("Do you want to remove the selected property ?", mtWarning, mbYes | mbNo, 0) != mrYes)
+      return;
+    {
+      TListBatch props(*PropList);
+      TListBatch avail(*ListAvail);
+      for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+        const std::string key = PropList->Items()->Get(*it);
+        std::string folded = Fold(key);
+        if (OrgIndex(key) != -1 && !FAvail.count(folded)) {
+          ListAvail->Items()->Add(key);
+          FAvail.insert(folded);
+        }
+        const int j = Vek::FindEntry(*FTransList, key);
+        if (j >= 0) FTransList->Delete(j);
+        PropList->Items()->Delete(*it);
+        if (auto listed = FListed.find(folded); listed != FListed.end() && --listed->second == 0) FListed.erase(listed);
+      }
+    }
+    PropListClick(this);
+    SetModified();
+    ListAvailClick(this);
+  });
+}
+
+}  // namespace VekEdit
