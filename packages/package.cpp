@@ -16,6 +16,7 @@
 //   lookup rather than at load, since loading a module while the loader runs the package's own
 //   start-up code is not allowed.
 #include "Vek.hpp"
+#include "VekEdit.hpp"
 #include "design/Packages.hpp"
 
 #ifdef _WIN32
@@ -45,11 +46,13 @@ struct CountedUnit {
   }
 };
 
-// Unit VekEdit has no initialization or finalization of its own.
+// Unit VekEdit has no initialization of its own. Its finalization forgets the editor form's
+// published methods, which the class library keeps by class: none may outlive the module.
 void Nothing() {}
+void VekEditFinalization() { vcl::UnRegisterMethods(VekEdit::TDlgEditor::StaticClass()); }
 
 using VekUnit = CountedUnit<&Vek::UnitInitialization, &Vek::UnitFinalization>;
-using VekEditUnit = CountedUnit<&Nothing, &Nothing>;
+using VekEditUnit = CountedUnit<&Nothing, &VekEditFinalization>;
 
 constexpr design::TPackageUnitEntry Units[] = {
 #if LUMETRA_PACKAGE_EDITOR_FIRST

@@ -1,7 +1,0 @@
-object DlgEditor: TDlgEditor
-  Left = 200
-  Top = 120
-  Width = 500
-  Height = 400
-  Caption = 'Lumetra'
-end
