@@ -5,6 +5,7 @@
 
 #include "designer_window.hpp"
 #include "form_document.hpp"
+#include "input.hpp"
 #include "package_module.hpp"
 #include "test_support.hpp"
 #include "vcl/Dialogs.hpp"
@@ -213,6 +214,31 @@ TEST_F(Designer, WindowShowsTheFormsComponentsAndTheInspector) {
   EXPECT_EQ(Items(window.ListVerbs).size(), 3u);
   window.DropClicked();
   EXPECT_EQ(Items(window.ListComponents).back(), "Lumetra2: TLumetra");
+}
+
+// The editor the package opens is the active window while it is up.
+vcl::TCustomForm* ActiveForm() { return dynamic_cast<vcl::TCustomForm*>(vcl::TControl::FromHandle(GetActiveWindow())); }
+
+TEST_F(Designer, TranslationsTypedInThePackagesEditorAreSavedWithTheForm) {
+  {
+    designer::DesignerWindow window(LUMETRA_VEKD4, FForm);
+    window.Select("Lumetra1");
+    const std::vector<std::string> rows = Items(window.ListInspector);
+    const auto at = std::find(rows.begin(), rows.end(), "Translations = (Dialog Editor)  (read-only)");
+    ASSERT_NE(at, rows.end()) << ::testing::PrintToString(rows);
+    window.ListInspector->SetItemIndex(static_cast<int>(at - rows.begin()));
+    window.PropertySelected();
+    ASSERT_TRUE(window.BtnDialog->Enabled());
+    ui_test::RunScript([&] { window.DialogButtonClicked(); },
+                       {[] { ActiveForm()->Field<vcl::TMemo>("EdtTranslation")->SetFocus(); },
+                        [] { ActiveForm()->Field<vcl::TMemo>("EdtTranslation")->SetText("Avbryt"); },
+                        [] { ui_test::Click(ActiveForm()->Field<vcl::TButton>("BtnOK")); }});
+    EXPECT_TRUE(window.Document()->IsModified());
+    EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm + " *");
+    window.SaveClicked();
+    EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm);
+  }
+  EXPECT_NE(vcl::ReadFileBytes(FForm).find("'Avbryt'"), std::string::npos) << vcl::ReadFileBytes(FForm);
 }
 
 TEST_F(Designer, WindowUnloadsAndReloadsThePackageWithTheForm) {
