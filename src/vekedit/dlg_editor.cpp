@@ -81,10 +81,16 @@ void SortAsListBox(std::vector<std::string>& Items) {
   // item instead of one per comparison, which costs much under Wine.
   std::vector<std::pair<std::string, std::string>> keyed;
   keyed.reserve(Items.size());
+  char buffer[512];
   for (std::string& item : Items) {
-    const int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, nullptr, 0);
-    std::string key(static_cast<std::size_t>(std::max(n, 0)), '\0');
-    if (n > 0) LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, key.data(), n);
+    // One call for the usual short item; the size is asked for only when the key is longer.
+    int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, buffer, sizeof buffer);
+    std::string key(buffer, static_cast<std::size_t>(std::max(n, 0)));
+    if (n <= 0) {
+      n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, nullptr, 0);
+      key.assign(static_cast<std::size_t>(std::max(n, 0)), '\0');
+      if (n > 0) LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, key.data(), n);
+    }
     keyed.emplace_back(std::move(key), std::move(item));
   }
   std::stable_sort(keyed.begin(), keyed.end(), [](const auto& A, const auto& B) { return A.first < B.first; });

@@ -103,14 +103,13 @@ void TDlgEditor::RemoveSelection() { DeselectAll(*PropList); }
 
 void TDlgEditor::RefreshPropList() {
   const std::string remembered = CurrentKey();
-  // Emptied before the batches, with one message each: inside a batch the list box would read
-  // back the state of every item first. Nothing repaints in between.
-  PropList->Clear();
-  ListAvail->Clear();
   {
-    // ListAvail's batch ends first, as it began last.
+    // ListAvail's batch ends first, as it began last. Emptied inside the batches: a window
+    // filled again with the items it shows keeps them.
     TListBatch props(*PropList);
     TListBatch avail(*ListAvail);
+    PropList->Clear();
+    ListAvail->Clear();
     FListed.clear();
     FAvail.clear();
 
