@@ -273,8 +273,10 @@ private:
   bool FDetached = false;
   std::vector<Change> FChanges;
   bool FReplayable = true;  // whether FChanges tell every change since Detach
-  bool FCleared = false;    // emptied while detached: FShown holds what the window shows
-  std::vector<std::pair<std::string, TObject*>> FShown;
+  bool FCleared = false;    // emptied while detached: FShown... hold what the window shows
+  std::string FShownText;   // the items one after the other: one allocation, not one per item
+  std::vector<std::size_t> FShownEnds;
+  std::vector<TObject*> FShownObjects;
 };
 
 /// A list box: items with objects, single or multiple selection, sorted or not.

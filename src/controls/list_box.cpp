@@ -7,6 +7,7 @@
 // - In a multi-selection list box ItemIndex is the item with the focus rectangle
 //   (LB_GETCARETINDEX), as the class library has it.
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "control_support.hpp"
@@ -345,9 +346,11 @@ void TListBoxStrings::Clear() {
   } else if (FDetached) {
     // Often filled again with the same items: the window keeps its own until the batch ends.
     if (!FCleared && FReplayable && FChanges.empty()) {
-      FShown.clear();
-      FShown.reserve(static_cast<std::size_t>(FList.Count()));
-      for (int i = 0; i < FList.Count(); ++i) FShown.emplace_back(FList.Get(i), FList.GetObject(i));
+      for (int i = 0; i < FList.Count(); ++i) {
+        FShownText += FList.Get(i);
+        FShownEnds.push_back(FShownText.size());
+        FShownObjects.push_back(FList.GetObject(i));
+      }
       FCleared = true;
     }
     FReplayable = false;
@@ -374,16 +377,20 @@ void TListBoxStrings::ForgetChanges() {
   FChanges.clear();
   FReplayable = true;
   FCleared = false;
-  FShown.clear();
+  FShownText.clear();
+  FShownEnds.clear();
+  FShownObjects.clear();
 }
 
 void TListBoxStrings::Reattach() {
   const HWND h = FListBox.WindowHandle();
   bool kept = false;
   if (FCleared) {
-    kept = FShown.size() == static_cast<std::size_t>(FList.Count());
-    for (std::size_t i = 0; kept && i < FShown.size(); ++i)
-      kept = FShown[i].first == FList.Get(static_cast<int>(i)) && FShown[i].second == FList.GetObject(static_cast<int>(i));
+    kept = FShownEnds.size() == static_cast<std::size_t>(FList.Count());
+    const std::string_view shown(FShownText);
+    for (std::size_t i = 0, from = 0; kept && i < FShownEnds.size(); from = FShownEnds[i++])
+      kept = shown.substr(from, FShownEnds[i] - from) == FList.Get(static_cast<int>(i)) &&
+             FShownObjects[i] == FList.GetObject(static_cast<int>(i));
   } else if (FReplayable) {
     kept = true;
     for (const Change& c : FChanges) {

@@ -117,6 +117,7 @@ void TDlgEditor::RefreshPropList() {
     keys.reserve(static_cast<std::size_t>(FTransList->Count()));
     for (int i = 0; i < FTransList->Count(); ++i) keys.emplace_back(Vek::EntryKey(FTransList->Get(i)));
     SortAsListBox(keys);
+    FListed.reserve(keys.size());
     // In the list box's own order already: appended without a search each.
     for (std::string& key : keys) {
       ++FListed[Fold(key)];
