@@ -2,8 +2,10 @@
 // list boxes, on the BUTTON, STATIC, EDIT and LISTBOX windows.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vcl/Controls.hpp"
@@ -254,9 +256,27 @@ private:
   /// object only and the window is filled again once, at the end.
   bool Live() const;
   void Detach();
+  /// Brings a window whose items were kept while detached up to date: nothing when the items
+  /// came back unchanged, the changes one by one when they are few, a refill otherwise.
+  void Reattach();
+  void ForgetChanges();
+  /// A change made while detached, to be made to the window at the end of the batch.
+  struct Change {
+    enum Kind : std::uint8_t { Insert = 0, Delete = 1, Data = 2 } What;
+    int Index;
+    std::string Text;
+    TObject* Object;
+  };
+  void Record(Change::Kind What, int Index, const std::string& S, TObject* AObject);
   TListBox& FListBox;
   TStringList FList;
   bool FDetached = false;
+  std::vector<Change> FChanges;
+  bool FReplayable = true;  // whether FChanges tell every change since Detach
+  bool FCleared = false;    // emptied while detached: FShown... hold what the window shows
+  std::string FShownText;   // the items one after the other: one allocation, not one per item
+  std::vector<std::size_t> FShownEnds;
+  std::vector<TObject*> FShownObjects;
 };
 
 /// A list box: items with objects, single or multiple selection, sorted or not.
@@ -310,6 +330,9 @@ protected:
 private:
   friend class TListBoxStrings;
   void Recreate();
+  /// Gives the window the object's selection, current item and top item. Kept items (Reset)
+  /// first lose the window's, so that they end as a refilled window has them.
+  void WriteSelection(bool Reset);
   std::unique_ptr<TListBoxStrings> FItems;
   bool FMultiSelect = false;
   bool FExtendedSelect = true;

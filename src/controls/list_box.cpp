@@ -7,6 +7,7 @@
 // - In a multi-selection list box ItemIndex is the item with the focus rectangle
 //   (LB_GETCARETINDEX), as the class library has it.
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "control_support.hpp"
@@ -59,9 +60,30 @@ void TListBox::WriteState() {
   SendMessageA(h, WM_SETREDRAW, FALSE, 0);
   SendMessageA(h, LB_SETITEMHEIGHT, 0, MAKELPARAM(FItemHeight, 0));
   const TStringList& list = FItems->FList;
+  // Room for all items at once: otherwise the window grows its item array a few items at a time.
+  std::size_t bytes = 0;
+  for (int i = 0; i < list.Count(); ++i) bytes += list.Get(i).size() + 1;
+  SendMessageA(h, LB_INITSTORAGE, static_cast<WPARAM>(list.Count()), static_cast<LPARAM>(bytes));
   for (int i = 0; i < list.Count(); ++i) {
     SendMessageA(h, LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(list.Get(i).c_str()));
     if (TObject* o = list.GetObject(i)) SendMessageA(h, LB_SETITEMDATA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(o));
+  }
+  WriteSelection(false);
+  SendMessageA(h, WM_SETREDRAW, TRUE, 0);
+}
+
+void TListBox::WriteSelection(bool Reset) {
+  const HWND h = WindowHandle();
+  if (Reset) {
+    // What LB_RESETCONTENT and the first item leave: nothing selected, the first item current
+    // and on top, the Shift range starting there.
+    SendMessageA(h, LB_SETTOPINDEX, 0, 0);
+    if (FMultiSelect) SendMessageA(h, LB_SETSEL, FALSE, -1);
+    else SendMessageA(h, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    if (FItems->Count() > 0) {
+      SendMessageA(h, LB_SETCARETINDEX, 0, FALSE);
+      SendMessageA(h, LB_SETANCHORINDEX, 0, 0);
+    }
   }
   if (FMultiSelect) {
     for (std::size_t i = 0; i < FSelected.size(); ++i)
@@ -71,17 +93,28 @@ void TListBox::WriteState() {
     SendMessageA(h, LB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
   }
   if (FTopIndex > 0) SendMessageA(h, LB_SETTOPINDEX, static_cast<WPARAM>(FTopIndex), 0);
-  SendMessageA(h, WM_SETREDRAW, TRUE, 0);
 }
 
 void TListBox::ReadState() {
-  if (std::exchange(FItems->FDetached, false)) return;  // the object holds the state already
+  if (std::exchange(FItems->FDetached, false)) {
+    FItems->ForgetChanges();
+    return;  // the object holds the state already
+  }
   TWinControl::ReadState();
   const HWND h = WindowHandle();
   const int n = FItems->FList.Count();
   FSelected.assign(static_cast<std::size_t>(n), false);
-  if (FMultiSelect)
-    for (int i = 0; i < n; ++i) FSelected[static_cast<std::size_t>(i)] = SendMessageA(h, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
+  if (FMultiSelect) {
+    // The selected ones in one message rather than one per item.
+    const LRESULT count = SendMessageA(h, LB_GETSELCOUNT, 0, 0);
+    std::vector<int> selected(static_cast<std::size_t>(std::max<LRESULT>(count, 0)));
+    const LRESULT got = selected.empty() ? 0
+                                         : SendMessageA(h, LB_GETSELITEMS, static_cast<WPARAM>(selected.size()),
+                                                        reinterpret_cast<LPARAM>(selected.data()));
+    for (LRESULT i = 0; i < got; ++i)
+      if (selected[static_cast<std::size_t>(i)] >= 0 && selected[static_cast<std::size_t>(i)] < n)
+        FSelected[static_cast<std::size_t>(selected[static_cast<std::size_t>(i)])] = true;
+  }
   FItemIndex = static_cast<int>(SendMessageA(h, FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
   if (FItemIndex >= n) FItemIndex = -1;
   FTopIndex = static_cast<int>(SendMessageA(h, LB_GETTOPINDEX, 0, 0));
@@ -238,6 +271,7 @@ void TListBoxStrings::InsertObject(int Index, std::string S, TObject* AObject) {
   } else {
     FListBox.FSelected.insert(FListBox.FSelected.begin() + Index, false);
     if (FListBox.FItemIndex >= Index) ++FListBox.FItemIndex;
+    Record(Change::Insert, Index, S, AObject);
   }
   FList.InsertObject(Index, std::move(S), AObject);
 }
@@ -266,6 +300,7 @@ int TListBoxStrings::AddObject(std::string S, TObject* AObject) {
     index = lo;
     FListBox.FSelected.insert(FListBox.FSelected.begin() + index, false);
     if (FListBox.FItemIndex >= index) ++FListBox.FItemIndex;
+    Record(Change::Insert, index, S, AObject);
   }
   FList.InsertObject(index, std::move(S), AObject);
   return index;
@@ -286,6 +321,8 @@ void TListBoxStrings::PutObject(int Index, TObject* AObject) {
   FList.PutObject(Index, AObject);
   if (Live())
     SendMessageA(FListBox.WindowHandle(), LB_SETITEMDATA, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(AObject));
+  else if (FDetached)
+    Record(Change::Data, Index, {}, AObject);
 }
 
 void TListBoxStrings::Delete(int Index) {
@@ -297,17 +334,90 @@ void TListBoxStrings::Delete(int Index) {
     FListBox.FSelected.erase(FListBox.FSelected.begin() + Index);
     if (FListBox.FItemIndex == Index) FListBox.FItemIndex = -1;
     else if (FListBox.FItemIndex > Index) --FListBox.FItemIndex;
+    Record(Change::Delete, Index, {}, nullptr);
   }
   FList.Delete(Index);
 }
 
 void TListBoxStrings::Clear() {
   Detach();
-  if (Live()) SendMessageA(FListBox.WindowHandle(), LB_RESETCONTENT, 0, 0);
+  if (Live()) {
+    SendMessageA(FListBox.WindowHandle(), LB_RESETCONTENT, 0, 0);
+  } else if (FDetached) {
+    // Often filled again with the same items: the window keeps its own until the batch ends.
+    if (!FCleared && FReplayable && FChanges.empty()) {
+      for (int i = 0; i < FList.Count(); ++i) {
+        FShownText += FList.Get(i);
+        FShownEnds.push_back(FShownText.size());
+        FShownObjects.push_back(FList.GetObject(i));
+      }
+      FCleared = true;
+    }
+    FReplayable = false;
+    FChanges.clear();
+  }
   FListBox.FSelected.clear();
   FListBox.FItemIndex = -1;
   FListBox.FTopIndex = 0;
   FList.Clear();
+}
+
+void TListBoxStrings::Record(Change::Kind What, int Index, const std::string& S, TObject* AObject) {
+  if (!FReplayable) return;
+  // Past a quarter of the items a refill costs less than the changes one by one; sooner in the
+  // simulation, whose window moves the text of every later item at each insert.
+#ifdef _WIN32
+  const std::size_t most = static_cast<std::size_t>(FList.Count() / 4);
+#else
+  const std::size_t most = std::min<std::size_t>(static_cast<std::size_t>(FList.Count() / 4), 64);
+#endif
+  if (FChanges.size() >= most) {
+    FReplayable = false;
+    FChanges.clear();
+    return;
+  }
+  FChanges.push_back(Change{What, Index, What == Change::Insert ? S : std::string(), AObject});
+}
+
+void TListBoxStrings::ForgetChanges() {
+  FChanges.clear();
+  FReplayable = true;
+  FCleared = false;
+  FShownText.clear();
+  FShownEnds.clear();
+  FShownObjects.clear();
+}
+
+void TListBoxStrings::Reattach() {
+  const HWND h = FListBox.WindowHandle();
+  bool kept = false;
+  if (FCleared) {
+    kept = FShownEnds.size() == static_cast<std::size_t>(FList.Count());
+    const std::string_view shown(FShownText);
+    for (std::size_t i = 0, from = 0; kept && i < FShownEnds.size(); from = FShownEnds[i++])
+      kept = shown.substr(from, FShownEnds[i] - from) == FList.Get(static_cast<int>(i)) &&
+             FShownObjects[i] == FList.GetObject(static_cast<int>(i));
+  } else if (FReplayable) {
+    kept = true;
+    for (const Change& c : FChanges) {
+      const auto index = static_cast<WPARAM>(c.Index);
+      if (c.What == Change::Delete) {
+        SendMessageA(h, LB_DELETESTRING, index, 0);
+        continue;
+      }
+      if (c.What == Change::Insert) SendMessageA(h, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(c.Text.c_str()));
+      if (c.Object || c.What == Change::Data) SendMessageA(h, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(c.Object));
+    }
+  }
+  ForgetChanges();
+  if (kept) {
+    FListBox.WriteSelection(true);
+    return;
+  }
+  // Filled again in one pass: inserting one by one into a long window list moves the items
+  // after each one every time.
+  SendMessageA(h, LB_RESETCONTENT, 0, 0);
+  FListBox.WriteState();
 }
 
 void TListBoxStrings::SetUpdateState(bool Updating) {
@@ -317,12 +427,7 @@ void TListBoxStrings::SetUpdateState(bool Updating) {
     SendMessageA(h, WM_SETREDRAW, FALSE, 0);
     return;
   }
-  if (std::exchange(FDetached, false)) {
-    // Filled again in one pass: inserting one by one into a long window list moves the items
-    // after each one every time.
-    SendMessageA(h, LB_RESETCONTENT, 0, 0);
-    FListBox.WriteState();
-  }
+  if (std::exchange(FDetached, false)) Reattach();
   SendMessageA(h, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(h, nullptr, TRUE);
 }

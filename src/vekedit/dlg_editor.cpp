@@ -2,6 +2,7 @@
 // dialogs it opens.
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 #include <unordered_set>
 
 #include "editor_support.hpp"
@@ -79,16 +80,34 @@ void SortAsListBox(std::vector<std::string>& Items) {
 #ifdef _WIN32
   // A sorted LISTBOX compares with lstrcmpiA; sort keys give the same order with one call per
   // item instead of one per comparison, which costs much under Wine.
-  std::vector<std::pair<std::string, std::string>> keyed;
-  keyed.reserve(Items.size());
-  for (std::string& item : Items) {
-    const int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, nullptr, 0);
-    std::string key(static_cast<std::size_t>(std::max(n, 0)), '\0');
-    if (n > 0) LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, key.data(), n);
-    keyed.emplace_back(std::move(key), std::move(item));
+  // The keys go into one buffer rather than one string each: allocations cost much under Wine too.
+  std::string keys;
+  std::vector<std::pair<std::size_t, std::size_t>> spans;  // offset and length in keys
+  spans.reserve(Items.size());
+  char buffer[512];
+  for (const std::string& item : Items) {
+    // One call for the usual short item; the size is asked for only when the key is longer.
+    int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, buffer, sizeof buffer);
+    const std::size_t at = keys.size();
+    if (n > 0) {
+      keys.append(buffer, static_cast<std::size_t>(n));
+    } else {
+      n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, nullptr, 0);
+      keys.resize(at + static_cast<std::size_t>(std::max(n, 0)));
+      if (n > 0) LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, keys.data() + at, n);
+    }
+    spans.emplace_back(at, keys.size() - at);
   }
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& A, const auto& B) { return A.first < B.first; });
-  for (std::size_t i = 0; i < keyed.size(); ++i) Items[i] = std::move(keyed[i].second);
+  std::vector<std::size_t> order(Items.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  const std::string_view all(keys);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t A, std::size_t B) {
+    return all.substr(spans[A].first, spans[A].second) < all.substr(spans[B].first, spans[B].second);
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(Items.size());
+  for (const std::size_t i : order) sorted.push_back(std::move(Items[i]));
+  Items = std::move(sorted);
 #else
   std::stable_sort(Items.begin(), Items.end(), [](const std::string& A, const std::string& B) {
     return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(),

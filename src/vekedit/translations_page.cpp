@@ -103,14 +103,13 @@ void TDlgEditor::RemoveSelection() { DeselectAll(*PropList); }
 
 void TDlgEditor::RefreshPropList() {
   const std::string remembered = CurrentKey();
-  // Emptied before the batches, with one message each: inside a batch the list box would read
-  // back the state of every item first. Nothing repaints in between.
-  PropList->Clear();
-  ListAvail->Clear();
   {
-    // ListAvail's batch ends first, as it began last.
+    // ListAvail's batch ends first, as it began last. Emptied inside the batches: a window
+    // filled again with the items it shows keeps them.
     TListBatch props(*PropList);
     TListBatch avail(*ListAvail);
+    PropList->Clear();
+    ListAvail->Clear();
     FListed.clear();
     FAvail.clear();
 
@@ -118,6 +117,7 @@ void TDlgEditor::RefreshPropList() {
     keys.reserve(static_cast<std::size_t>(FTransList->Count()));
     for (int i = 0; i < FTransList->Count(); ++i) keys.emplace_back(Vek::EntryKey(FTransList->Get(i)));
     SortAsListBox(keys);
+    FListed.reserve(keys.size());
     // In the list box's own order already: appended without a search each.
     for (std::string& key : keys) {
       ++FListed[Fold(key)];

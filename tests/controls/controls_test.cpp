@@ -2,6 +2,7 @@
 // boxes, memos, radio groups and notebooks on both window systems.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "test_support.hpp"
 #include "vcl/ExtCtrls.hpp"
@@ -130,6 +131,92 @@ TEST_F(Controls, ListBoxSelectionRulesOfEachMode) {
     DestroyWindow(FForm->Handle());
     delete list;
   }
+}
+
+namespace {
+
+// What a list box window shows: items with their objects, selection, current and top item.
+struct ListWindowState {
+  std::vector<std::string> Items;
+  std::vector<LRESULT> Data;
+  std::vector<int> Selected;
+  LRESULT Current, Top;
+  bool operator==(const ListWindowState&) const = default;
+};
+
+ListWindowState ReadWindow(HWND H, bool Multi) {
+  ListWindowState s;
+  const int n = static_cast<int>(SendMessageA(H, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    std::string text(static_cast<std::size_t>(SendMessageA(H, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1, '\0');
+    SendMessageA(H, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    s.Items.push_back(text.c_str());
+    s.Data.push_back(SendMessageA(H, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+    if (SendMessageA(H, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) s.Selected.push_back(i);
+  }
+  s.Current = SendMessageA(H, Multi ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0);
+  s.Top = SendMessageA(H, LB_GETTOPINDEX, 0, 0);
+  return s;
+}
+
+}  // namespace
+
+// A batch ends with the window changed in place (nothing to do, or a few changes one by one) or
+// filled again; either way it must show what a window made afresh from the object shows.
+TEST_F(Controls, ListBoxBatchLeavesTheWindowAsAFreshOne) {
+  using Change = void (*)(TListBox&);
+  struct Case {
+    const char* Name;
+    Change Batch;
+  } changes[] = {
+      {"cleared and filled again alike", [](TListBox& l) {
+         std::vector<std::string> items;
+         for (int i = 0; i < l.Items()->Count(); ++i) items.push_back(l.Items()->Get(i));
+         l.Clear();
+         for (int i = 0; i < static_cast<int>(items.size()); ++i) l.Items()->AddObject(items[static_cast<std::size_t>(i)], Obj(i));
+       }},
+      {"cleared and filled with one item changed", [](TListBox& l) {
+         l.Clear();
+         for (int i = 0; i < 40; ++i) l.Items()->AddObject(i == 7 ? "other" : "k" + IntToStr(100 + i), Obj(i));
+       }},
+      {"a few inserted and deleted", [](TListBox& l) {
+         l.Items()->Delete(3);
+         l.Items()->AddObject("k1005", Obj(99));
+         l.Items()->InsertObject(0, "first", nullptr);
+         l.Items()->Put(20, "replaced");
+         l.Items()->PutObject(21, Obj(77));
+         l.Items()->Delete(l.Items()->Count() - 1);
+       }},
+      {"selection changed only", [](TListBox& l) {
+         l.SetSelected(30, true);
+         l.SetItemIndex(31);
+       }},
+      {"most items deleted", [](TListBox& l) {
+         while (l.Items()->Count() > 5) l.Items()->Delete(1);
+       }},
+  };
+  for (bool multi : {false, true})
+    for (const Case& c : changes) {
+      const std::string where = std::string(multi ? "multi: " : "single: ") + c.Name;
+      auto* list = Make<TListBox>();
+      list->SetMultiSelect(multi);
+      list->SetHeight(16 * 5 + 4);
+      for (int i = 0; i < 40; ++i) list->Items()->AddObject("k" + IntToStr(100 + i), Obj(i));
+      FForm->Handle();
+      list->SetSelected(12, true);
+      list->SetSelected(25, true);
+      list->SetTopIndex(10);
+      list->Items()->BeginUpdate();
+      c.Batch(*list);
+      list->Items()->EndUpdate();
+      const ListWindowState batched = ReadWindow(list->WindowHandle(), multi);
+      EXPECT_EQ(static_cast<int>(batched.Items.size()), list->Items()->Count()) << where;
+      DestroyWindow(FForm->Handle());
+      FForm->Handle();
+      EXPECT_TRUE(batched == ReadWindow(list->WindowHandle(), multi)) << where;
+      DestroyWindow(FForm->Handle());
+      delete list;
+    }
 }
 
 TEST_F(Controls, RadioGroupItemIndexChecksItsButtonAndClicksRunOnClick) {

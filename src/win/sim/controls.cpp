@@ -343,6 +343,14 @@ LRESULT CALLBACK ListBoxProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) 
       d.Caret = static_cast<int>(WParam);
       return 0;
     case LB_GETCARETINDEX: return d.Caret;
+    case LB_SETANCHORINDEX:
+      if (!valid(WParam)) return LB_ERR;
+      d.Anchor = static_cast<int>(WParam);
+      return 0;
+    case LB_GETANCHORINDEX: return d.Anchor;
+    case LB_INITSTORAGE:
+      d.Items.reserve(d.Items.size() + WParam);
+      return static_cast<LRESULT>(d.Items.capacity());
     case LB_GETTOPINDEX: return d.Top;
     case LB_SETTOPINDEX:
       if (!valid(WParam) && !(count == 0 && WParam == 0)) return LB_ERR;
