@@ -37,23 +37,23 @@ CloseAnswer AskToSave(const std::string& Question) {
 
 DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
     : FPackageFile(std::move(PackageFile)), FForm(new vcl::TForm(vcl::Application)) {
-  FForm->SetBounds(40, 40, 780, 490);
+  FForm->SetBounds(40, 40, 900, 490);
   LblPage = Caption(FForm, 8, 8, "Palette");
   ListPalette = Place<vcl::TListBox>(FForm, 8, 28, 160, 340);
   BtnDrop = Place<vcl::TButton>(FForm, 8, 376, 160, 25);
   BtnDrop->SetCaption("&Drop on the form");
   BtnGlyph = Place<vcl::TButton>(FForm, 8, 408, 32, 32);
   Caption(FForm, 180, 8, "Components");
-  ListComponents = Place<vcl::TListBox>(FForm, 180, 28, 180, 340);
-  BtnSave = Place<vcl::TButton>(FForm, 180, 376, 180, 25);
+  ListComponents = Place<vcl::TListBox>(FForm, 180, 28, 230, 340);
+  BtnSave = Place<vcl::TButton>(FForm, 180, 376, 230, 25);
   BtnSave->SetCaption("&Save");
-  Caption(FForm, 372, 8, "Object Inspector");
-  ListInspector = Place<vcl::TListBox>(FForm, 372, 28, 250, 310);
-  EdtValue = Place<vcl::TEdit>(FForm, 372, 346, 218, 22);
-  BtnDialog = Place<vcl::TButton>(FForm, 594, 346, 28, 22);
+  Caption(FForm, 422, 8, "Object Inspector");
+  ListInspector = Place<vcl::TListBox>(FForm, 422, 28, 250, 310);
+  EdtValue = Place<vcl::TEdit>(FForm, 422, 346, 218, 22);
+  BtnDialog = Place<vcl::TButton>(FForm, 644, 346, 28, 22);
   BtnDialog->SetCaption("...");
-  Caption(FForm, 634, 8, "Verbs");
-  ListVerbs = Place<vcl::TListBox>(FForm, 634, 28, 130, 340);
+  Caption(FForm, 684, 8, "Verbs");
+  ListVerbs = Place<vcl::TListBox>(FForm, 684, 28, 200, 340);
 
   ListComponents->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { ComponentSelected(); }));
   ListInspector->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { PropertySelected(); }));

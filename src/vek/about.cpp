@@ -116,8 +116,9 @@ void ShowTimedMessage(const std::string& Caption, const std::string& Text) {
   label = std::make_unique<vcl::TLabel>(f);
   vcl::TLabel* l = label.get();
   l->SetParent(f);
-  l->SetCaption(Text);
+  // Bold before the text: the label takes its size from the text in the font it has then.
   l->Font()->SetStyle(vcl::fsBold);
+  l->SetCaption(Text);
   l->SetLeft(f->Width() / 2 - l->Width() / 2);
   l->SetTop(15);
 

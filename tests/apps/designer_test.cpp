@@ -1,7 +1,12 @@
 // The design host with a package loaded: opening a form, the inspector and verbs from the
 // package's registrations, dropping, saving in the form's format, closing; and loading and
-// unloading the package again and again with a dialog translated in between.
+// unloading the package again and again with a dialog translated in between; and a real form
+// translated through the package's editor, its About box, saved and reopened. With
+// LUMETRA_HOLD_DESIGNER set that scenario holds each window up for ./run-demo's screenshots.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "designer_window.hpp"
 #include "form_document.hpp"
@@ -239,6 +244,152 @@ TEST_F(Designer, TranslationsTypedInThePackagesEditorAreSavedWithTheForm) {
     EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm);
   }
   EXPECT_NE(vcl::ReadFileBytes(FForm).find("'Avbryt'"), std::string::npos) << vcl::ReadFileBytes(FForm);
+}
+
+// With LUMETRA_HOLD_DESIGNER naming a folder, the windows up now stay up from <folder>/<Name>.ready
+// until <folder>/<Name>.done appears (run-demo's handshake). Thread timer ticks are dropped
+// meanwhile: they are the script's, whose next step must not run inside this one.
+void Hold(const std::string& Name) {
+#ifdef _WIN32
+  const char* folder = std::getenv("LUMETRA_HOLD_DESIGNER");
+  if (!folder) return;
+  const std::string hold = folder;
+  const auto pump = [] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_TIMER && !msg.hwnd) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  };
+  RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  pump();
+  std::FILE* ready = std::fopen((hold + "/" + Name + ".ready").c_str(), "w");
+  ASSERT_NE(ready, nullptr) << "cannot write " << hold << "/" << Name << ".ready";
+  std::fclose(ready);
+  // Gives up after a minute so that a run-demo that died leaves no test hanging.
+  for (int i = 0; i < 6000 && !std::filesystem::exists(hold + "/" + Name + ".done"); ++i) {
+    pump();
+    Sleep(10);
+  }
+#else
+  (void)Name;
+#endif
+}
+
+const std::string RealForm = std::string(LUMETRA_TEST_DATA) + "/forms/maerlyn__old-delphi-codes__Notepad_Unit1.dfm";
+
+// In the editor up now: includes the captured property Key and types Text as its translation.
+void Translate(const std::string& Key, const std::string& Text) {
+  vcl::TCustomForm* editor = ActiveForm();
+  ASSERT_NE(editor, nullptr);
+  auto* avail = editor->Field<vcl::TListBox>("ListAvail");
+  const int index = avail->Items()->IndexOf(Key);
+  ASSERT_GE(index, 0) << Key << " was not captured: " << ::testing::PrintToString(Items(avail));
+  avail->SetSelected(index, true);
+  avail->Click();
+  editor->Field<vcl::TButton>("BtnIncludeProp")->Click();
+  auto* props = editor->Field<vcl::TListBox>("PropList");
+  const int prop = props->Items()->IndexOf(Key);
+  ASSERT_GE(prop, 0) << Key << " was not included: " << ::testing::PrintToString(Items(props));
+  props->SetItemIndex(prop);
+  props->SetSelected(prop, true);
+  props->Click();
+  auto* translation = editor->Field<vcl::TMemo>("EdtTranslation");
+  translation->SetFocus();
+  translation->SetText(Text);
+  props->SetFocus();  // leaving the box stores what was typed
+}
+
+// The About box up now: four lines, the third empty; closed once its button is enabled.
+std::vector<std::string> AboutLines() {
+  vcl::TCustomForm* about = ActiveForm();
+  for (int i = 0; about && i < about->ComponentCount(); ++i)
+    if (auto* label = dynamic_cast<vcl::TLabel*>(about->Components(i))) {
+      std::vector<std::string> lines;
+      const std::string text = label->Caption();
+      for (std::size_t at = 0;;) {
+        const std::size_t end = text.find("\r\n", at);
+        lines.push_back(text.substr(at, end - at));
+        if (end == std::string::npos) break;
+        at = end + 2;
+      }
+      return lines;
+    }
+  return {};
+}
+
+TEST_F(Designer, RealFormTranslatedThroughPropertyAndVerbSavedAndReopened) {
+  const std::string form = (FDir.Path() / "notepad.dfm").string();
+  vcl::ReplaceFile(form, vcl::ReadFileBytes(RealForm));
+  {
+    designer::DesignerWindow window(LUMETRA_VEKD4, form);
+    window.DropClicked();
+    window.Select("Lumetra1");
+    window.Form()->Show();
+    Hold("designer");
+    const std::vector<std::string> rows = Items(window.ListInspector);
+    const auto at = std::find(rows.begin(), rows.end(), "Translations = (Dialog Editor)  (read-only)");
+    ASSERT_NE(at, rows.end()) << ::testing::PrintToString(rows);
+    window.ListInspector->SetItemIndex(static_cast<int>(at - rows.begin()));
+    window.PropertySelected();
+    ui_test::RunScript([&] { window.DialogButtonClicked(); },
+                       {[] { Translate("TOpenDialog.Caption", "Datei oeffnen"); },
+                        [] { Hold("designer-translations-property"); },
+                        [] { ui_test::Click(ActiveForm()->Field<vcl::TButton>("BtnOK")); }});
+    EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + form + " *");
+    window.SaveClicked();
+    window.ListVerbs->SetItemIndex(0);
+    ui_test::RunScript([&] { window.VerbClicked(); },
+                       {[] { Translate("TFindDialog.Caption", "Suchen"); },
+                        [] { Hold("designer-translations-verb"); },
+                        [] { ui_test::Click(ActiveForm()->Field<vcl::TButton>("BtnOK")); }});
+    EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + form + " *");
+    window.SaveClicked();
+    EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + form);
+    // The About box, the second verb; its button is enabled 1.5 seconds after it is shown.
+    std::vector<std::string> about;
+    std::vector<std::function<void()>> steps = {[&] { about = AboutLines(); }, [] { Hold("designer-about"); }};
+    for (int i = 0; i < 20; ++i)
+      steps.push_back([] {
+        auto* ok = ActiveForm()->Field<vcl::TButton>("Button");
+        if (ok->Enabled() && ActiveForm()->ModalResult() == vcl::mrNone) ui_test::Click(ok);
+      });
+    window.ListVerbs->SetItemIndex(1);
+    ui_test::RunScript([&] { window.VerbClicked(); }, std::move(steps));
+    EXPECT_EQ(about, (std::vector<std::string>{"Lumetra 2.1", "Copyright (C) Brevane", "", "Internet: www.brevane.com"}));
+    EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + form) << "the About box modifies nothing";
+  }
+  const std::string saved = vcl::ReadFileBytes(form);
+  EXPECT_NE(saved.find("'Datei oeffnen'"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("'Suchen'"), std::string::npos) << saved;
+  // Reopened, the editor shows both translations.
+  designer::DesignerWindow window(LUMETRA_VEKD4, form);
+  window.Select("Lumetra1");
+  window.Form()->Show();
+  const std::vector<std::string> rows = Items(window.ListInspector);
+  const auto at = std::find(rows.begin(), rows.end(), "Translations = (Dialog Editor)  (read-only)");
+  ASSERT_NE(at, rows.end()) << ::testing::PrintToString(rows);
+  window.ListInspector->SetItemIndex(static_cast<int>(at - rows.begin()));
+  window.PropertySelected();
+  std::vector<std::string> props;
+  std::string shown;
+  ui_test::RunScript([&] { window.DialogButtonClicked(); },
+                     {[&] {
+                        auto* list = ActiveForm()->Field<vcl::TListBox>("PropList");
+                        props = Items(list);
+                        const int open = list->Items()->IndexOf("TOpenDialog.Caption");
+                        if (open < 0) return;
+                        list->SetItemIndex(open);
+                        list->SetSelected(open, true);
+                        list->Click();
+                        shown = ActiveForm()->Field<vcl::TMemo>("EdtTranslation")->Text();
+                      },
+                      [] { Hold("designer-reopened"); },
+                      [] { ui_test::Click(ActiveForm()->Field<vcl::TButton>("BtnCancel")); }});
+  EXPECT_EQ(props, (std::vector<std::string>{"TFindDialog.Caption", "TOpenDialog.Caption"}));
+  EXPECT_EQ(shown, "Datei oeffnen");
+  EXPECT_FALSE(window.Document()->IsModified());
 }
 
 TEST_F(Designer, WindowUnloadsAndReloadsThePackageWithTheForm) {

@@ -99,6 +99,13 @@ TEST_F(AboutBox, IsBuiltAsListed) {
     EXPECT_EQ(l->Font()->Style(), vcl::fsBold);
     EXPECT_EQ(l->Left(), f->Width() / 2 - l->Width() / 2);
     EXPECT_EQ(l->Top(), 15);
+    // As wide as its text in bold, so that the end of the longest line is not cut off.
+    vcl::TLabel bold(nullptr);
+    bold.SetParent(f);
+    bold.Font()->SetStyle(vcl::fsBold);
+    bold.SetCaption(AboutText());
+    EXPECT_EQ(l->Width(), bold.Width());
+    bold.SetParent(nullptr);
   }});
 }
 
