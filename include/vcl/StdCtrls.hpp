@@ -262,7 +262,7 @@ private:
   void ForgetChanges();
   /// A change made while detached, to be made to the window at the end of the batch.
   struct Change {
-    enum Kind : std::uint8_t { Insert = 0, Delete = 1, Data = 2 } What;
+    enum Kind : std::uint8_t { Inserted = 0, Deleted = 1, DataSet = 2 } What;
     int Index;
     std::string Text;
     TObject* Object;

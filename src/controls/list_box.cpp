@@ -271,7 +271,7 @@ void TListBoxStrings::InsertObject(int Index, std::string S, TObject* AObject) {
   } else {
     FListBox.FSelected.insert(FListBox.FSelected.begin() + Index, false);
     if (FListBox.FItemIndex >= Index) ++FListBox.FItemIndex;
-    Record(Change::Insert, Index, S, AObject);
+    Record(Change::Inserted, Index, S, AObject);
   }
   FList.InsertObject(Index, std::move(S), AObject);
 }
@@ -300,7 +300,7 @@ int TListBoxStrings::AddObject(std::string S, TObject* AObject) {
     index = lo;
     FListBox.FSelected.insert(FListBox.FSelected.begin() + index, false);
     if (FListBox.FItemIndex >= index) ++FListBox.FItemIndex;
-    Record(Change::Insert, index, S, AObject);
+    Record(Change::Inserted, index, S, AObject);
   }
   FList.InsertObject(index, std::move(S), AObject);
   return index;
@@ -322,7 +322,7 @@ void TListBoxStrings::PutObject(int Index, TObject* AObject) {
   if (Live())
     SendMessageA(FListBox.WindowHandle(), LB_SETITEMDATA, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(AObject));
   else if (FDetached)
-    Record(Change::Data, Index, {}, AObject);
+    Record(Change::DataSet, Index, {}, AObject);
 }
 
 void TListBoxStrings::Delete(int Index) {
@@ -334,7 +334,7 @@ void TListBoxStrings::Delete(int Index) {
     FListBox.FSelected.erase(FListBox.FSelected.begin() + Index);
     if (FListBox.FItemIndex == Index) FListBox.FItemIndex = -1;
     else if (FListBox.FItemIndex > Index) --FListBox.FItemIndex;
-    Record(Change::Delete, Index, {}, nullptr);
+    Record(Change::Deleted, Index, {}, nullptr);
   }
   FList.Delete(Index);
 }
@@ -376,7 +376,7 @@ void TListBoxStrings::Record(Change::Kind What, int Index, const std::string& S,
     FChanges.clear();
     return;
   }
-  FChanges.push_back(Change{What, Index, What == Change::Insert ? S : std::string(), AObject});
+  FChanges.push_back(Change{What, Index, What == Change::Inserted ? S : std::string(), AObject});
 }
 
 void TListBoxStrings::ForgetChanges() {
@@ -401,12 +401,12 @@ void TListBoxStrings::Reattach() {
     kept = true;
     for (const Change& c : FChanges) {
       const auto index = static_cast<WPARAM>(c.Index);
-      if (c.What == Change::Delete) {
+      if (c.What == Change::Deleted) {
         SendMessageA(h, LB_DELETESTRING, index, 0);
         continue;
       }
-      if (c.What == Change::Insert) SendMessageA(h, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(c.Text.c_str()));
-      if (c.Object || c.What == Change::Data) SendMessageA(h, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(c.Object));
+      if (c.What == Change::Inserted) SendMessageA(h, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(c.Text.c_str()));
+      if (c.Object || c.What == Change::DataSet) SendMessageA(h, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(c.Object));
     }
   }
   ForgetChanges();
