@@ -76,13 +76,11 @@ TPreviewWindow::TPreviewWindow(TDlgEditor& Editor) : FEditor(Editor) {
 }
 
 void TPreviewWindow::Show() {
-  if (Form->Visible()) return;
-  Form->Show();
-  // The user goes on typing in the editor.
-  if (FEditor.HandleAllocated() && IsWindowVisible(FEditor.WindowHandle())) SetActiveWindow(FEditor.WindowHandle());
+  // Shown without being activated: the user goes on typing in the editor.
+  ShowWindow(Form->Handle(), SW_SHOWNOACTIVATE);
 }
 
-bool TPreviewWindow::Showing() const { return Form->Visible(); }
+bool TPreviewWindow::Showing() const { return Form->HandleAllocated() && IsWindowVisible(Form->WindowHandle()); }
 
 const checks::DialogLayout* TPreviewWindow::Reference(const std::string& ClassName) {
   auto found = FReferences.find(ClassName);
