@@ -1,5 +1,9 @@
 // The preview window: opened from the Translations page, it follows the current key and redraws
 // the dialog with the text being typed, faults outlined in red and listed.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
 #include "editor_fixture.hpp"
 #include "editor_preview.hpp"
 #include "input.hpp"
@@ -163,4 +167,41 @@ TEST_F(Preview, TypedKeysRedrawTheShownPreview) {
   ASSERT_EQ(after.size(), 1u);
   EXPECT_EQ(after[0].rfind("TOpenDialog.Caption[1090]: error: ", 0), 0u) << after[0];
   EXPECT_TRUE(outlined);
+}
+
+// For a screenshot of the editor with its preview under Wine: with LUMETRA_HOLD_EDITOR naming a
+// folder, the editor and its preview of a too-long label stay up from writing
+// <folder>/editor-preview.ready until <folder>/editor-preview.done appears (run-demo's handshake).
+TEST_F(Preview, HeldForScreenshot) {
+  const char* folder = std::getenv("LUMETRA_HOLD_EDITOR");
+  if (!folder) GTEST_SKIP() << "LUMETRA_HOLD_EDITOR is not set";
+  const std::string hold = folder;
+  FEditor = std::make_unique<TDlgEditor>(Application);
+  TDlgEditor& e = *FEditor;
+  e.Translator = FLmt;
+  e.SetPosition(poDesigned);
+  e.SetLeft(16);
+  e.SetTop(16);
+  e.FormShow(&e);  // run by the modal loop, which this test does without
+  e.Show();
+  ClickKey("TOpenDialog.Caption[1090]");
+  e.EdtTranslation->SetFocus();
+  e.EdtTranslation->SetText(LongName);
+  Key(VK_F5);
+  for (int i = 0; i < 20; ++i) Application->ProcessMessages();
+#ifdef _WIN32
+  UpdateWindow(Window().Form->Handle());
+  UpdateWindow(e.Handle());
+#endif
+  std::FILE* ready = std::fopen((hold + "/editor-preview.ready").c_str(), "w");
+  ASSERT_NE(ready, nullptr) << "cannot write " << hold << "/editor-preview.ready";
+  std::fclose(ready);
+  // Gives up after a minute so that a photographer that died leaves no test hanging.
+  for (int i = 0; i < 6000 && !std::filesystem::exists(hold + "/editor-preview.done"); ++i) {
+    Application->ProcessMessages();
+#ifdef _WIN32
+    Sleep(10);
+#endif
+  }
+  e.Hide();
 }
