@@ -1,6 +1,8 @@
 // The preview drawn on Windows from the layout alone, with GDI in the dialog's real fonts: the
 // editor redraws it on every key typed, which a picture of the live dialog is too slow for.
+#include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "checks/preview.hpp"
 #include "vcl/SysUtils.hpp"
