@@ -231,6 +231,7 @@ void TDlgEditor::EdtTranslationKeyDown(TObject*, WORD& Key, TShiftState) {
         const int j = TransIndex(FShownKey);
         if (j >= 0 && FHasCurLine) FTransList->Put(j, FCurLine);
         EdtTranslation->SetText(FCurText);
+        UpdatePreview();  // a memo set by its window text does not notify on Windows
         return;
       }
       case VK_NEXT: MoveCurrent(true); return;

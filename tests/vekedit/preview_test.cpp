@@ -84,7 +84,10 @@ TEST_F(Preview, TypingATooLongLabelListsItAndOutlinesItInRedBeforeItIsStored) {
   EXPECT_EQ(Faults(), (std::vector<std::string>{"No faults."}));
   EXPECT_EQ(RedPixels(), 0);
 
-  e.EdtTranslation->SetText(LongName);  // the box's change notification redraws
+  // As typing does: the text changes and the box notifies (setting a memo's text does not on
+  // Windows).
+  e.EdtTranslation->SetText(LongName);
+  e.EdtTranslationChange(e.EdtTranslation);
   ASSERT_EQ(Faults().size(), 1u);
   EXPECT_EQ(Faults()[0].rfind("TOpenDialog.Caption[1090]: error: ", 0), 0u) << Faults()[0];
   EXPECT_NE(Faults()[0].find("has room for"), std::string::npos) << Faults()[0];
