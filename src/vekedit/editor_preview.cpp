@@ -2,7 +2,6 @@
 // editor when the program starts.
 #include "editor_preview.hpp"
 
-#include "editor_support.hpp"
 #include "win/recorded_dialogs.h"
 
 namespace VekEdit {
@@ -66,9 +65,12 @@ TPreviewWindow::TPreviewWindow(TDlgEditor& Editor) : FEditor(Editor) {
   Image = new TPictureBox(Form);
   Image->SetParent(Form);
   Image->SetBounds(Margin, Margin, 1, 1);
-  Faults = new TListBox(Form);
+  Faults = new TMemo(Form);
   Faults->SetName("Faults");
   Faults->SetParent(Form);
+  Faults->SetReadOnly(true);
+  Faults->SetColor(clBtnFace);
+  Faults->SetScrollBars(ssVertical);
   Faults->SetHint("The faults of this dialog: the key, error or warning, and why");
   Faults->SetShowHint(true);
   // Beside the editor, so that the translation box stays in view while the picture follows it.
@@ -102,11 +104,11 @@ const checks::DialogLayout* TPreviewWindow::Reference(const std::string& ClassNa
 void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std::string>& Entries,
                             const std::vector<std::string>& Originals) {
   Form->SetCaption(ClassName.empty() ? "Preview" : "Preview: " + ClassName);
-  Faults->Clear();
+  std::string faultLines;
   const checks::DialogLayout* reference = ClassName.empty() ? nullptr : Reference(ClassName);
   checks::Picture picture;
   if (!reference) {
-    Faults->Items()->Add(ClassName.empty() ? "No property is current." : "No dialog of class " + ClassName + " to draw.");
+    faultLines = ClassName.empty() ? "No property is current." : "No dialog of class " + ClassName + " to draw.";
   } else {
     checks::CheckInput in;
     std::vector<checks::SourceEntry> mine;
@@ -124,11 +126,12 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
     for (checks::Problem& p : checks::Check(in))
       if (p.ClassName == ClassName) faults.push_back(std::move(p));
     picture = checks::DrawPicture(checks::Applied(*reference, mine), faults);
-    TListBatch batch(*Faults);
     for (const checks::Problem& p : faults)
-      Faults->Items()->Add(p.Key + (p.Level == checks::Severity::Error ? ": error: " : ": warning: ") + p.Reason);
-    if (faults.empty()) Faults->Items()->Add("No faults.");
+      faultLines += (faultLines.empty() ? "" : "\r\n") + p.Key + (p.Level == checks::Severity::Error ? ": error: " : ": warning: ") +
+                    p.Reason;
+    if (faults.empty()) faultLines = "No faults.";
   }
+  Faults->SetText(faultLines);
   const int width = std::max(picture.Width, 300), height = picture.Height;
   Image->SetPicture(std::move(picture));
   Faults->SetBounds(Margin, Margin + height + (height ? Margin : 0), width, ListHeight);

@@ -37,8 +37,8 @@ public:
 
   vcl::TForm* Form;
   TPictureBox* Image;
-  /// One line per fault of the dialog: `key: error|warning: reason`.
-  vcl::TListBox* Faults;
+  /// One line per fault of the dialog, `key: error|warning: reason` (wrapped where it is long).
+  vcl::TMemo* Faults;
 
 private:
   // The dialog of ClassName untranslated (its recording), or nullptr when there is none.

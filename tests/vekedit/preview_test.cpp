@@ -37,7 +37,7 @@ protected:
     if (!w) throw std::runtime_error("the editor has no preview window");
     return *w;
   }
-  std::vector<std::string> Faults() { return Items(*Window().Faults); }
+  std::vector<std::string> Faults() { return testing_support::LinesOf(*Window().Faults->Lines()); }
   // The red pixels of the picture, and those on the row through the middle of control Id of the
   // open dialog just left of its rectangle, where its outline runs.
   int RedPixels() {
