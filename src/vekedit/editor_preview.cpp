@@ -110,14 +110,13 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
   if (!reference) {
     faultLines = ClassName.empty() ? "No property is current." : "No dialog of class " + ClassName + " to draw.";
   } else {
+    // Only the class's entries and captured values are judged: the other dialogs' faults are
+    // not shown, and a working copy of many dialogs stays quick to redraw on every key.
     checks::CheckInput in;
-    std::vector<checks::SourceEntry> mine;
-    for (std::size_t i = 0; i < Entries.size(); ++i) {
-      in.Entries.push_back({Entries[i], static_cast<int>(i) + 1});
-      const std::string& line = Entries[i];
-      if (Vek::Entry::Split(line).AppliesTo(ClassName)) mine.push_back(in.Entries.back());
-    }
-    in.Originals = Originals;
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+      if (Vek::Entry::Split(Entries[i]).AppliesTo(ClassName)) in.Entries.push_back({Entries[i], static_cast<int>(i) + 1});
+    for (const std::string& line : Originals)
+      if (Vek::Entry::Split(line).AppliesTo(ClassName)) in.Originals.push_back(line);
     in.TranslateEmpty = FEditor.Translator && FEditor.Translator->TranslateEmpty();
     const auto measure = checks::NativeMeasure();
     in.Measure = measure.get();
@@ -125,7 +124,7 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
     std::vector<checks::Problem> faults;
     for (checks::Problem& p : checks::Check(in))
       if (p.ClassName == ClassName) faults.push_back(std::move(p));
-    picture = checks::DrawPicture(checks::Applied(*reference, mine), faults);
+    picture = checks::DrawPicture(checks::Applied(*reference, in.Entries), faults);
     for (const checks::Problem& p : faults)
       faultLines += (faultLines.empty() ? "" : "\r\n") + p.Key + (p.Level == checks::Severity::Error ? ": error: " : ": warning: ") +
                     p.Reason;
