@@ -118,8 +118,7 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
     for (const std::string& line : Originals)
       if (Vek::Entry::Split(line).AppliesTo(ClassName)) in.Originals.push_back(line);
     in.TranslateEmpty = FEditor.Translator && FEditor.Translator->TranslateEmpty();
-    const auto measure = checks::NativeMeasure();
-    in.Measure = measure.get();
+    in.Measure = FMeasure.get();
     in.Reference = [this](const std::string& Name) { return Reference(Name); };
     std::vector<checks::Problem> faults;
     for (checks::Problem& p : checks::Check(in))

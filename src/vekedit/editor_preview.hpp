@@ -46,6 +46,7 @@ private:
 
   TDlgEditor& FEditor;
   std::map<std::string, std::optional<checks::DialogLayout>> FReferences;
+  std::unique_ptr<checks::TextMeasure> FMeasure = checks::NativeMeasure();  // keeps its fonts between keys
 };
 
 }  // namespace VekEdit
