@@ -425,6 +425,13 @@ inline constexpr UINT WithheldMessage = 1324;
 LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 /// The exit procedure: gives every registered class its entry back.
 void RestoreDialogClasses();
+/// The unit's initialization part: chains the exit procedure, creates the class registries
+/// and registers TLumetra for form streaming. Runs at program start, or from a package's
+/// Initialize. Never fails.
+void UnitInitialization();
+/// The unit's finalization part: restores what the exit procedure would (when it has not run),
+/// takes back an intercepted window and the class registration. Never fails.
+void UnitFinalization();
 
 /// Supplies the MessageHook entry of registered dialog classes; never instantiated.
 class TCommonDlgHook : public vcl::TCommonDialog {

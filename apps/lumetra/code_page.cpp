@@ -4,37 +4,16 @@
 #include <array>
 #include <cstdio>
 
+#include "vcl/SysUtils.hpp"
+
 namespace lumetra_cli {
 
 namespace {
 
-// Bytes 0x80-0x9F of code page 1252; the unassigned five map to the C1 controls, as Windows
-// maps them. Every other byte from 0xA0 up is the Latin-1 character of the same number.
-constexpr std::array<char16_t, 32> HighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t FromAnsi(unsigned char b) { return b >= 0x80 && b < 0xA0 ? HighControls[b - 0x80] : b; }
-
 std::optional<unsigned char> ToAnsi(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<unsigned char>(c);
-  for (std::size_t i = 0; i < HighControls.size(); ++i)
-    if (HighControls[i] == c) return static_cast<unsigned char>(0x80 + i);
-  return std::nullopt;
-}
-
-void AppendUtf8(std::string& Out, char32_t c) {
-  if (c < 0x80) {
-    Out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    Out += static_cast<char>(0xC0 | (c >> 6));
-    Out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    Out += static_cast<char>(0xE0 | (c >> 12));
-    Out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (c & 0x3F));
-  }
+  const int byte = vcl::UnicodeToAnsiChar(c);
+  if (byte < 0) return std::nullopt;
+  return static_cast<unsigned char>(byte);
 }
 
 // The next character of Text at Offset, which advances; nothing for a byte that starts no
@@ -171,12 +150,7 @@ std::string CharacterName(char32_t Code) {
   return code;
 }
 
-std::string Utf8FromAnsi(std::string_view Text) {
-  std::string out;
-  out.reserve(Text.size() + Text.size() / 8);
-  for (const char c : Text) AppendUtf8(out, FromAnsi(static_cast<unsigned char>(c)));
-  return out;
-}
+std::string Utf8FromAnsi(std::string_view Text) { return vcl::AnsiToUtf8(Text); }
 
 std::optional<std::string> AnsiFromUtf8(std::string_view Text, Unconvertible& Problem) {
   std::string out;

@@ -34,6 +34,9 @@ int RunForm(const Args& args);
 int RunText(const Args& args);
 int RunDict(const Args& args);
 int RunCapture(const Args& args);
+/// `lumetra edit FORM [--add]`: the translations editor on the form's translator; FORM (and its
+/// translation text file) written back only when the editor hands back a change.
+int RunEdit(const Args& args);
 
 /// `lumetra check` and `lumetra preview` (check_command.cpp). Each returns the exit code: check
 /// answers 1 when it finds an error.

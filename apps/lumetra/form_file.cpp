@@ -130,6 +130,16 @@ Vek::TLumetra* FormFile::Translator() const {
   throw vcl::Exception(FFileName + ": the form holds no TLumetra");
 }
 
+Vek::TLumetra* FormFile::AddTranslator() {
+  if (Vek::TLumetra* t = FindTranslator(FRoot.get())) return t;
+  // A translator sits on the form itself, named as the designer names a dropped component.
+  std::string name;
+  for (int n = 1; name.empty() || FRoot->FindComponent(name); ++n) name = "Lumetra" + std::to_string(n);
+  auto* t = new Vek::TLumetra(FRoot.get());
+  t->SetName(name);
+  return t;
+}
+
 void FormFile::Save() {
   vcl::TMemoryStream stream;
   {

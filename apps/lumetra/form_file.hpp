@@ -24,6 +24,9 @@ public:
   bool IsText() const { return FText; }
   /// The form's translator; raises vcl::Exception naming the file when it holds none.
   Vek::TLumetra* Translator() const;
+  /// The form's translator, or a new one put on the form (named Lumetra1, or the first free
+  /// LumetraN) when it holds none. Never fails for a form that was read.
+  Vek::TLumetra* AddTranslator();
   /// Writes the form back over its file, whole or not at all, in the format it was read in
   /// (text keeps its line ends). Writing it also saves the translator's text file, if it has one.
   void Save();

@@ -17,6 +17,7 @@ const char* const Usage =
     "  text     save the entries into a translation text file, or load them from one\n"
     "  dict     export the entries to a dictionary, PO or XLIFF file, or translate them from one\n"
     "  capture  capture the form's dialogs into the translator's captured values\n"
+    "  edit     open the translations editor on the form's translator and write the form back\n"
     "  check    report the entries that cannot apply or will look wrong in their dialogs\n"
     "  preview  draw one dialog translated, with the faults that check finds outlined\n"
     "  pseudo   write pseudo-translations of the captured texts into a translation text file\n"
@@ -57,6 +58,7 @@ int Run(const Args& Arguments, std::FILE* Errors) {
     if (command == "text") return RunText(args);
     if (command == "dict") return RunDict(args);
     if (command == "capture") return RunCapture(args);
+    if (command == "edit") return RunEdit(args);
     if (command == "check") return RunCheck(args);
     if (command == "preview") return RunPreview(args);
     if (command == "pseudo") return RunPseudo(args);

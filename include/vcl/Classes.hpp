@@ -108,12 +108,23 @@ public:                                     \
 /// Defines StaticClass() of T with parent class P; an optional third argument is a
 /// TMetaClass::TSetup that adds or overrides table entries. The meta object is never freed:
 /// exit procedures that run after static destruction still put entries back into it.
+#ifdef LUMETRA_PACKAGE
+// In a package the meta objects go with the module: once its units are finalized nothing
+// outside it refers to them, and a host may load and unload it any number of times.
+#define VCL_IMPLEMENT_CLASS(T, P, ...)                                                           \
+  ::vcl::TClass T::StaticClass() {                                                               \
+    static ::vcl::TMetaClass meta(#T, P::StaticClass(),                                          \
+                                  ::vcl::TMetaClass::ConstructorOf<T>() __VA_OPT__(, ) __VA_ARGS__); \
+    return &meta;                                                                                \
+  }
+#else
 #define VCL_IMPLEMENT_CLASS(T, P, ...)                                                           \
   ::vcl::TClass T::StaticClass() {                                                               \
     static ::vcl::TMetaClass* const meta = new ::vcl::TMetaClass(                                \
         #T, P::StaticClass(), ::vcl::TMetaClass::ConstructorOf<T>() __VA_OPT__(, ) __VA_ARGS__); \
     return meta;                                                                                 \
   }
+#endif
 
 /// Root of every class of the library: knows its class at run time.
 class TObject {

@@ -10,6 +10,7 @@
 // - strtold follows the C locale's decimal point, which a Qt host may have changed; the text
 //   is given to it with the locale's point.
 #include "form_text.hpp"
+#include "vcl/SysUtils.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -109,33 +110,15 @@ bool Utf8ToUtf16(std::string_view S, std::u16string& Out) {
 
 // ---- The ANSI code page ------------------------------------------------------------------------
 
-namespace {
-// Code page 1252 where it differs from Latin-1: the characters of the bytes 0x80 to 0x9F. The
-// five bytes it leaves undefined stand for the control character of the same number, as
-// Windows converts them.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-}  // namespace
-
-char16_t AnsiToUtf16(char C) {
-  const auto byte = static_cast<std::uint8_t>(C);
-  return byte >= 0x80 && byte < 0xA0 ? Cp1252High[byte - 0x80] : static_cast<char16_t>(byte);
-}
+char16_t AnsiToUtf16(char C) { return AnsiCharToUnicode(C); }
 
 std::string Utf16ToAnsi(std::u16string_view S) {
   std::string out;
   out.reserve(S.size());
   for (std::size_t i = 0; i < S.size(); ++i) {
     const char16_t c = S[i];
-    if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    const char16_t* high = std::find(std::begin(Cp1252High), std::end(Cp1252High), c);
-    if (high != std::end(Cp1252High)) {
-      out += static_cast<char>(0x80 + (high - std::begin(Cp1252High)));
+    if (const int byte = UnicodeToAnsiChar(c); byte >= 0) {
+      out += static_cast<char>(byte);
       continue;
     }
     // One "?" for a character the code page lacks, also for one written as a surrogate pair.
@@ -151,9 +134,7 @@ std::string Utf8ToAnsi(std::string_view S) {
 }
 
 bool IsAnsi(std::u16string_view S) {
-  return std::all_of(S.begin(), S.end(), [](char16_t c) {
-    return c < 0x80 || (c >= 0xA0 && c < 0x100) || std::find(std::begin(Cp1252High), std::end(Cp1252High), c) != std::end(Cp1252High);
-  });
+  return std::all_of(S.begin(), S.end(), [](char16_t c) { return UnicodeToAnsiChar(c) >= 0; });
 }
 
 // ---- Floats ----------------------------------------------------------------------------------

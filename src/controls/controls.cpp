@@ -220,6 +220,10 @@ void RegisterMethod(TClass AClass, std::string Name, std::any Method) {
   MethodTable()[{AClass, std::move(Name)}] = std::move(Method);
 }
 
+void UnRegisterMethods(TClass AClass) {
+  std::erase_if(MethodTable(), [AClass](const auto& Entry) { return Entry.first.first == AClass; });
+}
+
 const std::any* FindMethod(TClass AClass, std::string_view Name) {
   auto& table = MethodTable();
   for (TClass c = AClass; c; c = c->ClassParent()) {

@@ -33,8 +33,13 @@ void Descendants(TComponent* Root, std::vector<TComponent*>& List) {
 
 }  // namespace
 
-TFormResource::TFormResource(const char* Name, const unsigned char* Data, std::size_t Size) {
+TFormResource::TFormResource(const char* Name, const unsigned char* Data, std::size_t Size) : FName(Name), FData(Data) {
   ByteTables()[Name] = std::string_view(reinterpret_cast<const char*>(Data), Size);
+}
+
+TFormResource::~TFormResource() {
+  auto it = ByteTables().find(FName);
+  if (it != ByteTables().end() && it->second.data() == reinterpret_cast<const char*>(FData)) ByteTables().erase(it);
 }
 
 std::string_view FindFormResource(const std::string& Name) {

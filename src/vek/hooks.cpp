@@ -230,26 +230,34 @@ void RestoreDialogClasses() {
   ClassRegs = nullptr;
 }
 
+// When the module is unloaded before the program ends, the exit chain has not run: the classes
+// still registered get their entries back here, so none keeps pointing into unloaded code, and
+// the chain no longer leads here.
+void UnitInitialization() {
+  OldExitProc = vcl::ExitProc;
+  vcl::ExitProc = &RestoreDialogClasses;
+  ClassRegs = new vcl::TList;
+  OrgDlgProc = new vcl::TList;
+  vcl::RegisterClass(TLumetra::StaticClass());  // forms construct it by name
+}
+
+void UnitFinalization() {
+  if (vcl::ExitProc == &RestoreDialogClasses) RestoreDialogClasses();
+  Interception.Reset();
+  vcl::UnRegisterClass(TLumetra::StaticClass());
+}
+
+#ifndef LUMETRA_PACKAGE
 namespace {
 
-// Unit initialization and finalization. When the module is unloaded before the program ends,
-// the exit chain has not run: the classes still registered get their entries back here, so
-// none keeps pointing into unloaded code, and the chain no longer leads here.
+// Linked into a program or a plain module, the unit starts and ends with it; a package runs
+// the two parts from its Initialize and Finalize instead.
 struct VekUnit {
-  VekUnit() {
-    OldExitProc = vcl::ExitProc;
-    vcl::ExitProc = &RestoreDialogClasses;
-    ClassRegs = new vcl::TList;
-    OrgDlgProc = new vcl::TList;
-    vcl::RegisterClass(TLumetra::StaticClass());  // forms construct it by name
-  }
-  ~VekUnit() {
-    if (vcl::ExitProc == &RestoreDialogClasses) RestoreDialogClasses();
-    Interception.Reset();
-    vcl::UnRegisterClass(TLumetra::StaticClass());
-  }
+  VekUnit() { UnitInitialization(); }
+  ~VekUnit() { UnitFinalization(); }
 } Unit;
 
 }  // namespace
+#endif
 
 }  // namespace Vek

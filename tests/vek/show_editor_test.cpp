@@ -24,6 +24,10 @@ vcl::TCustomForm* Editor() { return dynamic_cast<vcl::TCustomForm*>(vcl::TContro
 class ShowEditorTest : public ::testing::Test {
 protected:
   void SetUp() override {
+#ifndef _WIN32
+    // The editor keeps its settings per user; here in a folder of the test's own.
+    setenv("XDG_CONFIG_HOME", FConfig.Path().string().c_str(), 1);
+#endif
     {
       design::TCurrentModule module(&ThisModule);
       Register();
@@ -49,6 +53,7 @@ protected:
         },
         std::move(Steps));
   }
+  testing_support::ScratchDir FConfig;
   std::unique_ptr<vcl::TForm> FForm;
   TLumetra* FLumetra = nullptr;
   CountingDesigner FDesigner;

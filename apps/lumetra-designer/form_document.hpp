@@ -1,0 +1,89 @@
+// The form open in the design host: read from its file (binary, with or without a resource
+// header, or text) as the form designer reads a form, its components, the inspector's rows
+// from the registered property editors, the component editors' verbs, dropped components, and
+// saving in the format it was read in.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "design/DsgnIntf.hpp"
+#include "design/ToolIntf.hpp"
+
+namespace designer {
+
+/// One row of the object inspector.
+struct InspectorRow {
+  std::string Name;
+  std::string Value;
+  bool ReadOnly;  // paReadOnly: the value text cannot be typed over
+  bool Dialog;    // paDialog: a button calls Edit
+};
+
+/// The answer to "save the changes?" when a modified form is closed.
+enum class CloseAnswer : std::uint8_t { Save = 0, Discard = 1, Cancel = 2 };
+
+class FormDocument : public design::TFormDesigner, public design::TIToolServices {
+public:
+  /// Reads the form FileName, its components in design state. Raises vcl::Exception naming
+  /// the file (and what the reader found at fault) when it is no form.
+  explicit FormDocument(std::string FileName);
+  ~FormDocument() override;
+  FormDocument(const FormDocument&) = delete;
+  FormDocument& operator=(const FormDocument&) = delete;
+
+  const std::string& FileName() const { return FFileName; }
+  bool IsText() const { return FText; }
+  vcl::TComponent* Root() const { return FRoot.get(); }
+  bool IsModified() const { return FModified; }
+  void Modified() override { FModified = true; }
+  /// "lumetra-designer - <file>", with " *" after it while the form has unsaved changes.
+  std::string Title() const;
+
+  /// The components the form owns, in creation order.
+  std::vector<vcl::TComponent*> Components() const;
+  /// The component of the form named Name; raises vcl::Exception naming it when there is none.
+  vcl::TComponent* Component(const std::string& Name) const;
+
+  /// The inspector's rows for Component: its published properties with the registered editors.
+  std::vector<InspectorRow> Inspect(vcl::TComponent* Component);
+  /// Types Value into the property; raises vcl::Exception naming the property when it is
+  /// read-only or unknown, and the editor's own error when it refuses the text.
+  void SetValue(vcl::TComponent* Component, const std::string& Property, const std::string& Value);
+  /// The dialog button of the property: its editor's Edit.
+  void Edit(vcl::TComponent* Component, const std::string& Property);
+
+  /// The verbs of Component's editor, in order.
+  std::vector<std::string> Verbs(vcl::TComponent* Component);
+  void ExecuteVerb(vcl::TComponent* Component, int Index);
+
+  /// Drops a new component of Class on the form, named after the class (TLumetra: Lumetra1,
+  /// Lumetra2, ...); the form is modified. Raises vcl::Exception naming the class when it
+  /// cannot be constructed.
+  vcl::TComponent* Drop(vcl::TClass Class);
+
+  /// Writes the form over its file, whole or not at all, in the format it was read in (and
+  /// with it, through the components' own storage, their files). The form is unmodified then.
+  void Save();
+  /// Whether the form may close: unmodified, or the user saved (Ask answered Save) or
+  /// discarded the changes. Cancel keeps it open.
+  bool CanClose(const std::function<CloseAnswer(const std::string& Question)>& Ask);
+
+  /// The form file stands for the project: relative file names are taken from its folder.
+  std::string GetProjectName() override { return FFileName; }
+
+private:
+  std::unique_ptr<design::TPropertyEditor> EditorOf(vcl::TComponent* Component, const std::string& Property);
+
+  std::string FFileName;
+  bool FText = false;
+  bool FResourceHeader = false;
+  std::string FLineBreak = "\r\n";
+  std::unique_ptr<vcl::TComponent> FRoot;
+  bool FModified = false;
+  design::TIToolServices* FSavedHost = nullptr;
+};
+
+}  // namespace designer

@@ -1,0 +1,282 @@
+// The design host with a package loaded: opening a form, the inspector and verbs from the
+// package's registrations, dropping, saving in the form's format, closing; and loading and
+// unloading the package again and again with a dialog translated in between.
+#include <algorithm>
+
+#include "designer_window.hpp"
+#include "form_document.hpp"
+#include "input.hpp"
+#include "package_module.hpp"
+#include "test_support.hpp"
+#include "vcl/Dialogs.hpp"
+#include "vcl/Forms.hpp"
+
+namespace {
+
+using designer::CloseAnswer;
+using designer::FormDocument;
+using designer::PackageModule;
+
+const char* const TextForm =
+    "object Form1: TForm1\n"
+    "  object OpenDialog1: TOpenDialog\n"
+    "    Options = [ofNoChangeDir]\n"
+    "  end\n"
+    "  object Lumetra1: TLumetra\n"
+    "    Translations.Strings = (\n"
+    "      'TOpenDialog.Caption='#39#214'ppna fil'#39)\n"
+    "  end\n"
+    "end\n";
+
+const std::string Translated = "\xD6ppna fil";
+
+std::string Binary(const std::string& Text) {
+  vcl::TMemoryStream in, out;
+  in.WriteBuffer(Text.data(), static_cast<std::int64_t>(Text.size()));
+  in.SetPosition(0);
+  vcl::ObjectTextToBinary(in, out);
+  return std::string(out.Bytes().begin(), out.Bytes().end());
+}
+
+// The title of Dialog as it is shown: read once its loop first goes idle, then cancelled.
+std::string ShownTitle(vcl::TCommonDialog* Dialog) {
+  struct Shown {
+    vcl::TCommonDialog* Dialog;
+    std::string Title;
+    bool Read = false;
+  } shown{Dialog, ""};
+  const vcl::TWindowHook hook{[](void* Data, vcl::TMessage& Msg) {
+                                auto* s = static_cast<Shown*>(Data);
+                                const HWND dialog = s->Dialog->Handle();
+                                if (Msg.Msg != WM_ENTERIDLE || s->Read || !dialog || reinterpret_cast<HWND>(Msg.LParam) != dialog)
+                                  return false;
+                                s->Read = true;
+                                char text[256] = "";
+                                GetWindowTextA(dialog, text, sizeof text);
+                                s->Title = text;
+                                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                                return false;
+                              },
+                              &shown};
+  vcl::Application->HookMainWindow(hook);
+  Dialog->Execute();
+  vcl::Application->UnhookMainWindow(hook);
+  return shown.Title;
+}
+
+class Designer : public ::testing::Test {
+protected:
+  Designer() {
+    FForm = (FDir.Path() / "Form1.dfm").string();
+    vcl::ReplaceFile(FForm, TextForm);
+  }
+  testing_support::ScratchDir FDir;
+  std::string FForm;
+};
+
+TEST_F(Designer, LoadingAPackageThatIsNoneFailsNamingIt) {
+  const std::string missing = (FDir.Path() / "Missing.bpl").string();
+  try {
+    PackageModule m(missing);
+    ADD_FAILURE() << "loaded " << missing;
+  } catch (const vcl::Exception& e) {
+    EXPECT_EQ(e.Message().rfind(missing + ": cannot load the package", 0), 0u) << e.Message();
+  }
+}
+
+TEST_F(Designer, OpensTheFormWithThePackagesComponents) {
+  PackageModule package(LUMETRA_VEKD4);
+  FormDocument form(FForm);
+  std::vector<std::string> names;
+  for (vcl::TComponent* c : form.Components()) names.push_back(c->Name() + ": " + c->ClassName());
+  EXPECT_EQ(names, (std::vector<std::string>{"OpenDialog1: TOpenDialog", "Lumetra1: TLumetra"}));
+  EXPECT_TRUE(form.IsText());
+  EXPECT_FALSE(form.IsModified());
+  EXPECT_EQ(form.Title(), "lumetra-designer - " + FForm);
+  EXPECT_THROW_MSG(form.Component("Lumetra9"), vcl::Exception, FForm + ": the form has no component Lumetra9");
+}
+
+TEST_F(Designer, NotAFormIsRefusedNamingTheFile) {
+  vcl::ReplaceFile(FForm, "hello");
+  PackageModule package(LUMETRA_VEKD4);
+  try {
+    FormDocument form(FForm);
+    ADD_FAILURE() << "read " << FForm;
+  } catch (const vcl::Exception& e) {
+    EXPECT_EQ(e.Message().rfind(FForm + ": ", 0), 0u) << e.Message();
+  }
+}
+
+TEST_F(Designer, DroppingModifiesAndSavingKeepsTheFormat) {
+  struct Case {
+    const char* Name;
+    bool Text;
+  };
+  for (const Case& c : {Case{"text", true}, Case{"binary", false}}) {
+    SCOPED_TRACE(c.Name);
+    vcl::ReplaceFile(FForm, c.Text ? std::string(TextForm) : Binary(TextForm));
+    PackageModule package(LUMETRA_VEKD4);
+    {
+      FormDocument form(FForm);
+      vcl::TComponent* dropped = form.Drop(vcl::GetClass("TLumetra"));
+      EXPECT_EQ(dropped->Name(), "Lumetra2");
+      EXPECT_TRUE(form.IsModified());
+      EXPECT_EQ(form.Title(), "lumetra-designer - " + FForm + " *");
+      form.Save();
+      EXPECT_FALSE(form.IsModified());
+    }
+    const std::string saved = vcl::ReadFileBytes(FForm);
+    EXPECT_EQ(saved.substr(0, c.Text ? 6 : 4), c.Text ? "object" : "TPF0");
+    FormDocument again(FForm);
+    EXPECT_EQ(again.Components().size(), 3u);
+    EXPECT_EQ(again.Component("Lumetra2")->ClassName(), "TLumetra");
+  }
+}
+
+TEST_F(Designer, ClosingAModifiedFormAsksAndCancelKeepsIt) {
+  PackageModule package(LUMETRA_VEKD4);
+  FormDocument form(FForm);
+  int asked = 0;
+  auto answer = [&](CloseAnswer A) {
+    return [&asked, A](const std::string&) {
+      ++asked;
+      return A;
+    };
+  };
+  EXPECT_TRUE(form.CanClose(answer(CloseAnswer::Cancel)));
+  EXPECT_EQ(asked, 0) << "an unmodified form closes without a question";
+  form.Drop(vcl::GetClass("TLumetra"));
+  EXPECT_FALSE(form.CanClose(answer(CloseAnswer::Cancel)));
+  EXPECT_TRUE(form.IsModified());
+  EXPECT_TRUE(form.CanClose(answer(CloseAnswer::Discard)));
+  EXPECT_EQ(vcl::ReadFileBytes(FForm), TextForm) << "discarded: the file is as it was";
+  EXPECT_TRUE(form.CanClose(answer(CloseAnswer::Save)));
+  EXPECT_NE(vcl::ReadFileBytes(FForm).find("Lumetra2"), std::string::npos);
+  EXPECT_EQ(asked, 3);
+}
+
+TEST_F(Designer, InspectorShowsTheRegisteredEditorsAndTheirAttributes) {
+  PackageModule package(LUMETRA_VEKD4);
+  ASSERT_TRUE(package.Registered());
+  FormDocument form(FForm);
+  vcl::TComponent* lumetra = form.Component("Lumetra1");
+  std::vector<designer::InspectorRow> rows = form.Inspect(lumetra);
+  auto row = [&](const std::string& Name) {
+    auto it = std::find_if(rows.begin(), rows.end(), [&](const designer::InspectorRow& r) { return r.Name == Name; });
+    return it == rows.end() ? designer::InspectorRow{"(missing) " + Name, "", false, false} : *it;
+  };
+  EXPECT_EQ(row("Translations").Value, "(Dialog Editor)");
+  EXPECT_TRUE(row("Translations").ReadOnly && row("Translations").Dialog);
+  EXPECT_EQ(row("About").Value, "(About...)");
+  EXPECT_TRUE(row("About").ReadOnly && row("About").Dialog);
+  EXPECT_FALSE(row("FileName").ReadOnly);
+  EXPECT_TRUE(row("FileName").Dialog);
+  form.SetValue(lumetra, "FileName", "Form1.txt");
+  EXPECT_EQ(row("FileName").Value, "");  // the rows read before
+  EXPECT_EQ(form.Inspect(lumetra).size(), rows.size());
+  EXPECT_TRUE(form.IsModified());
+  EXPECT_THROW(form.SetValue(lumetra, "Translations", "x"), vcl::Exception);
+  EXPECT_EQ(form.Verbs(lumetra).size(), 3u);
+  EXPECT_TRUE(form.Verbs(form.Component("OpenDialog1")).empty()) << "no editor registered for dialogs";
+}
+
+std::vector<std::string> Items(vcl::TListBox* List) {
+  std::vector<std::string> v;
+  for (int i = 0; i < List->Items()->Count(); ++i) v.push_back(List->Items()->Strings(i));
+  return v;
+}
+
+TEST_F(Designer, WindowShowsTheFormsComponentsAndTheInspector) {
+  designer::DesignerWindow window(LUMETRA_VEKD4, FForm);
+  EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm);
+  EXPECT_EQ(Items(window.ListComponents), (std::vector<std::string>{"OpenDialog1: TOpenDialog", "Lumetra1: TLumetra"}));
+  EXPECT_TRUE(Items(window.ListInspector).empty()) << "the class library publishes no property of TOpenDialog";
+  window.Select("Lumetra1");
+  EXPECT_EQ(window.ListComponents->ItemIndex(), 1);
+  EXPECT_THROW_MSG(window.Select("Nothing1"), vcl::Exception, FForm + ": the form has no component Nothing1");
+  window.ListComponents->SetItemIndex(1);
+  window.ComponentSelected();
+  const std::vector<std::string> rows = Items(window.ListInspector);
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "Locale = 0"), rows.end()) << ::testing::PrintToString(rows);
+  // Typing a value into the inspector marks the form modified, in the title too.
+  const auto locale = std::find(rows.begin(), rows.end(), "Locale = 0") - rows.begin();
+  window.ListInspector->SetItemIndex(static_cast<int>(locale));
+  window.PropertySelected();
+  EXPECT_TRUE(window.EdtValue->Enabled());
+  window.EdtValue->SetText("1053");
+  window.ValueEntered();
+  EXPECT_EQ(window.ListInspector->Items()->Strings(static_cast<int>(locale)), "Locale = 1053");
+  EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm + " *");
+  ASSERT_TRUE(window.Package()->Registered());
+  EXPECT_EQ(window.LblPage->Caption(), "Palette: Brevane");
+  EXPECT_EQ(Items(window.ListPalette), std::vector<std::string>{"TLumetra  [glyph]"});
+  EXPECT_EQ(window.BtnGlyph->Caption(), "TLumetra");
+  EXPECT_EQ(Items(window.ListVerbs).size(), 3u);
+  window.DropClicked();
+  EXPECT_EQ(Items(window.ListComponents).back(), "Lumetra2: TLumetra");
+}
+
+// The editor the package opens is the active window while it is up.
+vcl::TCustomForm* ActiveForm() { return dynamic_cast<vcl::TCustomForm*>(vcl::TControl::FromHandle(GetActiveWindow())); }
+
+TEST_F(Designer, TranslationsTypedInThePackagesEditorAreSavedWithTheForm) {
+  {
+    designer::DesignerWindow window(LUMETRA_VEKD4, FForm);
+    window.Select("Lumetra1");
+    const std::vector<std::string> rows = Items(window.ListInspector);
+    const auto at = std::find(rows.begin(), rows.end(), "Translations = (Dialog Editor)  (read-only)");
+    ASSERT_NE(at, rows.end()) << ::testing::PrintToString(rows);
+    window.ListInspector->SetItemIndex(static_cast<int>(at - rows.begin()));
+    window.PropertySelected();
+    ASSERT_TRUE(window.BtnDialog->Enabled());
+    ui_test::RunScript([&] { window.DialogButtonClicked(); },
+                       {[] { ActiveForm()->Field<vcl::TMemo>("EdtTranslation")->SetFocus(); },
+                        [] { ActiveForm()->Field<vcl::TMemo>("EdtTranslation")->SetText("Avbryt"); },
+                        [] { ui_test::Click(ActiveForm()->Field<vcl::TButton>("BtnOK")); }});
+    EXPECT_TRUE(window.Document()->IsModified());
+    EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm + " *");
+    window.SaveClicked();
+    EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm);
+  }
+  EXPECT_NE(vcl::ReadFileBytes(FForm).find("'Avbryt'"), std::string::npos) << vcl::ReadFileBytes(FForm);
+}
+
+TEST_F(Designer, WindowUnloadsAndReloadsThePackageWithTheForm) {
+  designer::DesignerWindow window(LUMETRA_VEKD3, FForm);
+  ASSERT_TRUE(window.UnloadPackage());
+  EXPECT_EQ(window.Document(), nullptr);
+  EXPECT_EQ(window.Package(), nullptr);
+  EXPECT_EQ(vcl::GetClass("TLumetra"), nullptr);
+  EXPECT_TRUE(Items(window.ListComponents).empty());
+  window.ReloadPackage();
+  ASSERT_NE(window.Document(), nullptr);
+  EXPECT_EQ(Items(window.ListComponents).size(), 2u);
+}
+
+TEST_F(Designer, PackageLoadedAndUnloadedAHundredTimesLeavesNoHookBehind) {
+  const vcl::TClass openDialog = vcl::TOpenDialog::StaticClass();
+  const vcl::TCodePointer ownEntry = openDialog->Entry(vcl::TCommonDialog::MessageHookSlot());
+  const vcl::TProcedure exitBefore = vcl::ExitProc;
+  const char* const packages[] = {LUMETRA_VEKD4, LUMETRA_VEKD3, LUMETRA_VEKC3};
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    SCOPED_TRACE("cycle " + std::to_string(cycle));
+    {
+      PackageModule package(packages[cycle % 3]);
+      FormDocument form(FForm);
+      auto* dialog = static_cast<vcl::TCommonDialog*>(form.Component("OpenDialog1"));
+      ASSERT_EQ(ShownTitle(dialog), Translated);
+    }
+    ASSERT_EQ(openDialog->Entry(vcl::TCommonDialog::MessageHookSlot()), ownEntry);
+    ASSERT_EQ(vcl::ExitProc, exitBefore);
+    ASSERT_EQ(vcl::GetClass("TLumetra"), nullptr);
+    ASSERT_TRUE(design::PaletteEntries().empty());
+    ASSERT_TRUE(design::PropertyEditorRegistrations().empty());
+    ASSERT_TRUE(design::ComponentEditorRegistrations().empty());
+  }
+  // A dialog shown without the package is not translated.
+  vcl::TOpenDialog plain(nullptr);
+  plain.SetOptions(plain.Options() | vcl::ofNoChangeDir);
+  EXPECT_NE(ShownTitle(&plain), Translated);
+}
+
+}  // namespace
