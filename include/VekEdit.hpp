@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -37,6 +38,29 @@ TEditorDialogs& EditorDialogs();
 /// Makes Dialogs the ones every editor uses (nullptr: the real ones again) and returns the
 /// previous replacement (nullptr when there was none). Never fails.
 TEditorDialogs* SetEditorDialogs(TEditorDialogs* Dialogs);
+
+class TDlgEditor;
+
+/// The window beside the editor that shows the current key's dialog translated by the working
+/// copy, with its faults outlined in red and listed. Programs that link the editor's preview
+/// part have it; the editor then has a Preview button.
+class TEditorPreview {
+public:
+  virtual ~TEditorPreview() = default;
+  /// Shows the window (it does not take the focus from the editor).
+  virtual void Show() = 0;
+  virtual bool Showing() const = 0;
+  /// Draws the dialog of ClassName after Entries (the working copy's lines) and lists the
+  /// faults the checks find against the captured values Originals; an empty ClassName (no
+  /// current key) or a class without a dialog to draw leaves the picture empty and says why.
+  virtual void Update(const std::string& ClassName, const std::vector<std::string>& Entries,
+                      const std::vector<std::string>& Originals) = 0;
+};
+/// Makes the preview window of an editor; the window's controls are owned by the editor.
+using TPreviewMaker = std::unique_ptr<TEditorPreview> (*)(TDlgEditor& Editor);
+/// Makes Maker the one every editor made afterwards uses (nullptr: no preview) and returns the
+/// previous one. Never fails.
+TPreviewMaker SetPreviewMaker(TPreviewMaker Maker);
 
 /// Where the editor keeps its per-user settings: HKEY_CURRENT_USER key and section.
 inline constexpr const char* SettingsKey = "Software\\Brevane";
@@ -86,6 +110,9 @@ public:
   vcl::TButton* BtnLoad;
   vcl::TLabel* LblSave;
   vcl::TButton* BtnSave;
+  /// Opens the preview window (F5 in the key list and the translation box too); made in code
+  /// beside New and Remove, and only when the program has the preview (else nullptr).
+  vcl::TButton* BtnPreview = nullptr;
   // The form's dialogs (made in code: dialog components are not part of stored forms here).
   vcl::TFontDialog* FontDialog1;
   vcl::TOpenDialog* OpenDialog1;
@@ -110,6 +137,10 @@ public:
   void EdtTranslationExit(vcl::TObject* Sender);
   void BtnNewClick(vcl::TObject* Sender);
   void BtnRemoveClick(vcl::TObject* Sender);
+  /// Shows the preview window and draws the current key's dialog in it.
+  void BtnPreviewClick(vcl::TObject* Sender);
+  /// Redraws the shown preview with the text being typed.
+  void EdtTranslationChange(vcl::TObject* Sender);
 
   // Dialogs page.
   void ListAvailClick(vcl::TObject* Sender);
@@ -149,6 +180,11 @@ public:
   const vcl::TStringList& OrgList() const { return *FOrgList; }
   const vcl::TStringList& DlgClasses() const { return *FDlgClasses; }
   const std::string& CurText() const { return FCurText; }
+  /// The working copy with the translation box's text in the shown key's entry, stored as
+  /// leaving the box would store it.
+  std::vector<std::string> PendingEntries() const;
+  /// The preview window once BtnPreviewClick made it, else nullptr.
+  TEditorPreview* Preview() const { return FPreview.get(); }
   /// The ANSI code page that decides how keys act in a right-to-left translation box: the
   /// system's (1252 in the simulation); settable for tests.
   int CodePage() const { return FCodePage; }
@@ -170,6 +206,11 @@ private:
   std::string InitialValuePart(const std::string& Key) const;
   // Stores an edit of the translation box when there is one (EdtTranslationExit's work).
   void StorePendingEdit();
+  // Text typed for the shown key as its entry keeps it (literal form where needed).
+  std::string StoredText(std::string Text) const;
+  // Makes BtnPreview when the program has the preview; redraws the preview when it shows.
+  void MakePreviewButton();
+  void UpdatePreview();
   // Moves the current key by PageUp or PageDown.
   void MoveCurrent(bool Forward);
   void SetModified() { FModified = true; }
@@ -201,6 +242,7 @@ private:
   std::uint64_t FOrgIndexed = ~std::uint64_t{0};   // FOrgList's change count FOrgIndex reflects
   std::unordered_map<std::string, int> FListed;    // PropList's items, case folded, with counts
   std::unordered_set<std::string> FAvail;          // ListAvail's items, case folded
+  std::unique_ptr<TEditorPreview> FPreview;        // made on first use of the button or F5
 };
 
 }  // namespace VekEdit

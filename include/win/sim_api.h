@@ -414,6 +414,7 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 #define VK_DOWN 0x28
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
+#define VK_F5 0x74
 
 #define DLGC_WANTARROWS 0x0001
 #define DLGC_WANTTAB 0x0002

@@ -8,6 +8,19 @@
 
 namespace checks {
 
+/// A picture in memory: Width x Height pixels, 8-bit RGB, rows top-down (3 bytes a pixel).
+struct Picture {
+  int Width = 0, Height = 0;
+  std::vector<unsigned char> Rgb;
+  /// The colour at X, Y as 0xRRGGBB; 0 outside the picture.
+  unsigned Pixel(int X, int Y) const;
+};
+
+/// Draws Dialog (a layout after its entries, see Applied) from the layout alone, in the dialog's
+/// font (the recorded face in the simulation, the real font with GDI on Windows), and outlines
+/// the Place of each problem in red: fast enough to redraw on every key typed in the editor.
+Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems);
+
 #ifndef _WIN32
 /// Draws Dialog (a layout after its entries, see Applied) as the simulation shows it, in the
 /// recorded face, and outlines the Place of each problem in red; writes a PNG file. Raises

@@ -2,6 +2,8 @@
 // recorded dialogs are drawn with, and the faults outlined in red.
 #include <cairo.h>
 
+#include <cstdint>
+
 #include "checks/preview.hpp"
 #include "vcl/SysUtils.hpp"
 
@@ -171,9 +173,8 @@ void DrawControl(Painter& P, const ControlLayout& C) {
   cairo_restore(P.Cr);
 }
 
-}  // namespace
-
-void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
+// The drawing on a new image surface, which the caller destroys.
+cairo_surface_t* Render(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
   const RECT& win = Dialog.Window;
   const int width = std::max<int>(1, win.right - win.left), height = std::max<int>(1, win.bottom - win.top);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
@@ -218,6 +219,36 @@ void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problem
     cairo_stroke(cr);
   }
   cairo_destroy(cr);
+  return surface;
+}
+
+}  // namespace
+
+Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
+  cairo_surface_t* surface = Render(Dialog, Problems);
+  cairo_surface_flush(surface);
+  Picture picture;
+  picture.Width = cairo_image_surface_get_width(surface);
+  picture.Height = cairo_image_surface_get_height(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  picture.Rgb.resize(static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) * 3);
+  unsigned char* out = picture.Rgb.data();
+  for (int y = 0; y < picture.Height; ++y) {
+    // RGB24 keeps a pixel in a native-endian 32-bit word, red in bits 16-23.
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = 0; x < picture.Width; ++x) {
+      *out++ = static_cast<unsigned char>(row[x] >> 16);
+      *out++ = static_cast<unsigned char>(row[x] >> 8);
+      *out++ = static_cast<unsigned char>(row[x]);
+    }
+  }
+  cairo_surface_destroy(surface);
+  return picture;
+}
+
+void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
+  cairo_surface_t* surface = Render(Dialog, Problems);
   const cairo_status_t status = cairo_surface_write_to_png(surface, FileName.c_str());
   cairo_surface_destroy(surface);
   if (status != CAIRO_STATUS_SUCCESS)

@@ -27,6 +27,8 @@ VCL_IMPLEMENT_CLASS(TDlgEditor, vcl::TForm, [](vcl::TMetaClass& c) {
   PublishMethod(c, "EdtTranslationExit", &TDlgEditor::EdtTranslationExit);
   PublishMethod(c, "BtnNewClick", &TDlgEditor::BtnNewClick);
   PublishMethod(c, "BtnRemoveClick", &TDlgEditor::BtnRemoveClick);
+  PublishMethod(c, "BtnPreviewClick", &TDlgEditor::BtnPreviewClick);
+  PublishMethod(c, "EdtTranslationChange", &TDlgEditor::EdtTranslationChange);
   PublishMethod(c, "ListAvailClick", &TDlgEditor::ListAvailClick);
   PublishMethod(c, "ListAvailMouseMove", &TDlgEditor::ListAvailMouseMove);
   PublishMethod(c, "BtnIncludePropClick", &TDlgEditor::BtnIncludePropClick);
@@ -211,6 +213,7 @@ TDlgEditor::TDlgEditor(TComponent* AOwner) : TForm(AOwner) {
   }
   // Export and Save ask before they replace a file.
   SaveDialog1->SetOptions(SaveDialog1->Options() | ofOverwritePrompt);
+  MakePreviewButton();
 }
 
 TDlgEditor::~TDlgEditor() {

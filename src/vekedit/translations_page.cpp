@@ -151,6 +151,7 @@ void TDlgEditor::PropListClick(TObject*) {
     BtnRemove->SetEnabled(false);
     EdtTranslation->SetColor(clBtnFace);
     EdtTranslation->SetEnabled(false);
+    UpdatePreview();
     return;
   }
   BtnRemove->SetEnabled(true);
@@ -164,21 +165,26 @@ void TDlgEditor::PropListClick(TObject*) {
   EdtTranslation->SetText(FCurText);
   EdtTranslation->SetColor(clWindow);
   EdtTranslation->SetEnabled(true);
+  UpdatePreview();
 }
 
 void TDlgEditor::StorePendingEdit() {
   if (!FTransList || FShownKey.empty()) return;
-  std::string text = EdtTranslation->Text();
+  const std::string text = EdtTranslation->Text();
   if (text == FCurText) return;
   const int j = TransIndex(FShownKey);
   if (j < 0) return;
+  FTransList->Put(j, FShownKey + "=" + StoredText(text));
+  SetModified();
+}
+
+std::string TDlgEditor::StoredText(std::string Text) const {
   // Captions and anything the literal form would change are stored in literal form, so that
   // the stored value always reads back as the text typed; plain numbers and names stay as typed.
-  if (IsStringLiteral(OrgValue(FShownKey)) || !PlainText(text) || KindOf(FShownKey) == Vek::EntryKind::WindowCaption ||
+  if (IsStringLiteral(OrgValue(FShownKey)) || !PlainText(Text) || KindOf(FShownKey) == Vek::EntryKind::WindowCaption ||
       KindOf(FShownKey) == Vek::EntryKind::ChildCaption)
-    Vek::TLumetra::ConvertToLiterals(text);
-  FTransList->Put(j, FShownKey + "=" + text);
-  SetModified();
+    Vek::TLumetra::ConvertToLiterals(Text);
+  return Text;
 }
 
 void TDlgEditor::EdtTranslationExit(TObject*) {
@@ -225,10 +231,12 @@ void TDlgEditor::EdtTranslationKeyDown(TObject*, WORD& Key, TShiftState) {
         const int j = TransIndex(FShownKey);
         if (j >= 0 && FHasCurLine) FTransList->Put(j, FCurLine);
         EdtTranslation->SetText(FCurText);
+        UpdatePreview();  // a memo set by its window text does not notify on Windows
         return;
       }
       case VK_NEXT: MoveCurrent(true); return;
       case VK_PRIOR: MoveCurrent(false); return;
+      case VK_F5: BtnPreviewClick(this); return;
       default:
         if (GroupReadingOrder->ItemIndex() == 0 && FCodePage != 1255 && FCodePage != 1256) {
           EdtTranslation->SetSelStart(0);
@@ -242,6 +250,7 @@ void TDlgEditor::EdtTranslationKeyDown(TObject*, WORD& Key, TShiftState) {
 void TDlgEditor::PropListKeyDown(TObject*, WORD& Key, TShiftState) {
   if (Key == VK_INSERT) BtnNewClick(this);
   else if (Key == VK_DELETE) BtnRemoveClick(this);
+  else if (Key == VK_F5) BtnPreviewClick(this);
 }
 
 void TDlgEditor::BtnNewClick(TObject*) {

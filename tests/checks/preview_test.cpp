@@ -94,3 +94,32 @@ TEST(Preview, ControlsAreFoundAsTheApplyStepFindsThem) {
   EXPECT_EQ(checks::RecordedKindOf("TMyOpenDialog"), "");
 }
 #endif
+
+// The editor's picture, drawn from the layout on both systems (Cairo, or GDI in the real font).
+TEST(Preview, ThePictureInMemoryOutlinesTheFaultsInRed) {
+  const checks::DialogLayout open = checks::LayoutFromRecorded(*win::FindRecordedDialog("open"), "TOpenDialog");
+  checks::Problem fault;
+  fault.Place = open.Find(1090)->Rect;  // (98,273)-(182,297) in the client area
+  const checks::Picture p = checks::DrawPicture(open, {fault, checks::Problem{}});
+  EXPECT_EQ(p.Width, 565);
+  EXPECT_EQ(p.Height, 359);
+  const int cx = open.Client.left - open.Window.left, cy = open.Client.top - open.Window.top;
+  EXPECT_TRUE(p.Pixel(cx + 98 - 1, cy + 285) == 0xFF0000u || p.Pixel(cx + 98 - 2, cy + 285) == 0xFF0000u)
+      << "the left edge of the outline";
+  EXPECT_TRUE(p.Pixel(cx + 140, cy + 297) == 0xFF0000u || p.Pixel(cx + 140, cy + 298) == 0xFF0000u) << "its bottom edge";
+  int red = 0;
+  for (int y = 0; y < p.Height; ++y)
+    for (int x = 0; x < p.Width; ++x)
+      if (p.Pixel(x, y) == 0xFF0000u && (x < cx + 98 - 4 || x > cx + 182 + 4 || y < cy + 273 - 4 || y > cy + 297 + 4)) ++red;
+  EXPECT_EQ(red, 0) << "no red away from the outline";
+  EXPECT_EQ(p.Pixel(-1, 0), 0u);
+  EXPECT_EQ(p.Pixel(0, p.Height), 0u);
+  EXPECT_EQ(checks::DrawPicture(open, {}).Pixel(cx + 98 - 1, cy + 285) == 0xFF0000u, false) << "no fault, no outline";
+#ifndef _WIN32
+  ScratchDir dir;
+  checks::DrawPreview(open, {fault}, dir.File("open.png"));
+  Picture file(dir.File("open.png"));
+  for (const auto& [x, y] : {std::pair{10, 10}, std::pair{cx + 100, cy + 280}, std::pair{cx + 97, cy + 285}, std::pair{300, 200}})
+    EXPECT_EQ(file.At(x, y), p.Pixel(x, y)) << "the same drawing as the preview file at " << x << "," << y;
+#endif
+}

@@ -1,0 +1,163 @@
+// The preview drawn on Windows from the layout alone, with GDI in the dialog's real fonts: the
+// editor redraws it on every key typed, which a picture of the live dialog is too slow for.
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "checks/preview.hpp"
+#include "vcl/SysUtils.hpp"
+
+namespace checks {
+
+namespace {
+
+// The fonts of one drawing, made once per face, set and height.
+class Fonts {
+public:
+  ~Fonts() {
+    for (const auto& [spec, font] : FMade) DeleteObject(font);
+  }
+  HFONT Of(const FontSpec& Font, bool Bold = false) {
+    const auto key = std::make_tuple(Font.Face, Font.Charset, Font.Height, Bold);
+    HFONT& font = FMade[key];
+    if (!font) {
+      LOGFONTA lf{};
+      lf.lfHeight = Font.Height;
+      lf.lfWeight = Bold ? FW_BOLD : FW_NORMAL;
+      lf.lfCharSet = static_cast<BYTE>(Font.Charset);
+      lstrcpynA(lf.lfFaceName, Font.Face.c_str(), LF_FACESIZE);
+      font = CreateFontIndirectA(&lf);
+    }
+    return font;
+  }
+
+private:
+  std::map<std::tuple<std::string, int, int, bool>, HFONT> FMade;
+};
+
+void Fill(HDC Dc, RECT R, COLORREF Color) {
+  const HBRUSH brush = CreateSolidBrush(Color);
+  FillRect(Dc, &R, brush);
+  DeleteObject(brush);
+}
+
+void Text(HDC Dc, RECT R, const std::string& Text, UINT Format) {
+  SetBkMode(Dc, TRANSPARENT);
+  SetTextColor(Dc, RGB(0, 0, 0));
+  DrawTextA(Dc, Text.c_str(), static_cast<int>(Text.size()), &R, Format);
+}
+
+void DrawControl(HDC Dc, Fonts& F, const ControlLayout& C) {
+  RECT r = C.Rect;
+  SelectObject(Dc, F.Of(C.Font));
+  const UINT prefix = (C.ClassName == "Static" && (C.Style & SS_NOPREFIX)) ? DT_NOPREFIX : 0;
+  if (C.ClassName == "Static") {
+    const std::uint32_t type = C.Style & 0x1F;
+    if (type > 2) return;  // icons, frames and rectangles: nothing of the translation
+    Text(Dc, r, C.Text, prefix | DT_WORDBREAK | (type == 1 ? DT_CENTER : type == 2 ? DT_RIGHT : DT_LEFT));
+  } else if (C.ClassName == "Button") {
+    const std::uint32_t type = C.Style & 0xF;
+    if (type == 7) {  // group box
+      RECT frame{r.left, r.top + 6, r.right, r.bottom};
+      DrawEdge(Dc, &frame, EDGE_ETCHED, BF_RECT);
+      SIZE size{};
+      GetTextExtentPoint32A(Dc, C.Text.c_str(), static_cast<int>(C.Text.size()), &size);
+      Fill(Dc, RECT{r.left + 6, r.top, r.left + 10 + size.cx, r.top + size.cy}, GetSysColor(COLOR_BTNFACE));
+      Text(Dc, RECT{r.left + 8, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE);
+    } else if (type == 2 || type == 3 || type == 4 || type == 5 || type == 6 || type == 9) {
+      const int box = 13, by = r.top + (r.bottom - r.top - box) / 2;
+      RECT mark{r.left, by, r.left + box, by + box};
+      DrawFrameControl(Dc, &mark, DFC_BUTTON, type == 4 || type == 9 ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
+      Text(Dc, RECT{r.left + 17, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE | DT_VCENTER);
+    } else {
+      DrawFrameControl(Dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
+      Text(Dc, r, C.Text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    }
+  } else if (C.ClassName == "Edit" || C.ClassName == "ComboBox" || C.ClassName == "ComboBoxEx32" || C.ClassName == "ListBox" ||
+             C.ClassName == "SHELLDLL_DefView" || C.ClassName == "SysListView32") {
+    // A drop-down combo box's rectangle includes its closed list: only the field is drawn.
+    const bool dropDown = (C.ClassName == "ComboBox" && (C.Style & 3) >= 2) || C.ClassName == "ComboBoxEx32";
+    if (dropDown) r.bottom = std::min(r.bottom, r.top + 21);
+    Fill(Dc, r, RGB(255, 255, 255));
+    DrawEdge(Dc, &r, EDGE_SUNKEN, BF_RECT);
+    if (dropDown) {
+      RECT arrow{r.right - 18, r.top + 2, r.right - 2, r.bottom - 2};
+      DrawFrameControl(Dc, &arrow, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+    }
+    Text(Dc, RECT{r.left + 4, r.top + 3, r.right - 20, r.bottom - 2}, C.Text, DT_SINGLELINE | DT_NOPREFIX);
+  }
+}
+
+}  // namespace
+
+Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
+  const RECT& win = Dialog.Window;
+  const int width = std::max<int>(1, win.right - win.left), height = std::max<int>(1, win.bottom - win.top);
+  const HDC screen = GetDC(nullptr);
+  const HDC dc = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  if (!bitmap || !bits) {
+    DeleteDC(dc);
+    throw vcl::Exception("cannot make a bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " for the preview");
+  }
+  const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  {
+    Fonts fonts;
+    const HGDIOBJ oldFont = SelectObject(dc, fonts.Of(Dialog.Font));
+    // Frame and title bar, then the client area with its controls.
+    RECT all{0, 0, width, height};
+    Fill(dc, all, GetSysColor(COLOR_BTNFACE));
+    DrawEdge(dc, &all, EDGE_RAISED, BF_RECT);
+    const int cx = Dialog.Client.left - win.left, cy = Dialog.Client.top - win.top;
+    Fill(dc, RECT{3, 3, width - 3, std::max(3, cy - 1)}, RGB(10, 36, 106));
+    SelectObject(dc, fonts.Of(Dialog.Font, true));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT title{8, 3, width - 3, std::max(3, cy - 1)};
+    DrawTextA(dc, Dialog.Title.c_str(), static_cast<int>(Dialog.Title.size()), &title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+
+    SetViewportOrgEx(dc, cx, cy, nullptr);
+    const HRGN clip = CreateRectRgn(cx, cy, cx + Dialog.ClientWidth(), cy + Dialog.ClientHeight());
+    SelectClipRgn(dc, clip);
+    for (const ControlLayout& c : Dialog.Controls)
+      if (c.Visible()) DrawControl(dc, fonts, c);
+    // The faults, over everything, also where they leave the client area.
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(clip);
+    const HPEN pen = CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
+    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    for (const Problem& p : Problems)
+      if (p.Place) Rectangle(dc, p.Place->left - 1, p.Place->top - 1, p.Place->right + 2, p.Place->bottom + 2);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    SelectObject(dc, oldFont);
+  }
+  GdiFlush();
+  Picture picture;
+  picture.Width = width;
+  picture.Height = height;
+  picture.Rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+  const auto* bgra = static_cast<const unsigned char*>(bits);
+  for (std::size_t i = 0, n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height); i < n; ++i) {
+    picture.Rgb[i * 3] = bgra[i * 4 + 2];
+    picture.Rgb[i * 3 + 1] = bgra[i * 4 + 1];
+    picture.Rgb[i * 3 + 2] = bgra[i * 4];
+  }
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return picture;
+}
+
+}  // namespace checks

@@ -1,0 +1,149 @@
+// The editor's preview window, in the programs that link the check library: registered with the
+// editor when the program starts.
+#include "editor_preview.hpp"
+
+#include "win/recorded_dialogs.h"
+
+namespace VekEdit {
+
+using namespace vcl;
+
+namespace {
+
+constexpr int Margin = 8, ListHeight = 96;
+
+}  // namespace
+
+void TPictureBox::SetPicture(checks::Picture Value) {
+  FPicture = std::move(Value);
+  FBgra.assign(static_cast<std::size_t>(FPicture.Width) * static_cast<std::size_t>(FPicture.Height) * 4, 0);
+  for (std::size_t i = 0, n = FBgra.size() / 4; i < n; ++i) {
+    FBgra[i * 4] = FPicture.Rgb[i * 3 + 2];
+    FBgra[i * 4 + 1] = FPicture.Rgb[i * 3 + 1];
+    FBgra[i * 4 + 2] = FPicture.Rgb[i * 3];
+  }
+  SetBounds(Left(), Top(), FPicture.Width, FPicture.Height);
+  if (HandleAllocated()) InvalidateRect(WindowHandle(), nullptr, TRUE);
+}
+
+void TPictureBox::CreateParams(TCreateParams& Params) {
+  TGraphicControl::CreateParams(Params);
+  Params.ClassName = "Static";
+}
+
+LRESULT TPictureBox::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
+#ifdef _WIN32
+  if (Msg == WM_ERASEBKGND) return 1;
+  if (Msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(WindowHandle(), &ps);
+    if (FPicture.Width > 0) {
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = FPicture.Width;
+      info.bmiHeader.biHeight = -FPicture.Height;  // top-down rows
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(FPicture.Width), static_cast<DWORD>(FPicture.Height), 0, 0, 0,
+                        static_cast<UINT>(FPicture.Height), FBgra.data(), &info, DIB_RGB_COLORS);
+    }
+    EndPaint(WindowHandle(), &ps);
+    return 0;
+  }
+#endif
+  return TGraphicControl::WndProc(Msg, WParam, LParam);
+}
+
+TPreviewWindow::TPreviewWindow(TDlgEditor& Editor) : FEditor(Editor) {
+  Form = new TForm(&Editor);
+  Form->SetName("PreviewForm");
+  Form->SetBorderStyle(bsToolWindow);
+  Form->SetPosition(poDesigned);
+  Form->SetCaption("Preview");
+  Form->SetFont(Editor.Font());
+  Image = new TPictureBox(Form);
+  Image->SetParent(Form);
+  Image->SetBounds(Margin, Margin, 1, 1);
+  Faults = new TMemo(Form);
+  Faults->SetName("Faults");
+  Faults->SetParent(Form);
+  Faults->SetReadOnly(true);
+  Faults->SetColor(clBtnFace);
+  Faults->SetScrollBars(ssVertical);
+  Faults->SetHint("The faults of this dialog: the key, error or warning, and why");
+  Faults->SetShowHint(true);
+  // Beside the editor, so that the translation box stays in view while the picture follows it.
+  Form->SetBounds(Editor.Left() + Editor.Width() + Margin, Editor.Top(), 300, 200);
+}
+
+void TPreviewWindow::Show() {
+  // Shown without being activated: the user goes on typing in the editor.
+  ShowWindow(Form->Handle(), SW_SHOWNOACTIVATE);
+}
+
+bool TPreviewWindow::Showing() const { return Form->HandleAllocated() && IsWindowVisible(Form->WindowHandle()); }
+
+const checks::DialogLayout* TPreviewWindow::Reference(const std::string& ClassName) {
+  auto found = FReferences.find(ClassName);
+  if (found != FReferences.end()) return found->second ? &*found->second : nullptr;
+  std::optional<checks::DialogLayout>& layout = FReferences[ClassName];
+  // A descendant of a dialog class shows its ancestor's dialog: the form's component tells.
+  std::string_view kind = checks::RecordedKindOf(ClassName);
+  const TComponent* owner = FEditor.Translator ? FEditor.Translator->Owner() : nullptr;
+  for (int i = 0; kind.empty() && owner && i < owner->ComponentCount(); ++i) {
+    const TComponent* c = owner->Components(i);
+    if (c->ClassName() != ClassName) continue;
+    for (TClass k = c->ClassType(); k && kind.empty(); k = k->ClassParent()) kind = checks::RecordedKindOf(k->ClassName());
+  }
+  if (const win::RecordedDialog* d = kind.empty() ? nullptr : win::FindRecordedDialog(kind))
+    layout = checks::LayoutFromRecorded(*d, ClassName);
+  return layout ? &*layout : nullptr;
+}
+
+void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std::string>& Entries,
+                            const std::vector<std::string>& Originals) {
+  Form->SetCaption(ClassName.empty() ? "Preview" : "Preview: " + ClassName);
+  std::string faultLines;
+  const checks::DialogLayout* reference = ClassName.empty() ? nullptr : Reference(ClassName);
+  checks::Picture picture;
+  if (!reference) {
+    faultLines = ClassName.empty() ? "No property is current." : "No dialog of class " + ClassName + " to draw.";
+  } else {
+    // Only the class's entries and captured values are judged: the other dialogs' faults are
+    // not shown, and a working copy of many dialogs stays quick to redraw on every key.
+    checks::CheckInput in;
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+      if (Vek::Entry::Split(Entries[i]).AppliesTo(ClassName)) in.Entries.push_back({Entries[i], static_cast<int>(i) + 1});
+    for (const std::string& line : Originals)
+      if (Vek::Entry::Split(line).AppliesTo(ClassName)) in.Originals.push_back(line);
+    in.TranslateEmpty = FEditor.Translator && FEditor.Translator->TranslateEmpty();
+    in.Measure = FMeasure.get();
+    in.Reference = [this](const std::string& Name) { return Reference(Name); };
+    std::vector<checks::Problem> faults;
+    for (checks::Problem& p : checks::Check(in))
+      if (p.ClassName == ClassName) faults.push_back(std::move(p));
+    picture = checks::DrawPicture(checks::Applied(*reference, in.Entries), faults);
+    for (const checks::Problem& p : faults)
+      faultLines += (faultLines.empty() ? "" : "\r\n") + p.Key + (p.Level == checks::Severity::Error ? ": error: " : ": warning: ") +
+                    p.Reason;
+    if (faults.empty()) faultLines = "No faults.";
+  }
+  Faults->SetText(faultLines);
+  const int width = std::max(picture.Width, 300), height = picture.Height;
+  Image->SetPicture(std::move(picture));
+  Faults->SetBounds(Margin, Margin + height + (height ? Margin : 0), width, ListHeight);
+  Form->SetClientWidth(width + 2 * Margin);
+  Form->SetClientHeight(Faults->Top() + ListHeight + Margin);
+}
+
+namespace {
+
+std::unique_ptr<TEditorPreview> MakePreview(TDlgEditor& Editor) { return std::make_unique<TPreviewWindow>(Editor); }
+
+// The editor has the preview wherever this part is linked (the editor's archive is linked whole).
+const bool Registered = (SetPreviewMaker(&MakePreview), true);
+
+}  // namespace
+
+}  // namespace VekEdit
