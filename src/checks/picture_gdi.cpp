@@ -90,25 +90,31 @@ void DrawControl(HDC Dc, Fonts& F, const ControlLayout& C) {
 
 }  // namespace
 
-Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
-  const RECT& win = Dialog.Window;
-  const int width = std::max<int>(1, win.right - win.left), height = std::max<int>(1, win.bottom - win.top);
-  const HDC screen = GetDC(nullptr);
-  const HDC dc = CreateCompatibleDC(screen);
+HBITMAP MakeDrawingBitmap(int Width, int Height, void*& Bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biWidth = Width;
+  info.bmiHeader.biHeight = -Height;  // top-down rows
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  Bits = nullptr;
+  const HDC screen = GetDC(nullptr);
+  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &Bits, nullptr, 0);
   ReleaseDC(nullptr, screen);
-  if (!bitmap || !bits) {
-    DeleteDC(dc);
-    throw vcl::Exception("cannot make a bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " for the preview");
+  if (!bitmap || !Bits) {
+    if (bitmap) DeleteObject(bitmap);
+    throw vcl::Exception("cannot make a bitmap of " + std::to_string(Width) + " x " + std::to_string(Height) + " to draw the dialog on");
   }
+  return bitmap;
+}
+
+Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
+  const RECT& win = Dialog.Window;
+  const int width = std::max<int>(1, win.right - win.left), height = std::max<int>(1, win.bottom - win.top);
+  void* bits = nullptr;
+  const HBITMAP bitmap = MakeDrawingBitmap(width, height, bits);
+  const HDC dc = CreateCompatibleDC(nullptr);
   const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   {
     Fonts fonts;

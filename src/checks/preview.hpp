@@ -31,6 +31,9 @@ void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problem
 /// problem in red and writes a PNG file. Raises vcl::EFCreateError naming the file when it
 /// cannot be written, vcl::Exception when the screen cannot be read.
 void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
+/// A 32-bit top-down bitmap of Width x Height to draw on in memory; Bits receives its pixels
+/// (blue, green, red, unused). Raises vcl::Exception naming the size when none can be made.
+HBITMAP MakeDrawingBitmap(int Width, int Height, void*& Bits);
 #endif
 
 /// A PNG file of Width x Height pixels, 8-bit RGB, rows top-down (3 bytes a pixel), its image

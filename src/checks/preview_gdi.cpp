@@ -26,22 +26,10 @@ void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const 
   const int width = w.right - w.left, height = w.bottom - w.top;
   if (width <= 0 || height <= 0) throw vcl::Exception("the dialog window has no area to photograph");
 
+  void* bits = nullptr;
+  const HBITMAP bitmap = MakeDrawingBitmap(width, height, bits);
   const HDC screen = GetDC(nullptr);
   const HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) {
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    throw vcl::Exception("cannot make a bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " for the picture");
-  }
   const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, w.left, w.top, SRCCOPY);
   const HPEN pen = CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
