@@ -96,7 +96,7 @@ class GdiMeasure : public TextMeasure {
 public:
   GdiMeasure() : FDc(GetDC(nullptr)) {}
   ~GdiMeasure() override {
-    for (auto& [spec, font] : FFonts) DeleteObject(font);
+    for (auto& [key, font] : FFonts) DeleteObject(font);
     ReleaseDC(nullptr, FDc);
   }
   GdiMeasure(const GdiMeasure&) = delete;

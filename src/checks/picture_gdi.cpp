@@ -15,7 +15,7 @@ namespace {
 class Fonts {
 public:
   ~Fonts() {
-    for (const auto& [spec, font] : FMade) DeleteObject(font);
+    for (const auto& [key, font] : FMade) DeleteObject(font);
   }
   HFONT Of(const FontSpec& Font, bool Bold = false) {
     const auto key = std::make_tuple(Font.Face, Font.Charset, Font.Height, Bold);
