@@ -250,7 +250,9 @@ Bytes IconImage() {
   return b;
 }
 
-Bytes IconFile(const Bytes& Image) {
+// An icon directory of one 32 x 32, 16-colour image, up to its size; an icon file and the
+// resource compiler's icon group differ only in how they then name the image.
+Bytes IconDirectory(const Bytes& Image) {
   Bytes b;
   PutWord(b, 0);
   PutWord(b, 1);  // icon
@@ -262,24 +264,19 @@ Bytes IconFile(const Bytes& Image) {
   PutWord(b, 1);
   PutWord(b, 4);
   PutDword(b, static_cast<std::uint32_t>(Image.size()));
-  PutDword(b, 6 + 16);
+  return b;
+}
+
+Bytes IconFile(const Bytes& Image) {
+  Bytes b = IconDirectory(Image);
+  PutDword(b, 6 + 16);  // the image follows the directory
   b.insert(b.end(), Image.begin(), Image.end());
   return b;
 }
 
 // The icon directory as the resource compiler stores it: the image by its resource id.
 Bytes IconGroup(const Bytes& Image, unsigned ImageId) {
-  Bytes b;
-  PutWord(b, 0);
-  PutWord(b, 1);
-  PutWord(b, 1);
-  PutByte(b, 32);
-  PutByte(b, 32);
-  PutByte(b, 16);
-  PutByte(b, 0);
-  PutWord(b, 1);
-  PutWord(b, 4);
-  PutDword(b, static_cast<std::uint32_t>(Image.size()));
+  Bytes b = IconDirectory(Image);
   PutWord(b, ImageId);
   return b;
 }
