@@ -17,7 +17,9 @@
 //   start-up code is not allowed.
 #include "Vek.hpp"
 #include "VekEdit.hpp"
+#include "checks/translator_checks.hpp"
 #include "design/Packages.hpp"
+#include "editor_preview.hpp"
 
 #ifdef _WIN32
 #include <string>
@@ -46,13 +48,17 @@ struct CountedUnit {
   }
 };
 
-// Unit VekEdit has no initialization of its own. Its finalization forgets the editor form's
-// published methods, which the class library keeps by class: none may outlive the module.
-void Nothing() {}
-void VekEditFinalization() { vcl::UnRegisterMethods(VekEdit::TDlgEditor::StaticClass()); }
+// Unit VekEdit's initialization gives the editor its preview window. Its finalization takes
+// that back and forgets the editor form's published methods, which the class library keeps by
+// class: none may outlive the module.
+void VekEditInitialization() { VekEdit::SetPreviewMaker(&VekEdit::MakePreviewWindow); }
+void VekEditFinalization() {
+  VekEdit::SetPreviewMaker(nullptr);
+  vcl::UnRegisterMethods(VekEdit::TDlgEditor::StaticClass());
+}
 
 using VekUnit = CountedUnit<&Vek::UnitInitialization, &Vek::UnitFinalization>;
-using VekEditUnit = CountedUnit<&Nothing, &VekEditFinalization>;
+using VekEditUnit = CountedUnit<&VekEditInitialization, &VekEditFinalization>;
 
 constexpr design::TPackageUnitEntry Units[] = {
 #if LUMETRA_PACKAGE_EDITOR_FIRST
@@ -84,7 +90,7 @@ private:
 
 void ResourceSource::Find() {
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCSTR>(&Nothing), &FOwn))
+                          reinterpret_cast<LPCSTR>(&VekEditInitialization), &FOwn))
     return;
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(FOwn, path, MAX_PATH);
@@ -154,7 +160,11 @@ PACKAGE_EXPORT const void* FindPackageResource(const char* Type, const char* Nam
 #endif
 }
 
-PACKAGE_EXPORT void Register() { Vek::Register(); }
+// Unit Vek's registrations, and the check the host runs on every translator of its form.
+PACKAGE_EXPORT void Register() {
+  Vek::Register();
+  design::RegisterComponentCheck(Vek::TLumetra::StaticClass(), &checks::DesignCheck);
+}
 PACKAGE_EXPORT bool RegisterDialogClass(vcl::TClass AClass) { return Vek::RegisterDialogClass(AClass); }
 PACKAGE_EXPORT bool UnRegisterDialogClass(vcl::TClass AClass) { return Vek::UnRegisterDialogClass(AClass); }
 PACKAGE_EXPORT LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {

@@ -33,11 +33,19 @@ CloseAnswer AskToSave(const std::string& Question) {
   }
 }
 
+// `component: key (entry N): error|warning: reason`, as the checks list shows a fault.
+std::string FaultLine(const FormDocument::Fault& F) {
+  const design::TDesignProblem& p = F.Problem;
+  std::string line = F.Component + ": ";
+  if (!p.Key.empty()) line += p.Key + (p.Line > 0 ? " (entry " + std::to_string(p.Line) + ")" : "") + ": ";
+  return line + (p.Error ? "error: " : "warning: ") + p.Reason;
+}
+
 }  // namespace
 
 DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
     : FPackageFile(std::move(PackageFile)), FForm(new vcl::TForm(vcl::Application)) {
-  FForm->SetBounds(40, 40, 900, 490);
+  FForm->SetBounds(40, 40, 900, 640);
   LblPage = Caption(FForm, 8, 8, "Palette");
   ListPalette = Place<vcl::TListBox>(FForm, 8, 28, 160, 340);
   BtnDrop = Place<vcl::TButton>(FForm, 8, 376, 160, 25);
@@ -54,6 +62,9 @@ DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
   BtnDialog->SetCaption("...");
   Caption(FForm, 684, 8, "Verbs");
   ListVerbs = Place<vcl::TListBox>(FForm, 684, 28, 200, 340);
+  LblChecks = Caption(FForm, 8, 448, "Checks");
+  LblChecks->SetWidth(876);
+  ListChecks = Place<vcl::TListBox>(FForm, 8, 468, 876, 132);
 
   ListComponents->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { ComponentSelected(); }));
   ListInspector->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { PropertySelected(); }));
@@ -65,6 +76,7 @@ DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
   BtnDrop->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { DropClicked(); }));
   BtnGlyph->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { DropClicked(); }));
   BtnSave->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { SaveClicked(); }));
+  ListChecks->SetOnDblClick(vcl::TNotifyEvent([this](vcl::TObject*) { FaultClicked(); }));
   FForm->SetOnCloseQuery(vcl::TCloseQueryEvent([this](vcl::TObject* Sender, bool& CanClose) { CloseQuery(Sender, CanClose); }));
 
   try {
@@ -76,7 +88,7 @@ DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
     delete FForm;
     throw;
   }
-  ShowTitle();
+  ShowState();
 }
 
 DesignerWindow::~DesignerWindow() {
@@ -97,7 +109,7 @@ void DesignerWindow::Guarded(F&& Action) {
   } catch (const vcl::Exception& e) {
     vcl::MessageDlg(e.Message(), vcl::mtError, vcl::mbOK, 0);
   }
-  ShowTitle();
+  ShowState();
 }
 
 void DesignerWindow::LoadPackage() {
@@ -158,7 +170,7 @@ void DesignerWindow::OpenForm(const std::string& FileName) {
   FFormFile = FileName;
   FDocument = std::make_unique<FormDocument>(FileName);
   ShowComponents();
-  ShowTitle();
+  ShowState();
 }
 
 bool DesignerWindow::UnloadPackage() {
@@ -168,7 +180,7 @@ bool DesignerWindow::UnloadPackage() {
   FPackage.reset();
   ShowPalette();
   ShowComponents();
-  ShowTitle();
+  ShowState();
   return true;
 }
 
@@ -187,6 +199,44 @@ void DesignerWindow::Select(const std::string& Name) {
 
 void DesignerWindow::ShowTitle() {
   FForm->SetCaption(FDocument ? FDocument->Title() : "lumetra-designer - " + FPackageFile);
+}
+
+void DesignerWindow::ShowState() {
+  ShowTitle();
+  ShowChecks();
+}
+
+void DesignerWindow::ShowChecks() {
+  const int keep = ListChecks->ItemIndex();
+  FFaults = FDocument ? FDocument->Check() : std::vector<FormDocument::Fault>();
+  int errors = 0;
+  std::vector<std::string> lines;
+  for (const FormDocument::Fault& f : FFaults) {
+    errors += f.Problem.Error ? 1 : 0;
+    lines.push_back(FaultLine(f));
+  }
+  const int warnings = static_cast<int>(FFaults.size()) - errors;
+  const auto count = [](int N, const char* What) { return std::to_string(N) + " " + What + (N == 1 ? "" : "s"); };
+  LblChecks->SetCaption(!FDocument        ? "Checks"
+                        : FFaults.empty() ? "Checks: no faults"
+                                          : "Checks: " + count(errors, "error") + ", " + count(warnings, "warning") +
+                                                " (double-click one to open its editor)");
+  ListChecks->Items()->BeginUpdate();
+  ListChecks->Items()->Clear();
+  for (const std::string& line : lines) ListChecks->Items()->Add(line);
+  ListChecks->Items()->EndUpdate();
+  ListChecks->SetItemIndex(keep < static_cast<int>(lines.size()) ? keep : -1);
+}
+
+void DesignerWindow::FaultClicked() {
+  const int i = ListChecks->ItemIndex();
+  if (!FDocument || i < 0 || i >= static_cast<int>(FFaults.size())) return;
+  const std::string name = FFaults[static_cast<std::size_t>(i)].Component;
+  Guarded([&] {
+    Select(name);
+    FDocument->EditComponent(FDocument->Component(name));
+  });
+  ShowInspector();
 }
 
 void DesignerWindow::ShowComponents() {

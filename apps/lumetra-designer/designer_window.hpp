@@ -1,7 +1,7 @@
 // The design host's window, on the class library's controls: the palette page of the loaded
 // package, the form's components, the object inspector with its value box and dialog button,
-// the selected component's verbs, and the commands to drop, save, and unload or reload the
-// package. Tests drive it headless through the same handlers the controls call.
+// the selected component's verbs, the faults the package's checks find in the form, and the
+// commands to drop, save, and unload or reload the package. Tests drive it headless through the same handlers the controls call.
 #pragma once
 
 #include <memory>
@@ -45,6 +45,8 @@ public:
   void VerbClicked();
   void DropClicked();
   void SaveClicked();
+  /// A double click on a fault: selects its component and opens its editor.
+  void FaultClicked();
   void CloseQuery(vcl::TObject* Sender, bool& CanClose);
 
   vcl::TListBox* ListPalette;
@@ -58,6 +60,10 @@ public:
   vcl::TButton* BtnGlyph;
   vcl::TButton* BtnSave;
   vcl::TLabel* LblPage;
+  /// "Checks: N errors, M warnings" (or that there are none).
+  vcl::TLabel* LblChecks;
+  /// One line per fault: `component: key (entry N): error|warning: reason`.
+  vcl::TListBox* ListChecks;
 
   /// Whether the palette glyph of the listed classes was found in the package, by class.
   std::vector<std::string> GlyphsFound;
@@ -69,6 +75,9 @@ private:
   void ShowComponents();
   void ShowInspector();
   void ShowTitle();
+  void ShowState();
+  /// Runs the checks again after any change; the list keeps the fault selected before.
+  void ShowChecks();
   vcl::TComponent* Selected() const;
   std::string SelectedProperty() const;
   /// Runs Action; an exception is shown as a message box rather than ending the host.
@@ -81,6 +90,7 @@ private:
   std::unique_ptr<FormDocument> FDocument;
   std::vector<InspectorRow> FRows;
   std::vector<std::string> FPaletteClasses;
+  std::vector<FormDocument::Fault> FFaults;
 #ifdef _WIN32
   HBITMAP FGlyph = nullptr;  // shown on BtnGlyph, made from the package's resource
 #endif

@@ -115,6 +115,15 @@ void FormDocument::ExecuteVerb(vcl::TComponent* Component, int Index) {
   design::GetComponentEditor(Component, this)->ExecuteVerb(Index);
 }
 
+void FormDocument::EditComponent(vcl::TComponent* Component) { design::GetComponentEditor(Component, this)->Edit(); }
+
+std::vector<FormDocument::Fault> FormDocument::Check() const {
+  std::vector<Fault> faults;
+  for (vcl::TComponent* c : Components())
+    for (design::TDesignProblem& p : design::CheckComponent(c)) faults.push_back({c->Name(), std::move(p)});
+  return faults;
+}
+
 vcl::TComponent* FormDocument::Drop(vcl::TClass Class) {
   if (!Class || !Class->CanCreate()) throw vcl::Exception("Cannot drop " + std::string(Class ? Class->ClassName() : "no class") + ": it has no constructor");
   std::string base = Class->ClassName();

@@ -58,6 +58,16 @@ public:
   /// The verbs of Component's editor, in order.
   std::vector<std::string> Verbs(vcl::TComponent* Component);
   void ExecuteVerb(vcl::TComponent* Component, int Index);
+  /// The designer's double click on Component: its editor's Edit.
+  void EditComponent(vcl::TComponent* Component);
+
+  /// One fault the loaded packages' checks find in a component of the form.
+  struct Fault {
+    std::string Component;
+    design::TDesignProblem Problem;
+  };
+  /// The faults of every component of the form, in component order.
+  std::vector<Fault> Check() const;
 
   /// Drops a new component of Class on the form, named after the class (TLumetra: Lumetra1,
   /// Lumetra2, ...); the form is modified. Raises vcl::Exception naming the class when it

@@ -294,8 +294,8 @@ private:
   TModuleHandle FSaved;
 };
 
-/// Forgets every property editor, component editor and palette registration Module made. The
-/// host calls it before unloading the module, after freeing the editors it made from it.
+/// Forgets every property editor, component editor, palette and check registration Module made.
+/// The host calls it before unloading the module, after freeing the editors it made from it.
 void DropModuleRegistrations(TModuleHandle Module);
 
 // ---- Registration ------------------------------------------------------------------------------
@@ -314,6 +314,21 @@ void RegisterComponentEditor(vcl::TClass ComponentClass, TComponentEditorClass E
 /// vcl::Exception naming the page when a class is nullptr or the page name is empty.
 void RegisterComponents(const std::string& Page, std::initializer_list<vcl::TClass> Classes);
 
+// ---- Checks ------------------------------------------------------------------------------------
+
+/// One fault a package finds in a component on the form, for the host to list.
+struct TDesignProblem {
+  std::string Key;     ///< what in the component is at fault (a translator: the entry's key)
+  int Line = 0;        ///< 1-based place of that in the component's list; 0 when it has none
+  bool Error = true;   ///< an error, else a warning
+  std::string Reason;  ///< one line, saying what is wrong
+};
+/// Looks at a component on the form and gives its faults; never raises.
+using TComponentCheck = std::vector<TDesignProblem> (*)(vcl::TComponent* Component);
+/// From now on the host judges components of ComponentClass (or a descendant) with Check, after
+/// every change of the form. Raises vcl::Exception when the class or the check is missing.
+void RegisterComponentCheck(vcl::TClass ComponentClass, TComponentCheck Check);
+
 /// One registration, as kept: which module made it and when (Sequence grows with every
 /// registration of any kind, so the order of calls can be told across the three lists).
 struct TPropertyEditorRegistration {
@@ -330,6 +345,12 @@ struct TComponentEditorRegistration {
   TModuleHandle Module;
   std::uint64_t Sequence;
 };
+struct TComponentCheckRegistration {
+  vcl::TClass ComponentClass;
+  TComponentCheck Check;
+  TModuleHandle Module;
+  std::uint64_t Sequence;
+};
 struct TPaletteEntry {
   std::string Page;
   vcl::TClass ComponentClass;
@@ -340,6 +361,7 @@ struct TPaletteEntry {
 std::vector<TPropertyEditorRegistration> PropertyEditorRegistrations();
 std::vector<TComponentEditorRegistration> ComponentEditorRegistrations();
 std::vector<TPaletteEntry> PaletteEntries();
+std::vector<TComponentCheckRegistration> ComponentCheckRegistrations();
 
 // ---- Lookups for the host ----------------------------------------------------------------------
 
@@ -358,6 +380,9 @@ std::unique_ptr<TPropertyEditor> CreatePropertyEditor(TFormDesigner* Designer,
 /// nearest ancestor (the later among equals); the base TComponentEditor, with no verbs, when
 /// there is none.
 std::unique_ptr<TComponentEditor> GetComponentEditor(vcl::TComponent* Component, TFormDesigner* Designer);
+/// The faults of Component by every check registered for its class or an ancestor, in the order
+/// of registration; none without such a check.
+std::vector<TDesignProblem> CheckComponent(vcl::TComponent* Component);
 /// The palette pages, in the order their first class was registered.
 std::vector<std::string> PalettePages();
 /// The classes on Page, in registration order (empty for an unknown page).

@@ -11,6 +11,7 @@ struct Registry {
   std::vector<TPropertyEditorRegistration> PropertyEditors;
   std::vector<TComponentEditorRegistration> ComponentEditors;
   std::vector<TPaletteEntry> Palette;
+  std::vector<TComponentCheckRegistration> Checks;
   TModuleHandle Current = nullptr;
   std::uint64_t NextSequence = 1;
 };
@@ -62,6 +63,7 @@ void DropModuleRegistrations(TModuleHandle Module) {
   std::erase_if(r.PropertyEditors, [Module](const auto& e) { return e.Module == Module; });
   std::erase_if(r.ComponentEditors, [Module](const auto& e) { return e.Module == Module; });
   std::erase_if(r.Palette, [Module](const auto& e) { return e.Module == Module; });
+  std::erase_if(r.Checks, [Module](const auto& e) { return e.Module == Module; });
 }
 
 void RegisterPropertyEditor(const TTypeInfo* PropertyType, vcl::TClass ComponentClass, std::string PropertyName,
@@ -91,9 +93,17 @@ void RegisterComponents(const std::string& Page, std::initializer_list<vcl::TCla
   for (vcl::TClass c : Classes) r.Palette.push_back({Page, c, r.Current, r.NextSequence++});
 }
 
+void RegisterComponentCheck(vcl::TClass ComponentClass, TComponentCheck Check) {
+  if (!ComponentClass) throw vcl::Exception("RegisterComponentCheck: no component class given");
+  if (!Check) throw vcl::Exception("RegisterComponentCheck: no check given for class " + ComponentClass->ClassName());
+  Registry& r = Reg();
+  r.Checks.push_back({ComponentClass, Check, r.Current, r.NextSequence++});
+}
+
 std::vector<TPropertyEditorRegistration> PropertyEditorRegistrations() { return Reg().PropertyEditors; }
 std::vector<TComponentEditorRegistration> ComponentEditorRegistrations() { return Reg().ComponentEditors; }
 std::vector<TPaletteEntry> PaletteEntries() { return Reg().Palette; }
+std::vector<TComponentCheckRegistration> ComponentCheckRegistrations() { return Reg().Checks; }
 
 TPropertyEditorClass GetPropertyEditorClass(vcl::TClass ComponentClass, const vcl::TPropInfo& Prop) {
   const TTypeInfo* type = TypeInfo(Prop);
@@ -138,6 +148,17 @@ std::unique_ptr<TComponentEditor> GetComponentEditor(vcl::TComponent* Component,
     }
   if (best) return best->EditorClass.Create(Component, Designer);
   return std::make_unique<TComponentEditor>(Component, Designer);
+}
+
+std::vector<TDesignProblem> CheckComponent(vcl::TComponent* Component) {
+  std::vector<TDesignProblem> problems;
+  if (!Component) return problems;
+  // Copied: a check is the package's code and may register more while it runs.
+  const std::vector<TComponentCheckRegistration> checks = Reg().Checks;
+  for (const TComponentCheckRegistration& e : checks)
+    if (Distance(Component->ClassType(), e.ComponentClass) >= 0)
+      for (TDesignProblem& p : e.Check(Component)) problems.push_back(std::move(p));
+  return problems;
 }
 
 std::vector<std::string> PalettePages() {

@@ -2,8 +2,6 @@
 // editor when the program starts.
 #include "editor_preview.hpp"
 
-#include "win/recorded_dialogs.h"
-
 namespace VekEdit {
 
 using namespace vcl;
@@ -55,7 +53,8 @@ LRESULT TPictureBox::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return TGraphicControl::WndProc(Msg, WParam, LParam);
 }
 
-TPreviewWindow::TPreviewWindow(TDlgEditor& Editor) : FEditor(Editor) {
+TPreviewWindow::TPreviewWindow(TDlgEditor& Editor)
+    : FEditor(Editor), FReferences(Editor.Translator ? Editor.Translator->Owner() : nullptr) {
   Form = new TForm(&Editor);
   Form->SetName("PreviewForm");
   Form->SetBorderStyle(bsToolWindow);
@@ -84,28 +83,11 @@ void TPreviewWindow::Show() {
 
 bool TPreviewWindow::Showing() const { return Form->HandleAllocated() && IsWindowVisible(Form->WindowHandle()); }
 
-const checks::DialogLayout* TPreviewWindow::Reference(const std::string& ClassName) {
-  auto found = FReferences.find(ClassName);
-  if (found != FReferences.end()) return found->second ? &*found->second : nullptr;
-  std::optional<checks::DialogLayout>& layout = FReferences[ClassName];
-  // A descendant of a dialog class shows its ancestor's dialog: the form's component tells.
-  std::string_view kind = checks::RecordedKindOf(ClassName);
-  const TComponent* owner = FEditor.Translator ? FEditor.Translator->Owner() : nullptr;
-  for (int i = 0; kind.empty() && owner && i < owner->ComponentCount(); ++i) {
-    const TComponent* c = owner->Components(i);
-    if (c->ClassName() != ClassName) continue;
-    for (TClass k = c->ClassType(); k && kind.empty(); k = k->ClassParent()) kind = checks::RecordedKindOf(k->ClassName());
-  }
-  if (const win::RecordedDialog* d = kind.empty() ? nullptr : win::FindRecordedDialog(kind))
-    layout = checks::LayoutFromRecorded(*d, ClassName);
-  return layout ? &*layout : nullptr;
-}
-
 void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std::string>& Entries,
                             const std::vector<std::string>& Originals) {
   Form->SetCaption(ClassName.empty() ? "Preview" : "Preview: " + ClassName);
   std::string faultLines;
-  const checks::DialogLayout* reference = ClassName.empty() ? nullptr : Reference(ClassName);
+  const checks::DialogLayout* reference = ClassName.empty() ? nullptr : FReferences.Find(ClassName);
   checks::Picture picture;
   if (!reference) {
     faultLines = ClassName.empty() ? "No property is current." : "No dialog of class " + ClassName + " to draw.";
@@ -119,7 +101,7 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
       if (Vek::Entry::Split(line).AppliesTo(ClassName)) in.Originals.push_back(line);
     in.TranslateEmpty = FEditor.Translator && FEditor.Translator->TranslateEmpty();
     in.Measure = FMeasure.get();
-    in.Reference = [this](const std::string& Name) { return Reference(Name); };
+    in.Reference = [this](const std::string& Name) { return FReferences.Find(Name); };
     std::vector<checks::Problem> faults;
     for (checks::Problem& p : checks::Check(in))
       if (p.ClassName == ClassName) faults.push_back(std::move(p));
@@ -137,13 +119,16 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
   Form->SetClientHeight(Faults->Top() + ListHeight + Margin);
 }
 
+std::unique_ptr<TEditorPreview> MakePreviewWindow(TDlgEditor& Editor) { return std::make_unique<TPreviewWindow>(Editor); }
+
+#ifndef LUMETRA_PACKAGE
 namespace {
 
-std::unique_ptr<TEditorPreview> MakePreview(TDlgEditor& Editor) { return std::make_unique<TPreviewWindow>(Editor); }
-
-// The editor has the preview wherever this part is linked (the editor's archive is linked whole).
-const bool Registered = (SetPreviewMaker(&MakePreview), true);
+// The editor has the preview wherever this part is linked (the editor's archive is linked whole);
+// a package sets it from its Initialize.
+const bool Registered = (SetPreviewMaker(&MakePreviewWindow), true);
 
 }  // namespace
+#endif
 
 }  // namespace VekEdit

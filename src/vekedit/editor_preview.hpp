@@ -2,11 +2,9 @@
 // copy's translations, faults outlined in red, and the faults listed one a line.
 #pragma once
 
-#include <map>
-#include <optional>
-
 #include "VekEdit.hpp"
 #include "checks/preview.hpp"
+#include "checks/translator_checks.hpp"
 
 namespace VekEdit {
 
@@ -41,12 +39,12 @@ public:
   vcl::TMemo* Faults;
 
 private:
-  // The dialog of ClassName untranslated (its recording), or nullptr when there is none.
-  const checks::DialogLayout* Reference(const std::string& ClassName);
-
   TDlgEditor& FEditor;
-  std::map<std::string, std::optional<checks::DialogLayout>> FReferences;
+  checks::RecordedReferences FReferences;  // the dialogs untranslated
   std::unique_ptr<checks::TextMeasure> FMeasure = checks::NativeMeasure();  // keeps its fonts between keys
 };
+
+/// The preview maker of the editor (SetPreviewMaker).
+std::unique_ptr<TEditorPreview> MakePreviewWindow(TDlgEditor& Editor);
 
 }  // namespace VekEdit

@@ -1,7 +1,8 @@
 // The design host with a package loaded: opening a form, the inspector and verbs from the
 // package's registrations, dropping, saving in the form's format, closing; and loading and
-// unloading the package again and again with a dialog translated in between; and a real form
-// translated through the package's editor, its About box, saved and reopened. With
+// unloading the package again and again with a dialog translated in between; a real form
+// translated through the package's editor, its About box, saved and reopened; and the faults
+// the package's check finds in a form. With
 // LUMETRA_HOLD_DESIGNER set that scenario holds each window up for ./run-demo's screenshots.
 #include <algorithm>
 #include <cstdio>
@@ -392,6 +393,76 @@ TEST_F(Designer, RealFormTranslatedThroughPropertyAndVerbSavedAndReopened) {
   EXPECT_FALSE(window.Document()->IsModified());
 }
 
+const char* const FaultyForm =
+    "object Form1: TForm1\n"
+    "  object OpenDialog1: TOpenDialog\n"
+    "  end\n"
+    "  object Lumetra1: TLumetra\n"
+    "    Translations.Strings = (\n"
+    "      'TOpenDialog.Caption='#39'Datei '#246'ffnen'#39\n"
+    "      'TOpenDialog.Caption[1090]='#39'Bitte geben Sie den &Namen der Datei ein:'#39\n"
+    "      'TOpenDialog.Left[1090]=$10')\n"
+    "  end\n"
+    "end\n";
+
+// The faults of the package's check are listed under the form, follow every change made in the
+// package's editor (opened by a double click on a fault, with its preview) and go with the package.
+TEST_F(Designer, ChecksListTheTranslatorsFaultsAndFollowTheEditor) {
+  vcl::ReplaceFile(FForm, FaultyForm);
+  designer::DesignerWindow window(LUMETRA_VEKD4, FForm);
+  window.Form()->Show();
+  std::vector<std::string> faults = Items(window.ListChecks);
+  ASSERT_EQ(faults.size(), 2u) << ::testing::PrintToString(faults);
+  EXPECT_EQ(faults[0].rfind("Lumetra1: TOpenDialog.Caption[1090] (entry 2): error: ", 0), 0u) << faults[0];
+  EXPECT_NE(faults[0].find("control 1090 (84 x 24) has room for 84 px"), std::string::npos) << faults[0];
+  EXPECT_EQ(faults[1], "Lumetra1: TOpenDialog.Left[1090] (entry 3): error: value '$10' is not a decimal integer");
+  EXPECT_EQ(window.LblChecks->Caption(), "Checks: 2 errors, 0 warnings (double-click one to open its editor)");
+  Hold("designer-checks");
+
+  // The first fault opens the translator's editor; the label is shortened there, with the
+  // preview showing the fault until then.
+  window.ListChecks->SetItemIndex(0);
+  std::string previewBefore, previewAfter;
+  const auto previewFaults = [] {
+    auto* preview = dynamic_cast<vcl::TCustomForm*>(ActiveForm()->FindComponent("PreviewForm"));
+    return preview ? preview->Field<vcl::TMemo>("Faults")->Text() : std::string("no preview");
+  };
+  ui_test::RunScript([&] { window.FaultClicked(); },
+                     {[] {
+                        auto* props = ActiveForm()->Field<vcl::TListBox>("PropList");
+                        const int at = props->Items()->IndexOf("TOpenDialog.Caption[1090]");
+                        props->SetItemIndex(at);
+                        props->SetSelected(at, true);
+                        props->Click();
+                        ActiveForm()->Field<vcl::TButton>("BtnPreview")->Click();
+                      },
+                      [&] { previewBefore = previewFaults(); },
+                      [] {
+                        auto* translation = ActiveForm()->Field<vcl::TMemo>("EdtTranslation");
+                        translation->SetFocus();
+                        translation->SetText("Datei&name:");
+                      },
+                      [&] { previewAfter = previewFaults(); },
+                      [] { ui_test::Click(ActiveForm()->Field<vcl::TButton>("BtnOK")); }});
+  EXPECT_EQ(previewBefore.rfind("TOpenDialog.Caption[1090]: error: ", 0), 0u) << previewBefore;
+  EXPECT_EQ(previewAfter, "TOpenDialog.Left[1090]: error: value '$10' is not a decimal integer") << "the fault typed away is gone";
+  EXPECT_EQ(window.ListComponents->ItemIndex(), 1) << "the fault's component is selected";
+  EXPECT_TRUE(window.Document()->IsModified());
+  EXPECT_EQ(Items(window.ListChecks),
+            std::vector<std::string>{"Lumetra1: TOpenDialog.Left[1090] (entry 3): error: value '$10' is not a decimal integer"});
+  EXPECT_EQ(window.LblChecks->Caption(), "Checks: 1 error, 0 warnings (double-click one to open its editor)");
+
+  // Without the package nothing judges the form; with it again, the same fault is back.
+  ASSERT_TRUE(window.Package());
+  window.SaveClicked();
+  ASSERT_TRUE(window.UnloadPackage());
+  EXPECT_TRUE(Items(window.ListChecks).empty());
+  EXPECT_EQ(window.LblChecks->Caption(), "Checks");
+  EXPECT_TRUE(design::ComponentCheckRegistrations().empty());
+  window.ReloadPackage();
+  EXPECT_EQ(Items(window.ListChecks).size(), 1u);
+}
+
 TEST_F(Designer, WindowUnloadsAndReloadsThePackageWithTheForm) {
   designer::DesignerWindow window(LUMETRA_VEKD3, FForm);
   ASSERT_TRUE(window.UnloadPackage());
@@ -423,6 +494,7 @@ TEST_F(Designer, PackageLoadedAndUnloadedAHundredTimesLeavesNoHookBehind) {
     ASSERT_TRUE(design::PaletteEntries().empty());
     ASSERT_TRUE(design::PropertyEditorRegistrations().empty());
     ASSERT_TRUE(design::ComponentEditorRegistrations().empty());
+    ASSERT_TRUE(design::ComponentCheckRegistrations().empty());
   }
   // A dialog shown without the package is not translated.
   vcl::TOpenDialog plain(nullptr);

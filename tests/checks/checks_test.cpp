@@ -1,10 +1,13 @@
-// The checks of translation entries, judged on the recorded dialogs with the recorded widths.
+// The checks of translation entries, judged on the recorded dialogs with the recorded widths, and
+// a translator's entries judged on the dialogs of its form.
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "checks/checks.hpp"
+#include "checks/translator_checks.hpp"
 #include "commands.hpp"
+#include "vcl/Dialogs.hpp"
 
 using checks::Problem;
 using checks::Severity;
@@ -258,4 +261,40 @@ TEST(Checks, AMnemonicIsTheLetterBehindASingleAmpersand) {
     for (const Problem& p : problems) clash = clash || p.Reason.find("mnemonic &n is also") != std::string::npos;
     EXPECT_EQ(clash, c.Clash) << c.Translation << "\n" << All(problems);
   }
+}
+
+namespace {
+
+// A form's own descendant of the open dialog, which no recording names.
+class TShopOpenDialog : public vcl::TOpenDialog {
+  VCL_DECLARE_CLASS
+public:
+  using vcl::TOpenDialog::TOpenDialog;
+};
+VCL_IMPLEMENT_CLASS(TShopOpenDialog, vcl::TOpenDialog)
+
+}  // namespace
+
+TEST(TranslatorChecks, EntriesAreJudgedOnTheDialogsOfTheirFormAtTheirPlaceInTheList) {
+  vcl::TComponent form(nullptr);
+  new TShopOpenDialog(&form);
+  auto* translator = new Vek::TLumetra(&form);
+  translator->SetTranslate(false);
+  for (const char* line : {"TShopOpenDialog.Caption[1090]='Bitte geben Sie den &Namen der Datei ein:'", "TNoSuchDialog.Caption='x'",
+                           "TShopOpenDialog.Caption[1089]='Datei&typ:'"})
+    translator->Translations()->SortInsert(line, nullptr);
+  translator->OrgProps()->Add("TShopOpenDialog.Caption[1090]='File name:'");  // made before the & was added
+
+  std::vector<std::string> found;
+  for (const design::TDesignProblem& p : checks::DesignCheck(translator))
+    found.push_back(std::to_string(p.Line) + " " + p.Key + (p.Error ? " error: " : " warning: ") + p.Reason);
+  ASSERT_EQ(found.size(), 3u) << ::testing::PrintToString(found);
+  EXPECT_EQ(found[0].rfind("1 TNoSuchDialog.Caption warning: no dialog of class TNoSuchDialog", 0), 0u) << found[0];
+  EXPECT_EQ(found[1], "3 TShopOpenDialog.Caption[1090] warning: stale: the original was 'File name:', a fresh capture of "
+                      "TShopOpenDialog has 'File &name:'");
+  EXPECT_EQ(found[2].rfind("3 TShopOpenDialog.Caption[1090] error: ", 0), 0u) << found[2];
+  EXPECT_NE(found[2].find("control 1090 (84 x 24)"), std::string::npos) << "judged on the ancestor's dialog: " << found[2];
+
+  EXPECT_TRUE(checks::DesignCheck(&form).empty()) << "no translator, nothing to judge";
+  EXPECT_TRUE(checks::DesignCheck(nullptr).empty());
 }

@@ -298,3 +298,59 @@ TEST_F(Design, RegistrationsBelongToTheirModuleAndGoWithIt) {
   EXPECT_EQ(GetPropertyEditorClass(TWidget::StaticClass(), Prop("Caption")).Name, "TStringProperty");
   DropModuleRegistrations(&ModuleA);  // a second drop finds nothing
 }
+
+namespace {
+
+// Checks that say which one found the fault, and of which component.
+std::vector<TDesignProblem> CheckCaption(TComponent* C) {
+  const auto* w = static_cast<TWidget*>(C);
+  if (!w->Caption.empty()) return {};
+  return {{"Caption", 0, true, "is empty in " + C->Name()}};
+}
+std::vector<TDesignProblem> CheckCount(TComponent* C) {
+  return {{"Count", 2, false, "is " + std::to_string(static_cast<TWidget*>(C)->Count) + " in " + C->Name()}};
+}
+
+}  // namespace
+
+TEST_F(Design, ChecksJudgeTheirClassAndDescendantsAndGoWithTheirModule) {
+  TWidget w(nullptr);
+  TBigWidget big(nullptr);
+  TComponent other(nullptr);
+  w.SetName("W");
+  big.SetName("Big");
+  big.Caption = "set";
+  big.Count = 7;
+  {
+    TCurrentModule a(&ModuleA);
+    RegisterComponentCheck(TWidget::StaticClass(), &CheckCaption);
+    TCurrentModule b(&ModuleB);
+    RegisterComponentCheck(TBigWidget::StaticClass(), &CheckCount);
+  }
+  const auto lines = [](TComponent* C) {
+    std::vector<std::string> found;
+    for (const TDesignProblem& p : CheckComponent(C))
+      found.push_back(p.Key + ":" + std::to_string(p.Line) + (p.Error ? ":error:" : ":warning:") + p.Reason);
+    return found;
+  };
+  EXPECT_EQ(lines(&w), std::vector<std::string>{"Caption:0:error:is empty in W"});
+  EXPECT_EQ(lines(&big), std::vector<std::string>{"Count:2:warning:is 7 in Big"}) << "the ancestor's check ran and found nothing";
+  big.Caption.clear();
+  EXPECT_EQ(lines(&big), (std::vector<std::string>{"Caption:0:error:is empty in Big", "Count:2:warning:is 7 in Big"}))
+      << "in the order of registration";
+  EXPECT_TRUE(CheckComponent(&other).empty());
+  EXPECT_TRUE(CheckComponent(nullptr).empty());
+
+  // After its module is dropped a check is never called again: its code is gone with it.
+  DropModuleRegistrations(&ModuleB);
+  EXPECT_EQ(lines(&big), std::vector<std::string>{"Caption:0:error:is empty in Big"});
+  ASSERT_EQ(ComponentCheckRegistrations().size(), 1u);
+  EXPECT_EQ(ComponentCheckRegistrations()[0].Module, &ModuleA);
+  DropModuleRegistrations(&ModuleA);
+  EXPECT_TRUE(CheckComponent(&w).empty());
+
+  EXPECT_THROW_MSG(RegisterComponentCheck(nullptr, &CheckCaption), vcl::Exception, "RegisterComponentCheck: no component class given");
+  EXPECT_THROW_MSG(RegisterComponentCheck(TWidget::StaticClass(), nullptr), vcl::Exception,
+                   "RegisterComponentCheck: no check given for class TWidget");
+  EXPECT_TRUE(ComponentCheckRegistrations().empty()) << "a faulty call registers nothing";
+}
