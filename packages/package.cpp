@@ -17,6 +17,7 @@
 //   start-up code is not allowed.
 #include "Vek.hpp"
 #include "VekEdit.hpp"
+#include "checks/preview.hpp"
 #include "checks/translator_checks.hpp"
 #include "design/Packages.hpp"
 #include "editor_preview.hpp"
@@ -56,6 +57,14 @@ void VekEditFinalization() {
   VekEdit::SetPreviewMaker(nullptr);
   vcl::UnRegisterMethods(VekEdit::TDlgEditor::StaticClass());
 }
+
+#ifndef _WIN32
+// The preview's drawing library comes with the package, and pixman under it sets itself up
+// whenever it is loaded and never gives that back. Pinned as soon as the package is loaded (no
+// unit code: the loader has already run pixman's), it is set up once however often a host
+// loads and unloads the package.
+const bool DrawingLibraryKept = (checks::KeepDrawingLibraryLoaded(), true);
+#endif
 
 using VekUnit = CountedUnit<&Vek::UnitInitialization, &Vek::UnitFinalization>;
 using VekEditUnit = CountedUnit<&VekEditInitialization, &VekEditFinalization>;

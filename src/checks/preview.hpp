@@ -26,6 +26,11 @@ Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Prob
 /// recorded face, and outlines the Place of each problem in red; writes a PNG file. Raises
 /// vcl::EFCreateError naming the file when it cannot be written.
 void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
+/// Keeps Cairo, and the libraries it loaded, loaded until the process ends. They set up
+/// process-wide state when loaded (pixman its implementations, fontconfig its configuration)
+/// that they never give back: a package that draws with them, unloaded and loaded again by its
+/// host, would set it all up again each time.
+void KeepDrawingLibraryLoaded();
 #else
 /// Photographs the shown window Dialog (translated and painted), outlines the Place of each
 /// problem in red and writes a PNG file. Raises vcl::EFCreateError naming the file when it

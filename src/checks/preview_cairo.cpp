@@ -1,6 +1,7 @@
 // The preview in the simulation: a drawing of the dialog's layout with Cairo, in the face the
 // recorded dialogs are drawn with, and the faults outlined in red.
 #include <cairo.h>
+#include <dlfcn.h>
 
 #include <cstdint>
 
@@ -253,6 +254,13 @@ void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problem
   cairo_surface_destroy(surface);
   if (status != CAIRO_STATUS_SUCCESS)
     throw vcl::EFCreateError(FileName + ": cannot be written (" + cairo_status_to_string(status) + ")");
+}
+
+void KeepDrawingLibraryLoaded() {
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<void*>(&cairo_version), &info) || !info.dli_fname) return;
+  // Promotes the library already loaded; the handle is never closed, on purpose.
+  dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 }  // namespace checks
