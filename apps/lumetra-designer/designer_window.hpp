@@ -1,7 +1,8 @@
 // The design host's window, on the class library's controls: the palette page of the loaded
 // package, the form's components, the object inspector with its value box and dialog button,
 // the selected component's verbs, the faults the package's checks find in the form, and the
-// commands to drop, save, and unload or reload the package. Tests drive it headless through the same handlers the controls call.
+// commands to drop, save, and unload or reload the package. Tests drive it headless through the
+// same handlers the controls call.
 #pragma once
 
 #include <memory>

@@ -338,7 +338,7 @@ using TComponentCheck = std::vector<TDesignProblem> (*)(vcl::TComponent* Compone
 void RegisterComponentCheck(vcl::TClass ComponentClass, TComponentCheck Check, TShowProblem Show = nullptr);
 
 /// One registration, as kept: which module made it and when (Sequence grows with every
-/// registration of any kind, so the order of calls can be told across the three lists).
+/// registration of any kind, so the order of calls can be told across the lists).
 struct TPropertyEditorRegistration {
   const TTypeInfo* PropertyType;
   vcl::TClass ComponentClass;
