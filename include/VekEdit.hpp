@@ -80,6 +80,9 @@ public:
 
   /// The component being edited; set before the form is shown. Not owned.
   Vek::TLumetra* Translator = nullptr;
+  /// The key shown first, with its dialog in the preview where the editor has one; set before
+  /// the form is shown. Empty, or a key PropList does not list: the editor opens as usual.
+  std::string StartKey;
 
   // Controls of the stored form.
   vcl::TButton* BtnOK;
@@ -213,6 +216,8 @@ private:
   void UpdatePreview();
   // Moves the current key by PageUp or PageDown.
   void MoveCurrent(bool Forward);
+  // Makes StartKey the current key and shows its preview.
+  void ShowStartKey();
   void SetModified() { FModified = true; }
   // Runs Action; an exception is shown and the screen cursor is put back.
   template <class F>
@@ -244,5 +249,9 @@ private:
   std::unordered_set<std::string> FAvail;          // ListAvail's items, case folded
   std::unique_ptr<TEditorPreview> FPreview;        // made on first use of the button or F5
 };
+
+/// Opens the editor on Translator at the key Key (see TDlgEditor::StartKey); answers whether
+/// the user changed the translations (OK with a change).
+bool ShowEditorAt(Vek::TLumetra& Translator, const std::string& Key);
 
 }  // namespace VekEdit

@@ -169,10 +169,20 @@ PACKAGE_EXPORT const void* FindPackageResource(const char* Type, const char* Nam
 #endif
 }
 
+namespace {
+
+// A translator's fault picked in the host: its editor, opened at the entry at fault.
+bool ShowTranslatorProblem(vcl::TComponent* Component, const design::TDesignProblem& Problem) {
+  auto* translator = dynamic_cast<Vek::TLumetra*>(Component);
+  return translator && VekEdit::ShowEditorAt(*translator, Problem.Key);
+}
+
+}  // namespace
+
 // Unit Vek's registrations, and the check the host runs on every translator of its form.
 PACKAGE_EXPORT void Register() {
   Vek::Register();
-  design::RegisterComponentCheck(Vek::TLumetra::StaticClass(), &checks::DesignCheck);
+  design::RegisterComponentCheck(Vek::TLumetra::StaticClass(), &checks::DesignCheck, &ShowTranslatorProblem);
 }
 PACKAGE_EXPORT bool RegisterDialogClass(vcl::TClass AClass) { return Vek::RegisterDialogClass(AClass); }
 PACKAGE_EXPORT bool UnRegisterDialogClass(vcl::TClass AClass) { return Vek::UnRegisterDialogClass(AClass); }

@@ -64,7 +64,10 @@ DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
   ListVerbs = Place<vcl::TListBox>(FForm, 684, 28, 200, 340);
   LblChecks = Caption(FForm, 8, 448, "Checks");
   LblChecks->SetWidth(876);
-  ListChecks = Place<vcl::TListBox>(FForm, 8, 468, 876, 132);
+  ListChecks = Place<vcl::TListBox>(FForm, 8, 468, 876, 92);
+  EdtFault = Place<vcl::TMemo>(FForm, 8, 564, 876, 36);
+  EdtFault->SetReadOnly(true);
+  EdtFault->SetColor(vcl::clBtnFace);
 
   ListComponents->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { ComponentSelected(); }));
   ListInspector->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { PropertySelected(); }));
@@ -77,6 +80,7 @@ DesignerWindow::DesignerWindow(std::string PackageFile, std::string FormFile)
   BtnGlyph->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { DropClicked(); }));
   BtnSave->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { SaveClicked(); }));
   ListChecks->SetOnDblClick(vcl::TNotifyEvent([this](vcl::TObject*) { FaultClicked(); }));
+  ListChecks->SetOnClick(vcl::TNotifyEvent([this](vcl::TObject*) { FaultSelected(); }));
   FForm->SetOnCloseQuery(vcl::TCloseQueryEvent([this](vcl::TObject* Sender, bool& CanClose) { CloseQuery(Sender, CanClose); }));
 
   try {
@@ -225,16 +229,23 @@ void DesignerWindow::ShowChecks() {
   ListChecks->Items()->Clear();
   for (const std::string& line : lines) ListChecks->Items()->Add(line);
   ListChecks->Items()->EndUpdate();
-  ListChecks->SetItemIndex(keep < static_cast<int>(lines.size()) ? keep : -1);
+  const int shown = static_cast<int>(lines.size());
+  ListChecks->SetItemIndex(keep >= 0 && keep < shown ? keep : shown > 0 ? 0 : -1);
+  FaultSelected();
+}
+
+void DesignerWindow::FaultSelected() {
+  const int i = ListChecks->ItemIndex();
+  EdtFault->SetText(i >= 0 && i < ListChecks->Items()->Count() ? ListChecks->Items()->Strings(i) : "");
 }
 
 void DesignerWindow::FaultClicked() {
   const int i = ListChecks->ItemIndex();
   if (!FDocument || i < 0 || i >= static_cast<int>(FFaults.size())) return;
-  const std::string name = FFaults[static_cast<std::size_t>(i)].Component;
+  const FormDocument::Fault fault = FFaults[static_cast<std::size_t>(i)];  // the list changes under it
   Guarded([&] {
-    Select(name);
-    FDocument->EditComponent(FDocument->Component(name));
+    Select(fault.Component);
+    FDocument->ShowFault(fault);
   });
   ShowInspector();
 }

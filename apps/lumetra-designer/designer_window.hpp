@@ -45,8 +45,11 @@ public:
   void VerbClicked();
   void DropClicked();
   void SaveClicked();
-  /// A double click on a fault: selects its component and opens its editor.
+  /// A double click on a fault: selects its component and shows the fault as the package does
+  /// (a translator's editor at the entry at fault, with its preview).
   void FaultClicked();
+  /// A fault selected: shown in full below the list.
+  void FaultSelected();
   void CloseQuery(vcl::TObject* Sender, bool& CanClose);
 
   vcl::TListBox* ListPalette;
@@ -64,6 +67,8 @@ public:
   vcl::TLabel* LblChecks;
   /// One line per fault: `component: key (entry N): error|warning: reason`.
   vcl::TListBox* ListChecks;
+  /// The selected fault's line in full, wrapped: a line is often wider than the list.
+  vcl::TMemo* EdtFault;
 
   /// Whether the palette glyph of the listed classes was found in the package, by class.
   std::vector<std::string> GlyphsFound;

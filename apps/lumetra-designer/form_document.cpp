@@ -66,6 +66,12 @@ std::vector<FormDocument::Fault> FormDocument::Check() const {
   return faults;
 }
 
+void FormDocument::ShowFault(const Fault& F) {
+  vcl::TComponent* c = Component(F.Component);
+  if (!F.Problem.Show) return EditComponent(c);
+  if (F.Problem.Show(c, F.Problem)) Modified();
+}
+
 vcl::TComponent* FormDocument::Drop(vcl::TClass Class) {
   if (!Class || !Class->CanCreate()) throw vcl::Exception("Cannot drop " + std::string(Class ? Class->ClassName() : "no class") + ": it has no constructor");
   std::string base = Class->ClassName();

@@ -62,6 +62,9 @@ public:
   };
   /// The faults of every component of the form, in component order.
   std::vector<Fault> Check() const;
+  /// Shows the fault as its package does (the form is modified when the component changed),
+  /// or else opens the component's editor. Raises vcl::Exception when the component is gone.
+  void ShowFault(const Fault& F);
 
   /// Drops a new component of Class on the form, named after the class (TLumetra: Lumetra1,
   /// Lumetra2, ...); the form is modified. Raises vcl::Exception naming the class when it

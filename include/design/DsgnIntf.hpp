@@ -316,18 +316,26 @@ void RegisterComponents(const std::string& Page, std::initializer_list<vcl::TCla
 
 // ---- Checks ------------------------------------------------------------------------------------
 
+struct TDesignProblem;
+/// Shows the user a fault of Component, typically in its editor opened at what is at fault;
+/// answers whether the component changed there (the host then marks the form modified).
+using TShowProblem = bool (*)(vcl::TComponent* Component, const TDesignProblem& Problem);
+
 /// One fault a package finds in a component on the form, for the host to list.
 struct TDesignProblem {
   std::string Key;     ///< what in the component is at fault (a translator: the entry's key)
   int Line = 0;        ///< 1-based place of that in the component's list; 0 when it has none
   bool Error = true;   ///< an error, else a warning
   std::string Reason;  ///< one line, saying what is wrong
+  /// How the package shows it: set by CheckComponent from the registration; nullptr for none.
+  TShowProblem Show = nullptr;
 };
 /// Looks at a component on the form and gives its faults; never raises.
 using TComponentCheck = std::vector<TDesignProblem> (*)(vcl::TComponent* Component);
 /// From now on the host judges components of ComponentClass (or a descendant) with Check, after
-/// every change of the form. Raises vcl::Exception when the class or the check is missing.
-void RegisterComponentCheck(vcl::TClass ComponentClass, TComponentCheck Check);
+/// every change of the form, and shows a fault the user picks with Show (when given). Raises
+/// vcl::Exception when the class or the check is missing.
+void RegisterComponentCheck(vcl::TClass ComponentClass, TComponentCheck Check, TShowProblem Show = nullptr);
 
 /// One registration, as kept: which module made it and when (Sequence grows with every
 /// registration of any kind, so the order of calls can be told across the three lists).
@@ -348,6 +356,7 @@ struct TComponentEditorRegistration {
 struct TComponentCheckRegistration {
   vcl::TClass ComponentClass;
   TComponentCheck Check;
+  TShowProblem Show;
   TModuleHandle Module;
   std::uint64_t Sequence;
 };

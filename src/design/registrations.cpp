@@ -93,11 +93,11 @@ void RegisterComponents(const std::string& Page, std::initializer_list<vcl::TCla
   for (vcl::TClass c : Classes) r.Palette.push_back({Page, c, r.Current, r.NextSequence++});
 }
 
-void RegisterComponentCheck(vcl::TClass ComponentClass, TComponentCheck Check) {
+void RegisterComponentCheck(vcl::TClass ComponentClass, TComponentCheck Check, TShowProblem Show) {
   if (!ComponentClass) throw vcl::Exception("RegisterComponentCheck: no component class given");
   if (!Check) throw vcl::Exception("RegisterComponentCheck: no check given for class " + ComponentClass->ClassName());
   Registry& r = Reg();
-  r.Checks.push_back({ComponentClass, Check, r.Current, r.NextSequence++});
+  r.Checks.push_back({ComponentClass, Check, Show, r.Current, r.NextSequence++});
 }
 
 std::vector<TPropertyEditorRegistration> PropertyEditorRegistrations() { return Reg().PropertyEditors; }
@@ -157,7 +157,10 @@ std::vector<TDesignProblem> CheckComponent(vcl::TComponent* Component) {
   const std::vector<TComponentCheckRegistration> checks = Reg().Checks;
   for (const TComponentCheckRegistration& e : checks)
     if (Distance(Component->ClassType(), e.ComponentClass) >= 0)
-      for (TDesignProblem& p : e.Check(Component)) problems.push_back(std::move(p));
+      for (TDesignProblem& p : e.Check(Component)) {
+        p.Show = e.Show;
+        problems.push_back(std::move(p));
+      }
   return problems;
 }
 

@@ -279,6 +279,7 @@ void TDlgEditor::FormShow(TObject*) {
   }
   Guarded([this] { UpdateOrgProps(); });
   RefreshPropList();
+  if (!StartKey.empty()) Guarded([this] { ShowStartKey(); });
   Guarded([this] { ReadSettings(); });
   Guarded([this] { GroupReadingOrderClick(this); });
   LblEditFont->SetCaption(EdtTranslation->Font()->Name());
@@ -415,8 +416,11 @@ void TDlgEditor::GroupReadingOrderClick(TObject*) {
 
 // ---- The component's editor command ----------------------------------------------------------
 
-bool Vek::TLumetra::ShowEditor() {
-  std::unique_ptr<VekEdit::TDlgEditor> editor(new VekEdit::TDlgEditor(vcl::Application));
-  editor->Translator = this;
+bool VekEdit::ShowEditorAt(Vek::TLumetra& Translator, const std::string& Key) {
+  std::unique_ptr<TDlgEditor> editor(new TDlgEditor(vcl::Application));
+  editor->Translator = &Translator;
+  editor->StartKey = Key;
   return editor->ShowModal() == vcl::mrOk;
 }
+
+bool Vek::TLumetra::ShowEditor() { return VekEdit::ShowEditorAt(*this, ""); }

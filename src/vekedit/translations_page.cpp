@@ -140,6 +140,16 @@ void TDlgEditor::RefreshPropList() {
   PropListClick(this);
 }
 
+void TDlgEditor::ShowStartKey() {
+  const int at = IndexOfFolded(*PropList, StartKey);
+  if (at < 0) return;
+  DeselectAll(*PropList);
+  PropList->SetItemIndex(at);
+  PropList->SetSelected(at, true);
+  PropListClick(this);
+  if (BtnPreview) BtnPreviewClick(this);
+}
+
 void TDlgEditor::PropListClick(TObject*) {
   if (!FTransList) return;
   EdtTranslation->SetText("");

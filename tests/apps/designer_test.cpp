@@ -456,26 +456,27 @@ TEST_F(Designer, ChecksListTheTranslatorsFaultsAndFollowTheEditor) {
   EXPECT_NE(faults[0].find("control 1090 (84 x 24) has room for 84 px"), std::string::npos) << faults[0];
   EXPECT_EQ(faults[1], "Lumetra1: TOpenDialog.Left[1090] (entry 3): error: value '$10' is not a decimal integer");
   EXPECT_EQ(window.LblChecks->Caption(), "Checks: 2 errors, 0 warnings (double-click one to open its editor)");
+  EXPECT_EQ(window.EdtFault->Text(), faults[0]) << "the first fault in full";
   Hold("designer-checks");
+  window.ListChecks->SetItemIndex(1);
+  window.FaultSelected();
+  EXPECT_EQ(window.EdtFault->Text(), faults[1]);
 
-  // The first fault opens the translator's editor; the label is shortened there, with the
-  // preview showing the fault until then.
+  // The first fault opens the translator's editor at its entry, with the preview showing the
+  // fault; the label is shortened there.
   window.ListChecks->SetItemIndex(0);
-  std::string previewBefore, previewAfter;
+  std::string current, previewBefore, previewAfter;
   const auto previewFaults = [] {
     auto* preview = dynamic_cast<vcl::TCustomForm*>(ActiveForm()->FindComponent("PreviewForm"));
     return preview ? preview->Field<vcl::TMemo>("Faults")->Text() : std::string("no preview");
   };
   ui_test::RunScript([&] { window.FaultClicked(); },
-                     {[] {
+                     {[&] {
                         auto* props = ActiveForm()->Field<vcl::TListBox>("PropList");
-                        const int at = props->Items()->IndexOf("TOpenDialog.Caption[1090]");
-                        props->SetItemIndex(at);
-                        props->SetSelected(at, true);
-                        props->Click();
-                        ActiveForm()->Field<vcl::TButton>("BtnPreview")->Click();
+                        current = props->ItemIndex() < 0 ? "" : props->Items()->Strings(props->ItemIndex());
+                        previewBefore = previewFaults();
                       },
-                      [&] { previewBefore = previewFaults(); },
+                      [] { Hold("designer-checks-editor"); },
                       [] {
                         auto* translation = ActiveForm()->Field<vcl::TMemo>("EdtTranslation");
                         translation->SetFocus();
@@ -485,6 +486,7 @@ TEST_F(Designer, ChecksListTheTranslatorsFaultsAndFollowTheEditor) {
                       [] { ui_test::Key('E'); },  // a typed key redraws the preview
                       [&] { previewAfter = previewFaults(); },
                       [] { ui_test::Click(ActiveForm()->Field<vcl::TButton>("BtnOK")); }});
+  EXPECT_EQ(current, "TOpenDialog.Caption[1090]");
   EXPECT_EQ(previewBefore.rfind("TOpenDialog.Caption[1090]: error: ", 0), 0u) << previewBefore;
   EXPECT_EQ(previewAfter, "TOpenDialog.Left[1090]: error: value '$10' is not a decimal integer") << "the fault typed away is gone";
   EXPECT_EQ(window.ListComponents->ItemIndex(), 1) << "the fault's component is selected";
@@ -498,6 +500,7 @@ TEST_F(Designer, ChecksListTheTranslatorsFaultsAndFollowTheEditor) {
   window.SaveClicked();
   ASSERT_TRUE(window.UnloadPackage());
   EXPECT_TRUE(Items(window.ListChecks).empty());
+  EXPECT_EQ(window.EdtFault->Text(), "");
   EXPECT_EQ(window.LblChecks->Caption(), "Checks");
   EXPECT_TRUE(design::ComponentCheckRegistrations().empty());
   window.ReloadPackage();

@@ -310,6 +310,10 @@ std::vector<TDesignProblem> CheckCaption(TComponent* C) {
 std::vector<TDesignProblem> CheckCount(TComponent* C) {
   return {{"Count", 2, false, "is " + std::to_string(static_cast<TWidget*>(C)->Count) + " in " + C->Name()}};
 }
+bool ShowCount(TComponent* C, const TDesignProblem&) {
+  static_cast<TWidget*>(C)->Count = 0;
+  return true;
+}
 
 }  // namespace
 
@@ -325,7 +329,7 @@ TEST_F(Design, ChecksJudgeTheirClassAndDescendantsAndGoWithTheirModule) {
     TCurrentModule a(&ModuleA);
     RegisterComponentCheck(TWidget::StaticClass(), &CheckCaption);
     TCurrentModule b(&ModuleB);
-    RegisterComponentCheck(TBigWidget::StaticClass(), &CheckCount);
+    RegisterComponentCheck(TBigWidget::StaticClass(), &CheckCount, &ShowCount);
   }
   const auto lines = [](TComponent* C) {
     std::vector<std::string> found;
@@ -340,6 +344,12 @@ TEST_F(Design, ChecksJudgeTheirClassAndDescendantsAndGoWithTheirModule) {
       << "in the order of registration";
   EXPECT_TRUE(CheckComponent(&other).empty());
   EXPECT_TRUE(CheckComponent(nullptr).empty());
+  // Each fault comes with the way its own registration shows it.
+  const std::vector<TDesignProblem> faults = CheckComponent(&big);
+  EXPECT_EQ(faults[0].Show, nullptr);
+  ASSERT_EQ(faults[1].Show, &ShowCount);
+  EXPECT_TRUE(faults[1].Show(&big, faults[1]));
+  EXPECT_EQ(lines(&big), (std::vector<std::string>{"Caption:0:error:is empty in Big", "Count:2:warning:is 0 in Big"}));
 
   // After its module is dropped a check is never called again: its code is gone with it.
   DropModuleRegistrations(&ModuleB);

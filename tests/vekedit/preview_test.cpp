@@ -60,6 +60,40 @@ protected:
 
 }  // namespace
 
+// Opened at a key (the design host's fault), the editor shows that key with its dialog in the
+// preview; a key it does not list opens it as usual, without the preview.
+TEST_F(Preview, OpenedAtAKeyShowsItAndItsDialog) {
+  FLmt->Translations()->SetText(std::string("TOpenDialog.Caption='Offen'\r\nTOpenDialog.Caption[1090]='") + LongName + "'\r\n");
+  struct Case {
+    const char* StartKey;
+    const char* Current;
+    bool Previewed;
+  };
+  for (const Case& c : {Case{"TOpenDialog.Caption[1090]", "TOpenDialog.Caption[1090]", true},
+                        Case{"topendialog.caption[1090]", "TOpenDialog.Caption[1090]", true},
+                        Case{"TOpenDialog.Caption[1091]", "TOpenDialog.Caption", false},
+                        Case{"", "TOpenDialog.Caption", false}}) {
+    SCOPED_TRACE(c.StartKey);
+    FEditor = std::make_unique<TDlgEditor>(Application);
+    FEditor->Translator = FLmt;
+    FEditor->StartKey = c.StartKey;
+    FEditor->Handle();
+    FEditor->FormShow(FEditor.get());
+    TDlgEditor& e = *FEditor;
+    const int at = e.PropList->ItemIndex();
+    EXPECT_EQ(at < 0 ? "" : e.PropList->Items()->Strings(at), c.Current);
+    ASSERT_EQ(e.Preview() != nullptr, c.Previewed);
+    if (c.Previewed) {
+      EXPECT_EQ(e.EdtTranslation->Text(), LongName);
+      EXPECT_TRUE(Window().Showing());
+      ASSERT_FALSE(Faults().empty());
+      EXPECT_EQ(Faults()[0].rfind("TOpenDialog.Caption[1090]: error: ", 0), 0u) << Faults()[0];
+      EXPECT_TRUE(OutlinedLeft(NameLabel));
+    }
+    Close();
+  }
+}
+
 TEST_F(Preview, TheButtonSitsBelowRemoveOnTheTranslationsPageAndNamesF5) {
   TDlgEditor& e = Open();
   ASSERT_NE(e.BtnPreview, nullptr);
