@@ -6,76 +6,18 @@
 
 namespace designer {
 
-namespace {
-
-void Fill(vcl::TMemoryStream& Stream, const std::string& Data) {
-  Stream.WriteBuffer(Data.data(), static_cast<std::int64_t>(Data.size()));
-  Stream.SetPosition(0);
-}
-
-std::string Bytes(const vcl::TMemoryStream& Stream) { return std::string(Stream.Bytes().begin(), Stream.Bytes().end()); }
-
-}  // namespace
-
-FormDocument::FormDocument(std::string FileName) : FFileName(std::move(FileName)) {
-  FSavedHost = design::ToolServices;
-  design::ToolServices = this;
-  try {
-    const std::string bytes = vcl::ReadFileBytes(FFileName);
-    vcl::TMemoryStream input, binary;
-    Fill(input, bytes);
-    switch (vcl::TestStreamFormat(input)) {
-      case vcl::TStreamOriginalFormat::sofBinary:
-        FResourceHeader = !bytes.empty() && static_cast<unsigned char>(bytes[0]) == 0xFF;
-        if (FResourceHeader) {  // the stream after the header, by way of its text
-          vcl::TMemoryStream text;
-          vcl::ObjectResourceToText(input, text);
-          text.SetPosition(0);
-          vcl::ObjectTextToBinary(text, binary);
-        } else {
-          Fill(binary, bytes);
-        }
-        break;
-      case vcl::TStreamOriginalFormat::sofText:
-      case vcl::TStreamOriginalFormat::sofUTF8Text: {
-        FText = true;
-        const std::size_t lineEnd = bytes.find_first_of("\r\n");
-        if (lineEnd != std::string::npos) FLineBreak = bytes.compare(lineEnd, 2, "\r\n") == 0 ? "\r\n" : bytes.substr(lineEnd, 1);
-        vcl::ObjectTextToBinary(input, binary);
-        break;
-      }
-      case vcl::TStreamOriginalFormat::sofUnknown:
-        throw vcl::EReadError("neither a binary form (\"TPF0\") nor a text form (\"object ...\") at offset 0");
-    }
-    binary.SetPosition(0);
-    FRoot = std::make_unique<vcl::TUnknownComponent>(nullptr);
-    FRoot->SetDesigning(true);
-    vcl::TReader reader(binary);
-    reader.ReadRootComponent(FRoot.get());
-  } catch (const vcl::Exception& e) {
-    FRoot.reset();
-    design::ToolServices = FSavedHost;
-    throw vcl::Exception(FFileName + ": " + e.Message());
-  }
-}
-
-FormDocument::~FormDocument() {
-  FRoot.reset();
-  design::ToolServices = FSavedHost;
-}
-
-std::string FormDocument::Title() const { return "lumetra-designer - " + FFileName + (FModified ? " *" : ""); }
+std::string FormDocument::Title() const { return "lumetra-designer - " + FileName() + (FModified ? " *" : ""); }
 
 std::vector<vcl::TComponent*> FormDocument::Components() const {
   std::vector<vcl::TComponent*> v;
-  for (int i = 0; i < FRoot->ComponentCount(); ++i) v.push_back(FRoot->Components(i));
+  for (int i = 0; i < Root()->ComponentCount(); ++i) v.push_back(Root()->Components(i));
   return v;
 }
 
 vcl::TComponent* FormDocument::Component(const std::string& Name) const {
   for (vcl::TComponent* c : Components())
     if (c->Name() == Name) return c;
-  throw vcl::Exception(FFileName + ": the form has no component " + Name);
+  throw vcl::Exception(FileName() + ": the form has no component " + Name);
 }
 
 std::unique_ptr<design::TPropertyEditor> FormDocument::EditorOf(vcl::TComponent* Component, const std::string& Property) {
@@ -137,9 +79,9 @@ vcl::TComponent* FormDocument::Drop(vcl::TClass Class) {
   std::string name;
   for (int n = 1;; ++n) {
     name = base + std::to_string(n);
-    if (!FRoot->FindComponent(name)) break;
+    if (!Root()->FindComponent(name)) break;
   }
-  vcl::TComponent* c = Class->Create(FRoot.get());
+  vcl::TComponent* c = Class->Create(Root());
   c->SetName(name);
   c->SetDesigning(true);
   c->Loaded();  // as if read with the form
@@ -148,41 +90,13 @@ vcl::TComponent* FormDocument::Drop(vcl::TClass Class) {
 }
 
 void FormDocument::Save() {
-  vcl::TMemoryStream stream;
-  {
-    vcl::TWriter writer(stream);
-    writer.WriteRootComponent(FRoot.get());
-  }
-  std::string out = Bytes(stream);
-  if (FText || FResourceHeader) {
-    vcl::TMemoryStream binary, converted;
-    Fill(binary, out);
-    if (FText) {
-      vcl::ObjectBinaryToText(binary, converted);
-      out = Bytes(converted);
-      if (FLineBreak != "\r\n") {  // the text comes with CR LF line ends
-        std::string kept;
-        for (std::size_t i = 0; i < out.size(); ++i) {
-          if (out.compare(i, 2, "\r\n") != 0) kept += out[i];
-          else kept += FLineBreak, ++i;
-        }
-        out.swap(kept);
-      }
-    } else {
-      vcl::TMemoryStream text;
-      vcl::ObjectBinaryToText(binary, text);
-      text.SetPosition(0);
-      vcl::ObjectTextToResource(text, converted);
-      out = Bytes(converted);
-    }
-  }
-  vcl::ReplaceFile(FFileName, out);
+  design::TFormFile::Save();
   FModified = false;
 }
 
 bool FormDocument::CanClose(const std::function<CloseAnswer(const std::string& Question)>& Ask) {
   if (!FModified) return true;
-  switch (Ask("Save the changes to " + FFileName + "?")) {
+  switch (Ask("Save the changes to " + FileName() + "?")) {
     case CloseAnswer::Save: Save(); return true;
     case CloseAnswer::Discard: return true;
     case CloseAnswer::Cancel: break;

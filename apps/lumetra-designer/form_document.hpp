@@ -1,7 +1,6 @@
-// The form open in the design host: read from its file (binary, with or without a resource
-// header, or text) as the form designer reads a form, its components, the inspector's rows
-// from the registered property editors, the component editors' verbs, dropped components, and
-// saving in the format it was read in.
+// The form open in the design host: its file read and written by the design layer's form file,
+// its components, the inspector's rows from the registered property editors, the component
+// editors' verbs, dropped components, and whether it has unsaved changes.
 #pragma once
 
 #include <functional>
@@ -10,7 +9,7 @@
 #include <vector>
 
 #include "design/DsgnIntf.hpp"
-#include "design/ToolIntf.hpp"
+#include "design/FormFile.hpp"
 
 namespace designer {
 
@@ -25,18 +24,13 @@ struct InspectorRow {
 /// The answer to "save the changes?" when a modified form is closed.
 enum class CloseAnswer : std::uint8_t { Save = 0, Discard = 1, Cancel = 2 };
 
-class FormDocument : public design::TFormDesigner, public design::TIToolServices {
+class FormDocument : public design::TFormDesigner, public design::TFormFile {
 public:
-  /// Reads the form FileName, its components in design state. Raises vcl::Exception naming
-  /// the file (and what the reader found at fault) when it is no form.
-  explicit FormDocument(std::string FileName);
-  ~FormDocument() override;
-  FormDocument(const FormDocument&) = delete;
-  FormDocument& operator=(const FormDocument&) = delete;
+  /// Reads the form FileName, its components in design state. Raises what design::TFormFile
+  /// raises: vcl::EFOpenError naming the file when it is no regular file or too large,
+  /// vcl::Exception naming the file (and what the reader found at fault) when it is no form.
+  explicit FormDocument(std::string FileName) : design::TFormFile(std::move(FileName)) {}
 
-  const std::string& FileName() const { return FFileName; }
-  bool IsText() const { return FText; }
-  vcl::TComponent* Root() const { return FRoot.get(); }
   bool IsModified() const { return FModified; }
   void Modified() override { FModified = true; }
   /// "lumetra-designer - <file>", with " *" after it while the form has unsaved changes.
@@ -77,26 +71,17 @@ public:
   /// cannot be constructed.
   vcl::TComponent* Drop(vcl::TClass Class);
 
-  /// Writes the form over its file, whole or not at all, in the format it was read in (and
-  /// with it, through the components' own storage, their files). The form is unmodified then.
+  /// Writes the form over its file as design::TFormFile::Save does (and with it, through the
+  /// components' own storage, their files). The form is unmodified then.
   void Save();
   /// Whether the form may close: unmodified, or the user saved (Ask answered Save) or
   /// discarded the changes. Cancel keeps it open.
   bool CanClose(const std::function<CloseAnswer(const std::string& Question)>& Ask);
 
-  /// The form file stands for the project: relative file names are taken from its folder.
-  std::string GetProjectName() override { return FFileName; }
-
 private:
   std::unique_ptr<design::TPropertyEditor> EditorOf(vcl::TComponent* Component, const std::string& Property);
 
-  std::string FFileName;
-  bool FText = false;
-  bool FResourceHeader = false;
-  std::string FLineBreak = "\r\n";
-  std::unique_ptr<vcl::TComponent> FRoot;
   bool FModified = false;
-  design::TIToolServices* FSavedHost = nullptr;
 };
 
 }  // namespace designer

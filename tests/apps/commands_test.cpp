@@ -180,8 +180,8 @@ TEST_F(Commands, InputsThatAreNoRegularFileOrTooLargeAreRefusedBeforeReading) {
       {{"text", "load", FForm, folder}, "lumetra text: " + folder + ": is a folder, not a file\n"},
       {{"form", "show", folder}, "lumetra form: " + folder + ": is a folder, not a file\n"},
       {{"dict", "translate", FForm, FDir.File("none.dic")}, "lumetra dict: " + FDir.File("none.dic") + ": no such file\n"},
-      {{"form", "show", bigForm}, "lumetra form: " + bigForm + ": is 67108865 bytes, more than the 64 MiB that the command line reads\n"},
-      {{"dict", "export", FForm, bigDict}, "lumetra dict: " + bigDict + ": is 268435457 bytes, more than the 256 MiB that the command line reads\n"},
+      {{"form", "show", bigForm}, "lumetra form: " + bigForm + ": is 67108865 bytes, more than the 64 MiB that Lumetra reads\n"},
+      {{"dict", "export", FForm, bigDict}, "lumetra dict: " + bigDict + ": is 268435457 bytes, more than the 256 MiB that Lumetra reads\n"},
 #ifndef _WIN32
       {{"form", "show", "/dev/zero"}, "lumetra form: /dev/zero: is a character device, not a regular file\n"},
       {{"text", "save", FForm, "/dev/full"}, "lumetra text: /dev/full: is a character device, not a regular file\n"},

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "designer_window.hpp"
@@ -111,6 +112,44 @@ TEST_F(Designer, NotAFormIsRefusedNamingTheFile) {
   } catch (const vcl::Exception& e) {
     EXPECT_EQ(e.Message().rfind(FForm + ": ", 0), 0u) << e.Message();
   }
+}
+
+TEST_F(Designer, RefusesWhatTheCommandLineRefusesNamingTheFile) {
+  const std::string folder = FDir.File("folder"), big = FDir.File("big.dfm");
+  std::filesystem::create_directory(folder);
+  testing_support::WriteFile(big, "");
+  std::filesystem::resize_file(big, design::MaxFormFileSize + 1);
+  testing_support::WriteFile(FForm, "\xFF\xFE" + std::string("o\0b\0j\0", 6));
+  struct Case {
+    std::string Name;
+    std::string Message;
+  };
+  const Case cases[] = {
+      {folder, folder + ": is a folder, not a file"},
+      {big, big + ": is 67108865 bytes, more than the 64 MiB that Lumetra reads"},
+      {FForm, FForm + ": a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in"},
+  };
+  PackageModule package(LUMETRA_VEKD4);
+  for (const Case& c : cases) EXPECT_THROW_MSG(FormDocument form(c.Name), vcl::Exception, c.Message);
+}
+
+TEST_F(Designer, SavingKeepsTheResourceHeaderAsItWasRead) {
+  vcl::TMemoryStream in, out;
+  in.WriteBuffer(TextForm, static_cast<std::int64_t>(std::strlen(TextForm)));
+  in.SetPosition(0);
+  vcl::ObjectTextToResource(in, out);
+  std::string resource(out.Bytes().begin(), out.Bytes().end());
+  resource.replace(3, 6, "tform1");  // a resource name that the class library writes as "TFORM1"
+  vcl::ReplaceFile(FForm, resource);
+  PackageModule package(LUMETRA_VEKD4);
+  {
+    FormDocument form(FForm);
+    form.Drop(vcl::GetClass("TLumetra"));
+    form.Save();
+  }
+  const std::string saved = vcl::ReadFileBytes(FForm);
+  EXPECT_EQ(saved.substr(0, 12), resource.substr(0, 12));  // FF 0A 00, the name, the flags
+  EXPECT_EQ(FormDocument(FForm).Components().size(), 3u);
 }
 
 TEST_F(Designer, DroppingModifiesAndSavingKeepsTheFormat) {

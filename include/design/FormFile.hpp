@@ -1,0 +1,67 @@
+// A form file as a design host works on it: binary (with or without a resource header) or text,
+// read into a root component in design state and written back in the format it was read in.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "design/ToolIntf.hpp"
+#include "vcl/Classes.hpp"
+
+namespace design {
+
+/// The largest form file that is read: it is read whole into memory.
+constexpr std::uintmax_t MaxFormFileSize = std::uintmax_t(64) << 20;
+
+/// Checks, before anything is read, that FileName is a regular file of at most MaxSize bytes
+/// (or missing, when MayBeMissing). Raises vcl::EFOpenError naming the file and what it is
+/// instead: missing, a folder, a device or FIFO, too large.
+void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeMissing = false);
+
+/// Whether a form file's bytes are a text form (else a binary one). Raises vcl::EReadError
+/// when they are neither, or a text form in UTF-16, which the form reader does not read.
+bool IsTextForm(const std::string& Bytes);
+/// The binary form stream of a text form, with a resource header before it when asked.
+/// Raises vcl::EReadError naming the line at fault.
+std::string FormFromText(const std::string& Text, bool WithResource = false);
+/// The text form of a binary form stream, with or without a resource header. Raises
+/// vcl::EReadError naming the offset at fault.
+std::string FormText(const std::string& Binary);
+
+/// A form file open in a design host. While it lives, it is the host's ToolServices (the file
+/// stands for the project) and its root component is in design state, as the form designer
+/// reads a form.
+class TFormFile : public TIToolServices {
+public:
+  /// Checks the file (CheckInput, at most MaxFormFileSize) and reads the form. Raises
+  /// vcl::EFOpenError from the check, or vcl::Exception starting with the file name and then
+  /// what is at fault (UTF-16, no form, the offset or line the reader stopped at).
+  explicit TFormFile(std::string FileName);
+  /// Frees the form, then gives ToolServices back to what it was before.
+  ~TFormFile() override;
+  TFormFile(const TFormFile&) = delete;
+  TFormFile& operator=(const TFormFile&) = delete;
+
+  const std::string& FileName() const { return FFileName; }
+  vcl::TComponent* Root() const { return FRoot.get(); }
+  bool IsText() const { return FText; }
+
+  /// Writes the form over its file, whole or not at all (vcl::ReplaceFile), in the format it
+  /// was read in: a text form with the line ends of its first line, a binary one with the
+  /// resource header it had. Raises vcl::EFCreateError naming the file, which is then left as
+  /// it was, or vcl::EWriteError naming the component at fault.
+  void Save();
+
+  /// The form file stands for the project: relative file names are taken from its folder.
+  std::string GetProjectName() override { return FFileName; }
+
+private:
+  std::string FFileName;
+  bool FText = false;
+  std::string FLineBreak = "\r\n";  // of a text form: what its first line ends with
+  std::unique_ptr<vcl::TComponent> FRoot;
+  TIToolServices* FSavedHost = nullptr;
+};
+
+}  // namespace design

@@ -1,0 +1,136 @@
+// Reading a form file into a designed root component and writing it back in its format.
+#include "design/FormFile.hpp"
+
+#include <filesystem>
+
+namespace design {
+
+namespace {
+
+std::string Bytes(const vcl::TMemoryStream& Stream) { return std::string(Stream.Bytes().begin(), Stream.Bytes().end()); }
+
+void Fill(vcl::TMemoryStream& Stream, const std::string& Data) {
+  Stream.WriteBuffer(Data.data(), static_cast<std::int64_t>(Data.size()));
+  Stream.SetPosition(0);
+}
+
+// The converter writes CR LF; a text form read with other line ends gets its own back.
+std::string WithLineBreak(const std::string& Text, const std::string& LineBreak) {
+  if (LineBreak == "\r\n") return Text;
+  std::string kept;
+  kept.reserve(Text.size());
+  for (std::size_t i = 0; i < Text.size(); ++i) {
+    if (Text.compare(i, 2, "\r\n") != 0) kept += Text[i];
+    else kept += LineBreak, ++i;
+  }
+  return kept;
+}
+
+}  // namespace
+
+void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeMissing) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status status = fs::status(FileName, ec);
+  const char* what = nullptr;
+  switch (status.type()) {
+    case fs::file_type::regular: break;
+    case fs::file_type::not_found:
+      if (MayBeMissing) return;
+      what = "no such file";
+      break;
+    case fs::file_type::directory: what = "is a folder, not a file"; break;
+    case fs::file_type::character: what = "is a character device, not a regular file"; break;
+    case fs::file_type::block: what = "is a block device, not a regular file"; break;
+    case fs::file_type::fifo: what = "is a FIFO, not a regular file"; break;
+    case fs::file_type::socket: what = "is a socket, not a regular file"; break;
+    default:
+      if (ec) throw vcl::EFOpenError(FileName + ": " + ec.message());
+      what = "is not a regular file";
+  }
+  if (what) throw vcl::EFOpenError(FileName + ": " + what);
+  const std::uintmax_t size = fs::file_size(FileName, ec);
+  if (!ec && size > MaxSize)
+    throw vcl::EFOpenError(FileName + ": is " + std::to_string(size) + " bytes, more than the " + std::to_string(MaxSize >> 20) +
+                           " MiB that Lumetra reads");
+}
+
+bool IsTextForm(const std::string& Bytes) {
+  // UTF-16 would otherwise pass for a resource (FF FE) or for nothing at all.
+  const auto b = [&](std::size_t i) { return i < Bytes.size() ? static_cast<unsigned char>(Bytes[i]) : 0x100u; };
+  if ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF) || (b(0) && b(0) < 0x80 && b(1) == 0 && b(2) && b(3) == 0) ||
+      (b(0) == 0 && b(1) && b(1) < 0x80 && b(2) == 0 && b(3)))
+    throw vcl::EReadError("a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in");
+  vcl::TMemoryStream in;
+  Fill(in, Bytes);
+  switch (vcl::TestStreamFormat(in)) {
+    case vcl::TStreamOriginalFormat::sofBinary: return false;
+    case vcl::TStreamOriginalFormat::sofText:
+    case vcl::TStreamOriginalFormat::sofUTF8Text: return true;
+    case vcl::TStreamOriginalFormat::sofUnknown: break;
+  }
+  throw vcl::EReadError("neither a binary form (\"TPF0\") nor a text form (\"object ...\") at offset 0");
+}
+
+std::string FormFromText(const std::string& Text, bool WithResource) {
+  vcl::TMemoryStream in, out;
+  Fill(in, Text);
+  if (WithResource) vcl::ObjectTextToResource(in, out);
+  else vcl::ObjectTextToBinary(in, out);
+  return Bytes(out);
+}
+
+std::string FormText(const std::string& Binary) {
+  vcl::TMemoryStream in, out;
+  Fill(in, Binary);
+  if (!Binary.empty() && static_cast<unsigned char>(Binary[0]) == 0xFF) vcl::ObjectResourceToText(in, out);
+  else vcl::ObjectBinaryToText(in, out);
+  return Bytes(out);
+}
+
+TFormFile::TFormFile(std::string FileName) : FFileName(std::move(FileName)) {
+  CheckInput(FFileName, MaxFormFileSize);
+  FSavedHost = ToolServices;
+  ToolServices = this;
+  try {
+    const std::string bytes = vcl::ReadFileBytes(FFileName);
+    FText = IsTextForm(bytes);
+    const std::size_t lineEnd = bytes.find_first_of("\r\n");
+    if (FText && lineEnd != std::string::npos)
+      FLineBreak = bytes.compare(lineEnd, 2, "\r\n") == 0 ? "\r\n" : bytes.substr(lineEnd, 1);
+    // A binary form goes to the reader as it is: the reader keeps a resource header with the
+    // root, and the writer puts it back, name and flags as they were.
+    vcl::TMemoryStream stream;
+    Fill(stream, FText ? FormFromText(bytes) : bytes);
+    FRoot = std::make_unique<vcl::TUnknownComponent>(nullptr);
+    FRoot->SetDesigning(true);
+    vcl::TReader reader(stream);
+    reader.ReadRootComponent(FRoot.get());
+  } catch (...) {
+    FRoot.reset();
+    ToolServices = FSavedHost;
+    try {
+      throw;
+    } catch (const vcl::Exception& e) {
+      throw vcl::Exception(FFileName + ": " + e.Message());
+    }
+  }
+}
+
+TFormFile::~TFormFile() {
+  FRoot.reset();  // its components may still ask for the project while they go
+  ToolServices = FSavedHost;
+}
+
+void TFormFile::Save() {
+  vcl::TMemoryStream stream;
+  {
+    vcl::TWriter writer(stream);
+    writer.WriteRootComponent(FRoot.get());
+  }
+  std::string out = Bytes(stream);
+  if (FText) out = WithLineBreak(FormText(out), FLineBreak);
+  vcl::ReplaceFile(FFileName, out);
+}
+
+}  // namespace design
