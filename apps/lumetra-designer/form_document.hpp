@@ -73,7 +73,7 @@ public:
 
   /// Writes the form over its file as design::TFormFile::Save does (and with it, through the
   /// components' own storage, their files). The form is unmodified then.
-  void Save();
+  void Save() override;
   /// Whether the form may close: unmodified, or the user saved (Ask answered Save) or
   /// discarded the changes. Cancel keeps it open.
   bool CanClose(const std::function<CloseAnswer(const std::string& Question)>& Ask);

@@ -50,8 +50,9 @@ public:
   /// Writes the form over its file, whole or not at all (vcl::ReplaceFile), in the format it
   /// was read in: a text form with the line ends of its first line, a binary one with the
   /// resource header it had. Raises vcl::EFCreateError naming the file, which is then left as
-  /// it was, or vcl::EWriteError naming the component at fault.
-  void Save();
+  /// it was, or vcl::EWriteError naming the component at fault. A host that keeps more state
+  /// about the form (whether it is modified) extends it.
+  virtual void Save();
 
   /// The form file stands for the project: relative file names are taken from its folder.
   std::string GetProjectName() override { return FFileName; }
