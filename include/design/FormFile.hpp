@@ -58,6 +58,9 @@ public:
   std::string GetProjectName() override { return FFileName; }
 
 private:
+  // Frees the form, then gives ToolServices back to what it was before.
+  void GiveBack();
+
   std::string FFileName;
   bool FText = false;
   std::string FLineBreak = "\r\n";  // of a text form: what its first line ends with

@@ -106,21 +106,21 @@ TFormFile::TFormFile(std::string FileName) : FFileName(std::move(FileName)) {
     FRoot->SetDesigning(true);
     vcl::TReader reader(stream);
     reader.ReadRootComponent(FRoot.get());
+  } catch (const vcl::Exception& e) {
+    GiveBack();
+    throw vcl::Exception(FFileName + ": " + e.Message());
   } catch (...) {
-    FRoot.reset();
-    ToolServices = FSavedHost;
-    try {
-      throw;
-    } catch (const vcl::Exception& e) {
-      throw vcl::Exception(FFileName + ": " + e.Message());
-    }
+    GiveBack();
+    throw;
   }
 }
 
-TFormFile::~TFormFile() {
+void TFormFile::GiveBack() {
   FRoot.reset();  // its components may still ask for the project while they go
   ToolServices = FSavedHost;
 }
+
+TFormFile::~TFormFile() { GiveBack(); }
 
 void TFormFile::Save() {
   vcl::TMemoryStream stream;
