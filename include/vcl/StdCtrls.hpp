@@ -268,8 +268,15 @@ private:
     TObject* Object;
   };
   void Record(Change::Kind What, int Index, const std::string& S, TObject* AObject);
+  /// Where a sorted list box puts S (before the equal ones, as the window adds them); within a
+  /// batch also inserts its key at that place.
+  int SortedPlace(const std::string& S);
   TListBox& FListBox;
   TStringList FList;
+  // Within a batch of a sorted list box, the sort key of every item (once an item was added):
+  // filling one then costs one key an item rather than a comparison of texts a search step.
+  TStringList FKeys;
+  bool FKeyed = false;
   bool FDetached = false;
   std::vector<Change> FChanges;
   bool FReplayable = true;  // whether FChanges tell every change since Detach
@@ -278,6 +285,14 @@ private:
   std::vector<std::size_t> FShownEnds;
   std::vector<TObject*> FShownObjects;
 };
+
+/// Appends to Keys the key a sorted list box orders Item by: keys compared byte by byte give
+/// the list box's order (lstrcmpiA on Windows, ASCII case folding in the simulation). One call
+/// per item, where a comparison of texts costs one call per step of a search. Never fails.
+void AppendListBoxSortKey(std::string& Keys, const std::string& Item);
+/// Puts Items in the order a sorted list box gives them, equal ones as they came, so that they
+/// can be appended to one without a search each. Never fails.
+void SortAsListBox(std::vector<std::string>& Items);
 
 /// A list box: items with objects, single or multiple selection, sorted or not.
 class TListBox : public TWinControl {

@@ -1,5 +1,6 @@
 // TStrings and TStringList: lines with objects, text splitting, loading and saving files.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <tuple>
 
@@ -85,8 +86,13 @@ void TStrings::Assign(const TPersistent* Source) {
 }
 
 namespace {
-// A block splits in two when it grows past this many lines; empty blocks are removed.
-constexpr std::size_t MaxBlock = 1024;
+// A block splits in two when it grows past this many lines; empty blocks are removed. An insert
+// moves the lines after it in its block and renumbers the blocks after that: about twice the
+// square root of the count balances the two, within bounds that keep short lists in one block
+// and long ones from renumbering too often.
+std::size_t MaxBlock(int Count) {
+  return std::clamp<std::size_t>(2 * static_cast<std::size_t>(std::sqrt(static_cast<double>(Count))), 64, 1024);
+}
 }  // namespace
 
 std::pair<std::size_t, std::size_t> TStringList::Locate(int Index) const {
@@ -144,9 +150,10 @@ void TStringList::InsertObject(int Index, std::string S, TObject* AObject) {
   b.insert(b.begin() + static_cast<std::ptrdiff_t>(offset), TItem{std::move(S), AObject});
   ++FCount;
   ++FChangeCount;
-  if (b.size() > MaxBlock) {
-    TBlock tail(std::make_move_iterator(b.begin() + MaxBlock / 2), std::make_move_iterator(b.end()));
-    b.resize(MaxBlock / 2);
+  if (const std::size_t most = MaxBlock(FCount); b.size() > most) {
+    const auto half = static_cast<std::ptrdiff_t>(b.size() / 2);
+    TBlock tail(std::make_move_iterator(b.begin() + half), std::make_move_iterator(b.end()));
+    b.resize(static_cast<std::size_t>(half));
     FBlocks.insert(FBlocks.begin() + static_cast<std::ptrdiff_t>(block) + 1, std::move(tail));
   }
   Renumber(block + 1);

@@ -17,7 +17,55 @@ namespace vcl {
 
 namespace {
 [[noreturn]] void OutOfBounds(int Index) { throw EListError("List index out of bounds (" + IntToStr(Index) + ")"); }
+
+std::string SortKey(const std::string& Item) {
+  std::string key;
+  AppendListBoxSortKey(key, Item);
+  return key;
+}
 }  // namespace
+
+// ---- The order of a sorted list box ----------------------------------------------------------
+
+void AppendListBoxSortKey(std::string& Keys, const std::string& Item) {
+#ifdef _WIN32
+  // A sorted LISTBOX compares with lstrcmpiA (CompareStringA with NORM_IGNORECASE), whose sort
+  // keys compare alike. One call for the usual short item; the size is asked only for a longer.
+  char buffer[512];
+  int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, Item.c_str(), -1, buffer, sizeof buffer);
+  if (n > 0) {
+    Keys.append(buffer, static_cast<std::size_t>(n));
+    return;
+  }
+  n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, Item.c_str(), -1, nullptr, 0);
+  if (n <= 0) return;
+  const std::size_t at = Keys.size();
+  Keys.resize(at + static_cast<std::size_t>(n));
+  LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, Item.c_str(), -1, Keys.data() + at, n);
+#else
+  for (const char c : Item) Keys += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+#endif
+}
+
+void SortAsListBox(std::vector<std::string>& Items) {
+  // The keys go into one buffer rather than one string each: allocations cost much under Wine.
+  std::string keys;
+  std::vector<std::size_t> ends;
+  ends.reserve(Items.size());
+  for (const std::string& item : Items) {
+    AppendListBoxSortKey(keys, item);
+    ends.push_back(keys.size());
+  }
+  const std::string_view all(keys);
+  const auto key = [&](std::size_t I) { return all.substr(I ? ends[I - 1] : 0, ends[I] - (I ? ends[I - 1] : 0)); };
+  std::vector<std::size_t> order(Items.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t A, std::size_t B) { return key(A) < key(B); });
+  std::vector<std::string> sorted;
+  sorted.reserve(Items.size());
+  for (const std::size_t i : order) sorted.push_back(std::move(Items[i]));
+  Items = std::move(sorted);
+}
 
 VCL_IMPLEMENT_CLASS(TListBox, TWinControl, [](TMetaClass& c) {
   c.Publish<TListBox>()
@@ -143,6 +191,8 @@ void TListBox::SetExtendedSelect(bool Value) {
 void TListBox::SetSorted(bool Value) {
   if (Value == FSorted) return;
   FSorted = Value;
+  FItems->FKeys.Clear();
+  FItems->FKeyed = false;
   if (!Value) return Recreate();
   // Sort the items (with their objects) once; the window is made again from them.
   if (HandleAllocated()) DestroyHandle();
@@ -273,6 +323,7 @@ void TListBoxStrings::InsertObject(int Index, std::string S, TObject* AObject) {
     if (FListBox.FItemIndex >= Index) ++FListBox.FItemIndex;
     Record(Change::Inserted, Index, S, AObject);
   }
+  if (FKeyed) FKeys.Insert(Index, SortKey(S));
   FList.InsertObject(Index, std::move(S), AObject);
 }
 
@@ -290,20 +341,39 @@ int TListBoxStrings::AddObject(std::string S, TObject* AObject) {
     if (index < 0) throw EListError("List box " + FListBox.Name() + " cannot take another item");
     if (AObject) SendMessageA(h, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(AObject));
   } else {
-    // Before the equal ones, as the window adds them.
-    int lo = 0, hi = FList.Count();
-    while (lo < hi) {
-      const int mid = (lo + hi) / 2;
-      if (LessNoCase(FList.Get(mid), S)) lo = mid + 1;
-      else hi = mid;
-    }
-    index = lo;
+    index = SortedPlace(S);
     FListBox.FSelected.insert(FListBox.FSelected.begin() + index, false);
     if (FListBox.FItemIndex >= index) ++FListBox.FItemIndex;
     Record(Change::Inserted, index, S, AObject);
   }
   FList.InsertObject(index, std::move(S), AObject);
   return index;
+}
+
+int TListBoxStrings::SortedPlace(const std::string& S) {
+  if (UpdateCount() == 0) {
+    int lo = 0, hi = FList.Count();
+    while (lo < hi) {
+      const int mid = (lo + hi) / 2;
+      if (LessNoCase(FList.Get(mid), S)) lo = mid + 1;
+      else hi = mid;
+    }
+    return lo;
+  }
+  if (!FKeyed) {
+    FKeys.Clear();
+    for (int i = 0; i < FList.Count(); ++i) FKeys.Add(SortKey(FList.Get(i)));
+    FKeyed = true;
+  }
+  std::string key = SortKey(S);
+  int lo = 0, hi = FKeys.Count();
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (FKeys.Get(mid) < key) lo = mid + 1;
+    else hi = mid;
+  }
+  FKeys.Insert(lo, std::move(key));
+  return lo;
 }
 
 void TListBoxStrings::Put(int Index, std::string S) {
@@ -336,6 +406,7 @@ void TListBoxStrings::Delete(int Index) {
     else if (FListBox.FItemIndex > Index) --FListBox.FItemIndex;
     Record(Change::Deleted, Index, {}, nullptr);
   }
+  if (FKeyed) FKeys.Delete(Index);
   FList.Delete(Index);
 }
 
@@ -359,6 +430,7 @@ void TListBoxStrings::Clear() {
   FListBox.FSelected.clear();
   FListBox.FItemIndex = -1;
   FListBox.FTopIndex = 0;
+  FKeys.Clear();
   FList.Clear();
 }
 
@@ -421,6 +493,10 @@ void TListBoxStrings::Reattach() {
 }
 
 void TListBoxStrings::SetUpdateState(bool Updating) {
+  if (!Updating) {
+    FKeys.Clear();
+    FKeyed = false;
+  }
   if (!FListBox.HandleAllocated()) return;
   const HWND h = FListBox.WindowHandle();
   if (Updating) {

@@ -78,46 +78,6 @@ std::string Fold(std::string_view S) {
   return folded;
 }
 
-void SortAsListBox(std::vector<std::string>& Items) {
-#ifdef _WIN32
-  // A sorted LISTBOX compares with lstrcmpiA; sort keys give the same order with one call per
-  // item instead of one per comparison, which costs much under Wine.
-  // The keys go into one buffer rather than one string each: allocations cost much under Wine too.
-  std::string keys;
-  std::vector<std::pair<std::size_t, std::size_t>> spans;  // offset and length in keys
-  spans.reserve(Items.size());
-  char buffer[512];
-  for (const std::string& item : Items) {
-    // One call for the usual short item; the size is asked for only when the key is longer.
-    int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, buffer, sizeof buffer);
-    const std::size_t at = keys.size();
-    if (n > 0) {
-      keys.append(buffer, static_cast<std::size_t>(n));
-    } else {
-      n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, nullptr, 0);
-      keys.resize(at + static_cast<std::size_t>(std::max(n, 0)));
-      if (n > 0) LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, item.c_str(), -1, keys.data() + at, n);
-    }
-    spans.emplace_back(at, keys.size() - at);
-  }
-  std::vector<std::size_t> order(Items.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  const std::string_view all(keys);
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t A, std::size_t B) {
-    return all.substr(spans[A].first, spans[A].second) < all.substr(spans[B].first, spans[B].second);
-  });
-  std::vector<std::string> sorted;
-  sorted.reserve(Items.size());
-  for (const std::size_t i : order) sorted.push_back(std::move(Items[i]));
-  Items = std::move(sorted);
-#else
-  std::stable_sort(Items.begin(), Items.end(), [](const std::string& A, const std::string& B) {
-    return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(),
-                                        [](char x, char y) { return Lower(x) < Lower(y); });
-  });
-#endif
-}
-
 std::vector<int> SelectedItems(const TListBox& List) {
   std::vector<int> selected;
   const int count = List.Items()->Count();

@@ -11,9 +11,7 @@ namespace VekEdit {
 
 /// The editor compares list items without regard to case (ASCII letters).
 std::string Fold(std::string_view S);
-/// Puts Items in the order a sorted list box gives them (lstrcmpiA on Windows, ASCII case
-/// folding in the simulation), equal ones as they came, so that they can be appended to one.
-void SortAsListBox(std::vector<std::string>& Items);
+using vcl::SortAsListBox;
 
 /// The indexes of the selected items, ascending: one message to the window while it holds the
 /// items, the object's state otherwise.

@@ -161,6 +161,44 @@ ListWindowState ReadWindow(HWND H, bool Multi) {
 
 }  // namespace
 
+// In a batch a sorted list box places items by their sort keys, without the window; the places
+// Add answers and the order must be the window's own, which places each item it is given
+// outside a batch (with lstrcmpiA under Wine), also when items are deleted and inserted between.
+TEST_F(Controls, SortedListBoxPlacesAlikeInAndOutOfBatches) {
+  const std::vector<std::string> words = {"delta", "Bravo", "alpha", "Charlie", "bravo", "ALPHA", "_under", "echo", "Zulu",
+                                          "bravo", "a-b", "ab", "Item 10", "Item 9", ""};
+  struct Run {
+    std::vector<int> Places;
+    std::vector<std::string> Lines;
+  };
+  auto run = [&](bool Window, bool Batch) {
+    auto* list = Make<TListBox>();
+    list->SetSorted(true);
+    if (Window) FForm->Handle();
+    Run r;
+    if (Batch) list->Items()->BeginUpdate();
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      r.Places.push_back(list->Items()->Add(words[i]));
+      if (i == 4) list->Items()->Delete(1);                                 // the keys follow a delete
+      if (i == 8) list->Items()->Insert(list->Items()->Count(), "zzz");     // ... and an insert at the end
+    }
+    if (Batch) list->Items()->EndUpdate();
+    r.Lines = testing_support::LinesOf(*list->Items());
+    if (Window) {
+      EXPECT_EQ(ReadWindow(list->WindowHandle(), false).Items, r.Lines) << (Batch ? "batch" : "one by one");
+    }
+    delete list;
+    return r;
+  };
+  const Run live = run(true, false);
+  for (const auto& [window, batch] : {std::pair{true, true}, std::pair{false, false}, std::pair{false, true}}) {
+    const Run r = run(window, batch);
+    const std::string where = std::string(window ? "with" : "without") + " a window, " + (batch ? "in a batch" : "one by one");
+    EXPECT_EQ(r.Places, live.Places) << where;
+    EXPECT_EQ(r.Lines, live.Lines) << where;
+  }
+}
+
 // A batch ends with the window changed in place (nothing to do, or a few changes one by one) or
 // filled again; either way it must show what a window made afresh from the object shows.
 TEST_F(Controls, ListBoxBatchLeavesTheWindowAsAFreshOne) {
