@@ -12,6 +12,7 @@
 #include <fstream>
 #include <set>
 
+#include "benchmark_aims.hpp"
 #include "checks/checks.hpp"
 #include "checks/translator_checks.hpp"
 #include "commands.hpp"
@@ -120,3 +121,12 @@ void DesignCheck(benchmark::State& state) {
 BENCHMARK(WholeCommand)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ChecksAlone)->Unit(benchmark::kMillisecond);
 BENCHMARK(DesignCheck)->Unit(benchmark::kMillisecond);
+
+// The command answers within a second; the designer's check runs after every change of the form.
+int main(int argc, char** argv) {
+  using bench::Aims;
+  return bench::RunWithAims(argc, argv,
+                            {{"WholeCommand/iterations:3", "real_time", Aims::Bound::AtMost, 1000, "ms"},
+                             {"ChecksAlone", "real_time", Aims::Bound::AtMost, 250, "ms"},
+                             {"DesignCheck", "real_time", Aims::Bound::AtMost, 20, "ms"}});
+}

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "Vek.hpp"
+#include "benchmark_aims.hpp"
 
 namespace {
 
@@ -43,3 +44,13 @@ void BM_FromLiterals(benchmark::State& state) {
 
 BENCHMARK(BM_ToLiterals)->Arg(24)->Arg(1 << 20);
 BENCHMARK(BM_FromLiterals)->Arg(24)->Arg(1 << 20);
+
+// Every value read from or written to a file goes through one of the two conversions.
+int main(int argc, char** argv) {
+  using bench::Aims;
+  return bench::RunWithAims(argc, argv,
+                            {{"BM_ToLiterals/24", "bytes_per_second", Aims::Bound::AtLeast, 100, "MB/s", 1e-6},
+                             {"BM_ToLiterals/1048576", "bytes_per_second", Aims::Bound::AtLeast, 200, "MB/s", 1e-6},
+                             {"BM_FromLiterals/24", "bytes_per_second", Aims::Bound::AtLeast, 100, "MB/s", 1e-6},
+                             {"BM_FromLiterals/1048576", "bytes_per_second", Aims::Bound::AtLeast, 200, "MB/s", 1e-6}});
+}

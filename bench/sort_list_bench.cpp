@@ -7,6 +7,7 @@
 #include <random>
 
 #include "Vek.hpp"
+#include "benchmark_aims.hpp"
 
 namespace {
 
@@ -58,3 +59,13 @@ void BM_SortInsertAndDelete(benchmark::State& state) {
 
 BENCHMARK(BM_SortFind)->Arg(100000)->Arg(1000000);
 BENCHMARK(BM_SortInsertAndDelete)->Arg(100000)->Arg(1000000);
+
+// The editor and the file operations look up and insert one key at a time in lists this long.
+int main(int argc, char** argv) {
+  using bench::Aims;
+  return bench::RunWithAims(argc, argv,
+                            {{"BM_SortFind/100000", "real_time", Aims::Bound::AtMost, 2, "us"},
+                             {"BM_SortFind/1000000", "real_time", Aims::Bound::AtMost, 5, "us"},
+                             {"BM_SortInsertAndDelete/100000", "real_time", Aims::Bound::AtMost, 5, "us"},
+                             {"BM_SortInsertAndDelete/1000000", "real_time", Aims::Bound::AtMost, 15, "us"}});
+}

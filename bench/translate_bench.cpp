@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "Vek.hpp"
+#include "benchmark_aims.hpp"
 #include "vcl/Forms.hpp"
 
 namespace {
@@ -55,3 +56,20 @@ void BM_PassAmong100000Entries(benchmark::State& state) { Pass(state, true); }
 
 BENCHMARK(BM_PassWith60Entries)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PassAmong100000Entries)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+// A pass runs on every activation and repaint: the entries of other classes must not slow it.
+void CrowdedToAlone(const bench::RunFigures& Runs, bench::Aims& Aims) {
+  const auto alone = Runs.find("BM_PassWith60Entries"), crowded = Runs.find("BM_PassAmong100000Entries");
+  if (alone == Runs.end() || crowded == Runs.end()) return Aims.NotRun("pass among 100,000 entries / pass alone");
+  Aims.Add("pass among 100,000 entries / pass alone", crowded->second.at("real_time") / alone->second.at("real_time"),
+           bench::Aims::Bound::AtMost, 2, "x");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using bench::Aims;
+  return bench::RunWithAims(argc, argv, {{"BM_PassWith60Entries", "real_time", Aims::Bound::AtMost, 50, "us"}}, CrowdedToAlone);
+}
