@@ -14,6 +14,7 @@
 
 #include "Vek.hpp"
 #include "checks/checks.hpp"
+#include "win/control_kind.h"
 
 namespace checks {
 
@@ -294,23 +295,23 @@ private:
   static TextRoom RoomOf(const ControlLayout& C) {
     TextRoom t;
     const int w = C.Rect.right - C.Rect.left, h = C.Rect.bottom - C.Rect.top;
-    if (C.ClassName == "Static" || C.ClassName == "static") {
-      const std::uint32_t type = C.Style & 0x1F;
-      if (type > 2 && type != 0xB && type != 0xC) return t;  // icons, frames, bitmaps
-      t.Draws = true;
-      t.Wraps = type <= 2;
-      t.Prefix = (C.Style & SS_NOPREFIX) == 0;
-      t.Width = w, t.Height = h;
-    } else if (C.ClassName == "Button" || C.ClassName == "button") {
-      const std::uint32_t type = C.Style & 0xF;
-      t.Draws = true;
-      t.Wraps = (C.Style & 0x2000) != 0;  // BS_MULTILINE
-      t.Height = h;
-      if (type <= 1) t.Width = w - 8;  // frame and focus rectangle on both sides
-      else if (type == 7) t.Width = w - 16, t.Height = h;  // group box: the title between the corners
-      else if (type == 2 || type == 3 || type == 4 || type == 5 || type == 6 || type == 9) t.Width = w - 16;  // the 13-pixel box and its gap, as Wine draws them
-      else t.Draws = false;  // owner-drawn and others
+    t.Draws = true;
+    t.Height = h;
+    switch (win::KindOfControl(C.ClassName, C.Style)) {
+      case win::ControlKind::Label: {
+        const std::uint32_t type = C.Style & SS_TYPEMASK;
+        t.Wraps = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+        t.Prefix = (C.Style & SS_NOPREFIX) == 0;
+        t.Width = w;
+        return t;
+      }
+      case win::ControlKind::PushButton: t.Width = w - 8; break;  // frame and focus rectangle on both sides
+      case win::ControlKind::GroupBox: t.Width = w - 16; break;   // the title between the corners
+      case win::ControlKind::CheckBox:
+      case win::ControlKind::RadioButton: t.Width = w - 16; break;  // the 13-pixel box and its gap, as Wine draws them
+      default: return TextRoom{};  // pictures, owner-drawn buttons, and boxes whose text is content
     }
+    t.Wraps = (C.Style & BS_MULTILINE) != 0;
     return t;
   }
 
