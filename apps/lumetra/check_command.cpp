@@ -160,6 +160,8 @@ public:
   explicit LiveDialogs(vcl::TComponent* Form) : FForm(Form) {
     FTranslator->SetTranslate(false);
   }
+  /// The form whose dialog components the entries may name; nullptr for files without one.
+  const vcl::TComponent* Form() const { return FForm; }
   ~LiveDialogs() {
     delete FOwner;
     Vek::UnRegisterDialogClasses();
@@ -212,6 +214,7 @@ checks::CheckInput InputOf(const EntrySet& Set, LiveDialogs& Live, checks::TextM
   in.Entries = Set.Entries;
   in.Originals = Set.Originals;
   in.TranslateEmpty = Set.TranslateEmpty;
+  in.Form = Live.Form();
   in.Measure = &Measure;
   in.Reference = [&Live](const std::string& ClassName) { return Live.Reference(ClassName); };
   return in;

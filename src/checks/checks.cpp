@@ -36,10 +36,6 @@ bool IsIntegerKind(const Vek::Entry& E) {
   }
 }
 
-bool IsSizeKind(EntryKind K) {
-  return K == EntryKind::WindowWidth || K == EntryKind::WindowHeight || K == EntryKind::ChildWidth || K == EntryKind::ChildHeight;
-}
-
 // An entry after its syntax checks.
 struct Parsed {
   const SourceEntry* Source = nullptr;
@@ -198,8 +194,19 @@ private:
       const auto number = Vek::ParseDecimal(p.Value);
       if (!number) return Report(p, Severity::Error, "value " + Quoted(p.Value) + " is not a decimal integer"), p;
       p.Number = *number;
-      if (IsSizeKind(e.Kind) && p.Number < 0)
-        return Report(p, Severity::Error, "negative size " + std::to_string(p.Number)), p;
+      // The apply step takes such a value as a screen holds it, and so does the judgement here.
+      const int onScreen = Vek::OnScreen(e.Kind, p.Number);
+      const std::string takenAs = "; it is taken as " + std::to_string(onScreen);
+      if (Vek::IsSizeKind(e.Kind) && p.Number < 0)
+        Report(p, Severity::Error, "negative size " + std::to_string(p.Number) + takenAs);
+      else if (Vek::IsSizeKind(e.Kind) && onScreen != p.Number)
+        Report(p, Severity::Error, "size " + std::to_string(p.Number) + " is more than a screen holds (at most " +
+                                       std::to_string(Vek::ScreenLimit) + " px)" + takenAs);
+      else if (onScreen != p.Number)
+        Report(p, Severity::Error, "position " + std::to_string(p.Number) + " is beyond what a screen holds (" +
+                                       std::to_string(-Vek::ScreenLimit) + " to " + std::to_string(Vek::ScreenLimit) + " px)" +
+                                       takenAs);
+      p.Number = onScreen;
       if (e.Kind == EntryKind::Font && (p.Number < 0 || p.Number > 255))
         Report(p, Severity::Warning, "character set " + std::to_string(p.Number) + " is taken as " + std::to_string(p.Number & 0xFF) +
                                          " (its low 8 bits)");
@@ -252,6 +259,9 @@ private:
   void CheckStale(const DialogLayout& Ref, const Parsed& P) {
     const auto original = FOriginals.find(Key(P));
     if (original == FOriginals.end()) return;
+    // Content differs from machine to machine and from one showing to the next: no translation
+    // goes stale by it.
+    if (!Vek::IsForTranslation(Vek::EntryLine(original->first, original->second), FIn.Form)) return;
     const auto now = CurrentValue(Ref, P.E);
     if (!now) return;
     // The capture writes texts between quotes as they are, without doubling quotes in them.
