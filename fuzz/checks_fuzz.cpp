@@ -1,6 +1,7 @@
 // Fuzzes the checks: any lines as entries and as captured originals, judged on the recorded open
-// and find dialogs, never crash; every problem names a line of the input, and a fault with a
-// place in the dialog is one of an entry with a class.
+// and find dialogs, never crash; every problem names a line of the input, a fault with a place in
+// the dialog is one of an entry with a class, and the dialog the entries leave lies within what a
+// screen holds.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -33,6 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     if (p.Place && p.ClassName.empty()) __builtin_trap();
     (void)checks::FormatProblem(p);
   }
-  (void)checks::Applied(open, in.Entries);
+  const checks::DialogLayout applied = checks::Applied(open, in.Entries);
+  const auto onScreen = [](long long Size) { return Size >= 0 && Size <= Vek::ScreenLimit; };
+  if (!onScreen(static_cast<long long>(applied.Window.right) - applied.Window.left)) __builtin_trap();
+  for (const checks::ControlLayout& c : applied.Controls)
+    if (!onScreen(static_cast<long long>(c.Rect.right) - c.Rect.left) || !onScreen(static_cast<long long>(c.Rect.bottom) - c.Rect.top) ||
+        c.Rect.left < -Vek::ScreenLimit || c.Rect.left > Vek::ScreenLimit || c.Rect.top < -Vek::ScreenLimit || c.Rect.top > Vek::ScreenLimit)
+      __builtin_trap();
   return 0;
 }

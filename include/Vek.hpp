@@ -97,6 +97,18 @@ struct Entry {
 /// other text, such as an empty value, blanks or hexadecimal.
 std::optional<int> ParseDecimal(std::string_view Text);
 
+/// The farthest a position or a size on a screen reaches, in pixels: positions lie within
+/// -ScreenLimit to ScreenLimit, sizes within 0 to ScreenLimit.
+inline constexpr int ScreenLimit = 32767;
+/// Whether an entry of that kind sets a width or a height (of the window or of a control).
+bool IsSizeKind(EntryKind Kind);
+/// Whether an entry of that kind sets a control's left or top edge.
+bool IsPositionKind(EntryKind Kind);
+/// Value as a screen holds it for an entry of kind Kind: a size within 0 to ScreenLimit, a
+/// position within -ScreenLimit to ScreenLimit; for other kinds the value itself, within the
+/// range of an int. Never fails.
+int OnScreen(EntryKind Kind, std::int64_t Value);
+
 /// The property key of a line: the text before its first "=" (the whole line without one).
 std::string_view EntryKey(std::string_view Line);
 /// The value of a line: the text after its first "=", at most 4095 characters; empty without one.
@@ -131,6 +143,23 @@ struct TextFileLine {
   static std::string Format(std::string_view OwnerName, std::string_view Key, std::string_view Locale,
                             std::string_view Value);
 };
+
+// ---- Which captured values are for translators ---------------------------------------------
+
+/// The kind of recorded dialog a standard dialog class shows ("open" for TOpenDialog, "color"
+/// for TColorDialog, ...); empty for any other class name.
+std::string_view RecordedKindOf(std::string_view ClassName);
+/// The kind of recorded dialog a dialog class shows: that of the class itself or of its nearest
+/// standard ancestor, the class found among the dialog components of Form (when given) or among
+/// the classes registered for streaming; empty when neither knows it as a dialog class.
+std::string_view DialogKindOf(std::string_view ClassName, const vcl::TComponent* Form = nullptr);
+/// Whether a captured value (`<class>.<property>=<value>`, as a capture writes it) is a text for
+/// translators. It is not when it is the text of an edit, combo or list box in the recorded
+/// dialog of its class (content: what the user types or picks, or what the machine fills in) or
+/// a text of digits only; every other captured text, size and font is. The class is looked up as
+/// DialogKindOf does. Never fails: a line that is no entry, or whose value is no valid literal,
+/// is for translation (the checks report what is wrong with it).
+bool IsForTranslation(std::string_view CapturedLine, const vcl::TComponent* Form = nullptr);
 
 // ---- Text files and dictionaries on lists ----------------------------------------------------
 
@@ -298,7 +327,8 @@ public:
 
   /// One translation pass over the dialog window hWnd, whose component's class is
   /// OwnerClassName: sets its title, control texts, controls' font, and window and control
-  /// sizes and positions from the matching entries, in list order. Does nothing while the
+  /// sizes and positions from the matching entries, in list order, each size and position as a
+  /// screen holds it (OnScreen). Does nothing while the
   /// Translate flag is off. Entries whose id or integer value is not a decimal integer, or
   /// whose value is not a valid literal, are skipped. Never raises.
   void TranslateDialog(HWND hWnd);

@@ -204,6 +204,11 @@ private:
   void IndexOrgList();
   // The captured value of Key (literal form), or empty.
   std::string OrgValue(const std::string& Key) const;
+  // Whether Key was captured as content (Vek::IsForTranslation says no): while its entry holds no
+  // translation, it is neither counted nor stopped at as untranslated.
+  bool IsContent(const std::string& Key) const;
+  // Whether the entry at Index of the working copy shows an empty text.
+  bool ShowsEmpty(int Index) const;
   // The entry line a key starts with when it is included or added: "=", "=''" or the captured
   // value (a captured size one less, as capture adds one).
   std::string InitialValuePart(const std::string& Key) const;

@@ -123,7 +123,8 @@ std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutO
   for (const auto& [key, line] : originals) {
     const Vek::Entry e = Vek::Entry::Split(line);
     const auto entry = entries.find(key);
-    if (!IsText(e.Kind) && entry == entries.end()) continue;  // sizes and fonts only once they are translated
+    // Sizes and fonts only once they are translated, and so is content (Vek::IsForTranslation).
+    if (entry == entries.end() && (!IsText(e.Kind) || !Vek::IsForTranslation(line, Translator.Owner()))) continue;
     TextUnit u;
     u.Key = Utf8FromAnsi(key);
     u.Source = Utf8FromAnsi(LfBreaks(Decoded(line, "Captured value")));
@@ -177,8 +178,17 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
     std::string value = originalText.find("\r\n") != std::string::npos ? CrLfBreaks(*target) : *target;
     const Vek::Entry e = Vek::Entry::Split(original->second);
     if (NeedsInteger(e)) {
-      if (!Vek::ParseDecimal(value)) {
+      const std::optional<int> number = Vek::ParseDecimal(value);
+      if (!number) {
         result.Faults.push_back(at + u.Key + " needs an integer, not '" + u.Target + "'");
+        continue;
+      }
+      // The check reports a size or a position a screen cannot hold as an error: none is taken.
+      if (Vek::OnScreen(e.Kind, *number) != *number) {
+        const std::string limit = vcl::IntToStr(Vek::ScreenLimit);
+        result.Faults.push_back(at + u.Key + " needs " +
+                                (Vek::IsSizeKind(e.Kind) ? "a size from 0 to " + limit : "a position from -" + limit + " to " + limit) +
+                                " (what a screen holds), not '" + u.Target + "'");
         continue;
       }
     } else {
@@ -208,12 +218,15 @@ const char* const BridgeHelp =
     "export  writes every captured text of the form's dialogs (and every other captured value that\n"
     "        has an entry) with its translation into a PO file or an XLIFF 1.2 file, replacing it.\n"
     "        Each message is keyed by the original text with the property key (dialog class and\n"
-    "        property) as its context: msgctxt in PO, the trans-unit id in XLIFF.\n"
+    "        property) as its context: msgctxt in PO, the trans-unit id in XLIFF. The contents of edit,\n"
+    "        combo and list boxes and texts of digits only are not for translation: they are left out\n"
+    "        unless they have an entry.\n"
     "import  takes the translations of FILE into the entries and writes FORM back. Untranslated and\n"
     "        fuzzy messages (targets in a needs-review state) are left out; a message whose original\n"
     "        is no longer the captured text, or whose property was not captured, is skipped with a\n"
-    "        warning. A translation that code page 1252 cannot hold stops the import before anything\n"
-    "        changes, with file, line and character named.\n\n"
+    "        warning. A translation that code page 1252 cannot hold, or a size or position beyond what\n"
+    "        a screen holds (-32767 to 32767), stops the import before anything changes, with file,\n"
+    "        line and character or value named.\n\n"
     "Entries hold code page 1252; PO and XLIFF files are UTF-8. FORM may have at most 64 MiB, FILE\n"
     "256 MiB. \"--\" ends the options.\n";
 

@@ -32,8 +32,8 @@ struct TextUnit {
 /// id is not one of the languages this table knows.
 std::string LanguageTag(int Locale);
 
-/// The units of a translator: every captured text, and every other captured value that has an
-/// entry, in key order, with its translation. Entries whose property was not captured have no
+/// The units of a translator: every captured text for translation (Vek::IsForTranslation), and
+/// every other captured value that has an entry, in key order, with its translation. Entries whose property was not captured have no
 /// original and are counted in WithoutOriginal. Texts are converted to UTF-8 with LF line
 /// breaks. A value that is not a valid literal raises EConvertError naming the key.
 std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutOriginal);
@@ -49,8 +49,9 @@ struct ImportResult {
 
 /// Merges the translations of Units (read from FileName) into the translator's entries. A unit
 /// whose key was not captured, or whose original no longer is the captured one, is skipped with
-/// a warning. A translation that code page 1252 cannot hold, or that is no integer where the
-/// property needs one, is a fault naming file, line, key and character; when there is any
+/// a warning. A translation that code page 1252 cannot hold, that is no integer where the
+/// property needs one, or that is a size or position beyond what a screen holds (Vek::OnScreen)
+/// is a fault naming file, line, key and character or value; when there is any
 /// fault, no entry changes. Never raises for what the file holds.
 ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>& Units, const std::string& FileName);
 

@@ -160,6 +160,8 @@ public:
   explicit LiveDialogs(vcl::TComponent* Form) : FForm(Form) {
     FTranslator->SetTranslate(false);
   }
+  /// The form whose dialog components the entries may name; nullptr for files without one.
+  const vcl::TComponent* Form() const { return FForm; }
   ~LiveDialogs() {
     delete FOwner;
     Vek::UnRegisterDialogClasses();
@@ -212,6 +214,7 @@ checks::CheckInput InputOf(const EntrySet& Set, LiveDialogs& Live, checks::TextM
   in.Entries = Set.Entries;
   in.Originals = Set.Originals;
   in.TranslateEmpty = Set.TranslateEmpty;
+  in.Form = Live.Form();
   in.Measure = &Measure;
   in.Reference = [&Live](const std::string& ClassName) { return Live.Reference(ClassName); };
   return in;
@@ -262,14 +265,18 @@ int RunPreview(const Args& args) {
   std::vector<checks::Problem> mine;
   for (const checks::Problem& p : problems)
     if (p.ClassName == o.ClassName && p.Place) mine.push_back(p);
+  checks::PictureSize size;
 #ifdef _WIN32
   const bool shown =
-      live.ShowTranslated(o.ClassName, set, [&](HWND dialog) { checks::PhotographPreview(dialog, mine, o.Output); });
+      live.ShowTranslated(o.ClassName, set, [&](HWND dialog) { size = checks::PhotographPreview(dialog, mine, o.Output); });
   if (!shown) throw vcl::Exception("the dialog of class " + o.ClassName + " did not show");
 #else
-  checks::DrawPreview(checks::Applied(*ref, set.Entries), mine, o.Output);
+  size = checks::DrawPreview(checks::Applied(*ref, set.Entries), mine, o.Output);
 #endif
   std::fprintf(stderr, "lumetra preview: %s written, %zu faults outlined\n", Escaped(o.Output).c_str(), mine.size());
+  if (size.Clipped())
+    std::fprintf(stderr, "lumetra preview: the dialog is %lld x %lld px, more than a picture holds: %s shows its top left %d x %d px\n",
+                 size.WindowWidth, size.WindowHeight, Escaped(o.Output).c_str(), size.Width, size.Height);
   return 0;
 }
 

@@ -2,9 +2,10 @@
 #include "pseudo.hpp"
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "commands.hpp"
 #include "form_file.hpp"
@@ -13,16 +14,19 @@ namespace lumetra_cli {
 
 namespace {
 
-// The 1252 letter that stands for an ASCII letter; the letters 1252 has no accented form of
-// stay themselves.
+// The 1252 letter that stands for an ASCII letter. Every one is from C0 up: a letter from 80 to
+// BF (such as S with caron) after one of them would make a pair that reads as UTF-8, which the
+// checks warn of. The letters without such a form stay themselves.
 char Accented(char c) {
   static const std::map<char, unsigned char> letters = {
-      {'A', 0xC5}, {'C', 0xC7}, {'D', 0xD0}, {'E', 0xC9}, {'I', 0xCE}, {'N', 0xD1}, {'O', 0xD6}, {'S', 0x8A},
-      {'U', 0xDB}, {'Y', 0xDD}, {'Z', 0x8E}, {'a', 0xE5}, {'c', 0xE7}, {'d', 0xF0}, {'e', 0xE9}, {'f', 0x83},
-      {'i', 0xEE}, {'n', 0xF1}, {'o', 0xF6}, {'s', 0x9A}, {'u', 0xFB}, {'y', 0xFD}, {'z', 0x9E}};
+      {'A', 0xC5}, {'C', 0xC7}, {'D', 0xD0}, {'E', 0xC9}, {'I', 0xCE}, {'N', 0xD1}, {'O', 0xD6}, {'U', 0xDB},
+      {'Y', 0xDD}, {'a', 0xE5}, {'c', 0xE7}, {'d', 0xF0}, {'e', 0xE9}, {'i', 0xEE}, {'n', 0xF1}, {'o', 0xF6},
+      {'u', 0xFB}, {'y', 0xFD}};
   const auto it = letters.find(c);
   return it == letters.end() ? c : static_cast<char>(it->second);
 }
+
+bool IsContinuationByte(char c) { return static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) <= 0xBF; }
 
 // One line of a text: accented, then padded by 40% of its visible length (rounded up).
 std::string PseudoLine(std::string_view Line) {
@@ -35,7 +39,8 @@ std::string PseudoLine(std::string_view Line) {
       ++visible;
       continue;
     }
-    out += Accented(Line[i]);
+    // Before a byte of the original from 80 to BF a letter stays plain, so that no pair reads as UTF-8.
+    out += i + 1 < Line.size() && IsContinuationByte(Line[i + 1]) ? Line[i] : Accented(Line[i]);
     ++visible;
   }
   const std::size_t extra = (visible * 2 + 4) / 5;
@@ -43,17 +48,26 @@ std::string PseudoLine(std::string_view Line) {
   return out;
 }
 
+// A control's captured Left and Width, and the line each came from; empty when not captured.
 struct Rect {
-  int Left = INT_MIN, Width = INT_MIN;
+  std::optional<int> Left, Width;
+  std::string LeftLine, WidthLine;
 };
+
+bool OnScreen(Vek::EntryKind Kind, int Value) { return Vek::OnScreen(Kind, Value) == Value; }
+
+// The controls left out of the mirroring that are named one a line; the rest are counted.
+constexpr std::size_t MaxNamedUnmirrored = 10;
 
 const char* const PseudoHelp =
     "usage: lumetra pseudo FORM FILE [--rtl] [--locale N]\n\n"
     "Writes pseudo-translations of every captured text of the form's dialogs into the translation\n"
     "text FILE, as 'lumetra text save' would write them: accented letters, brackets and 40% more\n"
     "length, so that cut-off texts and untranslatable ones show before any translator starts.\n"
+    "Content (the texts of edit, combo and list boxes, and texts of digits only) is left out.\n"
     "The form itself is not changed; set its translator's Locale to N to see them.\n\n"
-    "--rtl       also mirrors the controls' positions, as a right-to-left layout places them\n"
+    "--rtl       also mirrors the controls' positions, as a right-to-left layout places them; a\n"
+    "            control whose position is beyond what a screen holds is named and left out\n"
     "--locale N  the locale of the lines (default: 1281, qps-ploc; with --rtl 2559, qps-plocm)\n\n"
     "Like 'lumetra text save', the file keeps every other form's and locale's lines, and the form's\n"
     "original lines (locale -1) are written for the pseudo-translated properties. FORM may have at\n"
@@ -76,7 +90,8 @@ std::string PseudoText(std::string_view Text) {
   return out + "]";
 }
 
-std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirror) {
+std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirror, const vcl::TComponent* Form,
+                                       std::vector<std::string>* Unmirrored) {
   std::vector<std::string> entries;
   // Per dialog class, the captured Left and Width of each control by its id text.
   std::map<std::string, std::map<std::string, Rect>, std::less<>> controls;
@@ -85,7 +100,7 @@ std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirr
     const Vek::Entry e = Vek::Entry::Split(line);
     if (e.Kind == Vek::EntryKind::WindowCaption || e.Kind == Vek::EntryKind::ChildCaption) {
       const std::optional<std::string> text = e.TryDecodedValue();
-      if (!text) continue;
+      if (!text || !Vek::IsForTranslation(line, Form)) continue;
       std::string value = PseudoText(*text);
       Vek::ConvertToLiterals(value);
       entries.push_back(Vek::EntryLine(Vek::EntryKey(line), value));
@@ -93,20 +108,38 @@ std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirr
       const std::optional<int> number = Vek::ParseDecimal(e.Value);
       if (!number) continue;
       Rect& r = controls[std::string(e.ClassPart)][std::string(e.IdText)];
-      (e.Kind == Vek::EntryKind::ChildLeft ? r.Left : r.Width) = *number;
+      if (e.Kind == Vek::EntryKind::ChildLeft) r.Left = *number, r.LeftLine = line;
+      else r.Width = *number, r.WidthLine = line;
     }
   }
-  for (const auto& [dialogClass, byId] : controls) {
-    // A capture stores a control's extent plus one; its right edge is Left + Width - 1.
-    int first = INT_MAX, last = INT_MIN;
-    for (const auto& [id, r] : byId) {
-      if (r.Left == INT_MIN || r.Width == INT_MIN) continue;
-      first = std::min(first, r.Left);
-      last = std::max(last, r.Left + r.Width - 1);
+  const auto leaveOut = [&](const std::string& Line) {
+    if (Unmirrored) Unmirrored->push_back(Line);
+  };
+  for (auto& [dialogClass, byId] : controls) {
+    // A capture stores a control's extent plus one; its right edge is Left + Width - 1. A control
+    // beyond what a screen holds is left out: mirroring it would move the others off the screen.
+    std::int64_t first = INT64_MAX, last = INT64_MIN;
+    for (auto it = byId.begin(); it != byId.end();) {
+      const Rect& r = it->second;
+      if (r.Left && r.Width && (!OnScreen(Vek::EntryKind::ChildLeft, *r.Left) || !OnScreen(Vek::EntryKind::ChildWidth, *r.Width))) {
+        leaveOut(OnScreen(Vek::EntryKind::ChildLeft, *r.Left) ? r.WidthLine : r.LeftLine);
+        it = byId.erase(it);
+        continue;
+      }
+      if (r.Left && r.Width) {
+        first = std::min<std::int64_t>(first, *r.Left);
+        last = std::max<std::int64_t>(last, std::int64_t{*r.Left} + *r.Width - 1);
+      }
+      ++it;
     }
     for (const auto& [id, r] : byId) {
-      if (r.Left == INT_MIN || r.Width == INT_MIN) continue;
-      entries.push_back(dialogClass + ".Left[" + id + "]=" + vcl::IntToStr(first + last - (r.Left + r.Width - 1)));
+      if (!r.Left || !r.Width) continue;
+      const std::int64_t mirrored = first + last - (std::int64_t{*r.Left} + *r.Width - 1);
+      if (Vek::OnScreen(Vek::EntryKind::ChildLeft, mirrored) != mirrored) {
+        leaveOut(r.LeftLine);
+        continue;
+      }
+      entries.push_back(dialogClass + ".Left[" + id + "]=" + vcl::IntToStr(static_cast<int>(mirrored)));
     }
   }
   return entries;
@@ -137,7 +170,13 @@ int RunPseudo(const Args& args) {
   const std::string& file = positional[1];
   CheckInput(file, MaxListFileSize, true);
   Vek::TSortList entries;
-  for (const std::string& e : PseudoEntries(*t->OrgProps(), rtl)) entries.SortInsert(e, nullptr);
+  std::vector<std::string> unmirrored;
+  for (const std::string& e : PseudoEntries(*t->OrgProps(), rtl, t->Owner(), &unmirrored)) entries.SortInsert(e, nullptr);
+  for (std::size_t i = 0; i < unmirrored.size() && i < MaxNamedUnmirrored; ++i)
+    std::fprintf(stderr, "lumetra pseudo: %s: not mirrored: the captured position is beyond what a screen holds\n",
+                 Escaped(unmirrored[i]).c_str());
+  if (unmirrored.size() > MaxNamedUnmirrored)
+    std::fprintf(stderr, "lumetra pseudo: %zu more controls not mirrored\n", unmirrored.size() - MaxNamedUnmirrored);
   const int lineLocale = locale ? *locale : rtl ? 0x09FF : 0x0501;
   Progress(file, "rewriting");
   Vek::SaveTo(file, t->OwnerName(), lineLocale, entries, *t->OrgProps());

@@ -14,6 +14,7 @@
 
 #include "Vek.hpp"
 #include "checks/checks.hpp"
+#include "win/control_kind.h"
 
 namespace checks {
 
@@ -33,10 +34,6 @@ bool IsIntegerKind(const Vek::Entry& E) {
     case EntryKind::Font: return E.Font == FontField::Charset;
     default: return false;
   }
-}
-
-bool IsSizeKind(EntryKind K) {
-  return K == EntryKind::WindowWidth || K == EntryKind::WindowHeight || K == EntryKind::ChildWidth || K == EntryKind::ChildHeight;
 }
 
 // An entry after its syntax checks.
@@ -197,8 +194,19 @@ private:
       const auto number = Vek::ParseDecimal(p.Value);
       if (!number) return Report(p, Severity::Error, "value " + Quoted(p.Value) + " is not a decimal integer"), p;
       p.Number = *number;
-      if (IsSizeKind(e.Kind) && p.Number < 0)
-        return Report(p, Severity::Error, "negative size " + std::to_string(p.Number)), p;
+      // The apply step takes such a value as a screen holds it, and so does the judgement here.
+      const int onScreen = Vek::OnScreen(e.Kind, p.Number);
+      const std::string takenAs = "; it is taken as " + std::to_string(onScreen);
+      if (Vek::IsSizeKind(e.Kind) && p.Number < 0)
+        Report(p, Severity::Error, "negative size " + std::to_string(p.Number) + takenAs);
+      else if (Vek::IsSizeKind(e.Kind) && onScreen != p.Number)
+        Report(p, Severity::Error, "size " + std::to_string(p.Number) + " is more than a screen holds (at most " +
+                                       std::to_string(Vek::ScreenLimit) + " px)" + takenAs);
+      else if (onScreen != p.Number)
+        Report(p, Severity::Error, "position " + std::to_string(p.Number) + " is beyond what a screen holds (" +
+                                       std::to_string(-Vek::ScreenLimit) + " to " + std::to_string(Vek::ScreenLimit) + " px)" +
+                                       takenAs);
+      p.Number = onScreen;
       if (e.Kind == EntryKind::Font && (p.Number < 0 || p.Number > 255))
         Report(p, Severity::Warning, "character set " + std::to_string(p.Number) + " is taken as " + std::to_string(p.Number & 0xFF) +
                                          " (its low 8 bits)");
@@ -251,6 +259,9 @@ private:
   void CheckStale(const DialogLayout& Ref, const Parsed& P) {
     const auto original = FOriginals.find(Key(P));
     if (original == FOriginals.end()) return;
+    // Content differs from machine to machine and from one showing to the next: no translation
+    // goes stale by it.
+    if (!Vek::IsForTranslation(Vek::EntryLine(original->first, original->second), FIn.Form)) return;
     const auto now = CurrentValue(Ref, P.E);
     if (!now) return;
     // The capture writes texts between quotes as they are, without doubling quotes in them.
@@ -294,23 +305,23 @@ private:
   static TextRoom RoomOf(const ControlLayout& C) {
     TextRoom t;
     const int w = C.Rect.right - C.Rect.left, h = C.Rect.bottom - C.Rect.top;
-    if (C.ClassName == "Static" || C.ClassName == "static") {
-      const std::uint32_t type = C.Style & 0x1F;
-      if (type > 2 && type != 0xB && type != 0xC) return t;  // icons, frames, bitmaps
-      t.Draws = true;
-      t.Wraps = type <= 2;
-      t.Prefix = (C.Style & SS_NOPREFIX) == 0;
-      t.Width = w, t.Height = h;
-    } else if (C.ClassName == "Button" || C.ClassName == "button") {
-      const std::uint32_t type = C.Style & 0xF;
-      t.Draws = true;
-      t.Wraps = (C.Style & 0x2000) != 0;  // BS_MULTILINE
-      t.Height = h;
-      if (type <= 1) t.Width = w - 8;  // frame and focus rectangle on both sides
-      else if (type == 7) t.Width = w - 16, t.Height = h;  // group box: the title between the corners
-      else if (type == 2 || type == 3 || type == 4 || type == 5 || type == 6 || type == 9) t.Width = w - 16;  // the 13-pixel box and its gap, as Wine draws them
-      else t.Draws = false;  // owner-drawn and others
+    t.Draws = true;
+    t.Height = h;
+    switch (win::KindOfControl(C.ClassName, C.Style)) {
+      case win::ControlKind::Label: {
+        const std::uint32_t type = C.Style & SS_TYPEMASK;
+        t.Wraps = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+        t.Prefix = (C.Style & SS_NOPREFIX) == 0;
+        t.Width = w;
+        return t;
+      }
+      case win::ControlKind::PushButton: t.Width = w - 8; break;  // frame and focus rectangle on both sides
+      case win::ControlKind::GroupBox: t.Width = w - 16; break;   // the title between the corners
+      case win::ControlKind::CheckBox:
+      case win::ControlKind::RadioButton: t.Width = w - 16; break;  // the 13-pixel box and its gap, as Wine draws them
+      default: return TextRoom{};  // pictures, owner-drawn buttons, and boxes whose text is content
     }
+    t.Wraps = (C.Style & BS_MULTILINE) != 0;
     return t;
   }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Vek.hpp"
 #include "win/api.h"
 #include "win/recorded_dialogs.h"
 
@@ -70,7 +71,7 @@ struct DialogLayout {
 };
 
 /// The kind of recorded dialog a class shows ("open" for TOpenDialog, ...); empty for others.
-std::string_view RecordedKindOf(std::string_view ClassName);
+using Vek::RecordedKindOf;
 /// The recorded dialog as a layout for ClassName.
 DialogLayout LayoutFromRecorded(const win::RecordedDialog& Dialog, std::string ClassName);
 /// A shown dialog window as a layout, read through the window services.
@@ -116,6 +117,9 @@ struct CheckInput {
   std::function<const DialogLayout*(const std::string& ClassName)> Reference;
   TextMeasure* Measure = nullptr;  ///< RecordedMeasure when nullptr
   bool TranslateEmpty = false;
+  /// The components holding the dialogs the entries are for, whose own dialog classes they may
+  /// name (see Vek::DialogKindOf); nullptr when there are none.
+  const vcl::TComponent* Form = nullptr;
 };
 
 /// Every problem of the entries, in the order of their lines. Never fails on bad entries: they

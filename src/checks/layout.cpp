@@ -31,16 +31,6 @@ const ControlLayout* DialogLayout::Find(int Id) const {
   return nullptr;
 }
 
-std::string_view RecordedKindOf(std::string_view ClassName) {
-  static const std::pair<std::string_view, std::string_view> kinds[] = {
-      {"TOpenDialog", "open"},   {"TSaveDialog", "save"},   {"TFontDialog", "font"},
-      {"TColorDialog", "color"}, {"TPrintDialog", "print"}, {"TPrinterSetupDialog", "printsetup"},
-      {"TFindDialog", "find"},   {"TReplaceDialog", "replace"}};
-  for (const auto& [name, kind] : kinds)
-    if (name == ClassName) return kind;
-  return {};
-}
-
 DialogLayout LayoutFromRecorded(const win::RecordedDialog& Dialog, std::string ClassName) {
   DialogLayout d;
   d.ClassName = std::move(ClassName);

@@ -111,7 +111,8 @@ HBITMAP MakeDrawingBitmap(int Width, int Height, void*& Bits) {
 
 Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
   const RECT& win = Dialog.Window;
-  const int width = std::max<int>(1, win.right - win.left), height = std::max<int>(1, win.bottom - win.top);
+  const PictureSize size = PictureSizeOf(win);
+  const int width = size.Width, height = size.Height;
   void* bits = nullptr;
   const HBITMAP bitmap = MakeDrawingBitmap(width, height, bits);
   const HDC dc = CreateCompatibleDC(nullptr);

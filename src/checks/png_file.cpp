@@ -72,13 +72,3 @@ void WritePng(const std::string& FileName, int Width, int Height, const std::vec
 }
 
 }  // namespace checks
-
-namespace checks {
-
-unsigned Picture::Pixel(int X, int Y) const {
-  if (X < 0 || Y < 0 || X >= Width || Y >= Height) return 0;
-  const std::size_t at = (static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) + static_cast<std::size_t>(X)) * 3;
-  return static_cast<unsigned>(Rgb[at]) << 16 | static_cast<unsigned>(Rgb[at + 1]) << 8 | Rgb[at + 2];
-}
-
-}  // namespace checks

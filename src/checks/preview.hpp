@@ -8,6 +8,19 @@
 
 namespace checks {
 
+/// The longest side of a picture of a dialog, in pixels: a larger dialog (larger than screens
+/// are; beyond 32767 px it is an error of the checks) is drawn clipped to its top left corner.
+inline constexpr int MaxPictureSide = 4096;
+
+/// The size of the picture of a window: its outer size, from 1 to MaxPictureSide px a side.
+struct PictureSize {
+  int Width = 1, Height = 1;
+  long long WindowWidth = 0, WindowHeight = 0;  ///< the window's outer size, as it is
+  bool Clipped() const { return WindowWidth > Width || WindowHeight > Height; }
+};
+/// The size of the picture of a window whose outer rectangle is Window. Never fails.
+PictureSize PictureSizeOf(const RECT& Window);
+
 /// A picture in memory: Width x Height pixels, 8-bit RGB, rows top-down (3 bytes a pixel).
 struct Picture {
   int Width = 0, Height = 0;
@@ -18,14 +31,16 @@ struct Picture {
 
 /// Draws Dialog (a layout after its entries, see Applied) from the layout alone, in the dialog's
 /// font (the recorded face in the simulation, the real font with GDI on Windows), and outlines
-/// the Place of each problem in red: fast enough to redraw on every key typed in the editor.
+/// the Place of each problem in red: fast enough to redraw on every key typed in the editor. The
+/// picture has the size PictureSizeOf gives the dialog's window.
 Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems);
 
 #ifndef _WIN32
 /// Draws Dialog (a layout after its entries, see Applied) as the simulation shows it, in the
-/// recorded face, and outlines the Place of each problem in red; writes a PNG file. Raises
-/// vcl::EFCreateError naming the file when it cannot be written.
-void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
+/// recorded face, and outlines the Place of each problem in red; writes a PNG file and answers
+/// the size drawn (see PictureSizeOf). Raises vcl::EFCreateError naming the file when it cannot
+/// be written.
+PictureSize DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
 /// Keeps Cairo, and the libraries it loaded, loaded until the process ends. They set up
 /// process-wide state when loaded (pixman its implementations, fontconfig its configuration)
 /// that they never give back: a package that draws with them, unloaded and loaded again by its
@@ -33,9 +48,10 @@ void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problem
 void KeepDrawingLibraryLoaded();
 #else
 /// Photographs the shown window Dialog (translated and painted), outlines the Place of each
-/// problem in red and writes a PNG file. Raises vcl::EFCreateError naming the file when it
-/// cannot be written, vcl::Exception when the screen cannot be read.
-void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
+/// problem in red, writes a PNG file and answers the size taken (see PictureSizeOf). Raises
+/// vcl::EFCreateError naming the file when it cannot be written, vcl::Exception when the screen
+/// cannot be read.
+PictureSize PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
 /// A 32-bit top-down bitmap of Width x Height to draw on in memory; Bits receives its pixels
 /// (blue, green, red, unused). Raises vcl::Exception naming the size when none can be made.
 HBITMAP MakeDrawingBitmap(int Width, int Height, void*& Bits);

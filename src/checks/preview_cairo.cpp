@@ -177,7 +177,8 @@ void DrawControl(Painter& P, const ControlLayout& C) {
 // The drawing on a new image surface, which the caller destroys.
 cairo_surface_t* Render(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
   const RECT& win = Dialog.Window;
-  const int width = std::max<int>(1, win.right - win.left), height = std::max<int>(1, win.bottom - win.top);
+  const PictureSize size = PictureSizeOf(win);
+  const int width = size.Width, height = size.Height;
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(surface);
   RecordedMeasure measure;
@@ -248,12 +249,13 @@ Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Prob
   return picture;
 }
 
-void DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
+PictureSize DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
   cairo_surface_t* surface = Render(Dialog, Problems);
   const cairo_status_t status = cairo_surface_write_to_png(surface, FileName.c_str());
   cairo_surface_destroy(surface);
   if (status != CAIRO_STATUS_SUCCESS)
     throw vcl::EFCreateError(FileName + ": cannot be written (" + cairo_status_to_string(status) + ")");
+  return PictureSizeOf(Dialog.Window);
 }
 
 void KeepDrawingLibraryLoaded() {

@@ -6,7 +6,7 @@
 
 namespace checks {
 
-void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
+PictureSize PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
   // The translation sets texts while the dialog shows; everything is painted before the picture.
   // Wine hands what a window paints to the X server a little later, so pending messages are
   // handled for a moment before the screen is read.
@@ -23,8 +23,9 @@ void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const 
   RECT w{};
   GetWindowRect(Dialog, &w);
   const RECT client = win::ClientRectOnScreen(Dialog);
-  const int width = w.right - w.left, height = w.bottom - w.top;
-  if (width <= 0 || height <= 0) throw vcl::Exception("the dialog window has no area to photograph");
+  const PictureSize size = PictureSizeOf(w);
+  if (size.WindowWidth <= 0 || size.WindowHeight <= 0) throw vcl::Exception("the dialog window has no area to photograph");
+  const int width = size.Width, height = size.Height;
 
   void* bits = nullptr;
   const HBITMAP bitmap = MakeDrawingBitmap(width, height, bits);
@@ -54,6 +55,7 @@ void PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const 
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   WritePng(FileName, width, height, rgb);
+  return size;
 }
 
 }  // namespace checks

@@ -9,12 +9,7 @@ const DialogLayout* RecordedReferences::Find(const std::string& ClassName) {
   auto found = FLayouts.find(ClassName);
   if (found != FLayouts.end()) return found->second ? &*found->second : nullptr;
   std::optional<DialogLayout>& layout = FLayouts[ClassName];
-  std::string_view kind = RecordedKindOf(ClassName);
-  for (int i = 0; kind.empty() && FForm && i < FForm->ComponentCount(); ++i) {
-    const vcl::TComponent* c = FForm->Components(i);
-    if (c->ClassName() != ClassName) continue;
-    for (vcl::TClass k = c->ClassType(); k && kind.empty(); k = k->ClassParent()) kind = RecordedKindOf(k->ClassName());
-  }
+  const std::string_view kind = Vek::DialogKindOf(ClassName, FForm);
   if (const win::RecordedDialog* d = kind.empty() ? nullptr : win::FindRecordedDialog(kind)) layout = LayoutFromRecorded(*d, ClassName);
   return layout ? &*layout : nullptr;
 }
@@ -28,6 +23,7 @@ std::vector<Problem> CheckTranslator(const Vek::TLumetra& Translator, RecordedRe
   in.Originals.reserve(static_cast<std::size_t>(originals.Count()));
   for (int i = 0; i < originals.Count(); ++i) in.Originals.push_back(originals.Strings(i));
   in.TranslateEmpty = Translator.TranslateEmpty();
+  in.Form = Translator.Owner();
   in.Measure = &Measure;
   in.Reference = [&References](const std::string& ClassName) { return References.Find(ClassName); };
   return Check(in);

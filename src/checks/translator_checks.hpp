@@ -14,8 +14,8 @@
 namespace checks {
 
 /// The untranslated dialog of each class, as recorded, made on first use. A class the
-/// recordings do not know is looked up among the dialog components of Form: a descendant of a
-/// standard dialog class shows its ancestor's dialog.
+/// recordings do not know is looked up among the dialog components of Form and the registered
+/// classes (Vek::DialogKindOf): a descendant of a standard dialog class shows its ancestor's dialog.
 class RecordedReferences {
 public:
   explicit RecordedReferences(const vcl::TComponent* Form) : FForm(Form) {}

@@ -6,6 +6,9 @@
 //   of one class are found through an index by class part, rebuilt only when the list changes,
 //   so a pass costs what the dialog's own entries cost, whatever else the list holds; the
 //   index keeps list order, so the result is that of walking the whole list.
+// - Sizes and positions are clamped to what a screen holds (OnScreen: sizes 0 to 32767,
+//   positions -32767 to 32767) before they reach MoveWindow, so that no value of an entry makes
+//   the window system's sums of position and size overflow; the checks report such values.
 // - Fonts made for a dialog are kept per dialog and per font description: further passes hand
 //   the controls the same font instead of a new one each time, and the fonts are deleted once
 //   the dialog window is destroyed (seen by a thread hook on WM_NCDESTROY while any are held).
@@ -166,7 +169,8 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         RECT r;
         if (!number || !GetWindowRect(hWnd, &r)) break;
         const bool width = e.Kind == EntryKind::WindowWidth;
-        MoveWindow(hWnd, r.left, r.top, width ? *number : r.right - r.left, width ? r.bottom - r.top : *number, FALSE);
+        const int size = OnScreen(e.Kind, *number);
+        MoveWindow(hWnd, r.left, r.top, width ? size : r.right - r.left, width ? r.bottom - r.top : size, FALSE);
         break;
       }
       case EntryKind::ChildLeft:
@@ -181,10 +185,11 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         POINT p{r.left, r.top};
         ScreenToClient(hWnd, &p);
         int x = p.x, y = p.y, cx = r.right - r.left, cy = r.bottom - r.top;
-        if (e.Kind == EntryKind::ChildLeft) x = *number;
-        else if (e.Kind == EntryKind::ChildTop) y = *number;
-        else if (e.Kind == EntryKind::ChildWidth) cx = *number;
-        else cy = *number;
+        const int onScreen = OnScreen(e.Kind, *number);
+        if (e.Kind == EntryKind::ChildLeft) x = onScreen;
+        else if (e.Kind == EntryKind::ChildTop) y = onScreen;
+        else if (e.Kind == EntryKind::ChildWidth) cx = onScreen;
+        else cy = onScreen;
         MoveWindow(c, x, y, cx, cy, FALSE);
         break;
       }

@@ -116,6 +116,19 @@ std::optional<int> ParseDecimal(std::string_view Text) {
   return static_cast<int>(value);
 }
 
+bool IsSizeKind(EntryKind Kind) {
+  return Kind == EntryKind::WindowWidth || Kind == EntryKind::WindowHeight || Kind == EntryKind::ChildWidth ||
+         Kind == EntryKind::ChildHeight;
+}
+
+bool IsPositionKind(EntryKind Kind) { return Kind == EntryKind::ChildLeft || Kind == EntryKind::ChildTop; }
+
+int OnScreen(EntryKind Kind, std::int64_t Value) {
+  if (IsSizeKind(Kind)) return static_cast<int>(std::clamp<std::int64_t>(Value, 0, ScreenLimit));
+  if (IsPositionKind(Kind)) return static_cast<int>(std::clamp<std::int64_t>(Value, -ScreenLimit, ScreenLimit));
+  return static_cast<int>(std::clamp<std::int64_t>(Value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 std::string_view EntryKey(std::string_view Line) { return Line.substr(0, Line.find('=')); }
 
 std::string_view EntryValue(std::string_view Line) {

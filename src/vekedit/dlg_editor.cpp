@@ -292,10 +292,16 @@ void TDlgEditor::FormNotebookChange(TObject*, int NewTab, bool&) {
   Guarded([&] {
     StorePendingEdit();
     if (NewTab != 1) return;
-    LblTot->SetCaption(IntToStr(PropList->Items()->Count()));
+    // Content without a translation is no work for the translator.
+    int total = 0;
+    for (int i = 0; i < PropList->Items()->Count(); ++i) {
+      const std::string& key = PropList->Items()->Get(i);
+      if (!IsContent(key) || !ShowsEmpty(TransIndex(key))) ++total;
+    }
+    LblTot->SetCaption(IntToStr(total));
     int localized = 0;
     for (int i = 0; i < FTransList->Count(); ++i)
-      if (!ShownValue(Vek::EntryValue(FTransList->Get(i))).empty()) ++localized;
+      if (!ShowsEmpty(i)) ++localized;
     LblLocalized->SetCaption(IntToStr(localized));
   });
 }

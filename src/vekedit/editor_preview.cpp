@@ -100,6 +100,7 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
     for (const std::string& line : Originals)
       if (Vek::Entry::Split(line).AppliesTo(ClassName)) in.Originals.push_back(line);
     in.TranslateEmpty = FEditor.Translator && FEditor.Translator->TranslateEmpty();
+    in.Form = FEditor.Translator ? FEditor.Translator->Owner() : nullptr;
     in.Measure = FMeasure.get();
     in.Reference = [this](const std::string& Name) { return FReferences.Find(Name); };
     std::vector<checks::Problem> faults;

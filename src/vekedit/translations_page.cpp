@@ -29,12 +29,6 @@ bool PlainText(const std::string& Text) {
                       [](char c) { return c == '\'' || c == '#' || static_cast<unsigned char>(c) < 32; });
 }
 
-bool IsSizeKind(Vek::EntryKind Kind) {
-  using Vek::EntryKind;
-  return Kind == EntryKind::WindowWidth || Kind == EntryKind::WindowHeight || Kind == EntryKind::ChildWidth ||
-         Kind == EntryKind::ChildHeight;
-}
-
 Vek::EntryKind KindOf(const std::string& Key) {
   const std::string line = Key + "=";
   return Vek::Entry::Split(line).Kind;
@@ -87,6 +81,13 @@ std::string TDlgEditor::OrgValue(const std::string& Key) const {
   return i < 0 ? std::string() : std::string(Vek::EntryValue(FOrgList->Get(i)));
 }
 
+bool TDlgEditor::IsContent(const std::string& Key) const {
+  const int i = OrgIndex(Key);
+  return i >= 0 && !Vek::IsForTranslation(FOrgList->Get(i), Translator ? Translator->Owner() : nullptr);
+}
+
+bool TDlgEditor::ShowsEmpty(int Index) const { return Index < 0 || ShownValue(Vek::EntryValue(FTransList->Get(Index))).empty(); }
+
 std::string TDlgEditor::InitialValuePart(const std::string& Key) const {
   const int i = OrgIndex(Key);
   if (i < 0) return "=";
@@ -94,8 +95,8 @@ std::string TDlgEditor::InitialValuePart(const std::string& Key) const {
   if (IsStringLiteral(value)) return "=''";
   // A capture measures sizes one pixel larger than applying them sets; starting from the
   // captured value would grow the dialog.
-  if (IsSizeKind(KindOf(Key)))
-    if (const auto size = Vek::ParseDecimal(value)) return "=" + IntToStr(*size - 1);
+  if (const Vek::EntryKind kind = KindOf(Key); Vek::IsSizeKind(kind))
+    if (const auto size = Vek::ParseDecimal(value)) return "=" + IntToStr(Vek::OnScreen(kind, std::int64_t{*size} - 1));
   return "=" + value;
 }
 
@@ -208,20 +209,20 @@ void TDlgEditor::MoveCurrent(bool Forward) {
   const int from = PropList->ItemIndex();
   int to = from;
   const bool untranslatedOnly = CkxMove->Checked();
-  auto shownEmpty = [&](int Index) {
-    const int j = TransIndex(PropList->Items()->Get(Index));
-    return j < 0 || ShownValue(Vek::EntryValue(FTransList->Get(j))).empty();
+  auto untranslated = [&](int Index) {
+    const std::string& key = PropList->Items()->Get(Index);
+    return ShowsEmpty(TransIndex(key)) && !IsContent(key);
   };
   // Where the walk of single steps ends; the keys passed on the way are not shown one by one.
   if (Forward) {
     while (to < count - 1) {
       ++to;
-      if (!untranslatedOnly || shownEmpty(to)) break;
+      if (!untranslatedOnly || untranslated(to)) break;
     }
   } else if (from < count) {
     while (to > 0) {
       --to;
-      if (!untranslatedOnly || shownEmpty(to)) break;
+      if (!untranslatedOnly || untranslated(to)) break;
     }
   }
   if (to != from) {

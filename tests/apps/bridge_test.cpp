@@ -148,6 +148,33 @@ TEST_F(Bridge, ImportSkipsWhatIsNotForThisFormAndStopsAtFaultsBeforeAnyChange) {
   EXPECT_EQ(testing_support::LinesOf(*form.Translator()->Translations()), before);
 }
 
+TEST_F(Bridge, ContentGoesOutOnlyWithAnEntryOfItsOwn) {
+  WriteFile(FForm,
+            "object Form1: TForm1\n"
+            "  object Lumetra1: TLumetra\n"
+            "    Translations.Strings = (\n"
+            "      'TColorDialog.Caption[704]='#39'0'#39)\n"  // included by hand
+            "    Storage = (\n"
+            "      'TColorDialog.Caption[703]='#39'160'#39\n"
+            "      'TColorDialog.Caption[704]='#39'0'#39\n"
+            "      'TColorDialog.Caption[726]='#39'&Red:'#39\n"
+            "      'TOpenDialog.Caption[1137]='#39' (C:)'#39)\n"
+            "  end\n"
+            "end\n");
+  FormFile form(FForm);
+  int withoutOriginal = 0;
+  V keys;
+  for (const TextUnit& u : ExportUnits(*form.Translator(), withoutOriginal)) keys.push_back(u.Key);
+  EXPECT_EQ(keys, (V{"TColorDialog.Caption[704]", "TColorDialog.Caption[726]"}));
+}
+
+TEST_F(Bridge, ImportRefusesSizesBeyondAScreen) {
+  FormFile form(FForm);
+  const ImportResult r = ImportUnits(*form.Translator(), {Unit("TOpenDialog.Height", "300", "2147483647", 3)}, "de.po");
+  EXPECT_EQ(r.Faults, (V{"de.po, line 3: TOpenDialog.Height needs a size from 0 to 32767 (what a screen holds), not '2147483647'"}));
+  EXPECT_EQ(r.Changed, 0);
+}
+
 TEST_F(Bridge, LanguageTagsOfLocales) {
   struct Case {
     int locale;

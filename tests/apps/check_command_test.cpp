@@ -149,6 +149,31 @@ TEST(CheckCommand, AFormWithATranslationTextFileIsCheckedOnTheLinesOfThatFile) {
   EXPECT_EQ(r.Out, dir.File("lang.txt") + ":4: TOpenDialog.Height: error: value 'x' is not a decimal integer\n");
 }
 
+TEST(CheckCommand, SizesAndPositionsBeyondAScreenAreErrorsNamingTheValues) {
+  ScratchDir dir;
+  const std::string f = dir.File("absurd.txt"), png = dir.File("find.png");
+  WriteFile(f, "TFindDialog.Width=2147483647\r\nTOpenDialog.Left[1]=2147483647\r\nTOpenDialog.Height[1090]=-2147483648\r\n");
+  const Result r = Lumetra({"check", f}, dir);
+  EXPECT_EQ(r.Code, 1);
+  for (const std::string expected :
+       {":1: TFindDialog.Width: error: size 2147483647 is more than a screen holds (at most 32767 px); it is taken as 32767\n",
+        ":2: TOpenDialog.Left[1]: error: position 2147483647 is beyond what a screen holds (-32767 to 32767 px); it is taken as 32767\n",
+        ":3: TOpenDialog.Height[1090]: error: negative size -2147483648; it is taken as 0\n"})
+    EXPECT_NE(r.Out.find(f + expected), std::string::npos) << expected << r.Out;
+  // The picture of the find dialog 32767 px wide is bounded, and says so.
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Lumetra({"preview", f, "--class", "TFindDialog", "-o", png}, dir).Code, 0);
+  const std::string said = testing::internal::GetCapturedStderr();
+  const std::string bytes = ReadFile(png);
+  ASSERT_GT(bytes.size(), 24u) << said;
+  EXPECT_LE((static_cast<unsigned char>(bytes[18]) << 8) | static_cast<unsigned char>(bytes[19]), 4096);  // IHDR width
+#ifndef _WIN32
+  EXPECT_NE(said.find("the dialog is 32767 x 118 px, more than a picture holds: " + png + " shows its top left 4096 x 118 px\n"),
+            std::string::npos)
+      << said;
+#endif
+}
+
 TEST(CheckCommand, TheLinesOfATextFormsTranslations) {
   EXPECT_EQ(lumetra_cli::TranslationLines(FaultyForm), (std::vector<int>{6, 7, 8, 9, 10, 11, 12}));
   EXPECT_EQ(lumetra_cli::TranslationLines("object F: TForm\n"

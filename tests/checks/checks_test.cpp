@@ -66,7 +66,12 @@ const Fault Faults[] = {
     // Integers.
     {"word for a width", {"TOpenDialog.Width=wide"}, {}, 1, Severity::Error, "value 'wide' is not a decimal integer"},
     {"hexadecimal", {"TOpenDialog.Left[1090]=$10"}, {}, 1, Severity::Error, "value '$10' is not a decimal integer"},
-    {"negative size", {"TOpenDialog.Height[1090]=-5"}, {}, 1, Severity::Error, "negative size -5"},
+    {"negative size", {"TOpenDialog.Height[1090]=-5"}, {}, 1, Severity::Error, "negative size -5; it is taken as 0"},
+    // Sizes and positions beyond what a screen holds, taken as the apply step takes them.
+    {"window wider than a screen", {"TFindDialog.Width=2147483647"}, {}, 1, Severity::Error,
+     "size 2147483647 is more than a screen holds (at most 32767 px); it is taken as 32767"},
+    {"control beyond the screen", {"TFindDialog.Top[1]=-2147483648"}, {}, 1, Severity::Error,
+     "position -2147483648 is beyond what a screen holds (-32767 to 32767 px); it is taken as -32767", 2},  // and leaves the dialog
     {"charset beyond a byte", {"TOpenDialog.Font.Charset=494"}, {}, 1, Severity::Warning, "taken as 238"},
     // Code pages.
     {"byte 1252 lacks", {"TOpenDialog.Caption[1090]='Datei&name\x81:'"}, {}, 1, Severity::Error, "character #129 cannot be shown: code page 1252"},
@@ -172,6 +177,23 @@ TEST(Checks, TheAppliedDialogIsWhatTheApplyStepLeaves) {
   EXPECT_EQ(label->Text, "File &name:");
   EXPECT_EQ(label->Font.Face, "Arial");
   EXPECT_EQ(label->Font.Charset, 1) << "the dialog's own character set";
+}
+
+TEST(Checks, AbsurdGeometryIsJudgedAsTheApplyStepLeavesIt) {
+  const checks::DialogLayout d = checks::Applied(*Recorded("TFindDialog"), {{"TFindDialog.Left[1]=2147483647", 1},
+                                                                             {"TFindDialog.Width[1]=2147483647", 2}});
+  EXPECT_EQ(d.Find(1)->Rect.left, 32767);
+  EXPECT_EQ(d.Find(1)->Rect.right, 65534) << "no sum overflows";
+}
+
+TEST(Checks, ContentNeverGoesStale) {
+  const std::vector<std::string> entries = {"TOpenDialog.Caption[1137]='x'", "TColorDialog.Caption[703]='150'",
+                                            "TOpenDialog.Caption[1091]='Suchen &in:'"};
+  const auto problems = CheckLines(entries, {"TOpenDialog.Caption[1137]=' (D:)'", "TColorDialog.Caption[703]='150'",
+                                             "TOpenDialog.Caption[1091]='Look in:'"});
+  ASSERT_EQ(problems.size(), 1u) << All(problems);
+  EXPECT_EQ(problems[0].Line, 3) << "only the label's original went stale";
+  EXPECT_EQ(problems[0].Reason.rfind("stale:", 0), 0u);
 }
 
 TEST(Checks, CodePagesOfCharacterSets) {

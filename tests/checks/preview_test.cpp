@@ -123,3 +123,16 @@ TEST(Preview, ThePictureInMemoryOutlinesTheFaultsInRed) {
     EXPECT_EQ(file.At(x, y), p.Pixel(x, y)) << "the same drawing as the preview file at " << x << "," << y;
 #endif
 }
+
+// A dialog larger than screens are is drawn clipped, on both systems, whatever its rectangle.
+TEST(Preview, APictureHasAtMostTheBoundedSizeWhateverTheDialog) {
+  const checks::PictureSize wide = checks::PictureSizeOf(RECT{-2147483647, 0, 2147483647, 0});  // no int holds the width
+  EXPECT_EQ(wide.Width, checks::MaxPictureSide);
+  EXPECT_EQ(wide.Height, 1);
+  EXPECT_TRUE(wide.Clipped());
+  checks::DialogLayout find = checks::LayoutFromRecorded(*win::FindRecordedDialog("find"), "TFindDialog");
+  find.Window.right = find.Window.left + 32767;
+  const checks::Picture p = checks::DrawPicture(find, {});
+  EXPECT_EQ(p.Width, checks::MaxPictureSide);
+  EXPECT_EQ(p.Height, 118);
+}

@@ -87,6 +87,20 @@ TEST_F(Apply, ChildGeometryChangesOneValueAndKeepsTheOthers) {
   EXPECT_EQ(PlaceOf(FDialog.Child(2)).right, 99);
 }
 
+TEST_F(Apply, SizesAndPositionsAreClampedToWhatAScreenHolds) {
+  Pass({"TOpenDialog.Left[1090]=-2147483648", "TOpenDialog.Top[1090]=2147483647", "TOpenDialog.Width[1090]=2147483647",
+        "TOpenDialog.Height[-3]=-5", "TOpenDialog.Width=2147483647"});
+  const RECT label = PlaceOf(FDialog.Child(1));
+  EXPECT_EQ(label.left, -Vek::ScreenLimit);
+  EXPECT_EQ(label.top, Vek::ScreenLimit);
+  EXPECT_EQ(label.right, Vek::ScreenLimit);  // width
+  EXPECT_EQ(PlaceOf(FDialog.Child(3)).bottom, 0) << "a negative height is none";
+  RECT r;
+  GetWindowRect(FDialog.Handle(), &r);
+  EXPECT_GT(r.right - r.left, 400);
+  EXPECT_LE(r.right - r.left, Vek::ScreenLimit);
+}
+
 TEST_F(Apply, EntriesThatAreNotNumbersOrLiteralsAreSkipped) {
   Pass({"TOpenDialog.Width=wide", "TOpenDialog.Left[10x90]=1", "TOpenDialog.Left[]=1", "TOpenDialog.Top[1090]= 7",
         "TOpenDialog.Caption='ab'#", "TOpenDialog.Caption[1090]='kept'"});

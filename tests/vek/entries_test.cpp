@@ -107,6 +107,13 @@ TEST(Entries, DecimalParseRejectsWhatIsNotASignedDecimal) {
     EXPECT_EQ(Vek::ParseDecimal(bad), std::nullopt) << bad;
 }
 
+TEST(Entries, SizesAndPositionsAreTakenAsAScreenHoldsThem) {
+  EXPECT_EQ(Vek::OnScreen(EntryKind::WindowWidth, 2147483647), 32767);
+  EXPECT_EQ(Vek::OnScreen(EntryKind::ChildHeight, -1), 0);
+  EXPECT_EQ(Vek::OnScreen(EntryKind::ChildLeft, std::int64_t{-1} << 40), -32767) << "a sum no int holds";
+  EXPECT_EQ(Vek::OnScreen(EntryKind::Font, 494), 494) << "no geometry";
+}
+
 TEST(Entries, KeyLookupNeedsTheKeyFollowedByEquals) {
   EXPECT_EQ(Vek::EntryKey("TOpenDialog.Width=400"), "TOpenDialog.Width");
   EXPECT_EQ(Vek::EntryKey("no equals"), "no equals");

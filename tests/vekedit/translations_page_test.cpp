@@ -172,6 +172,28 @@ TEST_F(Translations, PageDownAndPageUpWalkToTheNextUntranslatedKey) {
   }
 }
 
+TEST_F(Translations, ContentIsNoWorkForTheTranslatorUntilItHasATranslation) {
+  FLmt->Translations()->SetText(
+      "TColorDialog.Caption[703]=''\r\n"         // an edit box: content
+      "TColorDialog.Caption[704]='12'\r\n"       // content translated by hand: counted
+      "TOpenDialog.Caption[1091]=''\r\n"         // a label
+      "TOpenDialog.Caption[1137]=''\r\n"         // the folder combo box: content
+      "TOpenDialog.Caption[2]=''\r\n");
+  for (const char* line : {"TColorDialog.Caption[703]='160'", "TColorDialog.Caption[704]='0'", "TOpenDialog.Caption[1137]=' (C:)'",
+                           "TOpenDialog.Caption[2]='Cancel'"})
+    FLmt->OrgProps()->SortInsert(line, nullptr);
+  TDlgEditor& e = Open();
+  e.CkxMove->SetChecked(true);
+  ClickKey("TOpenDialog.Caption[1091]");
+  Key(VK_NEXT);
+  EXPECT_EQ(e.PropList->Items()->Get(e.PropList->ItemIndex()), "TOpenDialog.Caption[2]") << "past the folder combo box";
+  Key(VK_PRIOR);
+  EXPECT_EQ(e.PropList->Items()->Get(e.PropList->ItemIndex()), "TOpenDialog.Caption[1091]");
+  e.FormNotebook->SetPageIndex(1);
+  EXPECT_EQ(e.LblTot->Caption(), "3") << "the untranslated content is not counted";
+  EXPECT_EQ(e.LblLocalized->Caption(), "1");
+}
+
 TEST_F(Translations, PageDownStoresTheEditFirst) {
   TDlgEditor& e = Open();
   ClickKey("TOpenDialog.Width");

@@ -1,0 +1,37 @@
+// What kind of control a child window is, from its class name and style: the one place that tells
+// labels, buttons and the boxes whose text is what the user types or picks apart.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "win/api.h"
+#include "win/recorded_dialogs.h"
+
+namespace win {
+
+enum class ControlKind : std::uint8_t {
+  Other = 0,        // pictures, frames, owner-drawn buttons, toolbars, scroll bars, ...
+  Label = 1,        // a static control that draws its text
+  PushButton = 2,
+  CheckBox = 3,
+  RadioButton = 4,
+  GroupBox = 5,
+  Edit = 6,
+  ComboBox = 7,
+  ListBox = 8,      // list boxes and list views
+};
+
+/// The kind of a control of window class ClassName (compared without regard to case, as window
+/// classes are) and style Style. Never fails: what it does not know is Other.
+ControlKind KindOfControl(std::string_view ClassName, DWORD Style);
+
+/// Whether a control of that kind shows content (what the user types or picks, or what the
+/// dialog fills in from the machine: folders, fonts, printers, numbers) rather than a label.
+bool ShowsContent(ControlKind Kind);
+
+/// The control of a recorded dialog that an id addresses as the apply step finds it: the first
+/// with that id, or for a negative (ordinal) id -n the n-th child; nullptr when there is none.
+const RecordedControl* FindRecordedControl(const RecordedDialog& Dialog, int Id);
+
+}  // namespace win
