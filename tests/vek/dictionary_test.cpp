@@ -186,3 +186,25 @@ TEST_F(Dictionary, ListFormsMatchTheTranslatorWithItsCapturesSorted) {
                "TFontDialog.Caption[2]=Abbrechen"}));
   EXPECT_FALSE(Vek::TranslateFrom(FDir.File("none.dic"), list, captured));
 }
+
+TEST_F(Dictionary, ApplyRefusesATranslationNoEntryCanHoldAndChangesNothing) {
+  // Line 3 fits as it stands, but in the literal form of a quoted entry each apostrophe doubles.
+  const std::string apostrophes(Vek::MaxValueLength / 2, '\'');
+  for (const char* lineEnd : {"\r\n", "\n", "\r"}) {
+    FLmt->Translations()->Clear();
+    FLmt->OrgProps()->Clear();
+    WriteFile(FFile, std::string("Open\tOuvrir") + lineEnd + "563\t600" + lineEnd + "Cancel\t" + apostrophes + lineEnd);
+    Fill({"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TOpenDialog.Caption[2]='Cancel'"},
+         {"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TOpenDialog.Caption[2]='Cancel'"});
+    EXPECT_THROW_MSG(FLmt->TranslateFrom(FFile), vcl::EConvertError,
+                     FFile + ", line 3: the translation of 'Cancel' makes an entry value of 4096 characters, more than the 4095 "
+                             "an entry holds; nothing was translated");
+    EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()),
+              (V{"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TOpenDialog.Caption[2]='Cancel'"}));
+  }
+  // Once it fits, nothing is cut any more: the whole translation is taken.
+  const std::string fits(Vek::MaxValueLength - 2, 'x');
+  WriteFile(FFile, "Cancel\t" + fits + "\r\n");
+  ASSERT_TRUE(FLmt->TranslateFrom(FFile));
+  EXPECT_EQ(FLmt->Translations()->Strings(2), "TOpenDialog.Caption[2]='" + fits + "'");
+}
