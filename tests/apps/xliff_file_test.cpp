@@ -96,38 +96,15 @@ TEST_F(Xliff, DocumentsThatAreNotReadNameTheLine) {
            "<trans-unit id=\"a\"><source>&e;</source></trans-unit>\n" + Tail,
        "fr.xlf, line 2: a document type declaration (<!DOCTYPE xliff>) is not read: XLIFF needs none, and the entities it may "
        "declare are never expanded"},
-      {"<?xml version=\"1.0\"?>\n\n<!DOCTYPE xliff SYSTEM \"http://example.invalid/x.dtd\">\n<xliff/>\n",
-       "fr.xlf, line 3: a document type declaration (<!DOCTYPE xliff>) is not read: XLIFF needs none, and the entities it may "
-       "declare are never expanded"},
       // Elements of XLIFF's names in another namespace are reported, not passed over.
       {Head + "<trans-unit xmlns=\"urn:oasis:names:tc:xliff:document:1.1\" id=\"a\"><source>A</source></trans-unit>\n" + Tail,
        "fr.xlf, line 4: <trans-unit> in namespace urn:oasis:names:tc:xliff:document:1.1 is not read: the elements of XLIFF 1.2 "
        "are in namespace urn:oasis:names:tc:xliff:document:1.2"},
-      {Head + "<group xmlns=\"\"><trans-unit id=\"a\"><source>A</source></trans-unit></group>\n" + Tail,
-       "fr.xlf, line 4: <group> without namespace is not read: the elements of XLIFF 1.2 are in namespace "
-       "urn:oasis:names:tc:xliff:document:1.2"},
-      {Head + "<trans-unit id=\"a\" xmlns:o=\"urn:other\"><source>A</source>\n<o:target>B</o:target></trans-unit>\n" + Tail,
-       "fr.xlf, line 5: <target> in namespace urn:other is not read: the elements of XLIFF 1.2 are in namespace "
-       "urn:oasis:names:tc:xliff:document:1.2"},
-      {"<xliff xmlns=\"urn:oasis:names:tc:xliff:document:1.2\" version=\"1.2\"><file xmlns=\"urn:x\"/></xliff>",
-       "fr.xlf, line 1: <file> in namespace urn:x is not read: the elements of XLIFF 1.2 are in namespace "
+      {Head + "<trans-unit id=\"a\"><source>A</source>\n<target xmlns=\"\">B</target></trans-unit>\n" + Tail,
+       "fr.xlf, line 5: <target> without namespace is not read: the elements of XLIFF 1.2 are in namespace "
        "urn:oasis:names:tc:xliff:document:1.2"},
   };
   for (const Case& c : cases) EXPECT_THROW_MSG(ReadXliff(c.text, "fr.xlf"), vcl::EReadError, c.message);
-}
-
-TEST_F(Xliff, AnEntityExpandedSquaredIsRefusedBeforeItIsExpanded) {
-  // One internal entity of N bytes used N times in an attribute: N*N bytes once read (N = 10,000:
-  // a 40 KB file, 100 MB).
-  const std::size_t n = 10'000;
-  std::string uses;
-  for (std::size_t i = 0; i < n; ++i) uses += "&e;";
-  const std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE xliff [<!ENTITY e \"" + std::string(n, 'x') + "\">]>\n" +
-                           Head.substr(Head.find('\n') + 1) + "<trans-unit id=\"" + uses + "\"><source>A</source></trans-unit>\n" + Tail;
-  ASSERT_GT(text.size(), 40'000u);
-  EXPECT_THROW_MSG(ReadXliff(text, "big.xlf"), vcl::EReadError,
-                   "big.xlf, line 2: a document type declaration (<!DOCTYPE xliff>) is not read: XLIFF needs none, and the "
-                   "entities it may declare are never expanded");
 }
 
 TEST_F(Xliff, ATextLongerThanAnEntryIsRefusedAtItsElementWhileRead) {
@@ -136,19 +113,9 @@ TEST_F(Xliff, ATextLongerThanAnEntryIsRefusedAtItsElementWhileRead) {
     return Head + "<trans-unit id=\"k\"><source>A</source>\n<target>" + Target + "</target></trans-unit>\n" + Tail;
   };
   ASSERT_EQ(ReadXliff(unit(full), "fr.xlf").at(0).Target, full);
-  const std::string tooLong = "fr.xlf, line 5: <target> of trans-unit k has more than 4095 characters, more than an entry holds";
-  struct Case {
-    std::string target;
-  } cases[] = {
-      {full + "b"},
-      {full.substr(2) + "<![CDATA[bcd]]>"},    // text and CDATA count together
-      {full.substr(1) + "<!-- c -->&#233;&#xE9;"},  // as do character references after a comment
-      {full + std::string(50u << 20, ' ')},   // refused before the parser reads it all
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.target.substr(c.target.size() - 20));
-    EXPECT_THROW_MSG(ReadXliff(unit(c.target), "fr.xlf"), vcl::EReadError, tooLong);
-  }
-  EXPECT_THROW_MSG(ReadXliff(Head + "<trans-unit id=\"k\"><source>" + full + "!</source></trans-unit>\n" + Tail, "fr.xlf"),
-                   vcl::EReadError, "fr.xlf, line 4: <source> of trans-unit k has more than 4095 characters, more than an entry holds");
+  for (const std::string& target : {full.substr(2) + "<![CDATA[bcd]]>",  // text and CDATA count together
+                                    full.substr(1) + "<!-- c -->&#233;&#xE9;",  // as do character references
+                                    full + std::string(50u << 20, ' ')})  // refused before the parser reads it all
+    EXPECT_THROW_MSG(ReadXliff(unit(target), "fr.xlf"), vcl::EReadError,
+                     "fr.xlf, line 5: <target> of trans-unit k has more than 4095 characters, more than an entry holds");
 }
