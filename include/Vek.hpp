@@ -187,7 +187,8 @@ bool LoadFrom(const std::string& AFileName, std::string_view OwnerName, int Loca
 void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations, const vcl::TStrings& OrgProps);
 /// Translates every entry of Translations whose original text (from OrgProps) the dictionary
 /// holds; false, changing nothing, when the file does not exist. A value that is not a valid
-/// literal raises EConvertError, with the earlier dictionary lines already applied.
+/// literal, or a translation that would make an entry value longer than MaxValueLength, raises
+/// EConvertError (the latter naming the file and the line) and changes nothing.
 bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const vcl::TStrings& OrgProps);
 
 // ---- The translator component -------------------------------------------------------------
@@ -315,8 +316,7 @@ public:
   /// not a valid literal raises EConvertError before anything is written.
   void TranslateTo(const std::string& AFileName);
   /// Translates the entries whose original text the dictionary holds; false, changing nothing,
-  /// when the file does not exist. A value that is not a valid literal raises EConvertError,
-  /// with the earlier dictionary lines already applied.
+  /// when the file does not exist. Raises as Vek::TranslateFrom does, changing nothing.
   bool TranslateFrom(const std::string& AFileName);
   /// The escaped form of S: backslash, LF, CR and TAB as two-character sequences.
   static std::string WriteString(std::string_view S);

@@ -111,7 +111,7 @@ void DesignerWindow::Guarded(F&& Action) {
   try {
     std::forward<F>(Action)();
   } catch (const vcl::Exception& e) {
-    vcl::MessageDlg(e.Message(), vcl::mtError, vcl::mbOK, 0);
+    vcl::MessageDlg(vcl::Excerpt(e.Message(), vcl::MessageLength), vcl::mtError, vcl::mbOK, 0);  // a message may quote a file
   }
   ShowState();
 }

@@ -2,21 +2,6 @@
 // open and one of its components selected.
 #include <cstdio>
 
-#include "designer_window.hpp"
-#include "vcl/SysUtils.hpp"
+#include "run.hpp"
 
-int main(int argc, char** argv) {
-  if (argc < 2 || argc > 4) {
-    std::fprintf(stderr, "usage: lumetra-designer PACKAGE [FORM [COMPONENT]]\n");
-    return 2;
-  }
-  try {
-    designer::DesignerWindow window(argv[1], argc >= 3 ? argv[2] : "");
-    if (argc == 4) window.Select(argv[3]);
-    window.Form()->ShowModal();
-  } catch (const vcl::Exception& e) {
-    std::fprintf(stderr, "lumetra-designer: %s\n", e.Message().c_str());
-    return 1;
-  }
-  return 0;
-}
+int main(int argc, char** argv) { return designer::Run(std::vector<std::string>(argv + 1, argv + argc), stderr); }

@@ -81,7 +81,7 @@ std::string Decoded(const std::string& Line, const char* What) {
   try {
     Vek::ConvertFromLiterals(value);
   } catch (const vcl::EConvertError& e) {
-    throw vcl::EConvertError(std::string(What) + " \"" + Line + "\": " + e.Message());
+    throw vcl::EConvertError(std::string(What) + " \"" + vcl::Excerpt(Line) + "\": " + e.Message());
   }
   return value;
 }
@@ -97,18 +97,34 @@ int TextUnit::LineAt(std::size_t Offset) const {
 
 std::string LanguageTag(int Locale) {
   switch (Locale) {  // Windows' pseudo-locales
-    case 0x0501: return "qps-ploc";
-    case 0x05FE: return "qps-ploca";
-    case 0x09FF: return "qps-plocm";
+    case 0x0501: return "qps_ploc";
+    case 0x05FE: return "qps_ploca";
+    case 0x09FF: return "qps_plocm";
     default: break;
   }
+  if (Locale <= 0 || Locale > 0xFFFF) return "";
+  // The locales of the languages written with the dialogs' code pages that applications meet most.
+  static const std::map<int, const char*> locales = {
+      {0x0401, "ar_SA"}, {0x0402, "bg_BG"}, {0x0403, "ca_ES"}, {0x0404, "zh_TW"}, {0x0405, "cs_CZ"}, {0x0406, "da_DK"},
+      {0x0407, "de_DE"}, {0x0408, "el_GR"}, {0x0409, "en_US"}, {0x040A, "es_ES"}, {0x040B, "fi_FI"}, {0x040C, "fr_FR"},
+      {0x040D, "he_IL"}, {0x040E, "hu_HU"}, {0x040F, "is_IS"}, {0x0410, "it_IT"}, {0x0411, "ja_JP"}, {0x0412, "ko_KR"},
+      {0x0413, "nl_NL"}, {0x0414, "nb_NO"}, {0x0415, "pl_PL"}, {0x0416, "pt_BR"}, {0x0418, "ro_RO"}, {0x0419, "ru_RU"},
+      {0x041A, "hr_HR"}, {0x041B, "sk_SK"}, {0x041C, "sq_AL"}, {0x041D, "sv_SE"}, {0x041E, "th_TH"}, {0x041F, "tr_TR"},
+      {0x0421, "id_ID"}, {0x0422, "uk_UA"}, {0x0423, "be_BY"}, {0x0424, "sl_SI"}, {0x0425, "et_EE"}, {0x0426, "lv_LV"},
+      {0x0427, "lt_LT"}, {0x0429, "fa_IR"}, {0x042A, "vi_VN"}, {0x042D, "eu_ES"}, {0x042F, "mk_MK"}, {0x0436, "af_ZA"},
+      {0x0438, "fo_FO"}, {0x0439, "hi_IN"}, {0x043E, "ms_MY"}, {0x0456, "gl_ES"}, {0x0804, "zh_CN"}, {0x0807, "de_CH"},
+      {0x0809, "en_GB"}, {0x080A, "es_MX"}, {0x080C, "fr_BE"}, {0x0810, "it_CH"}, {0x0813, "nl_BE"}, {0x0814, "nn_NO"},
+      {0x0816, "pt_PT"}, {0x081D, "sv_FI"}, {0x0C04, "zh_HK"}, {0x0C07, "de_AT"}, {0x0C09, "en_AU"}, {0x0C0A, "es_ES"},
+      {0x0C0C, "fr_CA"}, {0x1004, "zh_SG"}, {0x1007, "de_LU"}, {0x1009, "en_CA"}, {0x100C, "fr_CH"}, {0x1409, "en_NZ"},
+      {0x1809, "en_IE"}, {0x2C0A, "es_AR"}};
+  if (const auto it = locales.find(Locale); it != locales.end()) return it->second;
+  // Another country of a known language: the language alone.
   static const std::map<int, const char*> primary = {
       {0x01, "ar"}, {0x02, "bg"}, {0x03, "ca"}, {0x04, "zh"}, {0x05, "cs"}, {0x06, "da"}, {0x07, "de"}, {0x08, "el"},
       {0x09, "en"}, {0x0A, "es"}, {0x0B, "fi"}, {0x0C, "fr"}, {0x0D, "he"}, {0x0E, "hu"}, {0x0F, "is"}, {0x10, "it"},
       {0x11, "ja"}, {0x12, "ko"}, {0x13, "nl"}, {0x14, "no"}, {0x15, "pl"}, {0x16, "pt"}, {0x18, "ro"}, {0x19, "ru"},
       {0x1A, "hr"}, {0x1B, "sk"}, {0x1D, "sv"}, {0x1E, "th"}, {0x1F, "tr"}, {0x22, "uk"}, {0x24, "sl"}, {0x25, "et"},
       {0x26, "lv"}, {0x27, "lt"}};
-  if (Locale <= 0 || Locale > 0xFFFF) return "";
   const auto it = primary.find(Locale & 0x3FF);
   return it == primary.end() ? "" : it->second;
 }
@@ -141,6 +157,7 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
   std::vector<std::pair<std::string, std::string>> changes;  // key, new entry line
   for (const TextUnit& u : Units) {
     const std::string at = FileName + ", line " + vcl::IntToStr(u.Line) + ": ";
+    const std::string key = vcl::Excerpt(u.Key);
     if (u.Fuzzy) {
       ++result.Fuzzy;
       continue;
@@ -150,10 +167,10 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
       continue;
     }
     Unconvertible problem;
-    const std::optional<std::string> key = AnsiFromUtf8(u.Key, problem);
-    const auto original = key ? originals.find(*key) : originals.end();
+    const std::optional<std::string> ansiKey = AnsiFromUtf8(u.Key, problem);
+    const auto original = ansiKey ? originals.find(*ansiKey) : originals.end();
     if (original == originals.end()) {
-      result.Warnings.push_back(at + u.Key + " is no captured property of the form; skipped");
+      result.Warnings.push_back(at + key + " is no captured property of the form; skipped");
       continue;
     }
     std::string originalText;
@@ -164,13 +181,13 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
       continue;
     }
     if (Utf8FromAnsi(LfBreaks(originalText)) != LfBreaks(u.Source)) {  // a tool may have written CR LF
-      result.Warnings.push_back(at + "the captured original of " + u.Key +
+      result.Warnings.push_back(at + "the captured original of " + key +
                                 " is no longer the text translated here; skipped (export again to translate it)");
       continue;
     }
     const std::optional<std::string> target = AnsiFromUtf8(u.Target, problem);
     if (!target) {
-      result.Faults.push_back(FileName + ", line " + vcl::IntToStr(u.LineAt(problem.Offset)) + ": translation of " + u.Key +
+      result.Faults.push_back(FileName + ", line " + vcl::IntToStr(u.LineAt(problem.Offset)) + ": translation of " + key +
                               ", character " + vcl::IntToStr(static_cast<int>(problem.Character)) + ": " + problem.Description +
                               (problem.Description.starts_with("byte") ? "" : " is not in code page 1252"));
       continue;
@@ -180,23 +197,29 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
     if (NeedsInteger(e)) {
       const std::optional<int> number = Vek::ParseDecimal(value);
       if (!number) {
-        result.Faults.push_back(at + u.Key + " needs an integer, not '" + u.Target + "'");
+        result.Faults.push_back(at + key + " needs an integer, not '" + vcl::Excerpt(u.Target) + "'");
         continue;
       }
       // The check reports a size or a position a screen cannot hold as an error: none is taken.
       if (Vek::OnScreen(e.Kind, *number) != *number) {
         const std::string limit = vcl::IntToStr(Vek::ScreenLimit);
-        result.Faults.push_back(at + u.Key + " needs " +
+        result.Faults.push_back(at + key + " needs " +
                                 (Vek::IsSizeKind(e.Kind) ? "a size from 0 to " + limit : "a position from -" + limit + " to " + limit) +
-                                " (what a screen holds), not '" + u.Target + "'");
+                                " (what a screen holds), not '" + vcl::Excerpt(u.Target) + "'");
         continue;
       }
     } else {
       Vek::ConvertToLiterals(value);  // texts and face names in literal form, so any character survives
     }
-    const std::string line = Vek::EntryLine(*key, value);
-    const int index = Vek::FindEntry(*Translator.Translations(), *key);
-    if (index < 0 || Translator.Translations()->Strings(index) != line) changes.emplace_back(*key, line);
+    if (value.size() > Vek::MaxValueLength) {  // what every reader of entries would cut
+      result.Faults.push_back(FileName + ", line " + vcl::IntToStr(u.LineAt(0)) + ": translation of " + key + " makes an entry value of " +
+                              vcl::IntToStr(static_cast<std::int64_t>(value.size())) + " characters, more than the " +
+                              vcl::IntToStr(static_cast<std::int64_t>(Vek::MaxValueLength)) + " an entry holds");
+      continue;
+    }
+    const std::string line = Vek::EntryLine(*ansiKey, value);
+    const int index = Vek::FindEntry(*Translator.Translations(), *ansiKey);
+    if (index < 0 || Translator.Translations()->Strings(index) != line) changes.emplace_back(*ansiKey, line);
   }
   if (!result.Faults.empty()) return result;
   for (const auto& [key, line] : changes) {
@@ -213,20 +236,24 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
 namespace {
 
 const char* const BridgeHelp =
-    "usage: lumetra dict export FORM --po FILE | --xliff FILE\n"
+    "usage: lumetra dict export FORM --po FILE | --xliff FILE [--lang LL[_CC]]\n"
     "       lumetra dict import FORM --po FILE | --xliff FILE\n\n"
     "export  writes every captured text of the form's dialogs (and every other captured value that\n"
     "        has an entry) with its translation into a PO file or an XLIFF 1.2 file, replacing it.\n"
     "        Each message is keyed by the original text with the property key (dialog class and\n"
     "        property) as its context: msgctxt in PO, the trans-unit id in XLIFF. The contents of edit,\n"
     "        combo and list boxes and texts of digits only are not for translation: they are left out\n"
-    "        unless they have an entry.\n"
+    "        unless they have an entry. The language is the translator's Locale (1031: de_DE) or\n"
+    "        LL[_CC] of --lang. A translation that begins or ends in a line break where its original\n"
+    "        does not (or the reverse) goes into a PO file untranslated, with a warning: msgfmt --check\n"
+    "        refuses such a message.\n"
     "import  takes the translations of FILE into the entries and writes FORM back. Untranslated and\n"
     "        fuzzy messages (targets in a needs-review state) are left out; a message whose original\n"
     "        is no longer the captured text, or whose property was not captured, is skipped with a\n"
-    "        warning. A translation that code page 1252 cannot hold, or a size or position beyond what\n"
-    "        a screen holds (-32767 to 32767), stops the import before anything changes, with file,\n"
-    "        line and character or value named.\n\n"
+    "        warning. A translation that code page 1252 cannot hold, one whose entry value would have\n"
+    "        more than 4095 characters, or a size or position beyond what a screen holds (-32767 to\n"
+    "        32767) stops the import before anything changes, with file, line and character or value\n"
+    "        named.\n\n"
     "Entries hold code page 1252; PO and XLIFF files are UTF-8. FORM may have at most 64 MiB, FILE\n"
     "256 MiB. \"--\" ends the options.\n";
 
@@ -243,10 +270,21 @@ std::string Now() {
   return text;
 }
 
-void PrintLine(const std::string& Text) {
-  const std::string line = "lumetra dict: " + Escaped(Text) + "\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
+// The language of --lang as gettext writes it: LL or LLL in lower case, then "_" (or "-") and a
+// country or script of two to eight letters or digits.
+std::string LanguageOption(const std::string& Tag) {
+  const auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
+  const auto alnum = [&](char c) { return lower(c) || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
+  const std::size_t split = Tag.find_first_of("_-");
+  const std::string language = Tag.substr(0, split), rest = split == std::string::npos ? "" : Tag.substr(split + 1);
+  const bool good = language.size() >= 2 && language.size() <= 3 && std::all_of(language.begin(), language.end(), lower) &&
+                    (split == std::string::npos || (rest.size() >= 2 && rest.size() <= 8 && std::all_of(rest.begin(), rest.end(), alnum)));
+  if (!good) throw UsageError("--lang '" + Tag + "' is no language LL[_CC] (such as de, de_DE or pt_BR)");
+  return split == std::string::npos ? language : language + "_" + rest;
 }
+
+// Kinds of the import's messages, counted apart when there are many.
+const std::string Skipped = "warnings", CannotBeTaken = "translations that cannot be taken";
 
 }  // namespace
 
@@ -262,7 +300,7 @@ bool IsBridgeCall(const Args& args) {
 int RunDictBridge(const Args& args) {
   const std::string verb = args.empty() ? "" : args[0];
   std::vector<std::string> positional;
-  std::string po, xliff;
+  std::string po, xliff, lang;
   bool help = false, options = true;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -272,6 +310,9 @@ int RunDictBridge(const Args& args) {
     else if (a == "--po" || a == "--xliff") {
       if (i + 1 == args.size()) throw UsageError(a + " needs a file name");
       (a == "--po" ? po : xliff) = args[++i];
+    } else if (a == "--lang" && verb == "export") {
+      if (i + 1 == args.size()) throw UsageError("--lang needs a language such as de_DE");
+      lang = LanguageOption(args[++i]);
     } else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
     else positional.push_back(a);
   }
@@ -288,25 +329,34 @@ int RunDictBridge(const Args& args) {
     const Vek::TLumetra* t = form.Translator();
     CheckInput(file, MaxListFileSize, true);
     int withoutOriginal = 0;
-    const std::vector<TextUnit> units = ExportUnits(*t, withoutOriginal);
-    const std::string language = LanguageTag(t->Locale());
+    std::vector<TextUnit> units = ExportUnits(*t, withoutOriginal);
+    const std::string language = lang.empty() ? LanguageTag(t->Locale()) : lang;
     std::string bytes;
     if (!po.empty()) {
+      for (TextUnit& u : units)
+        if (const std::string mismatch = u.Target.empty() ? "" : LineBreakMismatch(u.Source, u.Target); !mismatch.empty()) {
+          Messages().Print("warning: " + vcl::Excerpt(u.Key) + ": " + mismatch +
+                               ", which msgfmt --check refuses: written untranslated",
+                           Skipped);
+          u.Target.clear();
+        }
       bytes = WritePo({"Project-Id-Version: " + Utf8FromAnsi(t->OwnerName()), "PO-Revision-Date: " + Now(), "Last-Translator: ",
                        "Language-Team: ", "Language: " + (language.empty() ? std::string("und") : language), "MIME-Version: 1.0",
                        "Content-Type: text/plain; charset=UTF-8", "Content-Transfer-Encoding: 8bit", "X-Generator: lumetra",
                        "X-Lumetra-Locale: " + vcl::IntToStr(t->Locale())},
                       units);
     } else {
-      bytes = WriteXliff(Utf8FromAnsi(t->OwnerName()), language, units);
+      std::string xmlLanguage = language;  // XML names languages with "-"
+      std::replace(xmlLanguage.begin(), xmlLanguage.end(), '_', '-');
+      bytes = WriteXliff(Utf8FromAnsi(t->OwnerName()), xmlLanguage, units);
     }
     vcl::ReplaceFile(file, bytes);
     const auto translated = std::count_if(units.begin(), units.end(), [](const TextUnit& u) { return !u.Target.empty(); });
     std::printf("%s: %zu texts (%d translated) written to %s\n", Escaped(formName).c_str(), units.size(),
                 static_cast<int>(translated), Escaped(file).c_str());
-    if (units.empty()) PrintLine(formName + ": the form has no captured texts: run 'lumetra capture' first");
+    if (units.empty()) Messages().Print(formName + ": the form has no captured texts: run 'lumetra capture' first");
     if (withoutOriginal > 0)
-      PrintLine(formName + ": " + vcl::IntToStr(withoutOriginal) +
+      Messages().Print(formName + ": " + vcl::IntToStr(withoutOriginal) +
                 " entries have no captured original and are not in " + file + " (lumetra capture takes them)");
     return 0;
   }
@@ -317,9 +367,10 @@ int RunDictBridge(const Args& args) {
   const std::vector<TextUnit> units = po.empty() ? ReadXliff(bytes, file) : ReadPo(bytes, file);
   FormFile form(formName);
   const ImportResult result = ImportUnits(*form.Translator(), units, file);
-  for (const std::string& w : result.Warnings) PrintLine("warning: " + w);
+  for (const std::string& w : result.Warnings) Messages().Print("warning: " + w, Skipped);
+  Messages().Flush();
   if (!result.Faults.empty()) {
-    for (const std::string& f : result.Faults) PrintLine(f);
+    for (const std::string& f : result.Faults) Messages().Print(f, CannotBeTaken);
     throw vcl::EConvertError(file + ": " + vcl::IntToStr(static_cast<int>(result.Faults.size())) +
                              " translations cannot be taken; " + formName + " is unchanged");
   }

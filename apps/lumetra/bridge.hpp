@@ -28,8 +28,9 @@ struct TextUnit {
   int LineAt(std::size_t Offset) const;
 };
 
-/// The language tag of a Windows locale id ("fr" for 1036, "qps-ploc" for 1281); empty when the
-/// id is not one of the languages this table knows.
+/// The language of a Windows locale id as gettext names it ("fr_FR" for 1036, "fr_CA" for
+/// 3084, "qps_ploc" for 1281); for a locale this table lacks, its language alone ("fr" for
+/// 5132); empty when the language too is unknown.
 std::string LanguageTag(int Locale);
 
 /// The units of a translator: every captured text for translation (Vek::IsForTranslation), and

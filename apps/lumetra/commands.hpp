@@ -23,10 +23,14 @@ public:
 /// as one line naming the command, with Escaped text. Returns the exit code (2: wrong usage).
 int Run(const Args& Arguments, std::FILE* Errors);
 
-/// Text that may hold bytes from a file, as the terminal may show it: control characters, DEL
-/// and bytes from 0x80 up as #nn (decimal, a NUL as #0), so that nothing is cut and no escape
-/// sequence reaches the terminal. Line breaks stay when KeepLineBreaks.
-std::string Escaped(std::string_view S, bool KeepLineBreaks = false);
+/// Text that may hold bytes from a file, as the terminal may show it (the class library's, which
+/// the designer shares).
+using vcl::Escaped;
+
+/// The messages of the command that runs: errors and warnings on the stream Run was given, as
+/// "lumetra <command>: ..." lines, escaped and bounded (see vcl::MessageLog). Outside Run, on
+/// stderr as "lumetra: ...". Never fails.
+vcl::MessageLog& Messages();
 
 /// `lumetra form show|convert`, `text save|load`, `dict export|translate`, `capture`. Each
 /// returns the exit code; errors are raised as exceptions that name the file at fault.

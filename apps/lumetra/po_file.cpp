@@ -6,11 +6,13 @@
 //   so a fault inside a translation is reported on its own line of the file.
 #include "po_file.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <map>
 #include <optional>
 
+#include "Vek.hpp"
 #include "vcl/SysUtils.hpp"
 
 namespace lumetra_cli {
@@ -57,11 +59,28 @@ std::string Field(const char* Keyword, std::string_view Text) {
   return out;
 }
 
+// Which UTF-16 a file is in, told by its byte-order mark or, as a PO file starts with ASCII
+// (a comment, a keyword, a blank), by every other byte of its start being 0; nullptr for none.
+const char* Utf16Kind(std::string_view Bytes) {
+  if (Bytes.starts_with("\xFF\xFE")) return "little-endian, with a byte-order mark";
+  if (Bytes.starts_with("\xFE\xFF")) return "big-endian, with a byte-order mark";
+  const std::size_t count = std::min<std::size_t>(Bytes.size(), 64) & ~std::size_t{1};
+  bool little = count > 0, big = count > 0;
+  for (std::size_t i = 0; i < count; i += 2) {
+    little = little && Bytes[i] != '\0' && Bytes[i + 1] == '\0';
+    big = big && Bytes[i] == '\0' && Bytes[i + 1] != '\0';
+  }
+  return little ? "little-endian, without byte-order mark" : big ? "big-endian, without byte-order mark" : nullptr;
+}
+
 class PoReader {
 public:
   PoReader(std::string_view Bytes, const std::string& FileName) : FBytes(Bytes), FFileName(FileName) {}
 
   std::vector<TextUnit> Read() {
+    if (const char* kind = Utf16Kind(FBytes))
+      throw vcl::EReadError(FFileName + ": the file is in UTF-16 (" + kind +
+                            "); PO files are read in UTF-8: convert it, e.g. with iconv -f UTF-16 -t UTF-8");
     if (FBytes.starts_with("\xEF\xBB\xBF")) FBytes.remove_prefix(3);
     std::size_t start = 0;
     while (start <= FBytes.size()) {
@@ -71,6 +90,9 @@ public:
       if (line.ends_with('\r')) line.remove_suffix(1);
       ++FLine;
       FRawLine = line;
+      if (const std::size_t cr = line.find('\r'); cr != std::string_view::npos)
+        Fail("a line break of CR alone in column " + vcl::IntToStr(static_cast<std::int64_t>(cr + 1)) +
+             ": PO files break lines with LF or CR LF; convert it, e.g. with tr '\\r' '\\n'");
       Take(line);
       start = end + 1;
     }
@@ -134,7 +156,7 @@ private:
     } else if (keyword.starts_with("msgstr[")) {
       Fail("plural forms (" + std::string(keyword) + ") are not used for dialog texts");
     } else {
-      Fail("unknown keyword '" + std::string(keyword) + "'");
+      Fail("unknown keyword '" + vcl::Excerpt(keyword) + "'");
     }
   }
 
@@ -143,6 +165,8 @@ private:
     if (first == std::string_view::npos || Rest[first] != '"') Fail("a quoted string must follow the keyword");
     if (FMessage.Line == 0) FMessage.Line = FLine;
     FPart = P;
+    FPartLine = FLine;
+    FPartCharacters = 0;
     (P == Part::Context ? FMessage.Context : P == Part::Id ? FMessage.Id : FMessage.Str) = std::string();
     Append(Rest.substr(first));
   }
@@ -156,20 +180,20 @@ private:
       const char c = Literal[i];
       if (c == '"') break;
       if (c != '\\') {
-        to += c;
+        Add(to, c);
         continue;
       }
       if (++i >= Literal.size()) Fail("the string is not closed");
       const char e = Literal[i];
       switch (e) {
-        case 'n': to += '\n'; break;
-        case 't': to += '\t'; break;
-        case 'r': to += '\r'; break;
-        case 'a': to += '\a'; break;
-        case 'b': to += '\b'; break;
-        case 'f': to += '\f'; break;
-        case 'v': to += '\v'; break;
-        case '\\': case '"': to += e; break;
+        case 'n': Add(to, '\n'); break;
+        case 't': Add(to, '\t'); break;
+        case 'r': Add(to, '\r'); break;
+        case 'a': Add(to, '\a'); break;
+        case 'b': Add(to, '\b'); break;
+        case 'f': Add(to, '\f'); break;
+        case 'v': Add(to, '\v'); break;
+        case '\\': case '"': Add(to, e); break;
         default:
           if (e == 'x' && i + 1 < Literal.size() && std::isxdigit(static_cast<unsigned char>(Literal[i + 1]))) {
             int value = 0;
@@ -178,19 +202,30 @@ private:
               if (value > 0xFF) Fail("hexadecimal escape above \\xFF");
             }
             --i;
-            to += static_cast<char>(value);
+            Add(to, static_cast<char>(value));
           } else if (e >= '0' && e <= '7') {
             int value = 0;
             for (int n = 0; n < 3 && i < Literal.size() && Literal[i] >= '0' && Literal[i] <= '7'; ++n, ++i) value = value * 8 + (Literal[i] - '0');
             --i;
             if (value > 0xFF) Fail("octal escape above \\377");
-            to += static_cast<char>(value);
+            Add(to, static_cast<char>(value));
           } else {
             Fail(std::string("unknown escape '\\") + e + "' in column " + vcl::IntToStr(static_cast<int>(Literal.data() - FRawLine.data() + i)));
           }
       }
     }
     if (Literal.substr(i + 1).find_first_not_of(" \t") != std::string_view::npos) Fail("text after the closing quote");
+  }
+
+  // One byte more of the string being read; past the characters an entry holds, it is refused
+  // at once, so that a string of any size costs no more than that.
+  void Add(std::string& To, char C) {
+    To += C;
+    if ((static_cast<unsigned char>(C) & 0xC0) != 0x80 && ++FPartCharacters > Vek::MaxValueLength) {
+      const char* const keyword = FPart == Part::Context ? "msgctxt" : FPart == Part::Id ? "msgid" : "msgstr";
+      throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(FPartLine) + ": " + keyword + " has more than " +
+                            vcl::IntToStr(static_cast<std::int64_t>(Vek::MaxValueLength)) + " characters, more than an entry holds");
+    }
   }
 
   void Finish() {
@@ -206,8 +241,12 @@ private:
                                 ": a message without msgctxt names no property (the context holds the property key)");
         const auto [seen, added] = FSeen.emplace(*FMessage.Context + '\x04' + *FMessage.Id, line);
         if (!added)
-          throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(line) + ": message " + *FMessage.Context +
+          throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(line) + ": message " + vcl::Excerpt(*FMessage.Context) +
                                 " given twice (first on line " + vcl::IntToStr(seen->second) + ")");
+        if (const std::string mismatch = FMessage.Fuzzy || FMessage.Str->empty() ? "" : LineBreakMismatch(*FMessage.Id, *FMessage.Str);
+            !mismatch.empty())
+          throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(FMessage.StrLines.front().second) + ": message " +
+                                vcl::Excerpt(*FMessage.Context) + ": " + mismatch + ", which msgfmt --check refuses");
         TextUnit u;
         u.Key = *FMessage.Context;
         u.Source = *FMessage.Id;
@@ -229,7 +268,7 @@ private:
     std::string upper = charset;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (upper != "UTF-8" && upper != "CHARSET" && upper != "ASCII" && upper != "US-ASCII")
-      throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(Line) + ": charset '" + charset +
+      throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(Line) + ": charset '" + vcl::Excerpt(charset) +
                             "' is not read; convert the file with: msgconv --to-code=UTF-8");
   }
 
@@ -239,6 +278,8 @@ private:
   std::string_view FRawLine;  // the line being read, for columns
   Message FMessage;
   Part FPart = Part::None;
+  int FPartLine = 0;                   // where the keyword of the string being read stands
+  std::size_t FPartCharacters = 0;     // its characters so far
   std::map<std::string, int> FSeen;
   std::vector<TextUnit> FUnits;
 };
@@ -254,6 +295,16 @@ std::string WritePo(const std::vector<std::string>& HeaderFields, const std::vec
     out += Field("msgctxt", u.Key) + Field("msgid", u.Source) + Field("msgstr", u.Target) + "\n";
   }
   return out;
+}
+
+std::string LineBreakMismatch(std::string_view Id, std::string_view Str) {
+  for (const bool atEnd : {false, true}) {
+    const auto breaks = [atEnd](std::string_view S) { return atEnd ? S.ends_with('\n') : S.starts_with('\n'); };
+    if (breaks(Id) != breaks(Str))
+      return std::string("the ") + (breaks(Id) ? "msgid" : "msgstr") + (atEnd ? " ends" : " begins") + " in a line break and the " +
+             (breaks(Id) ? "msgstr" : "msgid") + " does not";
+  }
+  return "";
 }
 
 std::vector<TextUnit> ReadPo(std::string_view Bytes, const std::string& FileName) { return PoReader(Bytes, FileName).Read(); }

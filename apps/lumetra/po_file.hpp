@@ -13,11 +13,19 @@ namespace lumetra_cli {
 /// unit's key as msgctxt, its original as msgid and its translation as msgstr. Texts are UTF-8.
 std::string WritePo(const std::vector<std::string>& HeaderFields, const std::vector<TextUnit>& Units);
 
+/// Why msgfmt --check refuses a message with this msgid and msgstr ("the msgid ends in a line
+/// break and the msgstr does not"): they must both begin, and both end, in a line break or not.
+/// Empty when it takes them. Never fails.
+std::string LineBreakMismatch(std::string_view Id, std::string_view Str);
+
 /// The messages of a PO catalogue in file order; the header, obsolete (#~) messages and comments
 /// other than the fuzzy flag are left out. Raises vcl::EReadError naming FileName and the line
 /// for anything the format does not allow: an unknown keyword, a string that is not closed, an
 /// unknown escape, msgstr missing, a message given twice, plural forms, a charset other than
-/// UTF-8, a message without msgctxt.
+/// UTF-8, a message without msgctxt, a translated message that msgfmt --check refuses for its
+/// line breaks (LineBreakMismatch), a string of more than Vek::MaxValueLength characters (no
+/// entry holds one; refused as soon as it is read that far), line breaks of CR alone, and
+/// UTF-16 (with or without byte-order mark).
 std::vector<TextUnit> ReadPo(std::string_view Bytes, const std::string& FileName);
 
 }  // namespace lumetra_cli

@@ -27,22 +27,25 @@ const char* const Usage =
     "dictionary 256 MiB; what is no regular file is refused. \"--\" ends the options.\n"
     "Run 'lumetra <command> --help' for the options of a command.\n";
 
-void Report(std::FILE* Errors, const std::string& Command, const std::string& Message, bool KeepLineBreaks) {
-  const std::string line = "lumetra " + Escaped(Command) + ": " + Escaped(Message, KeepLineBreaks) + "\n";
-  std::fwrite(line.data(), 1, line.size(), Errors);
-}
+vcl::MessageLog* Running = nullptr;  // the log of the command Run runs
+
+// Makes Log the one Messages answers while the command runs.
+class RunningLog {
+public:
+  explicit RunningLog(vcl::MessageLog& Log) : FBefore(Running) { Running = &Log; }
+  ~RunningLog() { Running = FBefore; }
+  RunningLog(const RunningLog&) = delete;
+  RunningLog& operator=(const RunningLog&) = delete;
+
+private:
+  vcl::MessageLog* FBefore;
+};
 
 }  // namespace
 
-std::string Escaped(std::string_view S, bool KeepLineBreaks) {
-  std::string out;
-  out.reserve(S.size());
-  for (const char c : S) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b < 0x20 && !(KeepLineBreaks && b == '\n')) || b >= 0x7F) out += "#" + std::to_string(b);
-    else out += c;
-  }
-  return out;
+vcl::MessageLog& Messages() {
+  static vcl::MessageLog outside(stderr, "lumetra");
+  return Running ? *Running : outside;
 }
 
 int Run(const Args& Arguments, std::FILE* Errors) {
@@ -52,6 +55,13 @@ int Run(const Args& Arguments, std::FILE* Errors) {
   }
   const std::string& command = Arguments[0];
   const Args args(Arguments.begin() + 1, Arguments.end());
+  vcl::MessageLog log(Errors, "lumetra " + command);
+  const RunningLog running(log);
+  // What a command warned of is counted up before its error.
+  const auto report = [&log](const std::string& Message, bool KeepLineBreaks) {
+    log.Flush();
+    log.Print(Message, std::string(), KeepLineBreaks);
+  };
   try {
     if (command == "demo") return RunDemo(args);
     if (command == "form") return RunForm(args);
@@ -62,19 +72,19 @@ int Run(const Args& Arguments, std::FILE* Errors) {
     if (command == "check") return RunCheck(args);
     if (command == "preview") return RunPreview(args);
     if (command == "pseudo") return RunPseudo(args);
-    Report(Errors, command, std::string("unknown command\n\n") + Usage, true);
+    report(std::string("unknown command\n\n") + Usage, true);
     return 2;
   } catch (const UsageError& e) {
-    Report(Errors, command, e.Message(), true);  // our own text, laid out in lines
+    report(e.Message(), true);  // our own text, laid out in lines
     return 2;
   } catch (const vcl::Exception& e) {
-    Report(Errors, command, e.Message(), false);
+    report(e.Message(), false);
     return 1;
   } catch (const std::bad_alloc&) {
-    Report(Errors, command, "out of memory", false);
+    report("out of memory", false);
     return 1;
   } catch (const std::exception& e) {
-    Report(Errors, command, e.what(), false);
+    report(e.what(), false);
     return 1;
   }
 }

@@ -2,20 +2,28 @@
 //
 // Notes:
 // - Parsing never touches the network or external entities: XML_PARSE_NONET, no DTD loading,
-//   no entity substitution. libxml2's own printing of errors is off; the last error of the
-//   parser context names the line.
+//   no entity substitution. A document type declaration stops the parser where it stands, before
+//   its entities are declared: XLIFF needs none, and an internal entity used in an attribute is
+//   expanded by repeated concatenation each time the attribute is read (N uses of N bytes, N*N).
+//   libxml2's own printing of errors is off; the first error names the line.
+// - The text of a <source> or <target> is counted as the parser delivers it, and the parser is
+//   stopped once it holds more than an entry can: a huge text costs no more than that.
 // - XML normalises a CR in text to LF when it reads it; units carry LF line breaks (the bridge
 //   puts CR LF back where the captured original has it), and libxml2 writes a lone CR as &#13;.
 #include "xliff_file.hpp"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <new>
 
+#include "Vek.hpp"
 #include "vcl/SysUtils.hpp"
 
 #ifdef LUMETRA_HAVE_LIBXML2
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
 #endif
@@ -75,6 +83,58 @@ bool IsXliff(const xmlNode* N, const char* Name) {
   return N->type == XML_ELEMENT_NODE && N->ns && S(N->ns->href) == Namespace12 && S(N->name) == Name;
 }
 
+// What stopped the parser before the end, and the text counted in the element being read.
+struct ParseGuard {
+  std::string Refusal;  // "line N: why", empty while the parser goes on
+  const xmlNode* Counted = nullptr;
+  std::size_t Characters = 0;
+
+  static ParseGuard& Of(void* Context) { return *static_cast<ParseGuard*>(static_cast<xmlParserCtxt*>(Context)->_private); }
+  static void Stop(void* Context, int Line, const std::string& Why) {
+    ParseGuard& guard = Of(Context);
+    if (guard.Refusal.empty()) guard.Refusal = "line " + vcl::IntToStr(Line) + ": " + Why;
+    xmlStopParser(static_cast<xmlParserCtxt*>(Context));
+  }
+};
+
+void RefuseDocumentType(void* Context, const xmlChar* Name, const xmlChar*, const xmlChar*) {
+  const xmlParserCtxt* ctxt = static_cast<xmlParserCtxt*>(Context);
+  ParseGuard::Stop(Context, ctxt->input ? ctxt->input->line : 0,
+                   "a document type declaration (<!DOCTYPE " + vcl::Excerpt(S(Name)) +
+                       ">) is not read: XLIFF needs none, and the entities it may declare are never expanded");
+}
+
+// Text as the tree builder takes it, counted in a <source> or <target>.
+void CountedText(void* Context, const xmlChar* Text, int Length, void (*Take)(void*, const xmlChar*, int)) {
+  Take(Context, Text, Length);
+  const xmlNode* node = static_cast<xmlParserCtxt*>(Context)->node;
+  if (!node || (S(node->name) != "source" && S(node->name) != "target")) return;
+  ParseGuard& guard = ParseGuard::Of(Context);
+  if (guard.Counted != node) {
+    guard.Counted = node;
+    guard.Characters = 0;
+  }
+  for (int i = 0; i < Length; ++i) guard.Characters += (Text[i] & 0xC0) != 0x80;
+  if (guard.Characters <= Vek::MaxValueLength) return;
+  ParseGuard::Stop(Context, static_cast<int>(node->line),
+                   "<" + S(node->name) + "> of trans-unit " + vcl::Excerpt(Attribute(node->parent, "id")) + " has more than " + vcl::IntToStr(static_cast<std::int64_t>(Vek::MaxValueLength)) +
+                       " characters, more than an entry holds");
+}
+void Characters(void* Context, const xmlChar* Text, int Length) { CountedText(Context, Text, Length, &xmlSAX2Characters); }
+void CData(void* Context, const xmlChar* Text, int Length) { CountedText(Context, Text, Length, &xmlSAX2CDataBlock); }
+
+// An element of XLIFF's own names in another namespace or none: a document of another
+// version or a mistake, whose units would otherwise be passed over without a word.
+void CheckNamespace(const xmlNode* N, const std::string& FileName) {
+  if (N->type != XML_ELEMENT_NODE || (N->ns && S(N->ns->href) == Namespace12)) return;
+  static const char* const Names[] = {"file", "body", "group", "trans-unit", "source", "target"};
+  const std::string name = S(N->name);
+  if (std::find(std::begin(Names), std::end(Names), name) == std::end(Names)) return;
+  throw vcl::EReadError(FileName + ", line " + vcl::IntToStr(static_cast<int>(xmlGetLineNo(N))) + ": <" + name + "> " +
+                        (N->ns ? "in namespace " + vcl::Excerpt(S(N->ns->href)) : std::string("without namespace")) +
+                        " is not read: the elements of XLIFF 1.2 are in namespace " + Namespace12);
+}
+
 struct FirstError {
   bool Seen = false;
   int Line = 0;
@@ -99,7 +159,8 @@ public:
   std::string Text(xmlNode* N, const std::string& Id) const {
     for (xmlNode* c = N->children; c; c = c->next)
       if (c->type != XML_TEXT_NODE && c->type != XML_CDATA_SECTION_NODE && c->type != XML_COMMENT_NODE)
-        Fail(c, "markup <" + S(c->name) + "> inside <" + S(N->name) + "> of " + Id + " is not read; plain text only");
+        Fail(c, "markup <" + vcl::Excerpt(S(c->name)) + "> inside <" + S(N->name) + "> of " + vcl::Excerpt(Id) +
+                    " is not read; plain text only");
     std::string out;
     for (xmlNode* c = N->children; c; c = c->next)
       if (c->type != XML_COMMENT_NODE) out += S(c->content);
@@ -108,6 +169,7 @@ public:
 
   void Walk(xmlNode* Parent) {
     for (xmlNode* n = Parent->children; n; n = n->next) {
+      CheckNamespace(n, FFileName);
       if (IsXliff(n, "trans-unit")) Unit(n);
       else if (IsXliff(n, "group") || IsXliff(n, "body") || IsXliff(n, "file")) Walk(n);
     }
@@ -122,10 +184,11 @@ public:
     xmlNode* source = nullptr;
     xmlNode* target = nullptr;
     for (xmlNode* c = N->children; c; c = c->next) {
+      CheckNamespace(c, FFileName);
       if (IsXliff(c, "source") && !source) source = c;
       else if (IsXliff(c, "target") && !target) target = c;
     }
-    if (!source) Fail(N, "trans-unit " + u.Key + " has no <source>");
+    if (!source) Fail(N, "trans-unit " + vcl::Excerpt(u.Key) + " has no <source>");
     u.Source = Text(source, u.Key);
     if (target) {
       const std::string state = Attribute(target, "state");
@@ -138,7 +201,7 @@ public:
         if (u.Target[i] == '\n') u.TargetLines.emplace_back(i + 1, ++line);
     }
     const auto [seen, added] = FSeen.emplace(u.Key, u.Line);
-    if (!added) Fail(N, "trans-unit " + u.Key + " given twice (first on line " + vcl::IntToStr(seen->second) + ")");
+    if (!added) Fail(N, "trans-unit " + vcl::Excerpt(u.Key) + " given twice (first on line " + vcl::IntToStr(seen->second) + ")");
     Units.push_back(std::move(u));
   }
 
@@ -197,14 +260,29 @@ std::string WriteXliff(const std::string& Original, const std::string& TargetLan
 }
 
 std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileName) {
-  std::unique_ptr<xmlParserCtxt, CtxtDeleter> ctxt(xmlNewParserCtxt());
-  if (!ctxt) throw std::bad_alloc();
   // The first error is the one at fault; later ones follow from it.
   FirstError first;
   xmlSetStructuredErrorFunc(&first, KeepFirstError);
-  Doc doc(xmlCtxtReadMemory(ctxt.get(), Bytes.data(), static_cast<int>(Bytes.size()), FileName.c_str(), nullptr,
-                            XML_PARSE_NONET | XML_PARSE_NOWARNING));
+  std::unique_ptr<xmlParserCtxt, CtxtDeleter> ctxt(xmlCreateMemoryParserCtxt(Bytes.data(), static_cast<int>(Bytes.size())));
+  if (!ctxt) {
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
+    if (Bytes.empty()) throw vcl::EReadError(FileName + ", line 1: the document is empty");
+    throw std::bad_alloc();
+  }
+  // Set up here rather than through xmlCtxtReadMemory, which would reset them.
+  xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET | XML_PARSE_NOWARNING);
+  ParseGuard guard;
+  ctxt->_private = &guard;
+  ctxt->sax->internalSubset = &RefuseDocumentType;
+  ctxt->sax->characters = &Characters;
+  ctxt->sax->ignorableWhitespace = &Characters;
+  ctxt->sax->cdataBlock = &CData;
+  xmlParseDocument(ctxt.get());
+  Doc doc(ctxt->myDoc);
+  ctxt->myDoc = nullptr;
+  if (!ctxt->wellFormed) doc.reset();
   xmlSetStructuredErrorFunc(nullptr, nullptr);
+  if (!guard.Refusal.empty()) throw vcl::EReadError(FileName + ", " + guard.Refusal);
   if (!doc) {
     std::string message = first.Seen ? first.Message : "not well-formed";
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
@@ -218,7 +296,8 @@ std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileN
     walker.Fail(root, "<" + S(root->name) + ">" + (ns.empty() ? "" : " in namespace " + ns) +
                           " is no XLIFF 1.2 document (root <xliff> in namespace " + Namespace12 + ")");
   }
-  if (Attribute(root, "version") != "1.2") walker.Fail(root, "XLIFF version '" + Attribute(root, "version") + "' is not read; only 1.2");
+  if (Attribute(root, "version") != "1.2")
+    walker.Fail(root, "XLIFF version '" + vcl::Excerpt(Attribute(root, "version")) + "' is not read; only 1.2");
   walker.Walk(root);
   return std::move(walker.Units);
 }

@@ -1,9 +1,12 @@
 // Pascal-style run-time helpers and the class library's exception classes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -97,5 +100,47 @@ char16_t AnsiCharToUnicode(char C);
 int UnicodeToAnsiChar(char32_t C);
 /// The UTF-8 form of a text in the ANSI code page; never fails.
 std::string AnsiToUtf8(std::string_view S);
+
+// ---- Messages that may quote files ----------------------------------------------------------
+
+/// How many bytes of a text quoted from a file a message shows (Excerpt's default).
+inline constexpr std::size_t ExcerptLength = 80;
+/// How many bytes of one message are shown at most, whatever it quotes.
+inline constexpr std::size_t MessageLength = 4096;
+/// How many messages of one kind a MessageLog prints; the rest are counted.
+inline constexpr int MessagesOfAKind = 20;
+
+/// Text that may hold bytes from a file, as a terminal may show it: control characters, DEL
+/// and bytes from 0x80 up as #nn (decimal, a NUL as #0), so that no escape sequence reaches the
+/// terminal. Line breaks stay when KeepLineBreaks. Never fails.
+std::string Escaped(std::string_view S, bool KeepLineBreaks = false);
+
+/// Text quoted in a message: S itself when it has at most Length bytes, otherwise its first
+/// Length bytes, "..." and how many bytes were left out. Never fails.
+std::string Excerpt(std::string_view S, std::size_t Length = ExcerptLength);
+
+/// The messages of a program on a stream, one line each ("<prefix>: <message>"): escaped, cut
+/// to MessageLength bytes, and of each kind (a message with an empty Kind is of none) only the
+/// first MessagesOfAKind, the others counted until Flush says how many there were.
+class MessageLog {
+public:
+  MessageLog(std::FILE* To, std::string_view Prefix) : FTo(To), FPrefix(Escaped(Prefix)) {}
+  /// Flushes: the counts of what was not shown are printed.
+  ~MessageLog() { Flush(); }
+  MessageLog(const MessageLog&) = delete;
+  MessageLog& operator=(const MessageLog&) = delete;
+
+  /// Prints Message, or counts it when MessagesOfAKind of Kind were printed since the last
+  /// Flush. Kind names the messages in the count ("warnings": "12 more warnings not shown").
+  /// Line breaks in Message stay when KeepLineBreaks (text of the program's own, such as usage).
+  void Print(std::string_view Message, const std::string& Kind = std::string(), bool KeepLineBreaks = false);
+  /// Prints, for each kind that had messages not shown, how many; then counts anew.
+  void Flush();
+
+private:
+  std::FILE* FTo;
+  std::string FPrefix;
+  std::map<std::string, int> FCounts;  // messages of each kind since the last Flush
+};
 
 }  // namespace vcl

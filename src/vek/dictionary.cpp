@@ -1,5 +1,6 @@
 // Dictionaries: pairs of original and translated texts, exported from and applied to entries.
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "sorted_lines.hpp"
@@ -155,7 +156,11 @@ bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const 
   }
   std::stable_sort(map.begin(), map.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
 
+  // Every replacement is made first and checked, so that a translation no entry can hold
+  // changes nothing. A later line of one original wins, as if each were applied in turn.
+  std::map<int, std::string> replaced;
   std::string unescaped;
+  int lineNumber = 1;
   auto apply = [&](std::string_view line) {
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return;
@@ -165,24 +170,33 @@ bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const 
     auto match = std::lower_bound(map.begin(), map.end(), original,
                                   [](const auto& m, std::string_view s) { return m.first < s; });
     if (match == map.end() || match->first != original) return;
-    const std::string translation = TLumetra::ReadString(line.substr(tab + 1, MaxValueLength));
+    const std::string translation = TLumetra::ReadString(line.substr(tab + 1));
     for (; match != map.end() && match->first == original; ++match) {
-      const std::string& entry = Translations.Strings(match->second);
+      const auto pending = replaced.find(match->second);
+      const std::string& entry = pending != replaced.end() ? pending->second : Translations.Strings(match->second);
       const std::string_view value = EntryValue(entry);
       std::string text = translation;
       if (!value.empty() && (value[0] == '\'' || value[0] == '#')) ConvertToLiterals(text);
-      Translations.Put(match->second, EntryLine(EntryKey(entry), text));
+      if (text.size() > MaxValueLength)
+        throw vcl::EConvertError(AFileName + ", line " + vcl::IntToStr(lineNumber) + ": the translation of '" +
+                                 vcl::Excerpt(match->first) + "' makes an entry value of " +
+                                 vcl::IntToStr(static_cast<std::int64_t>(text.size())) + " characters, more than the " +
+                                 vcl::IntToStr(static_cast<std::int64_t>(MaxValueLength)) + " an entry holds; nothing was translated");
+      replaced[match->second] = EntryLine(EntryKey(entry), text);
     }
   };
-  // CR and LF each end a line, so CR LF leaves an empty line between, which has no TAB.
+  // CR and LF each end a line, so CR LF leaves an empty line between, which has no TAB; a line
+  // is counted at each LF and each CR without one after it.
   std::size_t start = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (bytes[i] == '\r' || bytes[i] == '\n') {
       apply(std::string_view(bytes).substr(start, i - start));
       start = i + 1;
+      if (bytes[i] == '\n' || i + 1 == bytes.size() || bytes[i + 1] != '\n') ++lineNumber;
     }
   }
   apply(std::string_view(bytes).substr(start));
+  for (const auto& [index, line] : replaced) Translations.Put(index, line);
   return true;
 }
 

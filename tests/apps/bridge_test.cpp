@@ -179,8 +179,9 @@ TEST_F(Bridge, LanguageTagsOfLocales) {
   struct Case {
     int locale;
     const char* tag;
-  } cases[] = {{1036, "fr"}, {3084, "fr"}, {1031, "de"}, {2052, "zh"}, {1281, "qps-ploc"}, {2559, "qps-plocm"},
-               {0, ""},      {-1, ""},     {0x0438, ""},  {0x10407, ""}};
+  } cases[] = {{1036, "fr_FR"}, {3084, "fr_CA"}, {1031, "de_DE"}, {1049, "ru_RU"}, {2052, "zh_CN"}, {2070, "pt_PT"},
+               {5132, "fr"},  // French of Luxembourg: not in the table, its language is
+               {1281, "qps_ploc"}, {2559, "qps_plocm"}, {0, ""}, {-1, ""}, {0x0437, ""}, {0x10407, ""}};
   for (const Case& c : cases) EXPECT_EQ(LanguageTag(c.locale), c.tag) << c.locale;
 }
 
@@ -270,4 +271,100 @@ TEST_F(Bridge, ExportStopsAtAValueThatIsNoLiteralBeforeWriting) {
   EXPECT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--po", po}, errors), 1);
   std::fclose(errors);
   EXPECT_EQ(ReadFile(po), "old\n");
+}
+
+TEST_F(Bridge, ImportRefusesATranslationWhoseEntryValueWouldBeLongerThanAnEntryHolds) {
+  FormFile form(FForm);
+  const V before = testing_support::LinesOf(*form.Translator()->Translations());
+  const std::string fits(Vek::MaxValueLength - 2, 'a');  // with its quotes
+  TextUnit apostrophes = Unit("TOpenDialog.Caption[1]", "Caf\xC3\xA9", std::string(Vek::MaxValueLength / 2, '\''), 7);
+  apostrophes.TargetLines = {{0, 8}, {100, 9}};  // the msgstr's line, then its second piece; each ' is doubled
+  const ImportResult r = ImportUnits(*form.Translator(), {Unit("TOpenDialog.Caption", "Open", fits, 3), apostrophes}, "fr.po");
+  EXPECT_EQ(r.Faults, V{"fr.po, line 8: translation of TOpenDialog.Caption[1] makes an entry value of 4096 characters, more "
+                        "than the 4095 an entry holds"});
+  EXPECT_EQ(testing_support::LinesOf(*form.Translator()->Translations()), before);
+}
+
+TEST_F(Bridge, ExportNamesTheLanguageOfTheLocaleOrOfTheOption) {
+  const std::string po = FDir.File("fr.po"), xlf = FDir.File("fr.xlf");
+  for (const auto& [lang, field] : {std::pair<const char*, const char*>{"", "\"Language: fr_FR\\n\""}, {"pt-BR", "\"Language: pt_BR\\n\""}}) {
+    Args args = {"dict", "export", FForm, "--po", po};
+    if (*lang) args.insert(args.end(), {"--lang", lang});
+    ASSERT_EQ(lumetra_cli::Run(args, stderr), 0);
+    EXPECT_NE(ReadFile(po).find(field), std::string::npos) << ReadFile(po);
+  }
+  for (const char* bad : {"German", "de_", "DE"}) {
+    std::FILE* f = std::tmpfile();
+    EXPECT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--po", po, "--lang", bad}, f), 2) << bad;
+    std::fclose(f);
+  }
+  if (!XliffAvailable()) return;
+  ASSERT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--xliff", xlf}, stderr), 0);
+  EXPECT_NE(ReadFile(xlf).find("target-language=\"fr-FR\""), std::string::npos);
+}
+
+TEST_F(Bridge, PoExportLeavesOutATranslationWhoseLineBreaksMsgfmtRefuses) {
+  std::string form = TextForm;
+  form.replace(form.find("      'TOpenDialog.Width=600'"), 0, "      'TOpenDialog.Caption[1]='#39'Caf'#233#39'#13#10'\n");
+  WriteFile(FForm, form);
+  const std::string po = FDir.File("fr.po"), errors = FDir.File("errors.txt");
+  std::FILE* f = std::fopen(errors.c_str(), "wb");
+  ASSERT_EQ(lumetra_cli::Run({"dict", "export", FForm, "--po", po}, f), 0);
+  std::fclose(f);
+  EXPECT_EQ(ReadFile(errors).substr(0, ReadFile(errors).find('\n')),
+            "lumetra dict: warning: TOpenDialog.Caption[1]: the msgstr ends in a line break and the msgid does not, which msgfmt "
+            "--check refuses: written untranslated");
+  EXPECT_NE(ReadFile(po).find("msgid \"Caf\xC3\xA9\"\nmsgstr \"\"\n"), std::string::npos);
+  std::string checked;
+  if (HaveGettext()) {
+    EXPECT_EQ(Shell("msgfmt --check -o /dev/null '" + po + "'", &checked), 0) << checked;
+  }
+}
+
+TEST_F(Bridge, ImportWarningsStopRepeatingAfterABoundAndSayHowManyMore) {
+  std::string text = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n";
+  for (int i = 0; i < 25; ++i) text += "\nmsgctxt \"TOpenDialog.Caption[" + std::to_string(100 + i) + "]\"\nmsgid \"x\"\nmsgstr \"y\"\n";
+  const std::string po = FDir.File("fr.po"), errors = FDir.File("errors.txt");
+  WriteFile(po, text);
+  std::FILE* f = std::fopen(errors.c_str(), "wb");
+  ASSERT_EQ(lumetra_cli::Run({"dict", "import", FForm, "--po", po}, f), 0);
+  std::fclose(f);
+  std::string expected;
+  for (int i = 0; i < 20; ++i)
+    expected += "lumetra dict: warning: " + po + ", line " + std::to_string(4 + 4 * i) + ": TOpenDialog.Caption[" +
+                std::to_string(100 + i) + "] is no captured property of the form; skipped\n";
+  EXPECT_EQ(ReadFile(errors), expected + "lumetra dict: 5 more warnings not shown\n");
+}
+
+TEST_F(Bridge, HostileFilesAreRefusedNamingWhatIsWrongAndTheFormStays) {
+  const std::string po = FDir.File("fr.po"), xlf = FDir.File("fr.xlf"), errors = FDir.File("errors.txt");
+  const std::string header = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
+  const std::string huge = header + "msgctxt \"TOpenDialog.Caption\"\nmsgid \"Open\"\nmsgstr \"" + std::string(200u << 20, 'z') + "\"\n";
+  // One entity of 10,000 bytes used 10,000 times in an attribute: 40 KB that expand to 100 MB.
+  std::string entity = "<?xml version=\"1.0\"?>\n<!DOCTYPE xliff [<!ENTITY e \"" + std::string(10'000, 'x') + "\">]>\n"
+                       "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:1.2\" version=\"1.2\"><file><body><trans-unit id=\"";
+  for (int i = 0; i < 10'000; ++i) entity += "&e;";
+  entity += "\"><source>Open</source></trans-unit></body></file></xliff>\n";
+  const std::string otherNamespace =
+      "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:1.2\" version=\"1.2\"><file><body>\n<trans-unit "
+      "xmlns=\"urn:oasis:names:tc:xliff:document:1.1\" id=\"TOpenDialog.Caption\"><source>Open</source><target>Ouvrir!</target>"
+      "</trans-unit>\n</body></file></xliff>\n";
+  struct Case {
+    std::string option, file, bytes, message;
+  } cases[] = {
+      {"--po", po, huge, po + ", line 6: msgstr has more than 4095 characters, more than an entry holds"},
+      {"--xliff", xlf, entity, xlf + ", line 2: a document type declaration (<!DOCTYPE xliff>) is not read: XLIFF needs none, "
+                               "and the entities it may declare are never expanded"},
+      {"--xliff", xlf, otherNamespace, xlf + ", line 2: <trans-unit> in namespace urn:oasis:names:tc:xliff:document:1.1 is not "
+                                       "read: the elements of XLIFF 1.2 are in namespace urn:oasis:names:tc:xliff:document:1.2"},
+  };
+  for (const Case& c : cases) {
+    if (c.option == "--xliff" && !XliffAvailable()) continue;
+    WriteFile(c.file, c.bytes);
+    std::FILE* f = std::fopen(errors.c_str(), "wb");
+    EXPECT_EQ(lumetra_cli::Run({"dict", "import", FForm, c.option, c.file}, f), 1);
+    std::fclose(f);
+    EXPECT_EQ(ReadFile(errors), "lumetra dict: " + c.message + "\n");
+    EXPECT_EQ(ReadFile(FForm), TextForm);
+  }
 }

@@ -14,6 +14,7 @@
 #include "form_document.hpp"
 #include "input.hpp"
 #include "package_module.hpp"
+#include "run.hpp"
 #include "test_support.hpp"
 #include "vcl/Dialogs.hpp"
 #include "vcl/Forms.hpp"
@@ -131,6 +132,23 @@ TEST_F(Designer, RefusesWhatTheCommandLineRefusesNamingTheFile) {
   };
   PackageModule package(LUMETRA_VEKD4);
   for (const Case& c : cases) EXPECT_THROW_MSG(FormDocument form(c.Name), vcl::Exception, c.Message);
+}
+
+TEST_F(Designer, ItsErrorLineShowsTheFormsBytesEscaped) {
+  // A binary form may name a component anything; two of one name stop the reader, which names it.
+  std::string bytes = Binary("object Form1: TForm1\n  object Lzzzzz1: TLumetra\n  end\n  object Lzzzzz1: TLumetra\n  end\nend\n");
+  for (std::size_t at; (at = bytes.find("Lzzzzz1")) != std::string::npos;) bytes.replace(at, 7, "L\x1b[31m1");
+  vcl::ReplaceFile(FForm, bytes);
+  const std::string errors = FDir.File("errors.txt");
+  std::FILE* f = std::fopen(errors.c_str(), "wb");
+  EXPECT_EQ(designer::Run({LUMETRA_VEKD4, FForm}, f), 1);
+  std::fclose(f);
+  EXPECT_EQ(testing_support::ReadFile(errors),
+            "lumetra-designer: " + FForm + ": A component named L#27[31m1 already exists in Form1 at offset 37\n");
+  f = std::fopen(errors.c_str(), "wb");
+  EXPECT_EQ(designer::Run({}, f), 2);
+  std::fclose(f);
+  EXPECT_EQ(testing_support::ReadFile(errors), "usage: lumetra-designer PACKAGE [FORM [COMPONENT]]\n");
 }
 
 TEST_F(Designer, SavingKeepsTheResourceHeaderAsItWasRead) {

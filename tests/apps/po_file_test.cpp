@@ -109,3 +109,52 @@ TEST(PoFile, FaultsNameTheFileAndTheLine) {
                    "fr.po, line 2: a string without msgctxt, msgid or msgstr before it");
   EXPECT_TRUE(ReadPo("", "empty.po").empty());
 }
+
+TEST(PoFile, FilesInAnotherEncodingOrWithLoneCrAreRefusedSayingSo) {
+  const std::string po = "msgctxt \"a\"\nmsgid \"x\"\nmsgstr \"y\"\n";
+  std::string little, big, cr = po;
+  for (const char c : po) little += {c, '\0'}, big += {'\0', c};
+  for (char& c : cr) c = c == '\n' ? '\r' : c;
+  const auto utf16 = [](const char* Kind) {
+    return "fr.po: the file is in UTF-16 (" + std::string(Kind) + "); PO files are read in UTF-8: convert it, e.g. with iconv -f UTF-16 -t UTF-8";
+  };
+  const std::string loneCr = ": a line break of CR alone in column 12: PO files break lines with LF or CR LF; convert it, e.g. with tr '\\r' '\\n'";
+  struct Case {
+    std::string text, message;
+  } cases[] = {
+      {"\xFF\xFE" + little, utf16("little-endian, with a byte-order mark")},
+      {"\xFE\xFF" + big, utf16("big-endian, with a byte-order mark")},
+      {little, utf16("little-endian, without byte-order mark")},
+      {big, utf16("big-endian, without byte-order mark")},
+      {cr, "fr.po, line 1" + loneCr},
+      {"# c\r\nmsgctxt \"a\"\rmsgid \"x\"\r\n", "fr.po, line 2" + loneCr},
+      // Quoted text from the file is an excerpt: 100 MB of NULs gave one 210 MB line.
+      {std::string(100u << 20, '\0'), "fr.po, line 1: unknown keyword '" + std::string(80, '\0') + "... (104857520 bytes more)'"},
+  };
+  for (const Case& c : cases) EXPECT_THROW_MSG(ReadPo(c.text, "fr.po"), vcl::EReadError, c.message);
+}
+
+TEST(PoFile, AStringLongerThanAnEntryIsRefusedAtItsKeywordWhileRead) {
+  const std::string full(Vek::MaxValueLength, 'a'), head = "msgctxt \"k\"\nmsgid \"x\"\nmsgstr \"";
+  std::string accents;  // characters count, not bytes: 8190 bytes of UTF-8
+  for (std::size_t i = 0; i < Vek::MaxValueLength; ++i) accents += "\xC3\xA9";
+  EXPECT_EQ(ReadPo(head + accents + "\"\n", "fr.po").at(0).Target, accents);
+  const std::string tooLong = "fr.po, line 3: msgstr has more than 4095 characters, more than an entry holds";
+  // Wrapped over lines, escapes counted as what they stand for; the keyword's line is named.
+  EXPECT_THROW_MSG(ReadPo(head + "\"\n\"" + full.substr(1) + "\"\n\"\\n\\n\"\n", "fr.po"), vcl::EReadError, tooLong);
+  // An unterminated string of 200 MB is refused before its end is looked for.
+  EXPECT_THROW_MSG(ReadPo(head + std::string(200u << 20, 'z'), "fr.po"), vcl::EReadError, tooLong);
+}
+
+TEST(PoFile, LineBreaksThatMsgfmtRefusesAreNamed) {
+  EXPECT_EQ(LineBreakMismatch("a\n", "b\n"), "");
+  EXPECT_EQ(LineBreakMismatch("\na", "b"), "the msgid begins in a line break and the msgstr does not");
+  EXPECT_EQ(LineBreakMismatch("a", "\nb\n"), "the msgstr begins in a line break and the msgid does not");
+  const std::string header = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";  // lines 1-3
+  EXPECT_THROW_MSG(ReadPo(header + "msgctxt \"k\"\nmsgid \"a\\n\"\nmsgstr \"\"\n\"b\"\n", "fr.po"), vcl::EReadError,
+                   "fr.po, line 6: message k: the msgid ends in a line break and the msgstr does not, which msgfmt --check refuses");
+  // What msgfmt --check lets pass: untranslated and fuzzy messages.
+  EXPECT_EQ(ReadPo(header + "msgctxt \"k\"\nmsgid \"a\\n\"\nmsgstr \"\"\n\n#, fuzzy\nmsgctxt \"l\"\nmsgid \"a\"\nmsgstr \"\\nb\"\n", "fr.po")
+                .size(),
+            2u);
+}

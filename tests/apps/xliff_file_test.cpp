@@ -91,10 +91,31 @@ TEST_F(Xliff, DocumentsThatAreNotReadNameTheLine) {
        "fr.xlf, line 5: trans-unit a given twice (first on line 4)"},
       {Head + "<trans-unit id=\"a\"><source>A <g id=\"1\">b</g></source></trans-unit>\n" + Tail,
        "fr.xlf, line 4: markup <g> inside <source> of a is not read; plain text only"},
-      // An external entity is never fetched: its reference stays markup and is refused.
+      // An external entity is never fetched: the declaration is refused where it stands.
       {"<?xml version=\"1.0\"?>\n<!DOCTYPE xliff [<!ENTITY e SYSTEM \"file:///etc/hostname\">]>\n" + Head.substr(Head.find('\n') + 1) +
            "<trans-unit id=\"a\"><source>&e;</source></trans-unit>\n" + Tail,
-       "fr.xlf, line 5: markup <e> inside <source> of a is not read; plain text only"},
+       "fr.xlf, line 2: a document type declaration (<!DOCTYPE xliff>) is not read: XLIFF needs none, and the entities it may "
+       "declare are never expanded"},
+      // Elements of XLIFF's names in another namespace are reported, not passed over.
+      {Head + "<trans-unit xmlns=\"urn:oasis:names:tc:xliff:document:1.1\" id=\"a\"><source>A</source></trans-unit>\n" + Tail,
+       "fr.xlf, line 4: <trans-unit> in namespace urn:oasis:names:tc:xliff:document:1.1 is not read: the elements of XLIFF 1.2 "
+       "are in namespace urn:oasis:names:tc:xliff:document:1.2"},
+      {Head + "<trans-unit id=\"a\"><source>A</source>\n<target xmlns=\"\">B</target></trans-unit>\n" + Tail,
+       "fr.xlf, line 5: <target> without namespace is not read: the elements of XLIFF 1.2 are in namespace "
+       "urn:oasis:names:tc:xliff:document:1.2"},
   };
   for (const Case& c : cases) EXPECT_THROW_MSG(ReadXliff(c.text, "fr.xlf"), vcl::EReadError, c.message);
+}
+
+TEST_F(Xliff, ATextLongerThanAnEntryIsRefusedAtItsElementWhileRead) {
+  const std::string full(Vek::MaxValueLength, 'a');
+  const auto unit = [](const std::string& Target) {
+    return Head + "<trans-unit id=\"k\"><source>A</source>\n<target>" + Target + "</target></trans-unit>\n" + Tail;
+  };
+  ASSERT_EQ(ReadXliff(unit(full), "fr.xlf").at(0).Target, full);
+  for (const std::string& target : {full.substr(2) + "<![CDATA[bcd]]>",  // text and CDATA count together
+                                    full.substr(1) + "<!-- c -->&#233;&#xE9;",  // as do character references
+                                    full + std::string(50u << 20, ' ')})  // refused before the parser reads it all
+    EXPECT_THROW_MSG(ReadXliff(unit(target), "fr.xlf"), vcl::EReadError,
+                     "fr.xlf, line 5: <target> of trans-unit k has more than 4095 characters, more than an entry holds");
 }

@@ -186,3 +186,16 @@ TEST_F(Dictionary, ListFormsMatchTheTranslatorWithItsCapturesSorted) {
                "TFontDialog.Caption[2]=Abbrechen"}));
   EXPECT_FALSE(Vek::TranslateFrom(FDir.File("none.dic"), list, captured));
 }
+
+TEST_F(Dictionary, ApplyRefusesATranslationNoEntryCanHoldAndChangesNothing) {
+  // The last line fits as it stands, but in the literal form of a quoted entry each ' doubles.
+  const V entries = {"TOpenDialog.Caption='Open'", "TOpenDialog.Caption[2]='Cancel'"};
+  Fill(entries, entries);
+  for (const char* lineEnd : {"\r\n", "\n", "\r"}) {
+    WriteFile(FFile, std::string("Open\tOuvrir") + lineEnd + lineEnd + "Cancel\t" + std::string(Vek::MaxValueLength / 2, '\''));
+    EXPECT_THROW_MSG(FLmt->TranslateFrom(FFile), vcl::EConvertError,
+                     FFile + ", line 3: the translation of 'Cancel' makes an entry value of 4096 characters, more than the 4095 "
+                             "an entry holds; nothing was translated");
+    EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), entries);
+  }
+}
