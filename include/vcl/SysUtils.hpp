@@ -131,7 +131,7 @@ public:
   MessageLog& operator=(const MessageLog&) = delete;
 
   /// Prints Message, or counts it when MessagesOfAKind of Kind were printed since the last
-  /// Flush. Kind names the messages in the count ("warnings": "12 more warnings not shown").
+  /// Flush. Kind names the messages in the count ("warnings": "warnings: 12 more not shown").
   /// Line breaks in Message stay when KeepLineBreaks (text of the program's own, such as usage).
   void Print(std::string_view Message, const std::string& Kind = std::string(), bool KeepLineBreaks = false);
   /// Prints, for each kind that had messages not shown, how many; then counts anew.

@@ -29,7 +29,7 @@ void MessageLog::Print(std::string_view Message, const std::string& Kind, bool K
 void MessageLog::Flush() {
   for (const auto& [kind, count] : FCounts)
     if (count > MessagesOfAKind) {
-      const std::string line = FPrefix + ": " + std::to_string(count - MessagesOfAKind) + " more " + kind + " not shown\n";
+      const std::string line = FPrefix + ": " + kind + ": " + std::to_string(count - MessagesOfAKind) + " more not shown\n";
       std::fwrite(line.data(), 1, line.size(), FTo);
     }
   FCounts.clear();

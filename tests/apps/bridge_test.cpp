@@ -333,7 +333,7 @@ TEST_F(Bridge, ImportWarningsStopRepeatingAfterABoundAndSayHowManyMore) {
   for (int i = 0; i < 20; ++i)
     expected += "lumetra dict: warning: " + po + ", line " + std::to_string(4 + 4 * i) + ": TOpenDialog.Caption[" +
                 std::to_string(100 + i) + "] is no captured property of the form; skipped\n";
-  EXPECT_EQ(ReadFile(errors), expected + "lumetra dict: 5 more warnings not shown\n");
+  EXPECT_EQ(ReadFile(errors), expected + "lumetra dict: warnings: 5 more not shown\n");
 }
 
 TEST_F(Bridge, HostileFilesAreRefusedNamingWhatIsWrongAndTheFormStays) {

@@ -30,5 +30,5 @@ TEST(MessageText, LogEscapesCutsAndCountsWhatItDoesNotRepeat) {
   std::string expected;
   for (int i = 1; i <= MessagesOfAKind; ++i) expected += "tool #27: skipped " + std::to_string(i) + "\n";
   expected += "tool #27: error #27[2J\ntool #27: usage:\n  tool\ntool #27: " + std::string(MessageLength, 'z') + "... (10 bytes more)\n";
-  EXPECT_EQ(printed, expected + "tool #27: 5 more warnings not shown\n");
+  EXPECT_EQ(printed, expected + "tool #27: warnings: 5 more not shown\n");
 }
