@@ -287,6 +287,7 @@ int RunDictBridge(const Args& args) {
     } else {
       bytes = WriteXliff(Utf8FromAnsi(t->OwnerName()), language, units);
     }
+    CheckOutput(file, bytes.size(), MaxListFileSize);
     vcl::ReplaceFile(file, bytes);
     const auto translated = std::count_if(units.begin(), units.end(), [](const TextUnit& u) { return !u.Target.empty(); });
     std::printf("%s: %zu texts (%d translated) written to %s\n", Escaped(formName).c_str(), units.size(),
@@ -302,7 +303,7 @@ int RunDictBridge(const Args& args) {
   Progress(file, "reading");
   const std::string bytes = vcl::ReadFileBytes(file);
   const std::vector<TextUnit> units = po.empty() ? ReadXliff(bytes, file) : ReadPo(bytes, file);
-  FormFile form(formName);
+  FormFile form(formName, FormFile::ToRewrite);
   const ImportResult result = ImportUnits(*form.Translator(), units, file);
   for (const std::string& w : result.Warnings) PrintLine("warning: " + w);
   if (!result.Faults.empty()) {

@@ -232,8 +232,7 @@ int RunCheck(const Args& args) {
   const auto measure = checks::NativeMeasure();
   int errors = 0, warnings = 0, entries = 0;
   for (const EntrySet& set : source.Sets()) {
-    std::vector<checks::Problem> problems = set.Unreadable;
-    for (checks::Problem& p : checks::Check(InputOf(set, live, *measure))) problems.push_back(std::move(p));
+    const std::vector<checks::Problem> problems = checks::Check(InputOf(set, live, *measure));
     Print(problems);
     entries += static_cast<int>(set.Entries.size());
     for (const checks::Problem& p : problems) ++(p.Level == checks::Severity::Error ? errors : warnings);
@@ -269,7 +268,7 @@ int RunPreview(const Args& args) {
 #else
   checks::DrawPreview(checks::Applied(*ref, set.Entries), mine, o.Output);
 #endif
-  std::fprintf(stderr, "lumetra preview: %s written, %zu faults outlined\n", Escaped(o.Output).c_str(), mine.size());
+  std::fprintf(stderr, "lumetra preview: %zu faults outlined\n", mine.size());
   return 0;
 }
 

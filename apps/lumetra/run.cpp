@@ -4,6 +4,7 @@
 #include <new>
 
 #include "commands.hpp"
+#include "vcl/Classes.hpp"
 
 namespace lumetra_cli {
 
@@ -32,6 +33,28 @@ void Report(std::FILE* Errors, const std::string& Command, const std::string& Me
   std::fwrite(line.data(), 1, line.size(), Errors);
 }
 
+// While a command runs, every file it replaces is named on stdout as it is written, and a wait
+// for another writer's lock is told on Errors.
+class FileReports {
+public:
+  FileReports(std::FILE* Errors, const std::string& Command) : FSaved(vcl::FileNotifications) {
+    vcl::FileNotifications.OnReplaced = [](const std::string& FileName) {
+      const std::string line = "wrote " + Escaped(FileName) + "\n";
+      std::fwrite(line.data(), 1, line.size(), stdout);
+    };
+    vcl::FileNotifications.OnLockWait = [Errors, Command](const std::string& FileName, const std::string& LockName) {
+      Report(Errors, Command, "waiting for " + FileName + ": another program is writing it (it holds the lock " + LockName + ")", false);
+      std::fflush(Errors);
+    };
+  }
+  ~FileReports() { vcl::FileNotifications = FSaved; }
+  FileReports(const FileReports&) = delete;
+  FileReports& operator=(const FileReports&) = delete;
+
+private:
+  vcl::TFileNotifications FSaved;
+};
+
 }  // namespace
 
 std::string Escaped(std::string_view S, bool KeepLineBreaks) {
@@ -52,6 +75,7 @@ int Run(const Args& Arguments, std::FILE* Errors) {
   }
   const std::string& command = Arguments[0];
   const Args args(Arguments.begin() + 1, Arguments.end());
+  const FileReports reports(Errors, command);
   try {
     if (command == "demo") return RunDemo(args);
     if (command == "form") return RunForm(args);

@@ -81,21 +81,7 @@ std::string ReplaceError(const std::string& FileName, const std::string& Bytes) 
 }
 
 #ifndef _WIN32
-// Acts as the unprivileged user "nobody" when run as the superuser, whom permissions do not stop.
-class Unprivileged {
-public:
-  Unprivileged() {
-    if (geteuid() == 0) FDropped = seteuid(65534) == 0;
-  }
-  ~Unprivileged() {
-    if (FDropped && seteuid(0) != 0) std::abort();
-  }
-  Unprivileged(const Unprivileged&) = delete;
-  Unprivileged& operator=(const Unprivileged&) = delete;
-
-private:
-  bool FDropped = false;
-};
+using testing_support::Unprivileged;
 
 // Runs Body in a child process; answers its exit status as waitpid gives it.
 int InChild(const std::function<int()>& Body) {
