@@ -43,7 +43,7 @@ public:
       std::fwrite(line.data(), 1, line.size(), stdout);
     };
     vcl::FileNotifications.OnLockWait = [Errors, Command](const std::string& FileName, const std::string& LockName) {
-      Report(Errors, Command, "waiting for " + FileName + ": another program is writing it (it holds the lock " + LockName + ")", false);
+      Report(Errors, Command, vcl::TFileNotifications::LockWaitText(FileName, LockName), false);
       std::fflush(Errors);
     };
   }

@@ -488,6 +488,8 @@ struct TFileNotifications {
   /// The lock of FileName (the companion LockName) is held by another process and has been
   /// waited for LockWaitNotice milliseconds; called once per wait, which goes on.
   std::function<void(const std::string& FileName, const std::string& LockName)> OnLockWait;
+  /// The words in which a program tells of such a wait.
+  static std::string LockWaitText(const std::string& FileName, const std::string& LockName);
   /// FileName (as ReplaceFile was given it) now holds its new content.
   std::function<void(const std::string& FileName)> OnReplaced;
   int LockWaitNotice = 3000;

@@ -610,6 +610,10 @@ std::optional<std::string> ReadFileIfExists(const std::string& FileName) {
 
 TFileNotifications FileNotifications;
 
+std::string TFileNotifications::LockWaitText(const std::string& FileName, const std::string& LockName) {
+  return "waiting for " + FileName + ": another program is writing it (it holds the lock " + LockName + ")";
+}
+
 void ReplaceFile(const std::string& FileName, std::string_view Bytes) {
   TReplaceBatch batch;  // on its own, or part of the batch that is active
   Prepare(FileName, Bytes);
