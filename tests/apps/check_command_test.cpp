@@ -1,6 +1,11 @@
 // lumetra check and lumetra preview, run in-process on form files, text files and entry lists.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "check_source.hpp"
 #include "commands.hpp"
 #include "test_support.hpp"
@@ -205,3 +210,17 @@ TEST(CheckCommand, PreviewWritesAPictureOfTheTranslatedDialog) {
   EXPECT_EQ(at(18), 565);
   EXPECT_EQ(at(22), 359);
 }
+
+#ifndef _WIN32
+TEST(CheckCommand, PreviewWritesNoPictureIntoAFifo) {
+  ScratchDir dir;
+  WriteFile(dir.File("form1.dfm"), FaultyForm);
+  const std::string fifo = dir.File("fifo.png");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const Result r = Lumetra({"preview", dir.File("form1.dfm"), "--class", "TOpenDialog", "-o", fifo}, dir);
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_EQ(ReadFile(dir.File("stderr.txt")),
+            "lumetra preview: Cannot create file \"" + fifo + "\": it is a FIFO, not a regular file, and is left as it is\n");
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+#endif

@@ -120,7 +120,7 @@ TEST_F(Edit, OkAfterATranslationWritesTheFormAndItsTextFile) {
   std::string out;
   const auto [code, errors] = Lumetra({"edit", FForm}, steps, &out);
   ASSERT_EQ(code, 0) << errors;
-  EXPECT_NE(out.find("\nwrote " + FLang + "\nwrote " + FForm + "\n"), std::string::npos) << out;
+  EXPECT_NE(("\n" + out).find("\nwrote " + FLang + "\nwrote " + FForm + "\n"), std::string::npos) << out;
   const std::string form = ReadFile(FForm);
   EXPECT_EQ(form.find("Translations.Strings"), std::string::npos) << "with a FileName the entries go to the file";
   EXPECT_EQ(form.find('\r'), std::string::npos) << "a text form keeps its LF line ends";

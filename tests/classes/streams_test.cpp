@@ -470,39 +470,4 @@ TEST(FileLock, ACompanionThatIsNoLockFileOfOursIsRefusedAndLeftAsItIs) {
     fs::remove(lock);
   }
 }
-
-TEST(FileLock, AWaiterIsToldWhichFileItWaitsForAndThenGetsTheLock) {
-  ScratchDir dir;
-  const std::string file = dir.File("t.txt");
-  int held[2], release[2];
-  ASSERT_EQ(pipe(held), 0);
-  ASSERT_EQ(pipe(release), 0);
-  const pid_t pid = fork();
-  if (pid == 0) {  // holds the lock until told to let go
-    char c = 0;
-    {
-      const TFileLock lock(file);
-      if (write(held[1], "h", 1) != 1 || read(release[0], &c, 1) != 1) _exit(1);
-    }
-    _exit(0);
-  }
-  char c = 0;
-  ASSERT_EQ(read(held[0], &c, 1), 1);
-  std::vector<std::pair<std::string, std::string>> told;
-  FileNotifications.LockWaitNotice = 0;
-  FileNotifications.OnLockWait = [&](const std::string& FileName, const std::string& LockName) {
-    told.emplace_back(FileName, LockName);
-    if (write(release[1], "r", 1) != 1) std::abort();
-  };
-  {
-    const TFileLock lock(file);  // returns once the other process let go
-  }
-  FileNotifications.OnLockWait = nullptr;
-  FileNotifications.LockWaitNotice = 3000;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(told, (std::vector<std::pair<std::string, std::string>>{{file, dir.File(".t.txt.lmt-lock")}}));
-  for (int fd : {held[0], held[1], release[0], release[1]}) close(fd);
-}
 #endif
