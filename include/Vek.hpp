@@ -144,6 +144,14 @@ struct TextFileLine {
                             std::string_view Value);
 };
 
+/// Whether Line is a line of a translation text file: "#0", the owner, ".", the key, "%", a
+/// locale as StrToInt reads it, "=" and the value, and no NUL. Never fails.
+bool IsTextFileLine(std::string_view Line);
+/// Refuses the lines of the file FileName as a translation text file unless each is empty or
+/// IsTextFileLine: raises vcl::EReadError naming the file and the number of the first other
+/// line, without its bytes (the file may be anyone's).
+void CheckTextFileLines(const std::string& FileName, const std::vector<std::string_view>& Lines);
+
 // ---- Which captured values are for translators ---------------------------------------------
 
 /// The kind of recorded dialog a standard dialog class shows ("open" for TOpenDialog, "color"
@@ -167,23 +175,33 @@ bool IsForTranslation(std::string_view CapturedLine, const vcl::TComponent* Form
 // holds: the translator's methods call these with its owner name, Locale and lists, so the
 // editor works on its copies without a translator of its own (making one switches others off).
 // OrgProps need not be sorted: its lines count as they would in ordinal order, so the files
-// are those the translator writes once it holds the same lines.
+// are those the translator writes once it holds the same lines. No line they write holds a raw
+// CR, LF or NUL (entries keep such characters in literal form), and no file they write is larger
+// than MaxListFileSize.
+
+/// The largest translation text file or dictionary that is written, as the most that is read
+/// back: they are read whole into memory.
+inline constexpr std::uintmax_t MaxListFileSize = std::uintmax_t(256) << 20;
 
 /// Rewrites the text file AFileName with the lines of owner OwnerName: its lines of Locale and
 /// its originals (locale -1) are replaced by Translations and the originals of the translated
 /// properties; every other line stays in its place. The file is replaced whole or not at all.
-/// A line of this owner whose locale is not an integer raises EConvertError naming the file
-/// and the line; file errors raise EFOpenError / EFCreateError naming the file.
+/// A file with a line of another kind raises vcl::EReadError (CheckTextFileLines); an entry or
+/// written original with a raw CR, LF or NUL raises vcl::EWriteError naming the file and the
+/// entry; a file that would be larger than MaxListFileSize, and file errors, raise EFCreateError
+/// / EFOpenError naming the file. The file is then left as it was.
 void SaveTo(const std::string& AFileName, std::string_view OwnerName, int Locale, const vcl::TStrings& Translations,
             const vcl::TStrings& OrgProps);
 /// Merges the lines of owner OwnerName and Locale into Translations; false, changing nothing,
-/// when the file does not exist. A line of this owner whose locale is not an integer raises
-/// EConvertError naming the file and the line, with the earlier lines already merged.
+/// when the file does not exist. A file with a line of another kind raises vcl::EReadError
+/// (CheckTextFileLines), changing nothing.
 bool LoadFrom(const std::string& AFileName, std::string_view OwnerName, int Locale, TSortList& Translations);
 /// Creates or updates the dictionary AFileName from the entries of Translations whose properties
 /// OrgProps holds (a later entry of one original text wins), and rewrites it in ordinal order
 /// without repeated lines, whole or not at all. A value that is not a valid literal raises
-/// EConvertError before anything is written.
+/// EConvertError, a text or a line of the file that holds a NUL raises vcl::EWriteError naming
+/// the file and the entry or line, a file that would be larger than MaxListFileSize raises
+/// EFCreateError naming it; all before anything is written.
 void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations, const vcl::TStrings& OrgProps);
 /// Translates every entry of Translations whose original text (from OrgProps) the dictionary
 /// holds; false, changing nothing, when the file does not exist. A value that is not a valid
@@ -291,13 +309,11 @@ public:
 
   /// Rewrites the file: this owner's lines of this Locale and its original lines (locale -1)
   /// are replaced by the entries and the originals of the translated properties; every other
-  /// line stays in its place. The file is replaced whole or not at all. A line of this owner
-  /// whose locale is not an integer raises EConvertError naming the file and the line; file
-  /// errors raise EFOpenError / EFCreateError naming the file.
+  /// line stays in its place. The file is replaced whole or not at all. Raises what
+  /// Vek::SaveTo raises, and then leaves the file as it was.
   void SaveTo(const std::string& AFileName);
   /// Merges this owner's lines of this Locale into Translations; false, changing nothing, when
-  /// the file does not exist. A line of this owner whose locale is not an integer raises
-  /// EConvertError naming the file and the line, with the earlier lines already merged.
+  /// the file does not exist. Raises what Vek::LoadFrom raises, changing nothing.
   bool LoadFrom(const std::string& AFileName);
   /// The folder a relative FileName is taken from, with a trailing separator: the project's
   /// while designing (from the IDE host), the executable's otherwise.
@@ -312,8 +328,8 @@ public:
   // Dictionaries: lines of escaped original, TAB, escaped translation.
 
   /// Creates or updates the dictionary from the entries whose properties were captured, and
-  /// rewrites it in ordinal order without repeated lines, whole or not at all. A value that is
-  /// not a valid literal raises EConvertError before anything is written.
+  /// rewrites it in ordinal order without repeated lines, whole or not at all. Raises what
+  /// Vek::TranslateTo raises, before anything is written.
   void TranslateTo(const std::string& AFileName);
   /// Translates the entries whose original text the dictionary holds; false, changing nothing,
   /// when the file does not exist. Raises as Vek::TranslateFrom does, changing nothing.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "designer_window.hpp"
+#include "vcl/Classes.hpp"
 #include "vcl/SysUtils.hpp"
 
 namespace designer {
@@ -14,6 +15,16 @@ int Run(const std::vector<std::string>& Arguments, std::FILE* Errors) {
     return 2;
   }
   vcl::MessageLog log(Errors, "lumetra-designer");
+  // Saving waits for another program that writes the same file; the user is told which.
+  const vcl::TFileNotifications saved = vcl::FileNotifications;
+  vcl::FileNotifications.OnLockWait = [&log](const std::string& FileName, const std::string& LockName) {
+    log.Print(vcl::TFileNotifications::LockWaitText(FileName, LockName));
+    log.Flush();
+  };
+  struct Restore {
+    const vcl::TFileNotifications& Saved;
+    ~Restore() { vcl::FileNotifications = Saved; }
+  } restore{saved};
   try {
     DesignerWindow window(Arguments[0], Arguments.size() >= 2 ? Arguments[1] : "");
     if (Arguments.size() == 3) window.Select(Arguments[2]);

@@ -350,6 +350,7 @@ int RunDictBridge(const Args& args) {
       std::replace(xmlLanguage.begin(), xmlLanguage.end(), '_', '-');
       bytes = WriteXliff(Utf8FromAnsi(t->OwnerName()), xmlLanguage, units);
     }
+    CheckOutput(file, bytes.size(), MaxListFileSize);
     vcl::ReplaceFile(file, bytes);
     const auto translated = std::count_if(units.begin(), units.end(), [](const TextUnit& u) { return !u.Target.empty(); });
     std::printf("%s: %zu texts (%d translated) written to %s\n", Escaped(formName).c_str(), units.size(),
@@ -365,7 +366,7 @@ int RunDictBridge(const Args& args) {
   Progress(file, "reading");
   const std::string bytes = vcl::ReadFileBytes(file);
   const std::vector<TextUnit> units = po.empty() ? ReadXliff(bytes, file) : ReadPo(bytes, file);
-  FormFile form(formName);
+  FormFile form(formName, FormFile::ToRewrite);
   const ImportResult result = ImportUnits(*form.Translator(), units, file);
   for (const std::string& w : result.Warnings) Messages().Print("warning: " + w, Skipped);
   Messages().Flush();

@@ -235,8 +235,7 @@ int RunCheck(const Args& args) {
   const auto measure = checks::NativeMeasure();
   int errors = 0, warnings = 0, entries = 0;
   for (const EntrySet& set : source.Sets()) {
-    std::vector<checks::Problem> problems = set.Unreadable;
-    for (checks::Problem& p : checks::Check(InputOf(set, live, *measure))) problems.push_back(std::move(p));
+    const std::vector<checks::Problem> problems = checks::Check(InputOf(set, live, *measure));
     Print(problems);
     entries += static_cast<int>(set.Entries.size());
     for (const checks::Problem& p : problems) ++(p.Level == checks::Severity::Error ? errors : warnings);
@@ -273,7 +272,7 @@ int RunPreview(const Args& args) {
 #else
   size = checks::DrawPreview(checks::Applied(*ref, set.Entries), mine, o.Output);
 #endif
-  std::fprintf(stderr, "lumetra preview: %s written, %zu faults outlined\n", Escaped(o.Output).c_str(), mine.size());
+  std::fprintf(stderr, "lumetra preview: %zu faults outlined\n", mine.size());
   if (size.Clipped())
     std::fprintf(stderr, "lumetra preview: the dialog is %lld x %lld px, more than a picture holds: %s shows its top left %d x %d px\n",
                  size.WindowWidth, size.WindowHeight, Escaped(o.Output).c_str(), size.Width, size.Height);

@@ -1,6 +1,7 @@
 // Reading the entries that `lumetra check` judges, with their lines.
 #include "check_source.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -17,23 +18,10 @@ std::string Trimmed(std::string_view S) {
   return std::string(S.substr(b, S.find_last_not_of(" \t\r") - b + 1));
 }
 
-// The lines of a file, split as TStrings splits them (CR LF, a lone CR or a lone LF).
-std::vector<std::string_view> Lines(std::string_view Bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < Bytes.size()) {
-    std::size_t end = Bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = Bytes.size();
-    lines.push_back(Bytes.substr(start, end - start));
-    start = end + (Bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-  }
-  return lines;
-}
-
 }  // namespace
 
 std::vector<int> TranslationLines(const std::string& TextForm) {
-  const std::vector<std::string_view> lines = Lines(TextForm);
+  const std::vector<std::string_view> lines = vcl::SplitLines(TextForm);
   std::vector<int> starts;
   std::size_t i = 0;
   while (i < lines.size() && Trimmed(lines[i]) != "Translations.Strings = (") ++i;
@@ -95,30 +83,28 @@ void CheckSource::ReadForm(const std::string& FileName, const std::string& Bytes
 }
 
 void CheckSource::ReadLines(const std::string& FileName, const std::string& Bytes, std::optional<int> Locale, const std::string* Owner) {
-  // One set per form and locale of a translation text file; plain entry lines form one more.
+  // One set per form and locale of a translation text file; a list of entries is one set. A
+  // file with any line of a text file is one, and is refused as SaveTo and LoadFrom refuse it
+  // when another line is not: such a file may be anyone's, and none of its lines is printed.
+  const std::vector<std::string_view> lines = vcl::SplitLines(Bytes);
+  const bool textFile = Owner || std::any_of(lines.begin(), lines.end(), [](std::string_view l) { return l.starts_with("#0"); });
+  if (!textFile) {
+    EntrySet plain;
+    plain.File = FileName;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      if (!lines[i].empty()) plain.Entries.push_back({std::string(lines[i]), static_cast<int>(i) + 1});
+    if (!plain.Entries.empty()) FSets.push_back(std::move(plain));
+    return;
+  }
+  Vek::CheckTextFileLines(FileName, lines);
   std::map<std::pair<std::string, int>, EntrySet> sets;
   std::map<std::string, std::vector<std::string>> originals;
-  EntrySet plain, unreadable;
-  plain.File = unreadable.File = FileName;
-  int number = 0;
-  for (const std::string_view line : Lines(Bytes)) {
-    ++number;
-    if (line.empty()) continue;
-    if (line.substr(0, 2) != "#0") {
-      plain.Entries.push_back({std::string(line), number});
-      continue;
-    }
-    const Vek::TextFileLine t = Vek::TextFileLine::Split(line);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    const Vek::TextFileLine t = Vek::TextFileLine::Split(lines[i]);
     if (Owner && t.Owner != *Owner) continue;
     int locale = 0;
-    if (line.find('=') == std::string_view::npos || t.Head.find('%') == std::string_view::npos ||
-        !vcl::TryStrToInt(t.LocaleText, locale)) {
-      unreadable.Unreadable.push_back({FileName, number, std::string(t.Head), checks::Severity::Error,
-                                       "a translation text file line needs \"%\", a locale and \"=\": '" +
-                                           std::string(t.LocaleText) + "' is no locale",
-                                       "", std::nullopt});
-      continue;
-    }
+    vcl::TryStrToInt(t.LocaleText, locale);
     const std::string key = t.Key(std::string(t.LocaleText).size());
     const std::string entry = Vek::EntryLine(key, t.Value);
     if (locale == -1) {
@@ -128,14 +114,12 @@ void CheckSource::ReadLines(const std::string& FileName, const std::string& Byte
     if (Locale && locale != *Locale) continue;
     EntrySet& s = sets[{std::string(t.Owner), locale}];
     s.File = FileName;
-    s.Entries.push_back({entry, number});
+    s.Entries.push_back({entry, static_cast<int>(i) + 1});
   }
   for (auto& [ownerAndLocale, s] : sets) {
     s.Originals = originals[ownerAndLocale.first];
     FSets.push_back(std::move(s));
   }
-  if (!plain.Entries.empty()) FSets.push_back(std::move(plain));
-  if (!unreadable.Unreadable.empty()) FSets.push_back(std::move(unreadable));
 }
 
 }  // namespace lumetra_cli

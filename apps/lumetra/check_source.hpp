@@ -12,21 +12,20 @@
 
 namespace lumetra_cli {
 
-/// The entries of one translator (one form and locale), and what is wrong with lines that hold
-/// no entry at all.
+/// The entries of one translator (one form and locale).
 struct EntrySet {
   std::string File;
   std::vector<checks::SourceEntry> Entries;
   std::vector<std::string> Originals;
   bool TranslateEmpty = false;
-  std::vector<checks::Problem> Unreadable;
 };
 
 class CheckSource {
 public:
   /// Reads FileName: a form file (its translator's entries, or the lines of Locale of its
   /// translation text file), a translation text file (each form and locale, or only Locale),
-  /// or a list of entries. Raises vcl::Exception naming the file when it cannot be read, and
+  /// or a list of entries. Raises vcl::Exception naming the file when it cannot be read, or is
+  /// a translation text file with a line of another kind (naming the line, not quoting it), and
   /// UsageError when Locale is not the one a form without a translation text file keeps.
   CheckSource(const std::string& FileName, std::optional<int> Locale);
 

@@ -39,7 +39,7 @@ int RunEdit(const Args& args) {
   }
   if (positional.size() != 1) throw UsageError(std::string("wrong arguments\n\n") + EditHelp);
   const std::string& file = positional[0];
-  FormFile form(file);
+  FormFile form(file, FormFile::ToRewrite);
   Vek::TLumetra* t = add ? form.AddTranslator() : form.Translator();
   if (!t->ShowEditor()) {
     std::printf("%s: no change handed back; the form is not written\n", Escaped(file).c_str());
@@ -53,8 +53,6 @@ int RunEdit(const Args& args) {
   }
   std::printf("%s: %s form written back, %d entries, %d captured values\n", Escaped(file).c_str(),
               form.IsText() ? "text" : "binary", t->Translations()->Count(), t->OrgProps()->Count());
-  if (!t->FileName().empty())
-    std::printf("%s: translation text file %s written\n", Escaped(file).c_str(), Escaped(t->FileName()).c_str());
   return 0;
 }
 

@@ -89,6 +89,7 @@ int FormConvert(const Parsed& P) {
   } catch (const vcl::Exception& e) {
     throw vcl::Exception(in + ": " + e.Message());
   }
+  CheckOutput(out, result.size(), MaxFormFileSize);
   vcl::ReplaceFile(out, result);
   std::printf("%s: %s form written to %s\n", Escaped(in).c_str(), wasText ? "binary" : "text", Escaped(out).c_str());
   return 0;
@@ -146,7 +147,7 @@ int RunText(const Args& args) {
   if (verb != "save" && verb != "load") throw UsageError(std::string("text needs save or load\n\n") + TextHelp);
   const Parsed p = Parse(Args(args.begin() + 1, args.end()), true);
   if (HelpOrCheck(p, 2, TextHelp)) return 0;
-  FormFile form(p.Positional[0]);
+  FormFile form(p.Positional[0], verb == "load");
   Vek::TLumetra* t = form.Translator();
   const int formLocale = t->Locale();  // --locale is for this operation; the form keeps its own
   if (p.Locale) t->SetLocale(*p.Locale);
@@ -176,14 +177,13 @@ int RunDict(const Args& args) {
   if (verb != "export" && verb != "translate") throw UsageError(std::string("dict needs export or translate\n\n") + DictHelp);
   const Parsed p = Parse(Args(args.begin() + 1, args.end()), false);
   if (HelpOrCheck(p, 2, DictHelp)) return 0;
-  FormFile form(p.Positional[0]);
+  FormFile form(p.Positional[0], verb == "translate");
   Vek::TLumetra* t = form.Translator();
   const std::string& dict = p.Positional[1];
   CheckInput(dict, MaxListFileSize, verb == "export");
   Progress(dict, verb == "export" ? "rewriting" : "reading");
   if (verb == "export") {
     t->TranslateTo(dict);
-    std::printf("%s: dictionary %s written\n", Escaped(p.Positional[0]).c_str(), Escaped(dict).c_str());
     return 0;
   }
   if (!t->TranslateFrom(dict)) throw vcl::EFOpenError(dict + ": no such file");
@@ -195,7 +195,7 @@ int RunDict(const Args& args) {
 int RunCapture(const Args& args) {
   const Parsed p = Parse(args, false);
   if (HelpOrCheck(p, 1, CaptureHelp)) return 0;
-  FormFile form(p.Positional[0]);
+  FormFile form(p.Positional[0], FormFile::ToRewrite);
   Vek::TLumetra* t = form.Translator();
   std::vector<vcl::TCommonDialog*> dialogs;
   std::set<vcl::TClass> seen;

@@ -35,7 +35,7 @@ void Progress(const std::string& FileName, const char* Doing) {
     std::fprintf(stderr, "lumetra: %s %s (%ju MB)...\n", Doing, Escaped(FileName).c_str(), static_cast<std::uintmax_t>(size >> 20));
 }
 
-FormFile::FormFile(std::string FileName) : design::TFormFile(Announced(std::move(FileName))) {}
+FormFile::FormFile(std::string FileName, bool Locked) : design::TFormFile(Announced(std::move(FileName)), Locked) {}
 
 Vek::TLumetra* FormFile::Translator() const {
   if (Vek::TLumetra* t = FindTranslator(Root())) return t;

@@ -13,10 +13,14 @@ namespace lumetra_cli {
 /// A form file read for a command: the design layer's form file, and the form's translator.
 class FormFile : public design::TFormFile {
 public:
-  /// Reads the form, telling the user when a large one takes a while. Raises what
+  /// Reads the form, telling the user when a large one takes a while. A command that writes the
+  /// form back reads it Locked, so that no other writer changes it before Save. Raises what
   /// design::TFormFile raises: vcl::Exception naming the file (and the offset or line at fault)
-  /// when it cannot be read (see CheckInput) or is no form.
-  explicit FormFile(std::string FileName);
+  /// when it cannot be read (see CheckInput) or is no form, vcl::EFCreateError naming it when
+  /// its lock cannot be taken.
+  explicit FormFile(std::string FileName, bool Locked = false);
+  /// The Locked of a command that writes the form back.
+  static constexpr bool ToRewrite = true;
 
   /// The form's translator; raises vcl::Exception naming the file when it holds none.
   Vek::TLumetra* Translator() const;
@@ -27,15 +31,13 @@ public:
   // text file, if it has one.
 };
 
-/// The largest translation text file or dictionary the command line reads: it is read whole
-/// into memory. (MaxFormFileSize is the design layer's.)
-constexpr std::uintmax_t MaxListFileSize = std::uintmax_t(256) << 20;
-
 using design::CheckInput;
+using design::CheckOutput;
 using design::FormFromText;
 using design::FormText;
 using design::IsTextForm;
 using design::MaxFormFileSize;
+using Vek::MaxListFileSize;
 
 /// Prints a line on stderr when a file is large enough for the user to wait on it.
 void Progress(const std::string& FileName, const char* Doing);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "commands.hpp"
+#include "vcl/Classes.hpp"
 
 namespace lumetra_cli {
 
@@ -41,6 +42,28 @@ private:
   vcl::MessageLog* FBefore;
 };
 
+// While a command runs, every file it replaces is named on stdout as it is written, and a wait
+// for another writer's lock is told on Errors.
+class FileReports {
+public:
+  explicit FileReports(vcl::MessageLog& Log) : FSaved(vcl::FileNotifications) {
+    vcl::FileNotifications.OnReplaced = [](const std::string& FileName) {
+      const std::string line = "wrote " + Escaped(FileName) + "\n";
+      std::fwrite(line.data(), 1, line.size(), stdout);
+    };
+    vcl::FileNotifications.OnLockWait = [&Log](const std::string& FileName, const std::string& LockName) {
+      Log.Print(vcl::TFileNotifications::LockWaitText(FileName, LockName));
+      Log.Flush();
+    };
+  }
+  ~FileReports() { vcl::FileNotifications = FSaved; }
+  FileReports(const FileReports&) = delete;
+  FileReports& operator=(const FileReports&) = delete;
+
+private:
+  vcl::TFileNotifications FSaved;
+};
+
 }  // namespace
 
 vcl::MessageLog& Messages() {
@@ -57,6 +80,7 @@ int Run(const Args& Arguments, std::FILE* Errors) {
   const Args args(Arguments.begin() + 1, Arguments.end());
   vcl::MessageLog log(Errors, "lumetra " + command);
   const RunningLog running(log);
+  const FileReports reports(log);
   // What a command warned of is counted up before its error.
   const auto report = [&log](const std::string& Message, bool KeepLineBreaks) {
     log.Flush();

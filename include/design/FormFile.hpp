@@ -19,6 +19,10 @@ constexpr std::uintmax_t MaxFormFileSize = std::uintmax_t(64) << 20;
 /// instead: missing, a folder, a device or FIFO, too large.
 void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeMissing = false);
 
+/// Refuses to write Size bytes to FileName when that is more than MaxSize, the most that is read
+/// back: raises vcl::EFCreateError naming the file, the size it would have and the limit.
+void CheckOutput(const std::string& FileName, std::uintmax_t Size, std::uintmax_t MaxSize);
+
 /// Whether a form file's bytes are a text form (else a binary one). Raises vcl::EReadError
 /// when they are neither, or a text form in UTF-16, which the form reader does not read.
 bool IsTextForm(const std::string& Bytes);
@@ -34,10 +38,13 @@ std::string FormText(const std::string& Binary);
 /// reads a form.
 class TFormFile : public TIToolServices {
 public:
-  /// Checks the file (CheckInput, at most MaxFormFileSize) and reads the form. Raises
-  /// vcl::EFOpenError from the check, or vcl::Exception starting with the file name and then
-  /// what is at fault (UTF-16, no form, the offset or line the reader stopped at).
-  explicit TFormFile(std::string FileName);
+  /// Checks the file (CheckInput, at most MaxFormFileSize) and reads the form. With Locked, the
+  /// file's vcl::TFileLock is held from before it is read until the object goes, so that no
+  /// other writer changes it between reading and Save. Raises vcl::EFOpenError from the check,
+  /// vcl::EFCreateError naming the file when its lock cannot be taken, or vcl::Exception
+  /// starting with the file name and then what is at fault (UTF-16, no form, the offset or line
+  /// the reader stopped at).
+  explicit TFormFile(std::string FileName, bool Locked = false);
   /// Frees the form, then gives ToolServices back to what it was before.
   ~TFormFile() override;
   TFormFile(const TFormFile&) = delete;
@@ -49,9 +56,11 @@ public:
 
   /// Writes the form over its file, whole or not at all (vcl::ReplaceFile), in the format it
   /// was read in: a text form with the line ends of its first line, a binary one with the
-  /// resource header it had. Raises vcl::EFCreateError naming the file, which is then left as
-  /// it was, or vcl::EWriteError naming the component at fault. A host that keeps more state
-  /// about the form (whether it is modified) extends it.
+  /// resource header it had. The files its components write with it (a translator's text file)
+  /// are replaced in one batch with it: all of them or none. Raises vcl::EFCreateError naming
+  /// the file, also when the form would be larger than MaxFormFileSize, or what a component
+  /// raised (vcl::EWriteError naming the component at fault); every file is then left as it
+  /// was. A host that keeps more state about the form (whether it is modified) extends it.
   virtual void Save();
 
   /// The form file stands for the project: relative file names are taken from its folder.
@@ -62,6 +71,7 @@ private:
   void GiveBack();
 
   std::string FFileName;
+  std::unique_ptr<vcl::TFileLock> FLock;
   bool FText = false;
   std::string FLineBreak = "\r\n";  // of a text form: what its first line ends with
   std::unique_ptr<vcl::TComponent> FRoot;

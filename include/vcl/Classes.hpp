@@ -420,23 +420,57 @@ private:
   std::FILE* FFile = nullptr;
 };
 
-/// The whole content of a file. Raises EFOpenError naming the file, with the reason.
+/// The whole content of a file: while a TReplaceBatch is active, the content prepared for it
+/// there, if any. Raises EFOpenError naming the file, with the reason.
 std::string ReadFileBytes(const std::string& FileName);
+/// As ReadFileBytes, or nothing when there is no such regular file (and none is prepared in the
+/// active batch). Raises EFOpenError naming the file, with the reason.
+std::optional<std::string> ReadFileIfExists(const std::string& FileName);
 
 /// Replaces the file by Bytes, whole or not at all: writes a new file beside it, flushes it to
 /// the disk and renames it over the old one, holding the file's TFileLock meanwhile. The new
 /// file keeps the old one's mode (and owner, where the process may set it); a symbolic link
-/// stays and the file it leads to gets the content. Raises EFCreateError naming the file, with
-/// the reason of the step that failed, and then leaves an existing file as it was: also when it
-/// is read-only, a folder, a FIFO or a device, or has several hard links (a new file would part
-/// them).
+/// stays and the file it leads to gets the content. While a TReplaceBatch is active the rename
+/// waits for its Commit. Raises EFCreateError naming the file, with the reason of the step that
+/// failed, and then leaves an existing file as it was: also when it is read-only, a folder, a
+/// FIFO or a device, or has several hard links (a new file would part them), and when the name
+/// of its temporary is taken already.
 void ReplaceFile(const std::string& FileName, std::string_view Bytes);
 
+/// Replacements that take effect together, so that a task that rewrites several files changes
+/// all of them or none. While a batch lives, ReplaceFile checks the file, takes its lock and
+/// writes the temporary, but renames nothing; Commit renames them all. Until then each file's
+/// lock is held, and ReadFileBytes gives the content prepared for it. A batch made while one is
+/// active joins it: its Commit leaves the renames to the outer one, and ending without Commit
+/// drops what was prepared since it began. One thread at a time.
+class TReplaceBatch {
+public:
+  TReplaceBatch();
+  /// Without Commit: removes the temporaries prepared since the batch began and lets their locks
+  /// go; no file changes. Never fails.
+  ~TReplaceBatch();
+  TReplaceBatch(const TReplaceBatch&) = delete;
+  TReplaceBatch& operator=(const TReplaceBatch&) = delete;
+
+  /// Renames every temporary over its file (a file prepared twice gets the later content),
+  /// tells FileNotifications of each, and lets the locks go. Raises EFCreateError naming the
+  /// file whose rename failed; the files before it are replaced then, the others left as they
+  /// were. A batch that joined another only marks its part as kept.
+  void Commit();
+
+private:
+  std::size_t FStart;  // the replacements prepared before this batch began
+  bool FCommitted = false;
+};
+
 /// An exclusive lock on a file for the lifetime of the object, held against other processes that
-/// lock the same file (through any symbolic link to it): they wait. Hold it over a whole
-/// read-change-write so that two writers cannot lose each other's update. Within one process
-/// the locks of one file nest (ReplaceFile takes it too); one thread at a time. Raises
-/// EFCreateError naming the file when its lock cannot be taken.
+/// lock the same file (through any symbolic link to it): they wait, and are told of it through
+/// FileNotifications once they have waited a while. Hold it over a whole read-change-write so
+/// that two writers cannot lose each other's update. Within one process the locks of one file
+/// nest (ReplaceFile takes it too); one thread at a time. The lock is a companion file beside
+/// the file, opened without following a link. Raises EFCreateError naming the file when its
+/// lock cannot be taken, and naming the companion too when that is a link, no regular file,
+/// has several hard links or belongs to another user.
 class TFileLock {
 public:
   explicit TFileLock(const std::string& FileName);
@@ -447,6 +481,21 @@ public:
 private:
   std::string FLockName;
 };
+
+/// What the file functions tell the program while they work; the class library prints nothing
+/// itself. Each call is made when set; the default is silent.
+struct TFileNotifications {
+  /// The lock of FileName (the companion LockName) is held by another process and has been
+  /// waited for LockWaitNotice milliseconds; called once per wait, which goes on.
+  std::function<void(const std::string& FileName, const std::string& LockName)> OnLockWait;
+  /// The words in which a program tells of such a wait.
+  static std::string LockWaitText(const std::string& FileName, const std::string& LockName);
+  /// FileName (as ReplaceFile was given it) now holds its new content.
+  std::function<void(const std::string& FileName)> OnReplaced;
+  int LockWaitNotice = 3000;
+};
+/// The notifications of the process.
+extern TFileNotifications FileNotifications;
 
 // ---- Published properties --------------------------------------------------------------------
 

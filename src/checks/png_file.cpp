@@ -2,10 +2,9 @@
 // every PNG reader accepts; used where Cairo is not at hand (the Windows build).
 #include <array>
 #include <cstdint>
-#include <fstream>
 
 #include "checks/preview.hpp"
-#include "vcl/SysUtils.hpp"
+#include "vcl/Classes.hpp"
 
 namespace checks {
 
@@ -66,9 +65,7 @@ void WritePng(const std::string& FileName, int Width, int Height, const std::vec
   Chunk(png, "IHDR", header);
   Chunk(png, "IDAT", z);
   Chunk(png, "IEND", "");
-  std::ofstream f(FileName, std::ios::binary | std::ios::trunc);
-  f << png;
-  if (!f.flush()) throw vcl::EFCreateError(FileName + ": cannot be written");
+  vcl::ReplaceFile(FileName, png);
 }
 
 }  // namespace checks

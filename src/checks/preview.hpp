@@ -37,9 +37,9 @@ Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Prob
 
 #ifndef _WIN32
 /// Draws Dialog (a layout after its entries, see Applied) as the simulation shows it, in the
-/// recorded face, and outlines the Place of each problem in red; writes a PNG file and answers
-/// the size drawn (see PictureSizeOf). Raises vcl::EFCreateError naming the file when it cannot
-/// be written.
+/// recorded face, and outlines the Place of each problem in red; replaces the PNG file whole
+/// (vcl::ReplaceFile) and answers the size drawn (see PictureSizeOf). Raises
+/// vcl::EFCreateError naming the file when it cannot be written.
 PictureSize DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
 /// Keeps Cairo, and the libraries it loaded, loaded until the process ends. They set up
 /// process-wide state when loaded (pixman its implementations, fontconfig its configuration)
@@ -48,9 +48,9 @@ PictureSize DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& 
 void KeepDrawingLibraryLoaded();
 #else
 /// Photographs the shown window Dialog (translated and painted), outlines the Place of each
-/// problem in red, writes a PNG file and answers the size taken (see PictureSizeOf). Raises
-/// vcl::EFCreateError naming the file when it cannot be written, vcl::Exception when the screen
-/// cannot be read.
+/// problem in red, replaces the PNG file whole (WritePng) and answers the size taken (see
+/// PictureSizeOf). Raises vcl::EFCreateError naming the file when it cannot be written,
+/// vcl::Exception when the screen cannot be read.
 PictureSize PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems, const std::string& FileName);
 /// A 32-bit top-down bitmap of Width x Height to draw on in memory; Bits receives its pixels
 /// (blue, green, red, unused). Raises vcl::Exception naming the size when none can be made.
@@ -58,7 +58,8 @@ HBITMAP MakeDrawingBitmap(int Width, int Height, void*& Bits);
 #endif
 
 /// A PNG file of Width x Height pixels, 8-bit RGB, rows top-down (3 bytes a pixel), its image
-/// data stored without compression. Raises vcl::EFCreateError naming the file.
+/// data stored without compression, replacing the file whole (vcl::ReplaceFile). Raises
+/// vcl::EFCreateError naming the file.
 void WritePng(const std::string& FileName, int Width, int Height, const std::vector<unsigned char>& Rgb);
 
 }  // namespace checks

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "checks/preview.hpp"
-#include "vcl/SysUtils.hpp"
+#include "vcl/Classes.hpp"
 
 namespace checks {
 
@@ -251,10 +251,19 @@ Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Prob
 
 PictureSize DrawPreview(const DialogLayout& Dialog, const std::vector<Problem>& Problems, const std::string& FileName) {
   cairo_surface_t* surface = Render(Dialog, Problems);
-  const cairo_status_t status = cairo_surface_write_to_png(surface, FileName.c_str());
+  // The picture is made in memory and replaces the file whole, as every file we write does.
+  std::string png;
+  const cairo_status_t status = cairo_surface_write_to_png_stream(
+      surface,
+      [](void* Closure, const unsigned char* Data, unsigned int Length) {
+        static_cast<std::string*>(Closure)->append(reinterpret_cast<const char*>(Data), Length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &png);
   cairo_surface_destroy(surface);
   if (status != CAIRO_STATUS_SUCCESS)
     throw vcl::EFCreateError(FileName + ": cannot be written (" + cairo_status_to_string(status) + ")");
+  vcl::ReplaceFile(FileName, png);
   return PictureSizeOf(Dialog.Window);
 }
 

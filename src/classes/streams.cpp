@@ -16,7 +16,14 @@
 //   be too long). On Linux, flock; the holder removes the companion when it lets go, and a
 //   waiter that then wakes up on a removed file takes the lock again on the new one. On Windows,
 //   LockFileEx; the companion stays (hidden), since a file open in another process cannot be
-//   removed reliably there.
+//   removed reliably there. A waiter tries again and again rather than block, so that it can
+//   tell the program, after a while, which file it waits for.
+// - The companion is opened without following a link (O_NOFOLLOW; on Windows a reparse point is
+//   opened itself), and one that is a link, no regular file, has several hard links or belongs
+//   to another user is refused: in a folder others may write in, a companion planted there would
+//   make us create or lock a file of their choosing. Windows: the owner is not compared.
+// - A TReplaceBatch keeps the prepared temporaries, each with its target's lock, until Commit
+//   renames them; a temporary whose name is taken already is refused, never opened.
 // - Symbolic links are followed (chains too), so the link stays and its target is replaced.
 // - Windows: MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH; no mode bits,
 //   so the read-only attribute is what refuses a replacement, and the hidden, system and archive
@@ -28,6 +35,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <chrono>
 #include <map>
 
 #include "vcl/Classes.hpp"
@@ -152,20 +161,6 @@ std::int64_t TFileStream::Write(const void* Buffer, std::int64_t Count) {
 
 std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) { return FileSeek(FFile, Offset, Origin); }
 
-std::string ReadFileBytes(const std::string& FileName) {
-  std::FILE* f = std::fopen(FileName.c_str(), "rb");
-  if (!f) throw EFOpenError("Cannot open file \"" + FileName + "\": " + Reason());
-  std::string bytes;
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-  // The reason of the failed read, not of what comes after it.
-  const std::string failure = std::ferror(f) ? Reason() : std::string();
-  std::fclose(f);
-  if (!failure.empty()) throw EFOpenError("Cannot read file \"" + FileName + "\": " + failure);
-  return bytes;
-}
-
 namespace {
 
 #ifdef _WIN32
@@ -189,6 +184,14 @@ unsigned long CurrentProcess() { return static_cast<unsigned long>(::getpid()); 
 
 [[noreturn]] void CannotCreate(const std::string& FileName, const std::string& Why) {
   throw EFCreateError("Cannot create file \"" + FileName + "\": " + Why);
+}
+
+[[noreturn]] void RefuseTakenTemporary(const std::string& FileName, const std::string& Temporary) {
+  CannotCreate(FileName, "the name of its temporary \"" + Temporary + "\" is taken by a file this process did not make, which is left as it is");
+}
+
+[[noreturn]] void RefuseLock(const std::string& FileName, const std::string& LockName, const std::string& What) {
+  CannotCreate(FileName, "its lock \"" + LockName + "\" " + What + ", not a lock file of ours, and is left as it is");
 }
 
 // The folder part with its separator ("" when there is none), and the name after it.
@@ -245,52 +248,6 @@ std::string LockNameOf(const std::string& Target) {
   return FolderOf(Target) + "." + (name.size() + 10 <= 255 ? name : NameHash(name)) + ".lmt-lock";
 }
 
-// Takes the lock of the companion file LockName, waiting for another holder; returns its handle.
-std::intptr_t AcquireLock(const std::string& LockName, const std::string& FileName) {
-#ifdef _WIN32
-  HANDLE file = CreateFileA(LockName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) CannotCreate(FileName, "cannot open its lock \"" + LockName + "\": " + LastError());
-  OVERLAPPED whole{};
-  if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &whole)) {
-    const std::string why = LastError();
-    CloseHandle(file);
-    CannotCreate(FileName, "cannot lock \"" + LockName + "\": " + why);
-  }
-  return reinterpret_cast<std::intptr_t>(file);
-#else
-  for (;;) {
-    const int fd = ::open(LockName.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) CannotCreate(FileName, "cannot open its lock \"" + LockName + "\": " + LastError());
-    int locked;
-    while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-    }
-    if (locked != 0) {
-      const std::string why = LastError();
-      ::close(fd);
-      CannotCreate(FileName, "cannot lock \"" + LockName + "\": " + why);
-    }
-    struct stat held {}, named {};
-    if (::fstat(fd, &held) == 0 && ::stat(LockName.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-        held.st_ino == named.st_ino)
-      return fd;
-    ::close(fd);  // the holder we waited for removed it: lock the one that is there now
-  }
-#endif
-}
-
-void ReleaseLock(std::intptr_t Handle, const std::string& LockName) {
-#ifdef _WIN32
-  (void)LockName;
-  OVERLAPPED whole{};
-  UnlockFileEx(reinterpret_cast<HANDLE>(Handle), 0, 1, 0, &whole);
-  CloseHandle(reinterpret_cast<HANDLE>(Handle));
-#else
-  ::unlink(LockName.c_str());  // before letting go, so that no one locks a removed file for good
-  ::close(static_cast<int>(Handle));
-#endif
-}
-
 struct HeldLock {
   std::intptr_t Handle = 0;
   int Count = 0;
@@ -323,7 +280,9 @@ void RefuseUnlessReplaceable(const std::string& FileName, const std::string& Tar
 
 void WriteTemporary(const std::string& Temporary, std::string_view Bytes, const DWORD* OldAttributes, const std::string& FileName) {
   const DWORD attributes = OldAttributes && (*OldAttributes & KeptAttributes) ? *OldAttributes & KeptAttributes : FILE_ATTRIBUTE_NORMAL;
-  HANDLE file = CreateFileA(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  HANDLE file = CreateFileA(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE && (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS))
+    RefuseTakenTemporary(FileName, Temporary);
   if (file == INVALID_HANDLE_VALUE) CannotCreate(FileName, LastError());
   std::string failure;
   for (std::size_t done = 0; failure.empty() && done < Bytes.size();) {
@@ -354,6 +313,8 @@ void RemoveStaleTemporaries(const std::string& Folder, const std::string& Prefix
 }
 #else
 const char* KindOf(mode_t Mode) {
+  if (S_ISDIR(Mode)) return "a folder";
+  if (S_ISLNK(Mode)) return "a symbolic link";
   if (S_ISFIFO(Mode)) return "a FIFO";
   if (S_ISCHR(Mode)) return "a character device";
   if (S_ISBLK(Mode)) return "a block device";
@@ -373,7 +334,8 @@ void RefuseUnlessReplaceable(const std::string& FileName, const std::string& Tar
 
 // Writes the temporary with the old file's owner and mode, set before any byte is in it.
 void WriteTemporary(const std::string& Temporary, std::string_view Bytes, const struct stat* Old, const std::string& FileName) {
-  const int fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Old ? 0600 : 0666);
+  const int fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, Old ? 0600 : 0666);
+  if (fd < 0 && errno == EEXIST) RefuseTakenTemporary(FileName, Temporary);
   if (fd < 0) CannotCreate(FileName, LastError());
   std::string failure;
   if (Old) {
@@ -419,6 +381,188 @@ void RemoveStaleTemporaries(const std::string& Folder, const std::string& Prefix
 }
 #endif
 
+void Pause(int Milliseconds) {
+#ifdef _WIN32
+  Sleep(static_cast<DWORD>(Milliseconds));
+#else
+  const timespec pause{0, static_cast<long>(Milliseconds) * 1000000L};
+  ::nanosleep(&pause, nullptr);
+#endif
+}
+
+// Calls TryLock until it takes the lock, pausing between the tries; tells the program once when
+// the wait has gone on for LockWaitNotice.
+template <class TTry>
+void WaitFor(const TTry& TryLock, const std::string& FileName, const std::string& LockName) {
+  if (TryLock()) return;
+  const auto start = std::chrono::steady_clock::now();
+  bool told = false;
+  for (int pause = 1; !TryLock(); pause = std::min(pause * 2, 50)) {
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    if (!told && waited.count() >= FileNotifications.LockWaitNotice) {
+      told = true;
+      if (FileNotifications.OnLockWait) FileNotifications.OnLockWait(FileName, LockName);
+    }
+    Pause(pause);
+  }
+}
+
+// Takes the lock of the companion file LockName, waiting for another holder; returns its handle.
+std::intptr_t AcquireLock(const std::string& LockName, const std::string& FileName) {
+#ifdef _WIN32
+  HANDLE file = CreateFileA(LockName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) CannotCreate(FileName, "cannot open its lock \"" + LockName + "\": " + LastError());
+  BY_HANDLE_FILE_INFORMATION info{};
+  const char* refused = nullptr;
+  std::string links;
+  if (GetFileType(file) != FILE_TYPE_DISK) refused = "is a device";
+  else if (!GetFileInformationByHandle(file, &info)) refused = "cannot be examined";
+  else if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) refused = "is a link";
+  else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) refused = "is a folder";
+  else if (info.nNumberOfLinks > 1) links = "has " + std::to_string(info.nNumberOfLinks) + " hard links";
+  if (refused || !links.empty()) {
+    CloseHandle(file);
+    RefuseLock(FileName, LockName, refused ? refused : links);
+  }
+  try {
+    WaitFor(
+        [&] {
+          OVERLAPPED whole{};
+          if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) return true;
+          if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING) return false;
+          CannotCreate(FileName, "cannot lock \"" + LockName + "\": " + LastError());
+        },
+        FileName, LockName);
+  } catch (...) {
+    CloseHandle(file);
+    throw;
+  }
+  return reinterpret_cast<std::intptr_t>(file);
+#else
+  // What a companion must be before it is opened (a device is not even opened) and once it is.
+  const auto refuseUnlessOurs = [&](const struct stat& St) {
+    if (!S_ISREG(St.st_mode)) RefuseLock(FileName, LockName, std::string("is ") + KindOf(St.st_mode));
+    if (St.st_nlink > 1) RefuseLock(FileName, LockName, "has " + std::to_string(St.st_nlink) + " hard links");
+    if (St.st_uid != ::geteuid()) RefuseLock(FileName, LockName, "belongs to another user (" + std::to_string(St.st_uid) + ")");
+  };
+  for (;;) {
+    struct stat found {};
+    if (::lstat(LockName.c_str(), &found) == 0) refuseUnlessOurs(found);
+    const int fd = ::open(LockName.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == ELOOP) RefuseLock(FileName, LockName, "is a symbolic link");
+    if (fd < 0) CannotCreate(FileName, "cannot open its lock \"" + LockName + "\": " + LastError());
+    struct stat held {}, named {};
+    try {
+      if (::fstat(fd, &held) != 0) CannotCreate(FileName, "cannot examine its lock \"" + LockName + "\": " + LastError());
+      refuseUnlessOurs(held);
+      WaitFor(
+          [&] {
+            if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+            if (errno == EWOULDBLOCK || errno == EINTR) return false;
+            CannotCreate(FileName, "cannot lock \"" + LockName + "\": " + LastError());
+          },
+          FileName, LockName);
+    } catch (...) {
+      ::close(fd);
+      throw;
+    }
+    if (::lstat(LockName.c_str(), &named) == 0 && held.st_dev == named.st_dev && held.st_ino == named.st_ino) return fd;
+    ::close(fd);  // the holder we waited for removed it: lock the one that is there now
+  }
+#endif
+}
+
+void ReleaseLock(std::intptr_t Handle, const std::string& LockName) {
+#ifdef _WIN32
+  (void)LockName;
+  OVERLAPPED whole{};
+  UnlockFileEx(reinterpret_cast<HANDLE>(Handle), 0, 1, 0, &whole);
+  CloseHandle(reinterpret_cast<HANDLE>(Handle));
+#else
+  ::unlink(LockName.c_str());  // before letting go, so that no one locks a removed file for good
+  ::close(static_cast<int>(Handle));
+#endif
+}
+
+// A replacement prepared: its temporary written, its target's lock held until it is renamed.
+struct Prepared {
+  std::string FileName;  // as ReplaceFile was given it
+  std::string Target;    // links followed
+  std::string Temporary;
+  std::string Prefix;  // of the target's temporaries, for the stale ones
+  std::unique_ptr<TFileLock> Lock;
+};
+
+// The replacements of the active batches, in the order prepared, and how deep batches nest.
+struct BatchState {
+  std::vector<Prepared> Pending;
+  int Depth = 0;
+};
+BatchState& Batch() {
+  static BatchState batch;
+  return batch;
+}
+
+// The latest replacement of FileName's target prepared in the active batch; nullptr for none.
+const Prepared* PreparedFor(const std::string& FileName) {
+  const std::vector<Prepared>& pending = Batch().Pending;
+  if (pending.empty()) return nullptr;
+  std::string target;
+  try {
+    target = FollowLinks(FileName);
+  } catch (const EFCreateError&) {
+    return nullptr;  // no file name: nothing is prepared for it
+  }
+  for (auto it = pending.rbegin(); it != pending.rend(); ++it)
+    if (it->Target == target) return &*it;
+  return nullptr;
+}
+
+void RemoveTemporary(const Prepared& P) {
+#ifdef _WIN32
+  DeleteFileA(P.Temporary.c_str());
+#else
+  ::unlink(P.Temporary.c_str());
+#endif
+}
+
+// Checks the target, takes its lock and writes the temporary beside it.
+void Prepare(const std::string& FileName, std::string_view Bytes) {
+  const std::string target = FollowLinks(FileName);
+  auto lock = std::make_unique<TFileLock>(FileName);
+  const std::string folder = FolderOf(target);
+  const std::string prefix = "." + NameHash(NameOf(target)) + ".lmt~";
+  static unsigned counter = 0;
+  const std::string temporary = folder + prefix + std::to_string(CurrentProcess()) + "-" + std::to_string(++counter);
+#ifdef _WIN32
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) CannotCreate(FileName, LastError());
+  if (exists) RefuseUnlessReplaceable(FileName, target, attributes);
+  WriteTemporary(temporary, Bytes, exists ? &attributes : nullptr, FileName);
+#else
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) CannotCreate(FileName, LastError());
+  if (exists) RefuseUnlessReplaceable(FileName, target, old);
+  WriteTemporary(temporary, Bytes, exists ? &old : nullptr, FileName);
+#endif
+  Batch().Pending.push_back({FileName, target, temporary, prefix, std::move(lock)});
+}
+
+// Puts the temporary in its target's place.
+void Rename(const Prepared& P) {
+#ifdef _WIN32
+  if (!MoveFileExA(P.Temporary.c_str(), P.Target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    CannotCreate(P.FileName, LastError());
+#else
+  if (::rename(P.Temporary.c_str(), P.Target.c_str()) != 0) CannotCreate(P.FileName, LastError());
+  SyncFolder(FolderOf(P.Target));
+#endif
+  RemoveStaleTemporaries(FolderOf(P.Target), P.Prefix);
+}
+
 }  // namespace
 
 TFileLock::TFileLock(const std::string& FileName) : FLockName(LockNameOf(FollowLinks(FileName))) {
@@ -427,7 +571,7 @@ TFileLock::TFileLock(const std::string& FileName) : FLockName(LockNameOf(FollowL
   if (it->second.Count == 0) {
     try {
       it->second.Handle = AcquireLock(FLockName, FileName);
-    } catch (const EFCreateError&) {
+    } catch (...) {
       held.erase(it);
       throw;
     }
@@ -443,38 +587,72 @@ TFileLock::~TFileLock() {
   held.erase(it);
 }
 
+std::string ReadFileBytes(const std::string& FileName) {
+  const Prepared* prepared = PreparedFor(FileName);
+  const std::string& source = prepared ? prepared->Temporary : FileName;
+  std::FILE* f = std::fopen(source.c_str(), "rb");
+  if (!f) throw EFOpenError("Cannot open file \"" + FileName + "\": " + Reason());
+  std::string bytes;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+  // The reason of the failed read, not of what comes after it.
+  const std::string failure = std::ferror(f) ? Reason() : std::string();
+  std::fclose(f);
+  if (!failure.empty()) throw EFOpenError("Cannot read file \"" + FileName + "\": " + failure);
+  return bytes;
+}
+
+std::optional<std::string> ReadFileIfExists(const std::string& FileName) {
+  if (!PreparedFor(FileName) && !FileExists(FileName)) return std::nullopt;
+  return ReadFileBytes(FileName);
+}
+
+TFileNotifications FileNotifications;
+
+std::string TFileNotifications::LockWaitText(const std::string& FileName, const std::string& LockName) {
+  return "waiting for " + FileName + ": another program is writing it (it holds the lock " + LockName + ")";
+}
+
 void ReplaceFile(const std::string& FileName, std::string_view Bytes) {
-  const std::string target = FollowLinks(FileName);
-  const TFileLock lock(FileName);
-  const std::string folder = FolderOf(target);
-  const std::string prefix = "." + NameHash(NameOf(target)) + ".lmt~";
-  static unsigned counter = 0;
-  const std::string temporary = folder + prefix + std::to_string(CurrentProcess()) + "-" + std::to_string(++counter);
-#ifdef _WIN32
-  const DWORD attributes = GetFileAttributesA(target.c_str());
-  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) CannotCreate(FileName, LastError());
-  if (exists) RefuseUnlessReplaceable(FileName, target, attributes);
-  WriteTemporary(temporary, Bytes, exists ? &attributes : nullptr, FileName);
-  if (!MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const std::string why = LastError();
-    DeleteFileA(temporary.c_str());
-    CannotCreate(FileName, why);
+  TReplaceBatch batch;  // on its own, or part of the batch that is active
+  Prepare(FileName, Bytes);
+  batch.Commit();
+}
+
+TReplaceBatch::TReplaceBatch() : FStart(Batch().Pending.size()) { ++Batch().Depth; }
+
+TReplaceBatch::~TReplaceBatch() {
+  BatchState& batch = Batch();
+  --batch.Depth;
+  if (FCommitted) return;
+  for (std::size_t i = batch.Pending.size(); i > FStart; --i) RemoveTemporary(batch.Pending[i - 1]);
+  batch.Pending.resize(std::min(FStart, batch.Pending.size()));
+}
+
+void TReplaceBatch::Commit() {
+  BatchState& batch = Batch();
+  FCommitted = true;
+  if (batch.Depth > 1) return;
+  std::vector<Prepared> pending = std::move(batch.Pending);
+  batch.Pending.clear();
+  std::size_t i = 0;
+  try {
+    for (; i < pending.size(); ++i) {
+      const Prepared& p = pending[i];
+      const bool later = std::any_of(pending.begin() + static_cast<std::ptrdiff_t>(i) + 1, pending.end(),
+                                     [&](const Prepared& q) { return q.Target == p.Target; });
+      if (later) {
+        RemoveTemporary(p);  // a later content of the same file replaces it
+        continue;
+      }
+      Rename(p);
+      if (FileNotifications.OnReplaced) FileNotifications.OnReplaced(p.FileName);
+    }
+  } catch (...) {
+    for (; i < pending.size(); ++i) RemoveTemporary(pending[i]);
+    throw;  // the locks go with the list
   }
-#else
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) CannotCreate(FileName, LastError());
-  if (exists) RefuseUnlessReplaceable(FileName, target, old);
-  WriteTemporary(temporary, Bytes, exists ? &old : nullptr, FileName);
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    const std::string why = LastError();
-    ::unlink(temporary.c_str());
-    CannotCreate(FileName, why);
-  }
-  SyncFolder(folder);
-#endif
-  RemoveStaleTemporaries(folder, prefix);
 }
 
 }  // namespace vcl

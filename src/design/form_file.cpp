@@ -55,6 +55,12 @@ void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeM
                            " MiB that Lumetra reads");
 }
 
+void CheckOutput(const std::string& FileName, std::uintmax_t Size, std::uintmax_t MaxSize) {
+  if (Size > MaxSize)
+    throw vcl::EFCreateError(FileName + ": would be " + std::to_string(Size) + " bytes, more than the " + std::to_string(MaxSize >> 20) +
+                             " MiB that Lumetra reads; nothing is written");
+}
+
 bool IsTextForm(const std::string& Bytes) {
   // UTF-16 would otherwise pass for a resource (FF FE) or for nothing at all.
   const auto b = [&](std::size_t i) { return i < Bytes.size() ? static_cast<unsigned char>(Bytes[i]) : 0x100u; };
@@ -88,8 +94,9 @@ std::string FormText(const std::string& Binary) {
   return Bytes(out);
 }
 
-TFormFile::TFormFile(std::string FileName) : FFileName(std::move(FileName)) {
+TFormFile::TFormFile(std::string FileName, bool Locked) : FFileName(std::move(FileName)) {
   CheckInput(FFileName, MaxFormFileSize);
+  if (Locked) FLock = std::make_unique<vcl::TFileLock>(FFileName);
   FSavedHost = ToolServices;
   ToolServices = this;
   try {
@@ -123,6 +130,7 @@ void TFormFile::GiveBack() {
 TFormFile::~TFormFile() { GiveBack(); }
 
 void TFormFile::Save() {
+  vcl::TReplaceBatch batch;  // the form and what its components write with it: all or none
   vcl::TMemoryStream stream;
   {
     vcl::TWriter writer(stream);
@@ -130,7 +138,9 @@ void TFormFile::Save() {
   }
   std::string out = Bytes(stream);
   if (FText) out = WithLineBreak(FormText(out), FLineBreak);
+  CheckOutput(FFileName, out.size(), MaxFormFileSize);
   vcl::ReplaceFile(FFileName, out);
+  batch.Commit();
 }
 
 }  // namespace design

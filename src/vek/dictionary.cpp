@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "list_files.hpp"
 #include "sorted_lines.hpp"
 
 namespace Vek {
@@ -28,6 +29,16 @@ bool SharesAHead(const std::vector<std::string_view>& SortedLines) {
   }
   return false;
 }
+
+// Refuses a dictionary that holds a NUL, which a line it is rewritten with must not.
+void RefuseNul(const std::string& FileName, const std::vector<std::string_view>& Lines) {
+  for (std::size_t i = 0; i < Lines.size(); ++i)
+    if (Lines[i].find('\0') != std::string_view::npos)
+      throw vcl::EReadError(FileName + ", line " + std::to_string(i + 1) +
+                            ": holds a NUL (#0), which no line of a dictionary holds; the file is refused and left as it is");
+}
+
+const std::string_view Nul{"\0", 1};
 
 }  // namespace
 
@@ -74,8 +85,10 @@ void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations
   const vcl::TFileLock lock(AFileName);  // over the whole read-merge-write: no writer loses an update
   // Sorted for the search, so the order of OrgProps (the editor's is unsorted) never matters.
   const std::vector<std::string_view> originals = SortedUnique(OrgProps);
-  const std::string bytes = vcl::FileExists(AFileName) ? vcl::ReadFileBytes(AFileName) : std::string();
-  std::vector<std::string_view> dictionary = SortedUnique(vcl::SplitLines(bytes));
+  const std::string bytes = vcl::ReadFileIfExists(AFileName).value_or(std::string());
+  std::vector<std::string_view> lines = vcl::SplitLines(bytes);
+  RefuseNul(AFileName, lines);
+  std::vector<std::string_view> dictionary = SortedUnique(std::move(lines));
 
   // The dictionary line of each entry whose property was captured, in the order of the entries.
   struct Pair {
@@ -93,6 +106,9 @@ void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations
       const std::string translation(EntryValue(Decoded(entry, entry)));
       const std::string originalLine(originals[static_cast<std::size_t>(index)]);
       const std::string original = Decoded(std::string(EntryValue(originalLine)), originalLine);
+      // Escaping keeps line breaks and TABs in their field; a NUL it has no form for.
+      RefuseRawCharacters(AFileName, "captured value", EntryKey(originalLine), original, Nul, false);
+      RefuseRawCharacters(AFileName, "entry", EntryKey(entry), translation, Nul, false);
       std::string head = TLumetra::WriteString(original) + '\t';
       std::string line = head + TLumetra::WriteString(translation);
       pairs.push_back({std::move(head), std::move(line)});
@@ -122,7 +138,7 @@ void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations
       if (next != last.end() && (*next)->Head == head) line = (*next++)->Line;
     }
     for (; next != last.end(); ++next) added.push_back((*next)->Line);
-    vcl::ReplaceFile(AFileName, MergedText(dictionary, std::move(added)));
+    WriteListFile(AFileName, MergedText(dictionary, std::move(added)));
   } else {
     // Several lines of one original (the file was not written by this unit): only the first is
     // replaced, which can put the list out of order for the searches after it, so the list does it.
@@ -134,13 +150,14 @@ void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations
       if (index < list.Count() && list.Strings(index).starts_with(p.Head)) list.Put(index, p.Line);
       else list.SortInsert(p.Line, nullptr);
     }
-    list.SaveToFile(AFileName);
+    WriteListFile(AFileName, list.Text());
   }
 }
 
 bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const vcl::TStrings& OrgProps) {
-  if (!vcl::FileExists(AFileName)) return false;
-  const std::string bytes = vcl::ReadFileBytes(AFileName);
+  const std::optional<std::string> read = vcl::ReadFileIfExists(AFileName);
+  if (!read) return false;
+  const std::string& bytes = *read;
 
   const std::vector<std::string_view> originals = SortedUnique(OrgProps);
   // Original text -> the positions of every entry that has it, in list order: entries of
@@ -176,7 +193,9 @@ bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const 
       const std::string& entry = pending != replaced.end() ? pending->second : Translations.Strings(match->second);
       const std::string_view value = EntryValue(entry);
       std::string text = translation;
-      if (!value.empty() && (value[0] == '\'' || value[0] == '#')) ConvertToLiterals(text);
+      // An entry never holds a raw line break or NUL, which no line of a text file may hold.
+      if ((!value.empty() && (value[0] == '\'' || value[0] == '#')) || text.find_first_of(RawLineBreaks) != std::string::npos)
+        ConvertToLiterals(text);
       if (text.size() > MaxValueLength)
         throw vcl::EConvertError(AFileName + ", line " + vcl::IntToStr(lineNumber) + ": the translation of '" +
                                  vcl::Excerpt(match->first) + "' makes an entry value of " +

@@ -1,14 +1,18 @@
 // The command line's form, text, dict and capture commands, run in-process on form files.
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include "commands.hpp"
 #include "form_file.hpp"
 #include "test_support.hpp"
 
+using testing_support::HostileForm;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
@@ -51,6 +55,23 @@ protected:
     const int code = lumetra_cli::Run(Arguments, f);
     std::fclose(f);
     return {code, ReadFile(errors)};
+  }
+  // Runs the whole command line; answers its exit code, the files it named as written (its
+  // "wrote" lines of stdout) and what it wrote to stderr.
+  struct Ran {
+    int Code;
+    std::vector<std::string> Wrote;
+    std::string Errors;
+  };
+  Ran LumetraWriting(const Args& Arguments) {
+    testing::internal::CaptureStdout();
+    const auto [code, errors] = Lumetra(Arguments);
+    std::fflush(stdout);
+    const std::string out = testing::internal::GetCapturedStdout();
+    Ran r{code, {}, errors};
+    for (std::string_view line : vcl::SplitLines(out))
+      if (line.starts_with("wrote ")) r.Wrote.emplace_back(line.substr(6));
+    return r;
   }
   ScratchDir FDir;
   std::string FForm = FDir.File("form1.dfm");
@@ -149,8 +170,11 @@ TEST_F(Commands, MessagesShowTheBytesOfAFileEscapedWithTheLine) {
   const std::string lang = FDir.File("lang.txt");
   const char bytes[] = "#0Form1.A%1036=1\r\n#0Form1.TOpenDialog.Caption%1\x1b[2J\0\xe9z=x\r\n";
   WriteFile(lang, std::string(bytes, sizeof bytes - 1));
+  // A line of another kind is named by its number, never shown: the file may be anyone's.
   EXPECT_EQ(Lumetra({"text", "load", FForm, lang}),
-            std::make_pair(1, "lumetra text: " + lang + ", line 2: '1#27[2J#0#233z' is not a valid integer value\n"));
+            std::make_pair(1, "lumetra text: " + lang +
+                                  ", line 2: not a line of a translation text file (#0<owner>.<key>%<locale>=<value>); the file is "
+                                  "refused and left as it is\n"));
   EXPECT_EQ(Lumetra({"for\x1bm"}).second.rfind("lumetra for#27m: unknown command\n", 0), 0u);
 
   // What form show prints comes from the file too.
@@ -232,3 +256,239 @@ TEST_F(Commands, TextFormsInUtf16GetAClearError) {
     EXPECT_THROW_MSG(RunForm({"show", FForm}), vcl::Exception, FForm + ": " + c.Message);
   }
 }
+
+// ---- What the commands write, and what they refuse to write --------------------------------
+
+TEST_F(Commands, EveryCommandThatWritesTheFormBackRefusesAnEntryThatWouldSmuggleALine) {
+  const std::string keys = FDir.File("keys.txt");
+  const std::string mine = "#0Form1.TOpenDialog.Caption[1090]%1036='Mine'\r\n";
+  WriteFile(keys, mine);
+  WriteFile(FDir.File("fr.po"), "msgctxt \"TOpenDialog.Caption[1090]\"\nmsgid \"File &name:\"\nmsgstr \"&Nom :\"\n");
+  WriteFile(FDir.File("fr.dic"), "File &name:\t&Nom :\r\n");
+  WriteFile(FDir.File("other.txt"), "#0Form1.TOpenDialog.Caption[1090]%1036='&Nom :'\r\n");
+  const std::string form = HostileForm(keys);
+  const std::string refusal = keys +
+                              ": entry \"TOpenDialog.Caption[1091]\" holds a raw line feed (#10), which no line of the file may hold (entries "
+                              "spell it #10 in literal form); nothing is written\n";
+  const Args cases[] = {
+      {"capture", FForm},
+      {"dict", "import", FForm, "--po", FDir.File("fr.po")},
+      {"dict", "translate", FForm, FDir.File("fr.dic")},
+      {"text", "load", FForm, FDir.File("other.txt")},
+  };
+  for (const Args& c : cases) {
+    SCOPED_TRACE(c[0] + " " + c[1]);
+    WriteFile(FForm, form);
+    const Ran r = LumetraWriting(c);
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Errors, "lumetra " + c[0] + ": " + refusal);
+    EXPECT_EQ(r.Wrote, std::vector<std::string>{});
+    EXPECT_EQ(ReadFile(keys), mine) << "the named file is unchanged";
+    EXPECT_EQ(ReadFile(FForm), form);
+  }
+}
+
+TEST_F(Commands, AFormWhoseFileNameNamesAFileOfAnotherKindIsRefusedAndTheFileLeftAsItIs) {
+  const std::string keys = FDir.File("authorized_keys");
+  const std::string theirs = "ssh-ed25519 AAAAC3Nza user@host\n";
+  WriteFile(keys, theirs);
+  const std::string form = HostileForm(keys);
+  WriteFile(FForm, form);
+  WriteFile(FDir.File("fr.dic"), "File &name:\t&Nom :\r\n");
+  WriteFile(FDir.File("fr.po"), "msgctxt \"TOpenDialog.Caption[1090]\"\nmsgid \"File &name:\"\nmsgstr \"&Nom :\"\n");
+  const std::string refusal = FForm + ": Error reading Lumetra1.Storage: " + keys +
+                              ", line 1: not a line of a translation text file (#0<owner>.<key>%<locale>=<value>); the file is refused "
+                              "and left as it is\n";
+  const Args cases[] = {
+      {"capture", FForm},
+      {"dict", "import", FForm, "--po", FDir.File("fr.po")},
+      {"dict", "translate", FForm, FDir.File("fr.dic")},
+      {"text", "load", FForm, FDir.File("fr.dic")},
+      {"text", "save", FForm, FDir.File("lang.txt")},
+      {"pseudo", FForm, FDir.File("lang.txt")},
+      {"form", "show", FForm},
+      {"check", FForm},
+  };
+  for (const Args& c : cases) {
+    SCOPED_TRACE(c[0] + " " + c[1]);
+    const Ran r = LumetraWriting(c);
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Errors, "lumetra " + c[0] + ": " + refusal);
+    EXPECT_EQ(r.Wrote, std::vector<std::string>{});
+  }
+  EXPECT_EQ(ReadFile(keys), theirs);
+  EXPECT_EQ(ReadFile(FForm), form);
+  EXPECT_FALSE(std::filesystem::exists(FDir.File("lang.txt")));
+}
+
+TEST_F(Commands, EveryCommandNamesTheFilesItWroteAndOnlyThose) {
+  const std::string lang = FDir.File("lang.txt"), dict = FDir.File("fr.dic"), po = FDir.File("fr.po"), pseudo = FDir.File("qps.txt"),
+                    binary = FDir.File("form1.bin"), withFile = FDir.File("form2.dfm");
+  // A form whose translator keeps its entries in a text file beside it.
+  std::string second = TextForm;
+  second.replace(second.find("    Locale"), 0, "    FileName = 'form2.txt'\n");
+  const struct {
+    Args Arguments;
+    std::vector<std::string> Wrote;
+  } cases[] = {
+      {{"text", "save", FForm, lang}, {lang}},
+      {{"text", "load", FForm, lang}, {FForm}},
+      {{"dict", "export", FForm, dict}, {dict}},
+      {{"dict", "translate", FForm, dict}, {FForm}},
+      {{"dict", "export", FForm, "--po", po}, {po}},
+      {{"dict", "import", FForm, "--po", po}, {}},  // nothing changed: nothing written
+      {{"capture", FForm}, {FForm}},
+      {{"pseudo", FForm, pseudo}, {pseudo}},
+      {{"form", "convert", FForm, binary}, {binary}},
+      {{"form", "show", FForm}, {}},
+      {{"text", "load", withFile, lang}, {FDir.File("form2.txt"), withFile}},
+      {{"form", "show", FDir.File("none.dfm")}, {}},
+  };
+  WriteFile(withFile, second);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Arguments[0] + " " + c.Arguments[1]);
+    const Ran r = LumetraWriting(c.Arguments);
+    EXPECT_EQ(r.Code, c.Arguments.back().ends_with("none.dfm") ? 1 : 0) << r.Errors;
+    EXPECT_EQ(r.Wrote, c.Wrote);
+  }
+}
+
+TEST_F(Commands, AFailingCommandChangesNoFile) {
+  namespace fs = std::filesystem;
+  // The form keeps its entries in a text file beside it; the import changes both.
+  std::string form = TextForm;
+  form.replace(form.find("    Locale"), 0, "    FileName = 'lang.txt'\n");
+  const std::string lang = FDir.File("lang.txt"), po = FDir.File("fr.po");
+  const std::string langBefore = "#0Form1.TOpenDialog.Caption%-1='Open'\r\n#0Form1.TOpenDialog.Caption%1036='Ouvrir'\r\n";
+  WriteFile(po, "msgctxt \"TOpenDialog.Caption\"\nmsgid \"Open\"\nmsgstr \"Ouvrir un fichier\"\n");
+  // Permissions do not stop the superuser: the command runs as "nobody" then, in a folder anyone
+  // may write in, so that only the file at fault says no.
+  fs::permissions(FDir.Path(), fs::perms::all);
+  for (const std::string& readOnly : {FForm, lang}) {
+    SCOPED_TRACE(readOnly);
+    WriteFile(FForm, form);
+    WriteFile(lang, langBefore);
+    fs::permissions(FForm, fs::perms(0666));
+    fs::permissions(lang, fs::perms(0666));
+    fs::permissions(readOnly, fs::perms(0444));
+    Ran r{};
+    {
+      testing_support::Unprivileged nobody;
+      r = LumetraWriting({"dict", "import", FForm, "--po", po});
+    }
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Errors, "lumetra dict: Cannot create file \"" + readOnly + "\": Permission denied\n");
+    EXPECT_EQ(r.Wrote, std::vector<std::string>{});
+    EXPECT_EQ(ReadFile(FForm), form);
+    EXPECT_EQ(ReadFile(lang), langBefore);
+    fs::permissions(readOnly, fs::perms(0666));
+  }
+}
+
+TEST_F(Commands, NoCommandWritesMoreThanIsReadBack) {
+  // A form of 18 MB whose pseudo-translations would fill more than 256 MiB: every line of the
+  // text file repeats the form's name, here as long as a name may be.
+  const std::string name = "F" + std::string(254, 'n');
+  std::string form = "object " + name + ": TForm1\n  object Lumetra1: TLumetra\n    Storage = (";
+  for (int i = 0; i < 480000; ++i) {
+    char line[64];
+    std::snprintf(line, sizeof line, "\n      'A.Caption[%06d]='#39'a'#39", i);
+    form += line;
+  }
+  form += ")\n  end\nend\n";
+  WriteFile(FForm, form);
+  const std::string lang = FDir.File("qps.txt");
+  const Ran r = LumetraWriting({"pseudo", FForm, lang});
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_TRUE(r.Errors.starts_with("lumetra pseudo: " + lang + ": would be ")) << r.Errors;
+  EXPECT_TRUE(r.Errors.ends_with(" bytes, more than the 256 MiB that Lumetra reads; nothing is written\n")) << r.Errors;
+  EXPECT_EQ(r.Wrote, std::vector<std::string>{});
+  EXPECT_FALSE(std::filesystem::exists(lang));
+}
+
+#ifndef _WIN32
+namespace {
+
+// Runs the command line in a child process, its output gone; answers its exit status.
+pid_t StartLumetra(const Args& Arguments, const std::string& Errors) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (!std::freopen("/dev/null", "w", stdout)) _exit(3);
+    std::FILE* errors = std::fopen(Errors.c_str(), "wb");
+    const int code = lumetra_cli::Run(Arguments, errors ? errors : stderr);
+    std::fflush(nullptr);
+    _exit(code);
+  }
+  return pid;
+}
+
+int Finished(pid_t Pid) {
+  int status = 0;
+  waitpid(Pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
+}  // namespace
+
+TEST_F(Commands, TwoWritersOfOneFormAtOnceLoseNoUpdate) {
+  // Two captured texts, each translated by another writer.
+  std::string form = TextForm;
+  form.replace(form.find("'TOpenDialog.Caption='#39'Open'#39)"), std::string("'TOpenDialog.Caption='#39'Open'#39)").size(),
+               "'TOpenDialog.Caption='#39'Open'#39\n      'TOpenDialog.Caption[1090]='#39'File &name:'#39)");
+  const std::string a = FDir.File("a.po"), b = FDir.File("b.po"), lang = FDir.File("b.txt");
+  WriteFile(a, "msgctxt \"TOpenDialog.Caption\"\nmsgid \"Open\"\nmsgstr \"Ouvrir un fichier\"\n");
+  WriteFile(b, "msgctxt \"TOpenDialog.Caption[1090]\"\nmsgid \"File &name:\"\nmsgstr \"&Nom :\"\n");
+  WriteFile(lang, "#0Form1.TOpenDialog.Caption[1090]%1036='&Nom :'\r\n");
+  const struct {
+    const char* What;
+    Args Other;
+  } rivals[] = {
+      {"dict import against dict import", {"dict", "import", FForm, "--po", b}},
+      {"dict import against text load", {"text", "load", FForm, lang}},
+  };
+  for (const auto& rival : rivals) {
+    SCOPED_TRACE(rival.What);
+    for (int trial = 0; trial < 20; ++trial) {
+      WriteFile(FForm, form);
+      const pid_t child = StartLumetra({"dict", "import", FForm, "--po", a}, FDir.File("child.txt"));
+      testing::internal::CaptureStdout();
+      const int code = lumetra_cli::Run(rival.Other, stderr);
+      testing::internal::GetCapturedStdout();
+      ASSERT_EQ(code, 0);
+      ASSERT_EQ(Finished(child), 0) << ReadFile(FDir.File("child.txt"));
+      EXPECT_EQ(Entries(), (std::vector<std::string>{"TOpenDialog.Caption='Ouvrir un fichier'", "TOpenDialog.Caption[1090]='&Nom :'"}))
+          << "trial " << trial;
+    }
+  }
+}
+
+TEST_F(Commands, AWriterThatWaitsForAnotherSaysWhichFileAndWhy) {
+  const std::string errors = FDir.File("stderr.txt"), lock = FDir.File(".form1.dfm.lmt-lock");
+  int held[2];
+  ASSERT_EQ(pipe(held), 0);
+  const pid_t holder = fork();
+  if (holder == 0) {  // holds the form's lock until the waiter has said that it waits
+    {
+      const vcl::TFileLock formLock(FForm);
+      if (write(held[1], "h", 1) != 1) _exit(1);
+      const auto told = [&] {
+        std::ifstream in(errors);
+        return std::string(std::istreambuf_iterator<char>(in), {}).find("waiting for") != std::string::npos;
+      };
+      for (int i = 0; i < 60000 && !told(); ++i) usleep(1000);
+    }
+    _exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(read(held[0], &c, 1), 1);
+  vcl::FileNotifications.LockWaitNotice = 0;
+  const Ran r = LumetraWriting({"capture", FForm});
+  vcl::FileNotifications.LockWaitNotice = 3000;
+  EXPECT_EQ(Finished(holder), 0);
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_EQ(r.Errors, "lumetra capture: waiting for " + FForm + ": another program is writing it (it holds the lock " + lock + ")\n");
+  EXPECT_EQ(r.Wrote, std::vector<std::string>{FForm});
+  close(held[0]);
+  close(held[1]);
+}
+#endif

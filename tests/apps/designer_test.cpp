@@ -196,6 +196,39 @@ TEST_F(Designer, DroppingModifiesAndSavingKeepsTheFormat) {
   }
 }
 
+TEST_F(Designer, SavingRefusesAHostileEntryAndAFormLargerThanIsReadBackChangingNoFile) {
+  PackageModule package(LUMETRA_VEKD4);
+  const std::string keys = (FDir.Path() / "keys.txt").string();
+  const std::string mine = "#0Form1.TOpenDialog.Caption[1090]%1036='Mine'\r\n";
+  vcl::ReplaceFile(keys, mine);
+  const std::string hostile = testing_support::HostileForm(keys);
+  vcl::ReplaceFile(FForm, hostile);
+  {
+    FormDocument form(FForm);
+    form.Modified();
+    EXPECT_THROW_MSG(form.Save(), vcl::EWriteError,
+                     keys + ": entry \"TOpenDialog.Caption[1091]\" holds a raw line feed (#10), which no line of the file may hold (entries "
+                            "spell it #10 in literal form); nothing is written");
+    EXPECT_TRUE(form.IsModified());
+  }
+  EXPECT_EQ(vcl::ReadFileBytes(keys), mine);
+  EXPECT_EQ(vcl::ReadFileBytes(FForm), hostile);
+
+  vcl::ReplaceFile(FForm, TextForm);
+  FormDocument form(FForm);
+  vcl::TComponent* translator = form.Component("Lumetra1");
+  for (const vcl::TPropInfo* p : translator->ClassType()->Properties())
+    if (p->Name() == "Translations") p->GetStrings(translator)->Add("TOpenDialog.Caption=" + std::string(design::MaxFormFileSize, 'x'));
+  try {
+    form.Save();
+    FAIL() << "saved";
+  } catch (const vcl::EFCreateError& e) {
+    EXPECT_TRUE(e.Message().starts_with(FForm + ": would be ")) << e.Message();
+    EXPECT_TRUE(e.Message().ends_with(" bytes, more than the 64 MiB that Lumetra reads; nothing is written")) << e.Message();
+  }
+  EXPECT_EQ(vcl::ReadFileBytes(FForm), TextForm);
+}
+
 TEST_F(Designer, ClosingAModifiedFormAsksAndCancelKeepsIt) {
   PackageModule package(LUMETRA_VEKD4);
   FormDocument form(FForm);

@@ -75,11 +75,17 @@ protected:
   }
   ~Edit() override { ClearSettings(); }
   // Runs `lumetra edit` with the steps acting on the editor; answers the exit code and stderr.
-  std::pair<int, std::string> Lumetra(const Args& Arguments, std::vector<std::function<void()>> Steps = {}) {
+  // The lines of stdout go to Out when given.
+  std::pair<int, std::string> Lumetra(const Args& Arguments, std::vector<std::function<void()>> Steps = {}, std::string* Out = nullptr) {
     const std::string errors = FDir.File("stderr.txt");
     std::FILE* f = std::fopen(errors.c_str(), "wb");
     int code = -1;
+    if (Out) testing::internal::CaptureStdout();
     ui_test::RunScript([&] { code = lumetra_cli::Run(Arguments, f); }, std::move(Steps));
+    if (Out) {
+      std::fflush(stdout);
+      *Out = testing::internal::GetCapturedStdout();
+    }
     std::fclose(f);
     return {code, ReadFile(errors)};
   }
@@ -111,8 +117,10 @@ TEST_F(Edit, NothingIsWrittenUnlessTheEditorHandsBackAChange) {
 TEST_F(Edit, OkAfterATranslationWritesTheFormAndItsTextFile) {
   auto steps = TranslateFirstKey("Ouvrir");
   steps.push_back([] { ui_test::Click(Editor()->BtnOK); });
-  const auto [code, errors] = Lumetra({"edit", FForm}, steps);
+  std::string out;
+  const auto [code, errors] = Lumetra({"edit", FForm}, steps, &out);
   ASSERT_EQ(code, 0) << errors;
+  EXPECT_NE(("\n" + out).find("\nwrote " + FLang + "\nwrote " + FForm + "\n"), std::string::npos) << out;
   const std::string form = ReadFile(FForm);
   EXPECT_EQ(form.find("Translations.Strings"), std::string::npos) << "with a FileName the entries go to the file";
   EXPECT_EQ(form.find('\r'), std::string::npos) << "a text form keeps its LF line ends";
@@ -121,6 +129,24 @@ TEST_F(Edit, OkAfterATranslationWritesTheFormAndItsTextFile) {
   EXPECT_EQ(ReadFile(FLang), "#0Form1.TOpenDialog.Caption%-1='Open'\r\n#0Form1.TOpenDialog.Caption%1036='Ouvrir'\r\n");
   FormFile again(FForm);
   EXPECT_EQ(testing_support::LinesOf(*again.Translator()->Translations()), std::vector<std::string>{"TOpenDialog.Caption='Ouvrir'"});
+}
+
+TEST_F(Edit, OkRefusesAHostileEntryAndChangesNoFile) {
+  const std::string mine = "#0Form1.TOpenDialog.Caption[1090]%1036='Mine'\r\n";
+  WriteFile(FLang, mine);
+  const std::string hostile = testing_support::HostileForm(FLang);
+  WriteFile(FForm, hostile);
+  auto steps = TranslateFirstKey("Ouvrir");
+  steps.push_back([] { ui_test::Click(Editor()->BtnOK); });
+  std::string out;
+  const auto [code, errors] = Lumetra({"edit", FForm}, steps, &out);
+  EXPECT_EQ(code, 1);
+  EXPECT_EQ(errors, "lumetra edit: " + FForm + ": not written back: " + FLang +
+                        ": entry \"TOpenDialog.Caption[1091]\" holds a raw line feed (#10), which no line of the file may hold (entries spell "
+                        "it #10 in literal form); nothing is written\n");
+  for (const std::string& file : {FLang, FForm}) EXPECT_EQ(out.find("wrote " + file + "\n"), std::string::npos) << out;
+  EXPECT_EQ(ReadFile(FLang), mine);
+  EXPECT_EQ(ReadFile(FForm), hostile);
 }
 
 TEST_F(Edit, AddPutsATranslatorOnARealFormAndItsCaptureIsKept) {

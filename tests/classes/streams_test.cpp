@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iostream>
+#include <optional>
 
 #include "vcl/Classes.hpp"
 #ifdef _WIN32
@@ -79,21 +81,7 @@ std::string ReplaceError(const std::string& FileName, const std::string& Bytes) 
 }
 
 #ifndef _WIN32
-// Acts as the unprivileged user "nobody" when run as the superuser, whom permissions do not stop.
-class Unprivileged {
-public:
-  Unprivileged() {
-    if (geteuid() == 0) FDropped = seteuid(65534) == 0;
-  }
-  ~Unprivileged() {
-    if (FDropped && seteuid(0) != 0) std::abort();
-  }
-  Unprivileged(const Unprivileged&) = delete;
-  Unprivileged& operator=(const Unprivileged&) = delete;
-
-private:
-  bool FDropped = false;
-};
+using testing_support::Unprivileged;
 
 // Runs Body in a child process; answers its exit status as waitpid gives it.
 int InChild(const std::function<int()>& Body) {
@@ -322,3 +310,164 @@ TEST(FileLock, TwoProcessesThatAppendUnderTheLockLoseNothing) {
   EXPECT_EQ(std::count(text.begin(), text.end(), 'a'), AppendRounds);
   EXPECT_EQ(std::count(text.begin(), text.end(), 'b'), AppendRounds);
 }
+
+// ---- Replacing several files together --------------------------------------------------------
+
+namespace {
+
+// Records the names FileNotifications reports replaced, for the life of the object.
+class ReplacedNames {
+public:
+  ReplacedNames() {
+    FileNotifications.OnReplaced = [this](const std::string& FileName) { FNames.push_back(FileName); };
+  }
+  ~ReplacedNames() { FileNotifications.OnReplaced = nullptr; }
+  ReplacedNames(const ReplacedNames&) = delete;
+  ReplacedNames& operator=(const ReplacedNames&) = delete;
+  const std::vector<std::string>& Names() const { return FNames; }
+
+private:
+  std::vector<std::string> FNames;
+};
+
+}  // namespace
+
+TEST(ReplaceBatch, RenamesNothingUntilCommitThenEveryFileInOrder) {
+  ScratchDir dir;
+  const std::string a = dir.File("a.txt"), b = dir.File("b.txt");
+  WriteFile(a, "old a");
+  ReplacedNames replaced;
+  {
+    TReplaceBatch batch;
+    ReplaceFile(a, "first a");
+    ReplaceFile(b, "new b");
+    ReplaceFile(a, "new a");  // the later content of one file is the one it gets
+    EXPECT_EQ(ReadFile(a), "old a");
+    EXPECT_FALSE(fs::exists(b));
+    EXPECT_EQ(ReadFileBytes(a), "new a") << "a reader in the batch sees what it will leave";
+    EXPECT_EQ(ReadFileIfExists(b), std::optional<std::string>("new b"));
+    EXPECT_TRUE(replaced.Names().empty());
+    batch.Commit();
+  }
+  EXPECT_EQ(ReadFile(a), "new a");
+  EXPECT_EQ(ReadFile(b), "new b");
+  EXPECT_EQ(replaced.Names(), (std::vector<std::string>{b, a}));
+  EXPECT_EQ(ReadFileIfExists(dir.File("none.txt")), std::nullopt);
+#ifndef _WIN32
+  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.txt", "b.txt"})) << "no temporary and no lock left behind";
+#endif
+}
+
+TEST(ReplaceBatch, AFailureBeforeCommitLeavesEveryFileAsItWas) {
+  ScratchDir dir;
+  const std::string a = dir.File("a.txt"), folder = dir.File("adir");
+  WriteFile(a, "old a");
+  fs::create_directory(folder);
+  ReplacedNames replaced;
+  try {
+    TReplaceBatch batch;
+    ReplaceFile(a, "new a");
+    ReplaceFile(dir.File("b.txt"), "new b");
+    ReplaceFile(folder, "x");  // refused: the ones before it go too
+    batch.Commit();
+    FAIL() << "no error";
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(e.Message(), "Cannot create file \"" + folder + "\": Is a directory");
+  }
+  EXPECT_EQ(ReadFile(a), "old a");
+  EXPECT_TRUE(replaced.Names().empty());
+#ifndef _WIN32
+  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"a.txt", "adir"})) << "the temporaries and locks are gone";
+#endif
+}
+
+TEST(ReplaceBatch, AJoinedBatchLeavesTheRenamesToTheOuterOneAndDropsOnlyItsOwnPart) {
+  ScratchDir dir;
+  const std::string a = dir.File("a.txt"), b = dir.File("b.txt"), c = dir.File("c.txt");
+  {
+    TReplaceBatch outer;
+    ReplaceFile(a, "a");
+    {
+      TReplaceBatch kept;
+      ReplaceFile(b, "b");
+      kept.Commit();
+    }
+    EXPECT_FALSE(fs::exists(b)) << "renamed with the outer batch";
+    {
+      TReplaceBatch dropped;
+      ReplaceFile(c, "c");
+    }
+    outer.Commit();
+  }
+  EXPECT_EQ(ReadFile(a), "a");
+  EXPECT_EQ(ReadFile(b), "b");
+  EXPECT_FALSE(fs::exists(c));
+}
+
+#ifndef _WIN32
+TEST(ReplaceFile, ATemporaryWhoseNameIsTakenIsRefusedNamingIt) {
+  ScratchDir dir;
+  const std::string file = dir.File("t.txt");
+  WriteFile(file, "old");
+  // The name the next temporary gets: the one a dropped batch showed, its counter one up.
+  std::string seen;
+  {
+    TReplaceBatch batch;
+    ReplaceFile(file, "dropped");
+    for (const std::string& name : Names(dir.Path()))
+      if (name.find(".lmt~") != std::string::npos) seen = name;
+  }
+  ASSERT_FALSE(seen.empty());
+  const std::size_t dash = seen.rfind('-');
+  const auto next = [&](int Ahead) { return seen.substr(0, dash + 1) + std::to_string(std::stoi(seen.substr(dash + 1)) + Ahead); };
+  const std::string planted = dir.File(next(1)), link = dir.File(next(2));
+  WriteFile(planted, "theirs");
+  fs::create_symlink(dir.Path() / "made-through-the-link", link);
+  for (const std::string& taken : {planted, link})
+    EXPECT_EQ(ReplaceError(file, "new"), "Cannot create file \"" + file + "\": the name of its temporary \"" + taken +
+                                             "\" is taken by a file this process did not make, which is left as it is");
+  EXPECT_EQ(ReadFile(file), "old");
+  EXPECT_EQ(ReadFile(planted), "theirs");
+  EXPECT_FALSE(fs::exists(dir.Path() / "made-through-the-link"));
+}
+
+TEST(FileLock, ACompanionThatIsNoLockFileOfOursIsRefusedAndLeftAsItIs) {
+  ScratchDir dir;
+  const std::string file = dir.File("t.txt"), lock = dir.File(".t.txt.lmt-lock");
+  const fs::path forbidden = dir.Path() / "root-only" / "x";  // must never be created
+  fs::create_directory(dir.Path() / "root-only");
+  WriteFile(dir.File("other.txt"), "");
+  const struct {
+    const char* What;
+    std::function<bool()> Plant;  // false: cannot be planted here
+    std::string Refusal;
+  } cases[] = {
+      {"a link to a file to be", [&] { fs::create_symlink(forbidden, lock); return true; }, "is a symbolic link"},
+      {"a link to a file", [&] { fs::create_symlink(dir.File("other.txt"), lock); return true; }, "is a symbolic link"},
+      {"a FIFO", [&] { return mkfifo(lock.c_str(), 0666) == 0; }, "is a FIFO"},
+      {"a folder", [&] { return fs::create_directory(lock); }, "is a folder"},
+      {"a hard link", [&] { std::error_code ec; fs::create_hard_link(dir.File("other.txt"), lock, ec); return !ec; }, "has 2 hard links"},
+      {"another user's file",
+       [&] {
+         WriteFile(lock, "");
+         return geteuid() == 0 && chown(lock.c_str(), 65534, 65534) == 0;
+       },
+       "belongs to another user (65534)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    WriteFile(file, "old");
+    if (!c.Plant()) {
+      std::cout << "skipped: cannot plant " << c.What << " here\n";
+    } else {
+      const fs::file_status planted = fs::symlink_status(lock);
+      EXPECT_EQ(ReplaceError(file, "new"),
+                "Cannot create file \"" + file + "\": its lock \"" + lock + "\" " + c.Refusal + ", not a lock file of ours, and is left as it is");
+      EXPECT_EQ(ReadFile(file), "old");
+      EXPECT_EQ(fs::symlink_status(lock).type(), planted.type()) << "still there";
+      EXPECT_FALSE(fs::exists(forbidden));
+    }
+    fs::remove(lock);
+  }
+}
+#endif

@@ -53,6 +53,33 @@ ReadOnlyFolder::~ReadOnlyFolder() {
   std::filesystem::permissions(FFolder, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
 }
 
+Unprivileged::Unprivileged() {
+#ifndef _WIN32
+  if (geteuid() == 0) FDropped = seteuid(65534) == 0;
+#endif
+}
+
+Unprivileged::~Unprivileged() {
+#ifndef _WIN32
+  if (FDropped && seteuid(0) != 0) std::abort();
+#endif
+}
+
+std::string HostileForm(const std::string& FileName) {
+  return "object Form1: TForm1\n"
+         "  object OpenDialog1: TOpenDialog\n"
+         "  end\n"
+         "  object Lumetra1: TLumetra\n"
+         "    FileName = '" + FileName + "'\n"
+         "    Locale = 1036\n"
+         "    Translations.Strings = (\n"
+         "      'TOpenDialog.Caption[1091]='#39'x'#39#10'ssh-ed25519 AAAAC3Nza evil@attacker'#10'#')\n"
+         "    Storage = (\n"
+         "      'TOpenDialog.Caption[1090]='#39'File &name:'#39)\n"
+         "  end\n"
+         "end\n";
+}
+
 void WriteFile(const std::string& FileName, const std::string& Bytes) {
   std::ofstream out(FileName, std::ios::binary);
   out << Bytes;

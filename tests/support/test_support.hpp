@@ -55,6 +55,19 @@ private:
   std::string FWhyNot;
 };
 
+/// Acts as the unprivileged user "nobody" for its lifetime when the process is the superuser,
+/// whom permissions do not stop; does nothing otherwise (and on Windows).
+class Unprivileged {
+public:
+  Unprivileged();
+  ~Unprivileged();
+  Unprivileged(const Unprivileged&) = delete;
+  Unprivileged& operator=(const Unprivileged&) = delete;
+
+private:
+  bool FDropped = false;
+};
+
 /// The lines of a string list (anything with Count() and Strings(i)), for comparisons.
 template <class TList>
 std::vector<std::string> LinesOf(const TList& List) {
@@ -62,6 +75,11 @@ std::vector<std::string> LinesOf(const TList& List) {
   for (int i = 0; i < List.Count(); ++i) lines.push_back(List.Strings(i));
   return lines;
 }
+
+/// A text form from someone else: its translator's FileName names FileName, and one entry holds
+/// raw line feeds that would put a line of the attacker's into that file. Its dialog is an open
+/// dialog, whose file name label it captured ('File &name:', control 1090).
+std::string HostileForm(const std::string& FileName);
 
 /// Writes Bytes to the file exactly as given.
 void WriteFile(const std::string& FileName, const std::string& Bytes);

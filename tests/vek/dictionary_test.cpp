@@ -100,6 +100,47 @@ TEST_F(Dictionary, ExportStopsAtAnInvalidLiteralBeforeWriting) {
   EXPECT_EQ(ReadFile(FFile), "old\tline\r\n");
 }
 
+TEST_F(Dictionary, ExportRefusesANulWhichNoFieldCanHoldBeforeWriting) {
+  const struct {
+    const char* What;
+    std::string Before;
+    V Translations, Originals;
+    std::string Message;
+  } cases[] = {
+      {"a translation", "old\tline\r\n", {"TOpenDialog.Caption='a'#0'b'"}, {"TOpenDialog.Caption='Open'"},
+       FFile + ": entry \"TOpenDialog.Caption\" holds a raw NUL (#0), which no line of the file may hold; nothing is written"},
+      {"an original", "old\tline\r\n", {"TOpenDialog.Caption='Ouvrir'"}, {"TOpenDialog.Caption='Op'#0'en'"},
+       FFile + ": captured value \"TOpenDialog.Caption\" holds a raw NUL (#0), which no line of the file may hold; nothing is written"},
+      {"a line of the file", std::string("old\tline\r\nsecond\tli\0ne\r\n", 24), {"TOpenDialog.Caption='Ouvrir'"},
+       {"TOpenDialog.Caption='Open'"},
+       FFile + ", line 2: holds a NUL (#0), which no line of a dictionary holds; the file is refused and left as it is"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    FLmt->Translations()->Clear();
+    FLmt->OrgProps()->Clear();
+    WriteFile(FFile, c.Before);
+    Fill(c.Translations, c.Originals);
+    try {
+      FLmt->TranslateTo(FFile);
+      ADD_FAILURE() << "no error";
+    } catch (const vcl::EStreamError& e) {
+      EXPECT_EQ(e.Message(), c.Message);
+    }
+    EXPECT_EQ(ReadFile(FFile), c.Before);
+  }
+}
+
+TEST_F(Dictionary, ApplyGivesALiteralWhenTheTranslationHoldsALineBreakOrNul) {
+  // An unquoted value takes the translation as it is, unless a line of a text file could not hold it.
+  WriteFile(FFile, std::string("563\t6\\n00\r\nFonts\tPo\0lices\r\nOpen\tplain\r\n", 38));
+  Fill({"TOpenDialog.Width=563", "TFontDialog.Title=Fonts", "TOpenDialog.Caption=Open"},
+       {"TOpenDialog.Width=563", "TFontDialog.Title=Fonts", "TOpenDialog.Caption=Open"});
+  ASSERT_TRUE(FLmt->TranslateFrom(FFile));
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()),
+            (V{"TOpenDialog.Width='6'#10'00'", "TFontDialog.Title='Po'#0'lices'", "TOpenDialog.Caption=plain"}));
+}
+
 TEST_F(Dictionary, ApplyKeepsTheFormOfEachValue) {
   WriteFile(FFile, "Open\tOuvrir\r\n563\t600\r\nFont\t\r\nFonts\t\r\nCancel\tAnnuler");  // no final line end
   Fill({"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TFontDialog.Caption='Font'",

@@ -65,7 +65,7 @@ TEST_F(TextFile, SaveWritesEntriesAndTheOriginalsOfTranslatedProperties) {
 
 TEST_F(TextFile, SaveKeepsOtherFormsAndLocalesInTheirPlaces) {
   WriteFile(FFile,
-            "zzz hand-written line\r\n"
+            "#0Zed.TOpenDialog.Caption%1036='z'\r\n"
             "#0Form1.TOpenDialog.Caption%1031='Offnen'\r\n"
             "#0Form1.TOpenDialog.Caption%1036='Old'\r\n"
             "#0Form2.TOpenDialog.Caption%1036='Autre'\r\n"
@@ -76,7 +76,7 @@ TEST_F(TextFile, SaveKeepsOtherFormsAndLocalesInTheirPlaces) {
   // insertion puts them, even in a file that a hand edit left unsorted.
   EXPECT_EQ(ReadFile(FFile),
             "#0Form1.TOpenDialog.Caption%-1='Open'\r\n"
-            "zzz hand-written line\r\n"
+            "#0Zed.TOpenDialog.Caption%1036='z'\r\n"
             "#0Form1.TOpenDialog.Caption%1031='Offnen'\r\n"
             "#0Form1.TOpenDialog.Caption%1036='Ouvrir'\r\n"
             "#0Form2.TOpenDialog.Caption%1036='Autre'\r\n");
@@ -152,20 +152,109 @@ TEST_F(TextFile, LoadOfAMissingFileChangesNothing) {
   EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), V{"TOpenDialog.Width=1"});
 }
 
-TEST_F(TextFile, MalformedLinesNameFileAndLineAndLoseNothing) {
-  const std::string content = ExampleFile + "#0Form1.TOpenDialog.Top[1]=5\r\n" + "#0Form1.TOpenDialog.Left[1]%1036=7\r\n";
-  WriteFile(FFile, content);
-  Fill({"TOpenDialog.Caption='Neu'"}, {});
-  // Without a "%" the whole head is read as the locale.
-  const std::string message = FFile + ", line 5: '#0Form1.TOpenDialog.Top[1]' is not a valid integer value";
-  EXPECT_THROW_MSG(FLmt->SaveTo(FFile), vcl::EConvertError, message);
-  EXPECT_EQ(ReadFile(FFile), content);  // the old file stays whole
-  EXPECT_EQ(vcl::Screen->Cursor(), vcl::crDefault);
+TEST_F(TextFile, AFileWithALineOfAnotherKindIsRefusedNamingTheLineAndLeftAsItIs) {
+  Fill({"TOpenDialog.Caption='Neu'"}, {"TOpenDialog.Caption='Open'"});
+  const struct {
+    const char* What;
+    std::string Line;
+  } foreign[] = {
+      {"a key of someone else's", "ssh-ed25519 AAAAC3NzaC1lZDI1NTE5 evil@attacker"},
+      {"no locale", "#0Form1.TOpenDialog.Top[1]=5"},
+      {"no value", "#0Form1.TOpenDialog.Top[1]%1036"},
+      {"no key", "#0Form1%1036=5"},
+      {"a locale that is no integer, of another owner", "#0Form2.TOpenDialog.Top[1]%12a=5"},
+      {"a locale beyond 32 bits", "#0Form1.TOpenDialog.Top[1]%4294967296=5"},
+      {"a NUL", std::string("#0Form1.TOpenDialog.Caption%1036='a\0b'", 38)},
+      {"blanks before the mark", " #0Form1.TOpenDialog.Top[1]%1036=5"},
+  };
+  for (const auto& f : foreign) {
+    SCOPED_TRACE(f.What);
+    const std::string content = ExampleFile + "\r\n" + f.Line + "\r\n#0Form1.TOpenDialog.Left[1]%1036=7\r\n";
+    WriteFile(FFile, content);
+    const std::string message =
+        FFile + ", line 6: not a line of a translation text file (#0<owner>.<key>%<locale>=<value>); the file is refused and left as it is";
+    EXPECT_THROW_MSG(FLmt->SaveTo(FFile), vcl::EReadError, message);
+    EXPECT_EQ(ReadFile(FFile), content);
+    EXPECT_EQ(vcl::Screen->Cursor(), vcl::crDefault);
+    EXPECT_THROW_MSG(FLmt->LoadFrom(FFile), vcl::EReadError, message);
+    EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), V{"TOpenDialog.Caption='Neu'"}) << "nothing merged";
+  }
+}
 
-  // Loading stops at the bad line with the lines before it merged; the line after is not read.
+TEST_F(TextFile, LocalesAreReadAsStrToIntReadsThemAndEmptyLinesAreKept) {
+  // Blanks and a sign before the digits, or "$" and hexadecimal digits ($40C is 1036).
+  const std::string content = "\r\n#0Form1.TOpenDialog.Caption%$40C='Hex'\r\n#0Form2.TOpenDialog.Caption% -5='x'\r\n\r\n";
+  WriteFile(FFile, content);
+  ASSERT_TRUE(FLmt->LoadFrom(FFile));
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), V{"TOpenDialog.Caption='Hex'"});
+  FLmt->SetLocale(7);
+  FLmt->SaveTo(FFile);
+  EXPECT_EQ(ReadFile(FFile), "\r\n#0Form1.TOpenDialog.Caption%$40C='Hex'\r\n#0Form1.TOpenDialog.Caption%7='Hex'\r\n"
+                             "#0Form2.TOpenDialog.Caption% -5='x'\r\n\r\n");
+}
+
+TEST_F(TextFile, AnEntryThatWouldBreakItsLineIsRefusedBeforeAnythingIsWritten) {
+  const struct {
+    const char* What;
+    V Translations, Originals;
+    std::string Message;  // after the file name
+  } cases[] = {
+      {"a line feed in a value, smuggling a line in", {"TOpenDialog.Caption[1090]='x'\n#0Form1.TOpenDialog.Caption%1036='evil'"}, {},
+       "entry \"TOpenDialog.Caption[1090]\" holds a raw line feed (#10), which no line of the file may hold (entries spell it #10 in "
+       "literal form); nothing is written"},
+      {"a carriage return in a key", {"TOpenDialog.Cap\rtion='x'"}, {},
+       "entry \"TOpenDialog.Cap\rtion\" holds a raw carriage return (#13), which no line of the file may hold (entries spell it #13 "
+       "in literal form); nothing is written"},
+      {"a NUL", {std::string("TOpenDialog.Caption='a\0b'", 25)}, {},
+       "entry \"TOpenDialog.Caption\" holds a raw NUL (#0), which no line of the file may hold (entries spell it #0 in literal form); "
+       "nothing is written"},
+      {"a line feed in the original of a translated property", {"TOpenDialog.Caption='x'"}, {"TOpenDialog.Caption='a\nb'"},
+       "captured value \"TOpenDialog.Caption\" holds a raw line feed (#10), which no line of the file may hold (entries spell it #10 "
+       "in literal form); nothing is written"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    FLmt->Translations()->Clear();
+    FLmt->OrgProps()->Clear();
+    Fill(c.Translations, c.Originals);
+    WriteFile(FFile, ExampleFile);
+    EXPECT_THROW_MSG(FLmt->SaveTo(FFile), vcl::EWriteError, FFile + ": " + c.Message);
+    EXPECT_EQ(ReadFile(FFile), ExampleFile);
+  }
+  // What is not written is not refused: the original of a property without an entry, a value
+  // past the 4095 characters that are kept.
   FLmt->Translations()->Clear();
-  EXPECT_THROW_MSG(FLmt->LoadFrom(FFile), vcl::EConvertError, message);
-  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), (V{"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Width=400"}));
+  FLmt->OrgProps()->Clear();
+  Fill({"TOpenDialog.Caption='" + std::string(4093, 'x') + "'\n"}, {"TOpenDialog.Width=1\n2"});
+  FLmt->SaveTo(FFile);
+  EXPECT_EQ(ReadFile(FFile), "#0Form1.TOpenDialog.Caption%1036='" + std::string(4093, 'x') + "'\r\n");
+}
+
+TEST_F(TextFile, AFileLargerThanIsReadBackIsNotWritten) {
+  WriteFile(FFile, ExampleFile);
+  // One entry whose key alone passes the limit (keys are not cut as values are).
+  const std::string key(Vek::MaxListFileSize, 'k');
+  FLmt->Translations()->SortInsert(key + "=1", nullptr);
+  const std::size_t size = 2 + 5 + 1 + key.size() + 1 + 4 + 1 + 1 + 2;  // "#0Form1." key "%1036=1" CR LF
+  EXPECT_THROW_MSG(FLmt->SaveTo(FFile), vcl::EFCreateError,
+                   FFile + ": would be " + std::to_string(size) + " bytes, more than the 256 MiB that Lumetra reads; nothing is written");
+  EXPECT_EQ(ReadFile(FFile), ExampleFile);
+}
+
+TEST_F(TextFile, SavesInOneBatchEachKeepTheLinesOfTheOnesBefore) {
+  // Two translators of one form share a file, as they do when the form is written.
+  auto* other = new TLumetra(FForm);
+  other->SetLocale(1031);
+  other->Translations()->SortInsert("TOpenDialog.Caption='Offnen'", nullptr);
+  Fill({"TOpenDialog.Caption='Ouvrir'"}, {});
+  {
+    vcl::TReplaceBatch batch;
+    FLmt->SaveTo(FFile);
+    other->SaveTo(FFile);
+    EXPECT_FALSE(std::filesystem::exists(FFile));
+    batch.Commit();
+  }
+  EXPECT_EQ(ReadFile(FFile), "#0Form1.TOpenDialog.Caption%1031='Offnen'\r\n#0Form1.TOpenDialog.Caption%1036='Ouvrir'\r\n");
 }
 
 TEST_F(TextFile, AnUnwritableFolderLeavesTheOldFileWhole) {
@@ -225,7 +314,7 @@ TEST_F(TextFile, ListFormWritesWhatTheTranslatorWritesWithItsCapturesSorted) {
        {"TOpenDialog.Width=563", "TFontDialog.Caption='Font'", "TOpenDialog.Caption='Open'"}},
       {"negative locale", -5, "#0Form1.TOpenDialog.Width%-5=1\r\n", {"TOpenDialog.Width=2"}, {"TOpenDialog.Width=563"}},
       {"hand-edited, unsorted file", 1036,
-       "zzz\r\n#0Form1.TOpenDialog.Top[2]%1031=1\r\nmmm\r\n#0Form0.x%1=1\r\naaa\r\n",
+       "#0Zed.z%1=1\r\n#0Form1.TOpenDialog.Top[2]%1031=1\r\n#0Mid.m%1=1\r\n#0Form0.x%1=1\r\n#0Abc.a%1=1\r\n",
        {"TOpenDialog.Caption='Ouvrir'", "TOpenDialog.Left[2]=5", "TOpenDialog.Top[2]=7", "TOpenDialog.Width=400"},
        // In this order a sorted insertion into the unsorted lines would put the Width original elsewhere.
        {"TOpenDialog.Top[2]=3", "TOpenDialog.Width=563", "TOpenDialog.Caption='Open'", "TOpenDialog.Left[2]=4"}},
