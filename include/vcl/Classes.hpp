@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -187,7 +188,8 @@ public:
   ~TComponent() override;
 
   const std::string& Name() const { return FName; }
-  void SetName(std::string AName) { FName = std::move(AName); }
+  /// Renames the component; its owner finds it by the new name from then on. Never fails.
+  void SetName(std::string AName);
   TComponent* Owner() const { return FOwner; }
 
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }
@@ -195,7 +197,8 @@ public:
   TComponent* Components(int Index) const;
   /// This component's index in its owner's list, or -1 without an owner.
   int ComponentIndex() const;
-  /// The owned component with that name (exact), or nullptr.
+  /// The owned component with that name (exact, case-sensitive), the first in the list when
+  /// several have it, or nullptr. Takes constant time: the owner keeps an index of the names.
   TComponent* FindComponent(std::string_view AName) const;
   /// Makes this component own AComponent (removing it from its previous owner).
   void InsertComponent(TComponent* AComponent);
@@ -216,9 +219,22 @@ public:
   void SetStreamedInfo(std::unique_ptr<TStreamedInfo> Info);
 
 private:
+  // Puts AComponent into, or takes it out of, the index of owned components by name.
+  void IndexName(TComponent* AComponent);
+  void UnindexName(TComponent* AComponent);
+
   std::string FName;
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
+  // The owned components by name, each name's in list order. The order is told by when each
+  // was inserted (FInserted), which is also their order in FComponents.
+  struct TNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view S) const noexcept { return std::hash<std::string_view>{}(S); }
+  };
+  std::unordered_map<std::string, std::vector<TComponent*>, TNameHash, std::equal_to<>> FNames;
+  std::uint64_t FInsertions = 0;
+  std::uint64_t FInserted = 0;
   TComponentState FComponentState = 0;
   std::unique_ptr<TStreamedInfo> FStreamedInfo;
 };
