@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -466,6 +467,20 @@ private:
 
 // ---- Published properties --------------------------------------------------------------------
 
+/// One identifier of an integer value, as a form stream may write the value (clBlack for 0).
+struct TIdentMapEntry {
+  int Value;
+  const char* Name;
+};
+/// The identifiers of some values of an integer type.
+using TIdentMap = std::span<const TIdentMapEntry>;
+/// Sets Int to the value of Ident in Map (exact, case-sensitive); false, Int unchanged, when
+/// Map has no such identifier.
+bool IdentToInt(std::string_view Ident, int& Int, TIdentMap Map);
+/// Sets Ident to the identifier of Int in Map (the first, should several name it); false,
+/// Ident unchanged, when the value has none.
+bool IntToIdent(std::int64_t Int, std::string& Ident, TIdentMap Map);
+
 /// What a published property holds, and so how a form stream writes it.
 enum class TPropKind : std::uint8_t {
   pkInteger = 0,      // an integral value: vaInt8 .. vaInt64 in the smallest width
@@ -490,16 +505,21 @@ public:
   TClass Owner() const { return FOwner; }
   /// The identifiers of an enumeration's values or of a set's elements, by ordinal.
   const std::vector<std::string>& Identifiers() const { return FIdentifiers; }
+  /// The identifiers of some values of an integer property (empty for none): a form stream
+  /// holds such a value as its identifier, and a reader takes the identifier or the number.
+  TIdentMap IntegerIdents() const { return FIntegerIdents; }
   /// The ordinal of Ident among Identifiers (exact, case-sensitive), or -1.
   int IdentifierIndex(std::string_view Ident) const;
   bool HasDefault() const { return FHasDefault; }
   std::int64_t Default() const { return FDefault; }
+  /// The default of a string property: empty unless declared.
+  const std::string& DefaultText() const { return FDefaultText; }
 
   /// The stored rule (Stored): whether the property of Instance is written at all.
   bool IsStored(const TPersistent* Instance) const;
   /// Whether the value is the default, which a writer leaves out: the declared default of an
-  /// ordinal (an ordinal without one has none), an empty text, a list without lines, an event
-  /// that names no method. A form stream holds the property when IsStored and not IsDefault.
+  /// ordinal (an ordinal without one has none), the declared text of a string (else the empty
+  /// one), a list without lines, an event that names no method. A form stream holds the property when IsStored and not IsDefault.
   bool IsDefault(const TPersistent* Instance) const;
 
   /// The ordinal value of an integer, boolean, enumeration or set property.
@@ -527,8 +547,10 @@ private:
   std::string FName;
   TPropKind FKind;
   std::vector<std::string> FIdentifiers;
+  TIdentMap FIntegerIdents;
   bool FHasDefault = false;
   std::int64_t FDefault = 0;
+  std::string FDefaultText;
   bool FStored = true;
   std::function<bool(const TPersistent*)> FStoredIf;
   std::function<std::int64_t(const TPersistent*)> FGetOrd;
@@ -546,6 +568,7 @@ private:
 ///     c.Publish<TPanel>()
 ///         .String("Caption", &TPanel::Caption, &TPanel::SetCaption)
 ///         .Integer("Tag", &TPanel::Tag, &TPanel::SetTag).Default(0)
+///         .Integer("Color", &TPanel::Color, &TPanel::SetColor).Idents(ColorIdents()).Default(clBtnFace)
 ///         .Boolean("Visible", &TPanel::Visible, &TPanel::SetVisible).Default(true)
 ///         .Enumeration("Align", &TPanel::Align, &TPanel::SetAlign, {"alNone", "alTop"}).Default(alNone)
 ///         .Set("Anchors", &TPanel::Anchors, &TPanel::SetAnchors, {"akLeft", "akTop"})
@@ -670,6 +693,19 @@ public:
     if (!FLast || !IsOrdinal(FLast->FKind)) throw EConvertError("Default needs an ordinal property before it");
     FLast->FHasDefault = true;
     FLast->FDefault = static_cast<std::int64_t>(Value);
+    return *this;
+  }
+  /// The default of the string property declared last, instead of the empty text.
+  TPublisher& Default(const char* Value) {
+    if (!FLast || FLast->FKind != TPropKind::pkString) throw EConvertError("A text default needs a string property before it");
+    FLast->FDefaultText = Value;
+    return *this;
+  }
+  /// The identifiers of values of the integer property declared last, which a form stream
+  /// holds as identifiers (colours, character sets). Map must outlive the class.
+  TPublisher& Idents(TIdentMap Map) {
+    if (!FLast || FLast->FKind != TPropKind::pkInteger) throw EConvertError("Idents needs an integer property before it");
+    FLast->FIntegerIdents = Map;
     return *this;
   }
   /// Whether the property declared last is written at all.
