@@ -208,9 +208,21 @@ int RunCapture(const Args& args) {
   };
   collect(form.Root());
   for (vcl::TCommonDialog* dialog : dialogs) {
-    if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) file->SetOptions(file->Options() | vcl::ofNoChangeDir);
     vcl::TStringList captured;
-    t->GetDlgProps(dialog, &captured);
+    {
+      // The dialog is shown without changing the current folder; the form keeps its options.
+      auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog);
+      const vcl::TOpenOptions options = file ? file->Options() : 0;
+      struct Restore {
+        vcl::TOpenDialog* File;
+        vcl::TOpenOptions Options;
+        ~Restore() {
+          if (File) File->SetOptions(Options);
+        }
+      } restore{file, options};
+      if (file) file->SetOptions(options | vcl::ofNoChangeDir);
+      t->GetDlgProps(dialog, &captured);
+    }
     // The class's values are replaced by this capture.
     const std::string& name = dialog->ClassName();
     for (int i = t->OrgProps()->Count() - 1; i >= 0; --i)

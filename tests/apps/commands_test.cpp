@@ -104,6 +104,7 @@ TEST_F(Commands, CaptureReplacesTheCapturedValuesOfEachDialogClass) {
   for (int i = 1; i < org.Count(); ++i)
     EXPECT_NE(Vek::EntryKey(org.Strings(i)), Vek::EntryKey(org.Strings(i - 1))) << "one value per key";
   EXPECT_GE(org.IndexOf("TOpenDialog.Caption[1090]='File &name:'"), 0);
+  EXPECT_EQ(ReadFile(FForm).find("Options"), std::string::npos) << "the dialog keeps its options, shown as it was";
 }
 
 TEST_F(Commands, FormsConvertBothWaysAndRealBinaryFormsComeBackTheSame) {
