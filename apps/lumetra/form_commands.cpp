@@ -16,10 +16,11 @@ struct Parsed {
   std::vector<std::string> Positional;
   std::optional<int> Locale;
   bool Resource = false;
+  bool Add = false;
   bool Help = false;
 };
 
-Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false) {
+Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false, bool TakesAdd = false) {
   Parsed p;
   bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -33,6 +34,7 @@ Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false) {
       if (!vcl::TryStrToInt(args[++i], locale)) throw UsageError("--locale '" + args[i] + "' is not an integer");
       p.Locale = locale;
     } else if (TakesResource && a == "--resource") p.Resource = true;
+    else if (TakesAdd && a == "--add") p.Add = true;
     else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
     else p.Positional.push_back(a);
   }
@@ -124,10 +126,11 @@ const char* const DictHelp =
     "the options.\n";
 
 const char* const CaptureHelp =
-    "usage: lumetra capture FORM\n\n"
+    "usage: lumetra capture FORM [--add]\n\n"
     "Shows one dialog of each dialog class on the form for an instant (in the simulated window\n"
     "system on Linux, the real ones on Windows), keeps what it holds as the translator's captured\n"
-    "values, replacing those of that class, and writes FORM back. FORM may have at most 64 MiB.\n";
+    "values, replacing those of that class, and writes FORM back. FORM may have at most 64 MiB.\n\n"
+    "--add  puts a translator (Lumetra1) on a form that holds none, then captures\n";
 
 }  // namespace
 
@@ -193,10 +196,10 @@ int RunDict(const Args& args) {
 }
 
 int RunCapture(const Args& args) {
-  const Parsed p = Parse(args, false);
+  const Parsed p = Parse(args, false, false, true);
   if (HelpOrCheck(p, 1, CaptureHelp)) return 0;
   FormFile form(p.Positional[0]);
-  Vek::TLumetra* t = form.Translator();
+  Vek::TLumetra* t = p.Add ? form.AddTranslator() : form.Translator();
   std::vector<vcl::TCommonDialog*> dialogs;
   std::set<vcl::TClass> seen;
   std::function<void(vcl::TComponent*)> collect = [&](vcl::TComponent* c) {
