@@ -5,9 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "design/FormFile.hpp"
+#include "scratch_folder.hpp"
 
 namespace {
 
@@ -15,14 +15,7 @@ namespace fs = std::filesystem;
 
 constexpr int Siblings = 100000;
 
-const fs::path& Folder() {
-  static const fs::path folder = [] {
-    fs::path p = fs::temp_directory_path() / ("lumetra-form-bench-" + std::to_string(std::random_device{}()));
-    fs::create_directories(p);
-    return p;
-  }();
-  return folder;
-}
+const fs::path& Folder() { return bench::ScratchFolder(); }
 
 std::string TextForm() {
   std::string form = "object Form1: TForm1\r\n  Caption = 'Many'\r\n";

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 
 #include "Vek.hpp"
+#include "scratch_folder.hpp"
 #include "vcl/Forms.hpp"
 
 namespace {
@@ -23,14 +23,7 @@ constexpr int OwnerEntries = 20000;  // this owner's entries of its locale
 constexpr int DictionaryPairs = 500000;
 constexpr int Entries = 100000;
 
-const fs::path& Folder() {
-  static const fs::path folder = [] {
-    fs::path p = fs::temp_directory_path() / ("lumetra-bench-" + std::to_string(std::random_device{}()));
-    fs::create_directories(p);
-    return p;
-  }();
-  return folder;
-}
+const fs::path& Folder() { return bench::ScratchFolder(); }
 
 std::string Key(int n) { return "TOpenDialog.Caption[" + std::to_string(n) + "]"; }
 
