@@ -129,7 +129,10 @@ const char* const CaptureHelp =
     "usage: lumetra capture FORM [--add]\n\n"
     "Shows one dialog of each dialog class on the form for an instant (in the simulated window\n"
     "system on Linux, the real ones on Windows), keeps what it holds as the translator's captured\n"
-    "values, replacing those of that class, and writes FORM back. FORM may have at most 64 MiB.\n\n"
+    "values, replacing those of that class, and writes FORM back. A dialog that shows a message\n"
+    "instead of itself (a print dialog where no printer is installed) is reported, its message\n"
+    "closed and its class's values kept; the others are captured, and the exit status is 1.\n"
+    "FORM may have at most 64 MiB.\n\n"
     "--add  puts a translator (Lumetra1) on a form that holds none, then captures\n";
 
 }  // namespace
@@ -210,9 +213,10 @@ int RunCapture(const Args& args) {
     }
   };
   collect(form.Root());
+  std::vector<std::string> missed;
   for (vcl::TCommonDialog* dialog : dialogs) {
     vcl::TStringList captured;
-    {
+    try {
       // The dialog is shown without changing the current folder; the form keeps its options.
       auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog);
       const vcl::TOpenOptions options = file ? file->Options() : 0;
@@ -225,6 +229,11 @@ int RunCapture(const Args& args) {
       } restore{file, options};
       if (file) file->SetOptions(options | vcl::ofNoChangeDir);
       t->GetDlgProps(dialog, &captured);
+    } catch (const Vek::ECaptureError& e) {
+      // The others are captured all the same; the form keeps this class's values as they were.
+      std::printf("%s\n", Escaped(e.Message()).c_str());
+      missed.push_back(dialog->ClassName());
+      continue;
     }
     // The class's values are replaced by this capture.
     const std::string& name = dialog->ClassName();
@@ -234,6 +243,11 @@ int RunCapture(const Args& args) {
   }
   if (dialogs.empty()) std::printf("%s: the form holds no dialog to capture\n", Escaped(p.Positional[0]).c_str());
   form.Save();
+  if (!missed.empty()) {
+    std::string classes;
+    for (const std::string& c : missed) classes += (classes.empty() ? "" : ", ") + c;
+    throw vcl::Exception(p.Positional[0] + ": written with the values captured; not captured: " + classes);
+  }
   return 0;
 }
 
