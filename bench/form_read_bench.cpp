@@ -65,11 +65,4 @@ BENCHMARK(ReadText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ReadBinary)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(WriteText)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ec;
-  fs::remove_all(Folder(), ec);
-  return 0;
-}
+int main(int argc, char** argv) { return bench::RunThenRemoveScratchFolder(argc, argv); }

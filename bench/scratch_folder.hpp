@@ -1,6 +1,8 @@
 // The folder a benchmark writes its files into: made once per run, under the system's temporary
-// folder, with a name of its own; the benchmark's main removes it at the end.
+// folder, with a name of its own, and removed when the benchmarks have run.
 #pragma once
+
+#include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <random>
@@ -15,6 +17,16 @@ inline const std::filesystem::path& ScratchFolder() {
     return p;
   }();
   return folder;
+}
+
+/// The main of a benchmark that writes files: runs the benchmarks, then removes ScratchFolder.
+inline int RunThenRemoveScratchFolder(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ec;
+  std::filesystem::remove_all(ScratchFolder(), ec);
+  return 0;
 }
 
 }  // namespace bench

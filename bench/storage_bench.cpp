@@ -166,11 +166,4 @@ BENCHMARK(BM_LoadFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTim
 BENCHMARK(BM_TranslateTo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
 BENCHMARK(BM_TranslateFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ec;
-  fs::remove_all(Folder(), ec);
-  return 0;
-}
+int main(int argc, char** argv) { return bench::RunThenRemoveScratchFolder(argc, argv); }
