@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 
 #include "Vek.hpp"
 #include "benchmark_aims.hpp"
+#include "scratch_folder.hpp"
 #include "vcl/Forms.hpp"
 
 namespace {
@@ -24,14 +24,7 @@ constexpr int OwnerEntries = 20000;  // this owner's entries of its locale
 constexpr int DictionaryPairs = 500000;
 constexpr int Entries = 100000;
 
-const fs::path& Folder() {
-  static const fs::path folder = [] {
-    fs::path p = fs::temp_directory_path() / ("lumetra-bench-" + std::to_string(std::random_device{}()));
-    fs::create_directories(p);
-    return p;
-  }();
-  return folder;
-}
+const fs::path& Folder() { return bench::ScratchFolder(); }
 
 std::string Key(int n) { return "TOpenDialog.Caption[" + std::to_string(n) + "]"; }
 
@@ -181,7 +174,6 @@ int main(int argc, char** argv) {
     for (const char* scale : {"1", "10"})
       aims.push_back({std::string(name) + "/" + scale + "/iterations:3/real_time", "ratio_to_sort", bench::Aims::Bound::AtMost, 1.0, "x"});
   const int code = bench::RunWithAims(argc, argv, aims);
-  std::error_code ec;
-  fs::remove_all(Folder(), ec);
+  bench::RemoveScratchFolder();
   return code;
 }

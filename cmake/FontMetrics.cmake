@@ -5,11 +5,7 @@
 include(RecordedDialogs)  # its JSON readers
 
 function(lumetra_generate_font_metrics output file)
-  if(NOT EXISTS "${file}")
-    message(FATAL_ERROR "${file} is missing: record it with the Windows build's record-fonts target")
-  endif()
-  set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${file}")
-  file(READ "${file}" json)
+  _lumetra_rd_read(json "${file}" record-fonts)
   _lumetra_rd_int(height "${file}" "${json}" height)
   string(JSON count ERROR_VARIABLE err LENGTH "${json}" fonts)
   if(err OR count EQUAL 0)

@@ -3,6 +3,8 @@
 # tables of win/recorded_dialogs.h, so that no build needs a JSON parser or data files at run
 # time. A missing file or a malformed recording stops the configuration with the file and the
 # field at fault. Editing a recording reconfigures by itself.
+# <folder>/metrics.json holds the system metrics recorded with them (name, index, value), which
+# become the table the simulation's GetSystemMetrics answers from.
 # Each recording also names the face its dialog font was realised as under Wine
 # ("realised_face"); all must agree, and the global property LUMETRA_RECORDED_FACE holds it for
 # the Windows suites, which check it before comparing dialogs with their recordings.
@@ -23,6 +25,24 @@ function(_lumetra_rd_int out file json)
     message(FATAL_ERROR "${file}: field '${where}' is '${value}', not an integer")
   endif()
   set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+# Reads the recording File into out, or stops naming the file and the Windows build's target
+# that records it. Editing the file reconfigures by itself. With a Kind, its field "kind" must
+# hold that.
+function(_lumetra_rd_read out file target)
+  if(NOT EXISTS "${file}")
+    message(FATAL_ERROR "${file} is missing: record it with the Windows build's ${target} target")
+  endif()
+  set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${file}")
+  file(READ "${file}" json)
+  if(ARGC GREATER 3)
+    _lumetra_rd_get(recorded "${file}" "${json}" kind)
+    if(NOT recorded STREQUAL ARGV3)
+      message(FATAL_ERROR "${file}: kind is '${recorded}', expected '${ARGV3}'")
+    endif()
+  endif()
+  set(${out} "${json}" PARENT_SCOPE)
 endfunction()
 
 # A C++ string literal with the text's bytes.
@@ -76,16 +96,7 @@ function(lumetra_generate_recorded_dialogs output folder)
   set(table "")
   foreach(kind IN LISTS kinds)
     set(file "${folder}/${kind}.json")
-    if(NOT EXISTS "${file}")
-      message(FATAL_ERROR "${file} is missing: record it with the Windows build's record-dialogs target")
-    endif()
-    set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${file}")
-    file(READ "${file}" json)
-
-    _lumetra_rd_get(recorded "${file}" "${json}" kind)
-    if(NOT recorded STREQUAL kind)
-      message(FATAL_ERROR "${file}: kind is '${recorded}', expected '${kind}'")
-    endif()
+    _lumetra_rd_read(json "${file}" record-dialogs ${kind})
     _lumetra_rd_get(title "${file}" "${json}" title)
     _lumetra_rd_literal(title "${title}")
     _lumetra_rd_rect(window "${file}" "${json}" window)
@@ -127,7 +138,31 @@ function(lumetra_generate_recorded_dialogs output folder)
     endif()
     string(APPEND table "    {\"${kind}\", ${title}, ${window}, ${client}, ${font}, ${style}, ${controls}},\n")
   endforeach()
+  # The system metrics.
+  set(file "${folder}/metrics.json")
+  _lumetra_rd_read(json "${file}" record-dialogs metrics)
+  string(JSON count ERROR_VARIABLE err LENGTH "${json}" metrics)
+  if(err OR count EQUAL 0)
+    message(FATAL_ERROR "${file}: metrics: ${err}")
+  endif()
+  string(APPEND code "\nconst RecordedMetric Metrics[] = {\n")
+  math(EXPR last "${count} - 1")
+  foreach(i RANGE ${last})
+    set(where "${file} metric ${i}")
+    _lumetra_rd_get(name "${where}" "${json}" metrics ${i} name)
+    if(NOT name MATCHES "^SM_[A-Z0-9]+$")
+      message(FATAL_ERROR "${where}: name '${name}' is not a system metric's")
+    endif()
+    _lumetra_rd_int(index "${where}" "${json}" metrics ${i} index)
+    _lumetra_rd_int(value "${where}" "${json}" metrics ${i} value)
+    string(APPEND code "    {\"${name}\", ${index}, ${value}},\n")
+  endforeach()
+  string(APPEND code "};\n")
+
   string(APPEND code "\nconst RecordedDialog Dialogs[] = {\n${table}};\n\n}  // namespace\n\n")
+  string(APPEND code "std::span<const RecordedMetric> RecordedMetrics() { return Metrics; }\n\n")
+  string(APPEND code "int RecordedSystemMetric(int Index) {\n")
+  string(APPEND code "  for (const RecordedMetric& m : Metrics)\n    if (m.Index == Index) return m.Value;\n  return 0;\n}\n\n")
   string(APPEND code "std::span<const RecordedDialog> RecordedDialogs() { return Dialogs; }\n\n")
   string(APPEND code "const RecordedDialog* FindRecordedDialog(std::string_view Kind) {\n")
   string(APPEND code "  for (const RecordedDialog& d : Dialogs)\n    if (Kind == d.Kind) return &d;\n  return nullptr;\n}\n\n")

@@ -243,6 +243,12 @@ using TTranslatedEvent = TMethodRef<vcl::TObject*>;
 
 struct EntryIndex;
 
+/// A dialog that could not be captured: the message says which and why.
+class ECaptureError : public vcl::Exception {
+public:
+  using vcl::Exception::Exception;
+};
+
 /// The translator component. Dropped on a form, it makes every common dialog that the
 /// application shows through a registered dialog class appear translated from its entries.
 /// One translator in the process is in charge (vekInstance); translators that share a
@@ -363,7 +369,9 @@ public:
   /// Shows Dialog in capture mode: its window is described into List, as entries holding the
   /// current values, and closed. A class outside the six dialog families is registered but not
   /// shown. This translator is in charge afterwards, with its Translate flag as before, also
-  /// when an exception passes.
+  /// when an exception passes. A message box that the dialog shows before itself (comdlg32's
+  /// "no printer" message, which would wait for a user) is closed: then List is left as it was
+  /// and ECaptureError names the dialog's class and what the message said.
   void GetDlgProps(vcl::TObject* Dialog, vcl::TStrings* List);
   /// Appends the entries of the dialog window hWnd to CaptureList (nothing without one).
   void GetProps(HWND hWnd);

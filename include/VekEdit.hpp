@@ -194,7 +194,9 @@ public:
   void SetCodePage(int Value) { FCodePage = Value; }
 
 private:
-  // Captures the dialogs whose class is new; answers the number of captured lines added.
+  // Captures the dialogs whose class is new; answers the number of captured lines added. A
+  // dialog that could not be captured (Vek::ECaptureError) leaves the others to be captured;
+  // then one ECaptureError says which, one a line.
   int CaptureDialogs();
   // The current key of PropList, or empty when there is none.
   std::string CurrentKey() const;

@@ -16,10 +16,11 @@ struct Parsed {
   std::vector<std::string> Positional;
   std::optional<int> Locale;
   bool Resource = false;
+  bool Add = false;
   bool Help = false;
 };
 
-Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false) {
+Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false, bool TakesAdd = false) {
   Parsed p;
   bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -33,6 +34,7 @@ Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false) {
       if (!vcl::TryStrToInt(args[++i], locale)) throw UsageError("--locale '" + args[i] + "' is not an integer");
       p.Locale = locale;
     } else if (TakesResource && a == "--resource") p.Resource = true;
+    else if (TakesAdd && a == "--add") p.Add = true;
     else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
     else p.Positional.push_back(a);
   }
@@ -125,10 +127,14 @@ const char* const DictHelp =
     "the options.\n";
 
 const char* const CaptureHelp =
-    "usage: lumetra capture FORM\n\n"
+    "usage: lumetra capture FORM [--add]\n\n"
     "Shows one dialog of each dialog class on the form for an instant (in the simulated window\n"
     "system on Linux, the real ones on Windows), keeps what it holds as the translator's captured\n"
-    "values, replacing those of that class, and writes FORM back. FORM may have at most 64 MiB.\n";
+    "values, replacing those of that class, and writes FORM back. A dialog that shows a message\n"
+    "instead of itself (a print dialog where no printer is installed) is reported, its message\n"
+    "closed and its class's values kept; the others are captured, and the exit status is 1.\n"
+    "FORM may have at most 64 MiB.\n\n"
+    "--add  puts a translator (Lumetra1) on a form that holds none, then captures\n";
 
 }  // namespace
 
@@ -193,10 +199,10 @@ int RunDict(const Args& args) {
 }
 
 int RunCapture(const Args& args) {
-  const Parsed p = Parse(args, false);
+  const Parsed p = Parse(args, false, false, true);
   if (HelpOrCheck(p, 1, CaptureHelp)) return 0;
   FormFile form(p.Positional[0], FormFile::ToRewrite);
-  Vek::TLumetra* t = form.Translator();
+  Vek::TLumetra* t = p.Add ? form.AddTranslator() : form.Translator();
   std::vector<vcl::TCommonDialog*> dialogs;
   std::set<vcl::TClass> seen;
   std::function<void(vcl::TComponent*)> collect = [&](vcl::TComponent* c) {
@@ -207,10 +213,28 @@ int RunCapture(const Args& args) {
     }
   };
   collect(form.Root());
+  std::vector<std::string> missed;
   for (vcl::TCommonDialog* dialog : dialogs) {
-    if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) file->SetOptions(file->Options() | vcl::ofNoChangeDir);
     vcl::TStringList captured;
-    t->GetDlgProps(dialog, &captured);
+    try {
+      // The dialog is shown without changing the current folder; the form keeps its options.
+      auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog);
+      const vcl::TOpenOptions options = file ? file->Options() : 0;
+      struct Restore {
+        vcl::TOpenDialog* File;
+        vcl::TOpenOptions Options;
+        ~Restore() {
+          if (File) File->SetOptions(Options);
+        }
+      } restore{file, options};
+      if (file) file->SetOptions(options | vcl::ofNoChangeDir);
+      t->GetDlgProps(dialog, &captured);
+    } catch (const Vek::ECaptureError& e) {
+      // The others are captured all the same; the form keeps this class's values as they were.
+      std::printf("%s\n", Escaped(e.Message()).c_str());
+      missed.push_back(dialog->ClassName());
+      continue;
+    }
     // The class's values are replaced by this capture.
     const std::string& name = dialog->ClassName();
     for (int i = t->OrgProps()->Count() - 1; i >= 0; --i)
@@ -219,6 +243,11 @@ int RunCapture(const Args& args) {
   }
   if (dialogs.empty()) std::printf("%s: the form holds no dialog to capture\n", Escaped(p.Positional[0]).c_str());
   form.Save();
+  if (!missed.empty()) {
+    std::string classes;
+    for (const std::string& c : missed) classes += (classes.empty() ? "" : ", ") + c;
+    throw vcl::Exception(p.Positional[0] + ": written with the values captured; not captured: " + classes);
+  }
   return 0;
 }
 

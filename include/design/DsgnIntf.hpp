@@ -176,12 +176,16 @@ public:
 };
 
 /// The editors a host uses for properties without a registered one.
+/// Integers: the value is the number, or the identifier of a value that has one (a colour,
+/// a character set), picked from the list of identifiers or typed.
 class TIntegerProperty : public TPropertyEditor {
 public:
   bool AllEqual() override;
+  TPropertyAttributes GetAttributes() override;
   std::string GetValue() override;
-  /// Raises vcl::EConvertError naming the text when it is no integer or the property cannot
-  /// hold it.
+  void GetValues(const TGetStrProc& Proc) override;
+  /// Raises vcl::EConvertError naming the text when it is neither an integer nor an
+  /// identifier of the property, or the property cannot hold it.
   void SetValue(const std::string& Value) override;
 };
 /// Booleans and enumerations: the value is an identifier picked from a sorted list.
@@ -194,11 +198,14 @@ public:
   /// Raises vcl::EConvertError naming the text and the property when it names no value.
   void SetValue(const std::string& Value) override;
 };
-/// Sets: shown as "[a,b]", not typed.
+/// Sets: shown as "[a,b]", and typed so, the elements in any order, blanks allowed.
 class TSetProperty : public TPropertyEditor {
 public:
   TPropertyAttributes GetAttributes() override;
   std::string GetValue() override;
+  /// Raises vcl::EConvertError naming the text when it is not in brackets, or the element
+  /// and the property when it names no element.
+  void SetValue(const std::string& Value) override;
 };
 /// TStrings properties without an editor of their own: shown as "(TStrings)", not typed.
 class TStringsProperty : public TPropertyEditor {

@@ -6,9 +6,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -187,7 +189,8 @@ public:
   ~TComponent() override;
 
   const std::string& Name() const { return FName; }
-  void SetName(std::string AName) { FName = std::move(AName); }
+  /// Renames the component; its owner finds it by the new name from then on. Never fails.
+  void SetName(std::string AName);
   TComponent* Owner() const { return FOwner; }
 
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }
@@ -195,7 +198,8 @@ public:
   TComponent* Components(int Index) const;
   /// This component's index in its owner's list, or -1 without an owner.
   int ComponentIndex() const;
-  /// The owned component with that name (exact), or nullptr.
+  /// The owned component with that name (exact, case-sensitive), the first in the list when
+  /// several have it, or nullptr. Takes constant time: the owner keeps an index of the names.
   TComponent* FindComponent(std::string_view AName) const;
   /// Makes this component own AComponent (removing it from its previous owner).
   void InsertComponent(TComponent* AComponent);
@@ -216,9 +220,22 @@ public:
   void SetStreamedInfo(std::unique_ptr<TStreamedInfo> Info);
 
 private:
+  // Puts AComponent into, or takes it out of, the index of owned components by name.
+  void IndexName(TComponent* AComponent);
+  void UnindexName(TComponent* AComponent);
+
   std::string FName;
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
+  // The owned components by name, each name's in list order. The order is told by when each
+  // was inserted (FInserted), which is also their order in FComponents.
+  struct TNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view S) const noexcept { return std::hash<std::string_view>{}(S); }
+  };
+  std::unordered_map<std::string, std::vector<TComponent*>, TNameHash, std::equal_to<>> FNames;
+  std::uint64_t FInsertions = 0;
+  std::uint64_t FInserted = 0;
   TComponentState FComponentState = 0;
   std::unique_ptr<TStreamedInfo> FStreamedInfo;
 };
@@ -499,6 +516,20 @@ extern TFileNotifications FileNotifications;
 
 // ---- Published properties --------------------------------------------------------------------
 
+/// One identifier of an integer value, as a form stream may write the value (clBlack for 0).
+struct TIdentMapEntry {
+  int Value;
+  const char* Name;
+};
+/// The identifiers of some values of an integer type.
+using TIdentMap = std::span<const TIdentMapEntry>;
+/// Sets Int to the value of Ident in Map (exact, case-sensitive); false, Int unchanged, when
+/// Map has no such identifier.
+bool IdentToInt(std::string_view Ident, int& Int, TIdentMap Map);
+/// Sets Ident to the identifier of Int in Map (the first, should several name it); false,
+/// Ident unchanged, when the value has none.
+bool IntToIdent(std::int64_t Int, std::string& Ident, TIdentMap Map);
+
 /// What a published property holds, and so how a form stream writes it.
 enum class TPropKind : std::uint8_t {
   pkInteger = 0,      // an integral value: vaInt8 .. vaInt64 in the smallest width
@@ -523,16 +554,21 @@ public:
   TClass Owner() const { return FOwner; }
   /// The identifiers of an enumeration's values or of a set's elements, by ordinal.
   const std::vector<std::string>& Identifiers() const { return FIdentifiers; }
+  /// The identifiers of some values of an integer property (empty for none): a form stream
+  /// holds such a value as its identifier, and a reader takes the identifier or the number.
+  TIdentMap IntegerIdents() const { return FIntegerIdents; }
   /// The ordinal of Ident among Identifiers (exact, case-sensitive), or -1.
   int IdentifierIndex(std::string_view Ident) const;
   bool HasDefault() const { return FHasDefault; }
   std::int64_t Default() const { return FDefault; }
+  /// The default of a string property: empty unless declared.
+  const std::string& DefaultText() const { return FDefaultText; }
 
   /// The stored rule (Stored): whether the property of Instance is written at all.
   bool IsStored(const TPersistent* Instance) const;
   /// Whether the value is the default, which a writer leaves out: the declared default of an
-  /// ordinal (an ordinal without one has none), an empty text, a list without lines, an event
-  /// that names no method. A form stream holds the property when IsStored and not IsDefault.
+  /// ordinal (an ordinal without one has none), the declared text of a string (else the empty
+  /// one), a list without lines, an event that names no method. A form stream holds the property when IsStored and not IsDefault.
   bool IsDefault(const TPersistent* Instance) const;
 
   /// The ordinal value of an integer, boolean, enumeration or set property.
@@ -560,8 +596,10 @@ private:
   std::string FName;
   TPropKind FKind;
   std::vector<std::string> FIdentifiers;
+  TIdentMap FIntegerIdents;
   bool FHasDefault = false;
   std::int64_t FDefault = 0;
+  std::string FDefaultText;
   bool FStored = true;
   std::function<bool(const TPersistent*)> FStoredIf;
   std::function<std::int64_t(const TPersistent*)> FGetOrd;
@@ -579,6 +617,7 @@ private:
 ///     c.Publish<TPanel>()
 ///         .String("Caption", &TPanel::Caption, &TPanel::SetCaption)
 ///         .Integer("Tag", &TPanel::Tag, &TPanel::SetTag).Default(0)
+///         .Integer("Color", &TPanel::Color, &TPanel::SetColor).Idents(ColorIdents()).Default(clBtnFace)
 ///         .Boolean("Visible", &TPanel::Visible, &TPanel::SetVisible).Default(true)
 ///         .Enumeration("Align", &TPanel::Align, &TPanel::SetAlign, {"alNone", "alTop"}).Default(alNone)
 ///         .Set("Anchors", &TPanel::Anchors, &TPanel::SetAnchors, {"akLeft", "akTop"})
@@ -703,6 +742,19 @@ public:
     if (!FLast || !IsOrdinal(FLast->FKind)) throw EConvertError("Default needs an ordinal property before it");
     FLast->FHasDefault = true;
     FLast->FDefault = static_cast<std::int64_t>(Value);
+    return *this;
+  }
+  /// The default of the string property declared last, instead of the empty text.
+  TPublisher& Default(const char* Value) {
+    if (!FLast || FLast->FKind != TPropKind::pkString) throw EConvertError("A text default needs a string property before it");
+    FLast->FDefaultText = Value;
+    return *this;
+  }
+  /// The identifiers of values of the integer property declared last, which a form stream
+  /// holds as identifiers (colours, character sets). Map must outlive the class.
+  TPublisher& Idents(TIdentMap Map) {
+    if (!FLast || FLast->FKind != TPropKind::pkInteger) throw EConvertError("Idents needs an integer property before it");
+    FLast->FIntegerIdents = Map;
     return *this;
   }
   /// Whether the property declared last is written at all.

@@ -36,6 +36,11 @@ inline constexpr TColor clBtnFace = static_cast<TColor>(0x8000000F);
 inline constexpr TColor clBtnText = static_cast<TColor>(0x80000012);
 inline constexpr TColor clDefault = 0x20000000;
 
+/// The identifiers of the colours (clBlack, clBtnFace, ...) and of the character sets
+/// (DEFAULT_CHARSET, ...), as form streams hold such values.
+TIdentMap ColorIdents();
+TIdentMap CharsetIdents();
+
 /// A mouse cursor; negative values are the stock cursors.
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;

@@ -51,6 +51,12 @@ public:
   /// The dialog window while it is shown, else nullptr.
   HWND Handle() const { return FHandle; }
 
+  /// Kept and stored for the forms that set them; the dialogs look the same either way.
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool Value) { FCtl3D = Value; }
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int Value) { FHelpContext = Value; }
+
 protected:
   /// Runs Show (which shows a modal comdlg32 dialog owned by the main window) with the
   /// owner-side messages delivered to MessageHook; raises a hook's exception afterwards.
@@ -58,19 +64,42 @@ protected:
   static bool HookThunk(void* Data, TMessage& Message);
   friend class TDialogWatch;
   HWND FHandle = nullptr;
+
+private:
+  bool FCtl3D = true;
+  int FHelpContext = 0;
 };
 
-/// Option flags of the file dialogs (a set held in an unsigned value).
+/// Option flags of the file dialogs, a set: bit n is the element n of the class library's
+/// TOpenOptions, as forms name them.
 enum TOpenOption : unsigned {
   ofReadOnly = 1u << 0,
   ofOverwritePrompt = 1u << 1,
   ofHideReadOnly = 1u << 2,
   ofNoChangeDir = 1u << 3,
-  ofPathMustExist = 1u << 4,
-  ofFileMustExist = 1u << 5,
-  ofEnableSizing = 1u << 6,
+  ofShowHelp = 1u << 4,
+  ofNoValidate = 1u << 5,
+  ofAllowMultiSelect = 1u << 6,
+  ofExtensionDifferent = 1u << 7,
+  ofPathMustExist = 1u << 8,
+  ofFileMustExist = 1u << 9,
+  ofCreatePrompt = 1u << 10,
+  ofShareAware = 1u << 11,
+  ofNoReadOnlyReturn = 1u << 12,
+  ofNoTestFileCreate = 1u << 13,
+  ofNoNetworkButton = 1u << 14,
+  ofNoLongNames = 1u << 15,
+  ofOldStyleDialog = 1u << 16,
+  ofNoDereferenceLinks = 1u << 17,
+  ofEnableIncludeNotify = 1u << 18,
+  ofEnableSizing = 1u << 19,
+  ofDontAddToRecent = 1u << 20,
+  ofForceShowHidden = 1u << 21,
 };
 using TOpenOptions = unsigned;
+/// The further options of the file dialogs, a set.
+enum TOpenOptionEx : unsigned { ofExNoPlacesBar = 1u << 0 };
+using TOpenOptionsEx = unsigned;
 
 /// The file-open dialog.
 class TOpenDialog : public TCommonDialog {
@@ -89,17 +118,24 @@ public:
   /// Filter pairs separated by "|": "Text files|*.txt|All files|*.*".
   const std::string& Filter() const { return FFilter; }
   void SetFilter(std::string Value) { FFilter = std::move(Value); }
+  /// The filter pair shown first, counted from 1; the one the user picked after Execute.
+  int FilterIndex() const { return FFilterIndex; }
+  void SetFilterIndex(int Value) { FFilterIndex = Value; }
   const std::string& DefaultExt() const { return FDefaultExt; }
   void SetDefaultExt(std::string Value) { FDefaultExt = std::move(Value); }
   TOpenOptions Options() const { return FOptions; }
   void SetOptions(TOpenOptions Value) { FOptions = Value; }
+  TOpenOptionsEx OptionsEx() const { return FOptionsEx; }
+  void SetOptionsEx(TOpenOptionsEx Value) { FOptionsEx = Value; }
 
 protected:
   bool RunFileDialog(const char* Kind);
 
 private:
   std::string FFileName, FInitialDir, FTitle, FFilter, FDefaultExt;
+  int FFilterIndex = 1;
   TOpenOptions FOptions = ofHideReadOnly | ofEnableSizing;
+  TOpenOptionsEx FOptionsEx = 0;
 };
 
 /// The file-save dialog.
@@ -110,40 +146,119 @@ public:
   static bool ExecuteEntry(TCommonDialog* Self);
 };
 
-/// The font dialog: starts from and returns a face name, character set and height.
+/// Which fonts the font dialog lists.
+enum TFontDialogDevice : std::uint8_t { fdScreen = 0, fdPrinter = 1, fdBoth = 2 };
+/// Option flags of the font dialog, a set: bit n is the element n of TFontDialogOptions.
+enum TFontDialogOption : unsigned {
+  fdAnsiOnly = 1u << 0,
+  fdTrueTypeOnly = 1u << 1,
+  fdEffects = 1u << 2,
+  fdFixedPitchOnly = 1u << 3,
+  fdForceFontExist = 1u << 4,
+  fdNoFaceSel = 1u << 5,
+  fdNoOEMFonts = 1u << 6,
+  fdNoSimulations = 1u << 7,
+  fdNoSizeSel = 1u << 8,
+  fdNoStyleSel = 1u << 9,
+  fdNoVectorFonts = 1u << 10,
+  fdShowHelp = 1u << 11,
+  fdWysiwyg = 1u << 12,
+  fdLimitSize = 1u << 13,
+  fdScalableOnly = 1u << 14,
+  fdApplyButton = 1u << 15,
+};
+using TFontDialogOptions = unsigned;
+
+/// The font dialog: starts from and returns its Font (face, character set, height, style and,
+/// with fdEffects, colour).
 class TFontDialog : public TCommonDialog {
   VCL_DECLARE_CLASS
 public:
-  using TCommonDialog::TCommonDialog;
+  explicit TFontDialog(TComponent* AOwner);
+  ~TFontDialog() override;
   static bool ExecuteEntry(TCommonDialog* Self);
 
-  const std::string& FontName() const { return FFontName; }
-  void SetFontName(std::string Value) { FFontName = std::move(Value); }
-  std::uint8_t FontCharset() const { return FFontCharset; }
-  void SetFontCharset(std::uint8_t Value) { FFontCharset = Value; }
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(const TFont* Value) { FFont->Assign(Value); }
+  const std::string& FontName() const { return FFont->Name(); }
+  void SetFontName(std::string Value) { FFont->SetName(Value); }
+  std::uint8_t FontCharset() const { return FFont->Charset(); }
+  void SetFontCharset(std::uint8_t Value) { FFont->SetCharset(Value); }
   /// The height as LOGFONTA's lfHeight (negative: character height in pixels).
-  int FontHeight() const { return FFontHeight; }
-  void SetFontHeight(int Value) { FFontHeight = Value; }
+  int FontHeight() const { return FFont->Height(); }
+  void SetFontHeight(int Value) { FFont->SetHeight(Value); }
+  TFontDialogDevice Device() const { return FDevice; }
+  void SetDevice(TFontDialogDevice Value) { FDevice = Value; }
+  /// The sizes in points the dialog offers, with fdLimitSize.
+  int MinFontSize() const { return FMinFontSize; }
+  void SetMinFontSize(int Value) { FMinFontSize = Value; }
+  int MaxFontSize() const { return FMaxFontSize; }
+  void SetMaxFontSize(int Value) { FMaxFontSize = Value; }
+  TFontDialogOptions Options() const { return FOptions; }
+  void SetOptions(TFontDialogOptions Value) { FOptions = Value; }
 
 private:
-  std::string FFontName = "Tahoma";
-  std::uint8_t FFontCharset = DEFAULT_CHARSET;
-  int FFontHeight = -11;
+  // Font.Color and Font.Style as published, through the font.
+  TColor FontColor() const { return FFont->Color(); }
+  void SetFontColor(TColor Value) { FFont->SetColor(Value); }
+  TFontStyles FontStyle() const { return FFont->Style(); }
+  void SetFontStyle(TFontStyles Value) { FFont->SetStyle(Value); }
+
+  std::unique_ptr<TFont> FFont;
+  TFontDialogDevice FDevice = fdScreen;
+  int FMinFontSize = 0, FMaxFontSize = 0;
+  TFontDialogOptions FOptions = fdEffects;
 };
+
+/// Option flags of the colour dialog, a set: bit n is the element n of TColorDialogOptions.
+enum TColorDialogOption : unsigned {
+  cdFullOpen = 1u << 0,
+  cdPreventFullOpen = 1u << 1,
+  cdShowHelp = 1u << 2,
+  cdSolidColor = 1u << 3,
+  cdAnyColor = 1u << 4,
+};
+using TColorDialogOptions = unsigned;
 
 /// The colour dialog.
 class TColorDialog : public TCommonDialog {
   VCL_DECLARE_CLASS
 public:
-  using TCommonDialog::TCommonDialog;
+  explicit TColorDialog(TComponent* AOwner);
+  ~TColorDialog() override;
   static bool ExecuteEntry(TCommonDialog* Self);
 
-  COLORREF Color() const { return FColor; }
-  void SetColor(COLORREF Value) { FColor = Value; }
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value) { FColor = Value; }
+  /// The sixteen custom colours, as lines "ColorA=RRGGBB" ... "ColorP=RRGGBB" (hexadecimal,
+  /// in the byte order of a COLORREF); a colour without a line is white. Execute writes all
+  /// sixteen back when the user confirms.
+  TStrings* CustomColors() const { return FCustomColors.get(); }
+  void SetCustomColors(TStrings* Value) { FCustomColors->Assign(Value); }
+  TColorDialogOptions Options() const { return FOptions; }
+  void SetOptions(TColorDialogOptions Value) { FOptions = Value; }
 
 private:
-  COLORREF FColor = 0;
+  TColor FColor = clBlack;
+  std::unique_ptr<TStringList> FCustomColors;
+  TColorDialogOptions FOptions = 0;
 };
+
+/// Option flags of the print dialog, a set: bit n is the element n of TPrintDialogOptions.
+/// poPageNums and poSelection offer those ranges, poDisablePrintToFile greys the check box,
+/// poHelp shows Help; poPrintToFile and poWarning are kept and stored (the check box always
+/// shows and the dialog always warns).
+enum TPrintDialogOption : unsigned {
+  poPrintToFile = 1u << 0,
+  poPageNums = 1u << 1,
+  poSelection = 1u << 2,
+  poWarning = 1u << 3,
+  poHelp = 1u << 4,
+  poDisablePrintToFile = 1u << 5,
+};
+using TPrintDialogOptions = unsigned;
+/// What the print dialog prints.
+enum TPrintRange : std::uint8_t { prAllPages = 0, prSelection = 1, prPageNums = 2 };
 
 /// The print dialog.
 class TPrintDialog : public TCommonDialog {
@@ -151,10 +266,32 @@ class TPrintDialog : public TCommonDialog {
 public:
   using TCommonDialog::TCommonDialog;
   static bool ExecuteEntry(TCommonDialog* Self);
+
+  bool Collate() const { return FCollate; }
+  void SetCollate(bool Value) { FCollate = Value; }
+  /// The number of copies; 0 shows 1.
   int Copies() const { return FCopies; }
+  void SetCopies(int Value) { FCopies = Value; }
+  int FromPage() const { return FFromPage; }
+  void SetFromPage(int Value) { FFromPage = Value; }
+  int ToPage() const { return FToPage; }
+  void SetToPage(int Value) { FToPage = Value; }
+  int MinPage() const { return FMinPage; }
+  void SetMinPage(int Value) { FMinPage = Value; }
+  int MaxPage() const { return FMaxPage; }
+  void SetMaxPage(int Value) { FMaxPage = Value; }
+  TPrintDialogOptions Options() const { return FOptions; }
+  void SetOptions(TPrintDialogOptions Value) { FOptions = Value; }
+  TPrintRange PrintRange() const { return FPrintRange; }
+  void SetPrintRange(TPrintRange Value) { FPrintRange = Value; }
+  bool PrintToFile() const { return FPrintToFile; }
+  void SetPrintToFile(bool Value) { FPrintToFile = Value; }
 
 private:
-  int FCopies = 1;
+  bool FCollate = false, FPrintToFile = false;
+  int FCopies = 0, FFromPage = 0, FToPage = 0, FMinPage = 0, FMaxPage = 0;
+  TPrintDialogOptions FOptions = 0;
+  TPrintRange FPrintRange = prAllPages;
 };
 
 /// The printer-setup dialog.
@@ -164,6 +301,25 @@ public:
   using TCommonDialog::TCommonDialog;
   static bool ExecuteEntry(TCommonDialog* Self);
 };
+
+/// Option flags of the find and replace dialogs, a set: bit n is the element n of
+/// TFindOptions. frFindNext, frReplace and frReplaceAll tell what the user last asked for.
+enum TFindOption : unsigned {
+  frDown = 1u << 0,
+  frFindNext = 1u << 1,
+  frHideMatchCase = 1u << 2,
+  frHideWholeWord = 1u << 3,
+  frHideUpDown = 1u << 4,
+  frMatchCase = 1u << 5,
+  frDisableMatchCase = 1u << 6,
+  frDisableUpDown = 1u << 7,
+  frDisableWholeWord = 1u << 8,
+  frReplace = 1u << 9,
+  frReplaceAll = 1u << 10,
+  frWholeWord = 1u << 11,
+  frShowHelp = 1u << 12,
+};
+using TFindOptions = unsigned;
 
 /// The modeless find dialog. Execute shows it (or brings the shown one forward) and returns at
 /// once; the dialog reports through the main window while it stays open.
@@ -180,9 +336,9 @@ public:
 
   const std::string& FindText() const { return FFindText; }
   void SetFindText(std::string Value) { FFindText = std::move(Value); }
-  /// FR_DOWN, FR_WHOLEWORD, FR_MATCHCASE as the dialog reports them.
-  DWORD Options() const { return FOptions; }
-  void SetOptions(DWORD Value) { FOptions = Value; }
+  /// The options the dialog starts with, and those it reported last.
+  TFindOptions Options() const { return FOptions; }
+  void SetOptions(TFindOptions Value) { FOptions = Value; }
   /// Posts WM_CLOSE to the dialog when it is open.
   void CloseDialog();
 
@@ -195,7 +351,7 @@ protected:
 private:
   void Detach();
   std::string FFindText;
-  DWORD FOptions = FR_DOWN;
+  TFindOptions FOptions = frDown;
   std::unique_ptr<TModelessRun> FRun;
 };
 

@@ -26,7 +26,10 @@ public:
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value);
   TWinControl* FocusControl() const { return FFocusControl; }
-  void SetFocusControl(TWinControl* Value) { FFocusControl = Value; }
+  void SetFocusControl(TWinControl* Value) {
+    FFocusControl = Value;
+    FFocusControlName.clear();
+  }
   void SetCaption(std::string Value) override;
   void DefineProperties(TFiler* Filer) override;
   void Loaded() override;
@@ -41,7 +44,8 @@ private:
   bool FAutoSize = true;
   bool FWordWrap = false;
   TWinControl* FFocusControl = nullptr;
-  std::string FFocusControlName;  // from a form file, resolved at Loaded
+  // From a form file, resolved at Loaded; in design state kept when it names no windowed control.
+  std::string FFocusControlName;
 };
 
 /// A push button: Default (Enter), Cancel (Esc), ModalResult (closes a modal form).

@@ -253,7 +253,17 @@ bool TReader::ReadPublished(TComponent* Instance, const TPropInfo& Prop) {
   const std::size_t start = FIn->Pos();
   try {
     switch (Prop.Kind()) {
-      case TPropKind::pkInteger: Prop.SetOrd(Instance, ReadInt64()); return true;
+      case TPropKind::pkInteger: {
+        if (Prop.IntegerIdents().empty() || FIn->NextValue() != TValueType::vaIdent) {
+          Prop.SetOrd(Instance, ReadInt64());
+          return true;
+        }
+        const std::string ident = ReadIdent();
+        int value = 0;
+        if (!IdentToInt(ident, value, Prop.IntegerIdents())) FIn->ErrorAt(start, "Invalid property value " + ident);
+        Prop.SetOrd(Instance, value);
+        return true;
+      }
       case TPropKind::pkBoolean: Prop.SetOrd(Instance, ReadBoolean() ? 1 : 0); return true;
       case TPropKind::pkEnumeration: {
         if (FIn->NextValue() != TValueType::vaIdent) InvalidValue(start, "an identifier");
@@ -530,7 +540,17 @@ void TWriter::WritePublished(const TComponent* Instance, const TPropInfo& Prop) 
   }
   BeginProperty(Prop.Name());
   switch (Prop.Kind()) {
-    case TPropKind::pkInteger: WriteInteger(Prop.GetOrd(Instance)); break;
+    case TPropKind::pkInteger: {
+      const std::int64_t value = Prop.GetOrd(Instance);
+      std::string ident;
+      if (IntToIdent(value, ident, Prop.IntegerIdents())) {
+        FOut->WriteValue(TValueType::vaIdent);
+        FOut->WriteStr(ident);
+      } else {
+        WriteInteger(value);
+      }
+      break;
+    }
     case TPropKind::pkBoolean: WriteBoolean(Prop.GetOrd(Instance) != 0); break;
     case TPropKind::pkEnumeration: {
       const std::int64_t value = Prop.GetOrd(Instance);

@@ -32,6 +32,24 @@ const TPropInfo* TMetaClass::FindProperty(std::string_view Name) const {
   return nullptr;
 }
 
+bool IdentToInt(std::string_view Ident, int& Int, TIdentMap Map) {
+  for (const TIdentMapEntry& e : Map)
+    if (Ident == e.Name) {
+      Int = e.Value;
+      return true;
+    }
+  return false;
+}
+
+bool IntToIdent(std::int64_t Int, std::string& Ident, TIdentMap Map) {
+  for (const TIdentMapEntry& e : Map)
+    if (Int == e.Value) {
+      Ident = e.Name;
+      return true;
+    }
+  return false;
+}
+
 int TPropInfo::IdentifierIndex(std::string_view Ident) const {
   for (std::size_t i = 0; i < FIdentifiers.size(); ++i)
     if (FIdentifiers[i] == Ident) return static_cast<int>(i);
@@ -53,7 +71,7 @@ bool TPropInfo::IsStored(const TPersistent* Instance) const {
 bool TPropInfo::IsDefault(const TPersistent* Instance) const {
   Check(Instance, true);
   switch (FKind) {
-    case TPropKind::pkString:
+    case TPropKind::pkString: return FGetStr(Instance) == FDefaultText;
     case TPropKind::pkMethod: return FGetStr(Instance).empty();
     case TPropKind::pkStrings: {
       const TStrings* lines = FGetStrings(Instance);

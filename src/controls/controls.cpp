@@ -43,46 +43,44 @@ std::exception_ptr& PendingException() {
   return pending;
 }
 
-const std::pair<const char*, TColor> ColorNames[] = {
-    {"clBlack", 0x000000},    {"clMaroon", 0x000080},    {"clGreen", 0x008000},     {"clOlive", 0x008080},
-    {"clNavy", 0x800000},     {"clPurple", 0x800080},    {"clTeal", 0x808000},      {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},   {"clRed", 0x0000FF},       {"clLime", 0x00FF00},      {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},     {"clFuchsia", 0xFF00FF},   {"clAqua", 0xFFFF00},      {"clWhite", 0xFFFFFF},
-    {"clScrollBar", static_cast<TColor>(0x80000000)},    {"clBackground", static_cast<TColor>(0x80000001)},
-    {"clActiveCaption", static_cast<TColor>(0x80000002)}, {"clInactiveCaption", static_cast<TColor>(0x80000003)},
-    {"clMenu", static_cast<TColor>(0x80000004)},         {"clWindow", clWindow},
-    {"clWindowFrame", static_cast<TColor>(0x80000006)},  {"clMenuText", static_cast<TColor>(0x80000007)},
-    {"clWindowText", clWindowText},                      {"clCaptionText", static_cast<TColor>(0x80000009)},
-    {"clHighlight", static_cast<TColor>(0x8000000D)},    {"clHighlightText", static_cast<TColor>(0x8000000E)},
-    {"clBtnFace", clBtnFace},                            {"clBtnShadow", static_cast<TColor>(0x80000010)},
-    {"clGrayText", static_cast<TColor>(0x80000011)},     {"clBtnText", clBtnText},
-    {"clBtnHighlight", static_cast<TColor>(0x80000014)}, {"clInfoText", static_cast<TColor>(0x80000017)},
-    {"clInfoBk", static_cast<TColor>(0x80000018)},       {"clNone", 0x1FFFFFFF},
-    {"clDefault", clDefault},
+const TIdentMapEntry ColorNames[] = {
+    {0x000000, "clBlack"},    {0x000080, "clMaroon"},    {0x008000, "clGreen"},     {0x008080, "clOlive"},
+    {0x800000, "clNavy"},     {0x800080, "clPurple"},    {0x808000, "clTeal"},      {0x808080, "clGray"},
+    {0xC0C0C0, "clSilver"},   {0x0000FF, "clRed"},       {0x00FF00, "clLime"},      {0x00FFFF, "clYellow"},
+    {0xFF0000, "clBlue"},     {0xFF00FF, "clFuchsia"},   {0xFFFF00, "clAqua"},      {0xFFFFFF, "clWhite"},
+    {static_cast<TColor>(0x80000000), "clScrollBar"},    {static_cast<TColor>(0x80000001), "clBackground"},
+    {static_cast<TColor>(0x80000002), "clActiveCaption"}, {static_cast<TColor>(0x80000003), "clInactiveCaption"},
+    {static_cast<TColor>(0x80000004), "clMenu"},         {clWindow, "clWindow"},
+    {static_cast<TColor>(0x80000006), "clWindowFrame"},  {static_cast<TColor>(0x80000007), "clMenuText"},
+    {clWindowText, "clWindowText"},                      {static_cast<TColor>(0x80000009), "clCaptionText"},
+    {static_cast<TColor>(0x8000000D), "clHighlight"},    {static_cast<TColor>(0x8000000E), "clHighlightText"},
+    {clBtnFace, "clBtnFace"},                            {static_cast<TColor>(0x80000010), "clBtnShadow"},
+    {static_cast<TColor>(0x80000011), "clGrayText"},     {clBtnText, "clBtnText"},
+    {static_cast<TColor>(0x80000014), "clBtnHighlight"}, {static_cast<TColor>(0x80000017), "clInfoText"},
+    {static_cast<TColor>(0x80000018), "clInfoBk"},       {0x1FFFFFFF, "clNone"},
+    {clDefault, "clDefault"},
 };
 
-const std::pair<const char*, int> CharsetNames[] = {
-    {"ANSI_CHARSET", 0},        {"DEFAULT_CHARSET", 1},    {"SYMBOL_CHARSET", 2},      {"MAC_CHARSET", 77},
-    {"SHIFTJIS_CHARSET", 128},  {"HANGEUL_CHARSET", 129},  {"JOHAB_CHARSET", 130},     {"GB2312_CHARSET", 134},
-    {"CHINESEBIG5_CHARSET", 136}, {"GREEK_CHARSET", 161},  {"TURKISH_CHARSET", 162},   {"VIETNAMESE_CHARSET", 163},
-    {"HEBREW_CHARSET", 177},    {"ARABIC_CHARSET", 178},   {"BALTIC_CHARSET", 186},    {"RUSSIAN_CHARSET", 204},
-    {"THAI_CHARSET", 222},      {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
+const TIdentMapEntry CharsetNames[] = {
+    {0, "ANSI_CHARSET"},        {1, "DEFAULT_CHARSET"},    {2, "SYMBOL_CHARSET"},      {77, "MAC_CHARSET"},
+    {128, "SHIFTJIS_CHARSET"},  {129, "HANGEUL_CHARSET"},  {130, "JOHAB_CHARSET"},     {134, "GB2312_CHARSET"},
+    {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"},  {162, "TURKISH_CHARSET"},   {163, "VIETNAMESE_CHARSET"},
+    {177, "HEBREW_CHARSET"},    {178, "ARABIC_CHARSET"},   {186, "BALTIC_CHARSET"},    {204, "RUSSIAN_CHARSET"},
+    {222, "THAI_CHARSET"},      {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
 };
 
-template <class Table>
-std::int64_t ReadIdentOrInteger(TReader* Reader, const Table& Names, const char* What) {
+std::int64_t ReadIdentOrInteger(TReader* Reader, TIdentMap Names, const char* What) {
   if (Reader->NextValue() != TValueType::vaIdent) return Reader->ReadInt64();
   const std::int64_t start = Reader->Position();
   const std::string ident = Reader->ReadIdent();
-  for (const auto& [name, value] : Names)
-    if (ident == name) return value;
+  int value = 0;
+  if (IdentToInt(ident, value, Names)) return value;
   throw EReadError("Invalid " + std::string(What) + " " + ident + " at offset " + IntToStr(start));
 }
 
-template <class Table>
-void WriteIdentOrInteger(TWriter* Writer, const Table& Names, std::int64_t Value) {
-  for (const auto& [name, value] : Names)
-    if (value == Value) return Writer->WriteIdent(name);
+void WriteIdentOrInteger(TWriter* Writer, TIdentMap Names, std::int64_t Value) {
+  std::string ident;
+  if (IntToIdent(Value, ident, Names)) return Writer->WriteIdent(ident);
   Writer->WriteInteger(Value);
 }
 
@@ -104,6 +102,9 @@ const char* ContainerClass() {
 }
 
 }  // namespace
+
+TIdentMap ColorIdents() { return ColorNames; }
+TIdentMap CharsetIdents() { return CharsetNames; }
 
 const char* ContainerWindowClass() { return ContainerClass(); }
 

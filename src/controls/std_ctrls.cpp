@@ -94,17 +94,23 @@ void TLabel::DefineProperties(TFiler* Filer) {
   TGraphicControl::DefineProperties(Filer);
   Filer->DefineProperty(
       "FocusControl", [this](TReader* R) { FFocusControlName = R->ReadIdent(); },
-      [this](TWriter* W) { W->WriteIdent(FFocusControl->Name()); }, FFocusControl && !FFocusControl->Name().empty());
+      [this](TWriter* W) { W->WriteIdent(FFocusControl ? FFocusControl->Name() : FFocusControlName); },
+      FFocusControl ? !FFocusControl->Name().empty() : !FFocusControlName.empty());
 }
 
 void TLabel::Loaded() {
   TGraphicControl::Loaded();
   if (FFocusControlName.empty()) return;
   TComponent* found = FindInForm(this, FFocusControlName);
-  if (!found || !found->Is<TWinControl>())
-    throw EReadError("FocusControl " + FFocusControlName + " of " + Name() + " is not a windowed control of its form");
-  FFocusControl = static_cast<TWinControl*>(found);
-  FFocusControlName.clear();
+  if (found && found->Is<TWinControl>()) {
+    FFocusControl = static_cast<TWinControl*>(found);
+    FFocusControlName.clear();
+    return;
+  }
+  // A design host reads forms whose controls it may not know (a combo box): the name stays,
+  // to be written back as it came.
+  if (ComponentState() & csDesigning) return;
+  throw EReadError("FocusControl " + FFocusControlName + " of " + Name() + " is not a windowed control of its form");
 }
 
 // ---- TButton -------------------------------------------------------------------------------

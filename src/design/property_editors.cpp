@@ -88,8 +88,24 @@ bool TIntegerProperty::AllEqual() {
     if (GetOrdValueAt(i) != GetOrdValue()) return false;
   return true;
 }
-std::string TIntegerProperty::GetValue() { return vcl::IntToStr(GetOrdValue()); }
-void TIntegerProperty::SetValue(const std::string& Value) { SetOrdValue(vcl::StrToInt(Value)); }
+TPropertyAttributes TIntegerProperty::GetAttributes() {
+  TPropertyAttributes a = TPropertyEditor::GetAttributes();
+  if (!GetPropInfo()->IntegerIdents().empty()) a.Include(TPropertyAttribute::paValueList);
+  return a;
+}
+std::string TIntegerProperty::GetValue() {
+  std::string ident;
+  const std::int64_t value = GetOrdValue();
+  return vcl::IntToIdent(value, ident, GetPropInfo()->IntegerIdents()) ? ident : vcl::IntToStr(value);
+}
+void TIntegerProperty::GetValues(const TGetStrProc& Proc) {
+  for (const vcl::TIdentMapEntry& e : GetPropInfo()->IntegerIdents()) Proc(e.Name);
+}
+void TIntegerProperty::SetValue(const std::string& Value) {
+  int value = 0;
+  if (vcl::IdentToInt(Value, value, GetPropInfo()->IntegerIdents())) return SetOrdValue(value);
+  SetOrdValue(vcl::StrToInt(Value));
+}
 
 namespace {
 
@@ -127,7 +143,7 @@ void TEnumProperty::SetValue(const std::string& Value) {
 }
 
 TPropertyAttributes TSetProperty::GetAttributes() {
-  return {TPropertyAttribute::paMultiSelect, TPropertyAttribute::paReadOnly, TPropertyAttribute::paRevertable};
+  return {TPropertyAttribute::paMultiSelect, TPropertyAttribute::paRevertable};
 }
 std::string TSetProperty::GetValue() {
   const auto bits = static_cast<std::uint64_t>(GetOrdValue());
@@ -136,6 +152,28 @@ std::string TSetProperty::GetValue() {
   for (std::size_t i = 0; i < names.size() && i < 64; ++i)
     if (bits & (std::uint64_t{1} << i)) text += (text.size() > 1 ? "," : "") + names[i];
   return text + "]";
+}
+void TSetProperty::SetValue(const std::string& Value) {
+  const auto trim = [](std::string_view S) {
+    while (!S.empty() && (S.front() == ' ' || S.front() == '\t')) S.remove_prefix(1);
+    while (!S.empty() && (S.back() == ' ' || S.back() == '\t')) S.remove_suffix(1);
+    return S;
+  };
+  std::string_view text = trim(Value);
+  if (text.size() < 2 || text.front() != '[' || text.back() != ']')
+    throw vcl::EConvertError("'" + Value + "' is not a set: write its elements in brackets, [a,b]");
+  text = trim(text.substr(1, text.size() - 2));
+  std::uint64_t bits = 0;
+  for (std::size_t from = 0; !text.empty() && from <= text.size();) {
+    const std::size_t comma = std::min(text.find(',', from), text.size());
+    const std::string_view element = trim(text.substr(from, comma - from));
+    const int index = GetPropInfo()->IdentifierIndex(element);
+    if (index < 0 || index >= 64)
+      throw vcl::EConvertError("'" + std::string(element) + "' is not an element of property " + GetName());
+    bits |= std::uint64_t{1} << index;
+    from = comma + 1;
+  }
+  SetOrdValue(static_cast<std::int64_t>(bits));
 }
 
 TPropertyAttributes TStringsProperty::GetAttributes() { return {TPropertyAttribute::paReadOnly}; }

@@ -74,6 +74,20 @@ HWND ComDlgParams::Create() {
   return nullptr;
 }
 
+DWORD FlagsOf(unsigned Options, std::span<const DWORD> Flags) {
+  DWORD flags = 0;
+  for (std::size_t i = 0; i < Flags.size(); ++i)
+    if (Options & (1u << i)) flags |= Flags[i];
+  return flags;
+}
+
+unsigned OptionsOf(DWORD Set, std::span<const DWORD> Flags) {
+  unsigned options = 0;
+  for (std::size_t i = 0; i < Flags.size(); ++i)
+    if (Flags[i] && (Set & Flags[i]) == Flags[i]) options |= 1u << i;
+  return options;
+}
+
 void CopyInto(char* Buffer, std::size_t Size, const std::string& Value, const char* What) {
   if (Value.size() >= Size)
     throw vcl::EConvertError(std::string(What) + " is " + std::to_string(Value.size()) + " characters long; at most " +

@@ -2,6 +2,7 @@
 // components and the dialog recorder so that both show exactly the same dialogs.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "win/api.h"
@@ -49,6 +50,12 @@ struct ComDlgParams {
 private:
   bool FKnown = true;
 };
+
+/// The comdlg32 flags of the elements of an option set: Flags holds the flag of each element,
+/// by element (bit n of Options is element n).
+DWORD FlagsOf(unsigned Options, std::span<const DWORD> Flags);
+/// The elements whose flags are among Flags, the inverse of FlagsOf.
+unsigned OptionsOf(DWORD Set, std::span<const DWORD> Flags);
 
 /// Copies Value with its NUL into a fixed buffer of Size bytes. Raises EConvertError naming What
 /// and the lengths when it does not fit, rather than cutting it.

@@ -53,6 +53,11 @@ int MessageHookSlotValue = -1;
 void SetupCommonDialog(TMetaClass& Class) {
   ExecuteSlotValue = Class.AddEntry(reinterpret_cast<TCodePointer>(&TCommonDialog::ExecuteEntry));
   MessageHookSlotValue = Class.AddEntry(reinterpret_cast<TCodePointer>(&TCommonDialog::MessageHookEntry));
+  Class.Publish<TCommonDialog>()
+      .Boolean("Ctl3D", &TCommonDialog::Ctl3D, &TCommonDialog::SetCtl3D)
+      .Default(true)
+      .Integer("HelpContext", &TCommonDialog::HelpContext, &TCommonDialog::SetHelpContext)
+      .Default(0);
 }
 
 }  // namespace

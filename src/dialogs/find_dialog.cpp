@@ -28,13 +28,26 @@ struct TModelessRun {
 
 namespace {
 
+// The FINDREPLACE flag of each element of TFindOptions, by element.
+const DWORD FindFlags[] = {FR_DOWN,      FR_FINDNEXT,    FR_HIDEMATCHCASE, FR_HIDEWHOLEWORD, FR_HIDEUPDOWN,
+                           FR_MATCHCASE, FR_NOMATCHCASE, FR_NOUPDOWN,      FR_NOWHOLEWORD,   FR_REPLACE,
+                           FR_REPLACEALL, FR_WHOLEWORD,  FR_SHOWHELP};
+
 void SetupFindDialog(TMetaClass& Class) {
   Class.SetEntry(TCommonDialog::ExecuteSlot(), reinterpret_cast<TCodePointer>(&TFindDialog::ExecuteEntry));
   Class.SetEntry(TCommonDialog::MessageHookSlot(), reinterpret_cast<TCodePointer>(&TFindDialog::MessageHookEntry));
+  Class.Publish<TFindDialog>()
+      .String("FindText", &TFindDialog::FindText, &TFindDialog::SetFindText)
+      .Set("Options", &TFindDialog::Options, &TFindDialog::SetOptions,
+           {"frDown", "frFindNext", "frHideMatchCase", "frHideWholeWord", "frHideUpDown", "frMatchCase",
+            "frDisableMatchCase", "frDisableUpDown", "frDisableWholeWord", "frReplace", "frReplaceAll", "frWholeWord",
+            "frShowHelp"})
+      .Default(frDown);
 }
 
 void SetupReplaceDialog(TMetaClass& Class) {
   Class.SetEntry(TCommonDialog::ExecuteSlot(), reinterpret_cast<TCodePointer>(&TReplaceDialog::ExecuteEntry));
+  Class.Publish<TReplaceDialog>().String("ReplaceText", &TReplaceDialog::ReplaceText, &TReplaceDialog::SetReplaceText);
 }
 
 }  // namespace
@@ -66,7 +79,8 @@ bool TFindDialog::ShowModeless(const char* Kind) {
   dialogs::CopyInto(p.FindWhat, sizeof p.FindWhat, FFindText, "FindText");
   if (auto* replace = dynamic_cast<TReplaceDialog*>(this))
     dialogs::CopyInto(p.ReplaceWith, sizeof p.ReplaceWith, replace->ReplaceText(), "ReplaceText");
-  p.Find.Flags = FOptions & (FR_DOWN | FR_WHOLEWORD | FR_MATCHCASE);
+  // What the user asked for last is the dialog's report, not how it starts.
+  p.Find.Flags = dialogs::FlagsOf(FOptions & ~(frFindNext | frReplace | frReplaceAll), FindFlags);
   const HWND dialog = p.Create();
   if (!dialog) {
     FRun->Stop();
@@ -89,7 +103,7 @@ bool TFindDialog::MessageHookEntry(TCommonDialog* Self, TMessage& Msg) {
     return TCommonDialog::MessageHookEntry(Self, Msg);
   const FINDREPLACEA& fr = self->FRun->Params.Find;
   self->FFindText = fr.lpstrFindWhat;
-  self->FOptions = fr.Flags & (FR_DOWN | FR_WHOLEWORD | FR_MATCHCASE);
+  self->FOptions = dialogs::OptionsOf(fr.Flags, FindFlags);
   if (fr.lpstrReplaceWith) self->TakeReplaceText(fr.lpstrReplaceWith);
   Msg.Result = 0;
   if (fr.Flags & FR_DIALOGTERM) {

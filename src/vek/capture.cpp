@@ -17,6 +17,62 @@ std::string WindowText(HWND W) {
   return std::string(buffer, static_cast<std::size_t>(std::clamp<LRESULT>(n, 0, sizeof buffer - 1)));
 }
 
+// While it lives, closes the message boxes that a dialog being shown puts up before itself, and
+// keeps what the first one said. comdlg32 shows such a box (PrintDlg without a printer) owned by
+// its dialog while that is still hidden, and the box would wait for a user: a box of the dialog
+// class whose owner is a window the main window owns is one of these.
+class TMessageCloser {
+public:
+  TMessageCloser() : FPrevious(Current) {
+    Current = this;
+    FHook = SetWindowsHookExA(WH_CALLWNDPROCRET, &Returned, nullptr, GetCurrentThreadId());
+  }
+  ~TMessageCloser() {
+    if (FHook) UnhookWindowsHookEx(FHook);
+    Current = FPrevious;
+  }
+  TMessageCloser(const TMessageCloser&) = delete;
+  TMessageCloser& operator=(const TMessageCloser&) = delete;
+
+  /// The title and texts of the first message closed ("" for none).
+  const std::string& Message() const { return FMessage; }
+
+private:
+  static LRESULT CALLBACK Returned(int Code, WPARAM WParam, LPARAM LParam) {
+    TMessageCloser* self = Current;
+    if (Code == HC_ACTION && self) {
+      const auto* ret = reinterpret_cast<const CWPRETSTRUCT*>(LParam);
+      if (ret->message == WM_INITDIALOG) self->Look(ret->hwnd);
+    }
+    return CallNextHookEx(self ? self->FHook : nullptr, Code, WParam, LParam);
+  }
+
+  void Look(HWND Box) {
+    char kind[16] = "";
+    GetClassNameA(Box, kind, sizeof kind);
+    const HWND mainWindow = vcl::Application->Handle();
+    const HWND owner = GetWindow(Box, GW_OWNER);
+    if (std::strcmp(kind, "#32770") != 0 || !owner || owner == mainWindow || GetWindow(owner, GW_OWNER) != mainWindow) return;
+    if (FMessage.empty()) {
+      FMessage = WindowText(Box);
+      for (HWND c = GetWindow(Box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        GetClassNameA(c, kind, sizeof kind);
+        const std::string text = WindowText(c);
+        if (!text.empty() && std::strcmp(kind, "Static") == 0) FMessage += (FMessage.empty() ? "" : ": ") + text;
+      }
+      if (FMessage.empty()) FMessage = "a message without text";
+    }
+    // Cancel where the box has it, else OK.
+    PostMessageA(Box, WM_COMMAND, IDCANCEL, 0);
+    PostMessageA(Box, WM_COMMAND, IDOK, 0);
+  }
+
+  static inline TMessageCloser* Current = nullptr;
+  TMessageCloser* FPrevious;
+  HHOOK FHook = nullptr;
+  std::string FMessage;
+};
+
 }  // namespace
 
 std::string TLumetra::GetFontName(HFONT Font) {
@@ -87,8 +143,15 @@ void TLumetra::GetDlgProps(vcl::TObject* Dialog, vcl::TStrings* List) {
   if (dialog && (dialog->Is<vcl::TFindDialog>() || dialog->Is<vcl::TOpenDialog>() || dialog->Is<vcl::TFontDialog>() ||
                  dialog->Is<vcl::TColorDialog>() || dialog->Is<vcl::TPrintDialog>() ||
                  dialog->Is<vcl::TPrinterSetupDialog>())) {
+    const int before = List ? List->Count() : 0;
+    TMessageCloser closer;
     dialog->Execute();
     vcl::Application->ProcessMessages();
+    if (!closer.Message().empty()) {
+      while (List && List->Count() > before) List->Delete(List->Count() - 1);
+      throw ECaptureError(Dialog->ClassName() + ": not captured: it showed the message \"" + closer.Message() +
+                          "\" instead of itself, which was closed");
+    }
   }
 }
 

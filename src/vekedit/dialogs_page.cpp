@@ -26,15 +26,22 @@ int TDlgEditor::CaptureDialogs() {
   std::unordered_set<std::string> known;
   for (int i = 0; i < FDlgClasses->Count(); ++i) known.insert(Fold(FDlgClasses->Get(i)));
   int added = 0;
+  std::string missed;
   for (TCommonDialog* dialog : dialogs) {
     const std::string name = dialog->ClassName();
     if (!known.insert(Fold(name)).second) continue;
     FDlgClasses->Add(name);
     // Each capture is merged as it is made, so that a failing dialog loses only its own.
     TStringList captured;
-    Translator->GetDlgProps(dialog, &captured);
+    try {
+      Translator->GetDlgProps(dialog, &captured);
+    } catch (const Vek::ECaptureError& e) {
+      missed += (missed.empty() ? "" : "\n") + e.Message();  // the others are captured all the same
+      continue;
+    }
     added += Vek::MergeCapture(*FOrgList, captured);
   }
+  if (!missed.empty()) throw Vek::ECaptureError(missed);
   return added;
 }
 

@@ -232,7 +232,9 @@ void TDlgEditor::FormShow(TObject*) {
   std::string previous;
   for (int i = 0; i < FOrgList->Count(); ++i) {
     const std::string& line = FOrgList->Get(i);
-    std::string name = line.substr(0, std::min(line.find('.'), line.size()));
+    // A value without "." names no class: it gives the empty name.
+    const std::size_t dot = line.find('.');
+    std::string name = dot == std::string::npos ? std::string() : line.substr(0, dot);
     if (i > 0 && name == previous) continue;  // the lines of one dialog follow each other
     if (classes.insert(Fold(name)).second) FDlgClasses->Add(name);
     previous = std::move(name);

@@ -27,9 +27,13 @@ private:
   std::string FError;
 };
 
+/// Whether the system has a default printer. The simulation's print dialogs need none: true.
+bool HasDefaultPrinter();
+
 #ifndef _WIN32
 inline LocalPrinter::LocalPrinter() = default;
 inline LocalPrinter::~LocalPrinter() = default;
+inline bool HasDefaultPrinter() { return true; }
 #endif
 
 }  // namespace win

@@ -1,4 +1,4 @@
-// The common dialogs as recorded from comdlg32 under Wine (data/dialogs/*.json), compiled in.
+// The common dialogs and the system metrics as recorded from Wine (data/dialogs/*.json), compiled in.
 //
 // The simulated window system builds its dialogs from these tables; the Windows tests compare
 // the live dialogs with them. tools/record-dialogs writes the recordings.
@@ -38,6 +38,19 @@ struct RecordedDialog {
   DWORD Style;
   std::span<const RecordedControl> Controls;
 };
+
+/// One system metric as GetSystemMetrics gave it with the dialogs.
+struct RecordedMetric {
+  const char* Name;  ///< SM_CXVSCROLL, ...
+  int Index;
+  int Value;
+};
+
+/// Every recorded system metric.
+std::span<const RecordedMetric> RecordedMetrics();
+/// The recorded value of the metric Index; 0 for one not recorded, as GetSystemMetrics answers
+/// for an index it does not know.
+int RecordedSystemMetric(int Index);
 
 /// Every recorded dialog, in the order of the kinds above.
 std::span<const RecordedDialog> RecordedDialogs();

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include "commands.hpp"
 #include "form_file.hpp"
 #include "test_support.hpp"
+#include "win/printer.h"
 
 using testing_support::HostileForm;
 using testing_support::ReadFile;
@@ -125,6 +127,41 @@ TEST_F(Commands, CaptureReplacesTheCapturedValuesOfEachDialogClass) {
   for (int i = 1; i < org.Count(); ++i)
     EXPECT_NE(Vek::EntryKey(org.Strings(i)), Vek::EntryKey(org.Strings(i - 1))) << "one value per key";
   EXPECT_GE(org.IndexOf("TOpenDialog.Caption[1090]='File &name:'"), 0);
+  EXPECT_EQ(ReadFile(FForm).find("Options"), std::string::npos) << "the dialog keeps its options, shown as it was";
+}
+
+// Real forms that hold no translator, one binary (a form resource) and one text: --add puts one
+// on the form and captures; the form keeps its format and everything else it held.
+TEST_F(Commands, CaptureAddsATranslatorToARealFormThatHoldsNone) {
+  const win::LocalPrinter printer;  // the binary one has print dialogs, which need one under Wine
+  const struct {
+    const char* File;
+    bool Text;
+    std::vector<std::string> Classes;
+  } cases[] = {
+      {"maerlyn__old-delphi-codes___KOMPONENSEK_tporpheus_4_06_examples_Delphi_TxtEdit1.dfm", false,
+       {"TOpenDialog", "TSaveDialog", "TFontDialog", "TPrintDialog", "TPrinterSetupDialog", "TFindDialog", "TReplaceDialog"}},
+      {"MarcoDelphiBooks__MasteringDelphi7__14_IbxUpdSql_UpdateForm.dfm", true, {}},  // no dialogs: only the translator
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.File);
+    const std::string real = std::string(LUMETRA_TEST_DATA) + "/forms/" + c.File;
+    const std::string copy = FDir.File(c.File);
+    WriteFile(copy, ReadFile(real));
+    EXPECT_THROW_MSG(RunCapture({copy}), vcl::Exception, copy + ": the form holds no TLumetra");
+    ASSERT_EQ(RunCapture({copy, "--add"}), 0);
+    FormFile form(copy);
+    EXPECT_EQ(form.IsText(), c.Text);
+    Vek::TLumetra* t = form.Translator();
+    EXPECT_EQ(t->Name(), "Lumetra1");
+    EXPECT_EQ(t->Owner(), form.Root());
+    std::set<std::string> captured;
+    for (int i = 0; i < t->OrgProps()->Count(); ++i) captured.emplace(Vek::Entry::Split(t->OrgProps()->Strings(i)).ClassPart);
+    EXPECT_EQ(captured, std::set<std::string>(c.Classes.begin(), c.Classes.end()));
+    delete t;
+    form.Save();
+    EXPECT_EQ(ReadFile(copy), ReadFile(real)) << "the form lost nothing else";
+  }
 }
 
 TEST_F(Commands, FormsConvertBothWaysAndRealBinaryFormsComeBackTheSame) {

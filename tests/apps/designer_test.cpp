@@ -286,7 +286,11 @@ TEST_F(Designer, WindowShowsTheFormsComponentsAndTheInspector) {
   designer::DesignerWindow window(LUMETRA_VEKD4, FForm);
   EXPECT_EQ(window.Form()->Caption(), "lumetra-designer - " + FForm);
   EXPECT_EQ(Items(window.ListComponents), (std::vector<std::string>{"OpenDialog1: TOpenDialog", "Lumetra1: TLumetra"}));
-  EXPECT_TRUE(Items(window.ListInspector).empty()) << "the class library publishes no property of TOpenDialog";
+  EXPECT_EQ(Items(window.ListInspector),
+            (std::vector<std::string>{"Ctl3D = True", "HelpContext = 0", "DefaultExt = ", "FileName = ", "Filter = ",
+                                      "FilterIndex = 1", "InitialDir = ", "Options = [ofNoChangeDir]", "OptionsEx = []",
+                                      "Title = "}))
+      << "the open dialog's published properties";
   window.Select("Lumetra1");
   EXPECT_EQ(window.ListComponents->ItemIndex(), 1);
   EXPECT_THROW_MSG(window.Select("Nothing1"), vcl::Exception, FForm + ": the form has no component Nothing1");
@@ -314,6 +318,55 @@ TEST_F(Designer, WindowShowsTheFormsComponentsAndTheInspector) {
 
 // The editor the package opens is the active window while it is up.
 vcl::TCustomForm* ActiveForm() { return dynamic_cast<vcl::TCustomForm*>(vcl::TControl::FromHandle(GetActiveWindow())); }
+
+// The dialog components' properties shown and typed in the inspector, saved with the form and
+// read back: sets, colours and character sets by their identifiers, numbers, texts.
+TEST_F(Designer, TheInspectorEditsTheDialogsPropertiesWhichTheFormKeeps) {
+  vcl::ReplaceFile(FForm, "object Form1: TForm1\n  object FontDialog1: TFontDialog\n  end\n"
+                          "  object ColorDialog1: TColorDialog\n  end\n  object PrintDialog1: TPrintDialog\n  end\nend\n");
+  const struct {
+    const char* Component;
+    const char* Property;
+    const char* Shown;
+    const char* Typed;
+    const char* ShownAfter;
+  } cases[] = {
+      {"FontDialog1", "Font.Name", "Tahoma", "Arial", "Arial"},
+      {"FontDialog1", "Font.Charset", "DEFAULT_CHARSET", "EASTEUROPE_CHARSET", "EASTEUROPE_CHARSET"},
+      {"FontDialog1", "Options", "[fdEffects]", "[fdEffects, fdLimitSize]", "[fdEffects,fdLimitSize]"},
+      {"FontDialog1", "MaxFontSize", "0", "24", "24"},
+      {"ColorDialog1", "Color", "clBlack", "clRed", "clRed"},
+      {"PrintDialog1", "PrintRange", "prAllPages", "prPageNums", "prPageNums"},
+      {"PrintDialog1", "Collate", "False", "True", "True"},
+  };
+  PackageModule package(LUMETRA_VEKD4);
+  {
+    FormDocument form(FForm);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.Component) + "." + c.Property);
+      vcl::TComponent* dialog = form.Component(c.Component);
+      auto value = [&] {
+        for (const designer::InspectorRow& r : form.Inspect(dialog))
+          if (r.Name == c.Property) return r.Value;
+        return std::string("(missing)");
+      };
+      EXPECT_EQ(value(), c.Shown);
+      form.SetValue(dialog, c.Property, c.Typed);
+      EXPECT_EQ(value(), c.ShownAfter);
+    }
+    EXPECT_THROW_MSG(form.SetValue(form.Component("ColorDialog1"), "Options", "[cdNoSuch]"), vcl::EConvertError,
+                     "'cdNoSuch' is not an element of property Options");
+    form.Save();
+  }
+  EXPECT_EQ(vcl::ReadFileBytes(FForm),
+            "object Form1: TForm1\n  object FontDialog1: TFontDialog\n    Font.Charset = EASTEUROPE_CHARSET\n"
+            "    Font.Name = 'Arial'\n    MaxFontSize = 24\n    Options = [fdEffects, fdLimitSize]\n  end\n"
+            "  object ColorDialog1: TColorDialog\n    Color = clRed\n  end\n"
+            "  object PrintDialog1: TPrintDialog\n    Collate = True\n    PrintRange = prPageNums\n  end\nend\n");
+  FormDocument again(FForm);
+  EXPECT_EQ(static_cast<vcl::TColorDialog*>(again.Component("ColorDialog1"))->Color(), 0x0000FF);
+  EXPECT_EQ(static_cast<vcl::TFontDialog*>(again.Component("FontDialog1"))->Font()->Charset(), 238);
+}
 
 TEST_F(Designer, TranslationsTypedInThePackagesEditorAreSavedWithTheForm) {
   {

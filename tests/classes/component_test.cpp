@@ -72,3 +72,35 @@ TEST(Component, LoadedEndsLoading) {
   c.Loaded();
   EXPECT_EQ(c.ComponentState(), 0u);
 }
+
+// The owner's index of names follows every way a component gets, changes or loses its name,
+// and keeps to the list's order where names repeat.
+TEST(Component, FindComponentFollowsRenamesMovesAndRemovals) {
+  TComponent owner(nullptr), other(nullptr);
+  auto* first = new TTracked(&owner, "X");
+  auto* second = new TTracked(&owner, "X");
+  auto* third = new TTracked(&owner, "Y");
+  EXPECT_EQ(owner.FindComponent("X"), first);  // the first of the list
+  first->SetName("Z");
+  EXPECT_EQ(owner.FindComponent("X"), second);
+  EXPECT_EQ(owner.FindComponent("Z"), first);
+  first->SetName("X");  // back before the second, where it stands in the list
+  EXPECT_EQ(owner.FindComponent("X"), first);
+  EXPECT_EQ(owner.FindComponent("Z"), nullptr);
+
+  other.InsertComponent(first);
+  EXPECT_EQ(owner.FindComponent("X"), second);
+  EXPECT_EQ(other.FindComponent("X"), first);
+  owner.InsertComponent(first);  // now after the second
+  EXPECT_EQ(owner.FindComponent("X"), second);
+  owner.RemoveComponent(second);
+  EXPECT_EQ(owner.FindComponent("X"), first);
+  delete second;
+  delete first;
+  EXPECT_EQ(owner.FindComponent("X"), nullptr);
+
+  third->SetName("");
+  EXPECT_EQ(owner.FindComponent(""), third);  // an unnamed one is found by the empty name
+  EXPECT_EQ(owner.FindComponent("Y"), nullptr);
+  EXPECT_EQ(owner.FindComponent("y"), nullptr);
+}

@@ -202,6 +202,32 @@ TEST(Filer, InheritedChildrenAreReadIntoExistingOnes) {
                    "A component named Last already exists in Form1 at offset 18");
 }
 
+// Each component read is looked up among its siblings by name: a form of many siblings reads
+// in time linear in them (see bench_form_read), and every one of them is there and in order.
+TEST(Filer, ReadsAHundredThousandSiblingsInOrder) {
+  constexpr int Count = 100000;
+  std::string text = "object Form1: TForm1\r\n";
+  for (int i = 0; i < Count; ++i) {
+    const std::string n = std::to_string(i);
+    text += i % 2 ? "  object Knob" + n + ": TKnob\r\n    Tag = " + n + "\r\n  end\r\n"
+                  : "  object Other" + n + ": TOther\r\n    Left = " + n + "\r\n  end\r\n";
+  }
+  text += "end\r\n";
+  const std::string binary = Binary(text);
+  const auto root = ReadForm(binary);
+  ASSERT_EQ(root->ComponentCount(), Count);
+  for (int i : {0, 1, 2, 50001, Count - 1}) {
+    SCOPED_TRACE(i);
+    TComponent* c = root->Components(i);
+    EXPECT_EQ(c->Name(), (i % 2 ? "Knob" : "Other") + std::to_string(i));
+    EXPECT_EQ(root->FindComponent(c->Name()), c);
+    if (i % 2) {
+      EXPECT_EQ(static_cast<TKnob*>(c)->Tag, i);
+    }
+  }
+  EXPECT_EQ(WriteForm(root.get()), binary);
+}
+
 TEST(Filer, AFailedReadFreesWhatItCreated) {
   std::string binary = Binary(Form);
   binary.resize(binary.size() - 6);  // inside the last component

@@ -304,3 +304,59 @@ TEST(Published, DefinedPropertiesMustReadAndWriteOneValue) {
 }
 
 }  // namespace
+
+// An integer whose values have identifiers, and a text with a default of its own.
+class TTinted : public TComponent {
+  VCL_DECLARE_CLASS
+public:
+  using TComponent::TComponent;
+  int Tint = 0;
+  std::string Label = "none";
+};
+const TIdentMapEntry Tints[] = {{0, "tNone"}, {3, "tBlue"}, {-1, "tDefault"}};
+VCL_IMPLEMENT_CLASS(TTinted, TComponent, [](TMetaClass& c) {
+  c.Publish<TTinted>()
+      .Integer("Tint", [](const TTinted* t) { return t->Tint; }, [](TTinted* t, int v) { t->Tint = v; })
+      .Idents(Tints)
+      .Default(0)
+      .String("Label", [](const TTinted* t) { return t->Label; }, [](TTinted* t, std::string v) { t->Label = std::move(v); })
+      .Default("none");
+})
+const bool TintedRegistered = [] {
+  RegisterClass(TTinted::StaticClass());
+  return true;
+}();
+
+TEST(Published, IntegersWithIdentifiersAndTextDefaults) {
+  const std::string head = Hex("'TPF0' 07 'TTinted' 01 'T'");
+  const struct {
+    int Tint;
+    const char* Label;
+    std::string Written;
+  } cases[] = {
+      {0, "none", ""},                                          // both at their defaults
+      {3, "none", Hex("04 'Tint' 07 05 'tBlue'")},              // a value with an identifier
+      {-1, "none", Hex("04 'Tint' 07 08 'tDefault'")},
+      {5, "", Hex("04 'Tint' 02 05 05 'Label' 06 00")},         // one without, and the empty text
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Tint);
+    TTinted t(nullptr);
+    t.SetName("T");
+    t.Tint = c.Tint;
+    t.Label = c.Label;
+    const std::string bytes = WriteForm(&t);
+    EXPECT_EQ(bytes, head + c.Written + Hex("00 00"));
+    const auto back = ReadForm(bytes);
+    EXPECT_EQ(static_cast<TTinted*>(back.get())->Tint, c.Tint);
+    EXPECT_EQ(static_cast<TTinted*>(back.get())->Label, c.Label);
+  }
+  EXPECT_EQ(static_cast<TTinted*>(ReadForm(head + Hex("04 'Tint' 02 03 00 00")).get())->Tint, 3) << "or the number";
+  EXPECT_THROW_MSG(ReadForm(head + Hex("04 'Tint' 07 06 'tGreen' 00 00")), EReadError,
+                   "Error reading T.Tint: Invalid property value tGreen at offset 19");
+  TMetaClass scratch("TScratch", TComponent::StaticClass());
+  EXPECT_THROW_MSG(scratch.Publish<TTinted>()
+                       .String("Label", [](const TTinted* t) { return t->Label; }, [](TTinted*, std::string) {})
+                       .Idents(Tints),
+                   EConvertError, "Idents needs an integer property before it");
+}

@@ -453,3 +453,31 @@ TEST_F(Controls, ScreenCursorShowsTheStockCursorUntilSetBack) {
   Screen->SetCursor(crDefault);
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }
+
+// A form a design host opens may hold controls of classes it does not know: a label's
+// FocusControl naming one is kept by name and written back; a running form gets an error.
+TEST(LabelFocusControl, NamingNoWindowedControlIsKeptInDesignAndAnErrorElsewhere) {
+  (void)Application->ExeName();  // registers the control classes
+  const std::string text = "object F: TForm1\r\n  object L: TLabel\r\n    FocusControl = Combo1\r\n  end\r\n"
+                           "  object Combo1: TComboBox\r\n  end\r\nend\r\n";
+  TMemoryStream in, binary;
+  in.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+  in.SetPosition(0);
+  ObjectTextToBinary(in, binary);
+  const auto read = [&](bool Designing) {
+    binary.SetPosition(0);
+    auto root = std::make_unique<TUnknownComponent>(nullptr);
+    root->SetDesigning(Designing);
+    TReader reader(binary);
+    reader.ReadRootComponent(root.get());
+    return root;
+  };
+  const auto designed = read(true);
+  auto* label = dynamic_cast<TLabel*>(designed->FindComponent("L"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->FocusControl(), nullptr);
+  TMemoryStream out;
+  TWriter(out).WriteRootComponent(designed.get());
+  EXPECT_EQ(out.Bytes(), binary.Bytes());
+  EXPECT_THROW_MSG(read(false), EReadError, "FocusControl Combo1 of L is not a windowed control of its form");
+}

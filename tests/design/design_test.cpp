@@ -32,9 +32,12 @@ public:
   bool Active = false;
   TShape Shape = TShape::shRound;
   unsigned Options = 0;
+  int Colour = 0;
   vcl::TStringList Lines;
   TClick OnClick;
 };
+
+const vcl::TIdentMapEntry Colours[] = {{0, "cwBlack"}, {255, "cwRed"}};
 
 VCL_IMPLEMENT_CLASS(TWidget, TComponent, [](vcl::TMetaClass& c) {
   c.Publish<TWidget>()
@@ -46,6 +49,8 @@ VCL_IMPLEMENT_CLASS(TWidget, TComponent, [](vcl::TMetaClass& c) {
                    {"shRound", "shSquare", "shStar"})
       .Set("Options", [](const TWidget* w) { return w->Options; }, [](TWidget* w, unsigned v) { w->Options = v; },
            {"woA", "woB", "woC"})
+      .Integer("Colour", [](const TWidget* w) { return w->Colour; }, [](TWidget* w, int v) { w->Colour = v; })
+      .Idents(Colours)
       .Strings("Lines", [](const TWidget* w) { return const_cast<vcl::TStringList*>(&w->Lines); })
       .Event("OnClick", [](const TWidget* w) { return w->OnClick; }, [](TWidget* w, TClick v) { w->OnClick = v; });
 })
@@ -140,7 +145,8 @@ TEST_F(Design, KindEditorsShowAndTakeValues) {
       {"Count", "-7", 0x88, " $10", "16"},
       {"Active", "True", 0xA9, "False", "False"},
       {"Shape", "shStar", 0xA9, "shSquare", "shSquare"},
-      {"Options", "[woA,woC]", 0xC8, nullptr, nullptr},
+      {"Options", "[woA,woC]", 0x88, " [ woC , woB ]", "[woB,woC]"},
+      {"Colour", "cwBlack", 0x89, "$FF", "cwRed"},  // an integer with identifiers shows and takes them
       {"Lines", "(TStrings)", 0x40, nullptr, nullptr},
       {"OnClick", "WidgetClick", 0xA9, "Other", "Other"},
   };
@@ -166,11 +172,27 @@ TEST_F(Design, KindEditorsRejectTextsTheyCannotStore) {
   EXPECT_THROW_MSG(count->SetValue("12x"), vcl::EConvertError, "'12x' is not a valid integer value");
   auto shape = CreatePropertyEditor(&designer, {&w}, Prop("Shape"));
   EXPECT_THROW_MSG(shape->SetValue("shOval"), vcl::EConvertError, "'shOval' is not a value of property Shape");
+  auto options = CreatePropertyEditor(&designer, {&w}, Prop("Options"));
+  EXPECT_THROW_MSG(options->SetValue("woA"), vcl::EConvertError, "'woA' is not a set: write its elements in brackets, [a,b]");
+  EXPECT_THROW_MSG(options->SetValue("[woA,woD]"), vcl::EConvertError, "'woD' is not an element of property Options");
+  EXPECT_THROW_MSG(options->SetValue("[woA,]"), vcl::EConvertError, "'' is not an element of property Options");
   EXPECT_EQ(designer.Count, 0);
   EXPECT_EQ(w.Count, 0);
+  w.Options = 5;
+  options->SetValue("[ ]");
+  EXPECT_EQ(options->GetValue(), "[]");
   std::vector<std::string> values;
   shape->GetValues([&](const std::string& v) { values.push_back(v); });
   EXPECT_EQ(values, (std::vector<std::string>{"shRound", "shSquare", "shStar"}));
+  auto colour = CreatePropertyEditor(&designer, {&w}, Prop("Colour"));
+  EXPECT_THROW_MSG(colour->SetValue("cwGreen"), vcl::EConvertError, "'cwGreen' is not a valid integer value");
+  colour->SetValue("cwRed");
+  EXPECT_EQ(w.Colour, 255);
+  colour->SetValue("7");
+  EXPECT_EQ(colour->GetValue(), "7");
+  values.clear();
+  colour->GetValues([&](const std::string& v) { values.push_back(v); });
+  EXPECT_EQ(values, (std::vector<std::string>{"cwBlack", "cwRed"}));
 }
 
 TEST_F(Design, EditorsOfSeveralComponents) {

@@ -185,9 +185,9 @@ TEST_F(Dialogs, CloseEndsTheModalLoop) {
     return TCommonDialog::MessageHookEntry(Self, Msg);
   });
   TColorDialog dialog(nullptr);
-  dialog.SetColor(RGB(1, 2, 3));
+  dialog.SetColor(static_cast<TColor>(RGB(1, 2, 3)));
   EXPECT_FALSE(dialog.Execute());
-  EXPECT_EQ(dialog.Color(), RGB(1, 2, 3)) << "Cancel keeps the colour";
+  EXPECT_EQ(dialog.Color(), static_cast<TColor>(RGB(1, 2, 3))) << "Cancel keeps the colour";
   EXPECT_EQ(dialog.Handle(), nullptr);
   EXPECT_TRUE(IsWindowEnabled(Application->Handle()));
 }

@@ -21,6 +21,18 @@ foreach(file include/Vek.hpp include/vcl/Dialogs.hpp include/design/Packages.hpp
     message(FATAL_ERROR "The installed tree ${prefix} lacks ${file}")
   endif()
 endforeach()
+# The help verb opens the help document in the folder of the package that holds it.
+file(GLOB_RECURSE packages ${prefix}/*VekD4.*)
+list(FILTER packages EXCLUDE REGEX "\\.a$")
+if(NOT packages)
+  message(FATAL_ERROR "The installed tree ${prefix} lacks the package VekD4")
+endif()
+foreach(package ${packages})
+  get_filename_component(dir ${package} DIRECTORY)
+  if(NOT EXISTS ${dir}/Vek.html)
+    message(FATAL_ERROR "The installed tree has no help document Vek.html beside ${package}, where the help verb opens it")
+  endif()
+endforeach()
 
 set(configure ${CMAKE_COMMAND} -S ${SOURCE_DIR}/samples/translated-open -B ${sample} -DCMAKE_PREFIX_PATH=${prefix}
     -DCMAKE_BUILD_TYPE=Release)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "Vek.hpp"
 #include "design/Packages.hpp"
 #include "test_support.hpp"
 #include "vcl/Dialogs.hpp"
@@ -152,6 +153,14 @@ TEST_P(PackageTest, ExportsItsEntriesByName) {
                            "ComDlgProc", "Register"})
     EXPECT_NE(p.Export(name), nullptr) << c.Name << " exports " << name;
   EXPECT_EQ(p.Export("GetPackageInfoTable") != nullptr, c.InfoTable) << c.Name;
+}
+
+// The help verb opens the help document in the package's own folder (Vek::ShowHelp on
+// Vek::ModuleDir()): the build puts it there, as cmake --install does (tests/install).
+TEST_P(PackageTest, TheHelpDocumentLiesBesideThePackage) {
+  const std::filesystem::path help = std::filesystem::path(GetParam().Path).parent_path() / Vek::HelpDocument;
+  EXPECT_TRUE(std::filesystem::is_regular_file(help)) << help;
+  EXPECT_NE(testing_support::ReadFile(help.string()).find("<html"), std::string::npos) << help;
 }
 
 TEST_P(PackageTest, PackageInfoNamesItsFlagsRequiredPackagesAndUnits) {

@@ -120,3 +120,58 @@ TEST(MergeCapture, EachKeyOnceEarlierValuesStayAndTheTargetKeepsItsOrder) {
     EXPECT_EQ(testing_support::LinesOf(target), c.After);
   }
 }
+
+// ---- A dialog that shows a message instead of itself --------------------------------------
+
+namespace {
+
+std::vector<WPARAM> Answers;
+
+LRESULT CALLBACK BoxProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_COMMAND && (LOWORD(WParam) == IDOK || LOWORD(WParam) == IDCANCEL)) {
+    Answers.push_back(LOWORD(WParam));
+    DestroyWindow(Hwnd);
+    return 0;
+  }
+  return DefWindowProcA(Hwnd, Msg, WParam, LParam);
+}
+
+// A print dialog that puts up a message box owned by its window while that is still hidden, as
+// comdlg32's PrintDlg does where no printer is installed, and waits for the box to be answered.
+class TNoPrinterDialog : public vcl::TPrintDialog {
+public:
+  using TPrintDialog::TPrintDialog;
+  bool Execute() override {
+    const HWND mainWindow = vcl::Application->Handle();
+    const HWND dialog = CreateWindowExA(0, "#32770", "Print", WS_POPUP | WS_CAPTION, 0, 0, 300, 200, mainWindow, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr);
+    const HWND box = CreateWindowExA(0, "#32770", "Printer", WS_POPUP | WS_CAPTION, 0, 0, 200, 100, dialog, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+    CreateWindowExA(0, "Static", "No printer is installed.", WS_CHILD | WS_VISIBLE, 10, 10, 180, 20, box,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(0xFFFF)), GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BoxProc));
+    SendMessageA(box, WM_INITDIALOG, 0, 0);
+    MSG msg;
+    while (IsWindow(box) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (IsWindow(box)) DestroyWindow(box);  // nobody answered: the test fails below
+    DestroyWindow(dialog);
+    return false;
+  }
+};
+
+}  // namespace
+
+TEST(CaptureMessages, AMessageBeforeTheDialogIsClosedAndTheCaptureFailsSayingWhat) {
+  vcl::TForm form(vcl::Application);
+  auto* lmt = new TLumetra(&form);
+  TNoPrinterDialog dialog(&form);
+  vcl::TStringList list;
+  list.Add("kept");
+  Answers.clear();
+  EXPECT_THROW_MSG(lmt->GetDlgProps(&dialog, &list), Vek::ECaptureError,
+                   "TPrintDialog: not captured: it showed the message \"Printer: No printer is installed.\" instead of "
+                   "itself, which was closed");
+  EXPECT_EQ(Answers, std::vector<WPARAM>{IDCANCEL}) << "answered once, with Cancel";
+  EXPECT_EQ(testing_support::LinesOf(list), std::vector<std::string>{"kept"});
+  EXPECT_EQ(Vek::vekInstance, lmt) << "in charge afterwards, as after any capture";
+}

@@ -144,6 +144,14 @@ TEST_F(Form, TheStoredFormHoldsEveryControlWithItsSettings) {
   EXPECT_FALSE(e.OpenDialog1->Options() & ofOverwritePrompt);
 }
 
+// The class of a captured value is the text before its first "."; a value without one names
+// the empty class, once, whatever else the line holds. Names are compared without regard to case.
+TEST_F(Form, ShowingTakesTheClassesOfTheCapturedValuesBeforeTheirFirstDot) {
+  FLmt->OrgProps()->SetText("A.B.C=1\r\nPlain=1\r\nTOpenDialog.Width=566\r\nValue\r\ntopendialog.Caption[5]='x'\r\n");
+  TDlgEditor& e = Open();
+  EXPECT_EQ(testing_support::LinesOf(e.DlgClasses()), (std::vector<std::string>{"A", "", "TOpenDialog"}));
+}
+
 TEST_F(Form, OKWithoutAChangeEndsCancelledAndLeavesTheComponentAlone) {
   const std::vector<std::string> before = testing_support::LinesOf(*FLmt->Translations());
   TDlgEditor& e = Open();

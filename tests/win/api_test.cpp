@@ -5,6 +5,7 @@
 
 #include "message_log.hpp"
 #include "test_support.hpp"
+#include "win/recorded_dialogs.h"
 
 using namespace win_test;
 
@@ -268,4 +269,15 @@ TEST_F(WinApi, VirtualProtectLetsAnEntryBeWrittenAndGivesTheProtectionBack) {
   ASSERT_TRUE(VirtualProtect(&entry, sizeof entry, old, &again));
   EXPECT_NE(again, 0u);
   EXPECT_NE(entry, nullptr);
+}
+
+// The system metrics are those recorded with the dialogs from Wine: under Wine a recording that
+// no longer matches fails here, and the simulation answers the recording.
+TEST(SystemMetrics, AreTheRecordedOnes) {
+  ASSERT_GT(win::RecordedMetrics().size(), 60u);
+  for (const win::RecordedMetric& m : win::RecordedMetrics()) EXPECT_EQ(GetSystemMetrics(m.Index), m.Value) << m.Name;
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+  EXPECT_GT(GetSystemMetrics(SM_CXVSCROLL), 0) << "scroll bars have a width";
+  EXPECT_GT(GetSystemMetrics(SM_CYCAPTION), 0);
 }

@@ -1,10 +1,12 @@
 // record-dialogs: shows each common dialog of comdlg32 once (a Windows program, run under Wine)
 // and writes what it finds to <folder>/<kind>.json: title, window and client rectangles, font,
 // the face that font is realised as, style, and every direct child in z-order with its id,
-// class, text, rectangle, font and style.
+// class, text, rectangle, font and style. The kind "metrics" writes <folder>/metrics.json: the
+// system metrics (GetSystemMetrics) of the sizes and of the screen, mouse and language the
+// dialogs are laid out for.
 //
 // Usage: record-dialogs <folder> [kind ...]   (kinds: open save font color print printsetup
-// find replace; all when none is named).
+// find replace metrics; all when none is named).
 //
 // Notes:
 // - The dialogs are shown the way the class library's Execute shows them: owned by a hidden
@@ -16,8 +18,9 @@
 // - The print dialogs need a printer; win::LocalPrinter adds one for the run when there is none.
 #include <cstdio>
 #include <cstring>
-#include <stdexcept>
 #include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -125,6 +128,50 @@ void WriteWhole(const std::string& FileName, const std::string& Content) {
   }
 }
 
+// The metrics recorded: every size the system gives, and what describes the screen, the mouse
+// and the language. Left out are those that tell about the machine (network, debug build, boot).
+#define LUMETRA_METRIC(Name) {#Name, Name}
+const struct {
+  const char* Name;
+  int Index;
+} Metrics[] = {
+    LUMETRA_METRIC(SM_CXSCREEN),        LUMETRA_METRIC(SM_CYSCREEN),         LUMETRA_METRIC(SM_CXVSCROLL),
+    LUMETRA_METRIC(SM_CYHSCROLL),       LUMETRA_METRIC(SM_CYCAPTION),        LUMETRA_METRIC(SM_CXBORDER),
+    LUMETRA_METRIC(SM_CYBORDER),        LUMETRA_METRIC(SM_CXFIXEDFRAME),     LUMETRA_METRIC(SM_CYFIXEDFRAME),
+    LUMETRA_METRIC(SM_CYVTHUMB),        LUMETRA_METRIC(SM_CXHTHUMB),         LUMETRA_METRIC(SM_CXICON),
+    LUMETRA_METRIC(SM_CYICON),          LUMETRA_METRIC(SM_CXCURSOR),         LUMETRA_METRIC(SM_CYCURSOR),
+    LUMETRA_METRIC(SM_CYMENU),          LUMETRA_METRIC(SM_CXFULLSCREEN),     LUMETRA_METRIC(SM_CYFULLSCREEN),
+    LUMETRA_METRIC(SM_CYKANJIWINDOW),   LUMETRA_METRIC(SM_MOUSEPRESENT),     LUMETRA_METRIC(SM_CYVSCROLL),
+    LUMETRA_METRIC(SM_CXHSCROLL),       LUMETRA_METRIC(SM_SWAPBUTTON),       LUMETRA_METRIC(SM_CXMIN),
+    LUMETRA_METRIC(SM_CYMIN),           LUMETRA_METRIC(SM_CXSIZE),           LUMETRA_METRIC(SM_CYSIZE),
+    LUMETRA_METRIC(SM_CXSIZEFRAME),     LUMETRA_METRIC(SM_CYSIZEFRAME),      LUMETRA_METRIC(SM_CXMINTRACK),
+    LUMETRA_METRIC(SM_CYMINTRACK),      LUMETRA_METRIC(SM_CXDOUBLECLK),      LUMETRA_METRIC(SM_CYDOUBLECLK),
+    LUMETRA_METRIC(SM_CXICONSPACING),   LUMETRA_METRIC(SM_CYICONSPACING),    LUMETRA_METRIC(SM_MENUDROPALIGNMENT),
+    LUMETRA_METRIC(SM_DBCSENABLED),     LUMETRA_METRIC(SM_CMOUSEBUTTONS),    LUMETRA_METRIC(SM_CXEDGE),
+    LUMETRA_METRIC(SM_CYEDGE),          LUMETRA_METRIC(SM_CXMINSPACING),     LUMETRA_METRIC(SM_CYMINSPACING),
+    LUMETRA_METRIC(SM_CXSMICON),        LUMETRA_METRIC(SM_CYSMICON),         LUMETRA_METRIC(SM_CYSMCAPTION),
+    LUMETRA_METRIC(SM_CXSMSIZE),        LUMETRA_METRIC(SM_CYSMSIZE),         LUMETRA_METRIC(SM_CXMENUSIZE),
+    LUMETRA_METRIC(SM_CYMENUSIZE),      LUMETRA_METRIC(SM_ARRANGE),          LUMETRA_METRIC(SM_CXMINIMIZED),
+    LUMETRA_METRIC(SM_CYMINIMIZED),     LUMETRA_METRIC(SM_CXMAXTRACK),       LUMETRA_METRIC(SM_CYMAXTRACK),
+    LUMETRA_METRIC(SM_CXMAXIMIZED),     LUMETRA_METRIC(SM_CYMAXIMIZED),      LUMETRA_METRIC(SM_CXDRAG),
+    LUMETRA_METRIC(SM_CYDRAG),          LUMETRA_METRIC(SM_CXMENUCHECK),      LUMETRA_METRIC(SM_CYMENUCHECK),
+    LUMETRA_METRIC(SM_MIDEASTENABLED),  LUMETRA_METRIC(SM_MOUSEWHEELPRESENT), LUMETRA_METRIC(SM_XVIRTUALSCREEN),
+    LUMETRA_METRIC(SM_YVIRTUALSCREEN),  LUMETRA_METRIC(SM_CXVIRTUALSCREEN),  LUMETRA_METRIC(SM_CYVIRTUALSCREEN),
+    LUMETRA_METRIC(SM_CMONITORS),       LUMETRA_METRIC(SM_SAMEDISPLAYFORMAT), LUMETRA_METRIC(SM_IMMENABLED),
+    LUMETRA_METRIC(SM_CXFOCUSBORDER),   LUMETRA_METRIC(SM_CYFOCUSBORDER),    LUMETRA_METRIC(SM_CXPADDEDBORDER),
+};
+#undef LUMETRA_METRIC
+
+std::string DescribeMetrics() {
+  std::ostringstream out;
+  out << "{\n  \"kind\": \"metrics\",\n  \"metrics\": [";
+  for (std::size_t i = 0; i < std::size(Metrics); ++i)
+    out << (i ? "," : "") << "\n    {\"name\": \"" << Metrics[i].Name << "\", \"index\": " << Metrics[i].Index
+        << ", \"value\": " << GetSystemMetrics(Metrics[i].Index) << "}";
+  out << "\n  ]\n}\n";
+  return out.str();
+}
+
 void Record(HWND Dialog) {
   Recorder& r = *Current;
   if (r.Done) return;
@@ -167,6 +214,14 @@ void RunModeless(HWND Dialog) {
 }
 
 bool RecordKind(HWND Owner, const std::string& Kind) {
+  if (Kind == "metrics") {
+    try {
+      WriteWhole(Current->Folder + "\\metrics.json", DescribeMetrics());
+    } catch (const std::exception& e) {
+      Current->Error = e.what();
+    }
+    return true;
+  }
   dialogs::ComDlgParams p(Kind, Owner);
   if (Kind == "open" || Kind == "save") p.Open.lpstrInitialDir = "C:\\";
   if (!p.Known()) {
@@ -200,7 +255,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<std::string> kinds(argv + 2, argv + argc);
-  if (kinds.empty()) kinds = {"open", "save", "font", "color", "print", "printsetup", "find", "replace"};
+  if (kinds.empty()) kinds = {"open", "save", "font", "color", "print", "printsetup", "find", "replace", "metrics"};
   win::LocalPrinter printer;
   if (!printer.Error().empty()) std::fprintf(stderr, "record-dialogs: no printer: %s\n", printer.Error().c_str());
   const HWND owner = CreateOwner();

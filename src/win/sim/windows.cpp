@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "state.hpp"
+#include "win/recorded_dialogs.h"
 
 namespace win_sim {
 
@@ -468,7 +469,8 @@ BOOL EndDialog(HWND hDlg, INT_PTR nResult) {
   return TRUE;
 }
 
-int GetSystemMetrics(int nIndex) { return nIndex == SM_CXSCREEN ? 1280 : nIndex == SM_CYSCREEN ? 1024 : 0; }
+// As Wine gives them with the recorded dialogs (data/dialogs/metrics.json).
+int GetSystemMetrics(int nIndex) { return win::RecordedSystemMetric(nIndex); }
 
 HWND GetActiveWindow() { return Sim().Active; }
 HWND GetForegroundWindow() { return Sim().Active; }

@@ -11,10 +11,14 @@ char DriverName[] = "Lumetra PostScript";
 char PrinterName[] = "Lumetra Printer";
 }  // namespace
 
-LocalPrinter::LocalPrinter() {
+bool HasDefaultPrinter() {
   char current[256];
   DWORD size = sizeof current;
-  if (GetDefaultPrinterA(current, &size)) return;
+  return GetDefaultPrinterA(current, &size) != FALSE;
+}
+
+LocalPrinter::LocalPrinter() {
+  if (HasDefaultPrinter()) return;
 
   char driverPath[] = "wineps.drv", dataFile[] = "generic.ppd";
   DRIVER_INFO_3A driver{};
