@@ -1,7 +1,9 @@
 // Text files and dictionaries at scale: a 1,000,000-line translation file saved and loaded for
-// one owner, and a 500,000-pair dictionary exported to and applied to 100,000 entries, and all
-// of it at ten times that size (argument 10). Each operation's time is printed as a ratio to
-// the time `sort` takes on the same file, measured in the same run between the iterations.
+// one owner, and a 500,000-pair dictionary exported to and applied to 100,000 entries; then the
+// text file at four times that size (argument 4: 240 MB, near the 256 MiB a text file may have)
+// and the dictionary at ten times (argument 10). Each operation's time is printed as a ratio to
+// the time `sort` takes on the same file, writing a file as they do, measured in the same run
+// between the iterations.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -92,12 +94,16 @@ double Seconds(std::chrono::steady_clock::time_point Start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
 }
 
-// Times `sort` of File once; an error stops the benchmark.
+// Times `sort` of File once, writing what it sorted to a file that it then flushes to the disk,
+// as every operation here writes its file; an error stops the benchmark.
 double SortSeconds(benchmark::State& state, const std::string& File) {
+  const std::string sorted = (Folder() / "sorted.txt").string();
   const auto start = std::chrono::steady_clock::now();
-  const std::string command = "LC_ALL=C sort '" + File + "' > /dev/null";
+  const std::string command = "LC_ALL=C sort -o '" + sorted + "' '" + File + "' && sync '" + sorted + "'";
   if (std::system(command.c_str()) != 0) state.SkipWithError("sort failed");
-  return Seconds(start);
+  const double seconds = Seconds(start);
+  fs::remove(sorted);
+  return seconds;
 }
 
 // Runs Prepare (untimed), Operation (timed) and `sort` of File (timed apart) in turns, so that
@@ -162,17 +168,17 @@ void BM_TranslateFrom(benchmark::State& state) {
 }  // namespace
 
 // Argument: the size as a multiple of the sizes above.
-BENCHMARK(BM_SaveTo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
-BENCHMARK(BM_LoadFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
+BENCHMARK(BM_SaveTo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(4);
+BENCHMARK(BM_LoadFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(4);
 BENCHMARK(BM_TranslateTo)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
 BENCHMARK(BM_TranslateFrom)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->Arg(1)->Arg(10);
 
 // Each is one read, a merge and one write of sorted data, which `sort` must also sort.
 int main(int argc, char** argv) {
   std::vector<bench::BenchmarkAim> aims;
-  for (const char* name : {"BM_SaveTo", "BM_LoadFrom", "BM_TranslateTo", "BM_TranslateFrom"})
-    for (const char* scale : {"1", "10"})
-      aims.push_back({std::string(name) + "/" + scale + "/iterations:3/real_time", "ratio_to_sort", bench::Aims::Bound::AtMost, 1.0, "x"});
+  for (const char* name : {"BM_SaveTo/1", "BM_SaveTo/4", "BM_LoadFrom/1", "BM_LoadFrom/4", "BM_TranslateTo/1", "BM_TranslateTo/10",
+                           "BM_TranslateFrom/1", "BM_TranslateFrom/10"})
+    aims.push_back({std::string(name) + "/iterations:3/real_time", "ratio_to_sort", bench::Aims::Bound::AtMost, 1.0, "x"});
   const int code = bench::RunWithAims(argc, argv, aims);
   bench::RemoveScratchFolder();
   return code;

@@ -368,6 +368,7 @@ private:
 
   std::vector<TBlock> FBlocks;
   std::vector<int> FStarts;  // index of each block's first line
+  mutable std::size_t FLastBlock = 0;  // where Locate found the last line: lines are mostly read in order
   int FCount = 0;
   std::uint64_t FChangeCount = 0;
 };
@@ -453,6 +454,9 @@ std::optional<std::string> ReadFileIfExists(const std::string& FileName);
 /// FIFO or a device, or has several hard links (a new file would part them), and when the name
 /// of its temporary is taken already.
 void ReplaceFile(const std::string& FileName, std::string_view Bytes);
+/// Replaces FileName as ReplaceFile does, with Pieces one after the other: a file made mostly of
+/// the runs of another is written from them, not first joined in memory. Raises as ReplaceFile.
+void ReplaceFile(const std::string& FileName, std::span<const std::string_view> Pieces);
 
 /// Replacements that take effect together, so that a task that rewrites several files changes
 /// all of them or none. While a batch lives, ReplaceFile checks the file, takes its lock and

@@ -38,6 +38,7 @@
 #include <ctime>
 #include <chrono>
 #include <map>
+#include <span>
 
 #include "vcl/Classes.hpp"
 
@@ -201,6 +202,29 @@ std::string FolderOf(const std::string& Path) {
 }
 std::string NameOf(const std::string& Path) { return Path.substr(FolderOf(Path).size()); }
 
+// Hands Pieces to Write (which answers false to stop) in few calls: short pieces are gathered in
+// a buffer, long ones go as they are.
+template <class W>
+void WriteInPieces(std::span<const std::string_view> Pieces, W Write) {
+  constexpr std::size_t Long = 64 << 10, Buffered = 256 << 10;
+  std::string buffer;
+  for (const std::string_view piece : Pieces) {
+    if (piece.size() >= Long) {
+      if (!buffer.empty() && !Write(std::string_view(buffer))) return;
+      buffer.clear();
+      if (!Write(piece)) return;
+      continue;
+    }
+    if (buffer.empty()) buffer.reserve(Buffered + Long);
+    buffer.append(piece);
+    if (buffer.size() >= Buffered) {
+      if (!Write(std::string_view(buffer))) return;
+      buffer.clear();
+    }
+  }
+  if (!buffer.empty()) Write(std::string_view(buffer));
+}
+
 // 32-bit FNV-1a of a name, as 8 hex digits.
 std::string NameHash(const std::string& Name) {
   std::uint32_t h = 2166136261u;
@@ -278,19 +302,23 @@ void RefuseUnlessReplaceable(const std::string& FileName, const std::string& Tar
     CannotCreate(FileName, "it has " + std::to_string(info.nNumberOfLinks) + " hard links, which a new file would part, and is left as it is");
 }
 
-void WriteTemporary(const std::string& Temporary, std::string_view Bytes, const DWORD* OldAttributes, const std::string& FileName) {
+void WriteTemporary(const std::string& Temporary, std::span<const std::string_view> Pieces, const DWORD* OldAttributes,
+                    const std::string& FileName) {
   const DWORD attributes = OldAttributes && (*OldAttributes & KeptAttributes) ? *OldAttributes & KeptAttributes : FILE_ATTRIBUTE_NORMAL;
   HANDLE file = CreateFileA(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE && (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS))
     RefuseTakenTemporary(FileName, Temporary);
   if (file == INVALID_HANDLE_VALUE) CannotCreate(FileName, LastError());
   std::string failure;
-  for (std::size_t done = 0; failure.empty() && done < Bytes.size();) {
-    DWORD written = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(Bytes.size() - done, 1u << 30));
-    if (!WriteFile(file, Bytes.data() + done, chunk, &written, nullptr) || written == 0) failure = LastError();
-    done += written;
-  }
+  WriteInPieces(Pieces, [&](std::string_view Bytes) {
+    for (std::size_t done = 0; failure.empty() && done < Bytes.size();) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(Bytes.size() - done, 1u << 30));
+      if (!WriteFile(file, Bytes.data() + done, chunk, &written, nullptr) || written == 0) failure = LastError();
+      done += written;
+    }
+    return failure.empty();
+  });
   if (failure.empty() && !FlushFileBuffers(file)) failure = LastError();
   CloseHandle(file);
   if (!failure.empty()) {
@@ -333,7 +361,8 @@ void RefuseUnlessReplaceable(const std::string& FileName, const std::string& Tar
 }
 
 // Writes the temporary with the old file's owner and mode, set before any byte is in it.
-void WriteTemporary(const std::string& Temporary, std::string_view Bytes, const struct stat* Old, const std::string& FileName) {
+void WriteTemporary(const std::string& Temporary, std::span<const std::string_view> Pieces, const struct stat* Old,
+                    const std::string& FileName) {
   const int fd = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, Old ? 0600 : 0666);
   if (fd < 0 && errno == EEXIST) RefuseTakenTemporary(FileName, Temporary);
   if (fd < 0) CannotCreate(FileName, LastError());
@@ -347,11 +376,16 @@ void WriteTemporary(const std::string& Temporary, std::string_view Bytes, const 
     }
     if (::fchmod(fd, mode) != 0) failure = LastError();
   }
-  for (std::size_t done = 0; failure.empty() && done < Bytes.size();) {
-    const ssize_t n = ::write(fd, Bytes.data() + done, Bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) failure = n < 0 ? LastError() : std::strerror(EIO);
-    else done += static_cast<std::size_t>(n);
+  if (failure.empty()) {
+    WriteInPieces(Pieces, [&](std::string_view Bytes) {
+      for (std::size_t done = 0; failure.empty() && done < Bytes.size();) {
+        const ssize_t n = ::write(fd, Bytes.data() + done, Bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) failure = n < 0 ? LastError() : std::strerror(EIO);
+        else done += static_cast<std::size_t>(n);
+      }
+      return failure.empty();
+    });
   }
   if (failure.empty() && ::fsync(fd) != 0) failure = LastError();
   if (::close(fd) != 0 && failure.empty()) failure = LastError();
@@ -528,7 +562,7 @@ void RemoveTemporary(const Prepared& P) {
 }
 
 // Checks the target, takes its lock and writes the temporary beside it.
-void Prepare(const std::string& FileName, std::string_view Bytes) {
+void Prepare(const std::string& FileName, std::span<const std::string_view> Pieces) {
   const std::string target = FollowLinks(FileName);
   auto lock = std::make_unique<TFileLock>(FileName);
   const std::string folder = FolderOf(target);
@@ -540,13 +574,13 @@ void Prepare(const std::string& FileName, std::string_view Bytes) {
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) CannotCreate(FileName, LastError());
   if (exists) RefuseUnlessReplaceable(FileName, target, attributes);
-  WriteTemporary(temporary, Bytes, exists ? &attributes : nullptr, FileName);
+  WriteTemporary(temporary, Pieces, exists ? &attributes : nullptr, FileName);
 #else
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (!exists && errno != ENOENT) CannotCreate(FileName, LastError());
   if (exists) RefuseUnlessReplaceable(FileName, target, old);
-  WriteTemporary(temporary, Bytes, exists ? &old : nullptr, FileName);
+  WriteTemporary(temporary, Pieces, exists ? &old : nullptr, FileName);
 #endif
   Batch().Pending.push_back({FileName, target, temporary, prefix, std::move(lock)});
 }
@@ -592,10 +626,20 @@ std::string ReadFileBytes(const std::string& FileName) {
   const std::string& source = prepared ? prepared->Temporary : FileName;
   std::FILE* f = std::fopen(source.c_str(), "rb");
   if (!f) throw EFOpenError("Cannot open file \"" + FileName + "\": " + Reason());
+  // One read of the size the file has (a large file is read whole, and copying it from chunks
+  // costs as much as reading it), then whatever it grew by meanwhile or, for what has no size,
+  // everything in chunks.
   std::string bytes;
+  const std::int64_t size = FileSeek(f, 0, TSeekOrigin::soEnd);
+  if (size > 0 && FileSeek(f, 0, TSeekOrigin::soBeginning) == 0) {
+    bytes.resize(static_cast<std::size_t>(size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+  } else {
+    std::clearerr(f);
+  }
   char buf[65536];
   std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+  while (!std::ferror(f) && (n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
   // The reason of the failed read, not of what comes after it.
   const std::string failure = std::ferror(f) ? Reason() : std::string();
   std::fclose(f);
@@ -614,11 +658,13 @@ std::string TFileNotifications::LockWaitText(const std::string& FileName, const 
   return "waiting for " + FileName + ": another program is writing it (it holds the lock " + LockName + ")";
 }
 
-void ReplaceFile(const std::string& FileName, std::string_view Bytes) {
+void ReplaceFile(const std::string& FileName, std::span<const std::string_view> Pieces) {
   TReplaceBatch batch;  // on its own, or part of the batch that is active
-  Prepare(FileName, Bytes);
+  Prepare(FileName, Pieces);
   batch.Commit();
 }
+
+void ReplaceFile(const std::string& FileName, std::string_view Bytes) { ReplaceFile(FileName, std::span(&Bytes, 1)); }
 
 TReplaceBatch::TReplaceBatch() : FStart(Batch().Pending.size()) { ++Batch().Depth; }
 

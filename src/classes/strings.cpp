@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstring>
 #include <tuple>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "vcl/Classes.hpp"
 
@@ -42,25 +45,33 @@ std::string TStrings::Text() const {
   return text;
 }
 
+namespace {
+// The first CR or LF from From on, or End: sixteen bytes at a time where the processor can, as
+// the files split here have a million lines.
+const char* NextLineBreak(const char* From, const char* End) {
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  for (; End - From >= 16; From += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(From));
+    const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+    if (hits != 0) return From + __builtin_ctz(static_cast<unsigned>(hits));
+  }
+#endif
+  while (From < End && *From != '\r' && *From != '\n') ++From;
+  return From;
+}
+}  // namespace
+
 std::vector<std::string_view> SplitLines(std::string_view Text) {
   std::vector<std::string_view> lines;
-  if (Text.empty()) return lines;  // memchr wants a pointer even for no bytes
+  if (Text.empty()) return lines;
   lines.reserve(Text.size() / 32);
   const char* const end = Text.data() + Text.size();
-  // The next CR and the next LF, each searched again only once passed (memchr scans fast).
-  auto next = [end](const char* from, char c) {
-    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
-    return hit ? static_cast<const char*>(hit) : end;
-  };
-  const char* p = Text.data();
-  const char* cr = next(p, '\r');
-  const char* lf = next(p, '\n');
-  while (p < end) {
-    if (cr < p) cr = next(p, '\r');
-    if (lf < p) lf = next(p, '\n');
-    const char* stop = std::min(cr, lf);
+  for (const char* p = Text.data(); p < end;) {
+    const char* stop = NextLineBreak(p, end);
     lines.emplace_back(p, static_cast<std::size_t>(stop - p));
-    if (stop == cr && stop + 1 == lf) ++stop;  // CR LF ends one line
+    if (stop == end) break;
+    if (*stop == '\r' && stop + 1 < end && stop[1] == '\n') ++stop;  // CR LF ends one line
     p = stop + 1;
   }
   return lines;
@@ -96,9 +107,17 @@ std::size_t MaxBlock(int Count) {
 }  // namespace
 
 std::pair<std::size_t, std::size_t> TStringList::Locate(int Index) const {
-  // The last block whose first line is at or before Index.
-  auto it = std::upper_bound(FStarts.begin(), FStarts.end(), Index);
-  const auto block = static_cast<std::size_t>(it - FStarts.begin()) - 1;
+  // The block of the last line found, or the next one, as a walk through the lines meets them;
+  // otherwise the last block whose first line is at or before Index.
+  const auto holds = [&](std::size_t B) {
+    return B < FBlocks.size() && FStarts[B] <= Index && Index - FStarts[B] < static_cast<int>(FBlocks[B].size());
+  };
+  std::size_t block = FLastBlock;
+  if (!holds(block) && !holds(++block)) {
+    auto it = std::upper_bound(FStarts.begin(), FStarts.end(), Index);
+    block = static_cast<std::size_t>(it - FStarts.begin()) - 1;
+  }
+  FLastBlock = block;
   return {block, static_cast<std::size_t>(Index - FStarts[block])};
 }
 

@@ -1,6 +1,9 @@
 // Dictionaries: pairs of original and translated texts, exported from and applied to entries.
 #include <algorithm>
-#include <map>
+#include <array>
+#include <cstring>
+#include <deque>
+#include <optional>
 #include <vector>
 
 #include "list_files.hpp"
@@ -10,14 +13,47 @@ namespace Vek {
 
 namespace {
 
-// The decoded form of a literal; an invalid one names the line it came from.
-std::string Decoded(std::string text, const std::string& line) {
+// The decoded form of a literal (a view of it where it is its own, see DecodedView); an invalid
+// one names the line it came from.
+std::string_view Decoded(std::string_view Literal, std::string_view Line, std::string& Store) {
   try {
-    ConvertFromLiterals(text);
+    return DecodedView(Literal, Store);
   } catch (const vcl::EConvertError& e) {
-    throw vcl::EConvertError("Entry \"" + line + "\": " + e.Message());
+    throw vcl::EConvertError("Entry \"" + std::string(Line) + "\": " + e.Message());
   }
-  return text;
+}
+
+// What a dictionary pairs with an entry: the entry decoded as a whole, then its text after the
+// first "=" (at most 4095 characters). A key without apostrophe or "#" decodes as itself, so
+// only the value needs decoding then.
+std::string_view TranslationOf(std::string_view Entry, std::size_t Equals, std::string& Store) {
+  const std::string_view key = Entry.substr(0, Equals);
+  if (key.find('\'') == std::string_view::npos && key.find('#') == std::string_view::npos) return Decoded(Entry.substr(Equals + 1), Entry, Store).substr(0, MaxValueLength);
+  std::string whole;
+  Store.assign(Decoded(Entry, Entry, whole));
+  return EntryValue(Store);
+}
+
+// The bytes that WriteString escapes, as a table: a dictionary writes a hundred thousand texts.
+constexpr auto EscapedBytes = [] {
+  std::array<bool, 256> escaped{};
+  for (const char c : {'\\', '\n', '\r', '\t'}) escaped[static_cast<unsigned char>(c)] = true;
+  return escaped;
+}();
+
+// Appends the escaped form of S (WriteString) to Out: a run without anything to escape at a time.
+void AppendEscaped(std::string& Out, std::string_view S) {
+  Out.reserve(Out.size() + S.size());
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < S.size(); ++i) {
+    const char c = S[i];
+    if (!EscapedBytes[static_cast<unsigned char>(c)]) continue;
+    Out.append(S.substr(from, i - from));
+    Out += '\\';
+    Out += c == '\n' ? 'n' : c == '\r' ? 'r' : c == '\t' ? 't' : '\\';
+    from = i + 1;
+  }
+  Out.append(S.substr(from));
 }
 
 // Whether two lines begin with the same text up to and including a TAB: the lines of one
@@ -30,8 +66,10 @@ bool SharesAHead(const std::vector<std::string_view>& SortedLines) {
   return false;
 }
 
-// Refuses a dictionary that holds a NUL, which a line it is rewritten with must not.
-void RefuseNul(const std::string& FileName, const std::vector<std::string_view>& Lines) {
+// Refuses a dictionary that holds a NUL, which a line it is rewritten with must not. One look at
+// the whole file; the lines only when it holds one.
+void RefuseNul(const std::string& FileName, std::string_view Bytes, const std::vector<std::string_view>& Lines) {
+  if (!std::memchr(Bytes.data(), '\0', Bytes.size())) return;
   for (std::size_t i = 0; i < Lines.size(); ++i)
     if (Lines[i].find('\0') != std::string_view::npos)
       throw vcl::EReadError(FileName + ", line " + std::to_string(i + 1) +
@@ -44,16 +82,7 @@ const std::string_view Nul{"\0", 1};
 
 std::string TLumetra::WriteString(std::string_view S) {
   std::string out;
-  out.reserve(S.size());
-  for (char c : S) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
-    }
-  }
+  AppendEscaped(out, S);
   return out;
 }
 
@@ -87,33 +116,43 @@ void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations
   const std::vector<std::string_view> originals = SortedUnique(OrgProps);
   const std::string bytes = vcl::ReadFileIfExists(AFileName).value_or(std::string());
   std::vector<std::string_view> lines = vcl::SplitLines(bytes);
-  RefuseNul(AFileName, lines);
+  RefuseNul(AFileName, bytes, lines);
   std::vector<std::string_view> dictionary = SortedUnique(std::move(lines));
 
-  // The dictionary line of each entry whose property was captured, in the order of the entries.
+  // The dictionary line of each entry whose property was captured, in the order of the entries,
+  // one after the other in one text (a string each would cost an allocation each).
   struct Pair {
-    std::string Head;  // the escaped original and the TAB
-    std::string Line;
+    std::size_t Start, HeadSize, Size;  // in pairText; the head is the escaped original and the TAB
   };
+  std::string pairText;
   std::vector<Pair> pairs;
   pairs.reserve(originals.empty() ? 0 : static_cast<std::size_t>(Translations.Count()));
   if (!originals.empty()) {
+    EntryFinder finder(originals);
+    std::string translationStore, originalStore;
     for (int i = 0; i < Translations.Count(); ++i) {
       const std::string& entry = Translations.Strings(i);
-      if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to pair
-      const int index = FindEntry(originals, EntryKey(entry));
+      const std::size_t equals = entry.find('=');
+      if (equals == std::string::npos) continue;  // not an entry: nothing to pair
+      const int index = finder.Find(std::string_view(entry).substr(0, equals));
       if (index < 0) continue;
-      const std::string translation(EntryValue(Decoded(entry, entry)));
-      const std::string originalLine(originals[static_cast<std::size_t>(index)]);
-      const std::string original = Decoded(std::string(EntryValue(originalLine)), originalLine);
+      const std::string_view translation = TranslationOf(entry, equals, translationStore);
+      const std::string_view originalLine = originals[static_cast<std::size_t>(index)];
+      const std::string_view original = Decoded(EntryValue(originalLine), originalLine, originalStore);
       // Escaping keeps line breaks and TABs in their field; a NUL it has no form for.
       RefuseRawCharacters(AFileName, "captured value", EntryKey(originalLine), original, Nul, false);
       RefuseRawCharacters(AFileName, "entry", EntryKey(entry), translation, Nul, false);
-      std::string head = TLumetra::WriteString(original) + '\t';
-      std::string line = head + TLumetra::WriteString(translation);
-      pairs.push_back({std::move(head), std::move(line)});
+      Pair& p = pairs.emplace_back();
+      p.Start = pairText.size();
+      AppendEscaped(pairText, original);
+      pairText += '\t';
+      p.HeadSize = pairText.size() - p.Start;
+      AppendEscaped(pairText, translation);
+      p.Size = pairText.size() - p.Start;
     }
   }
+  const auto lineOf = [&](const Pair& P) { return std::string_view(pairText).substr(P.Start, P.Size); };
+  const auto headOf = [&](const Pair& P) { return std::string_view(pairText).substr(P.Start, P.HeadSize); };
 
   if (!SharesAHead(dictionary)) {
     // With one line per original at most, the line of the last entry of each original replaces
@@ -122,23 +161,24 @@ void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations
     std::vector<const Pair*> last;
     last.reserve(pairs.size());
     for (const Pair& p : pairs) last.push_back(&p);
-    std::stable_sort(last.begin(), last.end(), [](const Pair* a, const Pair* b) { return a->Head < b->Head; });
+    const auto byHead = [&](const Pair* a, const Pair* b) { return headOf(*a) < headOf(*b); };
+    if (!std::is_sorted(last.begin(), last.end(), byHead)) StableSortByText(last, [&](const Pair* p) { return headOf(*p); });
     std::size_t count = 0;
     for (std::size_t i = 0; i < last.size(); ++i)
-      if (i + 1 == last.size() || last[i + 1]->Head != last[i]->Head) last[count++] = last[i];  // the latest of its head
+      if (i + 1 == last.size() || headOf(*last[i + 1]) != headOf(*last[i])) last[count++] = last[i];  // the latest of its head
     last.resize(count);
-    std::vector<std::string> added;
+    // Each pair's place among the file's lines is searched for from the last one's: a line that
+    // begins with its head is replaced, otherwise the pair is added there.
+    std::vector<std::string_view> added;
     added.reserve(last.size());
-    auto next = last.begin();
-    for (std::string_view& line : dictionary) {
-      const std::size_t tab = line.find('\t');
-      if (tab == std::string_view::npos) continue;
-      const std::string_view head = line.substr(0, tab + 1);
-      for (; next != last.end() && (*next)->Head < head; ++next) added.push_back((*next)->Line);
-      if (next != last.end() && (*next)->Head == head) line = (*next++)->Line;
+    auto place = dictionary.begin();
+    for (const Pair* p : last) {
+      const std::string_view head = headOf(*p);
+      place = LowerBoundFrom(place, dictionary.end(), head, [](std::string_view L, std::string_view H) { return L < H; });
+      if (place != dictionary.end() && place->starts_with(head)) *place++ = lineOf(*p);
+      else added.push_back(lineOf(*p));
     }
-    for (; next != last.end(); ++next) added.push_back((*next)->Line);
-    WriteListFile(AFileName, MergedText(dictionary, std::move(added)));
+    WriteListFile(AFileName, MergedText(dictionary, std::move(added), bytes));
   } else {
     // Several lines of one original (the file was not written by this unit): only the first is
     // replaced, which can put the list out of order for the searches after it, so the list does it.
@@ -146,9 +186,10 @@ void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations
     for (std::string_view l : dictionary) list.Add(std::string(l));
     for (const Pair& p : pairs) {
       int index = -1;
-      list.SortFind(p.Head, index);
-      if (index < list.Count() && list.Strings(index).starts_with(p.Head)) list.Put(index, p.Line);
-      else list.SortInsert(p.Line, nullptr);
+      const std::string head(headOf(p));
+      list.SortFind(head, index);
+      if (index < list.Count() && list.Strings(index).starts_with(head)) list.Put(index, std::string(lineOf(p)));
+      else list.SortInsert(std::string(lineOf(p)), nullptr);
     }
     WriteListFile(AFileName, list.Text());
   }
@@ -161,61 +202,68 @@ bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const 
 
   const std::vector<std::string_view> originals = SortedUnique(OrgProps);
   // Original text -> the positions of every entry that has it, in list order: entries of
-  // several dialogs often share a text ("Cancel"), and each of them is translated.
-  std::vector<std::pair<std::string, int>> map;
-  for (int i = 0; i < Translations.Count(); ++i) {
-    const std::string& entry = Translations.Strings(i);
-    if (entry.find('=') == std::string::npos) continue;  // not an entry: nothing to replace
-    const int index = FindEntry(originals, EntryKey(entry));
-    if (index < 0) continue;
-    const std::string originalLine(originals[static_cast<std::size_t>(index)]);
-    map.emplace_back(Decoded(std::string(EntryValue(originalLine)), originalLine), i);
+  // several dialogs often share a text ("Cancel"), and each of them is translated. Most texts
+  // are views of the captured values; the others live in decoded.
+  struct Original {
+    std::string_view Text;
+    int Entry;
+  };
+  std::vector<Original> map;
+  std::deque<std::string> decoded;
+  {
+    EntryFinder finder(originals);
+    std::string store;
+    for (int i = 0; i < Translations.Count(); ++i) {
+      const std::string& entry = Translations.Strings(i);
+      const std::size_t equals = entry.find('=');
+      if (equals == std::string::npos) continue;  // not an entry: nothing to replace
+      const int index = finder.Find(std::string_view(entry).substr(0, equals));
+      if (index < 0) continue;
+      const std::string_view originalLine = originals[static_cast<std::size_t>(index)];
+      std::string_view text = Decoded(EntryValue(originalLine), originalLine, store);
+      if (text.data() == store.data()) text = decoded.emplace_back(std::move(store));
+      map.push_back({text, i});
+    }
   }
-  std::stable_sort(map.begin(), map.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  StableSortByText(map, [](const Original& o) { return o.Text; });
 
   // Every replacement is made first and checked, so that a translation no entry can hold
   // changes nothing. A later line of one original wins, as if each were applied in turn.
-  std::map<int, std::string> replaced;
+  std::vector<std::optional<std::string>> replaced(static_cast<std::size_t>(Translations.Count()));
   std::string unescaped;
-  int lineNumber = 1;
-  auto apply = [&](std::string_view line) {
+  auto match = map.begin();  // where the last line's original was: dictionaries are sorted
+  auto apply = [&](std::string_view line, std::size_t lineNumber) {
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return;
     // Most originals hold no backslash and are their own unescaped form.
     std::string_view original = line.substr(0, tab);
     if (original.find('\\') != std::string_view::npos) original = unescaped = TLumetra::ReadString(original);
-    auto match = std::lower_bound(map.begin(), map.end(), original,
-                                  [](const auto& m, std::string_view s) { return m.first < s; });
-    if (match == map.end() || match->first != original) return;
+    // The search goes on from the last place while every text before it sorts before this one.
+    if (match != map.begin() && !(std::prev(match)->Text < original)) match = map.begin();
+    match = LowerBoundFrom(match, map.end(), original, [](const Original& m, std::string_view s) { return m.Text < s; });
+    if (match == map.end() || match->Text != original) return;
     const std::string translation = TLumetra::ReadString(line.substr(tab + 1));
-    for (; match != map.end() && match->first == original; ++match) {
-      const auto pending = replaced.find(match->second);
-      const std::string& entry = pending != replaced.end() ? pending->second : Translations.Strings(match->second);
+    for (auto m = match; m != map.end() && m->Text == original; ++m) {
+      std::optional<std::string>& pending = replaced[static_cast<std::size_t>(m->Entry)];
+      const std::string& entry = pending ? *pending : Translations.Strings(m->Entry);
       const std::string_view value = EntryValue(entry);
       std::string text = translation;
       // An entry never holds a raw line break or NUL, which no line of a text file may hold.
-      if ((!value.empty() && (value[0] == '\'' || value[0] == '#')) || text.find_first_of(RawLineBreaks) != std::string::npos)
+      if ((!value.empty() && (value[0] == '\'' || value[0] == '#')) || HoldsAnyOf(text, RawLineBreaks))
         ConvertToLiterals(text);
       if (text.size() > MaxValueLength)
-        throw vcl::EConvertError(AFileName + ", line " + vcl::IntToStr(lineNumber) + ": the translation of '" +
-                                 vcl::Excerpt(match->first) + "' makes an entry value of " +
+        throw vcl::EConvertError(AFileName + ", line " + std::to_string(lineNumber) + ": the translation of '" +
+                                 vcl::Excerpt(m->Text) + "' makes an entry value of " +
                                  vcl::IntToStr(static_cast<std::int64_t>(text.size())) + " characters, more than the " +
                                  vcl::IntToStr(static_cast<std::int64_t>(MaxValueLength)) + " an entry holds; nothing was translated");
-      replaced[match->second] = EntryLine(EntryKey(entry), text);
+      pending = EntryLine(EntryKey(entry), text);
     }
   };
-  // CR and LF each end a line, so CR LF leaves an empty line between, which has no TAB; a line
-  // is counted at each LF and each CR without one after it.
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' || bytes[i] == '\n') {
-      apply(std::string_view(bytes).substr(start, i - start));
-      start = i + 1;
-      if (bytes[i] == '\n' || i + 1 == bytes.size() || bytes[i + 1] != '\n') ++lineNumber;
-    }
-  }
-  apply(std::string_view(bytes).substr(start));
-  for (const auto& [index, line] : replaced) Translations.Put(index, line);
+  // Lines end at CR LF, a lone CR or a lone LF; the number of each is the one a text editor shows.
+  const std::vector<std::string_view> lines = vcl::SplitLines(bytes);
+  for (std::size_t i = 0; i < lines.size(); ++i) apply(lines[i], i + 1);
+  for (std::size_t i = 0; i < replaced.size(); ++i)
+    if (replaced[i]) Translations.Put(static_cast<int>(i), *replaced[i]);
   return true;
 }
 

@@ -9,6 +9,12 @@
 
 namespace Vek {
 
+bool HoldsAnyOf(std::string_view Text, std::string_view Bytes) {
+  for (const char b : Bytes)
+    if (Text.find(b) != std::string_view::npos) return true;
+  return false;
+}
+
 void RefuseRawCharacters(const std::string& FileName, std::string_view What, std::string_view Name, std::string_view Text,
                          std::string_view Forbidden, bool Literal) {
   // One scan for each character: find_first_of looks at every byte once per character it may be.
@@ -25,6 +31,11 @@ void RefuseRawCharacters(const std::string& FileName, std::string_view What, std
 void WriteListFile(const std::string& FileName, const std::string& Text) {
   design::CheckOutput(FileName, Text.size(), MaxListFileSize);
   vcl::ReplaceFile(FileName, Text);
+}
+
+void WriteListFile(const std::string& FileName, const FilePieces& Text) {
+  design::CheckOutput(FileName, Text.Size, MaxListFileSize);
+  vcl::ReplaceFile(FileName, Text.Pieces);
 }
 
 }  // namespace Vek

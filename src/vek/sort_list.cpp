@@ -1,6 +1,7 @@
 // TSortList: binary search and insertion in ordinal byte order, and the same for whole files.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 
 #include "sorted_lines.hpp"
 
@@ -41,9 +42,21 @@ void TSortList::SortInsert(const std::string& S, vcl::TObject* AObject) {
 }
 
 std::vector<std::string_view> SortedUnique(std::vector<std::string_view> Lines) {
-  // Files written by this unit are sorted already, so the sort is mostly a check.
-  if (!std::is_sorted(Lines.begin(), Lines.end())) std::sort(Lines.begin(), Lines.end());
-  Lines.erase(std::unique(Lines.begin(), Lines.end()), Lines.end());
+  // Files written by this unit are sorted already, so the sort is mostly a check: one comparison
+  // of each line with the last one kept tells both the order and a repeat.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < Lines.size(); ++i) {
+    const int order = kept == 0 ? -1 : Lines[kept - 1].compare(Lines[i]);
+    if (order == 0) continue;
+    if (order > 0) {
+      // Out of order: sorted as a whole. What the pass left behind it repeats lines it kept.
+      std::sort(Lines.begin(), Lines.end());
+      Lines.erase(std::unique(Lines.begin(), Lines.end()), Lines.end());
+      return Lines;
+    }
+    Lines[kept++] = Lines[i];
+  }
+  Lines.resize(kept);
   return Lines;
 }
 
@@ -55,40 +68,87 @@ std::vector<std::string_view> SortedUnique(const vcl::TStrings& Lines) {
 }
 
 namespace {
-void AppendLine(std::string& Text, std::string_view Line) {
-  Text.append(Line);
-  Text.append("\r\n");
+// Whether Line sorts before Key + "=" (without making that text).
+bool BeforeHead(std::string_view Line, std::string_view Key) {
+  const int order = Line.compare(0, Key.size(), Key);
+  if (order != 0) return order < 0;
+  return Line.size() == Key.size() || static_cast<unsigned char>(Line[Key.size()]) < static_cast<unsigned char>('=');
 }
 
-std::size_t TextSize(const std::vector<std::string_view>& Lines) {
-  std::size_t size = 0;
-  for (std::string_view l : Lines) size += l.size() + 2;
-  return size;
-}
 }  // namespace
 
-std::string MergedText(const std::vector<std::string_view>& Base, std::vector<std::string> Added) {
-  // In a sorted list SortInsert puts a line after every line that sorts before it and adds no
-  // line equal to one present, so the inserted lines end up merged in, each once.
-  if (!std::is_sorted(Added.begin(), Added.end())) std::sort(Added.begin(), Added.end());
-  Added.erase(std::unique(Added.begin(), Added.end()), Added.end());
-  std::size_t size = TextSize(Base);
-  for (const std::string& l : Added) size += l.size() + 2;
-  std::string text;
-  text.reserve(size);
-  auto base = Base.begin();
-  for (const std::string& line : Added) {
-    for (; base != Base.end() && *base < line; ++base) AppendLine(text, *base);
-    if (base == Base.end() || *base != line) AppendLine(text, line);
-  }
-  for (; base != Base.end(); ++base) AppendLine(text, *base);
-  return text;
+int EntryFinder::Find(std::string_view Key) {
+  const std::size_t n = FLines.size();
+  // The search goes on from the last place while every line before it sorts before this head.
+  if (FFrom > 0 && !BeforeHead(FLines[FFrom - 1], Key)) FFrom = 0;
+  const auto at = LowerBoundFrom(FLines.begin() + static_cast<std::ptrdiff_t>(FFrom), FLines.end(), Key,
+                                 [](std::string_view L, std::string_view K) { return BeforeHead(L, K); });
+  FFrom = static_cast<std::size_t>(at - FLines.begin());
+  return FFrom < n && IsEntryFor(FLines[FFrom], Key) ? static_cast<int>(FFrom) : -1;
 }
 
-std::string LinesText(const std::vector<std::string_view>& Lines) {
-  std::string text;
-  text.reserve(TextSize(Lines));
-  for (std::string_view l : Lines) AppendLine(text, l);
+std::string_view DecodedView(std::string_view Literal, std::string& Store) {
+  const std::size_t quote = Literal.find('\'');
+  if (quote == std::string_view::npos && Literal.find('#') == std::string_view::npos) return Literal;
+  if (quote == 0 && Literal.size() >= 2 && Literal.back() == '\'' && Literal.find('\'', 1) == Literal.size() - 1)
+    return Literal.substr(1, Literal.size() - 2);
+  Store.assign(Literal);
+  ConvertFromLiterals(Store);
+  return Store;
+}
+
+FilePieces MergedText(const std::vector<std::string_view>& Base, std::vector<std::string_view> Added, std::string_view Source) {
+  // In a sorted list SortInsert puts a line after every line that sorts before it and adds no
+  // line equal to one present, so the inserted lines end up merged in, each once.
+  // Added is mostly two runs in order (entries, then originals): merged, not sorted again.
+  const auto firstRunEnd = std::is_sorted_until(Added.begin(), Added.end());
+  if (std::is_sorted(firstRunEnd, Added.end())) std::inplace_merge(Added.begin(), firstRunEnd, Added.end());
+  else std::sort(Added.begin(), Added.end());
+  Added.erase(std::unique(Added.begin(), Added.end()), Added.end());
+  static constexpr std::string_view LineBreak = "\r\n";
+  FilePieces text;
+  text.Pieces.reserve(2 * Added.size() + 16);
+
+  const std::less<const char*> before;
+  const char* const sourceEnd = Source.data() + Source.size();
+  // A run of Source: lines that stand there one after the other, each with its CR LF.
+  const char* runStart = nullptr;
+  const char* runEnd = nullptr;
+  const auto endRun = [&] {
+    if (runStart) text.Add(std::string_view(runStart, static_cast<std::size_t>(runEnd - runStart)));
+    runStart = nullptr;
+  };
+  const auto appendBase = [&](std::string_view L) {
+    const char* const end = L.data() + L.size();
+    const bool withBreak = !Source.empty() && !before(L.data(), Source.data()) && before(end + 1, sourceEnd) &&
+                           end[0] == '\r' && end[1] == '\n';
+    if (withBreak && runStart && L.data() == runEnd) {
+      runEnd = end + 2;
+      return;
+    }
+    endRun();
+    if (withBreak) {
+      runStart = L.data();
+      runEnd = end + 2;
+    } else {
+      text.Add(L);
+      text.Add(LineBreak);
+    }
+  };
+  // Each added line's place is searched for, a few added lines among very many kept ones being
+  // the usual case; the kept lines before it go out unread.
+  auto base = Base.begin();
+  for (const std::string_view line : Added) {
+    const auto place = LowerBoundFrom(base, Base.end(), line, [](std::string_view B, std::string_view L) { return B < L; });
+    for (; base != place; ++base) appendBase(*base);
+    if (base == Base.end() || *base != line) {
+      endRun();
+      text.Add(line);
+      text.Add(LineBreak);
+    }
+  }
+  for (; base != Base.end(); ++base) appendBase(*base);
+  endRun();
   return text;
 }
 

@@ -1,5 +1,10 @@
 // Translation text files: saving this owner's entries into a shared file and merging them back.
 #include <algorithm>
+#include <cstring>
+#include <optional>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "Vek.hpp"
 #include "design/ToolIntf.hpp"
@@ -23,36 +28,79 @@ private:
   vcl::TCursor FSaved;
 };
 
-// Whether the owner part of Line (the text before its first ".") is Owner: a test of its first
-// bytes, which is all that most lines of a file shared by many forms need.
-bool IsOwnersLine(std::string_view Line, std::string_view Owner) {
-  return Owner.find('.') == std::string_view::npos && Line.starts_with(Owner) &&
-         (Line.size() == Owner.size() || Line[Owner.size()] == '.');
+// What saving and loading look at in a line of a translation text file, found in one pass:
+// files shared by many forms have a million lines, each read at every save.
+struct LineParts {
+  std::size_t Dot;  // the first "." (the owner part, "#0" and the owner name, is before it)
+  int Locale;
+};
+
+// The locale text of a line as StrToInt reads it; the plain decimal numbers that lines hold are
+// read here, everything else by StrToInt.
+bool ReadLocale(std::string_view Text, int& Locale) {
+  const bool negative = !Text.empty() && Text[0] == '-';
+  const std::string_view digits = Text.substr(negative ? 1 : 0);
+  if (digits.empty() || digits.size() > 9) return vcl::TryStrToInt(Text, Locale);
+  int value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return vcl::TryStrToInt(Text, Locale);
+    value = value * 10 + (c - '0');
+  }
+  Locale = negative ? -value : value;
+  return true;
 }
 
-// The locale of a line that IsTextFileLine accepted.
-int LineLocale(std::string_view Line) {
+// The parts of Line when it is a line of a translation text file: "#0", a "." and a "%" before
+// the first "=", the text after that "%" (up to "=", at most 255 characters) an integer as
+// StrToInt reads it, and no NUL anywhere (unless MayHoldNul is false: the caller looked).
+std::optional<LineParts> TextFileLineOf(std::string_view Line, bool MayHoldNul = true) {
+  if (Line.size() < 2 || Line[0] != '#' || Line[1] != '0') return std::nullopt;
+  if (MayHoldNul && std::memchr(Line.data(), '\0', Line.size())) return std::nullopt;
+  // The first "=", and the first "." and "%": sixteen bytes at a time where the processor can.
+  constexpr std::size_t none = std::string_view::npos;
+  std::size_t equals = none, dot = none, percent = none, i = 0;
+#if defined(__SSE2__)
+  const __m128i equalsSign = _mm_set1_epi8('='), dotSign = _mm_set1_epi8('.'), percentSign = _mm_set1_epi8('%');
+  for (; i + 16 <= Line.size(); i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Line.data() + i));
+    const auto at = [&](__m128i Sign) { return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, Sign))); };
+    if (const unsigned d = at(dotSign); d && dot == none) dot = i + static_cast<std::size_t>(__builtin_ctz(d));
+    if (const unsigned p = at(percentSign); p && percent == none) percent = i + static_cast<std::size_t>(__builtin_ctz(p));
+    if (const unsigned e = at(equalsSign); e) {
+      equals = i + static_cast<std::size_t>(__builtin_ctz(e));
+      break;
+    }
+  }
+#endif
+  for (; equals == none && i < Line.size(); ++i) {
+    const char c = Line[i];
+    if (c == '.' && dot == none) dot = i;
+    else if (c == '%' && percent == none) percent = i;
+    else if (c == '=') equals = i;
+  }
+  if (equals == none || dot == none || dot > equals || percent == none || percent > equals) return std::nullopt;
   int locale = 0;
-  vcl::TryStrToInt(TextFileLine::Split(Line).LocaleText, locale);
-  return locale;
+  if (!ReadLocale(Line.substr(percent + 1, std::min<std::size_t>(equals - percent - 1, 255)), locale)) return std::nullopt;
+  return LineParts{dot, locale};
+}
+
+[[noreturn]] void RefuseForeignLine(const std::string& FileName, std::size_t Index) {
+  throw vcl::EReadError(FileName + ", line " + std::to_string(Index + 1) +
+                        ": not a line of a translation text file (#0<owner>.<key>%<locale>=<value>); the file is refused and left as it is");
+}
+
+// Whether a line whose owner part ends at Dot is of Owner ("#0" and the owner name).
+bool IsOwners(std::string_view Line, std::size_t Dot, std::string_view Owner) {
+  return Dot == Owner.size() && Line.compare(0, Dot, Owner) == 0;
 }
 
 }  // namespace
 
-bool IsTextFileLine(std::string_view Line) {
-  if (!Line.starts_with("#0") || Line.find('\0') != std::string_view::npos) return false;
-  const TextFileLine f = TextFileLine::Split(Line);
-  int locale = 0;
-  return f.Head.size() < Line.size() && f.Head.find('.') != std::string_view::npos && f.Head.find('%') != std::string_view::npos &&
-         vcl::TryStrToInt(f.LocaleText, locale);
-}
+bool IsTextFileLine(std::string_view Line) { return TextFileLineOf(Line).has_value(); }
 
 void CheckTextFileLines(const std::string& FileName, const std::vector<std::string_view>& Lines) {
-  for (std::size_t i = 0; i < Lines.size(); ++i) {
-    if (Lines[i].empty() || IsTextFileLine(Lines[i])) continue;
-    throw vcl::EReadError(FileName + ", line " + std::to_string(i + 1) +
-                          ": not a line of a translation text file (#0<owner>.<key>%<locale>=<value>); the file is refused and left as it is");
-  }
+  for (std::size_t i = 0; i < Lines.size(); ++i)
+    if (!Lines[i].empty() && !IsTextFileLine(Lines[i])) RefuseForeignLine(FileName, i);
 }
 
 std::string TLumetra::OwnerName() const {
@@ -86,18 +134,24 @@ void SaveTo(const std::string& AFileName, std::string_view OwnerName, int Locale
   // The file's lines as views of its bytes: a large file shared by many forms is read, filtered
   // and written again without a string per line.
   const std::string bytes = vcl::ReadFileIfExists(AFileName).value_or(std::string());
-  std::vector<std::string_view> kept = vcl::SplitLines(bytes);
-  CheckTextFileLines(AFileName, kept);  // a file of another kind is none of ours to rewrite
   RefuseRawCharacters(AFileName, "the owner name", OwnerName, OwnerName, RawLineBreaks, false);
 
-  // Drop this owner's lines of this locale and its originals; keep the rest in place.
+  // Drop this owner's lines of this locale and its originals; keep the rest in place. A file of
+  // another kind is none of ours to rewrite. One pass does both and sees whether the rest is in
+  // order.
+  std::vector<std::string_view> kept = vcl::SplitLines(bytes);
+  const bool holdsNul = std::memchr(bytes.data(), '\0', bytes.size()) != nullptr;  // one look at the whole
   std::size_t keptCount = 0;
+  bool sorted = true;
   for (std::size_t i = 0; i < kept.size(); ++i) {
-    if (IsOwnersLine(kept[i], owner)) {
-      const int lineLocale = LineLocale(kept[i]);
-      if (lineLocale == Locale || lineLocale == -1) continue;
+    const std::string_view line = kept[i];
+    if (!line.empty()) {
+      const std::optional<LineParts> parts = TextFileLineOf(line, holdsNul);
+      if (!parts) RefuseForeignLine(AFileName, i);
+      if (IsOwners(line, parts->Dot, owner) && (parts->Locale == Locale || parts->Locale == -1)) continue;
     }
-    kept[keptCount++] = kept[i];
+    if (keptCount > 0 && line < kept[keptCount - 1]) sorted = false;
+    kept[keptCount++] = line;
   }
   kept.resize(keptCount);
 
@@ -118,14 +172,15 @@ void SaveTo(const std::string& AFileName, std::string_view OwnerName, int Locale
   };
   for (std::string_view line : entries) add("entry", line, EntryKey(line), locale);
   if (!entries.empty()) {
+    EntryFinder finder(entries);  // the originals come in order, so their search goes along the entries
     for (std::string_view original : originals) {
       const std::string_view key = EntryKey(original);
-      if (FindEntry(entries, key) >= 0) add("captured value", original, key, "-1");
+      if (finder.Find(key) >= 0) add("captured value", original, key, "-1");
     }
   }
 
-  if (std::is_sorted(kept.begin(), kept.end())) {
-    WriteListFile(AFileName, MergedText(kept, std::move(added)));
+  if (sorted) {
+    WriteListFile(AFileName, MergedText(kept, std::vector<std::string_view>(added.begin(), added.end()), bytes));
   } else {
     // Lines out of order (not written by this unit): where SortInsert puts a line depends on
     // the order its binary search meets, so the list does it.
@@ -143,9 +198,16 @@ bool LoadFrom(const std::string& AFileName, std::string_view OwnerName, int Loca
   const std::size_t localeDigits = vcl::IntToStr(Locale).size();
 
   const std::vector<std::string_view> lines = vcl::SplitLines(*bytes);
-  CheckTextFileLines(AFileName, lines);  // before anything is merged: a file of another kind adds nothing
+  const bool holdsNul = std::memchr(bytes->data(), '\0', bytes->size()) != nullptr;
+  // Every line is looked at before anything is merged: a file of another kind adds nothing.
+  std::vector<std::size_t> mine;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!IsOwnersLine(lines[i], owner) || LineLocale(lines[i]) != Locale) continue;
+    if (lines[i].empty()) continue;
+    const std::optional<LineParts> parts = TextFileLineOf(lines[i], holdsNul);
+    if (!parts) RefuseForeignLine(AFileName, i);
+    if (IsOwners(lines[i], parts->Dot, owner) && parts->Locale == Locale) mine.push_back(i);
+  }
+  for (const std::size_t i : mine) {
     const TextFileLine f = TextFileLine::Split(lines[i]);
     const std::string key = f.Key(localeDigits);
     const int index = FindEntry(Translations, key);

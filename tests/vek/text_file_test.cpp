@@ -166,6 +166,9 @@ TEST_F(TextFile, AFileWithALineOfAnotherKindIsRefusedNamingTheLineAndLeftAsItIs)
       {"a locale beyond 32 bits", "#0Form1.TOpenDialog.Top[1]%4294967296=5"},
       {"a NUL", std::string("#0Form1.TOpenDialog.Caption%1036='a\0b'", 38)},
       {"blanks before the mark", " #0Form1.TOpenDialog.Top[1]%1036=5"},
+      {"a \"%\" in the value only", "#0Form1.TOpenDialogCaption1036='50%'"},
+      {"a \".\" in the value only", "#0Form1TOpenDialogCaption[1090]%1036='a.b'"},
+      {"a sign without digits", "#0Form1.TOpenDialog.Top[1]%-=5"},
   };
   for (const auto& f : foreign) {
     SCOPED_TRACE(f.What);
