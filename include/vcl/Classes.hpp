@@ -1108,6 +1108,15 @@ TStreamOriginalFormat TestStreamFormat(TStream& Stream);
 /// converts back byte for byte. Input is left after the form; Output gets the whole text or,
 /// when the stream is at fault (EReadError naming the offset), nothing.
 void ObjectBinaryToText(TStream& Input, TStream& Output);
+/// As ObjectBinaryToText for a stream read from the text form Original and written back: every
+/// part of it that Original held unchanged (a component's header, a property with its value,
+/// a component's end) is written as Original has it, with its spacing, string literals and
+/// numbers, and so is the text between two such parts that followed each other there, before
+/// the form and after it; a part that is new or changed is written as ObjectBinaryToText writes
+/// it, its lines ending in LineBreak. Components are matched by their place and name. Input is
+/// left after the form; Output gets the whole text or, when the stream or Original is at
+/// fault (EReadError naming the offset or line), nothing.
+void ObjectBinaryToTextAs(TStream& Input, TStream& Output, std::string_view Original, std::string_view LineBreak);
 /// The inverse: parses the text form from Input's position and writes the binary stream.
 /// A string is bytes of the ANSI code page (vaString, vaLString), #n up to 255 being that byte,
 /// as the hosts read a form; only a code above 255, or an empty first piece, makes it wide
