@@ -447,10 +447,10 @@ std::vector<std::pair<std::string_view, std::string_view>> LoadedProperties(std:
   return values;
 }
 
-// The first item of List whose Name is Name, searched from Hint on (where it mostly is) and then
+// The first item of List whose Name is Key, searched from Hint on (where it mostly is) and then
 // from the start; nullptr when there is none. A component has a few dozen properties.
 template <class T, class N>
-const T* Find(const std::vector<T>& List, N Name, std::size_t Hint, std::string_view Key) {
+const T* FindNamed(const std::vector<T>& List, N Name, std::size_t Hint, std::string_view Key) {
   for (std::size_t n = 0; n < List.size(); ++n) {
     const T& item = List[(Hint + n) % List.size()];
     if (Name(item) == Key) return &item;
@@ -540,12 +540,12 @@ void TWriter::WriteProperties(TComponent* Instance) {
     if (s.Defined) {
       changed[i] = !before || !SameValue(before->Value, valueOf(s));
     } else {
-      const auto* then = Find(loaded, [](const auto& L) { return L.first; }, i, s.Name);
+      const auto* then = FindNamed(loaded, [](const auto& L) { return L.first; }, i, s.Name);
       changed[i] = !then || then->second != valueOf(s);
     }
   }
   auto segmentOf = [&](std::string_view Name) -> std::optional<std::size_t> {
-    const TSegment* s = Find(segments, [](const TSegment& S) { return std::string_view(S.Name); }, 0, Name);
+    const TSegment* s = FindNamed(segments, [](const TSegment& S) { return std::string_view(S.Name); }, 0, Name);
     if (!s) return std::nullopt;
     return static_cast<std::size_t>(s - segments.data());
   };
