@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   const auto back = lumetra_cli::ReadPo(lumetra_cli::WritePo({"Content-Type: text/plain; charset=UTF-8"}, units), "again.po");
   if (back.size() != units.size()) __builtin_trap();
   for (std::size_t i = 0; i < units.size(); ++i)
-    if (back[i].Key != units[i].Key || back[i].Source != units[i].Source || back[i].Target != units[i].Target) __builtin_trap();
+    if (back[i].Key != units[i].Key || back[i].Source != units[i].Source || back[i].Target != units[i].Target ||
+        back[i].Fuzzy != units[i].Fuzzy) __builtin_trap();
   return 0;
 }

@@ -1,5 +1,6 @@
-// Fuzzes translation text files: any file content either merges and saves, or fails with
-// EConvertError naming the file and line, leaving the file as it was.
+// Fuzzes translation text files: any file content either merges and saves, or is refused
+// (EReadError for a foreign or unreadable line, EConvertError for a bad value) naming the file
+// and line, leaving the file as it was.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -27,15 +28,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   auto* lmt = new Vek::TLumetra(&form);
   lmt->SetLocale(Size % 3 == 0 ? -1 : 1031);
   lmt->OrgProps()->Add("TOpenDialog.Caption='Open'");
+  const auto refused = [&](const vcl::Exception& e) {
+    if (e.Message().find(file + ", line ") != 0) __builtin_trap();  // names the file and line
+    if (Slurp(file) != content) __builtin_trap();                   // and leaves the file whole
+  };
   try {
     lmt->LoadFrom(file);
   } catch (const vcl::EConvertError& e) {
-    if (e.Message().find(file + ", line ") != 0) __builtin_trap();
+    refused(e);
+  } catch (const vcl::EReadError& e) {
+    refused(e);
   }
   try {
     lmt->SaveTo(file);
-  } catch (const vcl::EConvertError&) {
-    if (Slurp(file) != content) __builtin_trap();  // a failed save leaves the file whole
+  } catch (const vcl::EConvertError& e) {
+    refused(e);
+  } catch (const vcl::EReadError& e) {
+    refused(e);
   }
   return 0;
 }

@@ -292,6 +292,7 @@ std::string WritePo(const std::vector<std::string>& HeaderFields, const std::vec
   std::string out = "msgid \"\"\n" + Field("msgstr", header) + "\n";
   for (const TextUnit& u : Units) {
     if (!u.Note.empty()) out += "#. " + u.Note + "\n";
+    if (u.Fuzzy) out += "#, fuzzy\n";  // kept for review, as read
     out += Field("msgctxt", u.Key) + Field("msgid", u.Source) + Field("msgstr", u.Target) + "\n";
   }
   return out;

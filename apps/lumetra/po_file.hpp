@@ -10,7 +10,8 @@
 namespace lumetra_cli {
 
 /// A PO catalogue: the header's fields ("Name: value" lines) and one message per unit, with the
-/// unit's key as msgctxt, its original as msgid and its translation as msgstr. Texts are UTF-8.
+/// unit's key as msgctxt, its original as msgid and its translation as msgstr, flagged fuzzy
+/// when the unit is. Texts are UTF-8.
 std::string WritePo(const std::vector<std::string>& HeaderFields, const std::vector<TextUnit>& Units);
 
 /// Why msgfmt --check refuses a message with this msgid and msgstr ("the msgid ends in a line
