@@ -55,8 +55,9 @@ public:
   bool IsText() const { return FText; }
 
   /// Writes the form over its file, whole or not at all (vcl::ReplaceFile), in the format it
-  /// was read in: a text form with the line ends of its first line, a binary one with the
-  /// resource header it had. The files its components write with it (a translator's text file)
+  /// was read in: a binary one with the resource header it had, a text form as the text read
+  /// had every part that is unchanged (vcl::ObjectBinaryToTextAs) and new lines ending as its
+  /// first line did. The files its components write with it (a translator's text file)
   /// are replaced in one batch with it: all of them or none. Raises vcl::EFCreateError naming
   /// the file, also when the form would be larger than MaxFormFileSize, or what a component
   /// raised (vcl::EWriteError naming the component at fault); every file is then left as it
@@ -74,6 +75,7 @@ private:
   std::unique_ptr<vcl::TFileLock> FLock;
   bool FText = false;
   std::string FLineBreak = "\r\n";  // of a text form: what its first line ends with
+  std::string FOriginalText;       // of a text form: the text read
   std::unique_ptr<vcl::TComponent> FRoot;
   TIToolServices* FSavedHost = nullptr;
 };

@@ -848,19 +848,17 @@ struct TResourceHeader {
   std::uint16_t Flags = 0x1030;
 };
 
-/// What a form stream held for one component beyond what its class reads back: the class name
-/// and prefix it was written with, and the properties that its class does not know. Writing
-/// the component back puts them where they were, so that reading and writing loses nothing.
+/// What a form stream held for one component, and what the component held once the whole form
+/// was read: the class name and prefix it was written with, every property as the stream had
+/// it, and the values of its class's properties then. Writing the component back puts every
+/// property that nobody changed since back as it came, in its place, and adds none that the
+/// stream did not hold, so that reading and writing loses nothing and changes nothing.
 struct TStreamedInfo {
   struct TProperty {
     std::string Name;
-    /// Whether the class reads the property (it keeps its place in the order).
+    /// Whether the class reads the property.
     bool Known = false;
-    /// The encoded value (value type and data) as the stream had it: always for a property the
-    /// class does not know; for one it reads when the stream held its default (as another
-    /// writer, or one writing against an ancestor, stores it) or encoded the value otherwise
-    /// than the class writes it (a UTF-8 or wide string, an integer in a wider type), so that
-    /// the value goes back as it came while it is unchanged. Empty otherwise.
+    /// The encoded value (value type and data) as the stream had it.
     std::string Value;
   };
   std::string ClassName;
@@ -868,6 +866,12 @@ struct TStreamedInfo {
   int ChildPos = 0;
   /// Every property of the stream, in stream order.
   std::vector<TProperty> Properties;
+  /// Every published property of the class as a writer encodes it (name and value, one after
+  /// the other) once the whole form was read, stored or not.
+  std::string LoadedValues;
+  /// The defined properties that had a value to write then (their writers are not run to know
+  /// it, since writing may do more than encode).
+  std::vector<std::string> LoadedDefined;
   /// The resource header the root component was read with, written back before it.
   std::optional<TResourceHeader> Resource;
 };
@@ -938,10 +942,10 @@ public:
   /// does not know it). Each child is constructed through the class registry with its parent
   /// in the stream as owner, or reused when the stream marks it inherited or inline and the
   /// owner already has one of that name. Every component read is Loading() during the read and
-  /// gets Loaded() once the whole form is read, in reading order. Properties a class does not
-  /// know are kept in its StreamedInfo. On failure the components the read created are freed
-  /// (a Root given by the caller keeps what was read into it) and EReadError names the
-  /// component, property and offset at fault.
+  /// gets Loaded() once the whole form is read, in reading order. Each one's StreamedInfo then
+  /// keeps what the stream held for it and what its properties were after Loaded. On failure
+  /// the components the read created are freed (a Root given by the caller keeps what was read
+  /// into it) and EReadError names the component, property and offset at fault.
   TComponent* ReadRootComponent(TComponent* Root);
   /// Reads "TPF0"; EReadError otherwise.
   void ReadSignature();
@@ -989,9 +993,8 @@ private:
   std::string ReadHeader(TStreamedInfo& Info);
   void ReadComponent(TComponent* Owner);
   void ReadProperties(TComponent* Instance, TStreamedInfo& Info);
-  /// Reads the value of a property the class knows; false, reading nothing, for one it does
-  /// not. Prop receives the published property read, if any.
-  bool ReadProperty(TComponent* Instance, const std::string& Name, const TPropInfo*& Prop);
+  /// Reads the value of a property the class knows; false, reading nothing, for one it does not.
+  bool ReadProperty(TComponent* Instance, const std::string& Name);
   bool ReadPublished(TComponent* Instance, const TPropInfo& Prop);
   [[noreturn]] void InvalidValue(std::size_t Start, const std::string& Detail);
   /// A float of Type, or an integer taken as one.
@@ -1022,9 +1025,12 @@ public:
   /// Writes "TPF0" and Root with its owned components, after the resource header Root was read
   /// with, if any. A component is written with the class name and prefix it was read with, its
   /// stored published properties in declaration order, then its defined properties; then its
-  /// owned components. For a component read from a form, the properties the stream had keep
-  /// their order, the ones its class did not know are back in their places, and one stored
-  /// anew follows the property declared before it.
+  /// owned components. A component read from a form is written as the stream had it, except
+  /// for what changed since it was read: every property the stream held comes back in its
+  /// place with the bytes it had (the ones its class does not know too) unless its value
+  /// changed, when the class writes the new value there (or leaves the property out, when it
+  /// stores the new value no more); a property the stream did not hold is written only when its
+  /// value changed and the class stores it, after the property declared before it.
   /// A name longer than 255 bytes or a value without an identifier raises EWriteError.
   void WriteRootComponent(TComponent* Root);
   void WriteSignature();
@@ -1056,19 +1062,35 @@ public:
   void DefineBinaryProperty(const std::string& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) override;
 
 private:
+  friend class TReader;
+  // One property as the class writes it: its name and encoded value in the buffer of the
+  // component's properties.
   struct TSegment {
     std::string Name;
     std::size_t Begin = 0, End = 0;
+    bool Stores = true;     // the class stores this value
+    bool Defined = false;   // a defined property
   };
+  // The properties of Instance as the class encodes them, each one segment of Own: the stored
+  // ones and, with Every, the published ones that are not. Defined properties without a value
+  // go to WithoutData; while recording (FRecorded) their writers are not run.
+  void EncodeProperties(TComponent* Instance, bool Every, std::string& Own, std::vector<TSegment>& Segments,
+                        std::vector<std::string>* WithoutData);
   void WriteProperties(TComponent* Instance);
+  /// Keeps in Info what Instance holds now, once the form it was read from is loaded.
+  void RecordLoaded(TComponent* Instance, TStreamedInfo& Info);
   void WritePublished(const TComponent* Instance, const TPropInfo& Prop);
-  void BeginProperty(const std::string& Name);
+  bool DefinesValue(const std::string& Name, bool HasData);
+  void BeginProperty(const std::string& Name, bool Defined);
+  /// Ends the property begun last; a defined one must have been written as exactly one value.
   void EndProperty();
 
   TStream& FStream;
   std::string FBuffer;
   std::unique_ptr<TBinaryObjectWriter> FOut;
-  std::vector<TSegment>* FSegments = nullptr;  // properties of the component being written
+  std::vector<TSegment>* FSegments = nullptr;          // properties of the component being written
+  std::vector<std::string>* FWithoutData = nullptr;    // its defined properties without a value
+  TStreamedInfo* FRecorded = nullptr;                  // the component's info while recording it
 };
 
 /// What a stream holds, by its first bytes.
@@ -1090,6 +1112,15 @@ TStreamOriginalFormat TestStreamFormat(TStream& Stream);
 /// converts back byte for byte. Input is left after the form; Output gets the whole text or,
 /// when the stream is at fault (EReadError naming the offset), nothing.
 void ObjectBinaryToText(TStream& Input, TStream& Output);
+/// As ObjectBinaryToText for a stream read from the text form Original and written back: every
+/// part of it that Original held unchanged (a component's header, a property with its value,
+/// a component's end) is written as Original has it, with its spacing, string literals and
+/// numbers, and so is the text between two such parts that followed each other there, before
+/// the form and after it; a part that is new or changed is written as ObjectBinaryToText writes
+/// it, its lines ending in LineBreak. Components are matched by their place and name. Input is
+/// left after the form; Output gets the whole text or, when the stream or Original is at
+/// fault (EReadError naming the offset or line), nothing.
+void ObjectBinaryToTextAs(TStream& Input, TStream& Output, std::string_view Original, std::string_view LineBreak);
 /// The inverse: parses the text form from Input's position and writes the binary stream.
 /// A string is bytes of the ANSI code page (vaString, vaLString), #n up to 255 being that byte,
 /// as the hosts read a form; only a code above 255, or an empty first piece, makes it wide

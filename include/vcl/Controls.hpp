@@ -323,8 +323,6 @@ public:
   /// The control whose window is Hwnd (subclassed by the layer), or nullptr.
   static TControl* FromHandle(HWND Hwnd);
 
-  void DefineProperties(TFiler* Filer) override;
-
 protected:
   /// Declares an event so that stored forms bind it.
   void AddEvent(TEventBase& Event) { FEvents.push_back(&Event); }
@@ -378,8 +376,15 @@ private:
   friend class TCustomForm;
   static LRESULT CALLBACK ControlWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   bool StoreFont() const;
+  bool StoreColor() const { return FColor != DefaultColor(); }
+  std::uint8_t FontCharset() const { return FFont->Charset(); }
+  void SetFontCharset(std::uint8_t V) { FFont->SetCharset(V); }
+  TColor FontColor() const { return FFont->Color(); }
+  void SetFontColor(TColor V) { FFont->SetColor(V); }
   int FontHeight() const { return FFont->Height(); }
   void SetFontHeight(int V) { FFont->SetHeight(V); }
+  int FontSize() const { return FFont->Size(); }
+  void SetFontSize(int V) { FFont->SetSize(V); }
   std::string FontName() const { return FFont->Name(); }
   void SetFontName(std::string V) { FFont->SetName(V); }
   TFontStyles FontStyle() const { return FFont->Style(); }

@@ -49,7 +49,6 @@ public:
   TFont* TabFont() const { return FTabFont.get(); }
   const TPageChangeEvent& OnChange() const { return FOnChange; }
   void SetOnChange(TPageChangeEvent Value) { FOnChange = std::move(Value); }
-  void DefineProperties(TFiler* Filer) override;
   void Loaded() override;
 
 protected:
@@ -65,6 +64,10 @@ private:
   void UpdateTabs();
   void ShowPage(int Index);
   bool StoreTabFont() const { return !(*FTabFont == TFont()); }
+  std::uint8_t TabFontCharset() const { return FTabFont->Charset(); }
+  void SetTabFontCharset(std::uint8_t V) { FTabFont->SetCharset(V); }
+  TColor TabFontColor() const { return FTabFont->Color(); }
+  void SetTabFontColor(TColor V) { FTabFont->SetColor(V); }
   int TabFontHeight() const { return FTabFont->Height(); }
   void SetTabFontHeight(int V) { FTabFont->SetHeight(V); }
   std::string TabFontName() const { return FTabFont->Name(); }

@@ -13,11 +13,14 @@ constexpr std::size_t BytesPerLine = 32;
 
 class TTextWriter {
 public:
-  TTextWriter(TBinaryObjectReader& In, std::string& Out) : FIn(In), FOut(Out) {}
+  TTextWriter(TBinaryObjectReader& In, std::string& Out, std::string_view LineBreak = "\r\n", int Level = 0)
+      : FIn(In), FOut(Out), FLineBreak(LineBreak), FLevel(Level) {}
 
   void ConvertObject() {
     TBinaryObjectReader::TNesting nesting(FIn);
-    ConvertHeader();
+    Indent();
+    Header();
+    FOut += FLineBreak;
     ++FLevel;
     while (!FIn.EndOfList()) ConvertProperty();
     FIn.ReadListEnd();
@@ -25,13 +28,32 @@ public:
     FIn.ReadListEnd();
     --FLevel;
     Indent();
-    FOut += "end\r\n";
+    FOut += "end";
+    FOut += FLineBreak;
+  }
+
+  // A component's header, and a property with its value, without indentation or line end.
+  void Header() {
+    TFilerFlags flags;
+    int position;
+    FIn.ReadPrefix(flags, position);
+    const std::string className = Name("a class name", "class name", IsIdent);
+    const std::string name = Name("a component name", "component name", IsIdent, true);
+    FOut += flags & ffInherited ? "inherited " : flags & ffInline ? "inline " : "object ";
+    if (!name.empty()) FOut += name + ": ";
+    FOut += className;
+    if (flags & ffChildPos) FOut += " [" + IntToStr(position) + "]";
+  }
+  void Property() {
+    FOut += Name("a property name", "property name", IsDottedIdent);
+    FOut += " = ";
+    ConvertValue();
   }
 
 private:
   void Indent() { FOut.append(2 * static_cast<std::size_t>(FLevel), ' '); }
   void NewLine() {
-    FOut += "\r\n";
+    FOut += FLineBreak;
     Indent();
   }
 
@@ -43,26 +65,10 @@ private:
     return name;
   }
 
-  void ConvertHeader() {
-    TFilerFlags flags;
-    int position;
-    FIn.ReadPrefix(flags, position);
-    const std::string className = Name("a class name", "class name", IsIdent);
-    const std::string name = Name("a component name", "component name", IsIdent, true);
-    Indent();
-    FOut += flags & ffInherited ? "inherited " : flags & ffInline ? "inline " : "object ";
-    if (!name.empty()) FOut += name + ": ";
-    FOut += className;
-    if (flags & ffChildPos) FOut += " [" + IntToStr(position) + "]";
-    FOut += "\r\n";
-  }
-
   void ConvertProperty() {
     Indent();
-    FOut += Name("a property name", "property name", IsDottedIdent);
-    FOut += " = ";
-    ConvertValue();
-    FOut += "\r\n";
+    Property();
+    FOut += FLineBreak;
   }
 
   static bool IsSetElement(std::string_view S) {
@@ -212,7 +218,7 @@ private:
             ConvertValue();
             FOut += ']';
           }
-          FOut += "\r\n";
+          FOut += FLineBreak;
           FIn.CheckValue(TValueType::vaList);
           ++FLevel;
           while (!FIn.EndOfList()) ConvertProperty();
@@ -231,7 +237,8 @@ private:
 
   TBinaryObjectReader& FIn;
   std::string& FOut;
-  int FLevel = 0;
+  std::string_view FLineBreak;
+  int FLevel;
 };
 
 // Runs Convert on the rest of Input; on success writes the text and leaves Input after what
@@ -253,6 +260,18 @@ void ConvertToText(TStream& Input, TStream& Output, F Convert) {
 }
 
 }  // namespace
+
+std::string HeaderText(TBinaryObjectReader& In) {
+  std::string text;
+  TTextWriter(In, text).Header();
+  return text;
+}
+
+std::string PropertyText(TBinaryObjectReader& In, int Level, std::string_view LineBreak) {
+  std::string text;
+  TTextWriter(In, text, LineBreak, Level).Property();
+  return text;
+}
 
 void ObjectBinaryToText(TStream& Input, TStream& Output) {
   ConvertToText(Input, Output, [](TBinaryObjectReader& In, std::string& Text) {

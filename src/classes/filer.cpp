@@ -1,7 +1,6 @@
 // TReader and TWriter: components, published and defined properties on the binary form stream.
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
+#include <optional>
 
 #include "binary_driver.hpp"
 #include "form_text.hpp"
@@ -177,6 +176,11 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
   FLoaded.clear();
   FCreated.clear();
   for (TComponent* c : loaded) c->Loaded();
+  // What each one holds now is what writing it back tells a change by.
+  TMemoryStream none;
+  TWriter recorder(none);
+  for (TComponent* c : loaded)
+    if (TStreamedInfo* streamed = c->StreamedInfo()) recorder.RecordLoaded(c, *streamed);
   return Root;
 }
 
@@ -207,15 +211,12 @@ void TReader::ReadProperties(TComponent* Instance, TStreamedInfo& Info) {
     std::string name = FIn->ReadStr("a property name");
     const std::size_t start = FIn->Pos();
     try {
-      const TPropInfo* prop = nullptr;
-      const bool known = ReadProperty(Instance, name, prop);
+      const bool known = ReadProperty(Instance, name);
       if (!known) {
         FIn->SetPos(start);
         FIn->SkipValue();
       }
-      const std::string_view value = FIn->Bytes(start, FIn->Pos());
-      const bool keep = !known || (prop && prop->IsDefault(Instance)) || CanonicalValue(value) != value;
-      Info.Properties.push_back({std::move(name), known, keep ? std::string(value) : std::string()});
+      Info.Properties.push_back({std::move(name), known, std::string(FIn->Bytes(start, FIn->Pos()))});
     } catch (const EReadError& e) {
       throw EReadError("Error reading " + ComponentPath(Instance) + "." + name + ": " + e.Message());
     }
@@ -223,14 +224,14 @@ void TReader::ReadProperties(TComponent* Instance, TStreamedInfo& Info) {
   FIn->ReadListEnd();
 }
 
-bool TReader::ReadProperty(TComponent* Instance, const std::string& Name, const TPropInfo*& Prop) {
+bool TReader::ReadProperty(TComponent* Instance, const std::string& Name) {
   const TClass cls = Instance->ClassType();
-  if ((Prop = cls->FindProperty(Name)) != nullptr) return ReadPublished(Instance, *Prop);
+  if (const TPropInfo* prop = cls->FindProperty(Name)) return ReadPublished(Instance, *prop);
   if (Name.size() > StringsSuffix.size() && Name.ends_with(StringsSuffix)) {
-    Prop = cls->FindProperty(std::string_view(Name).substr(0, Name.size() - StringsSuffix.size()));
-    if (Prop && Prop->Kind() == TPropKind::pkStrings) {
+    const TPropInfo* prop = cls->FindProperty(std::string_view(Name).substr(0, Name.size() - StringsSuffix.size()));
+    if (prop && prop->Kind() == TPropKind::pkStrings) {
       // Into the list in place, as it stands in the stream, not through the setter.
-      TStrings* lines = Prop->GetStrings(Instance);
+      TStrings* lines = prop->GetStrings(Instance);
       ReadListBegin();
       if (lines) lines->Clear();
       while (!EndOfList()) {
@@ -240,7 +241,6 @@ bool TReader::ReadProperty(TComponent* Instance, const std::string& Name, const 
       ReadListEnd();
       return true;
     }
-    Prop = nullptr;
   }
   FPropName = Name;
   FPropRead = false;
@@ -401,14 +401,15 @@ void TWriter::WriteComponent(TComponent* Component) {
   FOut->WriteListEnd();
 }
 
-void TWriter::BeginProperty(const std::string& Name) {
-  FSegments->push_back({Name, FOut->Target()->size(), 0});
+void TWriter::BeginProperty(const std::string& Name, bool Defined) {
+  FSegments->push_back({Name, FOut->Target()->size(), 0, true, Defined});
   FOut->WriteStr(Name);
 }
 
 void TWriter::EndProperty() {
   TSegment& segment = FSegments->back();
   segment.End = FOut->Target()->size();
+  if (!segment.Defined) return;  // a published value is written whole
   // The value must be exactly one value, or the stream falls out of step.
   const std::string& bytes = *FOut->Target();
   const std::size_t valueStart = segment.Begin + 1 + static_cast<std::uint8_t>(bytes[segment.Begin]);
@@ -432,113 +433,183 @@ bool SameValue(std::string_view AsRead, std::string_view Value) {
   }
 }
 
-std::string StreamName(const TPropInfo& Prop) {
-  return Prop.Kind() == TPropKind::pkStrings ? Prop.Name() + std::string(StringsSuffix) : Prop.Name();
+// The properties of LoadedValues in their order: name and value, as views into it.
+std::vector<std::pair<std::string_view, std::string_view>> LoadedProperties(std::string_view Loaded) {
+  std::vector<std::pair<std::string_view, std::string_view>> values;
+  TBinaryObjectReader in(Loaded, 0);
+  while (in.Remaining() != 0) {
+    const std::size_t nameAt = in.Pos() + 1;
+    const std::string_view name = Loaded.substr(nameAt, in.ReadStr("a property name").size());
+    const std::size_t valueAt = in.Pos();
+    in.SkipValue();
+    values.emplace_back(name, Loaded.substr(valueAt, in.Pos() - valueAt));
+  }
+  return values;
+}
+
+// The first item of List whose Name is Key, searched from Hint on (where it mostly is) and then
+// from the start; nullptr when there is none. A component has a few dozen properties.
+template <class T, class N>
+const T* FindNamed(const std::vector<T>& List, N Name, std::size_t Hint, std::string_view Key) {
+  for (std::size_t n = 0; n < List.size(); ++n) {
+    const T& item = List[(Hint + n) % List.size()];
+    if (Name(item) == Key) return &item;
+  }
+  return nullptr;
 }
 }  // namespace
 
-void TWriter::WriteProperties(TComponent* Instance) {
-  const TStreamedInfo* info = Instance->StreamedInfo();
-  std::unordered_map<std::string_view, const TStreamedInfo::TProperty*> held;
-  if (info)
-    for (const TStreamedInfo::TProperty& p : info->Properties) held[p.Name] = &p;
-  auto asRead = [&](std::string_view Name) -> const std::string* {
-    const auto it = held.find(Name);
-    return it != held.end() && it->second->Known && !it->second->Value.empty() ? &it->second->Value : nullptr;
-  };
-
-  // What the class writes, each property one segment; a default value only where the stream
-  // held it and it is unchanged.
-  std::string own;
-  std::vector<TSegment> segments;
-  auto valueOf = [&](const TSegment& Segment) {
-    return std::string_view(own).substr(Segment.Begin + 1 + Segment.Name.size(), Segment.End - Segment.Begin - 1 - Segment.Name.size());
-  };
+void TWriter::EncodeProperties(TComponent* Instance, bool Every, std::string& Own, std::vector<TSegment>& Segments,
+                               std::vector<std::string>* WithoutData) {
   std::string* const target = FOut->Target();
-  std::vector<TSegment>* const outer = FSegments;
-  FOut->SetTarget(&own);
-  FSegments = &segments;
+  std::vector<TSegment>* const outerSegments = FSegments;
+  std::vector<std::string>* const outerWithout = FWithoutData;
+  FOut->SetTarget(&Own);
+  FSegments = &Segments;
+  FWithoutData = WithoutData;
+  const auto restore = [&] {
+    FOut->SetTarget(target);
+    FSegments = outerSegments;
+    FWithoutData = outerWithout;
+  };
   try {
     for (const TPropInfo* prop : Instance->ClassType()->Properties()) {
-      if (!prop->IsStored(Instance)) continue;
-      const bool isDefault = prop->IsDefault(Instance);
-      const std::string* before = isDefault ? asRead(StreamName(*prop)) : nullptr;
-      if (isDefault && !before) continue;
-      WritePublished(Instance, *prop);
-      if (isDefault && !SameValue(*before, valueOf(segments.back()))) {
-        own.resize(segments.back().Begin);
-        segments.pop_back();
+      const bool stores = prop->IsStored(Instance) && !prop->IsDefault(Instance);
+      if (!stores && !Every) continue;
+      const std::size_t mark = Own.size();
+      try {
+        WritePublished(Instance, *prop);
+      } catch (const EWriteError&) {
+        if (!FRecorded) throw;
+        // A value without an encoding cannot be compared: it counts as changed when written.
+        Own.resize(mark);
+        while (!Segments.empty() && Segments.back().Begin >= mark) Segments.pop_back();
+        continue;
       }
+      Segments.back().Stores = stores;
     }
     Instance->DefineProperties(this);
   } catch (...) {
-    FOut->SetTarget(target);
-    FSegments = outer;
+    restore();
     throw;
   }
-  FOut->SetTarget(target);
-  FSegments = outer;
+  restore();
+}
 
-  // The stream's order for what it had, the properties the class does not know in their
-  // places, and one stored anew after the one declared before it.
-  std::unordered_map<std::string_view, std::size_t> index;
-  for (std::size_t i = 0; i < segments.size(); ++i) index.emplace(segments[i].Name, i);
-  std::vector<bool> written(segments.size());
-  auto isNew = [&](std::size_t i) {
-    const auto it = held.find(segments[i].Name);
-    return it == held.end() || !it->second->Known;
+void TWriter::RecordLoaded(TComponent* Instance, TStreamedInfo& Info) {
+  std::string own;
+  std::vector<TSegment> segments;
+  FRecorded = &Info;
+  Info.LoadedDefined.clear();
+  try {
+    EncodeProperties(Instance, true, own, segments, nullptr);
+  } catch (...) {
+    FRecorded = nullptr;
+    throw;
+  }
+  FRecorded = nullptr;
+  Info.LoadedValues = std::move(own);
+}
+
+void TWriter::WriteProperties(TComponent* Instance) {
+  const TStreamedInfo* info = Instance->StreamedInfo();
+  std::string own;
+  std::vector<TSegment> segments;
+  std::vector<std::string> withoutData;
+  EncodeProperties(Instance, info != nullptr, own, segments, &withoutData);
+  if (!info) return FOut->WriteRaw(own);  // the stored properties, in declaration order
+
+  // What changed since the component was read: a published value that is not what it was
+  // then, a defined one that is not what the stream held.
+  using TProperty = TStreamedInfo::TProperty;
+  const auto loaded = LoadedProperties(info->LoadedValues);
+  const std::vector<TProperty>& stream = info->Properties;
+  auto heldAs = [&](std::string_view Name) -> const TProperty* {
+    for (const TProperty& p : stream)
+      if (p.Known && p.Name == Name) return &p;
+    return nullptr;
   };
-  auto emit = [&](std::size_t i) {
-    written[i] = true;
+  auto valueOf = [&](const TSegment& Segment) {
+    return std::string_view(own).substr(Segment.Begin + 1 + Segment.Name.size(), Segment.End - Segment.Begin - 1 - Segment.Name.size());
+  };
+  std::vector<bool> changed(segments.size()), held(segments.size());
+  for (std::size_t i = 0; i < segments.size(); ++i) {
     const TSegment& s = segments[i];
-    const std::string* before = asRead(s.Name);
-    if (before && SameValue(*before, valueOf(s))) {  // unchanged: as it came
-      FOut->WriteStr(s.Name);
-      FOut->WriteRaw(*before);
+    const TProperty* before = heldAs(s.Name);
+    held[i] = before != nullptr;
+    if (s.Defined) {
+      changed[i] = !before || !SameValue(before->Value, valueOf(s));
     } else {
-      FOut->WriteRaw(std::string_view(own).substr(s.Begin, s.End - s.Begin));
-    }
-  };
-  auto emitWithNew = [&](std::size_t i) {
-    for (std::size_t j = 0; j < i; ++j)
-      if (!written[j] && isNew(j)) emit(j);
-    emit(i);
-    for (std::size_t j = i + 1; j < segments.size() && !written[j] && isNew(j); ++j) emit(j);
-  };
-  if (info) {
-    for (const TStreamedInfo::TProperty& p : info->Properties) {
-      const auto known = index.find(p.Name);
-      if (p.Known) {
-        if (known != index.end() && !written[known->second]) emitWithNew(known->second);
-      } else if (known == index.end()) {  // otherwise the class writes it now
-        TBinaryObjectReader check(p.Value, 0);
-        try {
-          check.SkipValue();
-        } catch (const EReadError&) {
-          throw EWriteError("Kept property " + p.Name + " of " + ComponentPath(Instance) + " is not a valid value");
-        }
-        if (check.Remaining() != 0)
-          throw EWriteError("Kept property " + p.Name + " of " + ComponentPath(Instance) + " is not a single value");
-        FOut->WriteStr(p.Name);
-        FOut->WriteRaw(p.Value);
-      }
+      const auto* then = FindNamed(loaded, [](const auto& L) { return L.first; }, i, s.Name);
+      changed[i] = !then || then->second != valueOf(s);
     }
   }
+  auto segmentOf = [&](std::string_view Name) -> std::optional<std::size_t> {
+    const TSegment* s = FindNamed(segments, [](const TSegment& S) { return std::string_view(S.Name); }, 0, Name);
+    if (!s) return std::nullopt;
+    return static_cast<std::size_t>(s - segments.data());
+  };
+  // A defined property that had a value when the component was read and has none now.
+  auto valueTaken = [&](std::string_view Name) {
+    auto is = [Name](const std::string& N) { return N == Name; };
+    return std::any_of(withoutData.begin(), withoutData.end(), is) &&
+           std::any_of(info->LoadedDefined.begin(), info->LoadedDefined.end(), is);
+  };
+
+  // The stream's properties in their order, each as it came unless it changed; one the stream
+  // did not hold and that is stored anew follows the one declared before it.
+  std::vector<bool> written(segments.size());
+  auto isNew = [&](std::size_t i) { return changed[i] && segments[i].Stores && !held[i]; };
+  auto emit = [&](std::size_t i) {
+    written[i] = true;
+    FOut->WriteRaw(std::string_view(own).substr(segments[i].Begin, segments[i].End - segments[i].Begin));
+  };
+  auto keep = [&](const TProperty& p) {
+    TBinaryObjectReader check(p.Value, 0);
+    try {
+      check.SkipValue();
+    } catch (const EReadError&) {
+      throw EWriteError("Kept property " + p.Name + " of " + ComponentPath(Instance) + " is not a valid value");
+    }
+    if (check.Remaining() != 0)
+      throw EWriteError("Kept property " + p.Name + " of " + ComponentPath(Instance) + " is not a single value");
+    FOut->WriteStr(p.Name);
+    FOut->WriteRaw(p.Value);
+  };
+  for (const TProperty& p : stream) {
+    const std::optional<std::size_t> at = segmentOf(p.Name);
+    if (!p.Known) {  // back in its place, unless the class knows it now and writes a value of its own
+      if (!at || !isNew(*at)) keep(p);
+      continue;
+    }
+    if (!at) {  // the class writes nothing of it now
+      if (!valueTaken(p.Name)) keep(p);
+      continue;
+    }
+    const std::size_t i = *at;
+    if (written[i] && changed[i]) continue;  // a changed property the stream held twice: once
+    for (std::size_t j = 0; j < i; ++j)
+      if (!written[j] && isNew(j)) emit(j);
+    if (!changed[i]) keep(p);
+    else if (segments[i].Stores) emit(i);
+    written[i] = true;
+    for (std::size_t j = i + 1; j < segments.size() && !written[j] && isNew(j); ++j) emit(j);
+  }
   for (std::size_t i = 0; i < segments.size(); ++i)
-    if (!written[i]) emit(i);
+    if (!written[i] && isNew(i)) emit(i);
 }
 
 void TWriter::WritePublished(const TComponent* Instance, const TPropInfo& Prop) {
   if (Prop.Kind() == TPropKind::pkStrings) {
-    BeginProperty(Prop.Name() + std::string(StringsSuffix));
+    BeginProperty(Prop.Name() + std::string(StringsSuffix), false);
     const TStrings* lines = Prop.GetStrings(Instance);
     WriteListBegin();
-    for (int i = 0; i < lines->Count(); ++i) WriteString(lines->Get(i));
+    for (int i = 0; lines && i < lines->Count(); ++i) WriteString(lines->Get(i));
     WriteListEnd();
     EndProperty();
     return;
   }
-  BeginProperty(Prop.Name());
+  BeginProperty(Prop.Name(), false);
   switch (Prop.Kind()) {
     case TPropKind::pkInteger: {
       const std::int64_t value = Prop.GetOrd(Instance);
@@ -590,20 +661,30 @@ void TWriter::WritePublished(const TComponent* Instance, const TPropInfo& Prop) 
   EndProperty();
 }
 
-void TWriter::DefineProperty(const std::string& Name, TReaderProc, TWriterProc WriteData, bool HasData) {
-  if (!HasData || !WriteData) return;
+// Whether a defined property is to be written now; otherwise it is noted as having no value,
+// or, while recording, as having one or not.
+bool TWriter::DefinesValue(const std::string& Name, bool HasData) {
   if (!FSegments) throw EWriteError("Property " + Name + " defined outside of writing a component");
-  BeginProperty(Name);
+  if (FRecorded) {
+    if (HasData) FRecorded->LoadedDefined.push_back(Name);
+    return false;
+  }
+  if (!HasData && FWithoutData) FWithoutData->push_back(Name);
+  return HasData;
+}
+
+void TWriter::DefineProperty(const std::string& Name, TReaderProc, TWriterProc WriteData, bool HasData) {
+  if (!DefinesValue(Name, HasData && WriteData)) return;
+  BeginProperty(Name, true);
   WriteData(this);
   EndProperty();
 }
 
 void TWriter::DefineBinaryProperty(const std::string& Name, TStreamProc, TStreamProc WriteData, bool HasData) {
-  if (!HasData || !WriteData) return;
-  if (!FSegments) throw EWriteError("Property " + Name + " defined outside of writing a component");
+  if (!DefinesValue(Name, HasData && WriteData)) return;
   TMemoryStream data;
   WriteData(&data);
-  BeginProperty(Name);
+  BeginProperty(Name, true);
   FOut->WriteBinary(std::string_view(reinterpret_cast<const char*>(data.Bytes().data()), data.Bytes().size()));
   EndProperty();
 }

@@ -25,7 +25,7 @@ int HexDigit(char C) {
 
 class TTextParser {
 public:
-  explicit TTextParser(std::string_view Text) : FText(Text) {
+  TTextParser(std::string_view Text, std::vector<TTextSpan>* Spans) : FText(Text), FSpans(Spans) {
     if (FText.starts_with("\xEF\xBB\xBF")) FPos = 3;  // a UTF-8 byte order mark
     NextToken();
   }
@@ -35,6 +35,7 @@ public:
 
   void ConvertObject(TBinaryObjectWriter& Out) {
     TDepth depth(*this);
+    const std::size_t begin = FStart;
     TFilerFlags flags = 0;
     if (IsSymbol("inherited")) flags = ffInherited;
     else if (IsSymbol("inline")) flags = ffInline;
@@ -58,12 +59,18 @@ public:
       flags |= ffChildPos;
     }
     Out.WriteHeader(flags, position, className, name);
-    while (!IsSymbol("end") && !IsSymbol("object") && !IsSymbol("inherited") && !IsSymbol("inline"))
+    Span(begin);
+    while (!IsSymbol("end") && !IsSymbol("object") && !IsSymbol("inherited") && !IsSymbol("inline")) {
+      const std::size_t property = FStart;
       ConvertProperty(Out);
+      Span(property);
+    }
     Out.WriteListEnd();
     while (!IsSymbol("end")) ConvertObject(Out);
     Out.WriteListEnd();
+    const std::size_t end = FStart;
     NextToken();
+    Span(end);
   }
 
 private:
@@ -81,6 +88,11 @@ private:
   private:
     TTextParser& FParser;
   };
+
+  // Notes the part of the text from Begin to the end of the last token read.
+  void Span(std::size_t Begin) {
+    if (FSpans) FSpans->push_back({Begin, FLastEnd});
+  }
 
   [[noreturn]] void Error(const std::string& What) const {
     throw EReadError(What + " on line " + IntToStr(FTokenLine));
@@ -308,6 +320,7 @@ private:
   }
 
   void NextToken() {
+    FLastEnd = FPos;
     SkipBlanks();
     FStart = FPos;
     FTokenLine = FLine;
@@ -396,7 +409,9 @@ private:
   }
 
   std::string_view FText;
+  std::vector<TTextSpan>* FSpans;
   std::size_t FPos = 0;
+  std::size_t FLastEnd = 0;  // the end of the last token read
   int FLine = 1;
   int FDepth = 0;
   // The current token.
@@ -420,11 +435,9 @@ std::string TextToBinary(TStream& Input) {
   const std::string text = ReadStreamRest(Input);
   std::string binary;
   try {
-    TTextParser parser(text);
-    TBinaryObjectWriter out(&binary);
-    out.WriteSignature();
-    parser.ConvertObject(out);
-    Input.SetPosition(origin + static_cast<std::int64_t>(parser.TokenStart()));
+    std::size_t rest = 0;
+    binary = FormTextToBinary(text, nullptr, rest);
+    Input.SetPosition(origin + static_cast<std::int64_t>(rest));
   } catch (...) {
     Input.SetPosition(origin);
     throw;
@@ -433,6 +446,16 @@ std::string TextToBinary(TStream& Input) {
 }
 
 }  // namespace
+
+std::string FormTextToBinary(std::string_view Text, std::vector<TTextSpan>* Spans, std::size_t& Rest) {
+  TTextParser parser(Text, Spans);
+  std::string binary;
+  TBinaryObjectWriter out(&binary);
+  out.WriteSignature();
+  parser.ConvertObject(out);
+  Rest = parser.TokenStart();
+  return binary;
+}
 
 void ObjectTextToBinary(TStream& Input, TStream& Output) {
   const std::string binary = TextToBinary(Input);

@@ -12,7 +12,7 @@
 // - Each control class declares the size a new one has as the default of Width and Height, so
 //   that forms read and written again (the command line's text save/load) keep what they had.
 // - Colours and character sets are identifiers in form files (clBtnFace, DEFAULT_CHARSET) or
-//   numbers; they are streamed as defined properties that take either.
+//   numbers; they are published integers with identifiers, which take either.
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -68,21 +68,6 @@ const TIdentMapEntry CharsetNames[] = {
     {177, "HEBREW_CHARSET"},    {178, "ARABIC_CHARSET"},   {186, "BALTIC_CHARSET"},    {204, "RUSSIAN_CHARSET"},
     {222, "THAI_CHARSET"},      {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
 };
-
-std::int64_t ReadIdentOrInteger(TReader* Reader, TIdentMap Names, const char* What) {
-  if (Reader->NextValue() != TValueType::vaIdent) return Reader->ReadInt64();
-  const std::int64_t start = Reader->Position();
-  const std::string ident = Reader->ReadIdent();
-  int value = 0;
-  if (IdentToInt(ident, value, Names)) return value;
-  throw EReadError("Invalid " + std::string(What) + " " + ident + " at offset " + IntToStr(start));
-}
-
-void WriteIdentOrInteger(TWriter* Writer, TIdentMap Names, std::int64_t Value) {
-  std::string ident;
-  if (IntToIdent(Value, ident, Names)) return Writer->WriteIdent(ident);
-  Writer->WriteInteger(Value);
-}
 
 // The class for the windows of forms, panels and pages: the dialog background colour.
 const char* ContainerClass() {
@@ -373,9 +358,17 @@ VCL_IMPLEMENT_CLASS(TControl, TComponent, [](TMetaClass& c) {
       .Integer("Width", &TControl::Width, &TControl::SetWidth).Default(0)
       .Integer("Height", &TControl::Height, &TControl::SetHeight).Default(0)
       .String("Caption", &TControl::Caption, &TControl::SetCaption)
+      .Integer("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents()).Stored(&TControl::StoreColor)
       .Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true)
+      .Integer("Font.Charset", &TControl::FontCharset, &TControl::SetFontCharset).Idents(CharsetIdents())
+      .Default(DEFAULT_CHARSET).Stored(&TControl::StoreFont)
+      .Integer("Font.Color", &TControl::FontColor, &TControl::SetFontColor).Idents(ColorIdents()).Default(clWindowText)
+      .Stored(&TControl::StoreFont)
       .Integer("Font.Height", &TControl::FontHeight, &TControl::SetFontHeight).Stored(&TControl::StoreFont)
       .String("Font.Name", &TControl::FontName, &TControl::SetFontName).Stored(&TControl::StoreFont)
+      // Taken from form files written at another size, and kept in them while the font is
+      // unchanged; the layer lays out at 96 dpi and stores the height.
+      .Integer("Font.Size", &TControl::FontSize, &TControl::SetFontSize).Stored(false)
       .Set("Font.Style", &TControl::FontStyle, &TControl::SetFontStyle, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"})
       .Stored(&TControl::StoreFont)
       .Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true)
@@ -526,25 +519,6 @@ char TControl::Mnemonic() const {
       return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
     }
   return 0;
-}
-
-void TControl::DefineProperties(TFiler* Filer) {
-  TComponent::DefineProperties(Filer);
-  Filer->DefineProperty(
-      "Color", [this](TReader* R) { SetColor(static_cast<TColor>(ReadIdentOrInteger(R, ColorNames, "colour"))); },
-      [this](TWriter* W) { WriteIdentOrInteger(W, ColorNames, FColor); }, FColor != DefaultColor());
-  Filer->DefineProperty(
-      "Font.Charset",
-      [this](TReader* R) { FFont->SetCharset(static_cast<std::uint8_t>(ReadIdentOrInteger(R, CharsetNames, "character set"))); },
-      [this](TWriter* W) { WriteIdentOrInteger(W, CharsetNames, FFont->Charset()); },
-      StoreFont() && FFont->Charset() != DEFAULT_CHARSET);
-  Filer->DefineProperty(
-      "Font.Color", [this](TReader* R) { FFont->SetColor(static_cast<TColor>(ReadIdentOrInteger(R, ColorNames, "colour"))); },
-      [this](TWriter* W) { WriteIdentOrInteger(W, ColorNames, FFont->Color()); },
-      StoreFont() && FFont->Color() != clWindowText);
-  // Accepted for form files written at another size; the layer lays out at 96 dpi.
-  Filer->DefineProperty(
-      "Font.Size", [this](TReader* R) { FFont->SetSize(R->ReadInteger()); }, [](TWriter*) {}, false);
 }
 
 bool TControl::StoreFont() const {

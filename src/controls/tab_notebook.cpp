@@ -12,10 +12,6 @@
 
 namespace vcl {
 
-namespace {
-const std::pair<const char*, int> TabCharsets[] = {{"ANSI_CHARSET", 0}, {"DEFAULT_CHARSET", 1}};
-}  // namespace
-
 // ---- TTabPage ------------------------------------------------------------------------------
 
 VCL_IMPLEMENT_CLASS(TTabPage, TWinControl)
@@ -91,6 +87,11 @@ VCL_IMPLEMENT_CLASS(TTabbedNotebook, TWinControl, [](TMetaClass& c) {
       .Integer("Height", &TTabbedNotebook::Height, &TTabbedNotebook::SetHeight).Default(250)
       .String("Caption", &TTabbedNotebook::Caption, &TTabbedNotebook::SetCaption).Stored(false)
       .Integer("PageIndex", &TTabbedNotebook::PageIndex, &TTabbedNotebook::SetPageIndex).Default(0)
+      .Integer("TabFont.Charset", &TTabbedNotebook::TabFontCharset, &TTabbedNotebook::SetTabFontCharset)
+      .Idents(CharsetIdents()).Default(DEFAULT_CHARSET)
+      // The tab control draws its text in the system's button text colour; the value is kept.
+      .Integer("TabFont.Color", &TTabbedNotebook::TabFontColor, &TTabbedNotebook::SetTabFontColor)
+      .Idents(ColorIdents()).Default(clWindowText)
       .Integer("TabFont.Height", &TTabbedNotebook::TabFontHeight, &TTabbedNotebook::SetTabFontHeight)
       .Stored(&TTabbedNotebook::StoreTabFont)
       .String("TabFont.Name", &TTabbedNotebook::TabFontName, &TTabbedNotebook::SetTabFontName)
@@ -118,32 +119,6 @@ TTabbedNotebook::~TTabbedNotebook() {
 }
 
 TStrings* TTabbedNotebook::Pages() const { return FPageStrings.get(); }
-
-void TTabbedNotebook::DefineProperties(TFiler* Filer) {
-  TWinControl::DefineProperties(Filer);
-  Filer->DefineProperty(
-      "TabFont.Charset",
-      [this](TReader* R) {
-        if (R->NextValue() != TValueType::vaIdent) return FTabFont->SetCharset(static_cast<std::uint8_t>(R->ReadInteger()));
-        const std::string ident = R->ReadIdent();
-        for (const auto& [name, value] : TabCharsets)
-          if (ident == name) return FTabFont->SetCharset(static_cast<std::uint8_t>(value));
-        throw EReadError("Invalid character set " + ident);
-      },
-      [this](TWriter* W) { W->WriteInteger(FTabFont->Charset()); }, FTabFont->Charset() != DEFAULT_CHARSET);
-  Filer->DefineProperty(
-      "TabFont.Color",
-      [this](TReader* R) {
-        // The tab control draws its text in the system's button text colour; the value is kept.
-        if (R->NextValue() == TValueType::vaIdent) {
-          const std::string ident = R->ReadIdent();
-          FTabFont->SetColor(ident == "clBtnText" ? clBtnText : ident == "clWindowText" ? clWindowText : clBlack);
-        } else {
-          FTabFont->SetColor(static_cast<TColor>(R->ReadInteger()));
-        }
-      },
-      [this](TWriter* W) { W->WriteInteger(FTabFont->Color()); }, FTabFont->Color() != clWindowText);
-}
 
 void TTabbedNotebook::CreateParams(TCreateParams& Params) {
 #ifdef _WIN32

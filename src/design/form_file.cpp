@@ -14,18 +14,6 @@ void Fill(vcl::TMemoryStream& Stream, const std::string& Data) {
   Stream.SetPosition(0);
 }
 
-// The converter writes CR LF; a text form read with other line ends gets its own back.
-std::string WithLineBreak(const std::string& Text, const std::string& LineBreak) {
-  if (LineBreak == "\r\n") return Text;
-  std::string kept;
-  kept.reserve(Text.size());
-  for (std::size_t i = 0; i < Text.size(); ++i) {
-    if (Text.compare(i, 2, "\r\n") != 0) kept += Text[i];
-    else kept += LineBreak, ++i;
-  }
-  return kept;
-}
-
 }  // namespace
 
 void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeMissing) {
@@ -100,7 +88,7 @@ TFormFile::TFormFile(std::string FileName, bool Locked) : FFileName(std::move(Fi
   FSavedHost = ToolServices;
   ToolServices = this;
   try {
-    const std::string bytes = vcl::ReadFileBytes(FFileName);
+    std::string bytes = vcl::ReadFileBytes(FFileName);
     FText = IsTextForm(bytes);
     const std::size_t lineEnd = bytes.find_first_of("\r\n");
     if (FText && lineEnd != std::string::npos)
@@ -109,6 +97,7 @@ TFormFile::TFormFile(std::string FileName, bool Locked) : FFileName(std::move(Fi
     // root, and the writer puts it back, name and flags as they were.
     vcl::TMemoryStream stream;
     Fill(stream, FText ? FormFromText(bytes) : bytes);
+    if (FText) FOriginalText = std::move(bytes);
     FRoot = std::make_unique<vcl::TUnknownComponent>(nullptr);
     FRoot->SetDesigning(true);
     vcl::TReader reader(stream);
@@ -137,7 +126,13 @@ void TFormFile::Save() {
     writer.WriteRootComponent(FRoot.get());
   }
   std::string out = Bytes(stream);
-  if (FText) out = WithLineBreak(FormText(out), FLineBreak);
+  if (FText) {
+    // In the words of the text read wherever the form holds what it held.
+    vcl::TMemoryStream text;
+    stream.SetPosition(0);
+    vcl::ObjectBinaryToTextAs(stream, text, FOriginalText, FLineBreak);
+    out = Bytes(text);
+  }
   CheckOutput(FFileName, out.size(), MaxFormFileSize);
   vcl::ReplaceFile(FFileName, out);
   batch.Commit();

@@ -33,8 +33,50 @@ VCL_IMPLEMENT_CLASS(TKnob, TComponent, [](TMetaClass& c) {
       .Event("OnClick", [](const TKnob* k) { return k->OnClick; }, [](TKnob* k, TClick v) { k->OnClick = std::move(v); });
 })
 
+// A class whose values a form stream may hold otherwise than the class writes them: a position
+// it computes (it reports at most 2, as a tab order counts the siblings it knows), a size its
+// constructor sets, a colour with identifiers, a set, and a note that only a defined property
+// streams, whose writer does more than encode.
+class TDial : public TComponent {
+  VCL_DECLARE_CLASS
+public:
+  explicit TDial(TComponent* AOwner) : TComponent(AOwner) {}
+  int Width = 10;
+  int Order = -1;
+  int Color = 0;
+  unsigned Style = 0;
+  std::string Note;
+  static inline int NotesWritten = 0;
+  int ReportedOrder() const { return std::min(Order, 2); }
+  void DefineProperties(TFiler* Filer) override {
+    Filer->DefineProperty(
+        "Note", [this](TReader* R) { Note = R->ReadString(); },
+        [this](TWriter* W) {
+          ++NotesWritten;
+          W->WriteString(Note);
+        },
+        !Note.empty());
+  }
+};
+
+const TIdentMapEntry DialColors[] = {{0x0000FF, "clRed"}, {0xFF0000, "clBlue"}};
+
+VCL_IMPLEMENT_CLASS(TDial, TComponent, [](TMetaClass& c) {
+  c.Publish<TDial>()
+      .Integer("Width", [](const TDial* d) { return d->Width; }, [](TDial* d, int v) { d->Width = v; })
+      .Default(0)
+      .Integer("Order", &TDial::ReportedOrder, [](TDial* d, int v) { d->Order = v; })
+      .Default(-1)
+      .Integer("Color", [](const TDial* d) { return d->Color; }, [](TDial* d, int v) { d->Color = v; })
+      .Idents(DialColors)
+      .Default(0)
+      .Set("Style", [](const TDial* d) { return d->Style; }, [](TDial* d, unsigned v) { d->Style = v; }, {"a", "b", "c"})
+      .Default(0);
+})
+
 const bool Registered = [] {
   RegisterClass(TKnob::StaticClass());
+  RegisterClass(TDial::StaticClass());
   return true;
 }();
 
@@ -170,6 +212,47 @@ TEST(Filer, StreamOrderAndExplicitDefaultsSurvive) {
   knob.Caption.clear();  // back to the default the stream held
   knob.OnClick = TClick("KClick");
   EXPECT_EQ(Text(WriteForm(&knob)), "inherited K: TKnob\r\n  OnClick = KClick\r\n  Tag = 2\r\n  Caption = ''\r\nend\r\n");
+}
+
+// What nobody changed since the read goes back as the stream held it, though the class reports
+// or encodes it otherwise, and what the stream did not hold is not added; no writer runs
+// while the form is read.
+TEST(Filer, WhatNobodyChangedComesBackAsTheStreamHeldIt) {
+  const char* const cases[] = {
+      "",                       // Width is 10, which the class stores, but the stream did not hold it
+      "  Order = 5\r\n",        // the class reports 2
+      "  Color = 255\r\n",      // the class writes clRed
+      "  Color = clBlue\r\n",
+      "  Style = [c, a]\r\n",   // the class writes [a, c]
+      "  Style = []\r\n",       // the default, which the class leaves out
+      "  Note = ''\r\n",        // a defined property whose writer has nothing to write
+      "  Note = 'n'\r\n  Order = 7\r\n  Width = 10\r\n",
+  };
+  for (const char* properties : cases) {
+    SCOPED_TRACE(properties);
+    const std::string binary = Binary(std::string("object D: TDial\r\n") + properties + "end\r\n");
+    TDial::NotesWritten = 0;
+    const auto root = ReadForm(binary);
+    EXPECT_EQ(TDial::NotesWritten, 0);
+    EXPECT_EQ(WriteForm(root.get()), binary);
+  }
+}
+
+// What changed is written anew in its place, or left out when the class stores it no more; a
+// value stored anew follows the property declared before it.
+TEST(Filer, WhatChangedIsWrittenAnewAndOnlyThat) {
+  const auto root = ReadForm(Binary("object D: TDial\r\n  Note = 'n'\r\n  Color = 255\r\n  Order = 5\r\n"
+                                    "  Style = [c, a]\r\nend\r\n"));
+  auto* dial = static_cast<TDial*>(root.get());
+  dial->Order = 1;
+  dial->Width = 11;
+  dial->Note.clear();
+  dial->Style = 0;
+  EXPECT_EQ(Text(WriteForm(root.get())), "object D: TDial\r\n  Width = 11\r\n  Color = 255\r\n  Order = 1\r\nend\r\n");
+  dial->Width = 10;  // as it was read: the stream did not hold it
+  dial->Color = 0xFF0000;
+  dial->Note = "m";  // the stream held it: in its place
+  EXPECT_EQ(Text(WriteForm(root.get())), "object D: TDial\r\n  Note = 'm'\r\n  Color = clBlue\r\n  Order = 1\r\nend\r\n");
 }
 
 TEST(Filer, EveryComponentIsLoadingDuringTheReadAndLoadedAfterIt) {

@@ -1,7 +1,6 @@
 // The real form files in tests/data/forms: text and binary forms convert both ways, and read
 // into components and written back, without losing a byte.
 #include <algorithm>
-#include <filesystem>
 #include <regex>
 
 #include "vcl/Classes.hpp"
@@ -26,16 +25,6 @@ void ExpectRegisteredClassesKnown(TComponent* Component) {
 }
 
 std::string FormsFolder() { return std::string(LUMETRA_TEST_DATA) + "/forms"; }
-
-std::vector<std::string> FormFiles() {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(FormsFolder())) {
-    const std::string ext = entry.path().extension().string();
-    if (ext == ".dfm" || ext == ".lfm") names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // Converts all of Input; the conversion must take every byte of it.
 std::string ConvertAll(TConversion Conversion, const std::string& Input) {
@@ -132,12 +121,7 @@ TEST_P(RealForm, ConvertsBothWaysAndReadsBackUnchanged) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, RealForm, ::testing::ValuesIn(FormFiles()), [](const auto& Info) {
-  std::string name = Info.param;
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Forms, RealForm, ::testing::ValuesIn(testing_support::FormFileNames(FormsFolder())),
+                         [](const auto& Info) { return testing_support::AsTestName(Info.param); });
 
 }  // namespace

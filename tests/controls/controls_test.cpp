@@ -454,6 +454,64 @@ TEST_F(Controls, ScreenCursorShowsTheStockCursorUntilSetBack) {
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }
 
+// A form's colours, character sets, font sizes and tab orders come back as the form wrote them
+// (numbers or identifiers, a tab order among controls the host does not know), and each one
+// changed is written anew; the controls take the values in.
+TEST(ControlProperties, ComeBackAsTheFormWroteThemUntilChanged) {
+  (void)Application->ExeName();  // registers the control classes
+  const auto binary = [](const std::string& Text) {
+    TMemoryStream in, out;
+    in.WriteBuffer(Text.data(), static_cast<std::int64_t>(Text.size()));
+    in.SetPosition(0);
+    ObjectTextToBinary(in, out);
+    return std::string(out.Bytes().begin(), out.Bytes().end());
+  };
+  const std::string form =
+      "object F: TForm1\r\n  object P: TPanel\r\n"
+      "    object Combo1: TComboBox\r\n      TabOrder = 0\r\n    end\r\n"
+      "    object B: TButton\r\n      Color = 255\r\n      Font.Charset = ANSI_CHARSET\r\n      Font.Color = 16711680\r\n"
+      "      Font.Size = 10\r\n      TabOrder = 1\r\n    end\r\n"
+      "    object E: TEdit\r\n      Color = clWindow\r\n      Font.Charset = DEFAULT_CHARSET\r\n      TabOrder = 2\r\n    end\r\n"
+      "    object N: TTabbedNotebook\r\n      TabFont.Charset = ANSI_CHARSET\r\n      TabFont.Color = clRed\r\n    end\r\n"
+      "  end\r\nend\r\n";
+  const std::string stream = binary(form);
+  TMemoryStream in;
+  in.WriteBuffer(stream.data(), static_cast<std::int64_t>(stream.size()));
+  in.SetPosition(0);
+  auto root = std::make_unique<TUnknownComponent>(nullptr);
+  root->SetDesigning(true);
+  TReader(in).ReadRootComponent(root.get());
+  TComponent* panel = root->FindComponent("P");
+  auto* button = static_cast<TButton*>(panel->FindComponent("B"));
+  auto* edit = static_cast<TEdit*>(panel->FindComponent("E"));
+  auto* notebook = static_cast<TTabbedNotebook*>(panel->FindComponent("N"));
+  EXPECT_EQ(button->Color(), 0x0000FF);
+  EXPECT_EQ(button->Font()->Charset(), ANSI_CHARSET);
+  EXPECT_EQ(button->Font()->Color(), 0xFF0000);
+  EXPECT_EQ(button->Font()->Height(), -13);
+  EXPECT_EQ(edit->TabOrder(), 1) << "the second of the controls the host knows";
+  EXPECT_EQ(notebook->TabFont()->Color(), 0x0000FF);
+  EXPECT_EQ(notebook->TabFont()->Charset(), ANSI_CHARSET);
+  const auto written = [&] {
+    TMemoryStream out;
+    TWriter(out).WriteRootComponent(root.get());
+    return std::string(out.Bytes().begin(), out.Bytes().end());
+  };
+  EXPECT_EQ(written(), stream);
+
+  button->Font()->SetHeight(-16);  // Font.Size goes with it
+  edit->SetTabOrder(0);            // and the button's moves up
+  notebook->TabFont()->SetColor(0xFF0000);
+  EXPECT_EQ(written(), binary(
+      "object F: TForm1\r\n  object P: TPanel\r\n"
+      "    object Combo1: TComboBox\r\n      TabOrder = 0\r\n    end\r\n"
+      "    object B: TButton\r\n      Color = 255\r\n      Font.Charset = ANSI_CHARSET\r\n      Font.Color = 16711680\r\n"
+      "      Font.Height = -16\r\n      TabOrder = 1\r\n    end\r\n"
+      "    object E: TEdit\r\n      Color = clWindow\r\n      Font.Charset = DEFAULT_CHARSET\r\n      TabOrder = 0\r\n    end\r\n"
+      "    object N: TTabbedNotebook\r\n      TabFont.Charset = ANSI_CHARSET\r\n      TabFont.Color = clBlue\r\n    end\r\n"
+      "  end\r\nend\r\n"));
+}
+
 // A form a design host opens may hold controls of classes it does not know: a label's
 // FocusControl naming one is kept by name and written back; a running form gets an error.
 TEST(LabelFocusControl, NamingNoWindowedControlIsKeptInDesignAndAnErrorElsewhere) {

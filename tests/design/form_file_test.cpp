@@ -56,6 +56,12 @@ TEST(FormFile, EachFormatIsWrittenBackByteForByte) {
       {"binary of a later host", RealForm("DELMadang__DelphiForFUN__01._Puzzle_Projects_Advanced_Logic_Problem_Solver_Source_U_PrintTables.dfm"),
        false},
       {"binary without a header", resource.substr(resource.find("TPF0")), false},
+      // Text the converter would write otherwise: long strings on one line, "[1]" without a
+      // blank, lists closed on a line of their own; codes for bytes beyond ASCII; a byte order mark.
+      {"text of another writer, CR LF", RealForm("doublecmd__doublecmd__src_frames_foptionstreeviewmenucolor.lfm"), true},
+      {"text with codes beyond ASCII",
+       RealForm("DELMadang__DelphiForFUN__01._Puzzle_Projects_Advanced_Oscilloscope_Source_U_Oscilloscope4.dfm"), true},
+      {"text with a byte order mark", "\xEF\xBB\xBF" + lf, true},
   };
   ScratchDir dir;
   const std::string file = dir.File("Form.dfm");

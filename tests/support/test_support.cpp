@@ -1,6 +1,8 @@
 // Scratch folders and whole-file helpers for tests.
 #include "test_support.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -92,6 +94,22 @@ std::string ReadFile(const std::string& FileName) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::vector<std::string> FormFileNames(const std::string& Folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(Folder)) {
+    const std::string ext = entry.path().extension().string();
+    if (ext == ".dfm" || ext == ".lfm") names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string AsTestName(std::string Text) {
+  for (char& c : Text)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return Text;
 }
 
 }  // namespace testing_support

@@ -86,4 +86,9 @@ void WriteFile(const std::string& FileName, const std::string& Bytes);
 /// The file's bytes; fails the test when it cannot be read.
 std::string ReadFile(const std::string& FileName);
 
+/// The names of the form files (.dfm, .lfm) in Folder, sorted: the real forms of the tests.
+std::vector<std::string> FormFileNames(const std::string& Folder);
+/// Text as the name of a test: every character but letters and digits becomes "_".
+std::string AsTestName(std::string Text);
+
 }  // namespace testing_support
