@@ -70,12 +70,21 @@ TEST_F(ApplyModel, TheChecksApplyEntriesAsTheTranslatorDoes) {
     EXPECT_EQ(shown.ClientHeight(), model.ClientHeight());
     ExpectSameControl(model.Find(Kinds[i].LabelId), shown.Find(Kinds[i].LabelId), "by id");
     ExpectSameControl(model.Find(-Kinds[i].Ordinal), shown.Find(-Kinds[i].Ordinal), "by position");
-    // What no entry names keeps its place in both.
+    // What no entry names keeps its place in both, but in a dialog with a sizing frame: comdlg32
+    // lays the file dialogs' children out again when they are resized (their bottom row follows
+    // the new height), which the checks' model does not follow. A control that holds no font (an
+    // up-down, an icon) takes none from a Font entry.
     ASSERT_EQ(shown.Controls.size(), model.Controls.size());
+    ASSERT_EQ(recorded->Controls.size(), model.Controls.size());
+    const bool laidOutAgain = (recorded->Style & WS_THICKFRAME) != 0;
     for (std::size_t c = 0; c < model.Controls.size(); ++c) {
-      EXPECT_EQ(shown.Controls[c].Rect.left, model.Controls[c].Rect.left) << "child " << c + 1;
-      EXPECT_EQ(shown.Controls[c].Rect.top, model.Controls[c].Rect.top) << "child " << c + 1;
-      EXPECT_EQ(shown.Controls[c].Font.Face, model.Controls[c].Font.Face) << "child " << c + 1;
+      if (!laidOutAgain) {
+        EXPECT_EQ(shown.Controls[c].Rect.left, model.Controls[c].Rect.left) << "child " << c + 1;
+        EXPECT_EQ(shown.Controls[c].Rect.top, model.Controls[c].Rect.top) << "child " << c + 1;
+      }
+      if (recorded->Controls[c].Font.Face) {
+        EXPECT_EQ(shown.Controls[c].Font.Face, model.Controls[c].Font.Face) << "child " << c + 1;
+      }
     }
   }
 }
