@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 #include "vcl/SysUtils.hpp"
 
 namespace lumetra_cli {
@@ -221,7 +222,7 @@ private:
   // at once, so that a string of any size costs no more than that.
   void Add(std::string& To, char C) {
     To += C;
-    if ((static_cast<unsigned char>(C) & 0xC0) != 0x80 && ++FPartCharacters > Vek::MaxValueLength) {
+    if (vcl::StartsUtf8Char(static_cast<unsigned char>(C)) && ++FPartCharacters > Vek::MaxValueLength) {
       const char* const keyword = FPart == Part::Context ? "msgctxt" : FPart == Part::Id ? "msgid" : "msgstr";
       throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(FPartLine) + ": " + keyword + " has more than " +
                             vcl::IntToStr(static_cast<std::int64_t>(Vek::MaxValueLength)) + " characters, more than an entry holds");

@@ -13,6 +13,7 @@
 #include <set>
 
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 #include "checks/checks.hpp"
 #include "win/control_kind.h"
 
@@ -276,9 +277,14 @@ private:
   }
 
   void CheckCodePage(const Parsed& P, int Charset) {
-    const int page = CodePageOf(Charset);
-    if (const auto b = UndefinedByte(P.Value, page)) {
-      Report(P, Severity::Error, "character #" + std::to_string(*b) + " cannot be shown: code page " + std::to_string(page) +
+    // The default character sets stand for the ANSI code page that entries are written in. The
+    // symbol set's bytes are no characters, and a double-byte text is not judged byte by byte.
+    const int page = vcl::CodePageOfCharset(Charset, vcl::AnsiCodePage);
+    const std::optional<std::size_t> undefined =
+        vcl::IsKnownCodePage(page) && !vcl::IsDoubleByteCodePage(page) ? vcl::FirstUndefined(page, P.Value) : std::nullopt;
+    if (undefined) {
+      const auto b = static_cast<unsigned char>(P.Value[*undefined]);
+      Report(P, Severity::Error, "character #" + std::to_string(b) + " cannot be shown: code page " + std::to_string(page) +
                                      " (character set " + std::to_string(Charset) + ") has none");
       return;
     }

@@ -100,12 +100,6 @@ public:
 /// The real font's widths (GetTextExtentPoint32A) on Windows, the recorded ones elsewhere.
 std::unique_ptr<TextMeasure> NativeMeasure();
 
-/// The code page a character set's texts are shown in (1 and 0 give 1252; 0 for the symbol set,
-/// whose texts are not characters).
-int CodePageOf(int Charset);
-/// The first byte of Text that code page Page does not define, if any.
-std::optional<unsigned char> UndefinedByte(std::string_view Text, int Page);
-
 /// What the checks read.
 struct CheckInput {
   std::string File;                  ///< named in every problem

@@ -196,23 +196,6 @@ TEST(Checks, ContentNeverGoesStale) {
   EXPECT_EQ(problems[0].Reason.rfind("stale:", 0), 0u);
 }
 
-TEST(Checks, CodePagesOfCharacterSets) {
-  struct Case {
-    int Charset, Page;
-    const char* Text;
-    int Undefined;  // -1: none
-  } cases[] = {
-      {0, 1252, "K\xF6ln", -1}, {1, 1252, "\x81", 0x81}, {238, 1250, "\x8A\x9A", -1}, {238, 1250, "\x98", 0x98},
-      {204, 1251, "\x98", 0x98}, {204, 1251, "\xC0\xFF", -1}, {161, 1253, "\xD2", 0xD2}, {2, 0, "\x81", -1},
-      {494, 1250, "\x83", 0x83},  // the low 8 bits
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(checks::CodePageOf(c.Charset), c.Page) << c.Charset;
-    const auto b = checks::UndefinedByte(c.Text, c.Page);
-    EXPECT_EQ(b ? int(*b) : -1, c.Undefined) << c.Charset;
-  }
-}
-
 TEST(Checks, RecordedWidthsMeasureTheDialogFace) {
   checks::RecordedMeasure m;
   const auto name = m.Measure({"MS Shell Dlg", 1, -11}, "File name:");
