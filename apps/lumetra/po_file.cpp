@@ -46,7 +46,8 @@ std::string Quoted(std::string_view Text) {
 }
 
 // A keyword and its string; a text with line breaks inside goes on one line per line, as the
-// gettext tools write it.
+// gettext tools write it. Its own split: texts of PO files break lines with LF alone, and each
+// piece keeps its LF.
 std::string Field(const char* Keyword, std::string_view Text) {
   const std::size_t inner = Text.find('\n');
   if (inner == std::string_view::npos || inner + 1 == Text.size()) return std::string(Keyword) + " " + Quoted(Text) + "\n";
@@ -83,6 +84,7 @@ public:
       throw vcl::EReadError(FFileName + ": the file is in UTF-16 (" + kind +
                             "); PO files are read in UTF-8: convert it, e.g. with iconv -f UTF-16 -t UTF-8");
     if (FBytes.starts_with("\xEF\xBB\xBF")) FBytes.remove_prefix(3);
+    // Lines of their own, not vcl::SplitLines: a lone CR is no line end here but an error to report.
     std::size_t start = 0;
     while (start <= FBytes.size()) {
       std::size_t end = FBytes.find('\n', start);

@@ -195,7 +195,8 @@ public:
       const std::string state = Attribute(target, "state");
       if (state != "new" && state != "needs-translation") u.Target = Text(target, u.Key);
       u.Fuzzy = state.starts_with("needs-review") || state == "needs-adaptation" || state == "needs-l10n";
-      // The text starts on the target's line; each line break in it moves one line on.
+      // The text starts on the target's line; each line break in it moves one line on (the XML
+      // parser has made every line end one LF, so the LFs are counted, not split lines).
       int line = static_cast<int>(xmlGetLineNo(target));
       u.TargetLines.emplace_back(0, line);
       for (std::size_t i = 0; i < u.Target.size(); ++i)

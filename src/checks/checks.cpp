@@ -350,12 +350,8 @@ private:
     Fit f;
     const std::string shown = WithoutPrefix(C.Text, Room.Prefix);
     // Each line of the text on its own; a label also wraps between words.
-    std::size_t start = 0;
     f.Lines = 0;
-    while (start <= shown.size()) {
-      std::size_t end = shown.find_first_of("\r\n", start);
-      if (end == std::string::npos) end = shown.size();
-      const std::string_view line = std::string_view(shown).substr(start, end - start);
+    for (const std::string_view line : vcl::DrawnLines(shown)) {
       const TextMeasure::Extent whole = FMeasure->Measure(C.Font, line);
       f.Face = whole.Face, f.LineHeight = whole.LineHeight, f.Width = std::max(f.Width, whole.Width);
       if (!Room.Wraps || whole.Width <= Room.Width) {
@@ -376,8 +372,6 @@ private:
           w = e + 1;
         }
       }
-      if (end == shown.size()) break;
-      start = end + (shown.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     if (f.Lines * f.LineHeight > Room.Height && f.Lines > 1) f.Fits = false;
     return f;
