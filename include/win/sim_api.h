@@ -526,6 +526,10 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 #define HWND_TOP ((HWND)0)
 #define HWND_BOTTOM ((HWND)1)
 
+#define CBS_SIMPLE 0x0001L
+#define CBS_DROPDOWN 0x0002L
+#define CBS_DROPDOWNLIST 0x0003L
+
 #define ES_LEFT 0x0000L
 #define ES_CENTER 0x0001L
 #define ES_RIGHT 0x0002L

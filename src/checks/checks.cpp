@@ -315,9 +315,9 @@ private:
     t.Height = h;
     switch (win::KindOfControl(C.ClassName, C.Style)) {
       case win::ControlKind::Label: {
-        const std::uint32_t type = C.Style & SS_TYPEMASK;
-        t.Wraps = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
-        t.Prefix = (C.Style & SS_NOPREFIX) == 0;
+        const win::LabelText how = win::LabelTextOf(C.Style);
+        t.Wraps = how.Wraps;
+        t.Prefix = how.Prefix;
         t.Width = w;
         return t;
       }

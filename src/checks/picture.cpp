@@ -1,5 +1,6 @@
 // The picture of a dialog in memory: its size, bounded whatever the dialog's, and its pixels.
 #include <algorithm>
+#include <cstring>
 
 #include "checks/preview.hpp"
 
@@ -17,8 +18,20 @@ PictureSize PictureSizeOf(const RECT& Window) {
 
 unsigned Picture::Pixel(int X, int Y) const {
   if (X < 0 || Y < 0 || X >= Width || Y >= Height) return 0;
-  const std::size_t at = (static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) + static_cast<std::size_t>(X)) * 3;
-  return static_cast<unsigned>(Rgb[at]) << 16 | static_cast<unsigned>(Rgb[at + 1]) << 8 | Rgb[at + 2];
+  return Pixels[static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) + static_cast<std::size_t>(X)];
+}
+
+Picture Picture::FromRows(int Width, int Height, const void* Rows, std::size_t Stride) {
+  Picture p;
+  p.Width = Width;
+  p.Height = Height;
+  p.Pixels.resize(static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height));
+  const auto* from = static_cast<const unsigned char*>(Rows);
+  for (int y = 0; y < Height; ++y)
+    std::memcpy(p.Pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(Width), from + static_cast<std::size_t>(y) * Stride,
+                static_cast<std::size_t>(Width) * 4);
+  for (std::uint32_t& pixel : p.Pixels) pixel &= 0xFFFFFF;  // the byte not used may hold anything
+  return p;
 }
 
 }  // namespace checks

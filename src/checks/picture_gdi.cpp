@@ -6,6 +6,7 @@
 
 #include "checks/preview.hpp"
 #include "vcl/SysUtils.hpp"
+#include "win/control_kind.h"
 
 namespace checks {
 
@@ -50,33 +51,32 @@ void Text(HDC Dc, RECT R, const std::string& Text, UINT Format) {
 void DrawControl(HDC Dc, Fonts& F, const ControlLayout& C) {
   RECT r = C.Rect;
   SelectObject(Dc, F.Of(C.Font));
-  const UINT prefix = (C.ClassName == "Static" && (C.Style & SS_NOPREFIX)) ? DT_NOPREFIX : 0;
-  if (C.ClassName == "Static") {
-    const std::uint32_t type = C.Style & 0x1F;
-    if (type > 2) return;  // icons, frames and rectangles: nothing of the translation
-    Text(Dc, r, C.Text, prefix | DT_WORDBREAK | (type == 1 ? DT_CENTER : type == 2 ? DT_RIGHT : DT_LEFT));
-  } else if (C.ClassName == "Button") {
-    const std::uint32_t type = C.Style & 0xF;
-    if (type == 7) {  // group box
-      RECT frame{r.left, r.top + 6, r.right, r.bottom};
-      DrawEdge(Dc, &frame, EDGE_ETCHED, BF_RECT);
-      SIZE size{};
-      GetTextExtentPoint32A(Dc, C.Text.c_str(), static_cast<int>(C.Text.size()), &size);
-      Fill(Dc, RECT{r.left + 6, r.top, r.left + 10 + size.cx, r.top + size.cy}, GetSysColor(COLOR_BTNFACE));
-      Text(Dc, RECT{r.left + 8, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE);
-    } else if (type == 2 || type == 3 || type == 4 || type == 5 || type == 6 || type == 9) {
-      const int box = 13, by = r.top + (r.bottom - r.top - box) / 2;
-      RECT mark{r.left, by, r.left + box, by + box};
-      DrawFrameControl(Dc, &mark, DFC_BUTTON, type == 4 || type == 9 ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
-      Text(Dc, RECT{r.left + 17, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE | DT_VCENTER);
-    } else {
-      DrawFrameControl(Dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
-      Text(Dc, r, C.Text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-    }
-  } else if (C.ClassName == "Edit" || C.ClassName == "ComboBox" || C.ClassName == "ComboBoxEx32" || C.ClassName == "ListBox" ||
-             C.ClassName == "SHELLDLL_DefView" || C.ClassName == "SysListView32") {
+  const win::ControlKind kind = win::KindOfControl(C.ClassName, C.Style);
+  if (kind == win::ControlKind::Label) {
+    const win::LabelText how = win::LabelTextOf(C.Style);
+    const UINT align = how.Align == win::LabelText::Alignment::Center  ? DT_CENTER
+                       : how.Align == win::LabelText::Alignment::Right ? DT_RIGHT
+                                                                        : DT_LEFT;
+    Text(Dc, r, C.Text, (how.Prefix ? 0 : DT_NOPREFIX) | (how.Wraps ? DT_WORDBREAK : 0) | align);
+  } else if (kind == win::ControlKind::GroupBox) {
+    RECT frame{r.left, r.top + 6, r.right, r.bottom};
+    DrawEdge(Dc, &frame, EDGE_ETCHED, BF_RECT);
+    SIZE size{};
+    GetTextExtentPoint32A(Dc, C.Text.c_str(), static_cast<int>(C.Text.size()), &size);
+    Fill(Dc, RECT{r.left + 6, r.top, r.left + 10 + size.cx, r.top + size.cy}, GetSysColor(COLOR_BTNFACE));
+    Text(Dc, RECT{r.left + 8, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE);
+  } else if (kind == win::ControlKind::CheckBox || kind == win::ControlKind::RadioButton) {
+    const int box = 13, by = r.top + (r.bottom - r.top - box) / 2;
+    RECT mark{r.left, by, r.left + box, by + box};
+    DrawFrameControl(Dc, &mark, DFC_BUTTON, kind == win::ControlKind::RadioButton ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
+    Text(Dc, RECT{r.left + 17, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE | DT_VCENTER);
+  } else if (kind == win::ControlKind::PushButton || win::SameClassName(C.ClassName, "Button")) {
+    // Owner-drawn and user buttons draw what they like: a push button stands for them.
+    DrawFrameControl(Dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
+    Text(Dc, r, C.Text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  } else if (win::ShowsContent(kind) || C.ClassName == "SHELLDLL_DefView") {
     // A drop-down combo box's rectangle includes its closed list: only the field is drawn.
-    const bool dropDown = (C.ClassName == "ComboBox" && (C.Style & 3) >= 2) || C.ClassName == "ComboBoxEx32";
+    const bool dropDown = (kind == win::ControlKind::ComboBox && win::DropsDown(C.Style)) || win::SameClassName(C.ClassName, "ComboBoxEx32");
     if (dropDown) r.bottom = std::min(r.bottom, r.top + 21);
     Fill(Dc, r, RGB(255, 255, 255));
     DrawEdge(Dc, &r, EDGE_SUNKEN, BF_RECT);
@@ -151,16 +151,7 @@ Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Prob
     SelectObject(dc, oldFont);
   }
   GdiFlush();
-  Picture picture;
-  picture.Width = width;
-  picture.Height = height;
-  picture.Rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-  const auto* bgra = static_cast<const unsigned char*>(bits);
-  for (std::size_t i = 0, n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height); i < n; ++i) {
-    picture.Rgb[i * 3] = bgra[i * 4 + 2];
-    picture.Rgb[i * 3 + 1] = bgra[i * 4 + 1];
-    picture.Rgb[i * 3 + 2] = bgra[i * 4];
-  }
+  Picture picture = Picture::FromRows(width, height, bits, static_cast<std::size_t>(width) * 4);
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(dc);

@@ -38,12 +38,18 @@ void Chunk(std::string& Out, const char* Type, const std::string& Data) {
 
 }  // namespace
 
-void WritePng(const std::string& FileName, int Width, int Height, const std::vector<unsigned char>& Rgb) {
-  std::string raw;  // each row behind its filter byte 0 (none)
-  const auto row = static_cast<std::size_t>(Width) * 3;
+void WritePng(const std::string& FileName, const Picture& Image) {
+  const int Width = Image.Width, Height = Image.Height;
+  std::string raw;  // each row behind its filter byte 0 (none), red, green and blue a pixel
+  raw.reserve((static_cast<std::size_t>(Width) * 3 + 1) * static_cast<std::size_t>(Height));
   for (int y = 0; y < Height; ++y) {
     raw += '\0';
-    raw.append(reinterpret_cast<const char*>(Rgb.data()) + static_cast<std::size_t>(y) * row, row);
+    for (int x = 0; x < Width; ++x) {
+      const std::uint32_t pixel = Image.Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width) + static_cast<std::size_t>(x)];
+      raw += static_cast<char>(pixel >> 16 & 0xFF);
+      raw += static_cast<char>(pixel >> 8 & 0xFF);
+      raw += static_cast<char>(pixel & 0xFF);
+    }
   }
   std::string z = "\x78\x01";
   std::uint32_t a = 1, b = 0;

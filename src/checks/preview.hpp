@@ -1,6 +1,8 @@
 // The preview of a translated dialog: its picture with the controls at fault outlined in red.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,12 +23,17 @@ struct PictureSize {
 /// The size of the picture of a window whose outer rectangle is Window. Never fails.
 PictureSize PictureSizeOf(const RECT& Window);
 
-/// A picture in memory: Width x Height pixels, 8-bit RGB, rows top-down (3 bytes a pixel).
+/// A picture in memory: Width x Height pixels, rows top-down, each pixel a 32-bit 0xRRGGBB, as
+/// a 32-bit device-independent bitmap and Cairo's RGB24 surfaces hold them: drawn, shown and
+/// written without converting.
 struct Picture {
   int Width = 0, Height = 0;
-  std::vector<unsigned char> Rgb;
+  std::vector<std::uint32_t> Pixels;
   /// The colour at X, Y as 0xRRGGBB; 0 outside the picture.
   unsigned Pixel(int X, int Y) const;
+  /// The picture of Width x Height pixels whose rows of 32-bit words (blue, green, red and a
+  /// byte not used, as Bits holds them) start Stride bytes apart at Rows.
+  static Picture FromRows(int Width, int Height, const void* Rows, std::size_t Stride);
 };
 
 /// Draws Dialog (a layout after its entries, see Applied) from the layout alone, in the dialog's
@@ -57,9 +64,8 @@ PictureSize PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems,
 HBITMAP MakeDrawingBitmap(int Width, int Height, void*& Bits);
 #endif
 
-/// A PNG file of Width x Height pixels, 8-bit RGB, rows top-down (3 bytes a pixel), its image
-/// data stored without compression, replacing the file whole (vcl::ReplaceFile). Raises
-/// vcl::EFCreateError naming the file.
-void WritePng(const std::string& FileName, int Width, int Height, const std::vector<unsigned char>& Rgb);
+/// Picture as a PNG file of 8-bit RGB pixels, its image data stored without compression,
+/// replacing the file whole (vcl::ReplaceFile). Raises vcl::EFCreateError naming the file.
+void WritePng(const std::string& FileName, const Picture& Image);
 
 }  // namespace checks

@@ -8,6 +8,7 @@
 #include "checks/preview.hpp"
 #include "vcl/Classes.hpp"
 #include "vcl/CodePages.hpp"
+#include "win/control_kind.h"
 
 namespace checks {
 
@@ -99,62 +100,61 @@ void DrawControl(Painter& P, const ControlLayout& C) {
   cairo_select_font_face(P.Cr, P.Face.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(P.Cr, P.Size);
   const double line = P.Size + 2;
-  if (C.ClassName == "Static") {
-    const std::uint32_t type = C.Style & 0x1F;
+  const win::ControlKind kind = win::KindOfControl(C.ClassName, C.Style);
+  if (kind == win::ControlKind::Label) {
+    const win::LabelText how = win::LabelTextOf(C.Style);
     cairo_rectangle(P.Cr, r.left, r.top, w, h);
     cairo_clip(P.Cr);
     P.Color(0, 0, 0);
-    const bool prefix = (C.Style & SS_NOPREFIX) == 0;
     double y = r.top;
-    for (const std::string& l : type <= 2 ? P.Wrapped(C.Text, w, prefix) : std::vector<std::string>{C.Text}) {
-      const double tw = P.TextWidth(l, prefix);
-      const double x = type == 1 ? r.left + (w - tw) / 2 : type == 2 ? r.right - tw : r.left;
-      P.Text(x, y, l, prefix);
+    for (const std::string& l : how.Wraps ? P.Wrapped(C.Text, w, how.Prefix) : std::vector<std::string>{C.Text}) {
+      const double tw = P.TextWidth(l, how.Prefix);
+      const double x = how.Align == win::LabelText::Alignment::Center ? r.left + (w - tw) / 2
+                       : how.Align == win::LabelText::Alignment::Right ? r.right - tw
+                                                                         : r.left;
+      P.Text(x, y, l, how.Prefix);
       y += line;
     }
-  } else if (C.ClassName == "Button") {
-    const std::uint32_t type = C.Style & 0xF;
-    if (type == 7) {  // group box
+  } else if (kind == win::ControlKind::GroupBox) {
+    P.Color(128, 128, 128);
+    cairo_rectangle(P.Cr, r.left + 0.5, r.top + 6.5, w - 1, h - 7);
+    cairo_set_line_width(P.Cr, 1);
+    cairo_stroke(P.Cr);
+    P.Color(212, 208, 200);
+    P.Fill(r.left + 6, r.top, P.TextWidth(C.Text, true) + 4, line);
+    P.Color(0, 0, 0);
+    P.Text(r.left + 8, r.top, C.Text, true);
+  } else if (kind == win::ControlKind::CheckBox || kind == win::ControlKind::RadioButton) {
+    const double box = 13, by = r.top + (h - box) / 2;
+    P.Color(255, 255, 255);
+    if (kind == win::ControlKind::RadioButton) {
+      cairo_arc(P.Cr, r.left + box / 2, by + box / 2, box / 2, 0, 6.2832);
+      cairo_fill_preserve(P.Cr);
       P.Color(128, 128, 128);
-      cairo_rectangle(P.Cr, r.left + 0.5, r.top + 6.5, w - 1, h - 7);
-      cairo_set_line_width(P.Cr, 1);
       cairo_stroke(P.Cr);
-      P.Color(212, 208, 200);
-      P.Fill(r.left + 6, r.top, P.TextWidth(C.Text, true) + 4, line);
-      P.Color(0, 0, 0);
-      P.Text(r.left + 8, r.top, C.Text, true);
-    } else if (type == 2 || type == 3 || type == 4 || type == 5 || type == 6 || type == 9) {
-      const double box = 13, by = r.top + (h - box) / 2;
-      P.Color(255, 255, 255);
-      if (type == 4 || type == 9) {
-        cairo_arc(P.Cr, r.left + box / 2, by + box / 2, box / 2, 0, 6.2832);
-        cairo_fill_preserve(P.Cr);
-        P.Color(128, 128, 128);
-        cairo_stroke(P.Cr);
-      } else {
-        P.Fill(r.left, by, box, box);
-        P.Edge(RECT{r.left, static_cast<LONG>(by), r.left + 13, static_cast<LONG>(by) + 13}, false);
-      }
-      cairo_rectangle(P.Cr, r.left, r.top, w, h);
-      cairo_clip(P.Cr);
-      P.Color(0, 0, 0);
-      P.Text(r.left + 17, r.top + (h - line) / 2, C.Text, true);
     } else {
-      P.Edge(r, true);
-      if (type == 1) {
-        P.Color(0, 0, 0);
-        cairo_rectangle(P.Cr, r.left + 0.5, r.top + 0.5, w - 1, h - 1);
-        cairo_stroke(P.Cr);
-      }
-      cairo_rectangle(P.Cr, r.left + 2, r.top + 2, w - 4, h - 4);
-      cairo_clip(P.Cr);
-      P.Color(0, 0, 0);
-      P.Text(r.left + (w - P.TextWidth(C.Text, true)) / 2, r.top + (h - line) / 2, C.Text, true);
+      P.Fill(r.left, by, box, box);
+      P.Edge(RECT{r.left, static_cast<LONG>(by), r.left + 13, static_cast<LONG>(by) + 13}, false);
     }
-  } else if (C.ClassName == "Edit" || C.ClassName == "ComboBox" || C.ClassName == "ComboBoxEx32" || C.ClassName == "ListBox" ||
-             C.ClassName == "SHELLDLL_DefView" || C.ClassName == "SysListView32") {
+    cairo_rectangle(P.Cr, r.left, r.top, w, h);
+    cairo_clip(P.Cr);
+    P.Color(0, 0, 0);
+    P.Text(r.left + 17, r.top + (h - line) / 2, C.Text, true);
+  } else if (kind == win::ControlKind::PushButton || win::SameClassName(C.ClassName, "Button")) {
+    // Owner-drawn and user buttons draw what they like: a push button stands for them.
+    P.Edge(r, true);
+    if ((C.Style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      P.Color(0, 0, 0);
+      cairo_rectangle(P.Cr, r.left + 0.5, r.top + 0.5, w - 1, h - 1);
+      cairo_stroke(P.Cr);
+    }
+    cairo_rectangle(P.Cr, r.left + 2, r.top + 2, w - 4, h - 4);
+    cairo_clip(P.Cr);
+    P.Color(0, 0, 0);
+    P.Text(r.left + (w - P.TextWidth(C.Text, true)) / 2, r.top + (h - line) / 2, C.Text, true);
+  } else if (win::ShowsContent(kind) || C.ClassName == "SHELLDLL_DefView") {
     // A drop-down combo box's rectangle includes its closed list: only the field is drawn.
-    const bool dropDown = (C.ClassName == "ComboBox" && (C.Style & 3) >= 2) || C.ClassName == "ComboBoxEx32";
+    const bool dropDown = (kind == win::ControlKind::ComboBox && win::DropsDown(C.Style)) || win::SameClassName(C.ClassName, "ComboBoxEx32");
     const double fh = dropDown ? std::min(h, 21.0) : h;
     P.Color(255, 255, 255);
     P.Fill(r.left, r.top, w, fh);
@@ -227,22 +227,10 @@ cairo_surface_t* Render(const DialogLayout& Dialog, const std::vector<Problem>& 
 Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
   cairo_surface_t* surface = Render(Dialog, Problems);
   cairo_surface_flush(surface);
-  Picture picture;
-  picture.Width = cairo_image_surface_get_width(surface);
-  picture.Height = cairo_image_surface_get_height(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  picture.Rgb.resize(static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) * 3);
-  unsigned char* out = picture.Rgb.data();
-  for (int y = 0; y < picture.Height; ++y) {
-    // RGB24 keeps a pixel in a native-endian 32-bit word, red in bits 16-23.
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    for (int x = 0; x < picture.Width; ++x) {
-      *out++ = static_cast<unsigned char>(row[x] >> 16);
-      *out++ = static_cast<unsigned char>(row[x] >> 8);
-      *out++ = static_cast<unsigned char>(row[x]);
-    }
-  }
+  // RGB24 keeps a pixel in a native-endian 32-bit word, red in bits 16-23: a picture's pixels.
+  Picture picture = Picture::FromRows(cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface),
+                                      cairo_image_surface_get_data(surface),
+                                      static_cast<std::size_t>(cairo_image_surface_get_stride(surface)));
   cairo_surface_destroy(surface);
   return picture;
 }

@@ -40,13 +40,7 @@ PictureSize PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems,
   for (const Problem& p : Problems)
     if (p.Place) Rectangle(memory, ox + p.Place->left - 1, oy + p.Place->top - 1, ox + p.Place->right + 2, oy + p.Place->bottom + 2);
   GdiFlush();
-  std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-  const auto* bgra = static_cast<const unsigned char*>(bits);
-  for (std::size_t i = 0, n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height); i < n; ++i) {
-    rgb[i * 3] = bgra[i * 4 + 2];
-    rgb[i * 3 + 1] = bgra[i * 4 + 1];
-    rgb[i * 3 + 2] = bgra[i * 4];
-  }
+  const Picture picture = Picture::FromRows(width, height, bits, static_cast<std::size_t>(width) * 4);
   SelectObject(memory, oldBrush);
   SelectObject(memory, oldPen);
   SelectObject(memory, oldBitmap);
@@ -54,7 +48,7 @@ PictureSize PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems,
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  WritePng(FileName, width, height, rgb);
+  WritePng(FileName, picture);
   return size;
 }
 

@@ -78,6 +78,21 @@ void RefuseNul(const std::string& FileName, std::string_view Bytes, const std::v
 
 const std::string_view Nul{"\0", 1};
 
+// Calls Each(i, entry, equals, originalLine) for every entry of Translations whose property has
+// a captured value among Originals (sorted): i is its index, equals where its "=" is.
+template <class F>
+void ForEachCapturedEntry(const vcl::TStrings& Translations, const std::vector<std::string_view>& Originals, F Each) {
+  if (Originals.empty()) return;
+  EntryFinder finder(Originals);
+  for (int i = 0; i < Translations.Count(); ++i) {
+    const std::string& entry = Translations.Strings(i);
+    const std::size_t equals = entry.find('=');
+    if (equals == std::string::npos) continue;  // not an entry: nothing to pair or replace
+    const int index = finder.Find(std::string_view(entry).substr(0, equals));
+    if (index >= 0) Each(i, entry, equals, Originals[static_cast<std::size_t>(index)]);
+  }
+}
+
 }  // namespace
 
 std::string TLumetra::WriteString(std::string_view S) {
@@ -127,30 +142,21 @@ void TranslateTo(const std::string& AFileName, const vcl::TStrings& Translations
   std::string pairText;
   std::vector<Pair> pairs;
   pairs.reserve(originals.empty() ? 0 : static_cast<std::size_t>(Translations.Count()));
-  if (!originals.empty()) {
-    EntryFinder finder(originals);
-    std::string translationStore, originalStore;
-    for (int i = 0; i < Translations.Count(); ++i) {
-      const std::string& entry = Translations.Strings(i);
-      const std::size_t equals = entry.find('=');
-      if (equals == std::string::npos) continue;  // not an entry: nothing to pair
-      const int index = finder.Find(std::string_view(entry).substr(0, equals));
-      if (index < 0) continue;
-      const std::string_view translation = TranslationOf(entry, equals, translationStore);
-      const std::string_view originalLine = originals[static_cast<std::size_t>(index)];
-      const std::string_view original = Decoded(EntryValue(originalLine), originalLine, originalStore);
-      // Escaping keeps line breaks and TABs in their field; a NUL it has no form for.
-      RefuseRawCharacters(AFileName, "captured value", EntryKey(originalLine), original, Nul, false);
-      RefuseRawCharacters(AFileName, "entry", EntryKey(entry), translation, Nul, false);
-      Pair& p = pairs.emplace_back();
-      p.Start = pairText.size();
-      AppendEscaped(pairText, original);
-      pairText += '\t';
-      p.HeadSize = pairText.size() - p.Start;
-      AppendEscaped(pairText, translation);
-      p.Size = pairText.size() - p.Start;
-    }
-  }
+  std::string translationStore, originalStore;
+  ForEachCapturedEntry(Translations, originals, [&](int, const std::string& entry, std::size_t equals, std::string_view originalLine) {
+    const std::string_view translation = TranslationOf(entry, equals, translationStore);
+    const std::string_view original = Decoded(EntryValue(originalLine), originalLine, originalStore);
+    // Escaping keeps line breaks and TABs in their field; a NUL it has no form for.
+    RefuseRawCharacters(AFileName, "captured value", EntryKey(originalLine), original, Nul, false);
+    RefuseRawCharacters(AFileName, "entry", EntryKey(entry), translation, Nul, false);
+    Pair& p = pairs.emplace_back();
+    p.Start = pairText.size();
+    AppendEscaped(pairText, original);
+    pairText += '\t';
+    p.HeadSize = pairText.size() - p.Start;
+    AppendEscaped(pairText, translation);
+    p.Size = pairText.size() - p.Start;
+  });
   const auto lineOf = [&](const Pair& P) { return std::string_view(pairText).substr(P.Start, P.Size); };
   const auto headOf = [&](const Pair& P) { return std::string_view(pairText).substr(P.Start, P.HeadSize); };
 
@@ -210,21 +216,12 @@ bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const 
   };
   std::vector<Original> map;
   std::deque<std::string> decoded;
-  {
-    EntryFinder finder(originals);
-    std::string store;
-    for (int i = 0; i < Translations.Count(); ++i) {
-      const std::string& entry = Translations.Strings(i);
-      const std::size_t equals = entry.find('=');
-      if (equals == std::string::npos) continue;  // not an entry: nothing to replace
-      const int index = finder.Find(std::string_view(entry).substr(0, equals));
-      if (index < 0) continue;
-      const std::string_view originalLine = originals[static_cast<std::size_t>(index)];
-      std::string_view text = Decoded(EntryValue(originalLine), originalLine, store);
-      if (text.data() == store.data()) text = decoded.emplace_back(std::move(store));
-      map.push_back({text, i});
-    }
-  }
+  std::string store;
+  ForEachCapturedEntry(Translations, originals, [&](int i, const std::string&, std::size_t, std::string_view originalLine) {
+    std::string_view text = Decoded(EntryValue(originalLine), originalLine, store);
+    if (text.data() == store.data()) text = decoded.emplace_back(std::move(store));
+    map.push_back({text, i});
+  });
   StableSortByText(map, [](const Original& o) { return o.Text; });
 
   // Every replacement is made first and checked, so that a translation no entry can hold

@@ -14,12 +14,6 @@ constexpr int Margin = 8, ListHeight = 96;
 
 void TPictureBox::SetPicture(checks::Picture Value) {
   FPicture = std::move(Value);
-  FBgra.assign(static_cast<std::size_t>(FPicture.Width) * static_cast<std::size_t>(FPicture.Height) * 4, 0);
-  for (std::size_t i = 0, n = FBgra.size() / 4; i < n; ++i) {
-    FBgra[i * 4] = FPicture.Rgb[i * 3 + 2];
-    FBgra[i * 4 + 1] = FPicture.Rgb[i * 3 + 1];
-    FBgra[i * 4 + 2] = FPicture.Rgb[i * 3];
-  }
   SetBounds(Left(), Top(), FPicture.Width, FPicture.Height);
   if (HandleAllocated()) InvalidateRect(WindowHandle(), nullptr, TRUE);
 }
@@ -44,7 +38,7 @@ LRESULT TPictureBox::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
       info.bmiHeader.biBitCount = 32;
       info.bmiHeader.biCompression = BI_RGB;
       SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(FPicture.Width), static_cast<DWORD>(FPicture.Height), 0, 0, 0,
-                        static_cast<UINT>(FPicture.Height), FBgra.data(), &info, DIB_RGB_COLORS);
+                        static_cast<UINT>(FPicture.Height), FPicture.Pixels.data(), &info, DIB_RGB_COLORS);
     }
     EndPaint(WindowHandle(), &ps);
     return 0;

@@ -21,7 +21,6 @@ protected:
 
 private:
   checks::Picture FPicture;
-  std::vector<unsigned char> FBgra;  // the picture as a device-independent bitmap takes it
 };
 
 /// The preview window of one editor; its form is owned by the editor.

@@ -3,9 +3,7 @@
 
 namespace win {
 
-namespace {
-
-bool SameClass(std::string_view A, std::string_view B) {
+bool SameClassName(std::string_view A, std::string_view B) {
   if (A.size() != B.size()) return false;
   for (std::size_t i = 0; i < A.size(); ++i) {
     const char a = A[i] >= 'A' && A[i] <= 'Z' ? static_cast<char>(A[i] + 32) : A[i];
@@ -14,6 +12,8 @@ bool SameClass(std::string_view A, std::string_view B) {
   }
   return true;
 }
+
+namespace {
 
 // The system's window classes, by the names GetClassNameA gives.
 constexpr std::string_view StaticClass = "Static", ButtonClass = "Button", EditClass = "Edit", ComboBoxClass = "ComboBox",
@@ -39,13 +39,27 @@ ControlKind KindOfButton(DWORD Style) {
 }  // namespace
 
 ControlKind KindOfControl(std::string_view ClassName, DWORD Style) {
-  if (SameClass(ClassName, StaticClass)) return KindOfStatic(Style);
-  if (SameClass(ClassName, ButtonClass)) return KindOfButton(Style);
-  if (SameClass(ClassName, EditClass)) return ControlKind::Edit;
-  if (SameClass(ClassName, ComboBoxClass) || SameClass(ClassName, ComboBoxExClass)) return ControlKind::ComboBox;
-  if (SameClass(ClassName, ListBoxClass) || SameClass(ClassName, ListViewClass)) return ControlKind::ListBox;
+  if (SameClassName(ClassName, StaticClass)) return KindOfStatic(Style);
+  if (SameClassName(ClassName, ButtonClass)) return KindOfButton(Style);
+  if (SameClassName(ClassName, EditClass)) return ControlKind::Edit;
+  if (SameClassName(ClassName, ComboBoxClass) || SameClassName(ClassName, ComboBoxExClass)) return ControlKind::ComboBox;
+  if (SameClassName(ClassName, ListBoxClass) || SameClassName(ClassName, ListViewClass)) return ControlKind::ListBox;
   return ControlKind::Other;
 }
+
+LabelText LabelTextOf(DWORD Style) {
+  LabelText t;
+  t.Prefix = (Style & SS_NOPREFIX) == 0;
+  switch (Style & SS_TYPEMASK) {
+    case SS_CENTER: t.Align = LabelText::Alignment::Center; break;
+    case SS_RIGHT: t.Align = LabelText::Alignment::Right; break;
+    case SS_SIMPLE: case SS_LEFTNOWORDWRAP: t.Wraps = false; break;
+    default: break;
+  }
+  return t;
+}
+
+bool DropsDown(DWORD ComboBoxStyle) { return (ComboBoxStyle & (CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST)) != CBS_SIMPLE; }
 
 bool ShowsContent(ControlKind Kind) {
   return Kind == ControlKind::Edit || Kind == ControlKind::ComboBox || Kind == ControlKind::ListBox;

@@ -22,9 +22,28 @@ enum class ControlKind : std::uint8_t {
   ListBox = 8,      // list boxes and list views
 };
 
+/// Whether two window class names are the same, as the system compares them (without regard to
+/// the case of ASCII letters).
+bool SameClassName(std::string_view A, std::string_view B);
+
 /// The kind of a control of window class ClassName (compared without regard to case, as window
 /// classes are) and style Style. Never fails: what it does not know is Other.
 ControlKind KindOfControl(std::string_view ClassName, DWORD Style);
+
+/// How a label (ControlKind::Label) sets its text: to the left, centred or to the right, in
+/// lines wrapped at its width (SS_LEFT, SS_CENTER, SS_RIGHT) or on one line that is cut
+/// (SS_SIMPLE, SS_LEFTNOWORDWRAP); "&" marks a mnemonic unless SS_NOPREFIX.
+struct LabelText {
+  enum class Alignment : std::uint8_t { Left, Center, Right };
+  Alignment Align = Alignment::Left;
+  bool Wraps = true;
+  bool Prefix = true;
+};
+LabelText LabelTextOf(DWORD Style);
+
+/// Whether a drop-down combo box (CBS_DROPDOWN, CBS_DROPDOWNLIST) of that style, whose window
+/// holds its closed list too, rather than a simple one that shows its list beneath the field.
+bool DropsDown(DWORD ComboBoxStyle);
 
 /// Whether a control of that kind shows content (what the user types or picks, or what the
 /// dialog fills in from the machine: folders, fonts, printers, numbers) rather than a label.

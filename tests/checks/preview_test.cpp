@@ -44,24 +44,31 @@ TEST(Preview, PngFilesHoldTheirPixels) {
   ScratchDir dir;
   const std::string file = dir.File("p.png");
   // 70,000 bytes of image data: more than one stored block.
-  const int w = 200, h = 117;
-  std::vector<unsigned char> rgb(static_cast<std::size_t>(w * h * 3));
-  for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<unsigned char>(i * 7);
-  checks::WritePng(file, w, h, rgb);
+  checks::Picture picture;
+  picture.Width = 200;
+  picture.Height = 117;
+  for (std::uint32_t i = 0; i < 200 * 117; ++i) picture.Pixels.push_back(i * 0x010307 & 0xFFFFFF);
+  checks::WritePng(file, picture);
   const std::string bytes = ReadFile(file);
   EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
   EXPECT_EQ(bytes.substr(bytes.size() - 8, 4), "IEND");
 #ifndef _WIN32
   Picture p(file);
   ASSERT_TRUE(p.Ok());
-  EXPECT_EQ(p.Width(), w);
-  EXPECT_EQ(p.Height(), h);
-  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{199, 0}, std::pair{57, 88}, std::pair{199, 116}}) {
-    const std::size_t i = static_cast<std::size_t>((y * w + x) * 3);
-    EXPECT_EQ(p.At(x, y), (std::uint32_t(rgb[i]) << 16) | (std::uint32_t(rgb[i + 1]) << 8) | rgb[i + 2]) << x << "," << y;
-  }
+  EXPECT_EQ(p.Width(), picture.Width);
+  EXPECT_EQ(p.Height(), picture.Height);
+  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{199, 0}, std::pair{57, 88}, std::pair{199, 116}})
+    EXPECT_EQ(p.At(x, y), picture.Pixel(x, y)) << x << "," << y;
 #endif
-  EXPECT_THROW(checks::WritePng(dir.File("no/such/folder/p.png"), 1, 1, {0, 0, 0}), vcl::EFCreateError);
+  // Rows are taken from memory as bitmaps hold them: blue, green, red and a byte of no meaning.
+  const unsigned char rows[] = {0x30, 0x20, 0x10, 0xFF, 0x03, 0x02, 0x01, 0x7F, 0xEE, 0xEE, 0xEE, 0xEE,
+                                0x60, 0x50, 0x40, 0x00, 0x06, 0x05, 0x04, 0x00, 0xEE, 0xEE, 0xEE, 0xEE};
+  const checks::Picture taken = checks::Picture::FromRows(2, 2, rows, 12);
+  EXPECT_EQ(taken.Pixel(0, 0), 0x102030u);
+  EXPECT_EQ(taken.Pixel(1, 0), 0x010203u);
+  EXPECT_EQ(taken.Pixel(0, 1), 0x405060u);
+  EXPECT_EQ(taken.Pixel(1, 1), 0x040506u);
+  EXPECT_THROW(checks::WritePng(dir.File("no/such/folder/p.png"), taken), vcl::EFCreateError);
 }
 
 #ifndef _WIN32
@@ -135,4 +142,40 @@ TEST(Preview, APictureHasAtMostTheBoundedSizeWhateverTheDialog) {
   const checks::Picture p = checks::DrawPicture(find, {});
   EXPECT_EQ(p.Width, checks::MaxPictureSide);
   EXPECT_EQ(p.Height, 118);
+}
+
+// Labels are drawn as their style sets them, on both systems: wrapped or on one line, to the
+// left or to the right; a frame's text is not drawn (the text of a no-wrap label once was
+// drawn by one drawer and not at all by the other).
+TEST(Preview, LabelsAreDrawnAsTheirStyleSetsThem) {
+  checks::DialogLayout d = checks::LayoutFromRecorded(*win::FindRecordedDialog("find"), "TFindDialog");
+  const std::uint32_t styles[] = {SS_LEFT, SS_SIMPLE, SS_LEFTNOWORDWRAP, SS_RIGHT, SS_ETCHEDFRAME};
+  d.Controls.clear();
+  for (int i = 0; i < 5; ++i) {
+    checks::ControlLayout c;
+    c.Position = i + 1;
+    c.ClassName = "Static";
+    c.Text = "Mi Mi Mi Mi Mi Mi Mi Mi Mi Mi";
+    c.Rect = RECT{10 + 80 * i, 10, 10 + 80 * i + 60, 60};
+    c.Style = styles[i] | WS_VISIBLE | WS_CHILD;
+    d.Controls.push_back(c);
+  }
+  const checks::Picture p = checks::DrawPicture(d, {});
+  const int cx = d.Client.left - d.Window.left, cy = d.Client.top - d.Window.top;
+  // Dark pixels of the i-th label between rows Top and Bottom and columns Left and Right of it.
+  const auto ink = [&](int I, int Top, int Bottom, int Left = 0, int Right = 60) {
+    int n = 0;
+    for (int y = Top; y < Bottom; ++y)
+      for (int x = Left; x < Right; ++x) {
+        const unsigned px = p.Pixel(cx + 10 + 80 * I + x, cy + 10 + y);
+        if ((px >> 16 & 0xFF) < 0x60 && (px >> 8 & 0xFF) < 0x60 && (px & 0xFF) < 0x60) ++n;
+      }
+    return n;
+  };
+  for (int i = 0; i < 4; ++i) EXPECT_GT(ink(i, 0, 14), 0) << "label " << i << " draws its first line";
+  EXPECT_GT(ink(0, 16, 50), 0) << "SS_LEFT wraps";
+  EXPECT_EQ(ink(1, 16, 50), 0) << "SS_SIMPLE does not";
+  EXPECT_EQ(ink(2, 16, 50), 0) << "SS_LEFTNOWORDWRAP does not";
+  EXPECT_GT(ink(3, 0, 50, 50, 60), 0) << "SS_RIGHT ends at the right";
+  EXPECT_EQ(ink(4, 0, 50), 0) << "a frame draws no text";
 }
