@@ -57,7 +57,7 @@ public:
     }
   }
 
-  std::vector<Problem> Run() {
+  CheckResult Run() {
     std::vector<Parsed> parsed;
     parsed.reserve(FIn.Entries.size());
     for (const SourceEntry& s : FIn.Entries) parsed.push_back(ParseEntry(s));
@@ -78,10 +78,10 @@ public:
                "texts and rectangles are not checked");
         continue;
       }
-      CheckDialog(*ref, entries);
+      CheckDialog(className, *ref, entries);
     }
     std::stable_sort(FProblems.begin(), FProblems.end(), [](const Problem& a, const Problem& b) { return a.Line < b.Line; });
-    return std::move(FProblems);
+    return {std::move(FProblems), std::move(FApplied)};
   }
 
   // The dialog after the entries, with for each control the entries that changed it.
@@ -149,6 +149,7 @@ private:
   TextMeasure* FMeasure;
   std::map<std::string, std::string, std::less<>> FOriginals;
   std::vector<Problem> FProblems;
+  std::map<std::string, DialogLayout, std::less<>> FApplied;  // each judged class's dialog after its entries
 
   static std::string Key(const Parsed& P) { return std::string(Vek::EntryKey(P.Source->Line)); }
 
@@ -470,8 +471,8 @@ private:
     }
   }
 
-  void CheckDialog(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries) {
-    const State after = Apply(Ref, Entries, true);
+  void CheckDialog(const std::string& ClassName, const DialogLayout& Ref, const std::vector<const Parsed*>& Entries) {
+    State after = Apply(Ref, Entries, true);
     for (const Parsed* p : Entries) {
       CheckStale(Ref, *p);
       if (p->E.Kind == EntryKind::WindowCaption) CheckCodePage(*p, Ref.Font.Charset);
@@ -482,6 +483,7 @@ private:
     for (std::size_t i = 0; i < Ref.Controls.size(); ++i) CheckFit(after, Ref, i);
     CheckPlaces(after, Ref);
     CheckMnemonics(after, Ref);
+    FApplied.insert_or_assign(ClassName, std::move(after.Layout));
   }
 };
 
@@ -505,11 +507,14 @@ bool HasErrors(const std::vector<Problem>& Problems) {
   return std::any_of(Problems.begin(), Problems.end(), [](const Problem& p) { return p.Level == Severity::Error; });
 }
 
-std::vector<Problem> Check(const CheckInput& Input) { return Checker(Input).Run(); }
+std::vector<Problem> Check(const CheckInput& Input) { return Checker(Input).Run().Problems; }
 
-DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries) {
+CheckResult CheckAndApply(const CheckInput& Input) { return Checker(Input).Run(); }
+
+DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries, bool TranslateEmpty) {
   CheckInput input;
   input.Entries = Entries;
+  input.TranslateEmpty = TranslateEmpty;
   Checker checker(input);
   std::vector<Parsed> parsed;
   parsed.reserve(input.Entries.size());

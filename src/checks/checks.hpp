@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -120,9 +121,19 @@ struct CheckInput {
 /// are what it reports.
 std::vector<Problem> Check(const CheckInput& Input);
 
+/// What Check finds, and the dialog of each class it judged as the entries leave it (as Applied
+/// gives it, with the input's TranslateEmpty), so that a caller drawing the dialog applies once.
+struct CheckResult {
+  std::vector<Problem> Problems;
+  /// By class name; a class without usable entries, or without a dialog to check against, has none.
+  std::map<std::string, DialogLayout, std::less<>> Applied;
+};
+CheckResult CheckAndApply(const CheckInput& Input);
+
 /// The dialog of Reference after the entries for its class, as the apply step leaves it: title,
-/// texts, font and rectangles (the window's outer size in Window). Bad entries change nothing.
-DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries);
+/// texts, font and rectangles (the window's outer size in Window). Bad entries change nothing;
+/// empty texts are left out unless TranslateEmpty.
+DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries, bool TranslateEmpty = false);
 
 /// Whether any problem is an error.
 bool HasErrors(const std::vector<Problem>& Problems);

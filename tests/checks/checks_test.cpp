@@ -179,6 +179,25 @@ TEST(Checks, TheAppliedDialogIsWhatTheApplyStepLeaves) {
   EXPECT_EQ(label->Font.Charset, 1) << "the dialog's own character set";
 }
 
+TEST(Checks, OnePassJudgesAndGivesTheDialogsAsApplied) {
+  checks::CheckInput in;
+  in.File = "t.txt";
+  in.Reference = &Recorded;
+  in.TranslateEmpty = true;
+  in.Entries = {{"TOpenDialog.Caption=''", 1}, {"TOpenDialog.Width=600", 2}, {"TFindDialog.Caption[1]='&Weiter'", 3},
+                {"TNoSuchDialog.Caption='x'", 4}};
+  const checks::CheckResult r = checks::CheckAndApply(in);
+  EXPECT_EQ(r.Problems.size(), checks::Check(in).size());
+  ASSERT_EQ(r.Applied.size(), 2u) << "a class without a dialog has no layout";
+  const checks::DialogLayout& open = r.Applied.at("TOpenDialog");
+  EXPECT_EQ(open.Title, "") << "TranslateEmpty blanks the title in the drawing as in the checks";
+  EXPECT_EQ(open.Window.right - open.Window.left, 600);
+  const checks::DialogLayout alone = checks::Applied(*Recorded("TOpenDialog"), in.Entries, true);
+  EXPECT_EQ(open.Title, alone.Title);
+  EXPECT_EQ(open.Window.right, alone.Window.right);
+  EXPECT_EQ(r.Applied.at("TFindDialog").Find(1)->Text, "&Weiter");
+}
+
 TEST(Checks, AbsurdGeometryIsJudgedAsTheApplyStepLeavesIt) {
   const checks::DialogLayout d = checks::Applied(*Recorded("TFindDialog"), {{"TFindDialog.Left[1]=2147483647", 1},
                                                                              {"TFindDialog.Width[1]=2147483647", 2}});
