@@ -11,6 +11,7 @@
 #include "form_file.hpp"
 #include "po_file.hpp"
 #include "xliff_file.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace lumetra_cli {
 
@@ -142,9 +143,9 @@ std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutO
     // Sizes and fonts only once they are translated, and so is content (Vek::IsForTranslation).
     if (entry == entries.end() && (!IsText(e.Kind) || !Vek::IsForTranslation(line, Translator.Owner()))) continue;
     TextUnit u;
-    u.Key = Utf8FromAnsi(key);
-    u.Source = Utf8FromAnsi(LfBreaks(Decoded(line, "Captured value")));
-    if (entry != entries.end()) u.Target = Utf8FromAnsi(LfBreaks(Decoded(entry->second, "Entry")));
+    u.Key = vcl::AnsiToUtf8(key);
+    u.Source = vcl::AnsiToUtf8(LfBreaks(Decoded(line, "Captured value")));
+    if (entry != entries.end()) u.Target = vcl::AnsiToUtf8(LfBreaks(Decoded(entry->second, "Entry")));
     u.Note = NoteOf(e);
     units.push_back(std::move(u));
   }
@@ -180,7 +181,7 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
       result.Warnings.push_back(at + e.Message() + "; skipped");
       continue;
     }
-    if (Utf8FromAnsi(LfBreaks(originalText)) != LfBreaks(u.Source)) {  // a tool may have written CR LF
+    if (vcl::AnsiToUtf8(LfBreaks(originalText)) != LfBreaks(u.Source)) {  // a tool may have written CR LF
       result.Warnings.push_back(at + "the captured original of " + key +
                                 " is no longer the text translated here; skipped (export again to translate it)");
       continue;
@@ -340,7 +341,7 @@ int RunDictBridge(const Args& args) {
                            Skipped);
           u.Target.clear();
         }
-      bytes = WritePo({"Project-Id-Version: " + Utf8FromAnsi(t->OwnerName()), "PO-Revision-Date: " + Now(), "Last-Translator: ",
+      bytes = WritePo({"Project-Id-Version: " + vcl::AnsiToUtf8(t->OwnerName()), "PO-Revision-Date: " + Now(), "Last-Translator: ",
                        "Language-Team: ", "Language: " + (language.empty() ? std::string("und") : language), "MIME-Version: 1.0",
                        "Content-Type: text/plain; charset=UTF-8", "Content-Transfer-Encoding: 8bit", "X-Generator: lumetra",
                        "X-Lumetra-Locale: " + vcl::IntToStr(t->Locale())},
@@ -348,7 +349,7 @@ int RunDictBridge(const Args& args) {
     } else {
       std::string xmlLanguage = language;  // XML names languages with "-"
       std::replace(xmlLanguage.begin(), xmlLanguage.end(), '_', '-');
-      bytes = WriteXliff(Utf8FromAnsi(t->OwnerName()), xmlLanguage, units);
+      bytes = WriteXliff(vcl::AnsiToUtf8(t->OwnerName()), xmlLanguage, units);
     }
     CheckOutput(file, bytes.size(), MaxListFileSize);
     vcl::ReplaceFile(file, bytes);

@@ -259,10 +259,10 @@ int RunPreview(const Args& args) {
   const auto measure = checks::NativeMeasure();
   const checks::DialogLayout* ref = live.Reference(o.ClassName);
   if (!ref) throw vcl::Exception("no dialog of class " + o.ClassName + " to show (none on the form, and no standard dialog class)");
-  std::vector<checks::Problem> problems = checks::Check(InputOf(set, live, *measure));
-  Print(problems);
+  const checks::CheckResult checked = checks::CheckAndApply(InputOf(set, live, *measure));
+  Print(checked.Problems);
   std::vector<checks::Problem> mine;
-  for (const checks::Problem& p : problems)
+  for (const checks::Problem& p : checked.Problems)
     if (p.ClassName == o.ClassName && p.Place) mine.push_back(p);
   checks::PictureSize size;
 #ifdef _WIN32
@@ -270,7 +270,8 @@ int RunPreview(const Args& args) {
       live.ShowTranslated(o.ClassName, set, [&](HWND dialog) { size = checks::PhotographPreview(dialog, mine, o.Output); });
   if (!shown) throw vcl::Exception("the dialog of class " + o.ClassName + " did not show");
 #else
-  size = checks::DrawPreview(checks::Applied(*ref, set.Entries), mine, o.Output);
+  const auto applied = checked.Applied.find(o.ClassName);
+  size = checks::DrawPreview(applied != checked.Applied.end() ? applied->second : *ref, mine, o.Output);
 #endif
   std::fprintf(stderr, "lumetra preview: %zu faults outlined\n", mine.size());
   if (size.Clipped())

@@ -1,39 +1,14 @@
-// Code page 1252 <-> UTF-8, with characters outside 1252 named by code, name or block.
+// UTF-8 to code page 1252, with characters outside 1252 named by code, name or block.
 #include "code_page.hpp"
 
 #include <array>
 #include <cstdio>
 
-#include "vcl/SysUtils.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace lumetra_cli {
 
 namespace {
-
-std::optional<unsigned char> ToAnsi(char32_t c) {
-  const int byte = vcl::UnicodeToAnsiChar(c);
-  if (byte < 0) return std::nullopt;
-  return static_cast<unsigned char>(byte);
-}
-
-// The next character of Text at Offset, which advances; nothing for a byte that starts no
-// well-formed sequence (overlong forms, surrogates and codes above U+10FFFF included).
-std::optional<char32_t> NextCharacter(std::string_view Text, std::size_t& Offset) {
-  const auto b0 = static_cast<unsigned char>(Text[Offset]);
-  if (b0 < 0x80) return ++Offset, b0;
-  const int length = b0 >= 0xC2 && b0 <= 0xDF ? 2 : b0 >= 0xE0 && b0 <= 0xEF ? 3 : b0 >= 0xF0 && b0 <= 0xF4 ? 4 : 0;
-  if (length == 0 || Offset + length > Text.size()) return std::nullopt;
-  char32_t c = b0 & (0x7F >> length);
-  for (int i = 1; i < length; ++i) {
-    const auto b = static_cast<unsigned char>(Text[Offset + i]);
-    if ((b & 0xC0) != 0x80) return std::nullopt;
-    c = (c << 6) | (b & 0x3F);
-  }
-  const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
-  Offset += static_cast<std::size_t>(length);
-  return c;
-}
 
 struct Named {
   char32_t Code;
@@ -150,26 +125,15 @@ std::string CharacterName(char32_t Code) {
   return code;
 }
 
-std::string Utf8FromAnsi(std::string_view Text) { return vcl::AnsiToUtf8(Text); }
-
 std::optional<std::string> AnsiFromUtf8(std::string_view Text, Unconvertible& Problem) {
-  std::string out;
-  out.reserve(Text.size());
-  std::size_t offset = 0;
-  for (std::size_t character = 1; offset < Text.size(); ++character) {
-    const std::size_t start = offset;
-    const std::optional<char32_t> c = NextCharacter(Text, offset);
-    std::optional<unsigned char> b;
-    if (c) b = ToAnsi(*c);
-    if (!b) {
-      char byte[48];
-      std::snprintf(byte, sizeof byte, "byte 0x%02X that is no UTF-8", static_cast<unsigned char>(Text[start]));
-      Problem = {start, character, c ? CharacterName(*c) : std::string(byte)};
-      return std::nullopt;
-    }
-    out += static_cast<char>(*b);
+  vcl::TUnconvertible at;
+  std::optional<std::string> ansi = vcl::FromUtf8(vcl::AnsiCodePage, Text, at);
+  if (!ansi) {
+    char byte[48];
+    std::snprintf(byte, sizeof byte, "byte 0x%02X that is no UTF-8", static_cast<unsigned char>(Text[at.Offset]));
+    Problem = {at.Offset, at.Character, at.Code ? CharacterName(*at.Code) : std::string(byte)};
   }
-  return out;
+  return ansi;
 }
 
 }  // namespace lumetra_cli

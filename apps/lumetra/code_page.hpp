@@ -1,4 +1,5 @@
-// Texts between the single-byte ANSI code page 1252 of entries and the UTF-8 of PO and XLIFF files.
+// Texts from the UTF-8 of PO and XLIFF files into the ANSI code page 1252 of entries, with what
+// cannot be converted named.
 #pragma once
 
 #include <cstddef>
@@ -7,11 +8,6 @@
 #include <string_view>
 
 namespace lumetra_cli {
-
-/// The UTF-8 form of a text in code page 1252. The five bytes that 1252 leaves unassigned
-/// (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+0081 ... U+009D, as Windows converts them, so that
-/// every text comes back unchanged. Never fails.
-std::string Utf8FromAnsi(std::string_view Text);
 
 /// A character of a UTF-8 text that code page 1252 cannot hold, or a byte that is no UTF-8.
 struct Unconvertible {

@@ -5,6 +5,7 @@
 
 #include "Vek.hpp"
 #include "commands.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace lumetra_cli {
 
@@ -39,10 +40,8 @@ std::string Visible(const std::string& s) {
     if (c == '\r') out += "\\r";
     else if (c == '\n') out += "\\n";
     else if (c < 32 || (c >= 0x7F && c < 0xA0)) out += "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
-    else if (c >= 0xA0) {  // the ANSI code page's letters, for a UTF-8 terminal
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else out += static_cast<char>(c);
+    else if (c >= 0xA0) vcl::AppendUtf8(out, vcl::AnsiCharToUnicode(static_cast<char>(c)));  // for a UTF-8 terminal
+    else out += static_cast<char>(c);
   }
   return out + "\"";
 }

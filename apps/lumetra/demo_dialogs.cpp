@@ -10,6 +10,7 @@
 
 #include "Vek.hpp"
 #include "commands.hpp"
+#include "vcl/CodePages.hpp"
 #include "vcl/Dialogs.hpp"
 #include "win/printer.h"
 #include "win/window_info.h"
@@ -86,8 +87,7 @@ std::vector<Control> ControlsOf(HWND Dialog) {
 
 // Text padded to Width characters on a UTF-8 terminal.
 std::string Padded(const std::string& Text, std::size_t Width) {
-  std::size_t shown = 0;
-  for (unsigned char c : Text) shown += (c & 0xC0) != 0x80;
+  const std::size_t shown = vcl::Utf8CharCount(Text);
   return Text + std::string(shown < Width ? Width - shown : 0, ' ');
 }
 

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 #include "vcl/SysUtils.hpp"
 
 namespace lumetra_cli {
@@ -45,7 +46,8 @@ std::string Quoted(std::string_view Text) {
 }
 
 // A keyword and its string; a text with line breaks inside goes on one line per line, as the
-// gettext tools write it.
+// gettext tools write it. Its own split: texts of PO files break lines with LF alone, and each
+// piece keeps its LF.
 std::string Field(const char* Keyword, std::string_view Text) {
   const std::size_t inner = Text.find('\n');
   if (inner == std::string_view::npos || inner + 1 == Text.size()) return std::string(Keyword) + " " + Quoted(Text) + "\n";
@@ -82,6 +84,7 @@ public:
       throw vcl::EReadError(FFileName + ": the file is in UTF-16 (" + kind +
                             "); PO files are read in UTF-8: convert it, e.g. with iconv -f UTF-16 -t UTF-8");
     if (FBytes.starts_with("\xEF\xBB\xBF")) FBytes.remove_prefix(3);
+    // Lines of their own, not vcl::SplitLines: a lone CR is no line end here but an error to report.
     std::size_t start = 0;
     while (start <= FBytes.size()) {
       std::size_t end = FBytes.find('\n', start);
@@ -221,7 +224,7 @@ private:
   // at once, so that a string of any size costs no more than that.
   void Add(std::string& To, char C) {
     To += C;
-    if ((static_cast<unsigned char>(C) & 0xC0) != 0x80 && ++FPartCharacters > Vek::MaxValueLength) {
+    if (vcl::StartsUtf8Char(static_cast<unsigned char>(C)) && ++FPartCharacters > Vek::MaxValueLength) {
       const char* const keyword = FPart == Part::Context ? "msgctxt" : FPart == Part::Id ? "msgid" : "msgstr";
       throw vcl::EReadError(FFileName + ", line " + vcl::IntToStr(FPartLine) + ": " + keyword + " has more than " +
                             vcl::IntToStr(static_cast<std::int64_t>(Vek::MaxValueLength)) + " characters, more than an entry holds");

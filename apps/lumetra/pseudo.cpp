@@ -78,14 +78,11 @@ const char* const PseudoHelp =
 std::string PseudoText(std::string_view Text) {
   if (Text.empty()) return "";
   std::string out = "[";
-  std::size_t start = 0;
-  while (start <= Text.size()) {
-    const std::size_t end = Text.find_first_of("\r\n", start);
-    out += PseudoLine(Text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-    if (end == std::string_view::npos) break;
-    const std::size_t next = Text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
-    out += Text.substr(end, next - end);
-    start = next;
+  const std::vector<std::string_view> lines = vcl::DrawnLines(Text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    out += PseudoLine(lines[i]);
+    const char* const end = lines[i].data() + lines[i].size();
+    if (i + 1 < lines.size()) out.append(end, lines[i + 1].data());  // the line end as it was
   }
   return out + "]";
 }

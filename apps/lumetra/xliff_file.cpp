@@ -18,6 +18,7 @@
 #include <new>
 
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 #include "vcl/SysUtils.hpp"
 
 #ifdef LUMETRA_HAVE_LIBXML2
@@ -65,7 +66,7 @@ void CheckXmlText(const TextUnit& U, const std::string& Text) {
   std::size_t character = 0;
   for (std::size_t i = 0; i < Text.size(); ++i) {
     const auto b = static_cast<unsigned char>(Text[i]);
-    if ((b & 0xC0) != 0x80) ++character;
+    if (vcl::StartsUtf8Char(b)) ++character;
     if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
       throw vcl::EConvertError(U.Key + ", character " + vcl::IntToStr(static_cast<int>(character)) + ": control character #" +
                                vcl::IntToStr(b) + " cannot be held by XML 1.0");
@@ -114,7 +115,7 @@ void CountedText(void* Context, const xmlChar* Text, int Length, void (*Take)(vo
     guard.Counted = node;
     guard.Characters = 0;
   }
-  for (int i = 0; i < Length; ++i) guard.Characters += (Text[i] & 0xC0) != 0x80;
+  guard.Characters += vcl::Utf8CharCount(std::string_view(reinterpret_cast<const char*>(Text), static_cast<std::size_t>(Length)));
   if (guard.Characters <= Vek::MaxValueLength) return;
   ParseGuard::Stop(Context, static_cast<int>(node->line),
                    "<" + S(node->name) + "> of trans-unit " + vcl::Excerpt(Attribute(node->parent, "id")) + " has more than " + vcl::IntToStr(static_cast<std::int64_t>(Vek::MaxValueLength)) +
@@ -194,7 +195,8 @@ public:
       const std::string state = Attribute(target, "state");
       if (state != "new" && state != "needs-translation") u.Target = Text(target, u.Key);
       u.Fuzzy = state.starts_with("needs-review") || state == "needs-adaptation" || state == "needs-l10n";
-      // The text starts on the target's line; each line break in it moves one line on.
+      // The text starts on the target's line; each line break in it moves one line on (the XML
+      // parser has made every line end one LF, so the LFs are counted, not split lines).
       int line = static_cast<int>(xmlGetLineNo(target));
       u.TargetLines.emplace_back(0, line);
       for (std::size_t i = 0; i < u.Target.size(); ++i)

@@ -272,6 +272,10 @@ private:
 std::vector<std::string_view> SplitLines(std::string_view Text);
 inline std::vector<std::string_view> SplitLines(const char* Text) { return SplitLines(std::string_view(Text)); }
 std::vector<std::string_view> SplitLines(std::string&& Text) = delete;
+/// The lines of Text as a control draws them: split as SplitLines splits them, but every line end
+/// starts a line, so an empty text is one empty line and a final line end is followed by one.
+std::vector<std::string_view> DrawnLines(std::string_view Text);
+std::vector<std::string_view> DrawnLines(std::string&& Text) = delete;
 
 /// Abstract list of text lines with one object reference per line.
 class TStrings : public TPersistent {

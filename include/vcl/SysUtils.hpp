@@ -90,17 +90,6 @@ bool FileExists(const std::string& FileName);
 /// The directory part of FileName, up to and including the last "\", "/" or drive ":".
 std::string ExtractFilePath(const std::string& FileName);
 
-// ---- The ANSI code page (1252) -------------------------------------------------------------
-
-/// The character a byte of the ANSI code page stands for. The five bytes that 1252 leaves
-/// unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control character of the same
-/// number, as Windows converts them, so every text converts back unchanged.
-char16_t AnsiCharToUnicode(char C);
-/// The byte of the ANSI code page for the character C; -1 when the code page lacks it.
-int UnicodeToAnsiChar(char32_t C);
-/// The UTF-8 form of a text in the ANSI code page; never fails.
-std::string AnsiToUtf8(std::string_view S);
-
 // ---- Messages that may quote files ----------------------------------------------------------
 
 /// How many bytes of a text quoted from a file a message shows (Excerpt's default).

@@ -13,6 +13,7 @@
 #include <set>
 
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 #include "checks/checks.hpp"
 #include "win/control_kind.h"
 
@@ -56,7 +57,7 @@ public:
     }
   }
 
-  std::vector<Problem> Run() {
+  CheckResult Run() {
     std::vector<Parsed> parsed;
     parsed.reserve(FIn.Entries.size());
     for (const SourceEntry& s : FIn.Entries) parsed.push_back(ParseEntry(s));
@@ -77,10 +78,10 @@ public:
                "texts and rectangles are not checked");
         continue;
       }
-      CheckDialog(*ref, entries);
+      CheckDialog(className, *ref, entries);
     }
     std::stable_sort(FProblems.begin(), FProblems.end(), [](const Problem& a, const Problem& b) { return a.Line < b.Line; });
-    return std::move(FProblems);
+    return {std::move(FProblems), std::move(FApplied)};
   }
 
   // The dialog after the entries, with for each control the entries that changed it.
@@ -148,6 +149,7 @@ private:
   TextMeasure* FMeasure;
   std::map<std::string, std::string, std::less<>> FOriginals;
   std::vector<Problem> FProblems;
+  std::map<std::string, DialogLayout, std::less<>> FApplied;  // each judged class's dialog after its entries
 
   static std::string Key(const Parsed& P) { return std::string(Vek::EntryKey(P.Source->Line)); }
 
@@ -276,9 +278,14 @@ private:
   }
 
   void CheckCodePage(const Parsed& P, int Charset) {
-    const int page = CodePageOf(Charset);
-    if (const auto b = UndefinedByte(P.Value, page)) {
-      Report(P, Severity::Error, "character #" + std::to_string(*b) + " cannot be shown: code page " + std::to_string(page) +
+    // The default character sets stand for the ANSI code page that entries are written in. The
+    // symbol set's bytes are no characters, and a double-byte text is not judged byte by byte.
+    const int page = vcl::CodePageOfCharset(Charset, vcl::AnsiCodePage);
+    const std::optional<std::size_t> undefined =
+        vcl::IsKnownCodePage(page) && !vcl::IsDoubleByteCodePage(page) ? vcl::FirstUndefined(page, P.Value) : std::nullopt;
+    if (undefined) {
+      const auto b = static_cast<unsigned char>(P.Value[*undefined]);
+      Report(P, Severity::Error, "character #" + std::to_string(b) + " cannot be shown: code page " + std::to_string(page) +
                                      " (character set " + std::to_string(Charset) + ") has none");
       return;
     }
@@ -344,12 +351,8 @@ private:
     Fit f;
     const std::string shown = WithoutPrefix(C.Text, Room.Prefix);
     // Each line of the text on its own; a label also wraps between words.
-    std::size_t start = 0;
     f.Lines = 0;
-    while (start <= shown.size()) {
-      std::size_t end = shown.find_first_of("\r\n", start);
-      if (end == std::string::npos) end = shown.size();
-      const std::string_view line = std::string_view(shown).substr(start, end - start);
+    for (const std::string_view line : vcl::DrawnLines(shown)) {
       const TextMeasure::Extent whole = FMeasure->Measure(C.Font, line);
       f.Face = whole.Face, f.LineHeight = whole.LineHeight, f.Width = std::max(f.Width, whole.Width);
       if (!Room.Wraps || whole.Width <= Room.Width) {
@@ -370,8 +373,6 @@ private:
           w = e + 1;
         }
       }
-      if (end == shown.size()) break;
-      start = end + (shown.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     if (f.Lines * f.LineHeight > Room.Height && f.Lines > 1) f.Fits = false;
     return f;
@@ -470,8 +471,8 @@ private:
     }
   }
 
-  void CheckDialog(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries) {
-    const State after = Apply(Ref, Entries, true);
+  void CheckDialog(const std::string& ClassName, const DialogLayout& Ref, const std::vector<const Parsed*>& Entries) {
+    State after = Apply(Ref, Entries, true);
     for (const Parsed* p : Entries) {
       CheckStale(Ref, *p);
       if (p->E.Kind == EntryKind::WindowCaption) CheckCodePage(*p, Ref.Font.Charset);
@@ -482,6 +483,7 @@ private:
     for (std::size_t i = 0; i < Ref.Controls.size(); ++i) CheckFit(after, Ref, i);
     CheckPlaces(after, Ref);
     CheckMnemonics(after, Ref);
+    FApplied.insert_or_assign(ClassName, std::move(after.Layout));
   }
 };
 
@@ -505,11 +507,14 @@ bool HasErrors(const std::vector<Problem>& Problems) {
   return std::any_of(Problems.begin(), Problems.end(), [](const Problem& p) { return p.Level == Severity::Error; });
 }
 
-std::vector<Problem> Check(const CheckInput& Input) { return Checker(Input).Run(); }
+std::vector<Problem> Check(const CheckInput& Input) { return Checker(Input).Run().Problems; }
 
-DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries) {
+CheckResult CheckAndApply(const CheckInput& Input) { return Checker(Input).Run(); }
+
+DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries, bool TranslateEmpty) {
   CheckInput input;
   input.Entries = Entries;
+  input.TranslateEmpty = TranslateEmpty;
   Checker checker(input);
   std::vector<Parsed> parsed;
   parsed.reserve(input.Entries.size());

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,12 +101,6 @@ public:
 /// The real font's widths (GetTextExtentPoint32A) on Windows, the recorded ones elsewhere.
 std::unique_ptr<TextMeasure> NativeMeasure();
 
-/// The code page a character set's texts are shown in (1 and 0 give 1252; 0 for the symbol set,
-/// whose texts are not characters).
-int CodePageOf(int Charset);
-/// The first byte of Text that code page Page does not define, if any.
-std::optional<unsigned char> UndefinedByte(std::string_view Text, int Page);
-
 /// What the checks read.
 struct CheckInput {
   std::string File;                  ///< named in every problem
@@ -126,9 +121,19 @@ struct CheckInput {
 /// are what it reports.
 std::vector<Problem> Check(const CheckInput& Input);
 
+/// What Check finds, and the dialog of each class it judged as the entries leave it (as Applied
+/// gives it, with the input's TranslateEmpty), so that a caller drawing the dialog applies once.
+struct CheckResult {
+  std::vector<Problem> Problems;
+  /// By class name; a class without usable entries, or without a dialog to check against, has none.
+  std::map<std::string, DialogLayout, std::less<>> Applied;
+};
+CheckResult CheckAndApply(const CheckInput& Input);
+
 /// The dialog of Reference after the entries for its class, as the apply step leaves it: title,
-/// texts, font and rectangles (the window's outer size in Window). Bad entries change nothing.
-DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries);
+/// texts, font and rectangles (the window's outer size in Window). Bad entries change nothing;
+/// empty texts are left out unless TranslateEmpty.
+DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries, bool TranslateEmpty = false);
 
 /// Whether any problem is an error.
 bool HasErrors(const std::vector<Problem>& Problems);

@@ -1,5 +1,4 @@
-// Measuring texts: with the widths recorded under Wine, or with the real font on Windows; and
-// which bytes the code page of a character set shows.
+// Measuring texts: with the widths recorded under Wine, or with the real font on Windows.
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -24,23 +23,6 @@ const RecordedFontMetrics* Table(std::string_view Face, int Charset) {
   return nullptr;
 }
 
-// The bytes each single-byte Windows code page leaves undefined.
-struct UndefinedBytes {
-  int Page;
-  const char* Bytes;
-};
-const UndefinedBytes Undefined[] = {
-    {1250, "\x81\x83\x88\x90\x98"},
-    {1251, "\x98"},
-    {1252, "\x81\x8D\x8F\x90\x9D"},
-    {1253, "\x81\x88\x8A\x8C\x8D\x8E\x8F\x90\x98\x9A\x9C\x9D\x9E\x9F\xAA\xD2\xFF"},
-    {1254, "\x81\x8D\x8E\x8F\x90\x9D\x9E"},
-    {1255, "\x81\x8A\x8C\x8D\x8E\x8F\x90\x9A\x9C\x9D\x9E\x9F\xCA\xD9\xDA\xDB\xDC\xDD\xDE\xDF\xFB\xFC\xFF"},
-    {1257, "\x81\x83\x88\x8A\x8C\x90\x98\x9A\x9C\x9F\xA1\xA5"},
-    {1258, "\x81\x8A\x8D\x8E\x8F\x90\x9A\x9D\x9E"},
-    {874, "\x81\x82\x83\x84\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F\xDB\xDC\xDD\xDE\xFC\xFD\xFE\xFF"},
-};
-
 }  // namespace
 
 TextMeasure::Extent RecordedMeasure::Measure(const FontSpec& Font, std::string_view Text) {
@@ -53,39 +35,6 @@ TextMeasure::Extent RecordedMeasure::Measure(const FontSpec& Font, std::string_v
   for (const unsigned char c : Text)
     if (c >= 32) width += m->Widths[c - 32];
   return Extent{width, m->LineHeight, m->RealisedFace};
-}
-
-int CodePageOf(int Charset) {
-  switch (Charset & 0xFF) {
-    case 0: case 1: return 1252;  // the default set is the host's ANSI one, which entries are written in
-    case 2: return 0;
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 130: return 1361;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 255: return 437;
-    default: return 1252;
-  }
-}
-
-std::optional<unsigned char> UndefinedByte(std::string_view Text, int Page) {
-  for (const UndefinedBytes& u : Undefined) {
-    if (u.Page != Page) continue;
-    for (const char c : Text)
-      if (std::strchr(u.Bytes, c) && c != '\0') return static_cast<unsigned char>(c);
-  }
-  return std::nullopt;
 }
 
 #ifdef _WIN32

@@ -7,14 +7,12 @@
 
 #include "checks/preview.hpp"
 #include "vcl/Classes.hpp"
+#include "vcl/CodePages.hpp"
 #include "win/control_kind.h"
 
 namespace checks {
 
 namespace {
-
-// The texts hold bytes of the ANSI code page (1252); Cairo takes UTF-8.
-std::string Utf8(std::string_view Text) { return vcl::AnsiToUtf8(Text); }
 
 struct Painter {
   cairo_t* Cr;
@@ -60,10 +58,10 @@ struct Painter {
     cairo_font_extents_t fe;
     cairo_font_extents(Cr, &fe);
     cairo_move_to(Cr, X, Y + fe.ascent);
-    cairo_show_text(Cr, Utf8(shown).c_str());
+    cairo_show_text(Cr, vcl::AnsiToUtf8(shown).c_str());
     if (mnemonic != std::string::npos) {
-      const double x0 = X + Width(Utf8(shown.substr(0, mnemonic)));
-      const double x1 = X + Width(Utf8(shown.substr(0, mnemonic + 1)));
+      const double x0 = X + Width(vcl::AnsiToUtf8(shown.substr(0, mnemonic)));
+      const double x1 = X + Width(vcl::AnsiToUtf8(shown.substr(0, mnemonic + 1)));
       cairo_rectangle(Cr, x0, Y + fe.ascent + 1, x1 - x0, 1);
       cairo_fill(Cr);
     }
@@ -74,7 +72,7 @@ struct Painter {
       if (Prefix && Raw[i] == '&' && i + 1 < Raw.size()) ++i;
       shown += Raw[i];
     }
-    return Width(Utf8(shown));
+    return Width(vcl::AnsiToUtf8(shown));
   }
   // The text wrapped between words within Width, as a label draws it.
   std::vector<std::string> Wrapped(const std::string& Raw, double WidthLimit, bool Prefix) {

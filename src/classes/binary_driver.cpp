@@ -7,6 +7,7 @@
 #include "binary_driver.hpp"
 
 #include "form_text.hpp"
+#include "vcl/CodePages.hpp"
 
 #include <array>
 #include <bit>
@@ -396,7 +397,7 @@ void Canonical(TBinaryObjectReader& In, TBinaryObjectWriter& Out) {
     case TValueType::vaString:
     case TValueType::vaLString: Out.WriteString(In.ReadStringData(type)); return;
     case TValueType::vaUTF8String: Out.WriteString(Utf8ToAnsi(In.ReadStringData(type))); return;
-    case TValueType::vaWString: Out.WriteString(Utf16ToAnsi(In.ReadWideData())); return;
+    case TValueType::vaWString: Out.WriteString(FromUtf16(AnsiCodePage, In.ReadWideData())); return;
     case TValueType::vaList: {
       TBinaryObjectReader::TNesting nesting(In);
       Out.WriteValue(TValueType::vaList);

@@ -3,6 +3,7 @@
 
 #include "binary_driver.hpp"
 #include "form_text.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace vcl {
 
@@ -176,7 +177,7 @@ private:
         const std::string bytes = FIn.ReadStringData(type);
         std::u16string units;
         if (!Utf8ToUtf16(bytes, units)) WriteBytes(bytes);  // not UTF-8: the bytes as they are
-        else if (IsAnsi(units)) WriteBytes(Utf16ToAnsi(units));
+        else if (CanEncode(AnsiCodePage, units)) WriteBytes(FromUtf16(AnsiCodePage, units));
         else WriteWide(units);
         return;
       }

@@ -4,6 +4,7 @@
 
 #include "binary_driver.hpp"
 #include "form_text.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace vcl {
 
@@ -68,7 +69,7 @@ std::string TReader::ReadString() {
   const TValueType type = FIn->NextValue();
   if (!IsString(type)) InvalidValue(start, "a string");
   FIn->ReadValue();
-  if (type == TValueType::vaWString) return Utf16ToAnsi(FIn->ReadWideData());
+  if (type == TValueType::vaWString) return FromUtf16(AnsiCodePage, FIn->ReadWideData());
   if (type == TValueType::vaUTF8String) return Utf8ToAnsi(FIn->ReadStringData(type));
   return FIn->ReadStringData(type);
 }

@@ -1,4 +1,4 @@
-// What the text form of a form stream shares with its reader and writer: names, Unicode, floats.
+// What the text form of a form stream shares with its reader and writer: names and floats.
 //
 // Notes:
 // - The class library writes an extended as FloatToStrF(ffFixed, 16, 18), singles and dates as
@@ -50,91 +50,6 @@ bool IsDottedIdent(std::string_view S) {
     if (dot == std::string_view::npos) return true;
     S.remove_prefix(dot + 1);
   }
-}
-
-std::string Utf16ToUtf8(std::u16string_view S) {
-  std::string out;
-  out.reserve(S.size());
-  for (std::size_t i = 0; i < S.size(); ++i) {
-    std::uint32_t c = S[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < S.size() && S[i + 1] >= 0xDC00 && S[i + 1] < 0xE000)
-      c = 0x10000 + ((c - 0xD800) << 10) + (S[++i] - 0xDC00);
-    auto put = [&](std::uint32_t Byte) { out += static_cast<char>(Byte); };
-    if (c < 0x80) {
-      put(c);
-    } else if (c < 0x800) {
-      put(0xC0 | c >> 6);
-      put(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      put(0xE0 | c >> 12);
-      put(0x80 | (c >> 6 & 0x3F));
-      put(0x80 | (c & 0x3F));
-    } else {
-      put(0xF0 | c >> 18);
-      put(0x80 | (c >> 12 & 0x3F));
-      put(0x80 | (c >> 6 & 0x3F));
-      put(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-bool Utf8ToUtf16(std::string_view S, std::u16string& Out) {
-  Out.clear();
-  for (std::size_t i = 0; i < S.size();) {
-    const auto lead = static_cast<std::uint8_t>(S[i]);
-    std::size_t length;
-    std::uint32_t c, least;
-    if (lead < 0x80) length = 1, c = lead, least = 0;
-    else if ((lead & 0xE0) == 0xC0) length = 2, c = lead & 0x1F, least = 0x80;
-    else if ((lead & 0xF0) == 0xE0) length = 3, c = lead & 0x0F, least = 0x800;
-    else if ((lead & 0xF8) == 0xF0) length = 4, c = lead & 0x07, least = 0x10000;
-    else return false;
-    if (i + length > S.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto b = static_cast<std::uint8_t>(S[i + k]);
-      if ((b & 0xC0) != 0x80) return false;
-      c = c << 6 | (b & 0x3F);
-    }
-    if (c < least || c > 0x10FFFF) return false;
-    if (c >= 0x10000) {
-      Out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      Out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      Out += static_cast<char16_t>(c);
-    }
-    i += length;
-  }
-  return true;
-}
-
-// ---- The ANSI code page ------------------------------------------------------------------------
-
-char16_t AnsiToUtf16(char C) { return AnsiCharToUnicode(C); }
-
-std::string Utf16ToAnsi(std::u16string_view S) {
-  std::string out;
-  out.reserve(S.size());
-  for (std::size_t i = 0; i < S.size(); ++i) {
-    const char16_t c = S[i];
-    if (const int byte = UnicodeToAnsiChar(c); byte >= 0) {
-      out += static_cast<char>(byte);
-      continue;
-    }
-    // One "?" for a character the code page lacks, also for one written as a surrogate pair.
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < S.size() && S[i + 1] >= 0xDC00 && S[i + 1] < 0xE000) ++i;
-    out += '?';
-  }
-  return out;
-}
-
-std::string Utf8ToAnsi(std::string_view S) {
-  std::u16string units;
-  return Utf8ToUtf16(S, units) ? Utf16ToAnsi(units) : std::string(S);
-}
-
-bool IsAnsi(std::u16string_view S) {
-  return std::all_of(S.begin(), S.end(), [](char16_t c) { return UnicodeToAnsiChar(c) >= 0; });
 }
 
 // ---- Floats ----------------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-// What the text form of a form stream shares with its reader and writer: names, Unicode, floats.
+// What the text form of a form stream shares with its reader and writer: names and floats.
 #pragma once
 
 #include <string>
@@ -40,24 +40,6 @@ bool IsIdentChar(char C);
 /// One identifier, or identifiers joined by "." (property names, references to components).
 bool IsIdent(std::string_view S);
 bool IsDottedIdent(std::string_view S);
-
-/// The UTF-8 form of UTF-16 text; a lone surrogate is encoded as its own code point.
-std::string Utf16ToUtf8(std::u16string_view S);
-/// The UTF-16 form of UTF-8 text, accepting lone surrogates as Utf16ToUtf8 writes them; false
-/// when S is not UTF-8.
-bool Utf8ToUtf16(std::string_view S, std::u16string& Out);
-
-// The class library's strings are bytes of the ANSI code page: code page 1252 on both window
-// systems, so that a form reads the same everywhere.
-
-/// The UTF-16 character of an ANSI byte.
-char16_t AnsiToUtf16(char C);
-/// The ANSI bytes of UTF-16 text: "?" for each character the code page lacks.
-std::string Utf16ToAnsi(std::u16string_view S);
-/// The ANSI bytes of UTF-8 text as Utf16ToAnsi gives them; S unchanged when it is not UTF-8.
-std::string Utf8ToAnsi(std::string_view S);
-/// Whether the code page has every character of S.
-bool IsAnsi(std::u16string_view S);
 
 /// Floats as the class library's text form writes them, each with as many digits as it takes
 /// to read back the same value: an extended in fixed notation with 18 decimals, a single or a

@@ -77,6 +77,12 @@ std::vector<std::string_view> SplitLines(std::string_view Text) {
   return lines;
 }
 
+std::vector<std::string_view> DrawnLines(std::string_view Text) {
+  std::vector<std::string_view> lines = SplitLines(Text);
+  if (Text.empty() || Text.back() == '\r' || Text.back() == '\n') lines.emplace_back(Text.data() + Text.size(), 0);
+  return lines;
+}
+
 void TStrings::SetText(std::string_view Value) {
   Clear();
   for (std::string_view line : SplitLines(Value)) Add(std::string(line));

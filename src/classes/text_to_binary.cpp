@@ -4,6 +4,7 @@
 
 #include "binary_driver.hpp"
 #include "form_text.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace vcl {
 
@@ -381,7 +382,7 @@ private:
           }
           if (FBytes.empty()) FFirstCode = static_cast<unsigned char>(FText[FPos]);
           FBytes += FText[FPos];
-          FUnits += AnsiToUtf16(FText[FPos]);
+          FUnits += AnsiCharToUnicode(FText[FPos]);
         }
         ++FPos;
       } else if (FText[FPos] == '#') {

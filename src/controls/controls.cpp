@@ -236,19 +236,14 @@ std::string WindowText(HWND Hwnd) {
 }
 
 std::pair<int, int> TextExtent(TFont& Font, const std::string& Text) {
-  std::vector<std::string> lines(1);
-  for (std::size_t i = 0; i < Text.size(); ++i) {
-    if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
-    if (Text[i] == '\r' || Text[i] == '\n') lines.emplace_back();
-    else lines.back() += Text[i];
-  }
+  const std::vector<std::string_view> lines = DrawnLines(Text);
 #ifdef _WIN32
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, Font.Handle());
   int width = 0, height = 0;
-  for (const std::string& line : lines) {
+  for (const std::string_view line : lines) {
     SIZE size{};
-    GetTextExtentPoint32A(dc, line.empty() ? " " : line.c_str(), line.empty() ? 1 : static_cast<int>(line.size()), &size);
+    GetTextExtentPoint32A(dc, line.empty() ? " " : line.data(), line.empty() ? 1 : static_cast<int>(line.size()), &size);
     width = std::max(width, line.empty() ? 0 : static_cast<int>(size.cx));
     height += size.cy;
   }
@@ -258,7 +253,7 @@ std::pair<int, int> TextExtent(TFont& Font, const std::string& Text) {
 #else
   const int h = std::abs(Font.Height());
   std::size_t longest = 0;
-  for (const std::string& line : lines) longest = std::max(longest, line.size());
+  for (const std::string_view line : lines) longest = std::max(longest, line.size());
   return {static_cast<int>(longest) * ((h + 1) / 2), static_cast<int>(lines.size()) * (h + 2)};
 #endif
 }

@@ -9,7 +9,6 @@
 #include <cctype>
 #include <cstdio>
 #include <exception>
-#include <sstream>
 
 #include "vcl/Controls.hpp"
 #include "vcl/StdCtrls.hpp"
@@ -18,15 +17,13 @@ namespace {
 
 // The line of the text that sets Property of the component named Component, for messages.
 int LineOf(const std::string& Text, const std::string& Component, const std::string& Property) {
-  std::istringstream in(Text);
-  std::string line;
   int number = 0;
   bool inside = Component.empty();
-  while (std::getline(in, line)) {
+  for (const std::string_view line : vcl::SplitLines(Text)) {
     ++number;
     const std::size_t start = line.find_first_not_of(' ');
-    if (start == std::string::npos) continue;
-    const std::string trimmed = line.substr(start);
+    if (start == std::string_view::npos) continue;
+    const std::string trimmed(line.substr(start));
     if (trimmed.rfind("object " + Component + ":", 0) == 0 || trimmed.rfind("inherited " + Component + ":", 0) == 0)
       inside = true;
     else if (inside && trimmed.rfind(Property + " =", 0) == 0)

@@ -94,45 +94,4 @@ std::string ExtractFilePath(const std::string& FileName) {
   return pos == std::string::npos ? std::string() : FileName.substr(0, pos + 1);
 }
 
-// ---- The ANSI code page ----------------------------------------------------------------------
-
-namespace {
-// Code page 1252 where it differs from Latin-1: the characters of the bytes 0x80 to 0x9F.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-}  // namespace
-
-char16_t AnsiCharToUnicode(char C) {
-  const auto byte = static_cast<unsigned char>(C);
-  return byte >= 0x80 && byte < 0xA0 ? Cp1252High[byte - 0x80] : static_cast<char16_t>(byte);
-}
-
-int UnicodeToAnsiChar(char32_t C) {
-  if (C < 0x80 || (C >= 0xA0 && C < 0x100)) return static_cast<int>(C);
-  for (int i = 0; i < 32; ++i)
-    if (Cp1252High[i] == C) return 0x80 + i;
-  return -1;
-}
-
-std::string AnsiToUtf8(std::string_view S) {
-  std::string out;
-  out.reserve(S.size() + S.size() / 8);
-  for (const char c : S) {
-    const char16_t u = AnsiCharToUnicode(c);
-    if (u < 0x80) {
-      out += static_cast<char>(u);
-    } else if (u < 0x800) {
-      out += static_cast<char>(0xC0 | (u >> 6));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (u >> 12));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-  }
-  return out;
-}
-
 }  // namespace vcl

@@ -97,10 +97,13 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
     in.Form = FEditor.Translator ? FEditor.Translator->Owner() : nullptr;
     in.Measure = FMeasure.get();
     in.Reference = [this](const std::string& Name) { return FReferences.Find(Name); };
+    // One pass judges the entries and gives the dialog they leave, which is drawn.
+    checks::CheckResult checked = checks::CheckAndApply(in);
     std::vector<checks::Problem> faults;
-    for (checks::Problem& p : checks::Check(in))
+    for (checks::Problem& p : checked.Problems)
       if (p.ClassName == ClassName) faults.push_back(std::move(p));
-    picture = checks::DrawPicture(checks::Applied(*reference, in.Entries), faults);
+    const auto applied = checked.Applied.find(ClassName);
+    picture = checks::DrawPicture(applied != checked.Applied.end() ? applied->second : *reference, faults);
     for (const checks::Problem& p : faults)
       faultLines += (faultLines.empty() ? "" : "\r\n") + p.Key + (p.Level == checks::Severity::Error ? ": error: " : ": warning: ") +
                     p.Reason;

@@ -1,5 +1,6 @@
 // Code page 1252 <-> UTF-8: every byte both ways, and what cannot be converted named by position.
 #include "code_page.hpp"
+#include "vcl/CodePages.hpp"
 
 #include "test_support.hpp"
 
@@ -9,7 +10,7 @@ TEST(CodePage, EveryByteComesBackUnchanged) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
   Unconvertible problem;
-  const std::optional<std::string> back = AnsiFromUtf8(Utf8FromAnsi(all), problem);
+  const std::optional<std::string> back = AnsiFromUtf8(vcl::AnsiToUtf8(all), problem);
   ASSERT_TRUE(back) << problem.Description;
   EXPECT_EQ(*back, all);
 }
@@ -28,7 +29,7 @@ TEST(CodePage, TheBytesThatDifferFromLatin1) {
       {"\xE9\xFF\xA0", "\u00E9\u00FF\u00A0"},                      // Latin-1 from 0xA0 up
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Utf8FromAnsi(c.ansi), c.utf8) << c.utf8;
+    EXPECT_EQ(vcl::AnsiToUtf8(c.ansi), c.utf8) << c.utf8;
     Unconvertible problem;
     EXPECT_EQ(AnsiFromUtf8(c.utf8, problem), std::string(c.ansi)) << c.utf8;
   }

@@ -179,6 +179,25 @@ TEST(Checks, TheAppliedDialogIsWhatTheApplyStepLeaves) {
   EXPECT_EQ(label->Font.Charset, 1) << "the dialog's own character set";
 }
 
+TEST(Checks, OnePassJudgesAndGivesTheDialogsAsApplied) {
+  checks::CheckInput in;
+  in.File = "t.txt";
+  in.Reference = &Recorded;
+  in.TranslateEmpty = true;
+  in.Entries = {{"TOpenDialog.Caption=''", 1}, {"TOpenDialog.Width=600", 2}, {"TFindDialog.Caption[1]='&Weiter'", 3},
+                {"TNoSuchDialog.Caption='x'", 4}};
+  const checks::CheckResult r = checks::CheckAndApply(in);
+  EXPECT_EQ(r.Problems.size(), checks::Check(in).size());
+  ASSERT_EQ(r.Applied.size(), 2u) << "a class without a dialog has no layout";
+  const checks::DialogLayout& open = r.Applied.at("TOpenDialog");
+  EXPECT_EQ(open.Title, "") << "TranslateEmpty blanks the title in the drawing as in the checks";
+  EXPECT_EQ(open.Window.right - open.Window.left, 600);
+  const checks::DialogLayout alone = checks::Applied(*Recorded("TOpenDialog"), in.Entries, true);
+  EXPECT_EQ(open.Title, alone.Title);
+  EXPECT_EQ(open.Window.right, alone.Window.right);
+  EXPECT_EQ(r.Applied.at("TFindDialog").Find(1)->Text, "&Weiter");
+}
+
 TEST(Checks, AbsurdGeometryIsJudgedAsTheApplyStepLeavesIt) {
   const checks::DialogLayout d = checks::Applied(*Recorded("TFindDialog"), {{"TFindDialog.Left[1]=2147483647", 1},
                                                                              {"TFindDialog.Width[1]=2147483647", 2}});
@@ -194,23 +213,6 @@ TEST(Checks, ContentNeverGoesStale) {
   ASSERT_EQ(problems.size(), 1u) << All(problems);
   EXPECT_EQ(problems[0].Line, 3) << "only the label's original went stale";
   EXPECT_EQ(problems[0].Reason.rfind("stale:", 0), 0u);
-}
-
-TEST(Checks, CodePagesOfCharacterSets) {
-  struct Case {
-    int Charset, Page;
-    const char* Text;
-    int Undefined;  // -1: none
-  } cases[] = {
-      {0, 1252, "K\xF6ln", -1}, {1, 1252, "\x81", 0x81}, {238, 1250, "\x8A\x9A", -1}, {238, 1250, "\x98", 0x98},
-      {204, 1251, "\x98", 0x98}, {204, 1251, "\xC0\xFF", -1}, {161, 1253, "\xD2", 0xD2}, {2, 0, "\x81", -1},
-      {494, 1250, "\x83", 0x83},  // the low 8 bits
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(checks::CodePageOf(c.Charset), c.Page) << c.Charset;
-    const auto b = checks::UndefinedByte(c.Text, c.Page);
-    EXPECT_EQ(b ? int(*b) : -1, c.Undefined) << c.Charset;
-  }
 }
 
 TEST(Checks, RecordedWidthsMeasureTheDialogFace) {

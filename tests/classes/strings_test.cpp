@@ -81,6 +81,25 @@ TEST(StringList, TextSplitsAtEveryKindOfLineEnd) {
   EXPECT_EQ(list.Text(), "a\r\n\r\n");
 }
 
+TEST(StringList, DrawnLinesStartALineAtEveryLineEnd) {
+  struct Case {
+    std::string text;
+    V lines;
+  } cases[] = {
+      {"", {""}},
+      {"a", {"a"}},
+      {"a\n", {"a", ""}},
+      {"a\r\n", {"a", ""}},  // CR LF: one line end
+      {"\r\r\n", {"", "", ""}},
+      {"a\n\rb\r", {"a", "", "b", ""}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string_view> views = DrawnLines(c.text);
+    EXPECT_EQ(V(views.begin(), views.end()), c.lines) << c.text;
+    EXPECT_EQ(views.back().data() + views.back().size(), c.text.data() + c.text.size()) << "the last line ends where the text does";
+  }
+}
+
 TEST(StringList, FilesRoundTripWithCrLf) {
   ScratchDir dir;
   const std::string file = dir.File("lines.txt");
