@@ -26,8 +26,9 @@ namespace lumetra_cli {
 
 namespace {
 
-const char* const CheckHelp =
-    "usage: lumetra check FILE [--locale N]\n\n"
+// The kinds of fault are listed from the checks' own table.
+std::string CheckHelp() {
+  return "usage: lumetra check FILE [--locale N] [--only KINDS] [--disable KINDS]\n\n"
     "Reports every entry that cannot apply or will look wrong, one line each:\n"
     "  FILE:LINE: KEY: error|warning: REASON\n"
     "and exits with 1 when any is an error (0 otherwise, 2 for wrong usage). FILE is a form file\n"
@@ -38,25 +39,49 @@ const char* const CheckHelp =
     "texts that do not fit their control in its font; controls that overlap or leave the dialog\n"
     "after the sizes and positions; mnemonics used twice in a dialog, dropped or added; entries\n"
     "whose original changed or whose control is gone in a fresh capture of the dialog.\n\n"
-    "--locale N  checks the entries of locale N of the translation text file\n\n"
+    "--locale N        checks the entries of locale N of the translation text file\n"
+    "--only KINDS      reports only faults of these kinds (a comma-separated list)\n"
+    "--disable KINDS   reports no faults of these kinds\n"
+    "The kinds: " + checks::FaultNames() + ".\n\n"
     "In a binary form an entry's LINE is its place in the list. \"--\" ends the options.\n";
+}
 
-const char* const PreviewHelp =
-    "usage: lumetra preview FILE --class CLASS [--locale N] -o OUT.png\n\n"
+std::string PreviewHelp() {
+  return "usage: lumetra preview FILE --class CLASS [--locale N] [--only KINDS] [--disable KINDS] -o OUT.png\n\n"
     "Draws the dialog of CLASS translated by the entries of FILE (as for check), with the control\n"
     "of every fault outlined in red, into OUT.png: a drawing of the recorded dialog on Linux, a\n"
-    "picture of the live dialog on Windows. The faults are also printed as check prints them.\n";
+    "picture of the live dialog on Windows. The faults are also printed as check prints them;\n"
+    "--only and --disable choose them as for check.\n";
+}
 
 struct Options {
   std::vector<std::string> Positional;
   std::optional<int> Locale;
+  checks::FaultSet Reported = checks::FaultSet().set();
   std::string ClassName, Output;
   bool Help = false;
 };
 
+// The fault kinds of a comma-separated list.
+checks::FaultSet FaultsOf(const std::string& Option, const std::string& List) {
+  checks::FaultSet kinds;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = List.find(',', start);
+    const std::string name = List.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    const std::optional<checks::Fault> kind = checks::FaultNamed(name);
+    if (!kind) throw UsageError(Option + ": '" + name + "' is no kind of fault (" + checks::FaultNames() + ")");
+    kinds.set(static_cast<std::size_t>(*kind));
+    if (comma == std::string::npos) return kinds;
+    start = comma + 1;
+  }
+}
+
 Options ParseOptions(const Args& args, bool Preview) {
   Options o;
   bool options = true;
+  std::optional<checks::FaultSet> only;
+  checks::FaultSet disabled;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const auto value = [&](const char* What) -> const std::string& {
@@ -71,11 +96,16 @@ Options ParseOptions(const Args& args, bool Preview) {
       const std::string& v = value("a number");
       if (!vcl::TryStrToInt(v, locale)) throw UsageError("--locale '" + v + "' is not an integer");
       o.Locale = locale;
-    } else if (Preview && a == "--class") o.ClassName = value("a class name");
+    } else if (a == "--only") {
+      const checks::FaultSet kinds = FaultsOf(a, value("kinds of fault"));
+      only = only ? *only | kinds : kinds;
+    } else if (a == "--disable") disabled |= FaultsOf(a, value("kinds of fault"));
+    else if (Preview && a == "--class") o.ClassName = value("a class name");
     else if (Preview && (a == "-o" || a == "--output")) o.Output = value("a file name");
     else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
     else o.Positional.push_back(a);
   }
+  o.Reported = only.value_or(checks::FaultSet().set()) & ~disabled;
   return o;
 }
 
@@ -208,8 +238,9 @@ private:
   win::LocalPrinter FPrinter;  // the print dialogs need one under Wine
 };
 
-checks::CheckInput InputOf(const EntrySet& Set, LiveDialogs& Live, checks::TextMeasure& Measure) {
+checks::CheckInput InputOf(const EntrySet& Set, LiveDialogs& Live, checks::TextMeasure& Measure, const Options& O) {
   checks::CheckInput in;
+  in.Reported = O.Reported;
   in.File = Set.File;
   in.Entries = Set.Entries;
   in.Originals = Set.Originals;
@@ -228,14 +259,14 @@ void Print(const std::vector<checks::Problem>& Problems) {
 
 int RunCheck(const Args& args) {
   const Options o = ParseOptions(args, false);
-  if (o.Help) return std::fputs(CheckHelp, stdout), 0;
-  if (o.Positional.size() != 1) throw UsageError(std::string("wrong arguments\n\n") + CheckHelp);
+  if (o.Help) return std::fputs(CheckHelp().c_str(), stdout), 0;
+  if (o.Positional.size() != 1) throw UsageError("wrong arguments\n\n" + CheckHelp());
   CheckSource source(o.Positional[0], o.Locale);
   LiveDialogs live(source.Form());
   const auto measure = checks::NativeMeasure();
   int errors = 0, warnings = 0, entries = 0;
   for (const EntrySet& set : source.Sets()) {
-    const std::vector<checks::Problem> problems = checks::Check(InputOf(set, live, *measure));
+    const std::vector<checks::Problem> problems = checks::Check(InputOf(set, live, *measure, o));
     Print(problems);
     entries += static_cast<int>(set.Entries.size());
     for (const checks::Problem& p : problems) ++(p.Level == checks::Severity::Error ? errors : warnings);
@@ -247,9 +278,9 @@ int RunCheck(const Args& args) {
 
 int RunPreview(const Args& args) {
   const Options o = ParseOptions(args, true);
-  if (o.Help) return std::fputs(PreviewHelp, stdout), 0;
+  if (o.Help) return std::fputs(PreviewHelp().c_str(), stdout), 0;
   if (o.Positional.size() != 1 || o.ClassName.empty() || o.Output.empty())
-    throw UsageError(std::string("wrong arguments\n\n") + PreviewHelp);
+    throw UsageError("wrong arguments\n\n" + PreviewHelp());
   CheckSource source(o.Positional[0], o.Locale);
   if (source.Sets().size() != 1)
     throw UsageError(o.Positional[0] + " holds the entries of " + std::to_string(source.Sets().size()) +
@@ -259,7 +290,7 @@ int RunPreview(const Args& args) {
   const auto measure = checks::NativeMeasure();
   const checks::DialogLayout* ref = live.Reference(o.ClassName);
   if (!ref) throw vcl::Exception("no dialog of class " + o.ClassName + " to show (none on the form, and no standard dialog class)");
-  const checks::CheckResult checked = checks::CheckAndApply(InputOf(set, live, *measure));
+  const checks::CheckResult checked = checks::CheckAndApply(InputOf(set, live, *measure, o));
   Print(checked.Problems);
   std::vector<checks::Problem> mine;
   for (const checks::Problem& p : checked.Problems)

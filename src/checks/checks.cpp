@@ -73,7 +73,7 @@ public:
       std::stable_sort(entries.begin(), entries.end(), [](const Parsed* a, const Parsed* b) { return a->Source->Line < b->Source->Line; });
       const DialogLayout* ref = FIn.Reference ? FIn.Reference(className) : nullptr;
       if (!ref) {
-        Report(*entries.front(), Severity::Warning,
+        Report(*entries.front(), Severity::Warning, Fault::NoDialog,
                "no dialog of class " + className + " to check against (none on the form and no capture of it): its ids, "
                "texts and rectangles are not checked");
         continue;
@@ -110,7 +110,7 @@ public:
         if (e.Font == FontField::Name) f.Face = p->Value.substr(0, 31);
         if (e.Font == FontField::Charset) f.Charset = p->Number & 0xFF, charsetEntry = p;
         if (e.Font == FontField::Name && charsetEntry && ReportMissing && (charsetEntry->Number & 0xFF) != Ref.Font.Charset)
-          Report(*charsetEntry, Severity::Warning,
+          Report(*charsetEntry, Severity::Warning, Fault::CharsetUndone,
                  "undone by " + Key(*p) + ", which is applied after it and gives the controls the dialog's own character set " +
                      std::to_string(Ref.Font.Charset) + " again");
         for (ControlLayout& c : s.Layout.Controls) c.Font = f;
@@ -153,8 +153,9 @@ private:
 
   static std::string Key(const Parsed& P) { return std::string(Vek::EntryKey(P.Source->Line)); }
 
-  void Report(const Parsed& P, Severity Level, std::string Reason, std::optional<RECT> Where = std::nullopt) {
-    FProblems.push_back({FIn.File, P.Source->LineNumber, Key(P), Level, std::move(Reason),
+  void Report(const Parsed& P, Severity Level, Fault Kind, std::string Reason, std::optional<RECT> Where = std::nullopt) {
+    if (!FIn.Reported.test(static_cast<std::size_t>(Kind))) return;
+    FProblems.push_back({FIn.File, P.Source->LineNumber, Key(P), Level, Kind, std::move(Reason),
                          P.E.HasClass ? std::string(P.E.ClassPart) : std::string(), Where});
   }
 
@@ -163,54 +164,54 @@ private:
     p.Source = &S;
     p.E = Vek::Entry::Split(std::string_view(S.Line));
     const Vek::Entry& e = p.E;
-    if (!e.HasClass) return Report(p, Severity::Error, "no \".\": the entry names no dialog class"), p;
-    if (e.ClassPart.empty()) return Report(p, Severity::Error, "empty class name before the \".\""), p;
-    if (S.Line.find('=') == std::string::npos) return Report(p, Severity::Error, "no \"=\": the entry has no value"), p;
+    if (!e.HasClass) return Report(p, Severity::Error, Fault::Syntax, "no \".\": the entry names no dialog class"), p;
+    if (e.ClassPart.empty()) return Report(p, Severity::Error, Fault::Syntax, "empty class name before the \".\""), p;
+    if (S.Line.find('=') == std::string::npos) return Report(p, Severity::Error, Fault::Syntax, "no \"=\": the entry has no value"), p;
     if (e.Kind == EntryKind::Ignored)
-      return Report(p, Severity::Error,
+      return Report(p, Severity::Error, Fault::UnknownProperty,
                     "unknown property '" + std::string(e.Property) +
                         "' (Caption, Font.Name, Font.Charset, Width, Height, or Caption, Left, Top, Width, Height with [id])"),
              p;
     if (e.Kind == EntryKind::Font && e.Font == FontField::Other)
-      Report(p, Severity::Warning, "'" + std::string(e.Property) + "' is no font field: it only gives the controls the dialog's own font again");
+      Report(p, Severity::Warning, Fault::UnknownProperty, "'" + std::string(e.Property) + "' is no font field: it only gives the controls the dialog's own font again");
     if (e.IsChildKind()) {
-      if (!e.HasId) return Report(p, Severity::Error, "no \"]\" after the control id"), p;
-      if (!e.Id()) return Report(p, Severity::Error, "control id '" + std::string(e.IdText) + "' is not a decimal integer"), p;
+      if (!e.HasId) return Report(p, Severity::Error, Fault::Syntax, "no \"]\" after the control id"), p;
+      if (!e.Id()) return Report(p, Severity::Error, Fault::Syntax, "control id '" + std::string(e.IdText) + "' is not a decimal integer"), p;
       const std::size_t close = e.Property.find(']');
       if (close + 1 < e.Property.size())
-        Report(p, Severity::Warning, "'" + std::string(e.Property.substr(close + 1)) + "' after \"]\" is ignored");
+        Report(p, Severity::Warning, Fault::Syntax, "'" + std::string(e.Property.substr(close + 1)) + "' after \"]\" is ignored");
     }
     try {
       p.Value = e.DecodedValue();
     } catch (const vcl::Exception& ex) {
-      return Report(p, Severity::Error, "the value is no valid literal: " + ex.Message()), p;
+      return Report(p, Severity::Error, Fault::Syntax, "the value is no valid literal: " + ex.Message()), p;
     }
     if (Vek::EntryValue(S.Line).size() < S.Line.size() - S.Line.find('=') - 1)
-      Report(p, Severity::Warning, "the value is longer than 4095 characters; the rest is ignored");
+      Report(p, Severity::Warning, Fault::TooLong, "the value is longer than 4095 characters; the rest is ignored");
     if (p.Value.empty() && !FIn.TranslateEmpty) {
-      Report(p, Severity::Warning, "empty value: the entry is skipped (TranslateEmpty is off)");
+      Report(p, Severity::Warning, Fault::EmptyValue, "empty value: the entry is skipped (TranslateEmpty is off)");
       p.Usable = true;
       return p;
     }
     if (IsIntegerKind(e)) {
       const auto number = Vek::ParseDecimal(p.Value);
-      if (!number) return Report(p, Severity::Error, "value " + Quoted(p.Value) + " is not a decimal integer"), p;
+      if (!number) return Report(p, Severity::Error, Fault::NotAnInteger, "value " + Quoted(p.Value) + " is not a decimal integer"), p;
       p.Number = *number;
       // The apply step takes such a value as a screen holds it, and so does the judgement here.
       const int onScreen = Vek::OnScreen(e.Kind, p.Number);
       const std::string takenAs = "; it is taken as " + std::to_string(onScreen);
       if (Vek::IsSizeKind(e.Kind) && p.Number < 0)
-        Report(p, Severity::Error, "negative size " + std::to_string(p.Number) + takenAs);
+        Report(p, Severity::Error, Fault::BeyondScreen, "negative size " + std::to_string(p.Number) + takenAs);
       else if (Vek::IsSizeKind(e.Kind) && onScreen != p.Number)
-        Report(p, Severity::Error, "size " + std::to_string(p.Number) + " is more than a screen holds (at most " +
+        Report(p, Severity::Error, Fault::BeyondScreen, "size " + std::to_string(p.Number) + " is more than a screen holds (at most " +
                                        std::to_string(Vek::ScreenLimit) + " px)" + takenAs);
       else if (onScreen != p.Number)
-        Report(p, Severity::Error, "position " + std::to_string(p.Number) + " is beyond what a screen holds (" +
+        Report(p, Severity::Error, Fault::BeyondScreen, "position " + std::to_string(p.Number) + " is beyond what a screen holds (" +
                                        std::to_string(-Vek::ScreenLimit) + " to " + std::to_string(Vek::ScreenLimit) + " px)" +
                                        takenAs);
       p.Number = onScreen;
       if (e.Kind == EntryKind::Font && (p.Number < 0 || p.Number > 255))
-        Report(p, Severity::Warning, "character set " + std::to_string(p.Number) + " is taken as " + std::to_string(p.Number & 0xFF) +
+        Report(p, Severity::Warning, Fault::Charset, "character set " + std::to_string(p.Number) + " is taken as " + std::to_string(p.Number & 0xFF) +
                                          " (its low 8 bits)");
     }
     p.Usable = true;
@@ -223,14 +224,14 @@ private:
     const std::string prefix = std::string(P.E.ClassPart) + ".";
     for (const char* kind : {"Left", "Caption", "Width"}) {
       if (FOriginals.count(prefix + kind + idText)) {
-        Report(P, Severity::Error, "stale: control " + std::to_string(Id) + " is gone from a fresh capture of " + Ref.ClassName);
+        Report(P, Severity::Error, Fault::Stale, "stale: control " + std::to_string(Id) + " is gone from a fresh capture of " + Ref.ClassName);
         return;
       }
     }
     if (Id < 0)
-      Report(P, Severity::Error, Ref.ClassName + " has no child " + std::to_string(-static_cast<long long>(Id)) + " (it has " +
+      Report(P, Severity::Error, Fault::UnknownId, Ref.ClassName + " has no child " + std::to_string(-static_cast<long long>(Id)) + " (it has " +
                                      std::to_string(Ref.Controls.size()) + ")");
-    else Report(P, Severity::Error, Ref.ClassName + " has no control with id " + std::to_string(Id));
+    else Report(P, Severity::Error, Fault::UnknownId, Ref.ClassName + " has no control with id " + std::to_string(Id));
   }
 
   // The value a fresh capture writes for the entry's key, decoded; nothing when it has no such control.
@@ -274,7 +275,7 @@ private:
     } catch (const vcl::Exception&) {
     }
     if (decoded == *now || raw == "'" + *now + "'") return;
-    Report(P, Severity::Warning, "stale: the original was " + raw + ", a fresh capture of " + Ref.ClassName + " has " + Quoted(*now));
+    Report(P, Severity::Warning, Fault::Stale, "stale: the original was " + raw + ", a fresh capture of " + Ref.ClassName + " has " + Quoted(*now));
   }
 
   void CheckCodePage(const Parsed& P, int Charset) {
@@ -285,7 +286,7 @@ private:
         vcl::IsKnownCodePage(page) && !vcl::IsDoubleByteCodePage(page) ? vcl::FirstUndefined(page, P.Value) : std::nullopt;
     if (undefined) {
       const auto b = static_cast<unsigned char>(P.Value[*undefined]);
-      Report(P, Severity::Error, "character #" + std::to_string(b) + " cannot be shown: code page " + std::to_string(page) +
+      Report(P, Severity::Error, Fault::CodePage, "character #" + std::to_string(b) + " cannot be shown: code page " + std::to_string(page) +
                                      " (character set " + std::to_string(Charset) + ") has none");
       return;
     }
@@ -294,7 +295,7 @@ private:
     for (std::size_t i = 0; i + 1 < v.size(); ++i) {
       const auto a = static_cast<unsigned char>(v[i]), b = static_cast<unsigned char>(v[i + 1]);
       if (a >= 0xC2 && a <= 0xDF && b >= 0x80 && b <= 0xBF && page == 1252) {
-        Report(P, Severity::Warning, "the text looks like UTF-8 (bytes #" + std::to_string(a) + "#" + std::to_string(b) +
+        Report(P, Severity::Warning, Fault::LooksLikeUtf8, "the text looks like UTF-8 (bytes #" + std::to_string(a) + "#" + std::to_string(b) +
                                          "); entries are read in the ANSI code page and show such bytes as two characters");
         return;
       }
@@ -394,7 +395,7 @@ private:
       reason += ", " + std::to_string(fit.Lines) + " lines of " + std::to_string(fit.LineHeight) + " px";
     reason += "; control " + std::to_string(a.Id) + " (" + Size(a.Rect) + ") has room for " + std::to_string(room.Width) + " px";
     if (room.Wraps) reason += " by " + std::to_string(room.Height) + " px";
-    Report(*cause, Severity::Error, reason, a.Rect);
+    Report(*cause, Severity::Error, Fault::Fit, reason, a.Rect);
   }
 
   static bool Inside(const RECT& R, const RECT& Box) {
@@ -413,7 +414,7 @@ private:
       if (!a[i].Visible()) continue;
       const Parsed* moved = After.Geometry[i];
       if (!Inside(a[i].Rect, clientAfter) && Inside(Ref.Controls[i].Rect, clientBefore) && (moved || After.WindowSize))
-        Report(moved ? *moved : *After.WindowSize, Severity::Error,
+        Report(moved ? *moved : *After.WindowSize, Severity::Error, Fault::Outside,
                "control " + std::to_string(a[i].Id) + " (" + Place(a[i].Rect) + ") leaves the dialog's client area (" +
                    Size(clientAfter) + ")",
                a[i].Rect);
@@ -421,7 +422,7 @@ private:
         if (!a[j].Visible() || !Meet(a[i].Rect, a[j].Rect) || Meet(Ref.Controls[i].Rect, Ref.Controls[j].Rect)) continue;
         const std::size_t mover = After.Geometry[i] ? i : j, other = mover == i ? j : i;
         if (!After.Geometry[mover]) continue;
-        Report(*After.Geometry[mover], Severity::Error,
+        Report(*After.Geometry[mover], Severity::Error, Fault::Overlap,
                "control " + std::to_string(a[mover].Id) + " (" + Place(a[mover].Rect) + ") overlaps control " +
                    std::to_string(a[other].Id) + " " + Quoted(a[other].Text) + " (" + Place(a[other].Rect) + ")",
                a[mover].Rect);
@@ -452,8 +453,8 @@ private:
       if (const Parsed* p = After.Caption[i]) {
         const std::optional<RECT> where = a[i].Visible() ? std::optional<RECT>(a[i].Rect) : std::nullopt;
         const bool had = Mnemonic(Ref.Controls[i].Text).has_value(), has = Mnemonic(a[i].Text).has_value();
-        if (had && !has) Report(*p, Severity::Warning, "drops the & mnemonic of the original " + Quoted(Ref.Controls[i].Text), where);
-        if (!had && has) Report(*p, Severity::Warning, "adds a & mnemonic that the original " + Quoted(Ref.Controls[i].Text) + " does not have", where);
+        if (had && !has) Report(*p, Severity::Warning, Fault::MnemonicDropped, "drops the & mnemonic of the original " + Quoted(Ref.Controls[i].Text), where);
+        if (!had && has) Report(*p, Severity::Warning, Fault::MnemonicAdded, "adds a & mnemonic that the original " + Quoted(Ref.Controls[i].Text) + " does not have", where);
       }
       if (!a[i].Visible()) continue;
       if (const auto m = Mnemonic(a[i].Text)) byLetter[*m].push_back(i);
@@ -465,7 +466,7 @@ private:
         std::string others;
         for (const std::size_t j : controls)
           if (j != i) others += (others.empty() ? "" : ", ") + std::to_string(a[j].Id) + " " + Quoted(a[j].Text);
-        Report(*After.Caption[i], Severity::Error, "mnemonic &" + std::string(1, static_cast<char>(letter)) + " is also that of control " + others,
+        Report(*After.Caption[i], Severity::Error, Fault::MnemonicClash, "mnemonic &" + std::string(1, static_cast<char>(letter)) + " is also that of control " + others,
                a[i].Rect);
       }
     }
@@ -491,17 +492,45 @@ Parsed Checker::Parse(const SourceEntry& S) { return ParseEntry(S); }
 
 }  // namespace
 
-std::string FormatProblem(const Problem& P) {
-  std::string out = P.File + ":" + std::to_string(P.Line) + ": " + P.Key + ": " + (P.Level == Severity::Error ? "error" : "warning") +
-                    ": " + P.Reason;
+namespace {
+
+constexpr std::string_view FaultNameTable[FaultCount] = {
+    "syntax",  "unknown-property", "too-long", "empty",     "not-an-integer", "beyond-screen",  "charset",
+    "charset-undone", "no-dialog", "unknown-id", "stale", "code-page",      "utf-8",          "fit",
+    "outside", "overlap", "mnemonic-clash", "mnemonic-dropped", "mnemonic-added"};
+
+// Control bytes a terminal might take for commands, as the entry language writes them.
+std::string Escaped(std::string_view Text) {
   std::string shown;
-  for (const char c : out) {
+  for (const char c : Text) {
     const auto b = static_cast<unsigned char>(c);
     if (b < 0x20 || b == 0x7F) shown += "#" + std::to_string(b);
     else shown += c;
   }
   return shown;
 }
+
+}  // namespace
+
+std::string_view FaultName(Fault Kind) { return FaultNameTable[static_cast<std::size_t>(Kind)]; }
+
+std::optional<Fault> FaultNamed(std::string_view Name) {
+  for (std::size_t i = 0; i < FaultCount; ++i)
+    if (FaultNameTable[i] == Name) return static_cast<Fault>(i);
+  return std::nullopt;
+}
+
+std::string FaultNames() {
+  std::string names;
+  for (const std::string_view n : FaultNameTable) names += (names.empty() ? "" : ", ") + std::string(n);
+  return names;
+}
+
+std::string FormatFault(const Problem& P) {
+  return Escaped(P.Key + ": " + (P.Level == Severity::Error ? "error" : "warning") + ": " + P.Reason);
+}
+
+std::string FormatProblem(const Problem& P) { return Escaped(P.File + ":" + std::to_string(P.Line) + ": ") + FormatFault(P); }
 
 bool HasErrors(const std::vector<Problem>& Problems) {
   return std::any_of(Problems.begin(), Problems.end(), [](const Problem& p) { return p.Level == Severity::Error; });

@@ -2,6 +2,7 @@
 // or will look wrong, for the command line, the editor and the designer.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -19,6 +20,40 @@ namespace checks {
 
 enum class Severity : std::uint8_t { Warning = 1, Error = 2 };
 
+/// What kind of fault a problem is: what `lumetra check --only`/`--disable` choose by, and what
+/// the tests match. Named by FaultName.
+enum class Fault : std::uint8_t {
+  Syntax,           ///< "syntax": no class, no value, a broken id or literal, text after "]"
+  UnknownProperty,  ///< "unknown-property": a property the entry language lacks, a font field it ignores
+  TooLong,          ///< "too-long": a value beyond the 4095 characters an entry keeps
+  EmptyValue,       ///< "empty": an empty value skipped while TranslateEmpty is off
+  NotAnInteger,     ///< "not-an-integer": a size, position or character set that is no decimal integer
+  BeyondScreen,     ///< "beyond-screen": a negative size, or a size or position beyond what a screen holds
+  Charset,          ///< "charset": a character set beyond a byte, taken by its low 8 bits
+  CharsetUndone,    ///< "charset-undone": a Font.Charset that a later Font.Name gives up again
+  NoDialog,         ///< "no-dialog": a class without a dialog to judge the entries on
+  UnknownId,        ///< "unknown-id": a control id or position the dialog does not have
+  Stale,            ///< "stale": an original that changed, or a control gone from a fresh capture
+  CodePage,         ///< "code-page": a character the code page of the font's character set lacks
+  LooksLikeUtf8,    ///< "utf-8": bytes that read as UTF-8 where entries are ANSI
+  Fit,              ///< "fit": a text that does not fit its control
+  Outside,          ///< "outside": a control that leaves the dialog's client area
+  Overlap,          ///< "overlap": a control moved onto another
+  MnemonicClash,    ///< "mnemonic-clash": a mnemonic letter that another control of the dialog has
+  MnemonicDropped,  ///< "mnemonic-dropped": a translation without the original's mnemonic
+  MnemonicAdded,    ///< "mnemonic-added": a mnemonic the original does not have
+};
+inline constexpr std::size_t FaultCount = static_cast<std::size_t>(Fault::MnemonicAdded) + 1;
+/// A set of fault kinds, indexed by their number.
+using FaultSet = std::bitset<FaultCount>;
+
+/// The name of a fault kind, as `lumetra check` takes it ("syntax", "unknown-id", ...).
+std::string_view FaultName(Fault Kind);
+/// The fault kind of a name; nothing for a name that is none.
+std::optional<Fault> FaultNamed(std::string_view Name);
+/// Every fault kind's name, in the order of their numbers, separated by ", ".
+std::string FaultNames();
+
 /// One entry line `<class>.<property>=<value>` and the line of its file it stands on.
 struct SourceEntry {
   std::string Line;
@@ -31,6 +66,7 @@ struct Problem {
   int Line = 0;
   std::string Key;  ///< the entry's property key
   Severity Level = Severity::Error;
+  Fault Kind = Fault::Syntax;
   std::string Reason;
   std::string ClassName;     ///< the dialog class the entry is for ("" when it names none)
   std::optional<RECT> Place;  ///< the control or window at fault, in the dialog's client coordinates
@@ -38,6 +74,8 @@ struct Problem {
 
 /// `file:line: key: error: reason`, with bytes a terminal might take for commands escaped.
 std::string FormatProblem(const Problem& P);
+/// `key: error: reason` as FormatProblem writes it, for lists of one file's problems.
+std::string FormatFault(const Problem& P);
 
 struct FontSpec {
   std::string Face;
@@ -112,6 +150,8 @@ struct CheckInput {
   std::function<const DialogLayout*(const std::string& ClassName)> Reference;
   TextMeasure* Measure = nullptr;  ///< RecordedMeasure when nullptr
   bool TranslateEmpty = false;
+  /// The kinds of fault reported; problems of the others are left out.
+  FaultSet Reported = FaultSet().set();
   /// The components holding the dialogs the entries are for, whose own dialog classes they may
   /// name (see Vek::DialogKindOf); nullptr when there are none.
   const vcl::TComponent* Form = nullptr;

@@ -105,8 +105,7 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
     const auto applied = checked.Applied.find(ClassName);
     picture = checks::DrawPicture(applied != checked.Applied.end() ? applied->second : *reference, faults);
     for (const checks::Problem& p : faults)
-      faultLines += (faultLines.empty() ? "" : "\r\n") + p.Key + (p.Level == checks::Severity::Error ? ": error: " : ": warning: ") +
-                    p.Reason;
+      faultLines += (faultLines.empty() ? "" : "\r\n") + checks::FormatFault(p);
     if (faults.empty()) faultLines = "No faults.";
   }
   Faults->SetText(faultLines);

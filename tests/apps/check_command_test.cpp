@@ -78,6 +78,29 @@ TEST(CheckCommand, AFaultySetGivesOneLinePerFaultAndExitsWithOne) {
     EXPECT_NE(r.Out.find(file + expected), std::string::npos) << expected << "\n" << r.Out;
 }
 
+TEST(CheckCommand, OnlyAndDisableChooseTheKindsOfFaultReported) {
+  ScratchDir dir;
+  const std::string form = dir.File("form1.dfm");
+  WriteFile(form, FaultyForm);
+  Result r = Lumetra({"check", form, "--only", "unknown-id,not-an-integer"}, dir);
+  EXPECT_EQ(r.Code, 1);
+  ASSERT_EQ(LineCount(r.Out), 2) << r.Out;
+  EXPECT_NE(r.Out.find(":8: "), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find(":11: "), std::string::npos) << r.Out;
+
+  r = Lumetra({"check", form, "--disable", "mnemonic-clash,fit", "--disable", "unknown-id,syntax,unknown-property,outside,not-an-integer"}, dir);
+  EXPECT_EQ(r.Code, 0) << "no error is left";
+  EXPECT_EQ(r.Out, "");
+  r = Lumetra({"check", form, "--only", "fit,outside", "--disable", "outside"}, dir);
+  ASSERT_EQ(LineCount(r.Out), 1) << r.Out;
+  EXPECT_NE(r.Out.find(":7: "), std::string::npos) << r.Out;
+
+  r = Lumetra({"check", form, "--only", "fit,nonsense"}, dir);
+  EXPECT_EQ(r.Code, 2);
+  const std::string errors = ReadFile(dir.File("stderr.txt"));
+  EXPECT_NE(errors.find("'nonsense' is no kind of fault (syntax, "), std::string::npos) << errors;
+}
+
 TEST(CheckCommand, InABinaryFormALineIsThePlaceInTheList) {
   ScratchDir dir;
   WriteFile(dir.File("form1.txt"), FaultyForm);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "checks/checks.hpp"
 #include "checks/translator_checks.hpp"
@@ -10,6 +11,7 @@
 #include "vcl/Dialogs.hpp"
 
 using checks::Problem;
+using checks::Fault;
 using checks::Severity;
 
 namespace {
@@ -39,85 +41,107 @@ std::string All(const std::vector<Problem>& Problems) {
   return s;
 }
 
-struct Fault {
+struct Case {
   const char* What;
   std::vector<std::string> Lines;
   std::vector<std::string> Originals;
   int Line;             // of the one problem reported
   Severity Level;
-  const char* Reason;   // a part of the first problem's reason
+  checks::Fault Kind;   // of the first problem
+  const char* Reason;   // a part of its reason: the figures it names
   std::size_t Count = 1;  // problems reported, all on that line
 };
 
-const Fault Faults[] = {
+const Case Faults[] = {
     // Syntax the entry language rejects, or that does not do what it seems to.
-    {"no class", {"Caption='x'"}, {}, 1, Severity::Error, "no \".\""},
-    {"no value", {"TOpenDialog.Caption"}, {}, 1, Severity::Error, "no \"=\""},
-    {"unknown property", {"TOpenDialog.Foo=1"}, {}, 1, Severity::Error, "unknown property 'Foo'"},
-    {"id not decimal", {"TOpenDialog.Caption[12a]='x'"}, {}, 1, Severity::Error, "control id '12a' is not a decimal integer"},
-    {"no ]", {"TOpenDialog.Caption[1090='x'"}, {}, 1, Severity::Error, "no \"]\""},
-    {"bad literal", {"TOpenDialog.Caption='x'#"}, {}, 1, Severity::Error, "no valid literal"},
-    {"text after ]", {"TOpenDialog.Caption[1090]x='&Name:'"}, {}, 1, Severity::Warning, "'x' after \"]\" is ignored"},
-    {"other font field", {"TOpenDialog.Font.Style=1"}, {}, 1, Severity::Warning, "'Font.Style' is no font field"},
-    {"empty value", {"TOpenDialog.Caption[1090]=''"}, {}, 1, Severity::Warning, "empty value"},
+    {"no class", {"Caption='x'"}, {}, 1, Severity::Error, Fault::Syntax, "no \".\""},
+    {"no value", {"TOpenDialog.Caption"}, {}, 1, Severity::Error, Fault::Syntax, "no \"=\""},
+    {"unknown property", {"TOpenDialog.Foo=1"}, {}, 1, Severity::Error, Fault::UnknownProperty, "unknown property 'Foo'"},
+    {"id not decimal", {"TOpenDialog.Caption[12a]='x'"}, {}, 1, Severity::Error, Fault::Syntax, "control id '12a' is not a decimal integer"},
+    {"no ]", {"TOpenDialog.Caption[1090='x'"}, {}, 1, Severity::Error, Fault::Syntax, "no \"]\""},
+    {"bad literal", {"TOpenDialog.Caption='x'#"}, {}, 1, Severity::Error, Fault::Syntax, "no valid literal"},
+    {"text after ]", {"TOpenDialog.Caption[1090]x='&Name:'"}, {}, 1, Severity::Warning, Fault::Syntax, "'x' after \"]\" is ignored"},
+    {"other font field", {"TOpenDialog.Font.Style=1"}, {}, 1, Severity::Warning, Fault::UnknownProperty, "'Font.Style' is no font field"},
+    {"empty value", {"TOpenDialog.Caption[1090]=''"}, {}, 1, Severity::Warning, Fault::EmptyValue, "empty value"},
     // Ids the dialog does not have.
-    {"unknown id", {"TOpenDialog.Caption[4711]='x'"}, {}, 1, Severity::Error, "TOpenDialog has no control with id 4711"},
-    {"ordinal beyond", {"TOpenDialog.Left[-40]=1"}, {}, 1, Severity::Error, "has no child 40 (it has 16)"},
+    {"unknown id", {"TOpenDialog.Caption[4711]='x'"}, {}, 1, Severity::Error, Fault::UnknownId, "TOpenDialog has no control with id 4711"},
+    {"ordinal beyond", {"TOpenDialog.Left[-40]=1"}, {}, 1, Severity::Error, Fault::UnknownId, "has no child 40 (it has 16)"},
     // Integers.
-    {"word for a width", {"TOpenDialog.Width=wide"}, {}, 1, Severity::Error, "value 'wide' is not a decimal integer"},
-    {"hexadecimal", {"TOpenDialog.Left[1090]=$10"}, {}, 1, Severity::Error, "value '$10' is not a decimal integer"},
-    {"negative size", {"TOpenDialog.Height[1090]=-5"}, {}, 1, Severity::Error, "negative size -5; it is taken as 0"},
+    {"word for a width", {"TOpenDialog.Width=wide"}, {}, 1, Severity::Error, Fault::NotAnInteger, "value 'wide' is not a decimal integer"},
+    {"hexadecimal", {"TOpenDialog.Left[1090]=$10"}, {}, 1, Severity::Error, Fault::NotAnInteger, "value '$10' is not a decimal integer"},
+    {"negative size", {"TOpenDialog.Height[1090]=-5"}, {}, 1, Severity::Error, Fault::BeyondScreen, "negative size -5; it is taken as 0"},
     // Sizes and positions beyond what a screen holds, taken as the apply step takes them.
-    {"window wider than a screen", {"TFindDialog.Width=2147483647"}, {}, 1, Severity::Error,
+    {"window wider than a screen", {"TFindDialog.Width=2147483647"}, {}, 1, Severity::Error, Fault::BeyondScreen,
      "size 2147483647 is more than a screen holds (at most 32767 px); it is taken as 32767"},
-    {"control beyond the screen", {"TFindDialog.Top[1]=-2147483648"}, {}, 1, Severity::Error,
+    {"control beyond the screen", {"TFindDialog.Top[1]=-2147483648"}, {}, 1, Severity::Error, Fault::BeyondScreen,
      "position -2147483648 is beyond what a screen holds (-32767 to 32767 px); it is taken as -32767", 2},  // and leaves the dialog
-    {"charset beyond a byte", {"TOpenDialog.Font.Charset=494"}, {}, 1, Severity::Warning, "taken as 238"},
+    {"charset beyond a byte", {"TOpenDialog.Font.Charset=494"}, {}, 1, Severity::Warning, Fault::Charset, "taken as 238"},
     // Code pages.
-    {"byte 1252 lacks", {"TOpenDialog.Caption[1090]='Datei&name\x81:'"}, {}, 1, Severity::Error, "character #129 cannot be shown: code page 1252"},
-    {"byte 1250 lacks", {"TOpenDialog.Caption[1090]='Soubor &n\x83:'", "TOpenDialog.Font.Charset=238"}, {}, 1, Severity::Error,
+    {"byte 1252 lacks", {"TOpenDialog.Caption[1090]='Datei&name\x81:'"}, {}, 1, Severity::Error, Fault::CodePage, "character #129 cannot be shown: code page 1252"},
+    {"byte 1250 lacks", {"TOpenDialog.Caption[1090]='Soubor &n\x83:'", "TOpenDialog.Font.Charset=238"}, {}, 1, Severity::Error, Fault::CodePage,
      "character #131 cannot be shown: code page 1250 (character set 238)"},
-    {"saved as UTF-8", {"TOpenDialog.Caption[1090]='Gr\xC3\xB6\xC3\x9F" "e des &Namens:'"}, {}, 1, Severity::Warning, "looks like UTF-8"},
-    {"charset undone by the name", {"TOpenDialog.Font.Charset=238", "TOpenDialog.Font.Name='Arial'"}, {}, 1, Severity::Warning,
+    {"saved as UTF-8", {"TOpenDialog.Caption[1090]='Gr\xC3\xB6\xC3\x9F" "e des &Namens:'"}, {}, 1, Severity::Warning, Fault::LooksLikeUtf8, "looks like UTF-8"},
+    {"charset undone by the name", {"TOpenDialog.Font.Charset=238", "TOpenDialog.Font.Name='Arial'"}, {}, 1, Severity::Warning, Fault::CharsetUndone,
      "undone by TOpenDialog.Font.Name"},
     // Texts that do not fit.
-    {"label too long", {"TOpenDialog.Caption[1090]='Bitte geben Sie den &Namen der Datei ein:'"}, {}, 1, Severity::Error,
+    {"label too long", {"TOpenDialog.Caption[1090]='Bitte geben Sie den &Namen der Datei ein:'"}, {}, 1, Severity::Error, Fault::Fit,
      "px wide in Liberation Sans 11 px, 3 lines of 12 px; control 1090 (84 x 24) has room for 84 px by 24 px"},
-    {"label fits in two lines", {"TOpenDialog.Caption[1090]='Name der zu \xF6" "ffnenden Datei:'"}, {}, 1, Severity::Warning,
+    {"label fits in two lines", {"TOpenDialog.Caption[1090]='Name der zu \xF6" "ffnenden Datei:'"}, {}, 1, Severity::Warning, Fault::MnemonicDropped,
      "drops the & mnemonic"},
-    {"button made narrow", {"TOpenDialog.Width[1]=30"}, {}, 1, Severity::Error, "text '&Open' is 27 px wide in Liberation Sans 11 px; control 1 (30 x 21) has room for 22 px"},
-    {"check box text", {"TFindDialog.Caption[1041]='Gro\xDF-/Kleinschreibung bei der Suche beachten (&K)'"}, {}, 1, Severity::Error,
+    {"button made narrow", {"TOpenDialog.Width[1]=30"}, {}, 1, Severity::Error, Fault::Fit, "text '&Open' is 27 px wide in Liberation Sans 11 px; control 1 (30 x 21) has room for 22 px"},
+    {"check box text", {"TFindDialog.Caption[1041]='Gro\xDF-/Kleinschreibung bei der Suche beachten (&K)'"}, {}, 1, Severity::Error, Fault::Fit,
      "has room for 194 px"},
     // Controls that overlap or leave the dialog.
-    {"moved onto a neighbour", {"TOpenDialog.Left[1090]=200"}, {}, 1, Severity::Error, "control 1090 (84 x 24 at 200,273) overlaps control 1148"},
-    {"moved out", {"TOpenDialog.Left[2]=600"}, {}, 1, Severity::Error, "control 2 (81 x 21 at 600,297) leaves the dialog's client area (557 x 332)"},
-    {"window made narrow", {"TFindDialog.Width=413"}, {}, 1, Severity::Error,
+    {"moved onto a neighbour", {"TOpenDialog.Left[1090]=200"}, {}, 1, Severity::Error, Fault::Overlap, "control 1090 (84 x 24 at 200,273) overlaps control 1148"},
+    {"moved out", {"TOpenDialog.Left[2]=600"}, {}, 1, Severity::Error, Fault::Outside, "control 2 (81 x 21 at 600,297) leaves the dialog's client area (557 x 332)"},
+    {"window made narrow", {"TFindDialog.Width=413"}, {}, 1, Severity::Error, Fault::Outside,
      "control 1 (90 x 21 at 318,9) leaves the dialog's client area (407 x 93)", 2},  // and Cancel below it
     // Mnemonics.
-    {"same letter twice", {"TOpenDialog.Caption[1089]='Datei&name:'"}, {}, 1, Severity::Error, "mnemonic &n is also that of control 1090 'File &name:'"},
-    {"dropped", {"TOpenDialog.Caption[1090]='Dateiname:'"}, {}, 1, Severity::Warning, "drops the & mnemonic of the original 'File &name:'"},
-    {"added", {"TOpenDialog.Caption[2]='&Abbrechen'"}, {}, 1, Severity::Warning, "adds a & mnemonic that the original 'Cancel' does not have"},
+    {"same letter twice", {"TOpenDialog.Caption[1089]='Datei&name:'"}, {}, 1, Severity::Error, Fault::MnemonicClash, "mnemonic &n is also that of control 1090 'File &name:'"},
+    {"dropped", {"TOpenDialog.Caption[1090]='Dateiname:'"}, {}, 1, Severity::Warning, Fault::MnemonicDropped, "drops the & mnemonic of the original 'File &name:'"},
+    {"added", {"TOpenDialog.Caption[2]='&Abbrechen'"}, {}, 1, Severity::Warning, Fault::MnemonicAdded, "adds a & mnemonic that the original 'Cancel' does not have"},
     // Stale entries.
-    {"original changed", {"TOpenDialog.Caption[1090]='Datei&name:'"}, {"TOpenDialog.Caption[1090]='File name:'"}, 1, Severity::Warning,
+    {"original changed", {"TOpenDialog.Caption[1090]='Datei&name:'"}, {"TOpenDialog.Caption[1090]='File name:'"}, 1, Severity::Warning, Fault::Stale,
      "stale: the original was 'File name:', a fresh capture of TOpenDialog has 'File &name:'"},
-    {"control gone", {"TOpenDialog.Caption[4711]='Weg'"}, {"TOpenDialog.Caption[4711]='Gone'"}, 1, Severity::Error,
+    {"control gone", {"TOpenDialog.Caption[4711]='Weg'"}, {"TOpenDialog.Caption[4711]='Gone'"}, 1, Severity::Error, Fault::Stale,
      "stale: control 4711 is gone from a fresh capture of TOpenDialog"},
     // A class without a dialog to judge on.
-    {"unknown class", {"TMyDialog.Caption='x'"}, {}, 1, Severity::Warning, "no dialog of class TMyDialog to check against"},
+    {"unknown class", {"TMyDialog.Caption='x'"}, {}, 1, Severity::Warning, Fault::NoDialog, "no dialog of class TMyDialog to check against"},
 };
 
 }  // namespace
 
 TEST(Checks, EachFaultIsReportedOnceOnItsLine) {
-  for (const Fault& f : Faults) {
+  for (const Case& f : Faults) {
     SCOPED_TRACE(f.What);
     const std::vector<Problem> problems = CheckLines(f.Lines, f.Originals);
     ASSERT_EQ(problems.size(), f.Count) << All(problems);
     for (const Problem& p : problems) EXPECT_EQ(p.Line, f.Line);
     EXPECT_EQ(problems[0].Level, f.Level) << All(problems);
+    EXPECT_EQ(checks::FaultName(problems[0].Kind), checks::FaultName(f.Kind)) << All(problems);
     EXPECT_NE(problems[0].Reason.find(f.Reason), std::string::npos) << All(problems);
     EXPECT_EQ(problems[0].Key, std::string(f.Lines[static_cast<std::size_t>(f.Line - 1)]).substr(0, f.Lines[static_cast<std::size_t>(f.Line - 1)].find('=')));
   }
+}
+
+TEST(Checks, EachKindOfFaultHasANameAndCanBeLeftOut) {
+  std::set<std::string_view> names;
+  for (std::size_t i = 0; i < checks::FaultCount; ++i) {
+    const auto kind = static_cast<Fault>(i);
+    EXPECT_FALSE(checks::FaultName(kind).empty()) << i;
+    EXPECT_EQ(checks::FaultNamed(checks::FaultName(kind)), kind) << i;
+    names.insert(checks::FaultName(kind));
+  }
+  EXPECT_EQ(names.size(), checks::FaultCount);
+  EXPECT_FALSE(checks::FaultNamed("Fit")) << "names are exact";
+
+  checks::CheckInput in;
+  in.Reference = &Recorded;
+  in.Entries = {{"TOpenDialog.Foo=1", 1}, {"TOpenDialog.Width[1]=30", 2}, {"TOpenDialog.Caption[1090]='Dateiname:'", 3}};
+  in.Reported.reset(static_cast<std::size_t>(Fault::UnknownProperty)).reset(static_cast<std::size_t>(Fault::MnemonicDropped));
+  const std::vector<Problem> left = checks::Check(in);
+  ASSERT_EQ(left.size(), 1u) << All(left);
+  EXPECT_EQ(left[0].Kind, Fault::Fit);
 }
 
 TEST(Checks, CleanEntriesReportNothing) {
