@@ -1,0 +1,61 @@
+// The checks' model of the apply step: the dialog as a translator leaves it after the entries of
+// its class, in ordinal order, each Font entry starting again from the dialog's own font, sizes
+// taken as MoveWindow takes them (the outer extent). tests/scenarios/apply_model_test.cpp keeps it
+// alike with the real pass on both window systems.
+#include "checks/checker.hpp"
+
+namespace checks::detail {
+
+using Vek::EntryKind;
+using Vek::FontField;
+
+AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries, Findings& F, bool ReportFaults) {
+  AppliedDialog s{Ref, std::vector<const Parsed*>(Ref.Controls.size()), std::vector<const Parsed*>(Ref.Controls.size())};
+  const Parsed* charsetEntry = nullptr;
+  for (const Parsed* p : Entries) {
+    const Vek::Entry& e = p->E;
+    const ControlLayout* found = e.IsChildKind() ? Ref.Find(*e.Id()) : nullptr;
+    if (e.IsChildKind() && !found && ReportFaults) ReportMissingControl(F, *p, Ref, *e.Id());
+    if (p->Value.empty() && !F.Input.TranslateEmpty) continue;
+    if (e.Kind == EntryKind::WindowCaption) {
+      s.Layout.Title = p->Value;
+      continue;
+    }
+    if (e.Kind == EntryKind::Font) {
+      // Each Font entry starts again from the dialog's own font.
+      FontSpec f = Ref.Font;
+      if (e.Font == FontField::Name) f.Face = p->Value.substr(0, 31);
+      if (e.Font == FontField::Charset) f.Charset = p->Number & 0xFF, charsetEntry = p;
+      if (e.Font == FontField::Name && charsetEntry && ReportFaults && (charsetEntry->Number & 0xFF) != Ref.Font.Charset)
+        F.Report(*charsetEntry, Severity::Warning, Fault::CharsetUndone,
+               "undone by " + KeyOf(*p) + ", which is applied after it and gives the controls the dialog's own character set " +
+                   std::to_string(Ref.Font.Charset) + " again");
+      for (ControlLayout& c : s.Layout.Controls) c.Font = f;
+      s.Font = p;
+      continue;
+    }
+    if (e.Kind == EntryKind::WindowWidth || e.Kind == EntryKind::WindowHeight) {
+      RECT& w = s.Layout.Window;
+      RECT& c = s.Layout.Client;
+      if (e.Kind == EntryKind::WindowWidth) c.right += p->Number - (w.right - w.left), w.right = w.left + p->Number;
+      else c.bottom += p->Number - (w.bottom - w.top), w.bottom = w.top + p->Number;
+      s.WindowSize = p;
+      continue;
+    }
+    if (!found) continue;
+    const auto index = static_cast<std::size_t>(found - Ref.Controls.data());
+    ControlLayout& c = s.Layout.Controls[index];
+    RECT& r = c.Rect;
+    switch (e.Kind) {
+      case EntryKind::ChildCaption: c.Text = p->Value, s.Caption[index] = p; break;
+      case EntryKind::ChildLeft: r.right += p->Number - r.left, r.left = p->Number, s.Geometry[index] = p; break;
+      case EntryKind::ChildTop: r.bottom += p->Number - r.top, r.top = p->Number, s.Geometry[index] = p; break;
+      case EntryKind::ChildWidth: r.right = r.left + p->Number, s.Geometry[index] = p; break;
+      case EntryKind::ChildHeight: r.bottom = r.top + p->Number, s.Geometry[index] = p; break;
+      default: break;
+    }
+  }
+  return s;
+}
+
+}  // namespace checks::detail

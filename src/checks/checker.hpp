@@ -1,0 +1,74 @@
+// What the checks share among the files of their concerns: an entry after its syntax checks,
+// the findings of one run, and the dialog as the entries leave it. The entry language is judged
+// in entry_syntax.cpp, the apply step modelled in apply_model.cpp, ids, originals and code pages
+// judged in text_checks.cpp, fit, places and mnemonics in layout_checks.cpp; checks.cpp runs them.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "checks/checks.hpp"
+
+namespace checks::detail {
+
+/// An entry after its syntax checks.
+struct Parsed {
+  const SourceEntry* Source = nullptr;
+  Vek::Entry E;
+  std::string Value;  ///< decoded
+  int Number = 0;     ///< integer kinds
+  bool Usable = false;
+};
+
+/// The entry's property key, as problems name it.
+std::string KeyOf(const Parsed& P);
+std::string Quoted(std::string_view Text);
+/// "W x H" and "W x H at X,Y" of a rectangle, as problems write them.
+std::string Size(const RECT& R);
+std::string Place(const RECT& R);
+
+/// What one run of the checks reads and finds.
+struct Findings {
+  explicit Findings(const CheckInput& In) : Input(In) {}
+  const CheckInput& Input;
+  /// The captured values by key, their values as written.
+  std::map<std::string, std::string, std::less<>> Originals;
+  std::vector<Problem> Problems;
+
+  /// Adds a problem of the entry P, unless its kind is left out.
+  void Report(const Parsed& P, Severity Level, Fault Kind, std::string Reason, std::optional<RECT> Where = std::nullopt);
+};
+
+/// The entry line S after the checks of the entry language, integers and bounds, which report
+/// to F. Usable when the apply step takes it.
+Parsed ParseEntry(const SourceEntry& S, Findings& F);
+
+/// The dialog after the entries, with for each control the entries that changed it.
+struct AppliedDialog {
+  DialogLayout Layout;
+  std::vector<const Parsed*> Caption, Geometry;  ///< per control
+  const Parsed* WindowSize = nullptr;
+  const Parsed* Font = nullptr;
+};
+
+/// Ref after Entries (usable entries of its class in ordinal order) as the apply step leaves it.
+/// With ReportFaults, entries for controls the dialog lacks and character sets that a later font
+/// name undoes are reported to F.
+AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries, Findings& F, bool ReportFaults);
+
+/// An entry for a control Ref lacks: stale when the captured values know the control, else an
+/// unknown id.
+void ReportMissingControl(Findings& F, const Parsed& P, const DialogLayout& Ref, int Id);
+/// An entry whose captured original differs from what a fresh capture (Ref) shows.
+void CheckStale(Findings& F, const DialogLayout& Ref, const Parsed& P);
+/// A text with characters the code page of character set Charset lacks, or that reads as UTF-8.
+void CheckCodePage(Findings& F, const Parsed& P, int Charset);
+
+/// Texts that no longer fit, controls that leave the dialog or overlap, and mnemonics, of the
+/// dialog After the entries against the dialog Ref before them.
+void CheckLayout(Findings& F, TextMeasure& Measure, const AppliedDialog& After, const DialogLayout& Ref);
+
+}  // namespace checks::detail

@@ -1,0 +1,195 @@
+// The checks of the dialog as the entries leave it: texts that do not fit their control in its
+// font, controls that leave the dialog or overlap another, and mnemonics used twice, dropped or
+// added. A layout fault is reported only when the entries cause it: a control that the dialog
+// itself draws cut off or overlapping (comdlg32 stacks hidden controls on each other) is no fault
+// of the translation.
+#include <algorithm>
+#include <map>
+
+#include "checks/checker.hpp"
+#include "vcl/Classes.hpp"
+#include "win/control_kind.h"
+
+namespace checks::detail {
+
+namespace {
+
+// What a control draws of its text, and how much room it leaves for it.
+struct TextRoom {
+  bool Draws = false;  // the text is a label the control draws
+  bool Wraps = false;
+  bool Prefix = true;  // & marks a mnemonic
+  int Width = 0, Height = 0;
+};
+
+TextRoom RoomOf(const ControlLayout& C) {
+  TextRoom t;
+  const int w = C.Rect.right - C.Rect.left, h = C.Rect.bottom - C.Rect.top;
+  t.Draws = true;
+  t.Height = h;
+  switch (win::KindOfControl(C.ClassName, C.Style)) {
+    case win::ControlKind::Label: {
+      const win::LabelText how = win::LabelTextOf(C.Style);
+      t.Wraps = how.Wraps;
+      t.Prefix = how.Prefix;
+      t.Width = w;
+      return t;
+    }
+    case win::ControlKind::PushButton: t.Width = w - 8; break;  // frame and focus rectangle on both sides
+    case win::ControlKind::GroupBox: t.Width = w - 16; break;   // the title between the corners
+    case win::ControlKind::CheckBox:
+    case win::ControlKind::RadioButton: t.Width = w - 16; break;  // the 13-pixel box and its gap, as Wine draws them
+    default: return TextRoom{};  // pictures, owner-drawn buttons, and boxes whose text is content
+  }
+  t.Wraps = (C.Style & BS_MULTILINE) != 0;
+  return t;
+}
+
+std::string WithoutPrefix(std::string_view Text, bool Prefix) {
+  std::string out;
+  for (std::size_t i = 0; i < Text.size(); ++i) {
+    if (Prefix && Text[i] == '&' && i + 1 < Text.size()) ++i;
+    out += Text[i];
+  }
+  return out;
+}
+
+struct Fit {
+  bool Fits = true;
+  int Width = 0, Lines = 1, LineHeight = 0;
+  std::string Face;
+};
+
+Fit Measure(TextMeasure& M, const ControlLayout& C, const TextRoom& Room) {
+  Fit f;
+  const std::string shown = WithoutPrefix(C.Text, Room.Prefix);
+  // Each line of the text on its own; a label also wraps between words.
+  f.Lines = 0;
+  for (const std::string_view line : vcl::DrawnLines(shown)) {
+    const TextMeasure::Extent whole = M.Measure(C.Font, line);
+    f.Face = whole.Face, f.LineHeight = whole.LineHeight, f.Width = std::max(f.Width, whole.Width);
+    if (!Room.Wraps || whole.Width <= Room.Width) {
+      ++f.Lines;
+      if (whole.Width > Room.Width) f.Fits = false;
+    } else {
+      int used = 0;
+      ++f.Lines;
+      std::size_t w = 0;
+      while (w < line.size()) {
+        std::size_t e = line.find(' ', w);
+        if (e == std::string::npos) e = line.size();
+        const int word = M.Measure(C.Font, line.substr(w, e - w)).Width;
+        const int gap = used ? M.Measure(C.Font, " ").Width : 0;
+        if (word > Room.Width) f.Fits = false;
+        if (used && used + gap + word > Room.Width) ++f.Lines, used = word;
+        else used += gap + word;
+        w = e + 1;
+      }
+    }
+  }
+  if (f.Lines * f.LineHeight > Room.Height && f.Lines > 1) f.Fits = false;
+  return f;
+}
+
+void CheckFit(Findings& F, TextMeasure& M, const AppliedDialog& After, const DialogLayout& Ref, std::size_t I) {
+  const ControlLayout& a = After.Layout.Controls[I];
+  const ControlLayout& b = Ref.Controls[I];
+  const Parsed* cause = After.Caption[I] ? After.Caption[I] : After.Geometry[I] ? After.Geometry[I] : After.Font;
+  if (!cause || !a.Visible() || a.Text.empty()) return;
+  const TextRoom room = RoomOf(a);
+  if (!room.Draws) return;
+  const Fit fit = Measure(M, a, room);
+  if (fit.Fits) return;
+  if (!b.Text.empty() && !Measure(M, b, RoomOf(b)).Fits) return;  // the dialog's own text is cut off too
+  std::string reason = "text " + Quoted(a.Text) + " is " + std::to_string(fit.Width) + " px wide in " + fit.Face + " " +
+                       std::to_string(-a.Font.Height) + " px";
+  if (fit.Lines > 1)
+    reason += ", " + std::to_string(fit.Lines) + " lines of " + std::to_string(fit.LineHeight) + " px";
+  reason += "; control " + std::to_string(a.Id) + " (" + Size(a.Rect) + ") has room for " + std::to_string(room.Width) + " px";
+  if (room.Wraps) reason += " by " + std::to_string(room.Height) + " px";
+  F.Report(*cause, Severity::Error, Fault::Fit, reason, a.Rect);
+}
+
+bool Inside(const RECT& R, const RECT& Box) {
+  return R.left >= Box.left && R.top >= Box.top && R.right <= Box.right && R.bottom <= Box.bottom;
+}
+bool Meet(const RECT& A, const RECT& B) {
+  return A.left < B.right && B.left < A.right && A.top < B.bottom && B.top < A.bottom && A.left < A.right && A.top < A.bottom &&
+         B.left < B.right && B.top < B.bottom;
+}
+
+void CheckPlaces(Findings& F, const AppliedDialog& After, const DialogLayout& Ref) {
+  const RECT clientBefore{0, 0, Ref.ClientWidth(), Ref.ClientHeight()};
+  const RECT clientAfter{0, 0, After.Layout.ClientWidth(), After.Layout.ClientHeight()};
+  const auto& a = After.Layout.Controls;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!a[i].Visible()) continue;
+    const Parsed* moved = After.Geometry[i];
+    if (!Inside(a[i].Rect, clientAfter) && Inside(Ref.Controls[i].Rect, clientBefore) && (moved || After.WindowSize))
+      F.Report(moved ? *moved : *After.WindowSize, Severity::Error, Fault::Outside,
+             "control " + std::to_string(a[i].Id) + " (" + Place(a[i].Rect) + ") leaves the dialog's client area (" +
+                 Size(clientAfter) + ")",
+             a[i].Rect);
+    for (std::size_t j = i + 1; j < a.size(); ++j) {
+      if (!a[j].Visible() || !Meet(a[i].Rect, a[j].Rect) || Meet(Ref.Controls[i].Rect, Ref.Controls[j].Rect)) continue;
+      const std::size_t mover = After.Geometry[i] ? i : j, other = mover == i ? j : i;
+      if (!After.Geometry[mover]) continue;
+      F.Report(*After.Geometry[mover], Severity::Error, Fault::Overlap,
+             "control " + std::to_string(a[mover].Id) + " (" + Place(a[mover].Rect) + ") overlaps control " +
+                 std::to_string(a[other].Id) + " " + Quoted(a[other].Text) + " (" + Place(a[other].Rect) + ")",
+             a[mover].Rect);
+    }
+  }
+}
+
+std::optional<unsigned char> Mnemonic(std::string_view Text) {
+  for (std::size_t i = 0; i + 1 < Text.size(); ++i) {
+    if (Text[i] != '&') continue;
+    if (Text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    auto c = static_cast<unsigned char>(Text[i + 1]);
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c = static_cast<unsigned char>(c + 32);
+    return c;
+  }
+  return std::nullopt;
+}
+
+void CheckMnemonics(Findings& F, const AppliedDialog& After, const DialogLayout& Ref) {
+  const auto& a = After.Layout.Controls;
+  std::map<unsigned char, std::vector<std::size_t>> byLetter;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const TextRoom room = RoomOf(a[i]);
+    if (!room.Draws || !room.Prefix) continue;
+    if (const Parsed* p = After.Caption[i]) {
+      const std::optional<RECT> where = a[i].Visible() ? std::optional<RECT>(a[i].Rect) : std::nullopt;
+      const bool had = Mnemonic(Ref.Controls[i].Text).has_value(), has = Mnemonic(a[i].Text).has_value();
+      if (had && !has) F.Report(*p, Severity::Warning, Fault::MnemonicDropped, "drops the & mnemonic of the original " + Quoted(Ref.Controls[i].Text), where);
+      if (!had && has) F.Report(*p, Severity::Warning, Fault::MnemonicAdded, "adds a & mnemonic that the original " + Quoted(Ref.Controls[i].Text) + " does not have", where);
+    }
+    if (!a[i].Visible()) continue;
+    if (const auto m = Mnemonic(a[i].Text)) byLetter[*m].push_back(i);
+  }
+  for (const auto& [letter, controls] : byLetter) {
+    if (controls.size() < 2) continue;
+    for (const std::size_t i : controls) {
+      if (!After.Caption[i]) continue;
+      std::string others;
+      for (const std::size_t j : controls)
+        if (j != i) others += (others.empty() ? "" : ", ") + std::to_string(a[j].Id) + " " + Quoted(a[j].Text);
+      F.Report(*After.Caption[i], Severity::Error, Fault::MnemonicClash, "mnemonic &" + std::string(1, static_cast<char>(letter)) + " is also that of control " + others,
+             a[i].Rect);
+    }
+  }
+}
+
+}  // namespace
+
+void CheckLayout(Findings& F, TextMeasure& Measure, const AppliedDialog& After, const DialogLayout& Ref) {
+  for (std::size_t i = 0; i < Ref.Controls.size(); ++i) CheckFit(F, Measure, After, Ref, i);
+  CheckPlaces(F, After, Ref);
+  CheckMnemonics(F, After, Ref);
+}
+
+}  // namespace checks::detail
