@@ -26,7 +26,20 @@ namespace lumetra_cli {
 
 namespace {
 
-// The kinds of fault are listed from the checks' own table.
+// The kinds of fault from the checks' own table, in lines of help text.
+std::string FaultKindLines() {
+  std::string lines = "The kinds:", names = checks::FaultNames() + ".";
+  std::size_t width = lines.size();
+  for (std::size_t start = 0; start < names.size();) {
+    const std::size_t space = names.find(' ', start);
+    const std::string word = names.substr(start, space == std::string::npos ? std::string::npos : space - start);
+    if (width + 1 + word.size() > 92) lines += "\n ", width = 1;
+    lines += " " + word, width += 1 + word.size();
+    start = space == std::string::npos ? names.size() : space + 1;
+  }
+  return lines + "\n";
+}
+
 std::string CheckHelp() {
   return "usage: lumetra check FILE [--locale N] [--only KINDS] [--disable KINDS]\n\n"
     "Reports every entry that cannot apply or will look wrong, one line each:\n"
@@ -42,7 +55,7 @@ std::string CheckHelp() {
     "--locale N        checks the entries of locale N of the translation text file\n"
     "--only KINDS      reports only faults of these kinds (a comma-separated list)\n"
     "--disable KINDS   reports no faults of these kinds\n"
-    "The kinds: " + checks::FaultNames() + ".\n\n"
+    + FaultKindLines() + "\n"
     "In a binary form an entry's LINE is its place in the list. \"--\" ends the options.\n";
 }
 
