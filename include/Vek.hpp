@@ -104,6 +104,15 @@ inline constexpr int ScreenLimit = 32767;
 bool IsSizeKind(EntryKind Kind);
 /// Whether an entry of that kind sets a control's left or top edge.
 bool IsPositionKind(EntryKind Kind);
+/// Whether an entry of that kind sets a text the dialog shows: the title or a control's caption.
+bool IsTextKind(EntryKind Kind);
+/// Whether E's value must be a decimal integer: sizes, positions and Font.Charset.
+bool TakesInteger(const Entry& E);
+/// A capture writes a Width or Height one larger than the extent it read (right minus left),
+/// as stored files have always had it: the value a capture writes for an extent, and the extent
+/// a captured value stands for.
+constexpr std::int64_t CapturedExtent(std::int64_t Extent) { return Extent + 1; }
+constexpr std::int64_t ExtentOfCaptured(std::int64_t Captured) { return Captured - 1; }
 /// Value as a screen holds it for an entry of kind Kind: a size within 0 to ScreenLimit, a
 /// position within -ScreenLimit to ScreenLimit; for other kinds the value itself, within the
 /// range of an int. Never fails.

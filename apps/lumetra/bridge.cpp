@@ -17,12 +17,6 @@ namespace lumetra_cli {
 
 namespace {
 
-bool IsText(Vek::EntryKind K) { return K == Vek::EntryKind::WindowCaption || K == Vek::EntryKind::ChildCaption; }
-
-bool NeedsInteger(const Vek::Entry& E) {
-  return (E.Kind >= Vek::EntryKind::WindowWidth && E.Kind <= Vek::EntryKind::ChildHeight) ||
-         (E.Kind == Vek::EntryKind::Font && E.Font == Vek::FontField::Charset);
-}
 
 // What a value that is no text stands for, for the translator who meets it in a tool.
 std::string NoteOf(const Vek::Entry& E) {
@@ -141,7 +135,7 @@ std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutO
     const Vek::Entry e = Vek::Entry::Split(line);
     const auto entry = entries.find(key);
     // Sizes and fonts only once they are translated, and so is content (Vek::IsForTranslation).
-    if (entry == entries.end() && (!IsText(e.Kind) || !Vek::IsForTranslation(line, Translator.Owner()))) continue;
+    if (entry == entries.end() && (!Vek::IsTextKind(e.Kind) || !Vek::IsForTranslation(line, Translator.Owner()))) continue;
     TextUnit u;
     u.Key = vcl::AnsiToUtf8(key);
     u.Source = vcl::AnsiToUtf8(LfBreaks(Decoded(line, "Captured value")));
@@ -195,7 +189,7 @@ ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>&
     }
     std::string value = originalText.find("\r\n") != std::string::npos ? CrLfBreaks(*target) : *target;
     const Vek::Entry e = Vek::Entry::Split(original->second);
-    if (NeedsInteger(e)) {
+    if (Vek::TakesInteger(e)) {
       const std::optional<int> number = Vek::ParseDecimal(value);
       if (!number) {
         result.Faults.push_back(at + key + " needs an integer, not '" + vcl::Excerpt(u.Target) + "'");

@@ -95,7 +95,7 @@ std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirr
   for (int i = 0; i < Originals.Count(); ++i) {
     const std::string& line = Originals.Strings(i);
     const Vek::Entry e = Vek::Entry::Split(line);
-    if (e.Kind == Vek::EntryKind::WindowCaption || e.Kind == Vek::EntryKind::ChildCaption) {
+    if (Vek::IsTextKind(e.Kind)) {
       const std::optional<std::string> text = e.TryDecodedValue();
       if (!text || !Vek::IsForTranslation(line, Form)) continue;
       std::string value = PseudoText(*text);
@@ -113,8 +113,9 @@ std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirr
     if (Unmirrored) Unmirrored->push_back(Line);
   };
   for (auto& [dialogClass, byId] : controls) {
-    // A capture stores a control's extent plus one; its right edge is Left + Width - 1. A control
-    // beyond what a screen holds is left out: mirroring it would move the others off the screen.
+    // A capture stores a control's extent plus one (Vek::CapturedExtent): its right edge is the
+    // left one plus the extent the Width stands for. A control beyond what a screen holds is left
+    // out: mirroring it would move the others off the screen.
     std::int64_t first = INT64_MAX, last = INT64_MIN;
     for (auto it = byId.begin(); it != byId.end();) {
       const Rect& r = it->second;
@@ -125,13 +126,13 @@ std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirr
       }
       if (r.Left && r.Width) {
         first = std::min<std::int64_t>(first, *r.Left);
-        last = std::max<std::int64_t>(last, std::int64_t{*r.Left} + *r.Width - 1);
+        last = std::max<std::int64_t>(last, *r.Left + Vek::ExtentOfCaptured(*r.Width));
       }
       ++it;
     }
     for (const auto& [id, r] : byId) {
       if (!r.Left || !r.Width) continue;
-      const std::int64_t mirrored = first + last - (std::int64_t{*r.Left} + *r.Width - 1);
+      const std::int64_t mirrored = first + last - (*r.Left + Vek::ExtentOfCaptured(*r.Width));
       if (Vek::OnScreen(Vek::EntryKind::ChildLeft, mirrored) != mirrored) {
         leaveOut(r.LeftLine);
         continue;

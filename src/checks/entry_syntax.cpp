@@ -4,21 +4,8 @@
 
 namespace checks::detail {
 
-namespace {
-
 using Vek::EntryKind;
 using Vek::FontField;
-
-bool IsIntegerKind(const Vek::Entry& E) {
-  switch (E.Kind) {
-    case EntryKind::WindowWidth: case EntryKind::WindowHeight: case EntryKind::ChildLeft:
-    case EntryKind::ChildTop: case EntryKind::ChildWidth: case EntryKind::ChildHeight: return true;
-    case EntryKind::Font: return E.Font == FontField::Charset;
-    default: return false;
-  }
-}
-
-}  // namespace
 
 std::string KeyOf(const Parsed& P) { return std::string(Vek::EntryKey(P.Source->Line)); }
 std::string Quoted(std::string_view Text) { return "'" + std::string(Text) + "'"; }
@@ -65,7 +52,7 @@ Parsed ParseEntry(const SourceEntry& S, Findings& F) {
     p.Usable = true;
     return p;
   }
-  if (IsIntegerKind(e)) {
+  if (Vek::TakesInteger(e)) {
     const auto number = Vek::ParseDecimal(p.Value);
     if (!number) return F.Report(p, Severity::Error, Fault::NotAnInteger, "value " + Quoted(p.Value) + " is not a decimal integer"), p;
     p.Number = *number;

@@ -19,8 +19,8 @@ std::optional<std::string> CurrentValue(const DialogLayout& Ref, const Vek::Entr
       if (E.Font == FontField::Name) return Ref.Font.Face;
       if (E.Font == FontField::Charset) return std::to_string(Ref.Font.Charset);
       return std::nullopt;
-    case EntryKind::WindowWidth: return std::to_string(w.right - w.left + 1);
-    case EntryKind::WindowHeight: return std::to_string(w.bottom - w.top + 1);
+    case EntryKind::WindowWidth: return std::to_string(Vek::CapturedExtent(w.right - w.left));
+    case EntryKind::WindowHeight: return std::to_string(Vek::CapturedExtent(w.bottom - w.top));
     default: break;
   }
   const ControlLayout* c = Ref.Find(*E.Id());
@@ -29,8 +29,8 @@ std::optional<std::string> CurrentValue(const DialogLayout& Ref, const Vek::Entr
     case EntryKind::ChildCaption: return c->Text;
     case EntryKind::ChildLeft: return std::to_string(c->Rect.left);
     case EntryKind::ChildTop: return std::to_string(c->Rect.top);
-    case EntryKind::ChildWidth: return std::to_string(c->Rect.right - c->Rect.left + 1);
-    case EntryKind::ChildHeight: return std::to_string(c->Rect.bottom - c->Rect.top + 1);
+    case EntryKind::ChildWidth: return std::to_string(Vek::CapturedExtent(c->Rect.right - c->Rect.left));
+    case EntryKind::ChildHeight: return std::to_string(Vek::CapturedExtent(c->Rect.bottom - c->Rect.top));
     default: return std::nullopt;
   }
 }

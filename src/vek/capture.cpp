@@ -100,8 +100,8 @@ void TLumetra::GetProps(HWND hWnd) {
            vcl::IntToStr(GetFontCharset(reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)))));
   RECT r{};
   GetWindowRect(hWnd, &r);
-  list.Add(n + ".Width=" + vcl::IntToStr(r.right - r.left + 1));
-  list.Add(n + ".Height=" + vcl::IntToStr(r.bottom - r.top + 1));
+  list.Add(n + ".Width=" + vcl::IntToStr(CapturedExtent(r.right - r.left)));
+  list.Add(n + ".Height=" + vcl::IntToStr(CapturedExtent(r.bottom - r.top)));
 
   int position = 0;
   for (HWND c = GetWindow(hWnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -113,8 +113,8 @@ void TLumetra::GetProps(HWND hWnd) {
     if (!text.empty()) list.Add(n + ".Caption" + item + "'" + text + "'");
     RECT cr{};
     GetWindowRect(c, &cr);
-    list.Add(n + ".Width" + item + vcl::IntToStr(cr.right - cr.left + 1));
-    list.Add(n + ".Height" + item + vcl::IntToStr(cr.bottom - cr.top + 1));
+    list.Add(n + ".Width" + item + vcl::IntToStr(CapturedExtent(cr.right - cr.left)));
+    list.Add(n + ".Height" + item + vcl::IntToStr(CapturedExtent(cr.bottom - cr.top)));
     POINT p{cr.left, cr.top};
     ScreenToClient(hWnd, &p);
     list.Add(n + ".Left" + item + vcl::IntToStr(p.x));

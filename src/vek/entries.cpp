@@ -123,6 +123,12 @@ bool IsSizeKind(EntryKind Kind) {
 
 bool IsPositionKind(EntryKind Kind) { return Kind == EntryKind::ChildLeft || Kind == EntryKind::ChildTop; }
 
+bool IsTextKind(EntryKind Kind) { return Kind == EntryKind::WindowCaption || Kind == EntryKind::ChildCaption; }
+
+bool TakesInteger(const Entry& E) {
+  return IsSizeKind(E.Kind) || IsPositionKind(E.Kind) || (E.Kind == EntryKind::Font && E.Font == FontField::Charset);
+}
+
 int OnScreen(EntryKind Kind, std::int64_t Value) {
   if (IsSizeKind(Kind)) return static_cast<int>(std::clamp<std::int64_t>(Value, 0, ScreenLimit));
   if (IsPositionKind(Kind)) return static_cast<int>(std::clamp<std::int64_t>(Value, -ScreenLimit, ScreenLimit));
