@@ -272,6 +272,18 @@ private:
 std::vector<std::string_view> SplitLines(std::string_view Text);
 inline std::vector<std::string_view> SplitLines(const char* Text) { return SplitLines(std::string_view(Text)); }
 std::vector<std::string_view> SplitLines(std::string&& Text) = delete;
+/// The lines of Text one at a time, as SplitLines splits them, for files of millions of lines
+/// that need no vector of them.
+class TLineReader {
+public:
+  explicit TLineReader(std::string_view Text) : FNext(Text.data()), FEnd(Text.data() + Text.size()) {}
+  /// The next line, as a view into Text; false when there is none.
+  bool Next(std::string_view& Line);
+
+private:
+  const char* FNext;
+  const char* FEnd;
+};
 /// The lines of Text as a control draws them: split as SplitLines splits them, but every line end
 /// starts a line, so an empty text is one empty line and a final line end is followed by one.
 std::vector<std::string_view> DrawnLines(std::string_view Text);

@@ -62,18 +62,25 @@ const char* NextLineBreak(const char* From, const char* End) {
 }
 }  // namespace
 
+bool TLineReader::Next(std::string_view& Line) {
+  if (FNext >= FEnd) return false;
+  const char* stop = NextLineBreak(FNext, FEnd);
+  Line = std::string_view(FNext, static_cast<std::size_t>(stop - FNext));
+  if (stop == FEnd) {
+    FNext = FEnd;
+    return true;
+  }
+  if (*stop == '\r' && stop + 1 < FEnd && stop[1] == '\n') ++stop;  // CR LF ends one line
+  FNext = stop + 1;
+  return true;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view Text) {
   std::vector<std::string_view> lines;
   if (Text.empty()) return lines;
   lines.reserve(Text.size() / 32);
-  const char* const end = Text.data() + Text.size();
-  for (const char* p = Text.data(); p < end;) {
-    const char* stop = NextLineBreak(p, end);
-    lines.emplace_back(p, static_cast<std::size_t>(stop - p));
-    if (stop == end) break;
-    if (*stop == '\r' && stop + 1 < end && stop[1] == '\n') ++stop;  // CR LF ends one line
-    p = stop + 1;
-  }
+  TLineReader reader(Text);
+  for (std::string_view line; reader.Next(line);) lines.push_back(line);
   return lines;
 }
 

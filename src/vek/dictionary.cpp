@@ -227,17 +227,26 @@ bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const 
   // Every replacement is made first and checked, so that a translation no entry can hold
   // changes nothing. A later line of one original wins, as if each were applied in turn.
   std::vector<std::optional<std::string>> replaced(static_cast<std::size_t>(Translations.Count()));
-  std::string unescaped;
-  auto match = map.begin();  // where the last line's original was: dictionaries are sorted
+  // Dictionaries are sorted: every text before match sorts before the last line's original, so
+  // the search for the next one goes on from there unless it sorts before that.
+  std::string unescaped[2];
+  std::string_view previous;
+  auto match = map.begin();
   auto apply = [&](std::string_view line, std::size_t lineNumber) {
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return;
     // Most originals hold no backslash and are their own unescaped form.
     std::string_view original = line.substr(0, tab);
-    if (original.find('\\') != std::string_view::npos) original = unescaped = TLumetra::ReadString(original);
-    // The search goes on from the last place while every text before it sorts before this one.
-    if (match != map.begin() && !(std::prev(match)->Text < original)) match = map.begin();
-    match = LowerBoundFrom(match, map.end(), original, [](const Original& m, std::string_view s) { return m.Text < s; });
+    if (original.find('\\') != std::string_view::npos) {
+      std::string& free = previous.data() == unescaped[0].data() ? unescaped[1] : unescaped[0];
+      original = free = TLumetra::ReadString(original);
+    }
+    if (original < previous) match = map.begin();
+    previous = original;
+    if (match == map.end()) return;
+    if (const int order = match->Text.compare(original); order < 0)
+      match = LowerBoundFrom(std::next(match), map.end(), original, [](const Original& m, std::string_view s) { return m.Text < s; });
+    else if (order > 0) return;
     if (match == map.end() || match->Text != original) return;
     const std::string translation = TLumetra::ReadString(line.substr(tab + 1));
     for (auto m = match; m != map.end() && m->Text == original; ++m) {
@@ -257,8 +266,9 @@ bool TranslateFrom(const std::string& AFileName, TSortList& Translations, const 
     }
   };
   // Lines end at CR LF, a lone CR or a lone LF; the number of each is the one a text editor shows.
-  const std::vector<std::string_view> lines = vcl::SplitLines(bytes);
-  for (std::size_t i = 0; i < lines.size(); ++i) apply(lines[i], i + 1);
+  vcl::TLineReader lines(bytes);
+  std::size_t lineNumber = 0;
+  for (std::string_view line; lines.Next(line);) apply(line, ++lineNumber);
   for (std::size_t i = 0; i < replaced.size(); ++i)
     if (replaced[i]) Translations.Put(static_cast<int>(i), *replaced[i]);
   return true;

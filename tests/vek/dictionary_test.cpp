@@ -178,6 +178,20 @@ TEST_F(Dictionary, ApplyTranslatesEveryEntryOfOneOriginalAndMatchesExactly) {
                "TFontDialog.Caption[2]=Annuler", "TFindDialog.Caption='open'", "TFindDialog.Caption[1]='&Cancel'"}));
 }
 
+TEST_F(Dictionary, ApplyFindsEveryOriginalOfAnUnsortedFileWithEscapedTexts) {
+  // Sorted texts first, then back to the start; two escaped originals in a row, the second
+  // before the first.
+  WriteFile(FFile, "Alpha\tA1\nOne\\tTwo\tO2\nLine\\nBreak\tL2\nZulu\tZ1\nBeta\tB1\n");
+  Fill({"TFindDialog.Caption='Alpha'", "TFindDialog.Caption[1]='Beta'", "TFindDialog.Caption[2]='One'#9'Two'",
+        "TFindDialog.Caption[3]='Line'#10'Break'", "TFindDialog.Caption[4]='Zulu'"},
+       {"TFindDialog.Caption='Alpha'", "TFindDialog.Caption[1]='Beta'", "TFindDialog.Caption[2]='One'#9'Two'",
+        "TFindDialog.Caption[3]='Line'#10'Break'", "TFindDialog.Caption[4]='Zulu'"});
+  ASSERT_TRUE(FLmt->TranslateFrom(FFile));
+  EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()),
+            (V{"TFindDialog.Caption='A1'", "TFindDialog.Caption[1]='B1'", "TFindDialog.Caption[2]='O2'",
+               "TFindDialog.Caption[3]='L2'", "TFindDialog.Caption[4]='Z1'"}));
+}
+
 TEST_F(Dictionary, BackslashNSurvivesTheRoundTrip) {
   Fill({"TOpenDialog.Caption='C:\\new'"}, {"TOpenDialog.Caption='C:\\name'"});
   FLmt->TranslateTo(FFile);
