@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "captured_output.hpp"
 #include "check_source.hpp"
 #include "commands.hpp"
 #include "test_support.hpp"
@@ -24,9 +25,9 @@ struct Result {
 Result Lumetra(const lumetra_cli::Args& Arguments, const ScratchDir& Dir) {
   const std::string errors = Dir.File("stderr.txt");
   std::FILE* f = std::fopen(errors.c_str(), "wb");
-  testing::internal::CaptureStdout();
+  testing_support::CapturedOutput captured(stdout);
   const int code = lumetra_cli::Run(Arguments, f);
-  std::string out = testing::internal::GetCapturedStdout();
+  std::string out = captured.Text();
   std::fclose(f);
   return {code, out};
 }
@@ -203,9 +204,9 @@ TEST(CheckCommand, SizesAndPositionsBeyondAScreenAreErrorsNamingTheValues) {
         ":3: TOpenDialog.Height[1090]: error: negative size -2147483648; it is taken as 0\n"})
     EXPECT_NE(r.Out.find(f + expected), std::string::npos) << expected << r.Out;
   // The picture of the find dialog 32767 px wide is bounded, and says so.
-  testing::internal::CaptureStderr();
+  testing_support::CapturedOutput errors(stderr);
   EXPECT_EQ(Lumetra({"preview", f, "--class", "TFindDialog", "-o", png}, dir).Code, 0);
-  const std::string said = testing::internal::GetCapturedStderr();
+  const std::string said = errors.Text();
   const std::string bytes = ReadFile(png);
   ASSERT_GT(bytes.size(), 24u) << said;
   EXPECT_LE((static_cast<unsigned char>(bytes[18]) << 8) | static_cast<unsigned char>(bytes[19]), 4096);  // IHDR width

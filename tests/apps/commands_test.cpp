@@ -9,6 +9,7 @@
 #include <unistd.h>
 #endif
 
+#include "captured_output.hpp"
 #include "commands.hpp"
 #include "form_file.hpp"
 #include "test_support.hpp"
@@ -66,10 +67,9 @@ protected:
     std::string Errors;
   };
   Ran LumetraWriting(const Args& Arguments) {
-    testing::internal::CaptureStdout();
+    testing_support::CapturedOutput captured(stdout);
     const auto [code, errors] = Lumetra(Arguments);
-    std::fflush(stdout);
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = captured.Text();
     Ran r{code, {}, errors};
     for (std::string_view line : vcl::SplitLines(out))
       if (line.starts_with("wrote ")) r.Wrote.emplace_back(line.substr(6));
@@ -217,10 +217,9 @@ TEST_F(Commands, MessagesShowTheBytesOfAFileEscapedWithTheLine) {
   // What form show prints comes from the file too.
   WriteFile(FForm, "object Form1: TForm1\n  object Lumetra1: TLumetra\n    Translations.Strings = (\n"
                    "      'TOpenDialog.Caption='#39#27'[2J'#0#127#39)\n  end\nend\n");
-  testing::internal::CaptureStdout();
+  testing_support::CapturedOutput captured(stdout);
   const int code = RunForm({"show", FForm});
-  std::fflush(stdout);
-  const std::string shown = testing::internal::GetCapturedStdout();
+  const std::string shown = captured.Text();
   EXPECT_EQ(code, 0);
   EXPECT_NE(shown.find("  TOpenDialog.Caption='#27[2J#0#127'\n"), std::string::npos) << shown;
   EXPECT_EQ(shown.find('\x1b'), std::string::npos);
@@ -488,9 +487,11 @@ TEST_F(Commands, TwoWritersOfOneFormAtOnceLoseNoUpdate) {
     for (int trial = 0; trial < 20; ++trial) {
       WriteFile(FForm, form);
       const pid_t child = StartLumetra({"dict", "import", FForm, "--po", a}, FDir.File("child.txt"));
-      testing::internal::CaptureStdout();
-      const int code = lumetra_cli::Run(rival.Other, stderr);
-      testing::internal::GetCapturedStdout();
+      int code = 0;
+      {
+        const testing_support::CapturedOutput quiet(stdout);  // the rival's "wrote" lines
+        code = lumetra_cli::Run(rival.Other, stderr);
+      }
       ASSERT_EQ(code, 0);
       ASSERT_EQ(Finished(child), 0) << ReadFile(FDir.File("child.txt"));
       EXPECT_EQ(Entries(), (std::vector<std::string>{"TOpenDialog.Caption='Ouvrir un fichier'", "TOpenDialog.Caption[1090]='&Nom :'"}))

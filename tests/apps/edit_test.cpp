@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 
+#include "captured_output.hpp"
 #include "VekEdit.hpp"
 #include "commands.hpp"
 #include "form_file.hpp"
@@ -80,12 +82,10 @@ protected:
     const std::string errors = FDir.File("stderr.txt");
     std::FILE* f = std::fopen(errors.c_str(), "wb");
     int code = -1;
-    if (Out) testing::internal::CaptureStdout();
+    std::optional<testing_support::CapturedOutput> captured;
+    if (Out) captured.emplace(stdout);
     ui_test::RunScript([&] { code = lumetra_cli::Run(Arguments, f); }, std::move(Steps));
-    if (Out) {
-      std::fflush(stdout);
-      *Out = testing::internal::GetCapturedStdout();
-    }
+    if (Out) *Out = captured->Text();
     std::fclose(f);
     return {code, ReadFile(errors)};
   }

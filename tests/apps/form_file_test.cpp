@@ -1,5 +1,6 @@
 // The command line's form file on every real form: written back unchanged, with a translator
 // put on it, and with entries loaded into that translator, it keeps every byte it held.
+#include "captured_output.hpp"
 #include "commands.hpp"
 #include "form_file.hpp"
 #include "test_support.hpp"
@@ -84,9 +85,9 @@ TEST_P(RealFormFile, EntriesLoadedIntoItsTranslatorChangeOnlyTheTranslator) {
   const std::string text = FDir.File("lang.txt");
   WriteFile(text, "#0" + owner + ".TOpenDialog.Caption%" + locale + "='Ouvrir'\r\n#0" + owner + ".TFontDialog.Caption%" +
                       locale + "='Police'\r\n");
-  testing::internal::CaptureStdout();
+  testing_support::CapturedOutput out(stdout);
   ASSERT_EQ(RunText({"load", FCopy, text}), 0);
-  EXPECT_NE(testing::internal::GetCapturedStdout().find(FCopy + ": entries 0 -> 2 from "), std::string::npos);
+  EXPECT_NE(out.Text().find(FCopy + ": entries 0 -> 2 from "), std::string::npos);
   ExpectOriginalBesideTheTranslator();
   FormFile form(FCopy);
   EXPECT_EQ(form.Translator()->Translations()->Count(), 2);

@@ -3,6 +3,7 @@
 // it, says so and goes on with the other dialogs, in the command line and in the editor.
 #include <cstdio>
 
+#include "captured_output.hpp"
 #include "commands.hpp"
 #include "editor_fixture.hpp"
 #include "form_file.hpp"
@@ -29,9 +30,9 @@ TEST(NoPrinter, CaptureReportsThePrintDialogsAndCapturesTheOthers) {
   const std::string form = dir.File("form1.dfm"), errors = dir.File("stderr.txt");
   testing_support::WriteFile(form, PrinterlessForm);
   std::FILE* f = std::fopen(errors.c_str(), "wb");
-  testing::internal::CaptureStdout();
+  testing_support::CapturedOutput captured(stdout);
   const int code = lumetra_cli::Run({"capture", form}, f);
-  const std::string shown = testing::internal::GetCapturedStdout();
+  const std::string shown = captured.Text();
   std::fclose(f);
   EXPECT_EQ(code, 1);
   for (const char* name : {"TPrintDialog", "TPrinterSetupDialog"})
