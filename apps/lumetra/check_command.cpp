@@ -28,14 +28,12 @@ namespace {
 
 // The kinds of fault from the checks' own table, in lines of help text.
 std::string FaultKindLines() {
-  std::string lines = "The kinds:", names = checks::FaultNames() + ".";
+  std::string lines = "The kinds:";
   std::size_t width = lines.size();
-  for (std::size_t start = 0; start < names.size();) {
-    const std::size_t space = names.find(' ', start);
-    const std::string word = names.substr(start, space == std::string::npos ? std::string::npos : space - start);
+  for (std::size_t i = 0; i < checks::FaultCount; ++i) {
+    const std::string word = std::string(checks::FaultName(static_cast<checks::Fault>(i))) + (i + 1 < checks::FaultCount ? "," : ".");
     if (width + 1 + word.size() > 92) lines += "\n ", width = 1;
     lines += " " + word, width += 1 + word.size();
-    start = space == std::string::npos ? names.size() : space + 1;
   }
   return lines + "\n";
 }
