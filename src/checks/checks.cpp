@@ -14,6 +14,19 @@ namespace {
 using detail::Findings;
 using detail::Parsed;
 
+using EntriesByClass = std::map<std::string, std::vector<const Parsed*>, std::less<>>;
+
+// The usable entries of each class, in the ordinal order of their whole lines, as the apply step
+// walks the list.
+EntriesByClass ByClass(const std::vector<Parsed>& All) {
+  EntriesByClass byClass;
+  for (const Parsed& p : All)
+    if (p.Usable) byClass[std::string(p.E.ClassPart)].push_back(&p);
+  for (auto& [className, entries] : byClass)
+    std::stable_sort(entries.begin(), entries.end(), [](const Parsed* a, const Parsed* b) { return a->Source->Line < b->Source->Line; });
+  return byClass;
+}
+
 // One run: the entries parsed, grouped by class and judged on each class's dialog.
 CheckResult Run(const CheckInput& Input) {
   Findings f(Input);
@@ -23,17 +36,12 @@ CheckResult Run(const CheckInput& Input) {
   std::vector<Parsed> parsed;
   parsed.reserve(Input.Entries.size());
   for (const SourceEntry& s : Input.Entries) parsed.push_back(detail::ParseEntry(s, f));
-  std::map<std::string, std::vector<const Parsed*>, std::less<>> byClass;
-  for (const Parsed& p : parsed)
-    if (p.Usable) byClass[std::string(p.E.ClassPart)].push_back(&p);
   for (const std::string& line : Input.Originals) {
     const Vek::Entry e = Vek::Entry::Split(std::string_view(line));
     if (e.HasClass) f.Originals[std::string(Vek::EntryKey(line))] = std::string(Vek::EntryValue(line));
   }
   CheckResult result;
-  for (auto& [className, entries] : byClass) {
-    // The apply step walks the list in ordinal order of the whole line.
-    std::stable_sort(entries.begin(), entries.end(), [](const Parsed* a, const Parsed* b) { return a->Source->Line < b->Source->Line; });
+  for (const auto& [className, entries] : ByClass(parsed)) {
     const DialogLayout* ref = Input.Reference ? Input.Reference(className) : nullptr;
     if (!ref) {
       f.Report(*entries.front(), Severity::Warning, Fault::NoDialog,
@@ -105,17 +113,14 @@ CheckResult CheckAndApply(const CheckInput& Input) { return Run(Input); }
 
 DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntry>& Entries, bool TranslateEmpty) {
   CheckInput input;
-  input.Entries = Entries;
   input.TranslateEmpty = TranslateEmpty;
   Findings unreported(input);
   std::vector<Parsed> parsed;
-  parsed.reserve(input.Entries.size());
-  for (const SourceEntry& s : input.Entries) parsed.push_back(detail::ParseEntry(s, unreported));
-  std::vector<const Parsed*> mine;
-  for (const Parsed& p : parsed)
-    if (p.Usable && p.E.AppliesTo(Reference.ClassName)) mine.push_back(&p);
-  std::stable_sort(mine.begin(), mine.end(), [](const Parsed* a, const Parsed* b) { return a->Source->Line < b->Source->Line; });
-  return detail::ApplyEntries(Reference, mine, unreported, false).Layout;
+  parsed.reserve(Entries.size());
+  for (const SourceEntry& s : Entries) parsed.push_back(detail::ParseEntry(s, unreported));
+  const EntriesByClass byClass = ByClass(parsed);
+  const auto mine = byClass.find(Reference.ClassName);
+  return mine == byClass.end() ? Reference : detail::ApplyEntries(Reference, mine->second, unreported, false).Layout;
 }
 
 }  // namespace checks
