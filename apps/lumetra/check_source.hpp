@@ -34,7 +34,7 @@ public:
   const std::vector<EntrySet>& Sets() const { return FSets; }
 
 private:
-  void ReadForm(const std::string& FileName, const std::string& Bytes, std::optional<int> Locale);
+  void ReadForm(design::TReadFile File, std::optional<int> Locale);
   void ReadLines(const std::string& FileName, const std::string& Bytes, std::optional<int> Locale, const std::string* Owner);
 
   std::unique_ptr<FormFile> FForm;
