@@ -3,7 +3,7 @@
 // unloading the package again and again with a dialog translated in between; a real form
 // translated through the package's editor, its About box, saved and reopened; and the faults
 // the package's check finds in a form. With
-// LUMETRA_HOLD_DESIGNER set that scenario holds each window up for ./run-demo's screenshots.
+// LUMETRA_HOLD set (by run-demo) that scenario holds each window up for ./run-demo's screenshots.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +15,7 @@
 #include "input.hpp"
 #include "package_module.hpp"
 #include "run.hpp"
+#include "screenshot_hold.hpp"
 #include "test_support.hpp"
 #include "vcl/Dialogs.hpp"
 #include "vcl/Forms.hpp"
@@ -375,35 +376,20 @@ TEST_F(Designer, TranslationsTypedInThePackagesEditorAreSavedWithTheForm) {
   EXPECT_NE(vcl::ReadFileBytes(FForm).find("'Avbryt'"), std::string::npos) << vcl::ReadFileBytes(FForm);
 }
 
-// With LUMETRA_HOLD_DESIGNER naming a folder, the windows up now stay up from <folder>/<Name>.ready
-// until <folder>/<Name>.done appears (run-demo's handshake). Thread timer ticks are dropped
-// meanwhile: they are the script's, whose next step must not run inside this one.
+// When ./run-demo --windows runs this program (LUMETRA_HOLD set), the windows up now stay up for
+// its screenshot. Thread timer ticks are dropped meanwhile: they are the script's, whose next
+// step must not run inside this one.
 void Hold(const std::string& Name) {
+  testing_support::HoldForScreenshot(Name, [] {
 #ifdef _WIN32
-  const char* folder = std::getenv("LUMETRA_HOLD_DESIGNER");
-  if (!folder) return;
-  const std::string hold = folder;
-  const auto pump = [] {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_TIMER && !msg.hwnd) continue;
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-  };
-  RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  pump();
-  std::FILE* ready = std::fopen((hold + "/" + Name + ".ready").c_str(), "w");
-  ASSERT_NE(ready, nullptr) << "cannot write " << hold << "/" << Name << ".ready";
-  std::fclose(ready);
-  // Gives up after a minute so that a run-demo that died leaves no test hanging.
-  for (int i = 0; i < 6000 && !std::filesystem::exists(hold + "/" + Name + ".done"); ++i) {
-    pump();
-    Sleep(10);
-  }
-#else
-  (void)Name;
 #endif
+  });
 }
 
 const std::string RealForm = std::string(LUMETRA_TEST_DATA) + "/forms/maerlyn__old-delphi-codes__Notepad_Unit1.dfm";
