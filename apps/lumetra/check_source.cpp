@@ -6,35 +6,10 @@
 #include <map>
 
 #include "Vek.hpp"
+#include "design/Components.hpp"
 #include "commands.hpp"
 
 namespace lumetra_cli {
-
-namespace {
-
-std::string Trimmed(std::string_view S) {
-  const std::size_t b = S.find_first_not_of(" \t");
-  if (b == std::string_view::npos) return "";
-  return std::string(S.substr(b, S.find_last_not_of(" \t\r") - b + 1));
-}
-
-}  // namespace
-
-std::vector<int> TranslationLines(const std::string& TextForm) {
-  const std::vector<std::string_view> lines = vcl::SplitLines(TextForm);
-  std::vector<int> starts;
-  std::size_t i = 0;
-  while (i < lines.size() && Trimmed(lines[i]) != "Translations.Strings = (") ++i;
-  bool continued = false;
-  for (++i; i < lines.size(); ++i) {
-    const std::string line = Trimmed(lines[i]);
-    if (!continued) starts.push_back(static_cast<int>(i) + 1);
-    continued = !line.empty() && line.back() == '+';
-    // A literal ends with a quote or a character code, so a ")" at the end closes the list.
-    if (!continued && !line.empty() && line.back() == ')') break;
-  }
-  return starts;
-}
 
 CheckSource::CheckSource(const std::string& FileName, std::optional<int> Locale) {
   // Read once: a form is told by its first bytes; anything else is a translation text file or
@@ -46,10 +21,13 @@ CheckSource::CheckSource(const std::string& FileName, std::optional<int> Locale)
 
 void CheckSource::ReadForm(design::TReadFile File, std::optional<int> Locale) {
   const std::string formName = File.FileName;
-  // The lines of the entries, taken from the text before the form holds it.
-  std::vector<int> lines = File.Kind == design::TFormKind::fkText ? TranslationLines(File.Bytes) : std::vector<int>();
+  const bool text = File.Kind == design::TFormKind::fkText;
+  const std::string bytes = text ? File.Bytes : std::string();
   FForm = std::make_unique<FormFile>(std::move(File));
   Vek::TLumetra* t = FForm->Translator();
+  // The lines of the entries in a text form, as the form reader met them.
+  const std::vector<int> lines =
+      text ? vcl::TextFormListLines(bytes, design::ComponentPath(FForm->Root(), t), "Translations.Strings") : std::vector<int>();
   if (!t->FileName().empty()) {
     // The entries live in the translation text file, where the form finds it.
     std::string file = t->FileName();

@@ -41,8 +41,4 @@ private:
   std::vector<EntrySet> FSets;
 };
 
-/// The line of a text form on which each string of its translator's Translations list starts,
-/// in list order; empty when the form holds no such list.
-std::vector<int> TranslationLines(const std::string& TextForm);
-
 }  // namespace lumetra_cli
