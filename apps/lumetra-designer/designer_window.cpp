@@ -253,7 +253,7 @@ void DesignerWindow::FaultClicked() {
 void DesignerWindow::ShowComponents() {
   ListComponents->Clear();
   if (FDocument)
-    for (vcl::TComponent* c : FDocument->Components()) ListComponents->Items()->Add(c->Name() + ": " + c->ClassName());
+    for (vcl::TComponent* c : FDocument->Components()) ListComponents->Items()->Add(FDocument->NameOf(c) + ": " + c->ClassName());
   if (ListComponents->Items()->Count() > 0) ListComponents->SetItemIndex(0);
   ComponentSelected();
 }

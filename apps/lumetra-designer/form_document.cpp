@@ -1,6 +1,7 @@
 // The form open in the design host.
 #include "form_document.hpp"
 
+#include "design/Components.hpp"
 #include "vcl/Classes.hpp"
 #include "vcl/SysUtils.hpp"
 
@@ -8,15 +9,12 @@ namespace designer {
 
 std::string FormDocument::Title() const { return "lumetra-designer - " + FileName() + (FModified ? " *" : ""); }
 
-std::vector<vcl::TComponent*> FormDocument::Components() const {
-  std::vector<vcl::TComponent*> v;
-  for (int i = 0; i < Root()->ComponentCount(); ++i) v.push_back(Root()->Components(i));
-  return v;
-}
+std::vector<vcl::TComponent*> FormDocument::Components() const { return design::ComponentsOf(Root()); }
+
+std::string FormDocument::NameOf(const vcl::TComponent* Component) const { return design::ComponentPath(Root(), Component); }
 
 vcl::TComponent* FormDocument::Component(const std::string& Name) const {
-  for (vcl::TComponent* c : Components())
-    if (c->Name() == Name) return c;
+  if (vcl::TComponent* c = design::FindComponentPath(Root(), Name)) return c;
   throw vcl::Exception(FileName() + ": the form has no component " + Name);
 }
 
@@ -62,7 +60,7 @@ void FormDocument::EditComponent(vcl::TComponent* Component) { design::GetCompon
 std::vector<FormDocument::Fault> FormDocument::Check() const {
   std::vector<Fault> faults;
   for (vcl::TComponent* c : Components())
-    for (design::TDesignProblem& p : design::CheckComponent(c)) faults.push_back({c->Name(), std::move(p)});
+    for (design::TDesignProblem& p : design::CheckComponent(c)) faults.push_back({NameOf(c), std::move(p)});
   return faults;
 }
 
@@ -74,13 +72,7 @@ void FormDocument::ShowFault(const Fault& F) {
 
 vcl::TComponent* FormDocument::Drop(vcl::TClass Class) {
   if (!Class || !Class->CanCreate()) throw vcl::Exception("Cannot drop " + std::string(Class ? Class->ClassName() : "no class") + ": it has no constructor");
-  std::string base = Class->ClassName();
-  if (base.size() > 1 && base[0] == 'T') base.erase(0, 1);
-  std::string name;
-  for (int n = 1;; ++n) {
-    name = base + std::to_string(n);
-    if (!Root()->FindComponent(name)) break;
-  }
+  const std::string name = design::NewComponentName(Root(), Class->ClassName());
   vcl::TComponent* c = Class->Create(Root());
   c->SetName(name);
   c->SetDesigning(true);

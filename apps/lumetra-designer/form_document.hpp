@@ -36,9 +36,14 @@ public:
   /// "lumetra-designer - <file>", with " *" after it while the form has unsaved changes.
   std::string Title() const;
 
-  /// The components the form owns, in creation order.
+  /// The components of the form, also those a component on it owns (a frame's), depth first
+  /// in creation order (design::ComponentsOf).
   std::vector<vcl::TComponent*> Components() const;
-  /// The component of the form named Name; raises vcl::Exception naming it when there is none.
+  /// The name the designer shows for a component of the form: its Name, after those of its
+  /// owners below the form ("Frame1.Lumetra1", design::ComponentPath).
+  std::string NameOf(const vcl::TComponent* Component) const;
+  /// The component of the form that NameOf names Name; raises vcl::Exception naming it when
+  /// there is none.
   vcl::TComponent* Component(const std::string& Name) const;
 
   /// The inspector's rows for Component: its published properties with the registered editors.

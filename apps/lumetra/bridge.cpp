@@ -9,6 +9,7 @@
 #include "code_page.hpp"
 #include "commands.hpp"
 #include "form_file.hpp"
+#include "options.hpp"
 #include "po_file.hpp"
 #include "xliff_file.hpp"
 #include "vcl/CodePages.hpp"
@@ -294,24 +295,14 @@ bool IsBridgeCall(const Args& args) {
 
 int RunDictBridge(const Args& args) {
   const std::string verb = args.empty() ? "" : args[0];
-  std::vector<std::string> positional;
   std::string po, xliff, lang;
-  bool help = false, options = true;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (!options) positional.push_back(a);
-    else if (a == "--") options = false;
-    else if (a == "--help" || a == "-h") help = true;
-    else if (a == "--po" || a == "--xliff") {
-      if (i + 1 == args.size()) throw UsageError(a + " needs a file name");
-      (a == "--po" ? po : xliff) = args[++i];
-    } else if (a == "--lang" && verb == "export") {
-      if (i + 1 == args.size()) throw UsageError("--lang needs a language such as de_DE");
-      lang = LanguageOption(args[++i]);
-    } else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
-    else positional.push_back(a);
-  }
-  if (help) return std::fputs(BridgeHelp, stdout), 0;
+  // --lang is for export alone.
+  const Option poFile{Value("--po", "", "a file name", po)}, xliffFile{Value("--xliff", "", "a file name", xliff)};
+  const Option langOption{"--lang", "", "a language such as de_DE", [&lang](const std::string& V) { lang = LanguageOption(V); }};
+  const Parsed p = verb == "export" ? ParseOptions(AfterVerb(args), {poFile, xliffFile, langOption})
+                                    : ParseOptions(AfterVerb(args), {poFile, xliffFile});
+  if (p.Help) return std::fputs(BridgeHelp, stdout), 0;
+  const std::vector<std::string>& positional = p.Positional;
   if ((verb != "export" && verb != "import") || positional.size() != 1 || po.empty() == xliff.empty())
     throw UsageError(std::string("wrong arguments: give FORM and one of --po FILE, --xliff FILE\n\n") + BridgeHelp);
   const std::string& formName = positional[0];
@@ -357,9 +348,7 @@ int RunDictBridge(const Args& args) {
     return 0;
   }
 
-  CheckInput(file, MaxListFileSize);
-  Progress(file, "reading");
-  const std::string bytes = vcl::ReadFileBytes(file);
+  const std::string bytes = ReadInput(file, MaxListFileSize, [&file] { Progress(file, "reading"); }).Bytes;
   const std::vector<TextUnit> units = po.empty() ? ReadXliff(bytes, file) : ReadPo(bytes, file);
   FormFile form(formName, FormFile::ToRewrite);
   const ImportResult result = ImportUnits(*form.Translator(), units, file);

@@ -17,7 +17,9 @@
 #include "checks/checks.hpp"
 #include "checks/preview.hpp"
 #include "commands.hpp"
+#include "design/Components.hpp"
 #include "form_file.hpp"
+#include "options.hpp"
 #include "vcl/Dialogs.hpp"
 #include "vcl/Forms.hpp"
 #include "win/printer.h"
@@ -66,11 +68,10 @@ std::string PreviewHelp() {
 }
 
 struct Options {
-  std::vector<std::string> Positional;
+  Parsed Given;
   std::optional<int> Locale;
   checks::FaultSet Reported = checks::FaultSet().set();
   std::string ClassName, Output;
-  bool Help = false;
 };
 
 // The fault kinds of a comma-separated list.
@@ -88,34 +89,21 @@ checks::FaultSet FaultsOf(const std::string& Option, const std::string& List) {
   }
 }
 
-Options ParseOptions(const Args& args, bool Preview) {
+Options ParseCheckOptions(const Args& args, bool Preview) {
   Options o;
-  bool options = true;
   std::optional<checks::FaultSet> only;
   checks::FaultSet disabled;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const auto value = [&](const char* What) -> const std::string& {
-      if (i + 1 == args.size()) throw UsageError(a + " needs " + What);
-      return args[++i];
-    };
-    if (!options) o.Positional.push_back(a);
-    else if (a == "--") options = false;
-    else if (a == "--help" || a == "-h") o.Help = true;
-    else if (a == "--locale") {
-      int locale = 0;
-      const std::string& v = value("a number");
-      if (!vcl::TryStrToInt(v, locale)) throw UsageError("--locale '" + v + "' is not an integer");
-      o.Locale = locale;
-    } else if (a == "--only") {
-      const checks::FaultSet kinds = FaultsOf(a, value("kinds of fault"));
-      only = only ? *only | kinds : kinds;
-    } else if (a == "--disable") disabled |= FaultsOf(a, value("kinds of fault"));
-    else if (Preview && a == "--class") o.ClassName = value("a class name");
-    else if (Preview && (a == "-o" || a == "--output")) o.Output = value("a file name");
-    else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
-    else o.Positional.push_back(a);
-  }
+  const Option onlyOption{"--only", "", "kinds of fault", [&](const std::string& V) {
+                            const checks::FaultSet kinds = FaultsOf("--only", V);
+                            only = only ? *only | kinds : kinds;
+                          }};
+  const Option disableOption{"--disable", "", "kinds of fault",
+                             [&](const std::string& V) { disabled |= FaultsOf("--disable", V); }};
+  if (Preview)
+    o.Given = ParseOptions(args, {LocaleOption(o.Locale), onlyOption, disableOption,
+                                 Value("--class", "", "a class name", o.ClassName),
+                                 Value("--output", "-o", "a file name", o.Output)});
+  else o.Given = ParseOptions(args, {LocaleOption(o.Locale), onlyOption, disableOption});
   o.Reported = only.value_or(checks::FaultSet().set()) & ~disabled;
   return o;
 }
@@ -128,15 +116,8 @@ vcl::TCommonDialog* Make(vcl::TComponent* Owner) {
 // A dialog component of a class that shows a dialog: the form's own, else a new one of a
 // standard class; nullptr for a class neither knows.
 vcl::TCommonDialog* DialogOf(const std::string& ClassName, vcl::TComponent* Form, vcl::TComponent* Owner) {
-  std::function<vcl::TCommonDialog*(vcl::TComponent*)> find = [&](vcl::TComponent* c) -> vcl::TCommonDialog* {
-    for (int i = 0; c && i < c->ComponentCount(); ++i) {
-      auto* d = dynamic_cast<vcl::TCommonDialog*>(c->Components(i));
-      if (d && d->ClassName() == ClassName) return d;
-      if (vcl::TCommonDialog* inner = find(c->Components(i))) return inner;
-    }
-    return nullptr;
-  };
-  if (vcl::TCommonDialog* d = find(Form)) return d;
+  for (vcl::TCommonDialog* d : design::ComponentsOf<vcl::TCommonDialog>(Form))
+    if (d->ClassName() == ClassName) return d;
   static const std::pair<const char*, vcl::TCommonDialog* (*)(vcl::TComponent*)> standard[] = {
       {"TOpenDialog", &Make<vcl::TOpenDialog>},   {"TSaveDialog", &Make<vcl::TSaveDialog>},
       {"TFontDialog", &Make<vcl::TFontDialog>},   {"TColorDialog", &Make<vcl::TColorDialog>},
@@ -145,53 +126,6 @@ vcl::TCommonDialog* DialogOf(const std::string& ClassName, vcl::TComponent* Form
   for (const auto& [name, make] : standard)
     if (ClassName == name) return make(Owner);
   return nullptr;
-}
-
-// Shows a dialog until its loop first goes idle (shown, translated, painted), lets Look see it
-// and closes it.
-struct Showing {
-  vcl::TCommonDialog* Dialog;
-  const std::function<void(HWND)>* Look;
-  bool Done = false;
-  std::exception_ptr Error;  // what Look raised, raised again once the dialog is closed
-};
-
-bool OnIdle(void* Data, vcl::TMessage& Msg) {
-  auto* s = static_cast<Showing*>(Data);
-  const HWND dialog = s->Dialog->Handle();
-  if (Msg.Msg != WM_ENTERIDLE || s->Done || !dialog || reinterpret_cast<HWND>(Msg.LParam) != dialog) return false;
-  s->Done = true;
-  try {
-    (*s->Look)(dialog);
-  } catch (...) {
-    s->Error = std::current_exception();  // nothing may cross the dialog's message loop
-  }
-  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  return false;
-}
-
-void ShowOnce(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Look) {
-  if (auto* open = dynamic_cast<vcl::TOpenDialog*>(Dialog)) open->SetOptions(open->Options() | vcl::ofNoChangeDir);
-  if (auto* find = dynamic_cast<vcl::TFindDialog*>(Dialog)) {
-    find->Execute();  // modeless: shown at once
-    vcl::Application->ProcessMessages();
-    std::exception_ptr error;
-    try {
-      if (find->Handle()) Look(find->Handle());
-    } catch (...) {
-      error = std::current_exception();
-    }
-    find->CloseDialog();
-    vcl::Application->ProcessMessages();
-    if (error) std::rethrow_exception(error);
-    return;
-  }
-  Showing showing{Dialog, &Look, false, nullptr};
-  const vcl::TWindowHook hook{&OnIdle, &showing};
-  vcl::Application->HookMainWindow(hook);
-  Dialog->Execute();
-  vcl::Application->UnhookMainWindow(hook);
-  if (showing.Error) std::rethrow_exception(showing.Error);
 }
 
 // The dialogs a check looks at, each shown once untranslated (a fresh capture), and the
@@ -218,7 +152,7 @@ public:
     if (!dialog) return nullptr;
     Vek::RegisterDialogClass(dialog->ClassType());
     FTranslator->SetTranslate(false);
-    ShowOnce(dialog, [&](HWND shown) { layout = checks::LayoutFromWindow(shown, ClassName); });
+    vcl::ShowDialogOnce(*dialog, [&](HWND shown) { layout = checks::LayoutFromWindow(shown, ClassName); });
     return layout ? &*layout : nullptr;
   }
 
@@ -232,11 +166,7 @@ public:
     FTranslator->SetTranslateEmpty(Set.TranslateEmpty);
     Vek::RegisterDialogClass(dialog->ClassType());
     FTranslator->SetTranslate(true);
-    bool shown = false;
-    ShowOnce(dialog, [&](HWND h) {
-      shown = true;
-      Look(h);
-    });
+    const bool shown = vcl::ShowDialogOnce(*dialog, Look);
     FTranslator->SetTranslate(false);
     return shown;
   }
@@ -269,10 +199,10 @@ void Print(const std::vector<checks::Problem>& Problems) {
 }  // namespace
 
 int RunCheck(const Args& args) {
-  const Options o = ParseOptions(args, false);
-  if (o.Help) return std::fputs(CheckHelp().c_str(), stdout), 0;
-  if (o.Positional.size() != 1) throw UsageError("wrong arguments\n\n" + CheckHelp());
-  CheckSource source(o.Positional[0], o.Locale);
+  const Options o = ParseCheckOptions(args, false);
+  if (HelpOrCheck(o.Given, 1, CheckHelp())) return 0;
+  const std::string& file = o.Given.Positional[0];
+  CheckSource source(file, o.Locale);
   LiveDialogs live(source.Form());
   const auto measure = checks::NativeMeasure();
   int errors = 0, warnings = 0, entries = 0;
@@ -282,19 +212,19 @@ int RunCheck(const Args& args) {
     entries += static_cast<int>(set.Entries.size());
     for (const checks::Problem& p : problems) ++(p.Level == checks::Severity::Error ? errors : warnings);
   }
-  std::fprintf(stderr, "lumetra check: %s: %d entries, %d errors, %d warnings\n", Escaped(o.Positional[0]).c_str(), entries, errors,
+  std::fprintf(stderr, "lumetra check: %s: %d entries, %d errors, %d warnings\n", Escaped(file).c_str(), entries, errors,
                warnings);
   return errors ? 1 : 0;
 }
 
 int RunPreview(const Args& args) {
-  const Options o = ParseOptions(args, true);
-  if (o.Help) return std::fputs(PreviewHelp().c_str(), stdout), 0;
-  if (o.Positional.size() != 1 || o.ClassName.empty() || o.Output.empty())
-    throw UsageError("wrong arguments\n\n" + PreviewHelp());
-  CheckSource source(o.Positional[0], o.Locale);
+  const Options o = ParseCheckOptions(args, true);
+  if (HelpOrCheck(o.Given, 1, PreviewHelp())) return 0;
+  if (o.ClassName.empty() || o.Output.empty()) throw UsageError("wrong arguments\n\n" + PreviewHelp());
+  const std::string& file = o.Given.Positional[0];
+  CheckSource source(file, o.Locale);
   if (source.Sets().size() != 1)
-    throw UsageError(o.Positional[0] + " holds the entries of " + std::to_string(source.Sets().size()) +
+    throw UsageError(file + " holds the entries of " + std::to_string(source.Sets().size()) +
                      " forms or locales: choose one with --locale");
   const EntrySet& set = source.Sets().front();
   LiveDialogs live(source.Form());

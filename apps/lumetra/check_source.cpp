@@ -6,60 +6,35 @@
 #include <map>
 
 #include "Vek.hpp"
+#include "design/Components.hpp"
 #include "commands.hpp"
 
 namespace lumetra_cli {
 
-namespace {
-
-std::string Trimmed(std::string_view S) {
-  const std::size_t b = S.find_first_not_of(" \t");
-  if (b == std::string_view::npos) return "";
-  return std::string(S.substr(b, S.find_last_not_of(" \t\r") - b + 1));
-}
-
-}  // namespace
-
-std::vector<int> TranslationLines(const std::string& TextForm) {
-  const std::vector<std::string_view> lines = vcl::SplitLines(TextForm);
-  std::vector<int> starts;
-  std::size_t i = 0;
-  while (i < lines.size() && Trimmed(lines[i]) != "Translations.Strings = (") ++i;
-  bool continued = false;
-  for (++i; i < lines.size(); ++i) {
-    const std::string line = Trimmed(lines[i]);
-    if (!continued) starts.push_back(static_cast<int>(i) + 1);
-    continued = !line.empty() && line.back() == '+';
-    // A literal ends with a quote or a character code, so a ")" at the end closes the list.
-    if (!continued && !line.empty() && line.back() == ')') break;
-  }
-  return starts;
-}
-
 CheckSource::CheckSource(const std::string& FileName, std::optional<int> Locale) {
-  CheckInput(FileName, MaxListFileSize);
-  const std::string bytes = vcl::ReadFileBytes(FileName);
-  bool form = true;
-  try {
-    IsTextForm(bytes);
-  } catch (const vcl::EReadError&) {
-    form = false;  // then a translation text file or a list of entries
-  }
-  if (form) ReadForm(FileName, bytes, Locale);
-  else ReadLines(FileName, bytes, Locale, nullptr);
+  // Read once: a form is told by its first bytes; anything else is a translation text file or
+  // a list of entries (a text form in UTF-16 too, which no form reader reads).
+  design::TReadFile file = ReadInput(FileName, MaxListFileSize, [&FileName] { Progress(FileName, "reading"); });
+  if (file.Kind == design::TFormKind::fkBinary || file.Kind == design::TFormKind::fkText) ReadForm(std::move(file), Locale);
+  else ReadLines(FileName, file.Bytes, Locale, nullptr);
 }
 
-void CheckSource::ReadForm(const std::string& FileName, const std::string& Bytes, std::optional<int> Locale) {
-  FForm = std::make_unique<FormFile>(FileName);
+void CheckSource::ReadForm(design::TReadFile File, std::optional<int> Locale) {
+  const std::string formName = File.FileName;
+  const bool text = File.Kind == design::TFormKind::fkText;
+  const std::string bytes = text ? File.Bytes : std::string();
+  FForm = std::make_unique<FormFile>(std::move(File));
   Vek::TLumetra* t = FForm->Translator();
+  // The lines of the entries in a text form, as the form reader met them.
+  const std::vector<int> lines =
+      text ? vcl::TextFormListLines(bytes, design::ComponentPath(FForm->Root(), t), "Translations.Strings") : std::vector<int>();
   if (!t->FileName().empty()) {
     // The entries live in the translation text file, where the form finds it.
     std::string file = t->FileName();
     if (!std::filesystem::exists(file)) file = t->GetAppDir() + t->FileName();
-    if (!std::filesystem::exists(file)) throw vcl::EFOpenError(FileName + ": its translation text file " + t->FileName() + " is missing");
+    if (!std::filesystem::exists(file)) throw vcl::EFOpenError(formName + ": its translation text file " + t->FileName() + " is missing");
     const std::string owner = "#0" + t->OwnerName();
-    CheckInput(file, MaxListFileSize);
-    ReadLines(file, vcl::ReadFileBytes(file), Locale ? Locale : t->Locale(), &owner);
+    ReadLines(file, ReadInput(file, MaxListFileSize).Bytes, Locale ? Locale : t->Locale(), &owner);
     for (EntrySet& s : FSets) {
       s.TranslateEmpty = t->TranslateEmpty();
       if (s.Originals.empty())
@@ -68,12 +43,11 @@ void CheckSource::ReadForm(const std::string& FileName, const std::string& Bytes
     return;
   }
   if (Locale && *Locale != t->Locale())
-    throw UsageError(FileName + " keeps the entries of locale " + std::to_string(t->Locale()) +
+    throw UsageError(formName + " keeps the entries of locale " + std::to_string(t->Locale()) +
                      " only; --locale chooses among the locales of a translation text file");
   EntrySet s;
-  s.File = FileName;
+  s.File = formName;
   s.TranslateEmpty = t->TranslateEmpty();
-  const std::vector<int> lines = FForm->IsText() ? TranslationLines(Bytes) : std::vector<int>();
   const vcl::TStrings& list = *t->Translations();
   const bool numbered = lines.size() == static_cast<std::size_t>(list.Count());
   for (int i = 0; i < list.Count(); ++i)

@@ -34,15 +34,11 @@ public:
   const std::vector<EntrySet>& Sets() const { return FSets; }
 
 private:
-  void ReadForm(const std::string& FileName, const std::string& Bytes, std::optional<int> Locale);
+  void ReadForm(design::TReadFile File, std::optional<int> Locale);
   void ReadLines(const std::string& FileName, const std::string& Bytes, std::optional<int> Locale, const std::string* Owner);
 
   std::unique_ptr<FormFile> FForm;
   std::vector<EntrySet> FSets;
 };
-
-/// The line of a text form on which each string of its translator's Translations list starts,
-/// in list order; empty when the form holds no such list.
-std::vector<int> TranslationLines(const std::string& TextForm);
 
 }  // namespace lumetra_cli

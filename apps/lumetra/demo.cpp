@@ -5,6 +5,7 @@
 
 #include "Vek.hpp"
 #include "commands.hpp"
+#include "options.hpp"
 #include "vcl/CodePages.hpp"
 
 namespace lumetra_cli {
@@ -98,6 +99,14 @@ void ShowEntries() {
   }
 }
 
+const char* const DemoHelp =
+    "usage: lumetra demo [--hold-dialogs <folder>]\n\n"
+    "Shows how translation entries are split and decoded; shows each kind of common dialog and\n"
+    "prints its controls; shows the open dialog before and after its translation into German,\n"
+    "and prints the capture of each kind. With --hold-dialogs the open dialog, and the open,\n"
+    "font and find dialogs in German, each stay on the screen from writing <folder>/<name>.ready\n"
+    "until <folder>/<name>.done appears (for screenshots).\n";
+
 void ShowLiterals() {
   std::printf("\nLiteral form of values (plain text -> literal -> plain text):\n\n");
   for (std::string text : {std::string("It's"), std::string("A\r\nB"), std::string("\tX"), std::string()}) {
@@ -112,19 +121,9 @@ void ShowLiterals() {
 }  // namespace
 
 int RunDemo(const Args& args) {
-  if (!args.empty() && args[0] == "--help") {
-    std::printf(
-        "usage: lumetra demo [--hold-dialogs <folder>]\n\n"
-        "Shows how translation entries are split and decoded; shows each kind of common dialog and\n"
-        "prints its controls; shows the open dialog before and after its translation into German,\n"
-        "and prints the capture of each kind. With --hold-dialogs the open dialog, and the open,\n"
-        "font and find dialogs in German, each stay on the screen from writing <folder>/<name>.ready\n"
-        "until <folder>/<name>.done appears (for screenshots).\n");
-    return 0;
-  }
   std::string holdFolder;
-  if (args.size() == 2 && args[0] == "--hold-dialogs") holdFolder = args[1];
-  else if (!args.empty()) throw vcl::Exception("unknown option '" + args[0] + "' (see lumetra demo --help)");
+  const Parsed p = ParseOptions(args, {Value("--hold-dialogs", "", "a folder", holdFolder)});
+  if (HelpOrCheck(p, 0, DemoHelp)) return 0;
   ShowEntries();
   ShowLiterals();
   ShowDialogs(holdFolder);

@@ -117,65 +117,24 @@ void Touch(const std::string& Name) {
   if (std::FILE* f = std::fopen((Hold + "/" + Name).c_str(), "w")) std::fclose(f);
 }
 
-// While the held modal dialog is up: the name it is photographed under.
-std::string HeldName;
-void CALLBACK CloseWhenPhotographed(HWND, UINT, UINT_PTR Id, DWORD) {
-  static int ticks = 0;
-  if (!Exists(HeldName + ".done") && ++ticks < 600) return;  // gives up after a minute
-  ticks = 0;
-  KillTimer(nullptr, Id);
-  PostMessageA(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0);
-}
-
-// What a shown dialog does in the demo once its loop first goes idle (translated and painted).
-struct Showing {
-  vcl::TCommonDialog* Dialog;
-  std::function<void(HWND)> Look;  // reads the shown dialog
-  std::string HoldAs;              // photographed under this name, when holding
-  bool Done = false;
-};
-
-bool OnIdle(void* Data, vcl::TMessage& Msg) {
-  auto* s = static_cast<Showing*>(Data);
-  const HWND dialog = s->Dialog->Handle();
-  if (Msg.Msg != WM_ENTERIDLE || s->Done || !dialog || reinterpret_cast<HWND>(Msg.LParam) != dialog) return false;
-  s->Done = true;
-  s->Look(dialog);
-  std::fflush(stdout);
-  if (!Hold.empty() && !s->HoldAs.empty()) {
-    HeldName = s->HoldAs;
-    Touch(HeldName + ".ready");
-    SetTimer(nullptr, 0, 100, &CloseWhenPhotographed);
-  } else {
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+// Keeps the shown dialog on the screen, when holding, from <name>.ready until <name>.done
+// appears; gives up after a minute.
+void HoldUp(const std::string& HoldAs) {
+  if (Hold.empty() || HoldAs.empty()) return;
+  Touch(HoldAs + ".ready");
+  for (int i = 0; i < 600 && !Exists(HoldAs + ".done"); ++i) {
+    vcl::Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
-  return false;
 }
 
 // Shows Dialog; Look sees it once it is up; then it closes (after its screenshot, if held).
 void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Look, const std::string& HoldAs = "") {
-  if (auto* open = dynamic_cast<vcl::TOpenDialog*>(Dialog)) open->SetOptions(open->Options() | vcl::ofNoChangeDir);
-  if (auto* find = dynamic_cast<vcl::TFindDialog*>(Dialog)) {
-    find->Execute();  // modeless: shown at once
-    vcl::Application->ProcessMessages();
-    if (!find->Handle()) return;
-    Look(find->Handle());
-    if (!Hold.empty() && !HoldAs.empty()) {
-      Touch(HoldAs + ".ready");
-      for (int i = 0; i < 600 && !Exists(HoldAs + ".done"); ++i) {
-        vcl::Application->ProcessMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      }
-    }
-    find->CloseDialog();
-    vcl::Application->ProcessMessages();
-    return;
-  }
-  Showing showing{Dialog, Look, HoldAs};
-  const vcl::TWindowHook hook{&OnIdle, &showing};
-  vcl::Application->HookMainWindow(hook);
-  Dialog->Execute();
-  vcl::Application->UnhookMainWindow(hook);
+  vcl::ShowDialogOnce(*Dialog, [&](HWND shown) {
+    Look(shown);
+    std::fflush(stdout);
+    HoldUp(HoldAs);
+  });
 }
 
 template <class T>

@@ -4,6 +4,7 @@
 
 #include "commands.hpp"
 #include "form_file.hpp"
+#include "options.hpp"
 
 namespace lumetra_cli {
 
@@ -27,18 +28,10 @@ const char* const EditHelp =
 }  // namespace
 
 int RunEdit(const Args& args) {
-  std::vector<std::string> positional;
-  bool add = false, options = true;
-  for (const std::string& a : args) {
-    if (!options) positional.push_back(a);
-    else if (a == "--") options = false;
-    else if (a == "--help" || a == "-h") return std::fputs(EditHelp, stdout), 0;
-    else if (a == "--add") add = true;
-    else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
-    else positional.push_back(a);
-  }
-  if (positional.size() != 1) throw UsageError(std::string("wrong arguments\n\n") + EditHelp);
-  const std::string& file = positional[0];
+  bool add = false;
+  const Parsed p = ParseOptions(args, {Flag("--add", add)});
+  if (HelpOrCheck(p, 1, EditHelp)) return 0;
+  const std::string& file = p.Positional[0];
   FormFile form(file, FormFile::ToRewrite);
   Vek::TLumetra* t = add ? form.AddTranslator() : form.Translator();
   if (!t->ShowEditor()) {

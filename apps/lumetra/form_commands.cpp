@@ -3,54 +3,14 @@
 #include <set>
 
 #include "commands.hpp"
+#include "design/Components.hpp"
 #include "form_file.hpp"
+#include "options.hpp"
 #include "vcl/Dialogs.hpp"
 
 namespace lumetra_cli {
 
 namespace {
-
-// The positional arguments of a command and its --locale option; --help answers Help; "--"
-// makes every argument after it positional.
-struct Parsed {
-  std::vector<std::string> Positional;
-  std::optional<int> Locale;
-  bool Resource = false;
-  bool Add = false;
-  bool Help = false;
-};
-
-Parsed Parse(const Args& args, bool TakesLocale, bool TakesResource = false, bool TakesAdd = false) {
-  Parsed p;
-  bool options = true;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (!options) p.Positional.push_back(a);
-    else if (a == "--") options = false;
-    else if (a == "--help" || a == "-h") p.Help = true;
-    else if (TakesLocale && a == "--locale") {
-      if (i + 1 == args.size()) throw UsageError("--locale needs a number");
-      int locale = 0;
-      if (!vcl::TryStrToInt(args[++i], locale)) throw UsageError("--locale '" + args[i] + "' is not an integer");
-      p.Locale = locale;
-    } else if (TakesResource && a == "--resource") p.Resource = true;
-    else if (TakesAdd && a == "--add") p.Add = true;
-    else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
-    else p.Positional.push_back(a);
-  }
-  return p;
-}
-
-// Prints Text and answers true when --help was given; raises UsageError for the wrong number
-// of arguments.
-bool HelpOrCheck(const Parsed& P, std::size_t Count, const char* Text) {
-  if (P.Help) {
-    std::fputs(Text, stdout);
-    return true;
-  }
-  if (P.Positional.size() != Count) throw UsageError(std::string("wrong arguments\n\n") + Text);
-  return false;
-}
 
 void PrintList(const char* Title, const vcl::TStrings& List) {
   std::printf("\n%s (%d):\n", Title, List.Count());
@@ -77,17 +37,15 @@ int FormShow(const Parsed& P) {
   return 0;
 }
 
-int FormConvert(const Parsed& P) {
+int FormConvert(const Parsed& P, bool Resource) {
   const std::string& in = P.Positional[0];
   const std::string& out = P.Positional[1];
-  CheckInput(in, MaxFormFileSize);
-  Progress(in, "converting");
+  const design::TReadFile file = ReadInput(in, MaxFormFileSize, [&in] { Progress(in, "converting"); });
   bool wasText = false;
   std::string result;
   try {
-    const std::string bytes = vcl::ReadFileBytes(in);
-    wasText = IsTextForm(bytes);
-    result = wasText ? FormFromText(bytes, P.Resource) : FormText(bytes);
+    wasText = IsTextForm(file.Kind);
+    result = wasText ? FormFromText(file.Bytes, Resource) : FormText(file.Bytes);
   } catch (const vcl::Exception& e) {
     throw vcl::Exception(in + ": " + e.Message());
   }
@@ -140,23 +98,28 @@ const char* const CaptureHelp =
 
 int RunForm(const Args& args) {
   const std::string verb = args.empty() ? "" : args[0];
-  const Parsed p = Parse(Args(args.begin() + (args.empty() ? 0 : 1), args.end()), false, verb == "convert");
-  if (verb == "show") return HelpOrCheck(p, 1, FormHelp) ? 0 : FormShow(p);
-  if (verb == "convert") return HelpOrCheck(p, 2, FormHelp) ? 0 : FormConvert(p);
   if (verb == "--help" || verb == "-h") return std::fputs(FormHelp, stdout), 0;
-  throw UsageError(std::string("form needs show or convert\n\n") + FormHelp);
+  if (verb != "show" && verb != "convert") throw UsageError(std::string("form needs show or convert\n\n") + FormHelp);
+  if (verb == "show") {
+    const Parsed p = ParseOptions(AfterVerb(args), {});
+    return HelpOrCheck(p, 1, FormHelp) ? 0 : FormShow(p);
+  }
+  bool resource = false;
+  const Parsed p = ParseOptions(AfterVerb(args), {Flag("--resource", resource)});
+  return HelpOrCheck(p, 2, FormHelp) ? 0 : FormConvert(p, resource);
 }
 
 int RunText(const Args& args) {
   const std::string verb = args.empty() ? "" : args[0];
   if (verb == "--help" || verb == "-h") return std::fputs(TextHelp, stdout), 0;
   if (verb != "save" && verb != "load") throw UsageError(std::string("text needs save or load\n\n") + TextHelp);
-  const Parsed p = Parse(Args(args.begin() + 1, args.end()), true);
+  std::optional<int> forLocale;
+  const Parsed p = ParseOptions(AfterVerb(args), {LocaleOption(forLocale)});
   if (HelpOrCheck(p, 2, TextHelp)) return 0;
   FormFile form(p.Positional[0], verb == "load");
   Vek::TLumetra* t = form.Translator();
   const int formLocale = t->Locale();  // --locale is for this operation; the form keeps its own
-  if (p.Locale) t->SetLocale(*p.Locale);
+  if (forLocale) t->SetLocale(*forLocale);
   const std::string& file = p.Positional[1];
   CheckInput(file, MaxListFileSize, verb == "save");
   Progress(file, verb == "save" ? "rewriting" : "reading");
@@ -181,7 +144,7 @@ int RunDict(const Args& args) {
   const std::string verb = args.empty() ? "" : args[0];
   if (verb == "--help" || verb == "-h") return std::fputs(DictHelp, stdout), 0;
   if (verb != "export" && verb != "translate") throw UsageError(std::string("dict needs export or translate\n\n") + DictHelp);
-  const Parsed p = Parse(Args(args.begin() + 1, args.end()), false);
+  const Parsed p = ParseOptions(AfterVerb(args), {});
   if (HelpOrCheck(p, 2, DictHelp)) return 0;
   FormFile form(p.Positional[0], verb == "translate");
   Vek::TLumetra* t = form.Translator();
@@ -199,20 +162,16 @@ int RunDict(const Args& args) {
 }
 
 int RunCapture(const Args& args) {
-  const Parsed p = Parse(args, false, false, true);
+  bool add = false;
+  const Parsed p = ParseOptions(args, {Flag("--add", add)});
   if (HelpOrCheck(p, 1, CaptureHelp)) return 0;
   FormFile form(p.Positional[0], FormFile::ToRewrite);
-  Vek::TLumetra* t = p.Add ? form.AddTranslator() : form.Translator();
+  Vek::TLumetra* t = add ? form.AddTranslator() : form.Translator();
+  // One dialog of each class, wherever on the form it is.
   std::vector<vcl::TCommonDialog*> dialogs;
   std::set<vcl::TClass> seen;
-  std::function<void(vcl::TComponent*)> collect = [&](vcl::TComponent* c) {
-    for (int i = 0; i < c->ComponentCount(); ++i) {
-      auto* d = dynamic_cast<vcl::TCommonDialog*>(c->Components(i));
-      if (d && seen.insert(d->ClassType()).second) dialogs.push_back(d);
-      collect(c->Components(i));
-    }
-  };
-  collect(form.Root());
+  for (vcl::TCommonDialog* d : design::ComponentsOf<vcl::TCommonDialog>(form.Root()))
+    if (seen.insert(d->ClassType()).second) dialogs.push_back(d);
   std::vector<std::string> missed;
   for (vcl::TCommonDialog* dialog : dialogs) {
     vcl::TStringList captured;

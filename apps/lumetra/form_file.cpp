@@ -2,6 +2,7 @@
 #include "form_file.hpp"
 
 #include "commands.hpp"
+#include "design/Components.hpp"
 
 #include <cstdio>
 #include <filesystem>
@@ -10,20 +11,10 @@ namespace lumetra_cli {
 
 namespace {
 
-Vek::TLumetra* FindTranslator(vcl::TComponent* Owner) {
-  for (int i = 0; i < Owner->ComponentCount(); ++i) {
-    if (auto* t = dynamic_cast<Vek::TLumetra*>(Owner->Components(i))) return t;
-    if (Vek::TLumetra* t = FindTranslator(Owner->Components(i))) return t;
-  }
-  return nullptr;
-}
-
-// The file name, once it passed the checks and the user was told of a long read: a file that
-// is refused gets no "reading" line first.
-std::string Announced(std::string FileName) {
-  CheckInput(FileName, MaxFormFileSize);
-  Progress(FileName, "reading");
-  return FileName;
+// The first translator on the form, also one a component on it owns (a frame's).
+Vek::TLumetra* FindTranslator(const vcl::TComponent* Root) {
+  const std::vector<Vek::TLumetra*> found = design::ComponentsOf<Vek::TLumetra>(Root);
+  return found.empty() ? nullptr : found.front();
 }
 
 }  // namespace
@@ -35,7 +26,11 @@ void Progress(const std::string& FileName, const char* Doing) {
     std::fprintf(stderr, "lumetra: %s %s (%ju MB)...\n", Doing, Escaped(FileName).c_str(), static_cast<std::uintmax_t>(size >> 20));
 }
 
-FormFile::FormFile(std::string FileName, bool Locked) : design::TFormFile(Announced(std::move(FileName)), Locked) {}
+// A file that is refused gets no "reading" line first.
+FormFile::FormFile(const std::string& FileName, bool Locked)
+    : design::TFormFile(FileName, Locked, [&FileName] { Progress(FileName, "reading"); }) {}
+
+FormFile::FormFile(design::TReadFile File) : design::TFormFile(std::move(File)) {}
 
 Vek::TLumetra* FormFile::Translator() const {
   if (Vek::TLumetra* t = FindTranslator(Root())) return t;
@@ -45,8 +40,7 @@ Vek::TLumetra* FormFile::Translator() const {
 Vek::TLumetra* FormFile::AddTranslator() {
   if (Vek::TLumetra* t = FindTranslator(Root())) return t;
   // A translator sits on the form itself, named as the designer names a dropped component.
-  std::string name;
-  for (int n = 1; name.empty() || Root()->FindComponent(name); ++n) name = "Lumetra" + std::to_string(n);
+  const std::string name = design::NewComponentName(Root(), Vek::TLumetra::StaticClass()->ClassName());
   auto* t = new Vek::TLumetra(Root());
   t->SetName(name);
   return t;

@@ -18,7 +18,10 @@ public:
   /// design::TFormFile raises: vcl::Exception naming the file (and the offset or line at fault)
   /// when it cannot be read (see CheckInput) or is no form, vcl::EFCreateError naming it when
   /// its lock cannot be taken.
-  explicit FormFile(std::string FileName, bool Locked = false);
+  explicit FormFile(const std::string& FileName, bool Locked = false);
+  /// The form of a file that was read already (design::ReadInput), unlocked. Raises what
+  /// design::TFormFile raises for it.
+  explicit FormFile(design::TReadFile File);
   /// The Locked of a command that writes the form back.
   static constexpr bool ToRewrite = true;
 
@@ -36,6 +39,7 @@ using design::CheckOutput;
 using design::FormFromText;
 using design::FormText;
 using design::IsTextForm;
+using design::ReadInput;
 using design::MaxFormFileSize;
 using Vek::MaxListFileSize;
 

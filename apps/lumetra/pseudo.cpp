@@ -9,6 +9,7 @@
 
 #include "commands.hpp"
 #include "form_file.hpp"
+#include "options.hpp"
 
 namespace lumetra_cli {
 
@@ -144,25 +145,11 @@ std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirr
 }
 
 int RunPseudo(const Args& args) {
-  std::vector<std::string> positional;
   std::optional<int> locale;
-  bool rtl = false, help = false, options = true;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (!options) positional.push_back(a);
-    else if (a == "--") options = false;
-    else if (a == "--help" || a == "-h") help = true;
-    else if (a == "--rtl") rtl = true;
-    else if (a == "--locale") {
-      int value = 0;
-      if (i + 1 == args.size()) throw UsageError("--locale needs a number");
-      if (!vcl::TryStrToInt(args[++i], value)) throw UsageError("--locale '" + args[i] + "' is not an integer");
-      locale = value;
-    } else if (a.size() > 1 && a[0] == '-') throw UsageError("unknown option '" + a + "'");
-    else positional.push_back(a);
-  }
-  if (help) return std::fputs(PseudoHelp, stdout), 0;
-  if (positional.size() != 2) throw UsageError(std::string("wrong arguments\n\n") + PseudoHelp);
+  bool rtl = false;
+  const Parsed p = ParseOptions(args, {Flag("--rtl", rtl), LocaleOption(locale)});
+  if (HelpOrCheck(p, 2, PseudoHelp)) return 0;
+  const std::vector<std::string>& positional = p.Positional;
   FormFile form(positional[0]);
   const Vek::TLumetra* t = form.Translator();
   const std::string& file = positional[1];

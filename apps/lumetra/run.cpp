@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string>
 
 #include "commands.hpp"
 #include "vcl/Classes.hpp"
@@ -10,23 +11,37 @@ namespace lumetra_cli {
 
 namespace {
 
-const char* const Usage =
-    "usage: lumetra <command> [options] [--] [arguments]\n"
-    "\n"
-    "commands:\n"
-    "  form     show a form's translator, or convert a form between binary and text\n"
-    "  text     save the entries into a translation text file, or load them from one\n"
-    "  dict     export the entries to a dictionary, PO or XLIFF file, or translate them from one\n"
-    "  capture  capture the form's dialogs into the translator's captured values\n"
-    "  edit     open the translations editor on the form's translator and write the form back\n"
-    "  check    report the entries that cannot apply or will look wrong in their dialogs\n"
-    "  preview  draw one dialog translated, with the faults that check finds outlined\n"
-    "  pseudo   write pseudo-translations of the captured texts into a translation text file\n"
-    "  demo     show how entries are split and decoded, the dialogs, translated and captured\n"
-    "\n"
-    "Files are read whole: a form file may have at most 64 MiB, a translation text file or a\n"
-    "dictionary 256 MiB; what is no regular file is refused. \"--\" ends the options.\n"
-    "Run 'lumetra <command> --help' for the options of a command.\n";
+// The commands, in the order the usage lists them.
+struct Command {
+  const char* Name;
+  int (*Run)(const Args& args);
+  const char* Summary;  // the usage's line for it
+};
+
+const Command Commands[] = {
+    {"form", &RunForm, "show a form's translator, or convert a form between binary and text"},
+    {"text", &RunText, "save the entries into a translation text file, or load them from one"},
+    {"dict", &RunDict, "export the entries to a dictionary, PO or XLIFF file, or translate them from one"},
+    {"capture", &RunCapture, "capture the form's dialogs into the translator's captured values"},
+    {"edit", &RunEdit, "open the translations editor on the form's translator and write the form back"},
+    {"check", &RunCheck, "report the entries that cannot apply or will look wrong in their dialogs"},
+    {"preview", &RunPreview, "draw one dialog translated, with the faults that check finds outlined"},
+    {"pseudo", &RunPseudo, "write pseudo-translations of the captured texts into a translation text file"},
+    {"demo", &RunDemo, "show how entries are split and decoded, the dialogs, translated and captured"},
+};
+
+std::string Usage() {
+  std::string usage = "usage: lumetra <command> [options] [--] [arguments]\n\ncommands:\n";
+  for (const Command& c : Commands) {
+    const std::string name = c.Name;
+    usage += "  " + name + std::string(name.size() < 8 ? 9 - name.size() : 1, ' ') + c.Summary + "\n";
+  }
+  return usage +
+         "\n"
+         "Files are read whole: a form file may have at most 64 MiB, a translation text file or a\n"
+         "dictionary 256 MiB; what is no regular file is refused. \"--\" ends the options.\n"
+         "Run 'lumetra <command> --help' for the options of a command.\n";
+}
 
 vcl::MessageLog* Running = nullptr;  // the log of the command Run runs
 
@@ -73,7 +88,7 @@ vcl::MessageLog& Messages() {
 
 int Run(const Args& Arguments, std::FILE* Errors) {
   if (Arguments.empty() || Arguments[0] == "--help" || Arguments[0] == "-h") {
-    std::fputs(Usage, Arguments.empty() ? Errors : stdout);
+    std::fputs(Usage().c_str(), Arguments.empty() ? Errors : stdout);
     return Arguments.empty() ? 2 : 0;
   }
   const std::string& command = Arguments[0];
@@ -87,16 +102,9 @@ int Run(const Args& Arguments, std::FILE* Errors) {
     log.Print(Message, std::string(), KeepLineBreaks);
   };
   try {
-    if (command == "demo") return RunDemo(args);
-    if (command == "form") return RunForm(args);
-    if (command == "text") return RunText(args);
-    if (command == "dict") return RunDict(args);
-    if (command == "capture") return RunCapture(args);
-    if (command == "edit") return RunEdit(args);
-    if (command == "check") return RunCheck(args);
-    if (command == "preview") return RunPreview(args);
-    if (command == "pseudo") return RunPseudo(args);
-    report(std::string("unknown command\n\n") + Usage, true);
+    for (const Command& c : Commands)
+      if (command == c.Name) return c.Run(args);
+    report("unknown command\n\n" + Usage(), true);
     return 2;
   } catch (const UsageError& e) {
     report(e.Message(), true);  // our own text, laid out in lines

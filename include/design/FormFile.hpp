@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,9 +24,33 @@ void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeM
 /// back: raises vcl::EFCreateError naming the file, the size it would have and the limit.
 void CheckOutput(const std::string& FileName, std::uintmax_t Size, std::uintmax_t MaxSize);
 
+/// What a file's bytes are, told by their content.
+enum class TFormKind : std::uint8_t {
+  fkBinary = 0,     // a binary form stream ("TPF0"), with or without a resource header
+  fkText = 1,       // a text form ("object ..."), in the ANSI code page or UTF-8
+  fkUtf16Text = 2,  // text in UTF-16, which the form reader does not read
+  fkNone = 3,       // no form
+};
+/// The kind of a file's bytes. Never fails.
+TFormKind FormKindOf(const std::string& Bytes);
 /// Whether a form file's bytes are a text form (else a binary one). Raises vcl::EReadError
 /// when they are neither, or a text form in UTF-16, which the form reader does not read.
 bool IsTextForm(const std::string& Bytes);
+/// As IsTextForm, for bytes of that kind.
+bool IsTextForm(TFormKind Kind);
+
+/// A file read whole for a command, once: its name, bytes and what they are.
+struct TReadFile {
+  std::string FileName;
+  std::string Bytes;
+  TFormKind Kind = TFormKind::fkNone;
+};
+/// Checks FileName as CheckInput does (at most MaxSize bytes), then calls BeforeRead when it is
+/// given (a lock to take, a notice for the user), then reads the file whole and tells its kind.
+/// Raises what CheckInput and BeforeRead raise, and vcl::EFOpenError naming the file when it
+/// cannot be read.
+TReadFile ReadInput(std::string FileName, std::uintmax_t MaxSize, const std::function<void()>& BeforeRead = {});
+
 /// The binary form stream of a text form, with a resource header before it when asked.
 /// Raises vcl::EReadError naming the line at fault.
 std::string FormFromText(const std::string& Text, bool WithResource = false);
@@ -40,11 +65,16 @@ class TFormFile : public TIToolServices {
 public:
   /// Checks the file (CheckInput, at most MaxFormFileSize) and reads the form. With Locked, the
   /// file's vcl::TFileLock is held from before it is read until the object goes, so that no
-  /// other writer changes it between reading and Save. Raises vcl::EFOpenError from the check,
-  /// vcl::EFCreateError naming the file when its lock cannot be taken, or vcl::Exception
+  /// other writer changes it between reading and Save; Reading is called once the file passed
+  /// the check and is locked, before it is read. Raises vcl::EFOpenError from the check or the
+  /// read, vcl::EFCreateError naming the file when its lock cannot be taken, or vcl::Exception
   /// starting with the file name and then what is at fault (UTF-16, no form, the offset or line
   /// the reader stopped at).
-  explicit TFormFile(std::string FileName, bool Locked = false);
+  explicit TFormFile(std::string FileName, bool Locked = false, const std::function<void()>& Reading = {});
+  /// The form of a file that was read already (ReadInput), unlocked. Raises vcl::EFOpenError
+  /// naming the file when it has more than MaxFormFileSize bytes, and what the constructor
+  /// above raises when it is no form.
+  explicit TFormFile(TReadFile File);
   /// Frees the form, then gives ToolServices back to what it was before.
   ~TFormFile() override;
   TFormFile(const TFormFile&) = delete;
@@ -68,6 +98,13 @@ public:
   std::string GetProjectName() override { return FFileName; }
 
 private:
+  // A form file read, and its lock when it is held.
+  struct TOpened {
+    TReadFile File;
+    std::unique_ptr<vcl::TFileLock> Lock;
+  };
+  static TOpened Open(std::string FileName, bool Locked, const std::function<void()>& Reading);
+  explicit TFormFile(TOpened Opened);
   // Frees the form, then gives ToolServices back to what it was before.
   void GiveBack();
 

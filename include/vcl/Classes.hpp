@@ -1146,6 +1146,11 @@ void ObjectTextToBinary(TStream& Input, TStream& Output);
 /// As ObjectBinaryToText for a form resource file: a resource header, then the form stream,
 /// which must end where the resource ends. EReadError naming the offset otherwise.
 void ObjectResourceToText(TStream& Input, TStream& Output);
+/// The line of the text form Text on which each item of the list property Property (e.g.
+/// "Translations.Strings") of one component starts, in order. The component is named by Path:
+/// its owners' names below the root and its own, joined by "." ("Lumetra1", "Frame1.Lumetra1";
+/// "" for the root). Empty when it has no such list. EReadError as ObjectTextToBinary raises it.
+std::vector<int> TextFormListLines(std::string_view Text, std::string_view Path, std::string_view Property);
 /// As ObjectTextToBinary, with the resource header the class library writes before it: the
 /// root's class name in upper case, flags $1030 and the size.
 void ObjectTextToResource(TStream& Input, TStream& Output);

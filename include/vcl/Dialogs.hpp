@@ -376,6 +376,13 @@ private:
 /// by name. Runs once, when the application object is first used.
 void RegisterCommonDialogClasses();
 
+/// Shows Dialog for an instant: Act sees its window once it is up (a modal dialog on its loop's
+/// first idle, when it is set up and painted and no input has reached it; a find or replace
+/// dialog once Execute showed it), and then the dialog is cancelled. A file dialog is shown
+/// without changing the current folder and keeps its options. Answers whether Act ran (false
+/// when the dialog did not show). What Act raises is raised again once the dialog is closed.
+bool ShowDialogOnce(TCommonDialog& Dialog, const std::function<void(HWND)>& Act);
+
 // ---- Message and input boxes of the class library ----------------------------------------------
 
 enum TMsgDlgType : std::uint8_t { mtWarning = 0, mtError = 1, mtInformation = 2, mtConfirmation = 3, mtCustom = 4 };

@@ -1,6 +1,7 @@
 // ObjectTextToBinary: parses the text form of a form and writes its binary stream.
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "binary_driver.hpp"
 #include "form_text.hpp"
@@ -17,6 +18,14 @@ bool SameText(std::string_view A, std::string_view B) {
   return true;
 }
 
+// Property names as the reader matches them: letters in either case, the dots between as they are.
+bool SameDottedName(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (std::size_t i = 0; i < A.size(); ++i)
+    if (A[i] == '.' ? B[i] != '.' : !SameText(A.substr(i, 1), B.substr(i, 1))) return false;
+  return true;
+}
+
 int HexDigit(char C) {
   if (C >= '0' && C <= '9') return C - '0';
   if (C >= 'A' && C <= 'F') return C - 'A' + 10;
@@ -24,9 +33,16 @@ int HexDigit(char C) {
   return -1;
 }
 
+// Which list's item lines TextFormListLines wants, and where they go.
+struct TListQuery {
+  std::string_view Path, Property;
+  std::vector<int>* Lines;
+};
+
 class TTextParser {
 public:
-  TTextParser(std::string_view Text, std::vector<TTextSpan>* Spans) : FText(Text), FSpans(Spans) {
+  TTextParser(std::string_view Text, std::vector<TTextSpan>* Spans, const TListQuery* Query = nullptr)
+      : FText(Text), FSpans(Spans), FQuery(Query) {
     if (FText.starts_with("\xEF\xBB\xBF")) FPos = 3;  // a UTF-8 byte order mark
     NextToken();
   }
@@ -50,6 +66,12 @@ public:
     }
     CheckName(className);
     CheckName(name);
+    // The path of a component is its owners' names below the root and its own: the components
+    // of a form are all the form's, wherever they are nested, and those of a frame (an inline
+    // object) are the frame's.
+    const std::string outerOwner = FOwnerPath, outerPath = FPath;
+    if (FDepth > 1) FPath = FOwnerPath + name;
+    if (FDepth > 1 && (flags & ffInline)) FOwnerPath = FPath + ".";
     int position = 0;
     if (IsChar('[')) {
       NextToken();
@@ -69,6 +91,8 @@ public:
     Out.WriteListEnd();
     while (!IsSymbol("end")) ConvertObject(Out);
     Out.WriteListEnd();
+    FOwnerPath = outerOwner;
+    FPath = outerPath;
     const std::size_t end = FStart;
     NextToken();
     Span(end);
@@ -171,7 +195,9 @@ private:
     const std::string name = DottedSymbol("A property name");
     Out.WriteStr(name);
     Expect('=');
+    if (FQuery && IsChar('(') && FQuery->Path == FPath && SameDottedName(FQuery->Property, name)) FItemLines = FQuery->Lines;
     ConvertValue(Out, false);
+    FItemLines = nullptr;
   }
 
   void ConvertValue(TBinaryObjectWriter& Out, bool InList) {
@@ -195,7 +221,11 @@ private:
         TDepth depth(*this);
         NextToken();
         Out.WriteValue(TValueType::vaList);
-        while (!IsChar(')')) ConvertValue(Out, true);
+        std::vector<int>* lines = std::exchange(FItemLines, nullptr);  // not those of a list inside
+        while (!IsChar(')')) {
+          if (lines) lines->push_back(FTokenLine);
+          ConvertValue(Out, true);
+        }
         Out.WriteListEnd();
         NextToken();
         return;
@@ -411,6 +441,10 @@ private:
 
   std::string_view FText;
   std::vector<TTextSpan>* FSpans;
+  const TListQuery* FQuery;
+  std::vector<int>* FItemLines = nullptr;  // where the items of the list being read go
+  std::string FPath;                        // the component being read, as TListQuery names it
+  std::string FOwnerPath;                   // the path of its children's owner, with a "." after it
   std::size_t FPos = 0;
   std::size_t FLastEnd = 0;  // the end of the last token read
   int FLine = 1;
@@ -456,6 +490,17 @@ std::string FormTextToBinary(std::string_view Text, std::vector<TTextSpan>* Span
   parser.ConvertObject(out);
   Rest = parser.TokenStart();
   return binary;
+}
+
+std::vector<int> TextFormListLines(std::string_view Text, std::string_view Path, std::string_view Property) {
+  std::vector<int> lines;
+  const TListQuery query{Path, Property, &lines};
+  TTextParser parser(Text, nullptr, &query);
+  std::string binary;
+  TBinaryObjectWriter out(&binary);
+  out.WriteSignature();
+  parser.ConvertObject(out);
+  return lines;
 }
 
 void ObjectTextToBinary(TStream& Input, TStream& Output) {

@@ -14,6 +14,12 @@ void Fill(vcl::TMemoryStream& Stream, const std::string& Data) {
   Stream.SetPosition(0);
 }
 
+void CheckSize(const std::string& FileName, std::uintmax_t Size, std::uintmax_t MaxSize) {
+  if (Size > MaxSize)
+    throw vcl::EFOpenError(FileName + ": is " + std::to_string(Size) + " bytes, more than the " + std::to_string(MaxSize >> 20) +
+                           " MiB that Lumetra reads");
+}
+
 }  // namespace
 
 void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeMissing) {
@@ -38,9 +44,7 @@ void CheckInput(const std::string& FileName, std::uintmax_t MaxSize, bool MayBeM
   }
   if (what) throw vcl::EFOpenError(FileName + ": " + what);
   const std::uintmax_t size = fs::file_size(FileName, ec);
-  if (!ec && size > MaxSize)
-    throw vcl::EFOpenError(FileName + ": is " + std::to_string(size) + " bytes, more than the " + std::to_string(MaxSize >> 20) +
-                           " MiB that Lumetra reads");
+  if (!ec) CheckSize(FileName, size, MaxSize);
 }
 
 void CheckOutput(const std::string& FileName, std::uintmax_t Size, std::uintmax_t MaxSize) {
@@ -49,21 +53,43 @@ void CheckOutput(const std::string& FileName, std::uintmax_t Size, std::uintmax_
                              " MiB that Lumetra reads; nothing is written");
 }
 
-bool IsTextForm(const std::string& Bytes) {
+TFormKind FormKindOf(const std::string& Bytes) {
   // UTF-16 would otherwise pass for a resource (FF FE) or for nothing at all.
   const auto b = [&](std::size_t i) { return i < Bytes.size() ? static_cast<unsigned char>(Bytes[i]) : 0x100u; };
   if ((b(0) == 0xFF && b(1) == 0xFE) || (b(0) == 0xFE && b(1) == 0xFF) || (b(0) && b(0) < 0x80 && b(1) == 0 && b(2) && b(3) == 0) ||
       (b(0) == 0 && b(1) && b(1) < 0x80 && b(2) == 0 && b(3)))
-    throw vcl::EReadError("a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in");
-  vcl::TMemoryStream in;
-  Fill(in, Bytes);
+    return TFormKind::fkUtf16Text;
+  vcl::TMemoryStream in;  // the format is told by the first bytes alone
+  Fill(in, Bytes.substr(0, 4));
   switch (vcl::TestStreamFormat(in)) {
-    case vcl::TStreamOriginalFormat::sofBinary: return false;
+    case vcl::TStreamOriginalFormat::sofBinary: return TFormKind::fkBinary;
     case vcl::TStreamOriginalFormat::sofText:
-    case vcl::TStreamOriginalFormat::sofUTF8Text: return true;
+    case vcl::TStreamOriginalFormat::sofUTF8Text: return TFormKind::fkText;
     case vcl::TStreamOriginalFormat::sofUnknown: break;
   }
+  return TFormKind::fkNone;
+}
+
+bool IsTextForm(const std::string& Bytes) { return IsTextForm(FormKindOf(Bytes)); }
+
+bool IsTextForm(TFormKind Kind) {
+  switch (Kind) {
+    case TFormKind::fkBinary: return false;
+    case TFormKind::fkText: return true;
+    case TFormKind::fkUtf16Text:
+      throw vcl::EReadError("a text form in UTF-16 at offset 0: save it in the ANSI code page or in UTF-8, which forms are read in");
+    case TFormKind::fkNone: break;
+  }
   throw vcl::EReadError("neither a binary form (\"TPF0\") nor a text form (\"object ...\") at offset 0");
+}
+
+TReadFile ReadInput(std::string FileName, std::uintmax_t MaxSize, const std::function<void()>& BeforeRead) {
+  CheckInput(FileName, MaxSize);
+  if (BeforeRead) BeforeRead();
+  TReadFile file{std::move(FileName), "", TFormKind::fkNone};
+  file.Bytes = vcl::ReadFileBytes(file.FileName);
+  file.Kind = FormKindOf(file.Bytes);
+  return file;
 }
 
 std::string FormFromText(const std::string& Text, bool WithResource) {
@@ -82,14 +108,27 @@ std::string FormText(const std::string& Binary) {
   return Bytes(out);
 }
 
-TFormFile::TFormFile(std::string FileName, bool Locked) : FFileName(std::move(FileName)) {
-  CheckInput(FFileName, MaxFormFileSize);
-  if (Locked) FLock = std::make_unique<vcl::TFileLock>(FFileName);
+TFormFile::TOpened TFormFile::Open(std::string FileName, bool Locked, const std::function<void()>& Reading) {
+  TOpened opened;
+  opened.File = ReadInput(FileName, MaxFormFileSize, [&] {
+    if (Locked) opened.Lock = std::make_unique<vcl::TFileLock>(FileName);
+    if (Reading) Reading();
+  });
+  return opened;
+}
+
+TFormFile::TFormFile(std::string FileName, bool Locked, const std::function<void()>& Reading)
+    : TFormFile(Open(std::move(FileName), Locked, Reading)) {}
+
+TFormFile::TFormFile(TReadFile File) : TFormFile(TOpened{std::move(File), nullptr}) {}
+
+TFormFile::TFormFile(TOpened Opened) : FFileName(std::move(Opened.File.FileName)), FLock(std::move(Opened.Lock)) {
+  std::string& bytes = Opened.File.Bytes;
+  CheckSize(FFileName, bytes.size(), MaxFormFileSize);
   FSavedHost = ToolServices;
   ToolServices = this;
   try {
-    std::string bytes = vcl::ReadFileBytes(FFileName);
-    FText = IsTextForm(bytes);
+    FText = IsTextForm(Opened.File.Kind);
     const std::size_t lineEnd = bytes.find_first_of("\r\n");
     if (FText && lineEnd != std::string::npos)
       FLineBreak = bytes.compare(lineEnd, 2, "\r\n") == 0 ? "\r\n" : bytes.substr(lineEnd, 1);

@@ -207,6 +207,9 @@ void Register() {
                                  design::PropertyEditorClass<TLmtTranslationsProperty>("TLmtTranslationsProperty"));
   design::RegisterComponentEditor(lumetra, design::ComponentEditorClass<TLmtTranslatorEditor>("TLmtTranslatorEditor"));
   design::RegisterComponents("Brevane", {lumetra});
+  // The check the host runs on every translator of its form (checks::DesignCheck, with the
+  // editor opened at a fault picked) is registered beside this by the package's Register
+  // (packages/package.cpp): the checks are a layer above this unit.
   Registered.Made = true;
   Registered.Module = design::CurrentModule();
 }

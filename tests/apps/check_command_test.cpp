@@ -218,16 +218,7 @@ TEST(CheckCommand, SizesAndPositionsBeyondAScreenAreErrorsNamingTheValues) {
 }
 
 TEST(CheckCommand, TheLinesOfATextFormsTranslations) {
-  EXPECT_EQ(lumetra_cli::TranslationLines(FaultyForm), (std::vector<int>{6, 7, 8, 9, 10, 11, 12}));
-  EXPECT_EQ(lumetra_cli::TranslationLines("object F: TForm\n"
-                                          "    Translations.Strings = (\n"
-                                          "      'TOpenDialog.Caption='#39'a' +\n"
-                                          "      'b'#39\n"
-                                          "      'TOpenDialog.Width=1')\n"
-                                          "end\n"),
-            (std::vector<int>{3, 5}))
-      << "a long string goes on over lines ending with +";
-  EXPECT_TRUE(lumetra_cli::TranslationLines("object F: TForm\nend\n").empty());
+  EXPECT_EQ(vcl::TextFormListLines(FaultyForm, "Lumetra1", "Translations.Strings"), (std::vector<int>{6, 7, 8, 9, 10, 11, 12}));
 }
 
 TEST(CheckCommand, WrongUsageAndMissingFiles) {

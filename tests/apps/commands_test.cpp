@@ -15,6 +15,7 @@
 #include "test_support.hpp"
 #include "win/printer.h"
 
+using testing_support::CapturedOutput;
 using testing_support::HostileForm;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;

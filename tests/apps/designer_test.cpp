@@ -3,7 +3,7 @@
 // unloading the package again and again with a dialog translated in between; a real form
 // translated through the package's editor, its About box, saved and reopened; and the faults
 // the package's check finds in a form. With
-// LUMETRA_HOLD_DESIGNER set that scenario holds each window up for ./run-demo's screenshots.
+// LUMETRA_HOLD set (by run-demo) that scenario holds each window up for ./run-demo's screenshots.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +15,7 @@
 #include "input.hpp"
 #include "package_module.hpp"
 #include "run.hpp"
+#include "screenshot_hold.hpp"
 #include "test_support.hpp"
 #include "vcl/Dialogs.hpp"
 #include "vcl/Forms.hpp"
@@ -46,30 +47,15 @@ std::string Binary(const std::string& Text) {
   return std::string(out.Bytes().begin(), out.Bytes().end());
 }
 
-// The title of Dialog as it is shown: read once its loop first goes idle, then cancelled.
+// The title of Dialog as it is shown.
 std::string ShownTitle(vcl::TCommonDialog* Dialog) {
-  struct Shown {
-    vcl::TCommonDialog* Dialog;
-    std::string Title;
-    bool Read = false;
-  } shown{Dialog, ""};
-  const vcl::TWindowHook hook{[](void* Data, vcl::TMessage& Msg) {
-                                auto* s = static_cast<Shown*>(Data);
-                                const HWND dialog = s->Dialog->Handle();
-                                if (Msg.Msg != WM_ENTERIDLE || s->Read || !dialog || reinterpret_cast<HWND>(Msg.LParam) != dialog)
-                                  return false;
-                                s->Read = true;
-                                char text[256] = "";
-                                GetWindowTextA(dialog, text, sizeof text);
-                                s->Title = text;
-                                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                                return false;
-                              },
-                              &shown};
-  vcl::Application->HookMainWindow(hook);
-  Dialog->Execute();
-  vcl::Application->UnhookMainWindow(hook);
-  return shown.Title;
+  std::string title;
+  vcl::ShowDialogOnce(*Dialog, [&](HWND Shown) {
+    char text[256] = "";
+    GetWindowTextA(Shown, text, sizeof text);
+    title = text;
+  });
+  return title;
 }
 
 class Designer : public ::testing::Test {
@@ -390,35 +376,20 @@ TEST_F(Designer, TranslationsTypedInThePackagesEditorAreSavedWithTheForm) {
   EXPECT_NE(vcl::ReadFileBytes(FForm).find("'Avbryt'"), std::string::npos) << vcl::ReadFileBytes(FForm);
 }
 
-// With LUMETRA_HOLD_DESIGNER naming a folder, the windows up now stay up from <folder>/<Name>.ready
-// until <folder>/<Name>.done appears (run-demo's handshake). Thread timer ticks are dropped
-// meanwhile: they are the script's, whose next step must not run inside this one.
+// When ./run-demo --windows runs this program (LUMETRA_HOLD set), the windows up now stay up for
+// its screenshot. Thread timer ticks are dropped meanwhile: they are the script's, whose next
+// step must not run inside this one.
 void Hold(const std::string& Name) {
+  testing_support::HoldForScreenshot(Name, [] {
 #ifdef _WIN32
-  const char* folder = std::getenv("LUMETRA_HOLD_DESIGNER");
-  if (!folder) return;
-  const std::string hold = folder;
-  const auto pump = [] {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_TIMER && !msg.hwnd) continue;
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-  };
-  RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  pump();
-  std::FILE* ready = std::fopen((hold + "/" + Name + ".ready").c_str(), "w");
-  ASSERT_NE(ready, nullptr) << "cannot write " << hold << "/" << Name << ".ready";
-  std::fclose(ready);
-  // Gives up after a minute so that a run-demo that died leaves no test hanging.
-  for (int i = 0; i < 6000 && !std::filesystem::exists(hold + "/" + Name + ".done"); ++i) {
-    pump();
-    Sleep(10);
-  }
-#else
-  (void)Name;
 #endif
+  });
 }
 
 const std::string RealForm = std::string(LUMETRA_TEST_DATA) + "/forms/maerlyn__old-delphi-codes__Notepad_Unit1.dfm";
@@ -609,6 +580,37 @@ TEST_F(Designer, ChecksListTheTranslatorsFaultsAndFollowTheEditor) {
   EXPECT_TRUE(design::ComponentCheckRegistrations().empty());
   window.ReloadPackage();
   EXPECT_EQ(Items(window.ListChecks).size(), 1u);
+}
+
+// A translator inside a frame (owned by a component on the form, as lumetra check finds it) is
+// listed under the frame's name, judged, and selected from its fault; a dropped one still goes
+// on the form itself.
+TEST_F(Designer, ATranslatorInsideAFrameIsListedCheckedAndSelected) {
+  vcl::ReplaceFile(FForm,
+                   "object Form1: TForm1\n"
+                   "  object OpenDialog1: TOpenDialog\n"
+                   "  end\n"
+                   "  inline Frame11: TFrame1\n"
+                   "    object Lumetra1: TLumetra\n"
+                   "      Translations.Strings = (\n"
+                   "        'TOpenDialog.Left[1090]=$10')\n"
+                   "    end\n"
+                   "  end\n"
+                   "end\n");
+  designer::DesignerWindow window(LUMETRA_VEKD4, FForm);
+  window.Form()->Show();
+  const std::vector<std::string> listed = Items(window.ListComponents);
+  ASSERT_EQ(listed.size(), 3u) << ::testing::PrintToString(listed);
+  EXPECT_EQ(listed[0], "OpenDialog1: TOpenDialog");
+  EXPECT_EQ(listed[1].rfind("Frame11: ", 0), 0u) << listed[1];
+  EXPECT_EQ(listed[2], "Frame11.Lumetra1: TLumetra");
+  EXPECT_EQ(Items(window.ListChecks),
+            std::vector<std::string>{"Frame11.Lumetra1: TOpenDialog.Left[1090] (entry 1): error: value '$10' is not a decimal integer"});
+  window.Select("Frame11.Lumetra1");
+  EXPECT_EQ(window.ListComponents->ItemIndex(), 2);
+  EXPECT_EQ(window.Document()->Component("Frame11.Lumetra1")->Owner()->Name(), "Frame11");
+  EXPECT_THROW_MSG(window.Document()->Component("Lumetra1"), vcl::Exception, FForm + ": the form has no component Lumetra1");
+  EXPECT_EQ(window.Document()->Drop(vcl::GetClass("TLumetra"))->Name(), "Lumetra1") << "the frame's names are its own";
 }
 
 TEST_F(Designer, WindowUnloadsAndReloadsThePackageWithTheForm) {

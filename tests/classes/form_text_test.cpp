@@ -220,3 +220,36 @@ TEST(FormText, BinaryNamesMustBeIdentifiers) {
 }
 
 }  // namespace
+
+// The lines the form reader met each item of a list on: what `lumetra check` names entries by.
+TEST(TextFormListLines, EachItemOfTheNamedComponentsListByItsFirstLine) {
+  const char* const form =
+      "object F: TForm\n"
+      "  object Memo1: TMemo\n"
+      "    Lines.Strings = ('not' 'these')\n"
+      "  end\n"
+      "  object Panel1: TPanel\n"
+      "    object Lumetra1: TLumetra\n"
+      "      translations.strings = (\n"
+      "        'TOpenDialog.Caption='#39'a' +\n"
+      "        'b)'#39\n"
+      "        'TOpenDialog.Width=1' 'x')\n"
+      "    end\n"
+      "  end\n"
+      "  inline Frame1: TFrame1\n"
+      "    object Lumetra1: TLumetra\n"
+      "      Translations.Strings = (\n"
+      "        'TFontDialog.Caption=1')\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  // A component nested in a panel is still the form's; a string goes on over lines ending in
+  // "+", and a ")" inside it ends nothing.
+  EXPECT_EQ(TextFormListLines(form, "Lumetra1", "Translations.Strings"), (std::vector<int>{8, 10, 10}));
+  // The components of a frame are the frame's.
+  EXPECT_EQ(TextFormListLines(form, "Frame1.Lumetra1", "Translations.Strings"), (std::vector<int>{16}));
+  EXPECT_EQ(TextFormListLines(form, "Memo1", "Lines.Strings"), (std::vector<int>{3, 3}));
+  EXPECT_TRUE(TextFormListLines(form, "Panel1", "Translations.Strings").empty());
+  EXPECT_TRUE(TextFormListLines(form, "Lumetra1", "Lines.Strings").empty());
+  EXPECT_THROW(TextFormListLines("object F: TForm\n  Tag = (\n", "", "Tag"), EReadError);
+}

@@ -118,6 +118,61 @@ TEST(FormFile, WhatIsNoFormIsRefusedNamingTheFile) {
   design::ToolServices = nullptr;
 }
 
+TEST(FormFile, ItsKindIsToldByTheFirstBytesAlone) {
+  using design::TFormKind;
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    TFormKind Kind;
+  } cases[] = {
+      {"binary", "TPF0\x07TForm1", TFormKind::fkBinary},
+      {"binary with a resource header", "\xFF\x0A\x00TFORM1", TFormKind::fkBinary},
+      {"text", "object Form1: TForm1\n", TFormKind::fkText},
+      {"text of an inherited form", "inherited Form2: TForm2\n", TFormKind::fkText},
+      {"text after blanks", "\r\n  object", TFormKind::fkText},
+      {"text in UTF-8 with a byte order mark", "\xEF\xBB\xBFobject", TFormKind::fkText},
+      {"UTF-16 LE with a byte order mark", "\xFF\xFEo\0", TFormKind::fkUtf16Text},
+      {"UTF-16 BE with a byte order mark", "\xFE\xFF\0o", TFormKind::fkUtf16Text},
+      {"UTF-16 LE without one", std::string("o\0b\0", 4), TFormKind::fkUtf16Text},
+      {"UTF-16 BE without one", std::string("\0o\0b", 4), TFormKind::fkUtf16Text},
+      {"empty", "", TFormKind::fkNone},
+      {"a signature cut short", "TPF", TFormKind::fkNone},
+      {"a list of entries", "TOpenDialog.Caption='x'\n", TFormKind::fkNone},
+      {"a translation text file", "#0Form1.TOpenDialog.Caption%1031='x'\r\n", TFormKind::fkNone},
+  };
+  for (const auto& c : cases) EXPECT_EQ(design::FormKindOf(c.Bytes), c.Kind) << c.Name;
+}
+
+TEST(FormFile, IsReadOnceAfterTheCheckAndTheLock) {
+  ScratchDir dir;
+  const std::string file = dir.File("Form.dfm"), folder = dir.File("folder");
+  fs::create_directory(folder);
+  const std::string text = RealForm("MarcoDelphiBooks__MasteringDelphi7__08_FormIntf_MemoForm.dfm");
+  WriteFile(file, text);
+  // Told before it is read, once, with its lock held.
+  int told = 0;
+  bool locked = false;
+  {
+    TFormFile form(file, true, [&] {
+      ++told;
+      locked = fs::exists(dir.File(".Form.dfm.lmt-lock"));
+    });
+    EXPECT_TRUE(form.IsText());
+  }
+  EXPECT_EQ(told, 1);
+  EXPECT_TRUE(locked);
+  // A file that is refused is not told of.
+  EXPECT_THROW(TFormFile(folder, false, [&] { ++told; }), vcl::EFOpenError);
+  EXPECT_EQ(told, 1);
+  // Read as something larger may be (a list), then made a form: the form's own limit holds.
+  const design::TReadFile read = design::ReadInput(file, design::MaxFormFileSize);
+  EXPECT_EQ(read.Kind, design::TFormKind::fkText);
+  EXPECT_EQ(read.Bytes, text);
+  EXPECT_EQ(TFormFile(read).Root()->ComponentCount(), TFormFile(file).Root()->ComponentCount());
+  design::TReadFile large{file, std::string(design::MaxFormFileSize + 1, ' '), design::TFormKind::fkText};
+  EXPECT_THROW_MSG(TFormFile{std::move(large)}, vcl::EFOpenError, file + ": is 67108865 bytes, more than the 64 MiB that Lumetra reads");
+}
+
 TEST(FormFile, IsTheToolServicesWhileItLives) {
   ScratchDir dir;
   const std::string file = dir.File("Form.dfm");

@@ -26,46 +26,11 @@ std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordin
           c + ".Width[" + id + "]=111"};
 }
 
-namespace {
-
-// A modal dialog being shown: Action runs once, on the dialog's first idle (it is up, set up
-// and painted, and no input has reached it), and then the dialog is cancelled.
-struct Showing {
-  vcl::TCommonDialog* Dialog;
-  const std::function<void(HWND)>* Action;
-  bool Done = false;
-};
-
-bool OnFirstIdle(void* Data, vcl::TMessage& Msg) {
-  auto* s = static_cast<Showing*>(Data);
-  const HWND dialog = s->Dialog->Handle();
-  if (Msg.Msg != WM_ENTERIDLE || s->Done || !dialog || reinterpret_cast<HWND>(Msg.LParam) != dialog) return false;
-  s->Done = true;
-  (*s->Action)(dialog);
-  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  return false;
-}
-
-}  // namespace
-
 void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action) {
+  EXPECT_TRUE(vcl::ShowDialogOnce(*Dialog, Action)) << Dialog->ClassName() << " did not show";
   if (auto* find = dynamic_cast<vcl::TFindDialog*>(Dialog)) {
-    ASSERT_TRUE(find->Execute());
-    vcl::Application->ProcessMessages();
-    ASSERT_NE(find->Handle(), nullptr);
-    Action(find->Handle());
-    find->CloseDialog();
-    vcl::Application->ProcessMessages();
-    EXPECT_EQ(find->Handle(), nullptr);
-    return;
+    EXPECT_EQ(find->Handle(), nullptr) << "closed again";
   }
-  // Hooked before Execute, so the dialog component's own hook sees each message first.
-  Showing showing{Dialog, &Action};
-  const vcl::TWindowHook hook{&OnFirstIdle, &showing};
-  vcl::Application->HookMainWindow(hook);
-  EXPECT_FALSE(Dialog->Execute());
-  vcl::Application->UnhookMainWindow(hook);
-  EXPECT_TRUE(showing.Done);
 }
 
 TranslatorForm::TranslatorForm() {

@@ -1,4 +1,4 @@
-// Input for the controls tests, real on Windows, posted in the simulation.
+// Input for the tests that drive windows, real on Windows, posted in the simulation.
 //
 // Notes:
 // - Under Wine the keys and clicks go through SendInput, so they take the path of real input

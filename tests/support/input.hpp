@@ -1,5 +1,6 @@
-// Input for the controls tests: keys and mouse clicks as the user gives them (SendInput on
-// Windows, posted messages in the simulation), and modal forms driven by a timer script.
+// Input for the tests that drive windows: keys and mouse clicks as the user gives them
+// (SendInput on Windows, posted messages in the simulation), and modal forms driven by a timer
+// script.
 #pragma once
 
 #include <functional>

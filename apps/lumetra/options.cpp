@@ -1,0 +1,66 @@
+// Parsing the options of a command from its table of options.
+#include "options.hpp"
+
+#include <cstdio>
+
+namespace lumetra_cli {
+
+Option Flag(std::string Name, bool& Into) {
+  return {std::move(Name), "", "", [&Into](const std::string&) { Into = true; }};
+}
+
+Option Value(std::string Name, std::string Alias, std::string Needs, std::string& Into) {
+  return {std::move(Name), std::move(Alias), std::move(Needs), [&Into](const std::string& V) { Into = V; }};
+}
+
+Option LocaleOption(std::optional<int>& Into) {
+  return {"--locale", "", "a number", [&Into](const std::string& V) {
+            int locale = 0;
+            if (!vcl::TryStrToInt(V, locale)) throw UsageError("--locale '" + V + "' is not an integer");
+            Into = locale;
+          }};
+}
+
+Parsed ParseOptions(const Args& Arguments, std::initializer_list<Option> Options) {
+  Parsed p;
+  bool options = true;
+  for (std::size_t i = 0; i < Arguments.size(); ++i) {
+    const std::string& a = Arguments[i];
+    if (!options || a.size() < 2 || a[0] != '-') {
+      p.Positional.push_back(a);
+      continue;
+    }
+    if (a == "--") {
+      options = false;
+      continue;
+    }
+    if (a == "--help" || a == "-h") {
+      p.Help = true;
+      continue;
+    }
+    const Option* option = nullptr;
+    for (const Option& o : Options)
+      if (a == o.Name || (!o.Alias.empty() && a == o.Alias)) option = &o;
+    if (!option) throw UsageError("unknown option '" + a + "'");
+    if (option->Needs.empty()) {
+      option->Take("");
+      continue;
+    }
+    if (i + 1 == Arguments.size()) throw UsageError(a + " needs " + option->Needs);
+    option->Take(Arguments[++i]);
+  }
+  return p;
+}
+
+bool HelpOrCheck(const Parsed& P, std::size_t Count, const std::string& Help) {
+  if (P.Help) {
+    std::fputs(Help.c_str(), stdout);
+    return true;
+  }
+  if (P.Positional.size() != Count) throw UsageError("wrong arguments\n\n" + Help);
+  return false;
+}
+
+Args AfterVerb(const Args& Arguments) { return Arguments.empty() ? Args() : Args(Arguments.begin() + 1, Arguments.end()); }
+
+}  // namespace lumetra_cli
