@@ -20,6 +20,7 @@
 #include "form_file.hpp"
 #include "vcl/Dialogs.hpp"
 #include "vcl/Forms.hpp"
+#include "vcl/StandardDialogs.hpp"
 #include "win/printer.h"
 
 namespace lumetra_cli {
@@ -120,11 +121,6 @@ Options ParseOptions(const Args& args, bool Preview) {
   return o;
 }
 
-template <class T>
-vcl::TCommonDialog* Make(vcl::TComponent* Owner) {
-  return new T(Owner);
-}
-
 // A dialog component of a class that shows a dialog: the form's own, else a new one of a
 // standard class; nullptr for a class neither knows.
 vcl::TCommonDialog* DialogOf(const std::string& ClassName, vcl::TComponent* Form, vcl::TComponent* Owner) {
@@ -137,13 +133,7 @@ vcl::TCommonDialog* DialogOf(const std::string& ClassName, vcl::TComponent* Form
     return nullptr;
   };
   if (vcl::TCommonDialog* d = find(Form)) return d;
-  static const std::pair<const char*, vcl::TCommonDialog* (*)(vcl::TComponent*)> standard[] = {
-      {"TOpenDialog", &Make<vcl::TOpenDialog>},   {"TSaveDialog", &Make<vcl::TSaveDialog>},
-      {"TFontDialog", &Make<vcl::TFontDialog>},   {"TColorDialog", &Make<vcl::TColorDialog>},
-      {"TPrintDialog", &Make<vcl::TPrintDialog>}, {"TPrinterSetupDialog", &Make<vcl::TPrinterSetupDialog>},
-      {"TFindDialog", &Make<vcl::TFindDialog>},   {"TReplaceDialog", &Make<vcl::TReplaceDialog>}};
-  for (const auto& [name, make] : standard)
-    if (ClassName == name) return make(Owner);
+  if (const vcl::TStandardDialog* standard = vcl::FindStandardDialog(ClassName)) return standard->Make(Owner);
   return nullptr;
 }
 
