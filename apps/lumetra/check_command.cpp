@@ -22,6 +22,7 @@
 #include "options.hpp"
 #include "vcl/Dialogs.hpp"
 #include "vcl/Forms.hpp"
+#include "vcl/StandardDialogs.hpp"
 #include "win/printer.h"
 
 namespace lumetra_cli {
@@ -108,23 +109,12 @@ Options ParseCheckOptions(const Args& args, bool Preview) {
   return o;
 }
 
-template <class T>
-vcl::TCommonDialog* Make(vcl::TComponent* Owner) {
-  return new T(Owner);
-}
-
 // A dialog component of a class that shows a dialog: the form's own, else a new one of a
 // standard class; nullptr for a class neither knows.
 vcl::TCommonDialog* DialogOf(const std::string& ClassName, vcl::TComponent* Form, vcl::TComponent* Owner) {
   for (vcl::TCommonDialog* d : design::ComponentsOf<vcl::TCommonDialog>(Form))
     if (d->ClassName() == ClassName) return d;
-  static const std::pair<const char*, vcl::TCommonDialog* (*)(vcl::TComponent*)> standard[] = {
-      {"TOpenDialog", &Make<vcl::TOpenDialog>},   {"TSaveDialog", &Make<vcl::TSaveDialog>},
-      {"TFontDialog", &Make<vcl::TFontDialog>},   {"TColorDialog", &Make<vcl::TColorDialog>},
-      {"TPrintDialog", &Make<vcl::TPrintDialog>}, {"TPrinterSetupDialog", &Make<vcl::TPrinterSetupDialog>},
-      {"TFindDialog", &Make<vcl::TFindDialog>},   {"TReplaceDialog", &Make<vcl::TReplaceDialog>}};
-  for (const auto& [name, make] : standard)
-    if (ClassName == name) return make(Owner);
+  if (const vcl::TStandardDialog* standard = vcl::FindStandardDialog(ClassName)) return standard->Make(Owner);
   return nullptr;
 }
 

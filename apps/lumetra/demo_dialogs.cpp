@@ -12,6 +12,7 @@
 #include "commands.hpp"
 #include "vcl/CodePages.hpp"
 #include "vcl/Dialogs.hpp"
+#include "vcl/StandardDialogs.hpp"
 #include "win/printer.h"
 #include "win/window_info.h"
 
@@ -137,19 +138,10 @@ void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Look, con
   });
 }
 
-template <class T>
-std::unique_ptr<vcl::TCommonDialog> Make(vcl::TComponent* Owner) {
-  return std::make_unique<T>(Owner);
-}
-using Maker = std::unique_ptr<vcl::TCommonDialog> (*)(vcl::TComponent*);
-const Maker Kinds[] = {&Make<vcl::TOpenDialog>,  &Make<vcl::TSaveDialog>,         &Make<vcl::TFontDialog>,
-                       &Make<vcl::TColorDialog>, &Make<vcl::TPrintDialog>,        &Make<vcl::TPrinterSetupDialog>,
-                       &Make<vcl::TFindDialog>,  &Make<vcl::TReplaceDialog>};
-
 void ShowEachKind() {
   std::printf("\nThe common dialogs as %s shows them, with their direct children in z-order:\n", WindowSystem);
-  for (Maker make : Kinds) {
-    auto dialog = make(nullptr);
+  for (const vcl::TStandardDialog& standard : vcl::StandardDialogs()) {
+    const std::unique_ptr<vcl::TCommonDialog> dialog(standard.Make(nullptr));
     const bool open = dialog->ClassType() == vcl::TOpenDialog::StaticClass();
     Show(dialog.get(), [&](HWND shown) { PrintControls(dialog->ClassName(), shown); }, open ? "open-dialog" : "");
   }
@@ -202,8 +194,8 @@ void ShowCaptures() {
   std::printf("\nThe capture of each kind (%s): the entries a translator starts from.\n", WindowSystem);
   vcl::TForm form(vcl::Application);
   auto* lmt = new Vek::TLumetra(&form);
-  for (Maker make : Kinds) {
-    auto dialog = make(&form);
+  for (const vcl::TStandardDialog& standard : vcl::StandardDialogs()) {
+    const std::unique_ptr<vcl::TCommonDialog> dialog(standard.Make(&form));
     vcl::TStringList list, values;
     lmt->GetDlgProps(dialog.get(), &list);
     Vek::MergeCapture(values, list);  // a dialog may be described more than once before it closes

@@ -31,6 +31,13 @@ struct ComDlgParams {
   bool Run();
   /// Creates a modeless kind (find, replace); the dialog window, or nullptr on failure.
   HWND Create();
+  /// True for the kinds that Create shows (modeless), false for those that Run shows.
+  bool Modeless() const { return Find.lStructSize != 0; }
+  /// Makes a file kind (open, save) start in Folder, which must outlive the dialog; the other
+  /// kinds have no folder and keep none.
+  void StartIn(const char* Folder) {
+    if (Open.lStructSize) Open.lpstrInitialDir = Folder;
+  }
 
   static constexpr int FileSize = 1024;
   static constexpr int FindSize = 256;

@@ -42,6 +42,7 @@
 
 #include "comdlg_params.hpp"
 #include "dialog_watch.hpp"
+#include "vcl/StandardDialogs.hpp"
 
 namespace vcl {
 
@@ -202,10 +203,8 @@ LRESULT CALLBACK TDialogWatch::RetProc(int Code, WPARAM WParam, LPARAM LParam) {
 
 void RegisterCommonDialogClasses() {
   static const bool done = [] {
-    for (TClass c : {TCommonDialog::StaticClass(), TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
-                     TFontDialog::StaticClass(), TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
-                     TPrinterSetupDialog::StaticClass(), TFindDialog::StaticClass(), TReplaceDialog::StaticClass()})
-      RegisterClass(c);
+    RegisterClass(TCommonDialog::StaticClass());
+    for (const TStandardDialog& d : StandardDialogs()) RegisterClass(d.Class());
     return true;
   }();
   (void)done;

@@ -5,6 +5,7 @@
 
 #include "Vek.hpp"
 #include "vcl/Forms.hpp"
+#include "vcl/StandardDialogs.hpp"
 
 namespace Vek {
 
@@ -140,9 +141,7 @@ void TLumetra::GetDlgProps(vcl::TObject* Dialog, vcl::TStrings* List) {
   if (!Dialog) return;
   RegisterDialogClass(Dialog->ClassType());
   auto* dialog = dynamic_cast<vcl::TCommonDialog*>(Dialog);
-  if (dialog && (dialog->Is<vcl::TFindDialog>() || dialog->Is<vcl::TOpenDialog>() || dialog->Is<vcl::TFontDialog>() ||
-                 dialog->Is<vcl::TColorDialog>() || dialog->Is<vcl::TPrintDialog>() ||
-                 dialog->Is<vcl::TPrinterSetupDialog>())) {
+  if (dialog && vcl::StandardDialogOf(dialog->ClassType())) {
     const int before = List ? List->Count() : 0;
     TMessageCloser closer;
     dialog->Execute();

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "Vek.hpp"
+#include "vcl/StandardDialogs.hpp"
 #include "win/control_kind.h"
 #include "win/recorded_dialogs.h"
 
@@ -16,21 +17,15 @@ bool OnlyDigits(std::string_view Text) {
 }
 
 std::string_view KindOfClassOrAncestor(vcl::TClass Class) {
-  std::string_view kind;
-  for (vcl::TClass k = Class; k && kind.empty(); k = k->ClassParent()) kind = RecordedKindOf(k->ClassName());
-  return kind;
+  const vcl::TStandardDialog* d = vcl::StandardDialogOf(Class);
+  return d ? d->Kind : std::string_view();
 }
 
 }  // namespace
 
 std::string_view RecordedKindOf(std::string_view ClassName) {
-  static const std::pair<std::string_view, std::string_view> kinds[] = {
-      {"TOpenDialog", "open"},   {"TSaveDialog", "save"},   {"TFontDialog", "font"},
-      {"TColorDialog", "color"}, {"TPrintDialog", "print"}, {"TPrinterSetupDialog", "printsetup"},
-      {"TFindDialog", "find"},   {"TReplaceDialog", "replace"}};
-  for (const auto& [name, kind] : kinds)
-    if (name == ClassName) return kind;
-  return {};
+  const vcl::TStandardDialog* d = vcl::FindStandardDialog(ClassName);
+  return d ? d->Kind : std::string_view();
 }
 
 std::string_view DialogKindOf(std::string_view ClassName, const vcl::TComponent* Form) {

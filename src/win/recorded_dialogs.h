@@ -30,7 +30,7 @@ struct RecordedControl {
 };
 
 struct RecordedDialog {
-  const char* Kind;  ///< open, save, font, color, print, printsetup, find, replace
+  const char* Kind;  ///< the name of its recording: open, save, font, ... (vcl::StandardDialogs())
   const char* Title;
   RECT Window;  ///< screen coordinates
   RECT Client;  ///< the client area in screen coordinates (the frame lies between the two)
@@ -52,7 +52,8 @@ std::span<const RecordedMetric> RecordedMetrics();
 /// for an index it does not know.
 int RecordedSystemMetric(int Index);
 
-/// Every recorded dialog, in the order of the kinds above.
+/// Every recorded dialog (every data/dialogs/<kind>.json but metrics.json), by kind in
+/// alphabetical order.
 std::span<const RecordedDialog> RecordedDialogs();
 /// The recorded dialog of that kind, or nullptr when there is none.
 const RecordedDialog* FindRecordedDialog(std::string_view Kind);

@@ -7,6 +7,7 @@
 #include "commands.hpp"
 #include "form_file.hpp"
 #include "test_support.hpp"
+#include "vcl/StandardDialogs.hpp"
 
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
@@ -70,13 +71,13 @@ TEST(Pseudo, ContentIsLeftOutAndAbsurdPositionsAreNotMirrored) {
   EXPECT_EQ(unmirrored, (std::vector<std::string>{"TOpenDialog.Left[3]=2147483647", "TOpenDialog.Width[4]=-2147483648"}));
 }
 
-// Every captured text of the eight recorded dialogs, pseudo-translated, and judged as
+// Every captured text of the recorded dialogs of the standard classes, pseudo-translated, and judged as
 // 'lumetra check' judges them.
 TEST(Pseudo, OutputOfTheRecordedDialogsGivesNoUtf8Warning) {
   vcl::TStringList captured;
   std::map<std::string, checks::DialogLayout> layouts;
-  for (const char* name : {"TOpenDialog", "TSaveDialog", "TFontDialog", "TColorDialog", "TPrintDialog", "TPrinterSetupDialog",
-                           "TFindDialog", "TReplaceDialog"}) {
+  for (const vcl::TStandardDialog& standard : vcl::StandardDialogs()) {
+    const std::string& name = standard.ClassName();
     const win::RecordedDialog* d = win::FindRecordedDialog(Vek::RecordedKindOf(name));
     ASSERT_TRUE(d) << name;
     layouts[name] = checks::LayoutFromRecorded(*d, name);

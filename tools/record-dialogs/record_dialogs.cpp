@@ -5,8 +5,8 @@
 // system metrics (GetSystemMetrics) of the sizes and of the screen, mouse and language the
 // dialogs are laid out for.
 //
-// Usage: record-dialogs <folder> [kind ...]   (kinds: open save font color print printsetup
-// find replace metrics; all when none is named).
+// Usage: record-dialogs <folder> [kind ...]   (kinds: those of the standard dialog classes,
+// vcl::StandardDialogs(), and metrics; all when none is named).
 //
 // Notes:
 // - The dialogs are shown the way the class library's Execute shows them: owned by a hidden
@@ -16,6 +16,7 @@
 //   idle, and then closed with WM_COMMAND IDCANCEL. Find and replace are modeless: they are
 //   recorded once their messages have been dispatched, then closed the same way.
 // - The print dialogs need a printer; win::LocalPrinter adds one for the run when there is none.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -27,6 +28,7 @@
 
 #include "dialog_font.hpp"
 #include "dialogs/comdlg_params.hpp"
+#include "vcl/StandardDialogs.hpp"
 #include "win/api.h"
 #include "win/printer.h"
 #include "win/window_info.h"
@@ -223,12 +225,12 @@ bool RecordKind(HWND Owner, const std::string& Kind) {
     return true;
   }
   dialogs::ComDlgParams p(Kind, Owner);
-  if (Kind == "open" || Kind == "save") p.Open.lpstrInitialDir = "C:\\";
+  p.StartIn("C:\\");
   if (!p.Known()) {
     std::fprintf(stderr, "record-dialogs: unknown kind '%s'\n", Kind.c_str());
     return false;
   }
-  if (Kind == "find" || Kind == "replace") {
+  if (p.Modeless()) {
     const HWND dialog = p.Create();
     if (!dialog) {
       std::fprintf(stderr, "record-dialogs: %s: the dialog did not open (error 0x%lx)\n", Kind.c_str(),
@@ -255,7 +257,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<std::string> kinds(argv + 2, argv + argc);
-  if (kinds.empty()) kinds = {"open", "save", "font", "color", "print", "printsetup", "find", "replace", "metrics"};
+  if (kinds.empty()) {
+    for (const vcl::TStandardDialog& d : vcl::StandardDialogs())
+      if (std::find(kinds.begin(), kinds.end(), d.Kind) == kinds.end()) kinds.push_back(d.Kind);
+    kinds.push_back("metrics");
+  }
   win::LocalPrinter printer;
   if (!printer.Error().empty()) std::fprintf(stderr, "record-dialogs: no printer: %s\n", printer.Error().c_str());
   const HWND owner = CreateOwner();
