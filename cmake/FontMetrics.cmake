@@ -1,6 +1,6 @@
 # lumetra_generate_font_metrics(<output.cpp> <metrics.json>): reads the widths of the dialog
 # faces that tools/record-dialogs' record-fonts measured under Wine and writes the C++ table of
-# checks/font_metrics.h at configure time. A malformed file stops the configuration with the
+# win/recorded_fonts.h at configure time. A malformed file stops the configuration with the
 # field at fault; editing it reconfigures by itself.
 include(RecordedDialogs)  # its JSON readers
 
@@ -12,7 +12,7 @@ function(lumetra_generate_font_metrics output file)
     message(FATAL_ERROR "${file}: fonts: ${err}")
   endif()
   set(code "// Generated at configure time by cmake/FontMetrics.cmake from data/fonts; do not edit.\n")
-  string(APPEND code "#include \"checks/font_metrics.h\"\n\nnamespace checks {\n\nnamespace {\n\nconst RecordedFontMetrics Fonts[] = {\n")
+  string(APPEND code "#include \"win/recorded_fonts.h\"\n\nnamespace win {\n\nnamespace {\n\nconst RecordedFontMetrics Fonts[] = {\n")
   math(EXPR last "${count} - 1")
   foreach(i RANGE ${last})
     set(where "${file} font ${i}")
@@ -32,7 +32,7 @@ function(lumetra_generate_font_metrics output file)
     string(APPEND code "    {${face}, ${charset}, ${realised}, ${line}, {${widths}}},\n")
   endforeach()
   string(APPEND code "};\n\n}  // namespace\n\nint RecordedFontHeight() { return ${height}; }\n\n")
-  string(APPEND code "std::span<const RecordedFontMetrics> RecordedFonts() { return Fonts; }\n\n}  // namespace checks\n")
+  string(APPEND code "std::span<const RecordedFontMetrics> RecordedFonts() { return Fonts; }\n\n}  // namespace win\n")
   file(WRITE "${output}.new" "${code}")
   configure_file("${output}.new" "${output}" COPYONLY)
 endfunction()

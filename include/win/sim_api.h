@@ -680,10 +680,57 @@ HCURSOR GetCursor();
 #define HTCLIENT 1
 #define MB_OK 0x0L
 
-// Gdi32.
+// Gdi32: font objects, and device contexts that measure text in the font selected into them
+// with the widths recorded under Wine (data/fonts/metrics.json, see win/recorded_fonts.h). A
+// device context draws nothing; GetDC gives the ones that measure (BeginPaint's hdc only names
+// its window).
+typedef struct tagSIZE {
+  LONG cx, cy;
+} SIZE, *LPSIZE;
+
+typedef struct tagTEXTMETRICA {
+  LONG tmHeight;
+  LONG tmAscent;
+  LONG tmDescent;
+  LONG tmInternalLeading;
+  LONG tmExternalLeading;
+  LONG tmAveCharWidth;
+  LONG tmMaxCharWidth;
+  LONG tmWeight;
+  LONG tmOverhang;
+  LONG tmDigitizedAspectX;
+  LONG tmDigitizedAspectY;
+  BYTE tmFirstChar;
+  BYTE tmLastChar;
+  BYTE tmDefaultChar;
+  BYTE tmBreakChar;
+  BYTE tmItalic;
+  BYTE tmUnderlined;
+  BYTE tmStruckOut;
+  BYTE tmPitchAndFamily;
+  BYTE tmCharSet;
+} TEXTMETRICA, *LPTEXTMETRICA;
+
 HFONT CreateFontIndirectA(const LOGFONTA* lplf);
 int GetObjectA(HANDLE h, int c, LPVOID pv);
 BOOL DeleteObject(HGDIOBJ ho);
+/// A device context of the screen (hWnd nullptr) or of a window, with the system font selected;
+/// nullptr for a window that is none.
+HDC GetDC(HWND hWnd);
+/// 1 when hDC was a device context GetDC gave, which then goes; 0 otherwise.
+int ReleaseDC(HWND hWnd, HDC hDC);
+/// Selects a font (one CreateFontIndirectA made, or the one SelectObject answered before) and
+/// answers the one it replaces; nullptr, changing nothing, for another object or device context.
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);
+/// The width of c bytes of lpString in the selected font and its line height (the recorded
+/// widths; a face or character set without a table is measured as the dialog face).
+BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
+/// What the recordings hold of the selected font: height, widths, weight, style, character set
+/// (DEFAULT_CHARSET realised as ANSI_CHARSET); ascent, descent and leading are 0.
+BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
+/// The face the selected font is realised as, as Wine names it; without lpName, its length
+/// with the terminating 0; else the characters copied (at most c - 1, then a 0).
+int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
 
 // Kernel32.
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);

@@ -129,14 +129,16 @@ public:
   virtual Extent Measure(const FontSpec& Font, std::string_view Text) = 0;
 };
 
-/// Measures with the widths recorded under Wine; a face or character set without a table is
-/// measured with the dialog face's table of that set (or of the ANSI set), never failing.
+/// Measures with the widths recorded under Wine (win::MeasureRecorded); a face or character set
+/// without a table is measured with the dialog face's table of that set (or of the ANSI set),
+/// never failing.
 class RecordedMeasure : public TextMeasure {
 public:
   Extent Measure(const FontSpec& Font, std::string_view Text) override;
 };
 
-/// The real font's widths (GetTextExtentPoint32A) on Windows, the recorded ones elsewhere.
+/// The widths GetTextExtentPoint32A gives in the font the window system realises: the real font
+/// on Windows; in the simulation the recorded widths, as RecordedMeasure measures them.
 std::unique_ptr<TextMeasure> NativeMeasure();
 
 /// What the checks read.

@@ -1,46 +1,22 @@
-// Measuring texts: with the widths recorded under Wine, or with the real font on Windows.
-#include <algorithm>
+// Measuring texts: with the widths recorded under Wine, or with the font the window system
+// realises (the real one on Windows; the simulation answers from the same recorded widths).
 #include <cstring>
 #include <map>
 #include <tuple>
 
 #include "checks/checks.hpp"
-#include "checks/font_metrics.h"
+#include "win/recorded_fonts.h"
 
 namespace checks {
 
-namespace {
-
-bool SameFace(std::string_view A, std::string_view B) {
-  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char a, char b) {
-           return (a >= 'A' && a <= 'Z' ? a + 32 : a) == (b >= 'A' && b <= 'Z' ? b + 32 : b);
-         });
-}
-
-const RecordedFontMetrics* Table(std::string_view Face, int Charset) {
-  for (const RecordedFontMetrics& m : RecordedFonts())
-    if (m.Charset == Charset && SameFace(m.Face, Face)) return &m;
-  return nullptr;
-}
-
-}  // namespace
-
 TextMeasure::Extent RecordedMeasure::Measure(const FontSpec& Font, std::string_view Text) {
-  const RecordedFontMetrics* m = Table(Font.Face, Font.Charset);
-  if (!m) m = Table(Font.Face, 0);
-  if (!m) m = Table("MS Shell Dlg", Font.Charset);
-  if (!m) m = Table("MS Shell Dlg", 0);
-  if (!m) return Extent{};
-  int width = 0;
-  for (const unsigned char c : Text)
-    if (c >= 32) width += m->Widths[c - 32];
-  return Extent{width, m->LineHeight, m->RealisedFace};
+  const win::RecordedExtent e = win::MeasureRecorded(Font.Face, Font.Charset, Font.Height, Text);
+  return Extent{e.Width, e.LineHeight, e.Face};
 }
 
-#ifdef _WIN32
 namespace {
 
-// The real font: GDI measures with the face Windows (or Wine) realises for the description.
+// GDI measures with the face the window system realises for the description.
 class GdiMeasure : public TextMeasure {
 public:
   GdiMeasure() : FDc(GetDC(nullptr)) {}
@@ -79,8 +55,5 @@ private:
 }  // namespace
 
 std::unique_ptr<TextMeasure> NativeMeasure() { return std::make_unique<GdiMeasure>(); }
-#else
-std::unique_ptr<TextMeasure> NativeMeasure() { return std::make_unique<RecordedMeasure>(); }
-#endif
 
 }  // namespace checks

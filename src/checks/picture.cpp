@@ -34,4 +34,6 @@ Picture Picture::FromRows(int Width, int Height, const void* Rows, std::size_t S
   return p;
 }
 
+RECT OutlineOf(const RECT& Place) { return RECT{Place.left - 1, Place.top - 1, Place.right + 1, Place.bottom + 1}; }
+
 }  // namespace checks

@@ -109,6 +109,21 @@ HBITMAP MakeDrawingBitmap(int Width, int Height, void*& Bits) {
   return bitmap;
 }
 
+void OutlinePlaces(HDC Dc, POINT Origin, const std::vector<Problem>& Problems) {
+  const HPEN pen = CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
+  const HGDIOBJ oldPen = SelectObject(Dc, pen);
+  const HGDIOBJ oldBrush = SelectObject(Dc, GetStockObject(NULL_BRUSH));
+  for (const Problem& p : Problems) {
+    if (!p.Place) continue;
+    // Rectangle leaves out the right and bottom edges it is given.
+    const RECT r = OutlineOf(*p.Place);
+    Rectangle(Dc, Origin.x + r.left, Origin.y + r.top, Origin.x + r.right + 1, Origin.y + r.bottom + 1);
+  }
+  SelectObject(Dc, oldBrush);
+  SelectObject(Dc, oldPen);
+  DeleteObject(pen);
+}
+
 Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Problems) {
   const RECT& win = Dialog.Window;
   const PictureSize size = PictureSizeOf(win);
@@ -140,14 +155,7 @@ Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Prob
     // The faults, over everything, also where they leave the client area.
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
-    const HPEN pen = CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
-    const HGDIOBJ oldPen = SelectObject(dc, pen);
-    const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    for (const Problem& p : Problems)
-      if (p.Place) Rectangle(dc, p.Place->left - 1, p.Place->top - 1, p.Place->right + 2, p.Place->bottom + 2);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
+    OutlinePlaces(dc, POINT{0, 0}, Problems);
     SelectObject(dc, oldFont);
   }
   GdiFlush();

@@ -36,6 +36,10 @@ struct Picture {
   static Picture FromRows(int Width, int Height, const void* Rows, std::size_t Stride);
 };
 
+/// The rectangle a problem's Place is outlined along (a line 2 px wide, red): 1 px outside the
+/// place on every side, so that the line leaves the control itself to be seen.
+RECT OutlineOf(const RECT& Place);
+
 /// Draws Dialog (a layout after its entries, see Applied) from the layout alone, in the dialog's
 /// font (the recorded face in the simulation, the real font with GDI on Windows), and outlines
 /// the Place of each problem in red: fast enough to redraw on every key typed in the editor. The
@@ -62,6 +66,9 @@ PictureSize PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems,
 /// A 32-bit top-down bitmap of Width x Height to draw on in memory; Bits receives its pixels
 /// (blue, green, red, unused). Raises vcl::Exception naming the size when none can be made.
 HBITMAP MakeDrawingBitmap(int Width, int Height, void*& Bits);
+/// Outlines the Place of each problem (see OutlineOf) on Dc, whose point Origin is the dialog's
+/// client origin, leaving the pen and brush selected as they were.
+void OutlinePlaces(HDC Dc, POINT Origin, const std::vector<Problem>& Problems);
 #endif
 
 /// Picture as a PNG file of 8-bit RGB pixels, its image data stored without compression,

@@ -214,8 +214,8 @@ cairo_surface_t* Render(const DialogLayout& Dialog, const std::vector<Problem>& 
   cairo_set_line_width(cr, 2);
   for (const Problem& problem : Problems) {
     if (!problem.Place) continue;
-    const RECT& r = *problem.Place;
-    cairo_rectangle(cr, r.left - 1, r.top - 1, r.right - r.left + 2, r.bottom - r.top + 2);
+    const RECT r = OutlineOf(*problem.Place);
+    cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
     cairo_stroke(cr);
   }
   cairo_destroy(cr);

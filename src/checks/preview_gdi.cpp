@@ -33,18 +33,10 @@ PictureSize PhotographPreview(HWND Dialog, const std::vector<Problem>& Problems,
   const HDC memory = CreateCompatibleDC(screen);
   const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, w.left, w.top, SRCCOPY);
-  const HPEN pen = CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
-  const HGDIOBJ oldPen = SelectObject(memory, pen);
-  const HGDIOBJ oldBrush = SelectObject(memory, GetStockObject(NULL_BRUSH));
-  const int ox = client.left - w.left, oy = client.top - w.top;
-  for (const Problem& p : Problems)
-    if (p.Place) Rectangle(memory, ox + p.Place->left - 1, oy + p.Place->top - 1, ox + p.Place->right + 2, oy + p.Place->bottom + 2);
+  OutlinePlaces(memory, POINT{client.left - w.left, client.top - w.top}, Problems);
   GdiFlush();
   const Picture picture = Picture::FromRows(width, height, bits, static_cast<std::size_t>(width) * 4);
-  SelectObject(memory, oldBrush);
-  SelectObject(memory, oldPen);
   SelectObject(memory, oldBitmap);
-  DeleteObject(pen);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

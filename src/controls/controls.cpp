@@ -237,7 +237,6 @@ std::string WindowText(HWND Hwnd) {
 
 std::pair<int, int> TextExtent(TFont& Font, const std::string& Text) {
   const std::vector<std::string_view> lines = DrawnLines(Text);
-#ifdef _WIN32
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, Font.Handle());
   int width = 0, height = 0;
@@ -250,12 +249,6 @@ std::pair<int, int> TextExtent(TFont& Font, const std::string& Text) {
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   return {width, height};
-#else
-  const int h = std::abs(Font.Height());
-  std::size_t longest = 0;
-  for (const std::string_view line : lines) longest = std::max(longest, line.size());
-  return {static_cast<int>(longest) * ((h + 1) / 2), static_cast<int>(lines.size()) * (h + 2)};
-#endif
 }
 
 bool LessNoCase(const std::string& A, const std::string& B) {

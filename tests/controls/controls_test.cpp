@@ -9,6 +9,7 @@
 #include "vcl/Forms.hpp"
 #include "vcl/StdCtrls.hpp"
 #include "vcl/TabNotBk.hpp"
+#include "win/recorded_fonts.h"
 
 using namespace vcl;
 
@@ -274,6 +275,26 @@ TEST_F(Controls, RadioGroupItemIndexChecksItsButtonAndClicksRunOnClick) {
   // Buttons share the height below the caption line, 8 pixels in.
   EXPECT_EQ(group->Button(0)->Left(), 8);
   EXPECT_LT(group->Button(0)->Top(), group->Button(1)->Top());
+}
+
+// Measured through GetTextExtentPoint32 in the label's font: the real font under Wine, the widths
+// recorded under Wine (with the same fonts) in the simulation, so both give the recorded figures.
+TEST_F(Controls, AnAutoSizedLabelTakesTheSizeOfItsCaptionInItsFont) {
+  auto* label = Make<TLabel>();
+  const auto measured = [&](const char* Text) {
+    return win::MeasureRecorded(label->Font()->Name(), label->Font()->Charset(), label->Font()->Height(), Text);
+  };
+  label->SetCaption("File name:");
+  EXPECT_EQ(label->Width(), measured("File name:").Width);
+  EXPECT_EQ(label->Height(), measured("File name:").LineHeight);
+  label->SetCaption("Wide\r\nWider line\r\n");
+  EXPECT_EQ(label->Width(), measured("Wider line").Width) << "the widest line";
+  EXPECT_EQ(label->Height(), 3 * measured("").LineHeight) << "an empty last line is a line";
+  label->Font()->SetName("Courier New");
+  label->Font()->SetHeight(-22);
+  label->SetCaption("iii");
+  EXPECT_GT(label->Width(), win::MeasureRecorded("Courier New", label->Font()->Charset(), -11, "iii").Width) << "a larger font is wider";
+  EXPECT_GT(label->Height(), win::MeasureRecorded("Courier New", label->Font()->Charset(), -11, "iii").LineHeight);
 }
 
 TEST_F(Controls, NotebookAsksBeforeChangingAndARefusalKeepsThePage) {

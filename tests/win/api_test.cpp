@@ -1,11 +1,13 @@
 // The window services as the engine relies on them; the same tests run against user32/gdi32
 // under Wine and against the simulated window system.
+#include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "message_log.hpp"
 #include "test_support.hpp"
 #include "win/recorded_dialogs.h"
+#include "win/recorded_fonts.h"
 
 using namespace win_test;
 
@@ -139,7 +141,68 @@ TEST_F(WinApi, FontsRoundTripThroughLogfontAndWindows) {
   EXPECT_EQ(GetObjectA(font, sizeof out, &out), 0) << "a deleted font is gone";
 }
 
+// The widths were recorded under Wine with the pinned fonts, so the real GDI and the simulated
+// one give the same figures for the dialog face, in the selected font only.
+TEST_F(WinApi, TextIsMeasuredInTheSelectedFontWithTheRecordedWidths) {
+  LOGFONTA lf{};
+  lf.lfHeight = win::RecordedFontHeight();
+  lf.lfCharSet = DEFAULT_CHARSET;
+  std::strcpy(lf.lfFaceName, "MS Shell Dlg");
+  const HFONT font = CreateFontIndirectA(&lf);
+  ASSERT_TRUE(font);
+  const HDC dc = GetDC(nullptr);
+  ASSERT_TRUE(dc);
+  const HGDIOBJ old = SelectObject(dc, font);
+  ASSERT_TRUE(old) << "the device context had a font before";
+  for (const std::string text : {"File name:", "Name der zu \xF6""ffnenden Datei (vollst\xE4ndig)&:", "W"}) {
+    SCOPED_TRACE(text);
+    const win::RecordedExtent recorded = win::MeasureRecorded("MS Shell Dlg", DEFAULT_CHARSET, lf.lfHeight, text);
+    SIZE size{-1, -1};
+    ASSERT_TRUE(GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size));
+    EXPECT_EQ(size.cx, recorded.Width);
+    EXPECT_EQ(size.cy, recorded.LineHeight);
+  }
+  TEXTMETRICA tm{};
+  ASSERT_TRUE(GetTextMetricsA(dc, &tm));
+  EXPECT_EQ(tm.tmHeight, win::MeasureRecorded("MS Shell Dlg", DEFAULT_CHARSET, lf.lfHeight, "").LineHeight);
+  char face[LF_FACESIZE] = {};
+  EXPECT_GT(GetTextFaceA(dc, sizeof face, face), 0);
+  EXPECT_STREQ(face, win::MeasureRecorded("MS Shell Dlg", DEFAULT_CHARSET, lf.lfHeight, "").Face);
+
+  EXPECT_EQ(SelectObject(dc, old), font) << "selecting answers the font it replaces";
+  EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+  EXPECT_TRUE(DeleteObject(font));
+}
+
 #ifndef _WIN32
+TEST_F(WinApi, DeviceContextsRefuseWhatTheyDoNotHold) {
+  EXPECT_EQ(GetDC(reinterpret_cast<HWND>(std::uintptr_t{0x1234})), nullptr) << "no such window";
+  const HDC dc = GetDC(nullptr);
+  ASSERT_TRUE(dc);
+  SIZE size{};
+  EXPECT_FALSE(GetTextExtentPoint32A(dc, "x", -1, &size));
+  EXPECT_FALSE(GetTextExtentPoint32A(dc, nullptr, 1, &size));
+  EXPECT_TRUE(GetTextExtentPoint32A(dc, nullptr, 0, &size)) << "nothing to measure is 0 wide";
+  EXPECT_EQ(size.cx, 0);
+  EXPECT_EQ(SelectObject(dc, reinterpret_cast<HGDIOBJ>(std::uintptr_t{0x77})), nullptr) << "not a font";
+
+  LOGFONTA lf{};
+  std::strcpy(lf.lfFaceName, "Arial");
+  const HFONT font = CreateFontIndirectA(&lf);
+  const HGDIOBJ system = SelectObject(dc, font);
+  ASSERT_TRUE(system);
+  DeleteObject(font);
+  EXPECT_TRUE(GetTextExtentPoint32A(dc, "x", 1, &size)) << "a font deleted while selected measures as the system font";
+  EXPECT_EQ(SelectObject(dc, system), font);
+  EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+  EXPECT_EQ(ReleaseDC(nullptr, dc), 0) << "released once";
+  EXPECT_EQ(SelectObject(dc, system), nullptr) << "a released device context is gone";
+  EXPECT_FALSE(GetTextExtentPoint32A(dc, "x", 1, &size));
+  char face[LF_FACESIZE] = "unchanged";
+  EXPECT_EQ(GetTextFaceA(dc, sizeof face, face), 0);
+  EXPECT_STREQ(face, "unchanged");
+}
+
 TEST_F(WinApi, LiveFontCountFollowsCreateAndDelete) {
   const int before = win_sim::LiveFontCount();
   LOGFONTA lf{};

@@ -1,5 +1,6 @@
 // The state of the simulated window system: windows, classes, the message queue, timers,
-// activation and focus, hooks and font objects. One instance per process, one thread.
+// activation and focus, hooks, font objects and device contexts. One instance per process, one
+// thread.
 #pragma once
 
 #include <cstdint>
@@ -78,6 +79,8 @@ struct State {
   std::uintptr_t NextHook = 0x30000;
   std::map<std::uintptr_t, LOGFONTA> Fonts;
   std::uintptr_t NextFont = 0x0A000010;
+  std::map<std::uintptr_t, HGDIOBJ> DeviceContexts;  // each one's selected font
+  std::uintptr_t NextDeviceContext = 0x0D000010;
   std::map<std::string, UINT> RegisteredMessages;
   UINT NextMessage = 0xC100;
   DWORD LastError = 0;
