@@ -20,7 +20,7 @@
 #include "checks/preview.hpp"
 #include "checks/translator_checks.hpp"
 #include "design/Packages.hpp"
-#include "editor_preview.hpp"
+#include "vekedit/editor_preview.hpp"
 
 #ifdef _WIN32
 #include <string>

@@ -1,6 +1,6 @@
 // The editor's preview window, in the programs that link the check library: registered with the
 // editor when the program starts.
-#include "editor_preview.hpp"
+#include "vekedit/editor_preview.hpp"
 
 namespace VekEdit {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "editor_fixture.hpp"
-#include "editor_preview.hpp"
+#include "vekedit/editor_preview.hpp"
 #include "screenshot_hold.hpp"
 #include "input.hpp"
 #include "win/recorded_dialogs.h"
