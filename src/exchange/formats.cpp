@@ -5,6 +5,7 @@
 #include <cctype>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "design/FormFile.hpp"
 #include "exchange/PoFile.hpp"
