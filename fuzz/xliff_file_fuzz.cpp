@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "xliff_file.hpp"
+#include "exchange/XliffFile.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   try {
-    lumetra_cli::ReadXliff(std::string_view(reinterpret_cast<const char*>(Data), Size), "fuzz.xlf");
+    exchange::ReadXliff(std::string_view(reinterpret_cast<const char*>(Data), Size), "fuzz.xlf");
   } catch (const vcl::EReadError&) {
   }
   return 0;

@@ -232,8 +232,8 @@ private:
   void ShowError(const std::string& Message);
   void ReadSettings();
   void RestoreHintPause();
-  // Dictionary page: runs a file operation on the working copy.
-  void FileOperation(vcl::TOpenDialog& Dialog, const vcl::TLabel& Title, bool TakesBack,
+  // Dictionary page: runs a file operation on the working copy, the dialog offering Filter.
+  void FileOperation(vcl::TOpenDialog& Dialog, const vcl::TLabel& Title, const std::string& Filter, bool TakesBack,
                      const std::function<bool(const std::string&, Vek::TSortList&)>& Operation);
 
   bool FModified = false;

@@ -1,233 +1,15 @@
-// `lumetra dict export|import --po|--xliff`: the translator's texts as PO or XLIFF units and back.
-#include "bridge.hpp"
-
+// `lumetra dict export|import --po|--xliff`: the translator's texts as PO or XLIFF units and back,
+// through the table of exchange formats.
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <map>
 
-#include "code_page.hpp"
 #include "commands.hpp"
+#include "exchange/Formats.hpp"
 #include "form_file.hpp"
 #include "options.hpp"
-#include "po_file.hpp"
-#include "xliff_file.hpp"
-#include "vcl/CodePages.hpp"
 
 namespace lumetra_cli {
-
-namespace {
-
-
-// What a value that is no text stands for, for the translator who meets it in a tool.
-std::string NoteOf(const Vek::Entry& E) {
-  const std::string id = E.HasId ? " of control " + std::string(E.IdText) : "";
-  switch (E.Kind) {
-    case Vek::EntryKind::WindowCaption:
-    case Vek::EntryKind::ChildCaption: return "";
-    case Vek::EntryKind::WindowWidth: return "width of the dialog in pixels: an integer";
-    case Vek::EntryKind::WindowHeight: return "height of the dialog in pixels: an integer";
-    case Vek::EntryKind::ChildLeft: return "left edge" + id + " in pixels: an integer";
-    case Vek::EntryKind::ChildTop: return "top edge" + id + " in pixels: an integer";
-    case Vek::EntryKind::ChildWidth: return "width" + id + " in pixels: an integer";
-    case Vek::EntryKind::ChildHeight: return "height" + id + " in pixels: an integer";
-    case Vek::EntryKind::Font:
-      return E.Font == Vek::FontField::Name      ? "font face name of the dialog's controls"
-             : E.Font == Vek::FontField::Charset ? "character set of the dialog's font: an integer"
-                                                 : "font property";
-    case Vek::EntryKind::Ignored: break;
-  }
-  return "value of " + std::string(E.Property);
-}
-
-std::string LfBreaks(std::string Text) {
-  std::string out;
-  out.reserve(Text.size());
-  for (std::size_t i = 0; i < Text.size(); ++i)
-    if (!(Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n')) out += Text[i];
-  return out;
-}
-
-std::string CrLfBreaks(const std::string& Text) {
-  std::string out;
-  out.reserve(Text.size() + 8);
-  for (std::size_t i = 0; i < Text.size(); ++i) {
-    if (Text[i] == '\n' && (i == 0 || Text[i - 1] != '\r')) out += '\r';
-    out += Text[i];
-  }
-  return out;
-}
-
-// The lines by key: of captured values the first of a key counts (a capture keeps a key once),
-// of entries the last (it is the one a dialog ends up showing).
-std::map<std::string, std::string, std::less<>> ByKey(const vcl::TStrings& Lines, bool LastWins) {
-  std::map<std::string, std::string, std::less<>> map;
-  for (int i = 0; i < Lines.Count(); ++i) {
-    const std::string& line = Lines.Strings(i);
-    if (line.find('=') == std::string::npos) continue;
-    const std::string key(Vek::EntryKey(line));
-    if (LastWins) map[key] = line;
-    else map.emplace(key, line);
-  }
-  return map;
-}
-
-std::string Decoded(const std::string& Line, const char* What) {
-  std::string value(Vek::EntryValue(Line));
-  try {
-    Vek::ConvertFromLiterals(value);
-  } catch (const vcl::EConvertError& e) {
-    throw vcl::EConvertError(std::string(What) + " \"" + vcl::Excerpt(Line) + "\": " + e.Message());
-  }
-  return value;
-}
-
-}  // namespace
-
-int TextUnit::LineAt(std::size_t Offset) const {
-  int line = Line;
-  for (const auto& [start, l] : TargetLines)
-    if (start <= Offset) line = l;
-  return line;
-}
-
-std::string LanguageTag(int Locale) {
-  switch (Locale) {  // Windows' pseudo-locales
-    case 0x0501: return "qps_ploc";
-    case 0x05FE: return "qps_ploca";
-    case 0x09FF: return "qps_plocm";
-    default: break;
-  }
-  if (Locale <= 0 || Locale > 0xFFFF) return "";
-  // The locales of the languages written with the dialogs' code pages that applications meet most.
-  static const std::map<int, const char*> locales = {
-      {0x0401, "ar_SA"}, {0x0402, "bg_BG"}, {0x0403, "ca_ES"}, {0x0404, "zh_TW"}, {0x0405, "cs_CZ"}, {0x0406, "da_DK"},
-      {0x0407, "de_DE"}, {0x0408, "el_GR"}, {0x0409, "en_US"}, {0x040A, "es_ES"}, {0x040B, "fi_FI"}, {0x040C, "fr_FR"},
-      {0x040D, "he_IL"}, {0x040E, "hu_HU"}, {0x040F, "is_IS"}, {0x0410, "it_IT"}, {0x0411, "ja_JP"}, {0x0412, "ko_KR"},
-      {0x0413, "nl_NL"}, {0x0414, "nb_NO"}, {0x0415, "pl_PL"}, {0x0416, "pt_BR"}, {0x0418, "ro_RO"}, {0x0419, "ru_RU"},
-      {0x041A, "hr_HR"}, {0x041B, "sk_SK"}, {0x041C, "sq_AL"}, {0x041D, "sv_SE"}, {0x041E, "th_TH"}, {0x041F, "tr_TR"},
-      {0x0421, "id_ID"}, {0x0422, "uk_UA"}, {0x0423, "be_BY"}, {0x0424, "sl_SI"}, {0x0425, "et_EE"}, {0x0426, "lv_LV"},
-      {0x0427, "lt_LT"}, {0x0429, "fa_IR"}, {0x042A, "vi_VN"}, {0x042D, "eu_ES"}, {0x042F, "mk_MK"}, {0x0436, "af_ZA"},
-      {0x0438, "fo_FO"}, {0x0439, "hi_IN"}, {0x043E, "ms_MY"}, {0x0456, "gl_ES"}, {0x0804, "zh_CN"}, {0x0807, "de_CH"},
-      {0x0809, "en_GB"}, {0x080A, "es_MX"}, {0x080C, "fr_BE"}, {0x0810, "it_CH"}, {0x0813, "nl_BE"}, {0x0814, "nn_NO"},
-      {0x0816, "pt_PT"}, {0x081D, "sv_FI"}, {0x0C04, "zh_HK"}, {0x0C07, "de_AT"}, {0x0C09, "en_AU"}, {0x0C0A, "es_ES"},
-      {0x0C0C, "fr_CA"}, {0x1004, "zh_SG"}, {0x1007, "de_LU"}, {0x1009, "en_CA"}, {0x100C, "fr_CH"}, {0x1409, "en_NZ"},
-      {0x1809, "en_IE"}, {0x2C0A, "es_AR"}};
-  if (const auto it = locales.find(Locale); it != locales.end()) return it->second;
-  // Another country of a known language: the language alone.
-  static const std::map<int, const char*> primary = {
-      {0x01, "ar"}, {0x02, "bg"}, {0x03, "ca"}, {0x04, "zh"}, {0x05, "cs"}, {0x06, "da"}, {0x07, "de"}, {0x08, "el"},
-      {0x09, "en"}, {0x0A, "es"}, {0x0B, "fi"}, {0x0C, "fr"}, {0x0D, "he"}, {0x0E, "hu"}, {0x0F, "is"}, {0x10, "it"},
-      {0x11, "ja"}, {0x12, "ko"}, {0x13, "nl"}, {0x14, "no"}, {0x15, "pl"}, {0x16, "pt"}, {0x18, "ro"}, {0x19, "ru"},
-      {0x1A, "hr"}, {0x1B, "sk"}, {0x1D, "sv"}, {0x1E, "th"}, {0x1F, "tr"}, {0x22, "uk"}, {0x24, "sl"}, {0x25, "et"},
-      {0x26, "lv"}, {0x27, "lt"}};
-  const auto it = primary.find(Locale & 0x3FF);
-  return it == primary.end() ? "" : it->second;
-}
-
-std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutOriginal) {
-  const auto originals = ByKey(*Translator.OrgProps(), false);
-  const auto entries = ByKey(*Translator.Translations(), true);  // the last entry of a key is what a dialog shows
-  WithoutOriginal = 0;
-  for (const auto& [key, line] : entries)
-    if (!originals.contains(key)) ++WithoutOriginal;
-  std::vector<TextUnit> units;
-  for (const auto& [key, line] : originals) {
-    const Vek::Entry e = Vek::Entry::Split(line);
-    const auto entry = entries.find(key);
-    // Sizes and fonts only once they are translated, and so is content (Vek::IsForTranslation).
-    if (entry == entries.end() && (!Vek::IsTextKind(e.Kind) || !Vek::IsForTranslation(line, Translator.Owner()))) continue;
-    TextUnit u;
-    u.Key = vcl::AnsiToUtf8(key);
-    u.Source = vcl::AnsiToUtf8(LfBreaks(Decoded(line, "Captured value")));
-    if (entry != entries.end()) u.Target = vcl::AnsiToUtf8(LfBreaks(Decoded(entry->second, "Entry")));
-    u.Note = NoteOf(e);
-    units.push_back(std::move(u));
-  }
-  return units;
-}
-
-ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>& Units, const std::string& FileName) {
-  const auto originals = ByKey(*Translator.OrgProps(), false);
-  ImportResult result;
-  std::vector<std::pair<std::string, std::string>> changes;  // key, new entry line
-  for (const TextUnit& u : Units) {
-    const std::string at = FileName + ", line " + vcl::IntToStr(u.Line) + ": ";
-    const std::string key = vcl::Excerpt(u.Key);
-    if (u.Fuzzy) {
-      ++result.Fuzzy;
-      continue;
-    }
-    if (u.Target.empty()) {
-      ++result.Untranslated;
-      continue;
-    }
-    Unconvertible problem;
-    const std::optional<std::string> ansiKey = AnsiFromUtf8(u.Key, problem);
-    const auto original = ansiKey ? originals.find(*ansiKey) : originals.end();
-    if (original == originals.end()) {
-      result.Warnings.push_back(at + key + " is no captured property of the form; skipped");
-      continue;
-    }
-    std::string originalText;
-    try {
-      originalText = Decoded(original->second, "Captured value");
-    } catch (const vcl::EConvertError& e) {
-      result.Warnings.push_back(at + e.Message() + "; skipped");
-      continue;
-    }
-    if (vcl::AnsiToUtf8(LfBreaks(originalText)) != LfBreaks(u.Source)) {  // a tool may have written CR LF
-      result.Warnings.push_back(at + "the captured original of " + key +
-                                " is no longer the text translated here; skipped (export again to translate it)");
-      continue;
-    }
-    const std::optional<std::string> target = AnsiFromUtf8(u.Target, problem);
-    if (!target) {
-      result.Faults.push_back(FileName + ", line " + vcl::IntToStr(u.LineAt(problem.Offset)) + ": translation of " + key +
-                              ", character " + vcl::IntToStr(static_cast<int>(problem.Character)) + ": " + problem.Description +
-                              (problem.Description.starts_with("byte") ? "" : " is not in code page 1252"));
-      continue;
-    }
-    std::string value = originalText.find("\r\n") != std::string::npos ? CrLfBreaks(*target) : *target;
-    const Vek::Entry e = Vek::Entry::Split(original->second);
-    if (Vek::TakesInteger(e)) {
-      const std::optional<int> number = Vek::ParseDecimal(value);
-      if (!number) {
-        result.Faults.push_back(at + key + " needs an integer, not '" + vcl::Excerpt(u.Target) + "'");
-        continue;
-      }
-      // The check reports a size or a position a screen cannot hold as an error: none is taken.
-      if (Vek::OnScreen(e.Kind, *number) != *number) {
-        const std::string limit = vcl::IntToStr(Vek::ScreenLimit);
-        result.Faults.push_back(at + key + " needs " +
-                                (Vek::IsSizeKind(e.Kind) ? "a size from 0 to " + limit : "a position from -" + limit + " to " + limit) +
-                                " (what a screen holds), not '" + vcl::Excerpt(u.Target) + "'");
-        continue;
-      }
-    } else {
-      Vek::ConvertToLiterals(value);  // texts and face names in literal form, so any character survives
-    }
-    if (value.size() > Vek::MaxValueLength) {  // what every reader of entries would cut
-      result.Faults.push_back(FileName + ", line " + vcl::IntToStr(u.LineAt(0)) + ": translation of " + key + " makes an entry value of " +
-                              vcl::IntToStr(static_cast<std::int64_t>(value.size())) + " characters, more than the " +
-                              vcl::IntToStr(static_cast<std::int64_t>(Vek::MaxValueLength)) + " an entry holds");
-      continue;
-    }
-    const std::string line = Vek::EntryLine(*ansiKey, value);
-    const int index = Vek::FindEntry(*Translator.Translations(), *ansiKey);
-    if (index < 0 || Translator.Translations()->Strings(index) != line) changes.emplace_back(*ansiKey, line);
-  }
-  if (!result.Faults.empty()) return result;
-  for (const auto& [key, line] : changes) {
-    const int index = Vek::FindEntry(*Translator.Translations(), key);
-    if (index >= 0) Translator.Translations()->Delete(index);
-    Translator.Translations()->SortInsert(line, nullptr);
-  }
-  result.Changed = static_cast<int>(changes.size());
-  return result;
-}
-
-// ---- The command ----------------------------------------------------------------------------
 
 namespace {
 
@@ -253,19 +35,6 @@ const char* const BridgeHelp =
     "Entries hold code page 1252; PO and XLIFF files are UTF-8. FORM may have at most 64 MiB, FILE\n"
     "256 MiB. \"--\" ends the options.\n";
 
-std::string Now() {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-#ifdef _WIN32
-  gmtime_s(&utc, &now);
-#else
-  gmtime_r(&now, &utc);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M+0000", &utc);
-  return text;
-}
-
 // The language of --lang as gettext writes it: LL or LLL in lower case, then "_" (or "-") and a
 // country or script of two to eight letters or digits.
 std::string LanguageOption(const std::string& Tag) {
@@ -288,70 +57,56 @@ bool IsBridgeCall(const Args& args) {
   if (!args.empty() && args[0] == "import") return true;
   for (const std::string& a : args) {
     if (a == "--") break;
-    if (a == "--po" || a == "--xliff") return true;
+    if (exchange::FormatOfOption(a)) return true;
   }
   return false;
 }
 
 int RunDictBridge(const Args& args) {
   const std::string verb = args.empty() ? "" : args[0];
-  std::string po, xliff, lang;
+  std::string lang;
+  std::map<const exchange::TFormat*, std::string> files;  // the last file given to each format's option
+  std::vector<Option> options;
+  for (const exchange::TFormat& f : exchange::Formats())
+    if (!f.Option.empty())
+      options.push_back({std::string(f.Option), "", "a file name", [&files, &f](const std::string& V) { files[&f] = V; }});
   // --lang is for export alone.
-  const Option poFile{Value("--po", "", "a file name", po)}, xliffFile{Value("--xliff", "", "a file name", xliff)};
-  const Option langOption{"--lang", "", "a language such as de_DE", [&lang](const std::string& V) { lang = LanguageOption(V); }};
-  const Parsed p = verb == "export" ? ParseOptions(AfterVerb(args), {poFile, xliffFile, langOption})
-                                    : ParseOptions(AfterVerb(args), {poFile, xliffFile});
+  if (verb == "export")
+    options.push_back({"--lang", "", "a language such as de_DE", [&lang](const std::string& V) { lang = LanguageOption(V); }});
+  const Parsed p = ParseOptions(AfterVerb(args), options);
+  std::erase_if(files, [](const auto& F) { return F.second.empty(); });
   if (p.Help) return std::fputs(BridgeHelp, stdout), 0;
   const std::vector<std::string>& positional = p.Positional;
-  if ((verb != "export" && verb != "import") || positional.size() != 1 || po.empty() == xliff.empty())
+  if ((verb != "export" && verb != "import") || positional.size() != 1 || files.size() != 1)
     throw UsageError(std::string("wrong arguments: give FORM and one of --po FILE, --xliff FILE\n\n") + BridgeHelp);
+  const exchange::TFormat* format = files.begin()->first;
+  const std::string& file = files.begin()->second;
   const std::string& formName = positional[0];
-  const std::string& file = po.empty() ? xliff : po;
-  if (!xliff.empty() && !XliffAvailable())
+  if (!format->Available())
     throw vcl::Exception(file + ": XLIFF needs libxml2, which this build of lumetra was made without; use --po");
 
   if (verb == "export") {
     FormFile form(formName);
     const Vek::TLumetra* t = form.Translator();
     CheckInput(file, MaxListFileSize, true);
-    int withoutOriginal = 0;
-    std::vector<TextUnit> units = ExportUnits(*t, withoutOriginal);
-    const std::string language = lang.empty() ? LanguageTag(t->Locale()) : lang;
-    std::string bytes;
-    if (!po.empty()) {
-      for (TextUnit& u : units)
-        if (const std::string mismatch = u.Target.empty() ? "" : LineBreakMismatch(u.Source, u.Target); !mismatch.empty()) {
-          Messages().Print("warning: " + vcl::Excerpt(u.Key) + ": " + mismatch +
-                               ", which msgfmt --check refuses: written untranslated",
-                           Skipped);
-          u.Target.clear();
-        }
-      bytes = WritePo({"Project-Id-Version: " + vcl::AnsiToUtf8(t->OwnerName()), "PO-Revision-Date: " + Now(), "Last-Translator: ",
-                       "Language-Team: ", "Language: " + (language.empty() ? std::string("und") : language), "MIME-Version: 1.0",
-                       "Content-Type: text/plain; charset=UTF-8", "Content-Transfer-Encoding: 8bit", "X-Generator: lumetra",
-                       "X-Lumetra-Locale: " + vcl::IntToStr(t->Locale())},
-                      units);
-    } else {
-      std::string xmlLanguage = language;  // XML names languages with "-"
-      std::replace(xmlLanguage.begin(), xmlLanguage.end(), '_', '-');
-      bytes = WriteXliff(vcl::AnsiToUtf8(t->OwnerName()), xmlLanguage, units);
-    }
-    CheckOutput(file, bytes.size(), MaxListFileSize);
-    vcl::ReplaceFile(file, bytes);
-    const auto translated = std::count_if(units.begin(), units.end(), [](const TextUnit& u) { return !u.Target.empty(); });
-    std::printf("%s: %zu texts (%d translated) written to %s\n", Escaped(formName).c_str(), units.size(),
-                static_cast<int>(translated), Escaped(file).c_str());
-    if (units.empty()) Messages().Print(formName + ": the form has no captured texts: run 'lumetra capture' first");
-    if (withoutOriginal > 0)
-      Messages().Print(formName + ": " + vcl::IntToStr(withoutOriginal) +
+    const exchange::TExportResult result =
+        format->Write(file, {*t->Translations(), *t->OrgProps(), t->Owner(), t->OwnerName(), t->Locale(), lang},
+                      [](const std::string& Warning) { Messages().Print("warning: " + Warning, Skipped); });
+    std::printf("%s: %zu texts (%d translated) written to %s\n", Escaped(formName).c_str(), result.Units,
+                static_cast<int>(result.Translated), Escaped(file).c_str());
+    if (result.Units == 0) Messages().Print(formName + ": the form has no captured texts: run 'lumetra capture' first");
+    if (result.WithoutOriginal > 0)
+      Messages().Print(formName + ": " + vcl::IntToStr(result.WithoutOriginal) +
                 " entries have no captured original and are not in " + file + " (lumetra capture takes them)");
     return 0;
   }
 
-  const std::string bytes = ReadInput(file, MaxListFileSize, [&file] { Progress(file, "reading"); }).Bytes;
-  const std::vector<TextUnit> units = po.empty() ? ReadXliff(bytes, file) : ReadPo(bytes, file);
+  CheckInput(file, MaxListFileSize);
+  Progress(file, "reading");
+  const exchange::TImport import = format->Read(file);
+  if (!import) throw vcl::EFOpenError(file + ": no such file");
   FormFile form(formName, FormFile::ToRewrite);
-  const ImportResult result = ImportUnits(*form.Translator(), units, file);
+  const exchange::ImportResult result = import(*form.Translator()->Translations(), *form.Translator()->OrgProps());
   for (const std::string& w : result.Warnings) Messages().Print("warning: " + w, Skipped);
   Messages().Flush();
   if (!result.Faults.empty()) {

@@ -4,6 +4,7 @@
 
 #include "commands.hpp"
 #include "design/Components.hpp"
+#include "exchange/Formats.hpp"
 #include "form_file.hpp"
 #include "options.hpp"
 #include "vcl/Dialogs.hpp"
@@ -151,11 +152,14 @@ int RunDict(const Args& args) {
   const std::string& dict = p.Positional[1];
   CheckInput(dict, MaxListFileSize, verb == "export");
   Progress(dict, verb == "export" ? "rewriting" : "reading");
+  const exchange::TFormat& dictionary = exchange::Dictionary();
   if (verb == "export") {
-    t->TranslateTo(dict);
+    dictionary.Write(dict, {*t->Translations(), *t->OrgProps(), t->Owner(), t->OwnerName(), t->Locale(), ""}, nullptr);
     return 0;
   }
-  if (!t->TranslateFrom(dict)) throw vcl::EFOpenError(dict + ": no such file");
+  const exchange::TImport import = dictionary.Read(dict);
+  if (!import) throw vcl::EFOpenError(dict + ": no such file");
+  import(*t->Translations(), *t->OrgProps());
   form.Save();
   std::printf("%s: entries translated from %s\n", Escaped(p.Positional[0]).c_str(), Escaped(dict).c_str());
   return 0;

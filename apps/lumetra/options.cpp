@@ -22,6 +22,10 @@ Option LocaleOption(std::optional<int>& Into) {
 }
 
 Parsed ParseOptions(const Args& Arguments, std::initializer_list<Option> Options) {
+  return ParseOptions(Arguments, std::vector<Option>(Options));
+}
+
+Parsed ParseOptions(const Args& Arguments, const std::vector<Option>& Options) {
   Parsed p;
   bool options = true;
   for (std::size_t i = 0; i < Arguments.size(); ++i) {

@@ -40,6 +40,8 @@ struct Parsed {
 /// positional, and so is "-" alone. Raises UsageError "unknown option 'X'" for an argument that
 /// starts with "-" and no option names, and "NAME needs WHAT" for a value that is missing.
 Parsed ParseOptions(const Args& Arguments, std::initializer_list<Option> Options);
+/// As above, for a table of options made at run time.
+Parsed ParseOptions(const Args& Arguments, const std::vector<Option>& Options);
 
 /// Prints Help on stdout and answers true when P asks for help; raises UsageError "wrong
 /// arguments" with Help after it when P holds not Count positional arguments.

@@ -1,22 +1,48 @@
-// The Dictionary page: translating the working copy from a dictionary, exporting it to one, and
-// loading and saving it as a translation text file.
+// The Dictionary page: translating the working copy from a dictionary, PO or XLIFF file,
+// exporting it to one, and loading and saving it as a translation text file.
 //
 // Notes:
-// - The operations run on copies of the working lists through the list forms of unit Vek, not on
-//   a temporary translator: making a translator switches every translator of another locale off,
-//   the edited one included. The files are those the edited translator would write with locale 0
-//   and its owner's name.
+// - The operations run on copies of the working lists through the list forms of unit Vek and
+//   of the exchange formats, not on a temporary translator: making a translator switches every
+//   translator of another locale off, the edited one included. The files are those the edited
+//   translator would write with locale 0 and its owner's name.
+// - Translate and Export take the format from the file's extension (exchange::FormatOfFile),
+//   and their dialogs offer the formats of the table, so they read and write what
+//   `lumetra dict` does.
 #include "editor_support.hpp"
+#include "exchange/Formats.hpp"
 
 namespace VekEdit {
 
 using namespace vcl;
 
-void TDlgEditor::FileOperation(TOpenDialog& Dialog, const TLabel& Title, bool TakesBack,
+namespace {
+
+// The file dialogs of Load and Save: translation text files (as the dialogs are made with).
+const char* const TextFileFilter = "Dictionary (*.txt)|*.txt|All files (*.*)|*.*";
+
+// The lines a message shows at most; the rest are counted.
+constexpr std::size_t MaxShownLines = 10;
+
+std::string Listed(const std::vector<std::string>& Lines) {
+  std::string text;
+  for (std::size_t i = 0; i < Lines.size() && i < MaxShownLines; ++i) text += "\n" + Lines[i];
+  if (Lines.size() > MaxShownLines) text += "\n" + IntToStr(static_cast<std::int64_t>(Lines.size() - MaxShownLines)) + " more";
+  return text;
+}
+
+void ShowWarnings(const std::string& Title, const std::vector<std::string>& Warnings) {
+  if (!Warnings.empty()) EditorDialogs().MessageDlg(Title + Listed(Warnings), mtWarning, mbOK, 0);
+}
+
+}  // namespace
+
+void TDlgEditor::FileOperation(TOpenDialog& Dialog, const TLabel& Title, const std::string& Filter, bool TakesBack,
                                const std::function<bool(const std::string&, Vek::TSortList&)>& Operation) {
   Guarded([&] {
     StorePendingEdit();
     Dialog.SetTitle(Title.Caption());
+    Dialog.SetFilter(Filter);
     if (!EditorDialogs().Execute(Dialog)) return;
     THourGlass hourGlass;
     Vek::TSortList work;
@@ -34,26 +60,38 @@ void TDlgEditor::FileOperation(TOpenDialog& Dialog, const TLabel& Title, bool Ta
 }
 
 void TDlgEditor::BtnTranslateClick(TObject*) {
-  FileOperation(*OpenDialog1, *LblTranslate, true, [this](const std::string& FileName, Vek::TSortList& Work) {
-    return Vek::TranslateFrom(FileName, Work, *FOrgList);
+  FileOperation(*OpenDialog1, *LblTranslate, exchange::FileFilter(), true, [this](const std::string& FileName, Vek::TSortList& Work) {
+    const exchange::TImport import = exchange::FormatOfFile(FileName).Read(FileName);
+    if (!import) return false;
+    // Untranslated and fuzzy messages are left out; a translation that cannot be taken changes nothing.
+    const exchange::ImportResult result = import(Work, *FOrgList);
+    if (!result.Faults.empty())
+      throw EConvertError(FileName + ": " + IntToStr(static_cast<std::int64_t>(result.Faults.size())) +
+                          " translations cannot be taken; the translations are unchanged:" + Listed(result.Faults));
+    ShowWarnings(FileName + ": skipped:", result.Warnings);
+    return true;
   });
 }
 
 void TDlgEditor::BtnExportClick(TObject*) {
-  FileOperation(*SaveDialog1, *LblExport, false, [this](const std::string& FileName, Vek::TSortList& Work) {
-    Vek::TranslateTo(FileName, Work, *FOrgList);
+  FileOperation(*SaveDialog1, *LblExport, exchange::FileFilter(), false, [this](const std::string& FileName, Vek::TSortList& Work) {
+    std::vector<std::string> warnings;
+    exchange::FormatOfFile(FileName).Write(
+        FileName, {Work, *FOrgList, Translator->Owner(), Translator->OwnerName(), Translator->Locale(), ""},
+        [&](const std::string& Warning) { warnings.push_back(Warning); });
+    ShowWarnings(FileName + ":", warnings);
     return true;
   });
 }
 
 void TDlgEditor::BtnLoadClick(TObject*) {
-  FileOperation(*OpenDialog1, *LblLoad, true, [this](const std::string& FileName, Vek::TSortList& Work) {
+  FileOperation(*OpenDialog1, *LblLoad, TextFileFilter, true, [this](const std::string& FileName, Vek::TSortList& Work) {
     return Vek::LoadFrom(FileName, Translator->OwnerName(), 0, Work);
   });
 }
 
 void TDlgEditor::BtnSaveClick(TObject*) {
-  FileOperation(*SaveDialog1, *LblSave, false, [this](const std::string& FileName, Vek::TSortList& Work) {
+  FileOperation(*SaveDialog1, *LblSave, TextFileFilter, false, [this](const std::string& FileName, Vek::TSortList& Work) {
     Vek::SaveTo(FileName, Translator->OwnerName(), 0, Work, *FOrgList);
     return true;
   });

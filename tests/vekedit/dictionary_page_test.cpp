@@ -1,8 +1,14 @@
 // The Dictionary page: Translate, Export, Load and Save on the working copy, through the file
-// dialogs, without touching the edited translator or its locale group.
+// dialogs, without touching the edited translator or its locale group; Translate and Export in
+// the formats `lumetra dict` reads and writes.
+#include <cstdio>
 #include <filesystem>
 
+#include "commands.hpp"
 #include "editor_fixture.hpp"
+#include "exchange/Formats.hpp"
+#include "exchange/XliffFile.hpp"
+#include "form_file.hpp"
 
 using namespace vcl;
 using editor_test::Editor;
@@ -134,5 +140,95 @@ TEST_F(Dictionary, AValueThatIsNoLiteralStopsExportWithItsErrorAndNoFile) {
   EXPECT_NE(FDialogs.Asked[1].find("#"), std::string::npos) << FDialogs.Asked[1];
   EXPECT_FALSE(std::filesystem::exists(Choose));
   EXPECT_EQ(Entry("TOpenDialog.Caption"), "TOpenDialog.Caption=#");
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// ---- The exchange formats: the same files as `lumetra dict` reads and writes -----------------
+
+namespace {
+
+// A form file with a translator that captured what the editor's translator did, and holds no
+// translation: what the command line imports into.
+std::string CapturedForm() {
+  return "object Form1: TForm1\n"
+         "  object Lumetra1: TLumetra\n"
+         "    Locale = 7\n"
+         "    Storage = (\n"
+         "      'TOpenDialog.Caption='#39'Open'#39\n"
+         "      'TOpenDialog.Width=566')\n"
+         "  end\n"
+         "end\n";
+}
+
+std::vector<std::string> EntriesOf(const std::string& Form) {
+  lumetra_cli::FormFile form(Form);
+  return testing_support::LinesOf(*form.Translator()->Translations());
+}
+
+const std::string PoHeader = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
+
+}  // namespace
+
+TEST_F(Dictionary, TranslateAndExportOfferTheFormatsOfTheTableAndLoadAndSaveTextFiles) {
+  TDlgEditor& e = Open();
+  e.BtnTranslateClick(e.BtnTranslate);
+  EXPECT_EQ(e.OpenDialog1->Filter(), exchange::FileFilter());
+  e.BtnLoadClick(e.BtnLoad);
+  EXPECT_EQ(e.OpenDialog1->Filter(), "Dictionary (*.txt)|*.txt|All files (*.*)|*.*");
+  e.BtnExportClick(e.BtnExport);
+  EXPECT_EQ(e.SaveDialog1->Filter(), exchange::FileFilter());
+  EXPECT_NE(e.SaveDialog1->Filter().find("*.po"), std::string::npos);
+}
+
+TEST_F(Dictionary, ExportWritesPoAndXliffThatTheCommandLineReadsBack) {
+  TDlgEditor& e = Open();
+  TranslateCaption("\xD6" "ffnen");
+  for (const std::string name : {"de.po", "de.xliff", "de.XLF"}) {
+    if (name != "de.po" && !exchange::XliffAvailable()) continue;
+    Choose = FDir.File(name);
+    e.BtnExportClick(e.BtnExport);
+    ASSERT_TRUE(std::filesystem::exists(Choose)) << name;
+    const std::string form = FDir.File("form1.dfm");
+    testing_support::WriteFile(form, CapturedForm());
+    std::FILE* errors = std::tmpfile();
+    ASSERT_EQ(lumetra_cli::Run({"dict", "import", form, name == "de.po" ? "--po" : "--xliff", Choose}, errors), 0) << name;
+    std::fclose(errors);
+    EXPECT_EQ(EntriesOf(form), (std::vector<std::string>{"TOpenDialog.Caption='\xD6" "ffnen'", "TOpenDialog.Width=566"})) << name;
+  }
+  EXPECT_EQ(FDialogs.Asked.size(), exchange::XliffAvailable() ? 3u : 1u) << "no message: nothing to warn of";
+}
+
+TEST_F(Dictionary, TranslateFromAPoFileSkipsFuzzyMessagesAndWarnsOfWhatIsNotCaptured) {
+  const std::string po = FDir.File("fr.po");
+  testing_support::WriteFile(po, PoHeader +
+                                     "#, fuzzy\nmsgctxt \"TOpenDialog.Caption\"\nmsgid \"Open\"\nmsgstr \"Ouvrir ?\"\n\n"
+                                     "msgctxt \"TOpenDialog.Width\"\nmsgid \"566\"\nmsgstr \"600\"\n\n"
+                                     "msgctxt \"TOpenDialog.Caption[9]\"\nmsgid \"Gone\"\nmsgstr \"Parti\"\n");
+  TDlgEditor& e = Open();
+  Choose = po;
+  FDialogs.Answers.push_back(mrOk);
+  e.BtnTranslateClick(e.BtnTranslate);
+  EXPECT_EQ(Entry("TOpenDialog.Caption"), "TOpenDialog.Caption=''") << "fuzzy: not taken";
+  EXPECT_EQ(Entry("TOpenDialog.Width"), "TOpenDialog.Width=600");
+  EXPECT_TRUE(e.Modified());
+  ASSERT_EQ(FDialogs.Asked.size(), 2u);
+  EXPECT_EQ(FDialogs.Asked[1], "MessageDlg " + po + ": skipped:\n" + po +
+                                   ", line 13: TOpenDialog.Caption[9] is no captured property of the form; skipped");
+  EXPECT_EQ(FLmt->Translations()->Get(1), "TOpenDialog.Width=566") << "the translator only on OK";
+}
+
+TEST_F(Dictionary, ATranslationThatCannotBeTakenChangesNothingAndNamesFileLineAndCharacter) {
+  const std::string po = FDir.File("fr.po");
+  testing_support::WriteFile(po, PoHeader + "msgctxt \"TOpenDialog.Width\"\nmsgid \"566\"\nmsgstr \"600\"\n\n"
+                                            "msgctxt \"TOpenDialog.Caption\"\nmsgid \"Open\"\nmsgstr \"\xC5\x91\"\n");
+  TDlgEditor& e = Open();
+  Choose = po;
+  e.BtnTranslateClick(e.BtnTranslate);
+  ASSERT_EQ(FDialogs.Asked.size(), 2u);
+  EXPECT_EQ(FDialogs.Asked[1], "Error " + po + ": 1 translations cannot be taken; the translations are unchanged:\n" + po +
+                                   ", line 10: translation of TOpenDialog.Caption, character 1: U+0151 LATIN SMALL LETTER O WITH "
+                                   "DOUBLE ACUTE is not in code page 1252");
+  EXPECT_EQ(Entry("TOpenDialog.Width"), "TOpenDialog.Width=566");
+  EXPECT_FALSE(e.Modified());
   EXPECT_EQ(Screen->Cursor(), crDefault);
 }

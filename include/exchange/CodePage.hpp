@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace lumetra_cli {
+namespace exchange {
 
 /// A character of a UTF-8 text that code page 1252 cannot hold, or a byte that is no UTF-8.
 struct Unconvertible {
@@ -25,4 +25,4 @@ std::optional<std::string> AnsiFromUtf8(std::string_view Text, Unconvertible& Pr
 /// Ideographs character").
 std::string CharacterName(char32_t Code);
 
-}  // namespace lumetra_cli
+}  // namespace exchange

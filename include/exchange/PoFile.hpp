@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "bridge.hpp"
+#include "exchange/TextUnits.hpp"
 
-namespace lumetra_cli {
+namespace exchange {
 
 /// A PO catalogue: the header's fields ("Name: value" lines) and one message per unit, with the
 /// unit's key as msgctxt, its original as msgid and its translation as msgstr, flagged fuzzy
@@ -29,4 +29,4 @@ std::string LineBreakMismatch(std::string_view Id, std::string_view Str);
 /// UTF-16 (with or without byte-order mark).
 std::vector<TextUnit> ReadPo(std::string_view Bytes, const std::string& FileName);
 
-}  // namespace lumetra_cli
+}  // namespace exchange

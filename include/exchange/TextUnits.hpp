@@ -1,5 +1,5 @@
-// The dictionary bridge to PO and XLIFF files: the translator's texts as units of original and
-// translation keyed by property, and those units merged back into its entries.
+// The translator's texts as units of original and translation keyed by property, as PO and XLIFF
+// files hold them, and those units merged back into its entries.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 
 #include "Vek.hpp"
 
-namespace lumetra_cli {
+namespace exchange {
 
 /// One property as a translation tool sees it. Texts are UTF-8 with LF line breaks in files and
 /// code page 1252 as the entries hold them.
@@ -33,10 +33,14 @@ struct TextUnit {
 /// 5132); empty when the language too is unknown.
 std::string LanguageTag(int Locale);
 
-/// The units of a translator: every captured text for translation (Vek::IsForTranslation), and
-/// every other captured value that has an entry, in key order, with its translation. Entries whose property was not captured have no
-/// original and are counted in WithoutOriginal. Texts are converted to UTF-8 with LF line
-/// breaks. A value that is not a valid literal raises EConvertError naming the key.
+/// The units of a translator's Entries and captured values (Originals): every captured text for
+/// translation (Vek::IsForTranslation, with the dialog components of Form), and every other
+/// captured value that has an entry, in key order, with its translation. Entries whose property
+/// was not captured have no original and are counted in WithoutOriginal. Texts are converted to
+/// UTF-8 with LF line breaks. A value that is not a valid literal raises EConvertError naming the key.
+std::vector<TextUnit> ExportUnits(const vcl::TStrings& Entries, const vcl::TStrings& Originals, const vcl::TComponent* Form,
+                                  int& WithoutOriginal);
+/// The units of a translator's lists, with its owner's dialog components.
 std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutOriginal);
 
 /// What merging units into a translator did.
@@ -48,12 +52,16 @@ struct ImportResult {
   std::vector<std::string> Faults;    // translations that cannot be taken; when any, nothing changed
 };
 
-/// Merges the translations of Units (read from FileName) into the translator's entries. A unit
+/// Merges the translations of Units (read from FileName) into Entries, whose captured values are
+/// Originals. A unit
 /// whose key was not captured, or whose original no longer is the captured one, is skipped with
 /// a warning. A translation that code page 1252 cannot hold, that is no integer where the
 /// property needs one, or that is a size or position beyond what a screen holds (Vek::OnScreen)
 /// is a fault naming file, line, key and character or value; when there is any
 /// fault, no entry changes. Never raises for what the file holds.
+ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals, const std::vector<TextUnit>& Units,
+                         const std::string& FileName);
+/// Merges them into a translator's entries.
 ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>& Units, const std::string& FileName);
 
-}  // namespace lumetra_cli
+}  // namespace exchange

@@ -1,9 +1,9 @@
 // XLIFF 1.2: texts that survive libxml2 both ways, target states, and documents refused by line.
-#include "xliff_file.hpp"
+#include "exchange/XliffFile.hpp"
 
 #include "test_support.hpp"
 
-using namespace lumetra_cli;
+using namespace exchange;
 
 namespace {
 

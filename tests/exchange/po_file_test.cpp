@@ -1,9 +1,9 @@
 // PO files: texts that survive writing and reading, the syntax gettext tools write, and faults.
-#include "po_file.hpp"
+#include "exchange/PoFile.hpp"
 
 #include "test_support.hpp"
 
-using namespace lumetra_cli;
+using namespace exchange;
 
 namespace {
 

@@ -10,7 +10,7 @@
 //   stopped once it holds more than an entry can: a huge text costs no more than that.
 // - XML normalises a CR in text to LF when it reads it; units carry LF line breaks (the bridge
 //   puts CR LF back where the captured original has it), and libxml2 writes a lone CR as &#13;.
-#include "xliff_file.hpp"
+#include "exchange/XliffFile.hpp"
 
 #include <algorithm>
 #include <map>
@@ -29,7 +29,7 @@
 #include <libxml/xmlsave.h>
 #endif
 
-namespace lumetra_cli {
+namespace exchange {
 
 #ifndef LUMETRA_HAVE_LIBXML2
 
@@ -306,4 +306,4 @@ std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileN
 
 #endif
 
-}  // namespace lumetra_cli
+}  // namespace exchange

@@ -8,7 +8,7 @@
 
 #include "Vek.hpp"
 
-namespace lumetra_cli {
+namespace exchange {
 
 /// The pseudo-translation of a text in code page 1252: letters replaced by accented 1252
 /// letters, each line at least 40% longer (padded with "!" after a blank), the whole in
@@ -26,4 +26,4 @@ std::string PseudoText(std::string_view Text);
 std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirror, const vcl::TComponent* Form = nullptr,
                                        std::vector<std::string>* Unmirrored = nullptr);
 
-}  // namespace lumetra_cli
+}  // namespace exchange

@@ -1,10 +1,10 @@
 // Code page 1252 <-> UTF-8: every byte both ways, and what cannot be converted named by position.
-#include "code_page.hpp"
+#include "exchange/CodePage.hpp"
 #include "vcl/CodePages.hpp"
 
 #include "test_support.hpp"
 
-using namespace lumetra_cli;
+using namespace exchange;
 
 TEST(CodePage, EveryByteComesBackUnchanged) {
   std::string all;

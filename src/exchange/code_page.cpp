@@ -1,12 +1,12 @@
 // UTF-8 to code page 1252, with characters outside 1252 named by code, name or block.
-#include "code_page.hpp"
+#include "exchange/CodePage.hpp"
 
 #include <array>
 #include <cstdio>
 
 #include "vcl/CodePages.hpp"
 
-namespace lumetra_cli {
+namespace exchange {
 
 namespace {
 
@@ -136,4 +136,4 @@ std::optional<std::string> AnsiFromUtf8(std::string_view Text, Unconvertible& Pr
   return ansi;
 }
 
-}  // namespace lumetra_cli
+}  // namespace exchange

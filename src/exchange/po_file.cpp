@@ -4,7 +4,7 @@
 // - msgcat and msgmerge wrap long strings into several quoted pieces and put "" first when a
 //   text holds line breaks; the reader joins the pieces and remembers where each one starts,
 //   so a fault inside a translation is reported on its own line of the file.
-#include "po_file.hpp"
+#include "exchange/PoFile.hpp"
 
 #include <algorithm>
 #include <cctype>
@@ -16,7 +16,7 @@
 #include "vcl/CodePages.hpp"
 #include "vcl/SysUtils.hpp"
 
-namespace lumetra_cli {
+namespace exchange {
 
 namespace {
 
@@ -313,4 +313,4 @@ std::string LineBreakMismatch(std::string_view Id, std::string_view Str) {
 
 std::vector<TextUnit> ReadPo(std::string_view Bytes, const std::string& FileName) { return PoReader(Bytes, FileName).Read(); }
 
-}  // namespace lumetra_cli
+}  // namespace exchange

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "bridge.hpp"
+#include "exchange/TextUnits.hpp"
 
-namespace lumetra_cli {
+namespace exchange {
 
 /// Whether this build reads and writes XLIFF (it needs libxml2, which the Windows build lacks).
 bool XliffAvailable();
@@ -25,4 +25,4 @@ std::string WriteXliff(const std::string& Original, const std::string& TargetLan
 /// inside a source or target.
 std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileName);
 
-}  // namespace lumetra_cli
+}  // namespace exchange

@@ -1,0 +1,171 @@
+// The table of exchange formats: each format's file written from the lists and read back into them.
+#include "exchange/Formats.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+
+#include "design/FormFile.hpp"
+#include "exchange/PoFile.hpp"
+#include "exchange/XliffFile.hpp"
+#include "vcl/CodePages.hpp"
+
+namespace exchange {
+
+namespace {
+
+bool Always() { return true; }
+
+std::string Now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+#ifdef _WIN32
+  gmtime_s(&utc, &now);
+#else
+  gmtime_r(&now, &utc);
+#endif
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M+0000", &utc);
+  return text;
+}
+
+std::string LanguageOf(const TExportSource& Source) { return Source.Language.empty() ? LanguageTag(Source.Locale) : Source.Language; }
+
+// The units of the source, counted, for a file of units; Bytes makes the file's content.
+template <class F>
+TExportResult WriteUnits(const std::string& FileName, const TExportSource& Source, F&& Bytes) {
+  design::CheckInput(FileName, Vek::MaxListFileSize, true);
+  TExportResult result;
+  std::vector<TextUnit> units = ExportUnits(Source.Entries, Source.Originals, Source.Form, result.WithoutOriginal);
+  const std::string bytes = Bytes(units);
+  design::CheckOutput(FileName, bytes.size(), Vek::MaxListFileSize);
+  vcl::ReplaceFile(FileName, bytes);
+  result.Units = units.size();
+  result.Translated = static_cast<std::size_t>(std::count_if(units.begin(), units.end(), [](const TextUnit& u) { return !u.Target.empty(); }));
+  return result;
+}
+
+// The units of a file read whole by Read, merged when the import is called.
+template <class F>
+TImport ReadUnits(const std::string& FileName, F&& Read) {
+  design::CheckInput(FileName, Vek::MaxListFileSize, true);
+  std::optional<std::string> bytes = vcl::ReadFileIfExists(FileName);
+  if (!bytes) return {};
+  std::vector<TextUnit> units = Read(*bytes, FileName);
+  return [units = std::move(units), FileName](Vek::TSortList& Entries, const vcl::TStrings& Originals) {
+    return ImportUnits(Entries, Originals, units, FileName);
+  };
+}
+
+TExportResult WriteDictionary(const std::string& FileName, const TExportSource& Source, const TWarning&) {
+  design::CheckInput(FileName, Vek::MaxListFileSize, true);
+  Vek::TranslateTo(FileName, Source.Entries, Source.Originals);
+  return {};
+}
+
+TImport ReadDictionary(const std::string& FileName) {
+  std::error_code ec;
+  if (!std::filesystem::exists(FileName, ec) && !ec) return {};
+  design::CheckInput(FileName, Vek::MaxListFileSize);
+  return [FileName](Vek::TSortList& Entries, const vcl::TStrings& Originals) {
+    const std::vector<std::string> before = [&] {
+      std::vector<std::string> lines;
+      for (int i = 0; i < Entries.Count(); ++i) lines.push_back(Entries.Strings(i));
+      return lines;
+    }();
+    ImportResult result;
+    if (!Vek::TranslateFrom(FileName, Entries, Originals)) return result;
+    // A dictionary translates entries in their places: the changed ones are those that differ.
+    for (int i = 0; i < Entries.Count(); ++i)
+      if (static_cast<std::size_t>(i) >= before.size() || Entries.Strings(i) != before[static_cast<std::size_t>(i)]) ++result.Changed;
+    return result;
+  };
+}
+
+TExportResult WritePoFile(const std::string& FileName, const TExportSource& Source, const TWarning& Warn) {
+  return WriteUnits(FileName, Source, [&](std::vector<TextUnit>& Units) {
+    for (TextUnit& u : Units)
+      if (const std::string mismatch = u.Target.empty() ? "" : LineBreakMismatch(u.Source, u.Target); !mismatch.empty()) {
+        if (Warn) Warn(vcl::Excerpt(u.Key) + ": " + mismatch + ", which msgfmt --check refuses: written untranslated");
+        u.Target.clear();
+      }
+    const std::string language = LanguageOf(Source);
+    return WritePo({"Project-Id-Version: " + vcl::AnsiToUtf8(Source.Project), "PO-Revision-Date: " + Now(), "Last-Translator: ",
+                    "Language-Team: ", "Language: " + (language.empty() ? std::string("und") : language), "MIME-Version: 1.0",
+                    "Content-Type: text/plain; charset=UTF-8", "Content-Transfer-Encoding: 8bit", "X-Generator: lumetra",
+                    "X-Lumetra-Locale: " + vcl::IntToStr(Source.Locale)},
+                   Units);
+  });
+}
+
+TImport ReadPoFile(const std::string& FileName) { return ReadUnits(FileName, ReadPo); }
+
+void CheckXliff(const std::string& FileName) {
+  if (!XliffAvailable()) throw vcl::Exception(FileName + ": XLIFF needs libxml2, which this build was made without");
+}
+
+TExportResult WriteXliffFile(const std::string& FileName, const TExportSource& Source, const TWarning&) {
+  CheckXliff(FileName);
+  return WriteUnits(FileName, Source, [&](const std::vector<TextUnit>& Units) {
+    std::string language = LanguageOf(Source);  // XML names languages with "-"
+    std::replace(language.begin(), language.end(), '_', '-');
+    return WriteXliff(vcl::AnsiToUtf8(Source.Project), language, Units);
+  });
+}
+
+TImport ReadXliffFile(const std::string& FileName) {
+  CheckXliff(FileName);
+  return ReadUnits(FileName, ReadXliff);
+}
+
+const std::vector<TFormat>& Table() {
+  static const std::vector<TFormat> table = {
+      {"dictionary", "Dictionary", {"txt"}, "", Always, WriteDictionary, ReadDictionary},
+      {"PO", "PO file", {"po"}, "--po", Always, WritePoFile, ReadPoFile},
+      {"XLIFF", "XLIFF 1.2 file", {"xliff", "xlf"}, "--xliff", XliffAvailable, WriteXliffFile, ReadXliffFile},
+  };
+  return table;
+}
+
+bool SameFolded(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
+}  // namespace
+
+std::span<const TFormat> Formats() { return Table(); }
+
+const TFormat& Dictionary() { return Table().front(); }
+
+const TFormat& FormatOfFile(std::string_view FileName) {
+  const std::size_t dot = FileName.find_last_of("./\\");
+  if (dot == std::string_view::npos || FileName[dot] != '.') return Dictionary();
+  const std::string_view extension = FileName.substr(dot + 1);
+  for (const TFormat& f : Table())
+    for (const std::string_view e : f.Extensions)
+      if (SameFolded(e, extension)) return f;
+  return Dictionary();
+}
+
+const TFormat* FormatOfOption(std::string_view Option) {
+  for (const TFormat& f : Table())
+    if (!f.Option.empty() && f.Option == Option) return &f;
+  return nullptr;
+}
+
+std::string FileFilter() {
+  std::string filter;
+  for (const TFormat& f : Table()) {
+    if (!f.Available()) continue;
+    std::string patterns;
+    for (const std::string_view e : f.Extensions) patterns += (patterns.empty() ? "*." : ";*.") + std::string(e);
+    filter += std::string(f.Description) + " (" + patterns + ")|" + patterns + "|";
+  }
+  return filter + "All files (*.*)|*.*";
+}
+
+}  // namespace exchange
