@@ -13,8 +13,8 @@
 #include "vcl/CodePages.hpp"
 #include "vcl/Dialogs.hpp"
 #include "vcl/StandardDialogs.hpp"
+#include "win/dialog_layout.h"
 #include "win/printer.h"
-#include "win/window_info.h"
 
 namespace lumetra_cli {
 
@@ -72,20 +72,6 @@ std::span<const char* const> GermanDemoEntries() { return GermanEntries; }
 
 namespace {
 
-// One direct child of a shown dialog.
-struct Control {
-  int Id;
-  std::string Class, Text;
-  RECT Place;
-};
-
-std::vector<Control> ControlsOf(HWND Dialog) {
-  std::vector<Control> v;
-  for (HWND c = GetWindow(Dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-    v.push_back({GetDlgCtrlID(c), win::ClassNameOf(c), win::WindowText(c), win::RectInClientOf(c, Dialog)});
-  return v;
-}
-
 // Text padded to Width characters on a UTF-8 terminal.
 std::string Padded(const std::string& Text, std::size_t Width) {
   const std::size_t shown = vcl::Utf8CharCount(Text);
@@ -98,16 +84,15 @@ std::string Rect(const RECT& r) {
 }
 
 void PrintControls(const std::string& ClassName, HWND Dialog) {
-  RECT r;
-  GetWindowRect(Dialog, &r);
-  std::printf("\n%s: %s, %ld x %ld at (%ld,%ld)\n\n", ClassName.c_str(), Visible(win::WindowText(Dialog)).c_str(),
+  const win::DialogLayout d = win::ReadDialog(Dialog);
+  const RECT& r = d.Window;
+  std::printf("\n%s: %s, %ld x %ld at (%ld,%ld)\n\n", ClassName.c_str(), Visible(d.Title).c_str(),
               static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top), static_cast<long>(r.left),
               static_cast<long>(r.top));
   std::printf("  %3s  %6s  %-18s %-28s %s\n", "pos", "id", "class", "text", "rectangle (client)");
-  int position = 0;
-  for (const Control& c : ControlsOf(Dialog))
-    std::printf("  %3d  %6d  %-18s %s %s\n", ++position, c.Id, c.Class.c_str(), Padded(Visible(c.Text), 28).c_str(),
-                Rect(c.Place).c_str());
+  for (const win::ControlLayout& c : d.Controls)
+    std::printf("  %3d  %6d  %-18s %s %s\n", c.Position, c.Id, c.ClassName.c_str(), Padded(Visible(c.Text), 28).c_str(),
+                Rect(c.Rect).c_str());
 }
 
 // Holding a dialog on the screen for a screenshot (run-demo --windows).
@@ -163,23 +148,18 @@ struct GermanForm {
 
 void ShowOpenBeforeAndAfter(GermanForm& Form) {
   std::printf("\nThe open dialog before and after translation into German (%s):\n", WindowSystem);
-  std::vector<Control> before, after;
-  std::string titleBefore, titleAfter;
+  win::DialogLayout shownBefore, shownAfter;
   Form.Lmt->SetTranslate(false);
-  Show(Form.Open, [&](HWND d) {
-    before = ControlsOf(d);
-    titleBefore = win::WindowText(d);
-  });
+  Show(Form.Open, [&](HWND d) { shownBefore = win::ReadDialog(d); });
   Form.Lmt->SetTranslate(true);
-  Show(Form.Open, [&](HWND d) {
-    after = ControlsOf(d);
-    titleAfter = win::WindowText(d);
-  }, "open-german");
-  std::printf("\n  title: %s -> %s\n\n", Visible(titleBefore).c_str(), Visible(titleAfter).c_str());
+  Show(Form.Open, [&](HWND d) { shownAfter = win::ReadDialog(d); }, "open-german");
+  const std::vector<win::ControlLayout>& before = shownBefore.Controls;
+  const std::vector<win::ControlLayout>& after = shownAfter.Controls;
+  std::printf("\n  title: %s -> %s\n\n", Visible(shownBefore.Title).c_str(), Visible(shownAfter.Title).c_str());
   std::printf("  %3s  %6s  %-26s %-30s %s\n", "pos", "id", "text before", "text after", "rectangle before -> after");
   for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
-    const std::string moved = Rect(before[i].Place) == Rect(after[i].Place) ? Rect(before[i].Place)
-                                                                             : Rect(before[i].Place) + " -> " + Rect(after[i].Place);
+    const std::string moved = Rect(before[i].Rect) == Rect(after[i].Rect) ? Rect(before[i].Rect)
+                                                                           : Rect(before[i].Rect) + " -> " + Rect(after[i].Rect);
     std::printf("  %3zu  %6d  %s %s %s\n", i + 1, before[i].Id, Padded(Visible(before[i].Text), 26).c_str(),
                 Padded(Visible(after[i].Text), 30).c_str(), moved.c_str());
   }

@@ -14,6 +14,7 @@
 
 #include "Vek.hpp"
 #include "win/api.h"
+#include "win/dialog_layout.h"
 #include "win/recorded_dialogs.h"
 
 namespace checks {
@@ -77,33 +78,19 @@ std::string FormatProblem(const Problem& P);
 /// `key: error: reason` as FormatProblem writes it, for lists of one file's problems.
 std::string FormatFault(const Problem& P);
 
-struct FontSpec {
-  std::string Face;
-  int Charset = 1;
-  int Height = -11;
-};
+/// A font as the checks measure with it.
+using FontSpec = win::DialogFont;
 
-/// One direct child of a dialog, in z-order.
-struct ControlLayout {
-  int Position = 0;  ///< 1-based place among the direct children
-  int Id = 0;        ///< as GetDlgCtrlID reports it
-  std::string ClassName, Text;
-  RECT Rect{};  ///< in the dialog's client coordinates
-  std::uint32_t Style = 0;
-  FontSpec Font;
-  bool Visible() const { return (Style & WS_VISIBLE) != 0; }
-};
+/// One direct child of a dialog, in z-order. In the layouts the checks make, Font is the font the
+/// control is drawn with: the dialog's for one without a font of its own (SystemFont).
+using ControlLayout = win::ControlLayout;
 
-/// A dialog as the checks and the preview see it: the window, its font and its direct children.
-struct DialogLayout {
-  std::string ClassName, Title;
-  RECT Window{};  ///< outer rectangle, screen coordinates
-  RECT Client{};  ///< client area, screen coordinates
-  FontSpec Font;
-  std::vector<ControlLayout> Controls;
+/// A dialog as the checks and the preview see it: the window, its font and its direct children,
+/// for the dialog class ClassName. Font is the dialog face for a dialog without a font of its
+/// own, which is how the checks measure it.
+struct DialogLayout : win::DialogLayout {
+  std::string ClassName;
 
-  int ClientWidth() const { return Client.right - Client.left; }
-  int ClientHeight() const { return Client.bottom - Client.top; }
   /// The child an id addresses as the apply step finds it: the first with that id, or for a
   /// negative (ordinal) id -n the n-th child; nullptr when there is none.
   const ControlLayout* Find(int Id) const;

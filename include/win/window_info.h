@@ -1,11 +1,12 @@
-// Reading a window as the recorder, the demo and the tests describe it: text, class, rectangles
-// and font, through the window services only.
+// Reading one window through the window services only: text, class, rectangles and font (what
+// win::ReadDialog reads of a dialog and of each of its children).
 #pragma once
 
 #include <optional>
 #include <string>
 
 #include "win/api.h"
+#include "win/dialog_layout.h"
 
 namespace win {
 
@@ -18,12 +19,8 @@ RECT RectInClientOf(HWND Hwnd, HWND Container);
 /// The window's client area in screen coordinates.
 RECT ClientRectOnScreen(HWND Hwnd);
 
-struct WindowFont {
-  std::string Face;
-  int Charset;
-  int Height;
-};
-/// The font the window uses (WM_GETFONT read with GetObjectA); nullopt for the system font.
-std::optional<WindowFont> FontOf(HWND Hwnd);
+/// The font the window uses (WM_GETFONT read with GetObjectA); nullopt for the system font (no
+/// font of its own) and for a font GetObjectA cannot read.
+std::optional<DialogFont> FontOf(HWND Hwnd);
 
 }  // namespace win

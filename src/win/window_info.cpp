@@ -36,11 +36,11 @@ RECT ClientRectOnScreen(HWND Hwnd) {
   return RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
 }
 
-std::optional<WindowFont> FontOf(HWND Hwnd) {
+std::optional<DialogFont> FontOf(HWND Hwnd) {
   const HFONT font = reinterpret_cast<HFONT>(SendMessageA(Hwnd, WM_GETFONT, 0, 0));
   LOGFONTA lf{};
   if (!font || GetObjectA(font, sizeof lf, &lf) != sizeof lf) return std::nullopt;
-  return WindowFont{std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)), lf.lfCharSet, lf.lfHeight};
+  return DialogFont{std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)), lf.lfCharSet, lf.lfHeight};
 }
 
 }  // namespace win

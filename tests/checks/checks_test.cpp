@@ -184,6 +184,41 @@ TEST(Checks, ProblemsComeInLineOrderWithFileLineKeyAndPlace) {
   EXPECT_TRUE(checks::HasErrors(problems));
 }
 
+TEST(Checks, AWindowWithoutAFontOfItsOwnIsMeasuredInTheDialogsFont) {
+  const win::RecordedControl controls[] = {
+      {1, 100, "Static", "&Name:", {5, 5, 60, 18}, {nullptr, 0, 0}, WS_CHILD | WS_VISIBLE},
+      {2, 101, "Button", "OK", {5, 30, 80, 53}, {"Arial", 238, -13}, WS_CHILD | WS_VISIBLE},
+  };
+  win::RecordedDialog rec{"made", "Made", {0, 0, 200, 100}, {3, 22, 197, 97}, {"Tahoma", 0, -12}, WS_POPUP, controls};
+  checks::DialogLayout d = checks::LayoutFromRecorded(rec, "TMadeDialog");
+  EXPECT_EQ(d.ClassName, "TMadeDialog");
+  EXPECT_EQ(d.Controls[0].Font.Face, "Tahoma") << "the dialog's font";
+  EXPECT_EQ(d.Controls[0].Font.Charset, 0);
+  EXPECT_EQ(d.Controls[0].Font.Height, -12);
+  EXPECT_TRUE(d.Controls[0].SystemFont) << "the marker stays: the window has no font of its own";
+  EXPECT_EQ(d.Controls[1].Font.Face, "Arial") << "its own font";
+  EXPECT_EQ(d.Controls[1].Font.Charset, 238);
+
+  rec.Font = {nullptr, 0, 0};
+  d = checks::LayoutFromRecorded(rec, "TMadeDialog");
+  EXPECT_TRUE(d.SystemFont);
+  EXPECT_EQ(d.Font.Face, "MS Shell Dlg") << "the system font, which the tables lack, is measured as the dialog face";
+  EXPECT_EQ(d.Font.Charset, 1);
+  EXPECT_EQ(d.Font.Height, -11);
+  EXPECT_EQ(d.Controls[0].Font.Face, "MS Shell Dlg");
+  EXPECT_EQ(d.Controls[1].Font.Face, "Arial");
+
+  // The recorded open dialog has such a control.
+  const checks::DialogLayout* open = Recorded("TOpenDialog");
+  int resolved = 0;
+  for (const checks::ControlLayout& c : open->Controls)
+    if (c.SystemFont) {
+      EXPECT_EQ(c.Font.Face, open->Font.Face);
+      ++resolved;
+    }
+  EXPECT_GT(resolved, 0);
+}
+
 TEST(Checks, TheAppliedDialogIsWhatTheApplyStepLeaves) {
   const checks::DialogLayout d = checks::Applied(*Recorded("TOpenDialog"),
                                                  {{"TOpenDialog.Caption='\xD6" "ffnen'", 1},

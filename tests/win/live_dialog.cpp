@@ -1,11 +1,8 @@
 // Comparing a shown dialog with its recording.
 #include "live_dialog.hpp"
 
-#include <cstring>
-
 #include "dialogs/comdlg_params.hpp"
 #include "message_log.hpp"
-#include "win/window_info.h"
 
 namespace win_test {
 
@@ -16,15 +13,9 @@ std::string Str(const RECT& R) {
          std::to_string(R.bottom) + "]";
 }
 
-std::string FontText(const win::RecordedFont& F) {
-  if (!F.Face) return "system font";
-  return std::string(F.Face) + "/" + std::to_string(F.Charset) + "/" + std::to_string(F.Height);
-}
-
-std::string LiveFont(HWND Hwnd) {
-  const auto font = win::FontOf(Hwnd);
-  if (!font) return "system font";
-  return font->Face + "/" + std::to_string(font->Charset) + "/" + std::to_string(font->Height);
+std::string FontText(const win::DialogFont& Font, bool SystemFont) {
+  if (SystemFont) return "system font";
+  return Font.Face + "/" + std::to_string(Font.Charset) + "/" + std::to_string(Font.Height);
 }
 
 void Check(std::vector<std::string>& Out, const std::string& What, const std::string& Live, const std::string& Recorded) {
@@ -33,32 +24,35 @@ void Check(std::vector<std::string>& Out, const std::string& What, const std::st
 
 }  // namespace
 
-std::vector<std::string> CompareWithRecording(HWND Dialog, const win::RecordedDialog& Rec) {
+std::vector<std::string> Differences(const win::DialogLayout& Live, const win::DialogLayout& Rec) {
   std::vector<std::string> out;
-  RECT window;
-  GetWindowRect(Dialog, &window);
-  Check(out, "title", win::WindowText(Dialog), Rec.Title);
-  Check(out, "window", Str(window), Str(Rec.Window));
-  Check(out, "client", Str(win::ClientRectOnScreen(Dialog)), Str(Rec.Client));
-  Check(out, "font", LiveFont(Dialog), FontText(Rec.Font));
-  std::size_t i = 0;
-  for (HWND child = GetWindow(Dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), ++i) {
+  Check(out, "title", Live.Title, Rec.Title);
+  Check(out, "window", Str(Live.Window), Str(Rec.Window));
+  Check(out, "client", Str(Live.Client), Str(Rec.Client));
+  Check(out, "font", FontText(Live.Font, Live.SystemFont), FontText(Rec.Font, Rec.SystemFont));
+  for (std::size_t i = 0; i < Live.Controls.size(); ++i) {
+    const win::ControlLayout& l = Live.Controls[i];
     const std::string at = "control " + std::to_string(i + 1);
     if (i >= Rec.Controls.size()) {
-      out.push_back(at + ": not recorded (id " + std::to_string(GetDlgCtrlID(child)) + ")");
+      out.push_back(at + ": not recorded (id " + std::to_string(l.Id) + ")");
       continue;
     }
-    const win::RecordedControl& c = Rec.Controls[i];
-    Check(out, at + " id", std::to_string(GetDlgCtrlID(child)), std::to_string(c.Id));
-    Check(out, at + " class", win::ClassNameOf(child), c.ClassName);
-    Check(out, at + " text", win::WindowText(child), c.Text);
-    Check(out, at + " rect", Str(win::RectInClientOf(child, Dialog)), Str(c.Rect));
-    Check(out, at + " font", LiveFont(child), FontText(c.Font));
-    Check(out, at + " style", std::to_string(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE))), std::to_string(c.Style));
+    const win::ControlLayout& c = Rec.Controls[i];
+    Check(out, at + " id", std::to_string(l.Id), std::to_string(c.Id));
+    Check(out, at + " class", l.ClassName, c.ClassName);
+    Check(out, at + " text", l.Text, c.Text);
+    Check(out, at + " rect", Str(l.Rect), Str(c.Rect));
+    Check(out, at + " font", FontText(l.Font, l.SystemFont), FontText(c.Font, c.SystemFont));
+    Check(out, at + " style", std::to_string(l.Style), std::to_string(c.Style));
   }
-  if (i < Rec.Controls.size()) out.push_back("the live dialog has " + std::to_string(i) + " controls, the recording " +
-                                             std::to_string(Rec.Controls.size()));
+  if (Live.Controls.size() < Rec.Controls.size())
+    out.push_back("the live dialog has " + std::to_string(Live.Controls.size()) + " controls, the recording " +
+                  std::to_string(Rec.Controls.size()));
   return out;
+}
+
+std::vector<std::string> CompareWithRecording(HWND Dialog, const win::RecordedDialog& Rec) {
+  return Differences(win::ReadDialog(Dialog), win::LayoutOf(Rec));
 }
 
 HWND CreateDialogOwner() {

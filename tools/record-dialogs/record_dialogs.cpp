@@ -17,6 +17,7 @@
 //   recorded once their messages have been dispatched, then closed the same way.
 // - The print dialogs need a printer; win::LocalPrinter adds one for the run when there is none.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -30,8 +31,8 @@
 #include "dialogs/comdlg_params.hpp"
 #include "vcl/StandardDialogs.hpp"
 #include "win/api.h"
+#include "win/dialog_layout.h"
 #include "win/printer.h"
-#include "win/window_info.h"
 
 namespace {
 
@@ -66,11 +67,10 @@ std::string Quote(const std::string& S, const std::string& Where) {
   return out + "\"";
 }
 
-std::string FontOf(HWND Hwnd, const std::string& Where) {
-  const auto font = win::FontOf(Hwnd);
-  if (!font) return "null";
-  return "{\"face\": " + Quote(font->Face, Where) + ", \"charset\": " + std::to_string(font->Charset) +
-         ", \"height\": " + std::to_string(font->Height) + "}";
+std::string FontOf(const win::DialogFont& Font, bool SystemFont, const std::string& Where) {
+  if (SystemFont) return "null";
+  return "{\"face\": " + Quote(Font.Face, Where) + ", \"charset\": " + std::to_string(Font.Charset) +
+         ", \"height\": " + std::to_string(Font.Height) + "}";
 }
 
 // The face the dialog's font is realised as: the recordings hold only for Wine runs that realise it so.
@@ -87,29 +87,26 @@ std::string Rect(const RECT& R) {
          std::to_string(R.bottom) + "]";
 }
 
-std::string Hex(LONG_PTR Value) {
+std::string Hex(std::uint32_t Value) {
   char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%08lx", static_cast<unsigned long>(static_cast<DWORD>(Value)));
+  std::snprintf(buf, sizeof buf, "0x%08lx", static_cast<unsigned long>(Value));
   return buf;
 }
 
 std::string Describe(HWND Dialog, const std::string& Kind) {
+  const win::DialogLayout d = win::ReadDialog(Dialog);
   std::ostringstream out;
-  RECT window;
-  GetWindowRect(Dialog, &window);
-  out << "{\n  \"kind\": " << Quote(Kind, Kind) << ",\n  \"title\": " << Quote(win::WindowText(Dialog), Kind + " title")
-      << ",\n  \"window\": " << Rect(window) << ",\n  \"client\": " << Rect(win::ClientRectOnScreen(Dialog))
-      << ",\n  \"font\": " << FontOf(Dialog, Kind) << ",\n  \"realised_face\": " << RealisedFaceOf(Dialog, Kind)
-      << ",\n  \"style\": \"" << Hex(GetWindowLongPtrA(Dialog, GWL_STYLE))
+  out << "{\n  \"kind\": " << Quote(Kind, Kind) << ",\n  \"title\": " << Quote(d.Title, Kind + " title")
+      << ",\n  \"window\": " << Rect(d.Window) << ",\n  \"client\": " << Rect(d.Client)
+      << ",\n  \"font\": " << FontOf(d.Font, d.SystemFont, Kind) << ",\n  \"realised_face\": " << RealisedFaceOf(Dialog, Kind)
+      << ",\n  \"style\": \"" << Hex(d.Style)
       << "\",\n  \"controls\": [";
-  int position = 0;
-  for (HWND child = GetWindow(Dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    ++position;
-    const std::string where = Kind + " control " + std::to_string(position);
-    out << (position > 1 ? "," : "") << "\n    {\"position\": " << position << ", \"id\": " << GetDlgCtrlID(child)
-        << ", \"class\": " << Quote(win::ClassNameOf(child), where) << ", \"text\": " << Quote(win::WindowText(child), where)
-        << ", \"rect\": " << Rect(win::RectInClientOf(child, Dialog)) << ", \"font\": " << FontOf(child, where)
-        << ", \"style\": \"" << Hex(GetWindowLongPtrA(child, GWL_STYLE)) << "\"}";
+  for (const win::ControlLayout& c : d.Controls) {
+    const std::string where = Kind + " control " + std::to_string(c.Position);
+    out << (c.Position > 1 ? "," : "") << "\n    {\"position\": " << c.Position << ", \"id\": " << c.Id
+        << ", \"class\": " << Quote(c.ClassName, where) << ", \"text\": " << Quote(c.Text, where)
+        << ", \"rect\": " << Rect(c.Rect) << ", \"font\": " << FontOf(c.Font, c.SystemFont, where)
+        << ", \"style\": \"" << Hex(c.Style) << "\"}";
   }
   out << "\n  ]\n}\n";
   return out.str();
