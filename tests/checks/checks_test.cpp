@@ -219,7 +219,9 @@ TEST(Checks, AWindowWithoutAFontOfItsOwnIsMeasuredInTheDialogsFont) {
   EXPECT_GT(resolved, 0);
 }
 
-TEST(Checks, TheAppliedDialogIsWhatTheApplyStepLeaves) {
+// The model's result on a few entries; tests/scenarios/apply_model_test.cpp compares the model
+// with the real pass on the shown dialogs.
+TEST(Checks, TheAppliedDialogHoldsTheEntriesOfItsClass) {
   const checks::DialogLayout d = checks::Applied(*Recorded("TOpenDialog"),
                                                  {{"TOpenDialog.Caption='\xD6" "ffnen'", 1},
                                                   {"TOpenDialog.Width=600", 2},

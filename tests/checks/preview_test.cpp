@@ -90,7 +90,8 @@ TEST(Preview, TheDrawingOutlinesTheFaultsInRed) {
   EXPECT_THROW(checks::DrawPreview(open, {}, dir.File("no/such/folder/p.png")), vcl::EFCreateError);
 }
 
-TEST(Preview, ControlsAreFoundAsTheApplyStepFindsThem) {
+// The model's lookup of a control; tests/scenarios/apply_model_test.cpp holds it to the real pass.
+TEST(Preview, ControlsAreFoundByTheirIdOrTheirPlace) {
   const checks::DialogLayout find = checks::LayoutFromRecorded(*win::FindRecordedDialog("find"), "TFindDialog");
   EXPECT_EQ(find.Controls.size(), 10u);
   EXPECT_EQ(find.Find(-1)->Text, "Fi&nd What:");
