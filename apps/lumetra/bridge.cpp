@@ -88,7 +88,6 @@ int RunDictBridge(const Args& args) {
   if (verb == "export") {
     FormFile form(formName);
     const Vek::TLumetra* t = form.Translator();
-    CheckInput(file, MaxListFileSize, true);
     const exchange::TExportResult result =
         format->Write(file, {*t->Translations(), *t->OrgProps(), t->Owner(), t->OwnerName(), t->Locale(), lang},
                       [](const std::string& Warning) { Messages().Print("warning: " + Warning, Skipped); });
