@@ -69,6 +69,10 @@ public:
 /// The decimal form of Value, with a leading "-" for negative values.
 std::string IntToStr(std::int64_t Value);
 
+/// Whether A and B are the same text without regard to the case of ASCII letters (other bytes
+/// compare as they stand), as names of classes, faces, properties and extensions compare.
+bool SameText(std::string_view A, std::string_view B);
+
 /// Reads optional leading blanks, an optional sign, then decimal digits or "$" and hexadecimal
 /// digits, as a 32-bit integer. Anything else, or a value out of range, raises EConvertError
 /// "'<text>' is not a valid integer value".

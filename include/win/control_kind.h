@@ -22,10 +22,6 @@ enum class ControlKind : std::uint8_t {
   ListBox = 8,      // list boxes and list views
 };
 
-/// Whether two window class names are the same, as the system compares them (without regard to
-/// the case of ASCII letters).
-bool SameClassName(std::string_view A, std::string_view B);
-
 /// The kind of a control of window class ClassName (compared without regard to case, as window
 /// classes are) and style Style. Never fails: what it does not know is Other.
 ControlKind KindOfControl(std::string_view ClassName, DWORD Style);

@@ -70,13 +70,13 @@ void DrawControl(HDC Dc, Fonts& F, const ControlLayout& C) {
     RECT mark{r.left, by, r.left + box, by + box};
     DrawFrameControl(Dc, &mark, DFC_BUTTON, kind == win::ControlKind::RadioButton ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
     Text(Dc, RECT{r.left + 17, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE | DT_VCENTER);
-  } else if (kind == win::ControlKind::PushButton || win::SameClassName(C.ClassName, "Button")) {
+  } else if (kind == win::ControlKind::PushButton || vcl::SameText(C.ClassName, "Button")) {
     // Owner-drawn and user buttons draw what they like: a push button stands for them.
     DrawFrameControl(Dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
     Text(Dc, r, C.Text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
   } else if (win::ShowsContent(kind) || C.ClassName == "SHELLDLL_DefView") {
     // A drop-down combo box's rectangle includes its closed list: only the field is drawn.
-    const bool dropDown = (kind == win::ControlKind::ComboBox && win::DropsDown(C.Style)) || win::SameClassName(C.ClassName, "ComboBoxEx32");
+    const bool dropDown = (kind == win::ControlKind::ComboBox && win::DropsDown(C.Style)) || vcl::SameText(C.ClassName, "ComboBoxEx32");
     if (dropDown) r.bottom = std::min(r.bottom, r.top + 21);
     Fill(Dc, r, RGB(255, 255, 255));
     DrawEdge(Dc, &r, EDGE_SUNKEN, BF_RECT);

@@ -140,7 +140,7 @@ void DrawControl(Painter& P, const ControlLayout& C) {
     cairo_clip(P.Cr);
     P.Color(0, 0, 0);
     P.Text(r.left + 17, r.top + (h - line) / 2, C.Text, true);
-  } else if (kind == win::ControlKind::PushButton || win::SameClassName(C.ClassName, "Button")) {
+  } else if (kind == win::ControlKind::PushButton || vcl::SameText(C.ClassName, "Button")) {
     // Owner-drawn and user buttons draw what they like: a push button stands for them.
     P.Edge(r, true);
     if ((C.Style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
@@ -154,7 +154,7 @@ void DrawControl(Painter& P, const ControlLayout& C) {
     P.Text(r.left + (w - P.TextWidth(C.Text, true)) / 2, r.top + (h - line) / 2, C.Text, true);
   } else if (win::ShowsContent(kind) || C.ClassName == "SHELLDLL_DefView") {
     // A drop-down combo box's rectangle includes its closed list: only the field is drawn.
-    const bool dropDown = (kind == win::ControlKind::ComboBox && win::DropsDown(C.Style)) || win::SameClassName(C.ClassName, "ComboBoxEx32");
+    const bool dropDown = (kind == win::ControlKind::ComboBox && win::DropsDown(C.Style)) || vcl::SameText(C.ClassName, "ComboBoxEx32");
     const double fh = dropDown ? std::min(h, 21.0) : h;
     P.Color(255, 255, 255);
     P.Fill(r.left, r.top, w, fh);

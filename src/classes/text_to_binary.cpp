@@ -11,18 +11,11 @@ namespace vcl {
 
 namespace {
 
-bool SameText(std::string_view A, std::string_view B) {
+// A keyword of the text form: identifier characters, letters in either case.
+bool SameKeyword(std::string_view A, std::string_view B) {
   if (A.size() != B.size()) return false;
   for (std::size_t i = 0; i < A.size(); ++i)
     if ((A[i] | 0x20) != (B[i] | 0x20) || !IsIdentChar(A[i])) return false;
-  return true;
-}
-
-// Property names as the reader matches them: letters in either case, the dots between as they are.
-bool SameDottedName(std::string_view A, std::string_view B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t i = 0; i < A.size(); ++i)
-    if (A[i] == '.' ? B[i] != '.' : !SameText(A.substr(i, 1), B.substr(i, 1))) return false;
   return true;
 }
 
@@ -132,7 +125,7 @@ private:
   }
 
   bool IsChar(char C) const { return FKind == TKind::Char && FChar == C; }
-  bool IsSymbol(std::string_view Keyword) const { return FKind == TKind::Symbol && SameText(FToken, Keyword); }
+  bool IsSymbol(std::string_view Keyword) const { return FKind == TKind::Symbol && SameKeyword(FToken, Keyword); }
 
   void Expect(char C) {
     if (!IsChar(C)) Error(std::string("'") + C + "' expected, found " + Found());
@@ -195,7 +188,7 @@ private:
     const std::string name = DottedSymbol("A property name");
     Out.WriteStr(name);
     Expect('=');
-    if (FQuery && IsChar('(') && FQuery->Path == FPath && SameDottedName(FQuery->Property, name)) FItemLines = FQuery->Lines;
+    if (FQuery && IsChar('(') && FQuery->Path == FPath && SameText(FQuery->Property, name)) FItemLines = FQuery->Lines;
     ConvertValue(Out, false);
     FItemLines = nullptr;
   }
@@ -205,7 +198,7 @@ private:
       case TKind::Symbol: {
         const std::string ident = DottedSymbol("An identifier");
         // A Null item would end the list early in the binary stream.
-        if (InList && SameText(ident, "Null")) Error("Null cannot be a list item");
+        if (InList && SameKeyword(ident, "Null")) Error("Null cannot be a list item");
         Out.WriteIdent(ident);
         return;
       }

@@ -2,7 +2,6 @@
 #include "exchange/Formats.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -129,12 +128,6 @@ const std::vector<TFormat>& Table() {
   return table;
 }
 
-bool SameFolded(std::string_view A, std::string_view B) {
-  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-         });
-}
-
 }  // namespace
 
 std::span<const TFormat> Formats() { return Table(); }
@@ -147,7 +140,7 @@ const TFormat& FormatOfFile(std::string_view FileName) {
   const std::string_view extension = FileName.substr(dot + 1);
   for (const TFormat& f : Table())
     for (const std::string_view e : f.Extensions)
-      if (SameFolded(e, extension)) return f;
+      if (vcl::SameText(e, extension)) return f;
   return Dictionary();
 }
 

@@ -1,6 +1,7 @@
 // Number conversion, formatting and file-name helpers of the run-time library.
 #include "vcl/SysUtils.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <sys/stat.h>
@@ -8,6 +9,11 @@
 namespace vcl {
 
 std::string IntToStr(std::int64_t Value) { return std::to_string(Value); }
+
+bool SameText(std::string_view A, std::string_view B) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [&](char a, char b) { return lower(a) == lower(b); });
+}
 
 bool TryStrToInt(std::string_view S, int& Value) {
   std::size_t i = 0;

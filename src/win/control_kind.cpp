@@ -1,17 +1,9 @@
 // Telling the kinds of controls apart by window class and style.
 #include "win/control_kind.h"
 
-namespace win {
+#include "vcl/SysUtils.hpp"
 
-bool SameClassName(std::string_view A, std::string_view B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t i = 0; i < A.size(); ++i) {
-    const char a = A[i] >= 'A' && A[i] <= 'Z' ? static_cast<char>(A[i] + 32) : A[i];
-    const char b = B[i] >= 'A' && B[i] <= 'Z' ? static_cast<char>(B[i] + 32) : B[i];
-    if (a != b) return false;
-  }
-  return true;
-}
+namespace win {
 
 namespace {
 
@@ -39,11 +31,11 @@ ControlKind KindOfButton(DWORD Style) {
 }  // namespace
 
 ControlKind KindOfControl(std::string_view ClassName, DWORD Style) {
-  if (SameClassName(ClassName, StaticClass)) return KindOfStatic(Style);
-  if (SameClassName(ClassName, ButtonClass)) return KindOfButton(Style);
-  if (SameClassName(ClassName, EditClass)) return ControlKind::Edit;
-  if (SameClassName(ClassName, ComboBoxClass) || SameClassName(ClassName, ComboBoxExClass)) return ControlKind::ComboBox;
-  if (SameClassName(ClassName, ListBoxClass) || SameClassName(ClassName, ListViewClass)) return ControlKind::ListBox;
+  if (vcl::SameText(ClassName, StaticClass)) return KindOfStatic(Style);
+  if (vcl::SameText(ClassName, ButtonClass)) return KindOfButton(Style);
+  if (vcl::SameText(ClassName, EditClass)) return ControlKind::Edit;
+  if (vcl::SameText(ClassName, ComboBoxClass) || vcl::SameText(ClassName, ComboBoxExClass)) return ControlKind::ComboBox;
+  if (vcl::SameText(ClassName, ListBoxClass) || vcl::SameText(ClassName, ListViewClass)) return ControlKind::ListBox;
   return ControlKind::Other;
 }
 

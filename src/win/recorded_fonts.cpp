@@ -5,19 +5,15 @@
 #include <cstdlib>
 #include <limits>
 
+#include "vcl/SysUtils.hpp"
+
 namespace win {
 
 namespace {
 
-bool SameFace(std::string_view A, std::string_view B) {
-  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char a, char b) {
-           return (a >= 'A' && a <= 'Z' ? a + 32 : a) == (b >= 'A' && b <= 'Z' ? b + 32 : b);
-         });
-}
-
 const RecordedFontMetrics* Table(std::string_view Face, int Charset) {
   for (const RecordedFontMetrics& m : RecordedFonts())
-    if (m.Charset == Charset && SameFace(m.Face, Face)) return &m;
+    if (m.Charset == Charset && vcl::SameText(m.Face, Face)) return &m;
   return nullptr;
 }
 

@@ -1,6 +1,7 @@
 // Telling the kinds of controls apart by window class and style.
 #include <gtest/gtest.h>
 
+#include "vcl/SysUtils.hpp"
 #include "win/control_kind.h"
 
 using win::ControlKind;
@@ -45,6 +46,6 @@ TEST(ControlKind, LabelStylesSetTheirText) {
   EXPECT_FALSE(win::DropsDown(CBS_SIMPLE | WS_VSCROLL));
   EXPECT_TRUE(win::DropsDown(CBS_DROPDOWN));
   EXPECT_TRUE(win::DropsDown(CBS_DROPDOWNLIST | WS_VSCROLL));
-  EXPECT_TRUE(win::SameClassName("comboboxex32", "ComboBoxEx32"));
-  EXPECT_FALSE(win::SameClassName("ComboBox", "ComboBoxEx32"));
+  EXPECT_TRUE(vcl::SameText("comboboxex32", "ComboBoxEx32"));
+  EXPECT_FALSE(vcl::SameText("ComboBox", "ComboBoxEx32"));
 }
