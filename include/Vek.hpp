@@ -118,6 +118,18 @@ constexpr std::int64_t ExtentOfCaptured(std::int64_t Captured) { return Captured
 /// range of an int. Never fails.
 int OnScreen(EntryKind Kind, std::int64_t Value);
 
+/// The code page a dialog class's texts are in, from the character set of its Font.Charset entry
+/// (nothing: it has none): the set's own code page (1251 for 204, 932 for 128, ...), or the
+/// system's ANSI code page for the default sets 0 and 1, the symbol set and any set whose code
+/// page this system cannot convert. Entries stay bytes; this is the page their texts are read in
+/// wherever they meet UTF-16 or UTF-8 (applying, capture, the editor, the checks, PO and XLIFF).
+int TextCodePage(std::optional<int> Charset);
+/// The character set that the Font.Charset entries of class ClassName among Lines leave its
+/// controls with: the low 8 bits of the last one whose value is an integer; nothing without one.
+std::optional<int> CharsetOf(const vcl::TStrings& Lines, std::string_view ClassName);
+/// TextCodePage of CharsetOf.
+int TextCodePage(const vcl::TStrings& Lines, std::string_view ClassName);
+
 /// The property key of a line: the text before its first "=" (the whole line without one).
 std::string_view EntryKey(std::string_view Line);
 /// The value of a line: the text after its first "=", at most 4095 characters; empty without one.

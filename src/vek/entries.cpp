@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace Vek {
 
@@ -134,6 +135,27 @@ int OnScreen(EntryKind Kind, std::int64_t Value) {
   if (IsPositionKind(Kind)) return static_cast<int>(std::clamp<std::int64_t>(Value, -ScreenLimit, ScreenLimit));
   return static_cast<int>(std::clamp<std::int64_t>(Value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
+
+int TextCodePage(std::optional<int> Charset) {
+  const int system = vcl::SystemCodePage();
+  if (!Charset) return system;
+  const int page = vcl::CodePageOfCharset(*Charset, system);
+  return vcl::IsKnownCodePage(page) ? page : system;
+}
+
+std::optional<int> CharsetOf(const vcl::TStrings& Lines, std::string_view ClassName) {
+  std::optional<int> charset;
+  for (int i = 0; i < Lines.Count(); ++i) {
+    const std::string& line = Lines.Strings(i);
+    const Entry e = Entry::Split(line);
+    if (e.Kind != EntryKind::Font || e.Font != FontField::Charset || !e.AppliesTo(ClassName)) continue;
+    if (const auto value = e.TryDecodedValue())
+      if (const std::optional<int> n = ParseDecimal(*value)) charset = *n & 0xFF;
+  }
+  return charset;
+}
+
+int TextCodePage(const vcl::TStrings& Lines, std::string_view ClassName) { return TextCodePage(CharsetOf(Lines, ClassName)); }
 
 std::string_view EntryKey(std::string_view Line) { return Line.substr(0, Line.find('=')); }
 

@@ -1,5 +1,6 @@
 // The entry language: splitting, the ten kinds in test order, ids, decoded values, keys.
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 
 #include "test_support.hpp"
 
@@ -206,4 +207,26 @@ TEST(Entries, TextFileLinesFormatAndGiveTheirKeyBack) {
   EXPECT_EQ(Vek::TextFileLine::Split("#0F.T.Caption%0001x=1").Key(1), "T.Caption001x");
   EXPECT_EQ(Vek::TextFileLine::Split("#0F.T.Caption=1").Key(4), "T.Caption");
   EXPECT_EQ(Vek::TextFileLine::Split("#0F").Key(1), "#0F");  // no ".": the whole head
+}
+
+// A class's texts are in the code page of its Font.Charset entry's character set: the last
+// integer one counts (as applying leaves the controls with it), other classes' entries do not,
+// and the default sets, the symbol set and a set without a table fall back to the system's.
+TEST(TextCodePage, FollowsTheClassCharsetEntry) {
+  Vek::TSortList lines;
+  lines.Add("TOpenDialog.Caption='x'");
+  EXPECT_EQ(Vek::TextCodePage(lines, "TOpenDialog"), vcl::SystemCodePage());
+  lines.Add("TSaveDialog.Font.Charset=128");
+  lines.Add("TOpenDialog.Font.Charset=abc");
+  EXPECT_EQ(Vek::CharsetOf(lines, "TOpenDialog"), std::nullopt);
+  lines.Add("TOpenDialog.Font.Charset=238");
+  lines.Add("TOpenDialog.Font.Charset=460");  // low 8 bits: 204
+  EXPECT_EQ(Vek::CharsetOf(lines, "TOpenDialog"), 204);
+  EXPECT_EQ(Vek::TextCodePage(lines, "TOpenDialog"), 1251);
+  EXPECT_EQ(Vek::TextCodePage(lines, "TSaveDialog"), 932);
+  const std::pair<int, int> table[] = {{161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
+                                       {204, 1251}, {222, 874},  {238, 1250}, {128, 932},  {129, 949},  {134, 936},
+                                       {136, 950}};
+  for (const auto& [charset, page] : table) EXPECT_EQ(Vek::TextCodePage(charset), page) << charset;
+  for (const int fallback : {0, 1, 2, 130, 99}) EXPECT_EQ(Vek::TextCodePage(fallback), vcl::SystemCodePage()) << fallback;
 }
