@@ -11,6 +11,9 @@ LUMETRA_PACKAGES=(
   libxml2-dev gettext
   # The only fonts the Wine runs see (cmake/wine-run): the recordings depend on them.
   fonts-wine fonts-liberation2
+  # The fonts of the other scripts' tests (Hebrew, Arabic, Thai, Chinese, Japanese, Korean), in
+  # a font set of their own (cmake/wine-run, LUMETRA_FONT_SET=scripts).
+  fonts-noto-core fonts-noto-cjk
 )
 
 # Installs the packages of LUMETRA_PACKAGES that are not installed yet (apt-get; sudo when not root).
