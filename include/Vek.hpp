@@ -58,7 +58,20 @@ enum class EntryKind : std::uint8_t {
   ChildWidth = 8,     // "Width[" id "]"
   ChildHeight = 9,    // "Height[" id "]"
   Ignored = 10,       // anything else
+  BiDiMode = 11,      // "BiDiMode": the reading order and layout (ReadingOrder)
 };
+
+/// The reading orders a BiDiMode entry names, by the class library's names.
+enum class BiDiMode : std::uint8_t {
+  LeftToRight = 0,             // "bdLeftToRight": as the dialog is
+  RightToLeft = 1,             // "bdRightToLeft": mirrored layout, texts right to left and right-aligned
+  RightToLeftNoAlign = 2,      // "bdRightToLeftNoAlign": mirrored layout and right-to-left texts, alignment kept
+  RightToLeftReadingOnly = 3,  // "bdRightToLeftReadingOnly": texts read right to left, layout kept
+};
+/// The reading order of a BiDiMode value ("bdRightToLeft", ...); nothing for any other text.
+std::optional<BiDiMode> ParseBiDiMode(std::string_view Value);
+/// The class library's name of a reading order.
+std::string_view BiDiModeName(BiDiMode Mode);
 
 /// Which font field a EntryKind::Font entry sets.
 enum class FontField : std::uint8_t { None = 0, Name = 1, Charset = 2, Other = 3 };

@@ -27,6 +27,7 @@ const char* KindName(Vek::EntryKind Kind, Vek::FontField Font) {
     case EntryKind::ChildTop: return "child y";
     case EntryKind::ChildWidth: return "child width";
     case EntryKind::ChildHeight: return "child height";
+    case EntryKind::BiDiMode: return "reading order";
     case EntryKind::Ignored: break;
   }
   return "ignored";

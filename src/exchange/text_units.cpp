@@ -27,6 +27,7 @@ std::string NoteOf(const Vek::Entry& E) {
       return E.Font == Vek::FontField::Name      ? "font face name of the dialog's controls"
              : E.Font == Vek::FontField::Charset ? "character set of the dialog's font: an integer"
                                                  : "font property";
+    case Vek::EntryKind::BiDiMode: return "reading order of the dialog: bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign or bdRightToLeftReadingOnly";
     case Vek::EntryKind::Ignored: break;
   }
   return "value of " + std::string(E.Property);

@@ -193,6 +193,7 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         MoveWindow(c, x, y, cx, cy, FALSE);
         break;
       }
+      case EntryKind::BiDiMode:
       case EntryKind::Ignored:
         break;
     }

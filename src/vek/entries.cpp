@@ -57,6 +57,8 @@ Entry Entry::Split(std::string_view Line) {
     e.Kind = EntryKind::WindowWidth;
   } else if (p == "Height") {
     e.Kind = EntryKind::WindowHeight;
+  } else if (p == "BiDiMode") {
+    e.Kind = EntryKind::BiDiMode;
   } else {
     for (const ChildPrefix& c : ChildPrefixes)
       if (StartsWith(p, c.Prefix)) {
@@ -135,6 +137,18 @@ int OnScreen(EntryKind Kind, std::int64_t Value) {
   if (IsPositionKind(Kind)) return static_cast<int>(std::clamp<std::int64_t>(Value, -ScreenLimit, ScreenLimit));
   return static_cast<int>(std::clamp<std::int64_t>(Value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
+
+namespace {
+constexpr std::string_view BiDiModeNames[] = {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"};
+}
+
+std::optional<BiDiMode> ParseBiDiMode(std::string_view Value) {
+  for (std::size_t i = 0; i < std::size(BiDiModeNames); ++i)
+    if (Value == BiDiModeNames[i]) return static_cast<BiDiMode>(i);
+  return std::nullopt;
+}
+
+std::string_view BiDiModeName(BiDiMode Mode) { return BiDiModeNames[static_cast<std::size_t>(Mode)]; }
 
 int TextCodePage(std::optional<int> Charset) {
   const int system = vcl::SystemCodePage();
