@@ -169,7 +169,7 @@ void CheckMixedScript(Findings& F, const Parsed& P, int Page) {
     const std::optional<std::string> bytes = vcl::FromUtf16Char(Page, c);
     F.Report(P, Severity::Warning, Fault::MixedScript,
              std::string(ScriptName(ScriptOf(c))) + " letter " + (bytes ? Quoted(*bytes) + " " : "") + "(" + Hex(c) + ") at character " +
-                 std::to_string(At + 1) + " among " + std::string(ScriptName(In)) + " letters: it looks alike but is another letter");
+                 std::to_string(At + 1) + " among " + std::string(ScriptName(In)) + " letters");
   };
   int otherWords = 0, latinWords = 0;
   Script textScript = Script::Other;
