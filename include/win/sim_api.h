@@ -756,9 +756,27 @@ BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 /// What the recordings hold of the selected font: height, widths, weight, style, character set
 /// (DEFAULT_CHARSET realised as ANSI_CHARSET); ascent, descent and leading are 0.
 BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
-/// The face the selected font is realised as, as Wine names it; without lpName, its length
+/// The face the selected font is realised as, as Wine names it (win::RealisedFaceOf, else the
+/// face of the widths it is measured with); without lpName, its length
 /// with the terminating 0; else the characters copied (at most c - 1, then a 0).
 int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
+
+// The UTF-16 text measures of the selected font (src/win/sim/system.cpp), as the recorded
+// widths and glyphs of data/fonts answer them (win::MeasureRecordedW, win::HasRecordedGlyph).
+#ifndef GGI_MARK_NONEXISTING_GLYPHS
+#define GGI_MARK_NONEXISTING_GLYPHS 0x0001
+#endif
+#ifndef GDI_ERROR
+#define GDI_ERROR 0xFFFFFFFFu
+#endif
+/// The width of c UTF-16 units of lpString in the selected font and its line height; a character
+/// the recordings lack takes a stand-in width (see win::MeasureRecordedW).
+BOOL GetTextExtentPoint32W(HDC hdc, const char16_t* lpString, int c, LPSIZE psizl);
+/// The glyph of each of c units of lpstr in the face the selected font is realised as: 0xFFFF
+/// with GGI_MARK_NONEXISTING_GLYPHS (0 without) for a character it has no glyph for; the number
+/// of units, or GDI_ERROR for a device context or buffer that is none. A face
+/// whose glyphs were not recorded has them all.
+DWORD GetGlyphIndicesW(HDC hdc, const char16_t* lpstr, int c, WORD* pgi, DWORD fl);
 
 // Kernel32.
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);

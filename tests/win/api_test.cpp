@@ -142,6 +142,44 @@ TEST_F(WinApi, FontsRoundTripThroughLogfontAndWindows) {
   EXPECT_EQ(GetObjectA(font, sizeof out, &out), 0) << "a deleted font is gone";
 }
 
+namespace {
+
+// A UTF-16 literal as the W functions take it: wchar_t on Windows, char16_t in the simulation.
+#ifdef _WIN32
+const wchar_t* W(const char16_t* Text) { return reinterpret_cast<const wchar_t*>(Text); }
+#else
+const char16_t* W(const char16_t* Text) { return Text; }
+#endif
+
+}  // namespace
+
+// The W measures agree with the A ones on the dialog face, and name the characters a face has
+// no glyph for ("Arial" is realised as Liberation Sans, which has no kana), under Wine and in
+// the simulation alike.
+TEST_F(WinApi, Utf16TextIsMeasuredAndItsGlyphsFoundInTheSelectedFont) {
+  LOGFONTA lf{};
+  lf.lfHeight = win::RecordedFontHeight();
+  lf.lfCharSet = DEFAULT_CHARSET;
+  std::strcpy(lf.lfFaceName, "Arial");
+  const HFONT font = CreateFontIndirectA(&lf);
+  const HDC dc = GetDC(nullptr);
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE a{}, w{};
+  ASSERT_TRUE(GetTextExtentPoint32A(dc, "File name:", 10, &a));
+  ASSERT_TRUE(GetTextExtentPoint32W(dc, W(u"File name:"), 10, &w));
+  EXPECT_EQ(w.cx, a.cx);
+  EXPECT_EQ(w.cy, a.cy);
+  WORD glyphs[4] = {};
+  EXPECT_EQ(GetGlyphIndicesW(dc, W(u"F\u30D5\u0416i"), 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 4u);
+  EXPECT_NE(glyphs[0], 0xFFFF);
+  EXPECT_EQ(glyphs[1], 0xFFFF) << "no kana";
+  EXPECT_NE(glyphs[2], 0xFFFF) << "Cyrillic";
+  EXPECT_NE(glyphs[3], 0xFFFF);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(font);
+}
+
 // The widths were recorded under Wine with the pinned fonts, so the real GDI and the simulated
 // one give the same figures for the dialog face, in the selected font only.
 TEST_F(WinApi, TextIsMeasuredInTheSelectedFontWithTheRecordedWidths) {
