@@ -75,27 +75,33 @@ HWND FindControl(HWND Dialog, int Id) {
   return Id >= 0 ? GetDlgItem(Dialog, Id) : NthSibling(GetWindow(Dialog, GW_CHILD), -Id);
 }
 
-// Lays a dialog out for its reading order. The mirrored modes give the dialog a right-to-left
-// layout (WS_EX_LAYOUTRTL: its client coordinates run from the right edge, so every control keeps
-// its distance from the leading edge, the title bar is mirrored, and Left entries count from the
-// right); the controls already there are put at their mirrored places, once. Every right-to-left
-// mode reads the controls' texts from right to left; bdRightToLeft also aligns them to the right
-// (and puts check boxes and scroll bars on the left, as right-to-left dialogs have them).
+// The width of a dialog's client area, across which a mirrored dialog's places are reflected.
+int ClientWidthOf(HWND Dialog) {
+  RECT r{};
+  GetClientRect(Dialog, &r);
+  return r.right - r.left;
+}
+
+// Lays a dialog out for its reading order. The mirrored modes put every control at its mirrored
+// place, once per dialog: as far from the right edge as it was from the left (Left entries then
+// count from the right edge too). The dialog keeps its own left-to-right coordinates: the file
+// dialogs re-lay out their controls when a text changes, and those of a dialog made
+// WS_EX_LAYOUTRTL after it was built went on moving for ever under Wine. Every right-to-left
+// mode reads the controls' texts from right to left; bdRightToLeft also aligns them to the
+// right (and puts check boxes and scroll bars on the left, as right-to-left dialogs have them).
 void ApplyReadingOrder(HWND Dialog, BiDiMode Mode) {
   if (Mode == BiDiMode::LeftToRight) return;
-  const auto ex = static_cast<DWORD>(GetWindowLongPtrW(Dialog, GWL_EXSTYLE));
   const bool mirror = Mode == BiDiMode::RightToLeft || Mode == BiDiMode::RightToLeftNoAlign;
-  if (mirror && Interception.Mirrored != Dialog && !(ex & WS_EX_LAYOUTRTL)) {
+  if (mirror && Interception.Mirrored != Dialog) {
     Interception.Mirrored = Dialog;
-    std::vector<std::pair<HWND, RECT>> places;
+    const int width = ClientWidthOf(Dialog);
     for (HWND c = GetWindow(Dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
       RECT r{};
       GetWindowRect(c, &r);
       MapWindowPoints(nullptr, Dialog, reinterpret_cast<POINT*>(&r), 2);
-      places.emplace_back(c, r);
+      MoveWindow(c, width - r.right, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     }
-    SetWindowLongPtrW(Dialog, GWL_EXSTYLE, static_cast<LONG_PTR>(ex | WS_EX_LAYOUTRTL));
-    for (const auto& [c, r] : places) MoveWindow(c, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    InvalidateRect(Dialog, nullptr, TRUE);
   }
   const DWORD add = WS_EX_RTLREADING | (Mode == BiDiMode::RightToLeft ? WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR : 0);
   for (HWND c = GetWindow(Dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -234,16 +240,17 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         const HWND c = FindControl(hWnd, *id);
         RECT r;
         if (!c || !GetWindowRect(c, &r)) break;
-        // The rectangle in the dialog's client coordinates; in a mirrored dialog its left is
-        // the edge nearer the dialog's right, as MoveWindow takes it there.
         MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&r), 2);
-        int x = r.left, y = r.top, cx = r.right - r.left, cy = r.bottom - r.top;
+        // In a mirrored dialog x is the distance of the control's right edge from the dialog's.
+        const bool mirrored = Interception.Mirrored == hWnd;
+        const int width = mirrored ? ClientWidthOf(hWnd) : 0;
+        int x = mirrored ? width - r.right : r.left, y = r.top, cx = r.right - r.left, cy = r.bottom - r.top;
         const int onScreen = OnScreen(e.Kind, *number);
         if (e.Kind == EntryKind::ChildLeft) x = onScreen;
         else if (e.Kind == EntryKind::ChildTop) y = onScreen;
         else if (e.Kind == EntryKind::ChildWidth) cx = onScreen;
         else cy = onScreen;
-        MoveWindow(c, x, y, cx, cy, FALSE);
+        MoveWindow(c, mirrored ? width - x - cx : x, y, cx, cy, FALSE);
         break;
       }
       case EntryKind::BiDiMode:

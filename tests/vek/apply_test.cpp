@@ -216,27 +216,24 @@ TEST_F(Apply, TextsAreReadInTheCodePageOfTheClassCharset) {
 }
 
 // A right-to-left reading order mirrors the dialog once, however many passes run: each control
-// keeps its distance from the leading edge, now the right one, and Left entries count from
-// there; the texts read (and, for bdRightToLeft, align) right to left. An unknown value does
-// nothing.
+// is as far from the right edge as it was from the left, and Left entries count from there; the
+// texts read (and, for bdRightToLeft, align) right to left. An unknown value does nothing.
 TEST_F(Apply, RightToLeftMirrorsTheDialogOnce) {
   const HWND label = FDialog.Child(1);
   const RECT before = ClientPlaceOf(FDialog.Handle(), label);
   Pass({"TOpenDialog.BiDiMode=bdRightToLeftReading"});
-  EXPECT_EQ(GetWindowLongPtrW(FDialog.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0);
+  EXPECT_EQ(ClientPlaceOf(FDialog.Handle(), label).left, before.left);
   FLmt->Translations()->Clear();
-  Pass({"TOpenDialog.BiDiMode=bdRightToLeft", "TOpenDialog.Left[1152]=30"});
+  Pass({"TOpenDialog.BiDiMode=bdRightToLeft", "TOpenDialog.Left[1152]=30", "TOpenDialog.Width[1152]=100"});
   FLmt->TranslateDialog(FDialog.Handle());
-  EXPECT_NE(GetWindowLongPtrW(FDialog.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0);
+  RECT client{};
+  GetClientRect(FDialog.Handle(), &client);
   const RECT after = ClientPlaceOf(FDialog.Handle(), label);
-  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(client.right - after.right, before.left) << "as far from the right edge as it was from the left";
   EXPECT_EQ(after.right - after.left, before.right - before.left);
-  RECT screen{};
-  GetWindowRect(label, &screen);
-  POINT rightEdge{0, 0};
-  ClientToScreen(FDialog.Handle(), &rightEdge);
-  EXPECT_EQ(rightEdge.x - screen.right, before.left) << "as far from the right edge as it was from the left";
-  EXPECT_EQ(ClientPlaceOf(FDialog.Handle(), FDialog.Child(2)).left, 30);
+  const RECT edit = ClientPlaceOf(FDialog.Handle(), FDialog.Child(2));
+  EXPECT_EQ(client.right - edit.right, 30);
+  EXPECT_EQ(edit.right - edit.left, 100);
   const auto ex = GetWindowLongPtrW(label, GWL_EXSTYLE);
   EXPECT_NE(ex & WS_EX_RTLREADING, 0);
   EXPECT_NE(ex & WS_EX_RIGHT, 0);
