@@ -104,6 +104,9 @@ struct Entry {
   std::string DecodedValue() const;
   /// As DecodedValue, but answers nothing instead of raising.
   std::optional<std::string> TryDecodedValue() const;
+  /// The character set a Font.Charset entry sets: the low 8 bits of its integer value; nothing
+  /// for any other entry and for a value that is no integer.
+  std::optional<int> Charset() const;
 };
 
 /// A signed decimal integer (optional sign, then digits, in 32-bit range); nothing for any
@@ -132,8 +135,8 @@ constexpr std::int64_t ExtentOfCaptured(std::int64_t Captured) { return Captured
 int OnScreen(EntryKind Kind, std::int64_t Value);
 
 /// The code page a dialog class's texts are in, from the character set of its Font.Charset entry
-/// (nothing: it has none): the set's own code page (1251 for 204, 932 for 128, ...), or the
-/// system's ANSI code page for the default sets 0 and 1, the symbol set and any set whose code
+/// (nothing: it has none): the set's own code page (1252 for 0, 1251 for 204, 932 for 128, ...),
+/// or the system's ANSI code page for the default set 1, the symbol set and any set whose code
 /// page this system cannot convert. Entries stay bytes; this is the page their texts are read in
 /// wherever they meet UTF-16 or UTF-8 (applying, capture, the editor, the checks, PO and XLIFF).
 int TextCodePage(std::optional<int> Charset);
@@ -434,6 +437,7 @@ private:
   std::unique_ptr<TSortList> FOrgProps;
   std::unique_ptr<EntryIndex> FIndex;  // the entries' positions by class, built on demand
   HWND FPassDialog = nullptr;          // the dialog of the running pass, for its fonts
+  int FPassCodePage = 1252;            // the code page of the running pass's texts
 };
 
 /// The translator in charge: hooked dialogs are translated and captured through it; nullptr
@@ -467,6 +471,9 @@ struct TInterceptionState {
   /// The fonts made for shown dialogs, and the thread hook that sees their dialogs go.
   std::vector<DialogFont> DialogFonts;
   HHOOK DestroyWatch = nullptr;
+  /// The dialog a BiDiMode entry mirrored, so that later passes leave its controls where they are;
+  /// forgotten when the interception ends.
+  HWND Mirrored = nullptr;
 
   /// Back to the state of a freshly started unit: every registered class gets its own entry
   /// back, an intercepted window its own procedure, the dialog fonts are deleted, capture mode

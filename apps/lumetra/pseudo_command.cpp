@@ -11,9 +11,6 @@ namespace lumetra_cli {
 
 namespace {
 
-// The controls left out of the mirroring that are named one a line; the rest are counted.
-constexpr std::size_t MaxNamedUnmirrored = 10;
-
 const char* const PseudoHelp =
     "usage: lumetra pseudo FORM FILE [--rtl] [--locale N]\n\n"
     "Writes pseudo-translations of every captured text of the form's dialogs into the translation\n"
@@ -21,8 +18,8 @@ const char* const PseudoHelp =
     "length, so that cut-off texts and untranslatable ones show before any translator starts.\n"
     "Content (the texts of edit, combo and list boxes, and texts of digits only) is left out.\n"
     "The form itself is not changed; set its translator's Locale to N to see them.\n\n"
-    "--rtl       also mirrors the controls' positions, as a right-to-left layout places them; a\n"
-    "            control whose position is beyond what a screen holds is named and left out\n"
+    "--rtl       also writes a BiDiMode entry of bdRightToLeft for each dialog class: the dialog\n"
+    "            laid out mirrored and read right to left, as Hebrew and Arabic are\n"
     "--locale N  the locale of the lines (default: 1281, qps-ploc; with --rtl 2559, qps-plocm)\n\n"
     "Like 'lumetra text save', the file keeps every other form's and locale's lines, and the form's\n"
     "original lines (locale -1) are written for the pseudo-translated properties. FORM may have at\n"
@@ -41,13 +38,7 @@ int RunPseudo(const Args& args) {
   const std::string& file = positional[1];
   CheckInput(file, MaxListFileSize, true);
   Vek::TSortList entries;
-  std::vector<std::string> unmirrored;
-  for (const std::string& e : exchange::PseudoEntries(*t->OrgProps(), rtl, t->Owner(), &unmirrored)) entries.SortInsert(e, nullptr);
-  for (std::size_t i = 0; i < unmirrored.size() && i < MaxNamedUnmirrored; ++i)
-    std::fprintf(stderr, "lumetra pseudo: %s: not mirrored: the captured position is beyond what a screen holds\n",
-                 Escaped(unmirrored[i]).c_str());
-  if (unmirrored.size() > MaxNamedUnmirrored)
-    std::fprintf(stderr, "lumetra pseudo: %zu more controls not mirrored\n", unmirrored.size() - MaxNamedUnmirrored);
+  for (const std::string& e : exchange::PseudoEntries(*t->OrgProps(), rtl, t->Owner())) entries.SortInsert(e, nullptr);
   const int lineLocale = locale ? *locale : rtl ? 0x09FF : 0x0501;
   Progress(file, "rewriting");
   Vek::SaveTo(file, t->OwnerName(), lineLocale, entries, *t->OrgProps());

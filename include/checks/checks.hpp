@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 #include "win/api.h"
 #include "win/dialog_layout.h"
 #include "win/recorded_dialogs.h"
@@ -31,7 +32,8 @@ enum class Fault : std::uint8_t {
   NotAnInteger,     ///< "not-an-integer": a size, position or character set that is no decimal integer
   BeyondScreen,     ///< "beyond-screen": a negative size, or a size or position beyond what a screen holds
   Charset,          ///< "charset": a character set beyond a byte, taken by its low 8 bits
-  CharsetUndone,    ///< "charset-undone": a Font.Charset that a later Font.Name gives up again
+  CharsetUndone,    ///< "charset-undone": a Font.Charset that a later Font.Name gives up again (named by the
+                    ///< glyph fault it causes, which is reported in its place)
   NoDialog,         ///< "no-dialog": a class without a dialog to judge the entries on
   UnknownId,        ///< "unknown-id": a control id or position the dialog does not have
   Stale,            ///< "stale": an original that changed, or a control gone from a fresh capture
@@ -43,8 +45,10 @@ enum class Fault : std::uint8_t {
   MnemonicClash,    ///< "mnemonic-clash": a mnemonic letter that another control of the dialog has
   MnemonicDropped,  ///< "mnemonic-dropped": a translation without the original's mnemonic
   MnemonicAdded,    ///< "mnemonic-added": a mnemonic the original does not have
+  Glyphs,           ///< "glyphs": a character the face the controls are realised with has no glyph for
+  MixedScript,      ///< "mixed-script": a Latin letter among Cyrillic or Greek ones, or the reverse
 };
-inline constexpr std::size_t FaultCount = static_cast<std::size_t>(Fault::MnemonicAdded) + 1;
+inline constexpr std::size_t FaultCount = static_cast<std::size_t>(Fault::MixedScript) + 1;
 /// A set of fault kinds, indexed by their number.
 using FaultSet = std::bitset<FaultCount>;
 
@@ -90,6 +94,13 @@ using ControlLayout = win::ControlLayout;
 /// own, which is how the checks measure it.
 struct DialogLayout : win::DialogLayout {
   std::string ClassName;
+  /// The code page the texts are in: Vek::TextCodePage of the class's entries, the system's ANSI
+  /// code page for a dialog as it is shown untranslated.
+  int CodePage = vcl::SystemCodePage();
+  /// Whether the layout is mirrored (BiDiMode bdRightToLeft or bdRightToLeftNoAlign): the
+  /// rectangles are then where the controls are seen, a control at x with width w in a client
+  /// area of width W being at W - x - w.
+  bool Mirrored = false;
 
   /// The child an id addresses as the apply step finds it: the first with that id, or for a
   /// negative (ordinal) id -n the n-th child; nullptr when there is none.
@@ -103,7 +114,7 @@ DialogLayout LayoutFromRecorded(const win::RecordedDialog& Dialog, std::string C
 /// A shown dialog window as a layout, read through the window services.
 DialogLayout LayoutFromWindow(HWND Dialog, std::string ClassName);
 
-/// How wide a text is drawn.
+/// How wide a text is drawn, and whether the font it is drawn in has its characters.
 class TextMeasure {
 public:
   struct Extent {
@@ -111,21 +122,34 @@ public:
     int LineHeight = 0;
     std::string Face;  ///< the face that measured it
   };
+  /// What a font lacks of a text.
+  struct Glyphs {
+    std::string Face;                    ///< the face the font is realised as
+    std::optional<std::size_t> Missing;  ///< the byte offset of the first character it has no glyph for
+  };
   virtual ~TextMeasure() = default;
-  /// The width of Text (one line, bytes in the code page of Font's character set).
-  virtual Extent Measure(const FontSpec& Font, std::string_view Text) = 0;
+  /// The width of Text (one line, bytes in code page CodePage, measured as its UTF-16 form).
+  virtual Extent Measure(const FontSpec& Font, int CodePage, std::string_view Text) = 0;
+  /// The same for a text in the code page of Font's character set (Vek::TextCodePage).
+  Extent Measure(const FontSpec& Font, std::string_view Text);
+  /// The first character of Text (bytes in code page CodePage) that the face Font is realised as
+  /// has no glyph for. A measure that cannot tell finds none missing.
+  virtual Glyphs MissingGlyph(const FontSpec& Font, int CodePage, std::string_view Text);
 };
 
-/// Measures with the widths recorded under Wine (win::MeasureRecorded); a face or character set
-/// without a table is measured with the dialog face's table of that set (or of the ANSI set),
-/// never failing.
+/// Measures with the widths and glyphs recorded under Wine (win::MeasureRecordedW,
+/// win::HasRecordedGlyph); a face or character set without a table is measured with the dialog
+/// face's table of that set (or of the ANSI set), never failing.
 class RecordedMeasure : public TextMeasure {
 public:
-  Extent Measure(const FontSpec& Font, std::string_view Text) override;
+  using TextMeasure::Measure;
+  Extent Measure(const FontSpec& Font, int CodePage, std::string_view Text) override;
+  Glyphs MissingGlyph(const FontSpec& Font, int CodePage, std::string_view Text) override;
 };
 
-/// The widths GetTextExtentPoint32A gives in the font the window system realises: the real font
-/// on Windows; in the simulation the recorded widths, as RecordedMeasure measures them.
+/// The widths GetTextExtentPoint32W and the glyphs GetGlyphIndicesW give in the font the window
+/// system realises: the real font on Windows; in the simulation the recorded widths and glyphs,
+/// as RecordedMeasure measures them.
 std::unique_ptr<TextMeasure> NativeMeasure();
 
 /// What the checks read.

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Vek.hpp"
@@ -35,8 +37,22 @@ struct TExportResult {
 using TWarning = std::function<void(const std::string& Text)>;
 
 /// The translations read from a file, merged into Entries (whose captured values are Originals)
-/// when called; see ImportUnits for what the result holds. Empty when the file does not exist.
-using TImport = std::function<ImportResult(Vek::TSortList& Entries, const vcl::TStrings& Originals)>;
+/// when called, in the character set Charset where given (lumetra dict import --charset), else in
+/// that of the language the file names, else in each class's own; see ImportUnits for what the
+/// result holds. Empty when the file does not exist.
+class TImport {
+public:
+  using TMerge = std::function<ImportResult(Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int> Charset)>;
+  TImport() = default;
+  explicit TImport(TMerge Merge) : FMerge(std::move(Merge)) {}
+  explicit operator bool() const { return static_cast<bool>(FMerge); }
+  ImportResult operator()(Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int> Charset = std::nullopt) const {
+    return FMerge(Entries, Originals, Charset);
+  }
+
+private:
+  TMerge FMerge;
+};
 
 /// One exchange format.
 struct TFormat {

@@ -26,7 +26,8 @@ std::string LineBreakMismatch(std::string_view Id, std::string_view Str);
 /// UTF-8, a message without msgctxt, a translated message that msgfmt --check refuses for its
 /// line breaks (LineBreakMismatch), a string of more than Vek::MaxValueLength characters (no
 /// entry holds one; refused as soon as it is read that far), line breaks of CR alone, and
-/// UTF-16 (with or without byte-order mark).
-std::vector<TextUnit> ReadPo(std::string_view Bytes, const std::string& FileName);
+/// UTF-16 (with or without byte-order mark). The header's Language field, as it stands (empty
+/// without one), goes to Language when given.
+std::vector<TextUnit> ReadPo(std::string_view Bytes, const std::string& FileName, std::string* Language = nullptr);
 
 }  // namespace exchange

@@ -18,12 +18,9 @@ std::string PseudoText(std::string_view Text);
 
 /// The pseudo entries of a translator's captured values (Originals): one for every captured
 /// text for translation (Vek::IsForTranslation, with the dialog components of Form), in literal
-/// form. With Mirror, also the Left of every control that has a captured Left and Width,
-/// mirrored within the span its dialog's controls take, as a right-to-left layout puts them.
-/// Captured values that are not valid literals are left out, and so are the controls whose
-/// captured or mirrored position is beyond what a screen holds: the captured line of each of
-/// those goes to Unmirrored when given.
-std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirror, const vcl::TComponent* Form = nullptr,
-                                       std::vector<std::string>* Unmirrored = nullptr);
+/// form. With RightToLeft, also a BiDiMode entry of bdRightToLeft for every dialog class of the
+/// captured values, in the order they come first: the dialog laid out and read right to left, as
+/// in Hebrew or Arabic. Captured values that are not valid literals are left out. Never fails.
+std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool RightToLeft, const vcl::TComponent* Form = nullptr);
 
 }  // namespace exchange

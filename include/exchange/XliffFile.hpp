@@ -22,7 +22,8 @@ std::string WriteXliff(const std::string& Original, const std::string& TargetLan
 /// translation counts as none; one whose state asks for review is Fuzzy. Raises
 /// vcl::EReadError naming FileName and the line for XML that is not well-formed, a document
 /// that is no XLIFF 1.2, a trans-unit without id or source, a unit given twice, or markup
-/// inside a source or target.
-std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileName);
+/// inside a source or target, and <file> elements whose target-language differs. That
+/// target-language (empty without one) goes to Language when given.
+std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileName, std::string* Language = nullptr);
 
 }  // namespace exchange

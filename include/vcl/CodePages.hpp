@@ -35,6 +35,9 @@ bool IsLeadByte(int Page, unsigned char Byte);
 std::size_t CharLength(int Page, std::string_view Text, std::size_t Offset);
 /// How many characters Text has in code page Page, counted as CharLength steps.
 std::size_t CharCount(int Page, std::string_view Text);
+/// Text without a lead byte left alone at its end: a text cut at a byte count (or at a NUL)
+/// in a double-byte code page may end in the first half of a character. Text itself otherwise.
+std::string_view WholeCharacters(int Page, std::string_view Text);
 
 /// The character of one character's bytes (CharLength of them) in code page Page; nothing when
 /// the page leaves them undefined (a lead byte without its trail among them) or has no table.

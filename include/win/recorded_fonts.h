@@ -1,9 +1,11 @@
-// The widths of the dialog faces as measured under Wine (data/fonts/metrics.json), compiled in,
-// and text measured with them: what the simulated GetTextExtentPoint32A answers, and what the
-// checks measure with when they do not ask the real font.
+// The widths of the dialog faces as measured under Wine (data/fonts/metrics.json) and the
+// glyphs of the faces they are realised as (data/fonts/coverage.json), compiled in, and text
+// measured with them: what the simulated GetTextExtentPoint32A/W and GetGlyphIndicesW answer,
+// and what the checks measure with when they do not ask the real font.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -41,5 +43,43 @@ struct RecordedExtent {
 /// recorded; at another they are scaled character by character, each rounded to whole pixels as
 /// GDI rounds advances. Never fails: without any table, everything is 0 wide and high.
 RecordedExtent MeasureRecorded(std::string_view Face, int Charset, int Height, std::string_view Text);
+
+/// A UTF-16 text as the recorded widths measure it, in the font MeasureRecorded takes. A
+/// character has the width recorded for it in the table of the font (through the code page of
+/// the table's character set), else in another table of the same face whose code page has it.
+/// The tables hold only the characters of single-byte code pages; any other character takes a
+/// stand-in width: none for a combining mark or a zero-width character, the character height
+/// for a wide (East Asian) character or a surrogate pair, and the width of "n" for any other
+/// (Hebrew, Arabic and Thai letters among them). Face is the face Wine realises (RealisedFaceOf).
+/// Never fails.
+RecordedExtent MeasureRecordedW(std::string_view Face, int Charset, int Height, std::u16string_view Text);
+
+/// What one face has glyphs for, as recorded in one font set of cmake/wine-run.
+struct RecordedCoverage {
+  const char* Set;     ///< "default" or "scripts"
+  const char* Face;    ///< the realised face
+  const char* Ranges;  ///< UTF-16 ranges "first-last" in hexadecimal, separated by ","
+};
+/// The face a description is realised as in one font set.
+struct RecordedRealisation {
+  const char* Set;
+  const char* Face;  ///< as a font description names it
+  int Charset;       ///< lfCharSet
+  const char* RealisedFace;
+};
+std::span<const RecordedCoverage> RecordedCoverages();
+std::span<const RecordedRealisation> RecordedRealisations();
+
+/// The font set the recorded answers stand for: Wine's with the fonts of every script
+/// (LUMETRA_FONT_SET=scripts), as a system that shows such translations has them.
+inline constexpr std::string_view RecordedFontSet = "scripts";
+
+/// The face a font description is realised as in RecordedFontSet: as recorded for Face (without
+/// case) and Charset; a face not recorded as the dialog face ("MS Shell Dlg") would be; a set
+/// not recorded as the default set (1) would be. Empty only when nothing was recorded.
+std::string_view RealisedFaceOf(std::string_view Face, int Charset);
+/// Whether the realised face RealisedFace has a glyph for C in RecordedFontSet; nothing when its
+/// glyphs were not recorded. A surrogate has none (GetGlyphIndicesW takes none).
+std::optional<bool> HasRecordedGlyph(std::string_view RealisedFace, char16_t C);
 
 }  // namespace win

@@ -34,6 +34,10 @@ typedef unsigned short ATOM;
 typedef DWORD COLORREF;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
+// UTF-16 text, as Windows holds it (wchar_t is 32 bits here).
+typedef char16_t WCHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 typedef void* LPVOID;
 typedef void* HANDLE;
 typedef void* HGDIOBJ;
@@ -323,6 +327,16 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Unicode messages. A window keeps its text in UTF-16; the ANSI functions convert with the
+// system's ANSI code page. The window system's own classes take either form. A window whose
+// procedure was set with SetWindowLongPtrA is an ANSI window: a text sent to it with a W
+// function reaches it converted to the ANSI code page ("?" for what the page lacks), and so is
+// stored; after SetWindowLongPtrW it is a Unicode window and ANSI texts reach it converted up.
+// (Of the messages, the texts of WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH are converted.)
+LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL IsWindowUnicode(HWND hWnd);
 BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int nExitCode);
 /// Returns 0 for WM_QUIT, and -1 when nothing could ever arrive (no message, paint request or timer).
@@ -428,14 +442,20 @@ int GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount);
 int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 int GetWindowTextLengthA(HWND hWnd);
 BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString);
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);
+int GetWindowTextLengthW(HWND hWnd);
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
 BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
+int MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex);
 LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 LONG GetWindowLongA(HWND hWnd, int nIndex);
+LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex);
+LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 
 HHOOK SetWindowsHookExA(int idHook, HOOKPROC lpfn, HINSTANCE hmod, DWORD dwThreadId);
 BOOL UnhookWindowsHookEx(HHOOK hhk);
@@ -544,6 +564,14 @@ LRESULT CallNextHookEx(HHOOK hhk, int nCode, WPARAM wParam, LPARAM lParam);
 #define WS_EX_CLIENTEDGE 0x00000200L
 #define WS_EX_CONTROLPARENT 0x00010000L
 #define WS_EX_DLGMODALFRAME 0x00000001L
+// Right-to-left windows. A window with WS_EX_LAYOUTRTL is mirrored: its client coordinates run
+// from its right edge leftwards, for MoveWindow of its children and ScreenToClient alike, and
+// MapWindowPoints of a rectangle (two points) into or out of it swaps left and right, so that
+// left stays the smaller. Children do not move when the style is set.
+#define WS_EX_LAYOUTRTL 0x00400000L
+#define WS_EX_RTLREADING 0x00002000L
+#define WS_EX_RIGHT 0x00001000L
+#define WS_EX_LEFTSCROLLBAR 0x00004000L
 #define EM_GETSEL 0x00B0
 #define EM_SETSEL 0x00B1
 #define EM_SETREADONLY 0x00CF
@@ -728,9 +756,27 @@ BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 /// What the recordings hold of the selected font: height, widths, weight, style, character set
 /// (DEFAULT_CHARSET realised as ANSI_CHARSET); ascent, descent and leading are 0.
 BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
-/// The face the selected font is realised as, as Wine names it; without lpName, its length
+/// The face the selected font is realised as, as Wine names it (win::RealisedFaceOf, else the
+/// face of the widths it is measured with); without lpName, its length
 /// with the terminating 0; else the characters copied (at most c - 1, then a 0).
 int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
+
+// The UTF-16 text measures of the selected font (src/win/sim/system.cpp), as the recorded
+// widths and glyphs of data/fonts answer them (win::MeasureRecordedW, win::HasRecordedGlyph).
+#ifndef GGI_MARK_NONEXISTING_GLYPHS
+#define GGI_MARK_NONEXISTING_GLYPHS 0x0001
+#endif
+#ifndef GDI_ERROR
+#define GDI_ERROR 0xFFFFFFFFu
+#endif
+/// The width of c UTF-16 units of lpString in the selected font and its line height; a character
+/// the recordings lack takes a stand-in width (see win::MeasureRecordedW).
+BOOL GetTextExtentPoint32W(HDC hdc, const char16_t* lpString, int c, LPSIZE psizl);
+/// The glyph of each of c units of lpstr in the face the selected font is realised as: 0xFFFF
+/// with GGI_MARK_NONEXISTING_GLYPHS (0 without) for a character it has no glyph for; the number
+/// of units, or GDI_ERROR for a device context or buffer that is none. A face
+/// whose glyphs were not recorded has them all.
+DWORD GetGlyphIndicesW(HDC hdc, const char16_t* lpstr, int c, WORD* pgi, DWORD fl);
 
 // Kernel32.
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);

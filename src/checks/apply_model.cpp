@@ -1,8 +1,11 @@
 // The checks' model of the apply step: the dialog as a translator leaves it after the entries of
 // its class, in ordinal order, each Font entry starting again from the dialog's own font, sizes
 // taken as MoveWindow takes them (the outer extent). tests/scenarios/apply_model_test.cpp keeps it
-// alike with the real pass on both window systems.
+// alike with the real pass on both window systems. The texts are in the code page of the class's
+// Font.Charset entry (Vek::TextCodePage); a BiDiMode that mirrors the layout mirrors the
+// rectangles last, as the window system mirrors the coordinates the entries give.
 #include "checks/checker.hpp"
+#include "vcl/Classes.hpp"
 
 namespace checks::detail {
 
@@ -11,7 +14,13 @@ using Vek::FontField;
 
 AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries, Findings& F, bool ReportFaults) {
   AppliedDialog s{Ref, std::vector<const Parsed*>(Ref.Controls.size()), std::vector<const Parsed*>(Ref.Controls.size())};
+  vcl::TStringList lines;
+  for (const Parsed* p : Entries) lines.Add(p->Source->Line);
+  const std::optional<int> charset = Vek::CharsetOf(lines, Ref.ClassName);
+  s.Layout.CodePage = Vek::TextCodePage(charset);
+  s.TextCharset = charset.value_or(Ref.Font.Charset);
   const Parsed* charsetEntry = nullptr;
+  std::optional<Vek::BiDiMode> bidi;
   for (const Parsed* p : Entries) {
     const Vek::Entry& e = p->E;
     const ControlLayout* found = e.IsChildKind() ? Ref.Find(*e.Id()) : nullptr;
@@ -26,12 +35,17 @@ AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Pars
       FontSpec f = Ref.Font;
       if (e.Font == FontField::Name) f.Face = p->Value.substr(0, 31);
       if (e.Font == FontField::Charset) f.Charset = p->Number & 0xFF, charsetEntry = p;
-      if (e.Font == FontField::Name && charsetEntry && ReportFaults && (charsetEntry->Number & 0xFF) != Ref.Font.Charset)
-        F.Report(*charsetEntry, Severity::Warning, Fault::CharsetUndone,
-               "undone by " + KeyOf(*p) + ", which is applied after it and gives the controls the dialog's own character set " +
-                   std::to_string(Ref.Font.Charset) + " again");
+      // The texts stay in the entry's code page; what the name undoes shows only where the font
+      // the controls get back lacks glyphs, which the glyph check reports.
+      if (e.Font == FontField::Name && charsetEntry && (charsetEntry->Number & 0xFF) != Ref.Font.Charset)
+        s.UndoneCharset = charsetEntry, s.UndoingName = p;
+      if (e.Font == FontField::Charset) s.UndoneCharset = s.UndoingName = nullptr;
       for (ControlLayout& c : s.Layout.Controls) c.Font = f;
       s.Font = p;
+      continue;
+    }
+    if (e.Kind == EntryKind::BiDiMode) {
+      bidi = Vek::ParseBiDiMode(p->Value);
       continue;
     }
     if (e.Kind == EntryKind::WindowWidth || e.Kind == EntryKind::WindowHeight) {
@@ -54,6 +68,11 @@ AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Pars
       case EntryKind::ChildHeight: r.bottom = r.top + p->Number, s.Geometry[index] = p; break;
       default: break;
     }
+  }
+  s.Layout.Mirrored = bidi == Vek::BiDiMode::RightToLeft || bidi == Vek::BiDiMode::RightToLeftNoAlign;
+  if (s.Layout.Mirrored) {
+    const int w = s.Layout.ClientWidth();
+    for (ControlLayout& c : s.Layout.Controls) c.Rect = RECT{w - c.Rect.right, c.Rect.top, w - c.Rect.left, c.Rect.bottom};
   }
   return s;
 }

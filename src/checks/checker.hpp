@@ -52,11 +52,18 @@ struct AppliedDialog {
   std::vector<const Parsed*> Caption, Geometry;  ///< per control
   const Parsed* WindowSize = nullptr;
   const Parsed* Font = nullptr;
+  /// A Font.Charset entry that a later Font.Name entry (UndoingName) undoes: the controls have
+  /// the dialog's character set again.
+  const Parsed* UndoneCharset = nullptr;
+  const Parsed* UndoingName = nullptr;
+  /// The character set whose code page the texts are in (Layout.CodePage): the class's
+  /// Font.Charset entry's, else the dialog's.
+  int TextCharset = 0;
 };
 
-/// Ref after Entries (usable entries of its class in ordinal order) as the apply step leaves it.
-/// With ReportFaults, entries for controls the dialog lacks and character sets that a later font
-/// name undoes are reported to F.
+/// Ref after Entries (usable entries of its class in ordinal order) as the apply step leaves it,
+/// with the code page of its texts and mirrored as its BiDiMode entry says. With ReportFaults,
+/// entries for controls the dialog lacks are reported to F.
 AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries, Findings& F, bool ReportFaults);
 
 /// An entry for a control Ref lacks: stale when the captured values know the control, else an
@@ -64,8 +71,13 @@ AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Pars
 void ReportMissingControl(Findings& F, const Parsed& P, const DialogLayout& Ref, int Id);
 /// An entry whose captured original differs from what a fresh capture (Ref) shows.
 void CheckStale(Findings& F, const DialogLayout& Ref, const Parsed& P);
-/// A text with characters the code page of character set Charset lacks, or that reads as UTF-8.
-void CheckCodePage(Findings& F, const Parsed& P, int Charset);
+/// A text with characters code page Page (that of character set Charset) lacks, a double-byte
+/// character cut in two, or a text that reads as UTF-8.
+void CheckCodePage(Findings& F, const Parsed& P, int Page, int Charset);
+/// A word of a text that mixes Latin letters with Cyrillic or Greek ones (text in code page Page).
+void CheckMixedScript(Findings& F, const Parsed& P, int Page);
+/// Characters of the texts of After that the face their control is realised with has no glyph for.
+void CheckGlyphs(Findings& F, TextMeasure& Measure, const AppliedDialog& After);
 
 /// Texts that no longer fit, controls that leave the dialog or overlap, and mnemonics, of the
 /// dialog After the entries against the dialog Ref before them.

@@ -50,13 +50,16 @@ CheckResult Run(const CheckInput& Input) {
       continue;
     }
     detail::AppliedDialog after = detail::ApplyEntries(*ref, entries, f, true);
+    // Every text of the class is in the code page of its Font.Charset entry.
+    const int page = after.Layout.CodePage;
     for (const Parsed* p : entries) {
       detail::CheckStale(f, *ref, *p);
-      if (p->E.Kind == Vek::EntryKind::WindowCaption) detail::CheckCodePage(f, *p, ref->Font.Charset);
-      if (p->E.Kind == Vek::EntryKind::ChildCaption)
-        if (const ControlLayout* c = ref->Find(*p->E.Id()))
-          detail::CheckCodePage(f, *p, after.Layout.Controls[static_cast<std::size_t>(c - ref->Controls.data())].Font.Charset);
+      const bool isText = p->E.Kind == Vek::EntryKind::WindowCaption || (p->E.Kind == Vek::EntryKind::ChildCaption && ref->Find(*p->E.Id()));
+      if (!isText) continue;
+      detail::CheckCodePage(f, *p, page, after.TextCharset);
+      detail::CheckMixedScript(f, *p, page);
     }
+    detail::CheckGlyphs(f, *measure, after);
     detail::CheckLayout(f, *measure, after, *ref);
     result.Applied.insert_or_assign(className, std::move(after.Layout));
   }
@@ -68,7 +71,7 @@ CheckResult Run(const CheckInput& Input) {
 constexpr std::string_view FaultNameTable[FaultCount] = {
     "syntax",  "unknown-property", "too-long", "empty",     "not-an-integer", "beyond-screen",  "charset",
     "charset-undone", "no-dialog", "unknown-id", "stale", "code-page",      "utf-8",          "fit",
-    "outside", "overlap", "mnemonic-clash", "mnemonic-dropped", "mnemonic-added"};
+    "outside", "overlap", "mnemonic-clash", "mnemonic-dropped", "mnemonic-added", "glyphs", "mixed-script"};
 
 // Control bytes a terminal might take for commands, as the entry language writes them.
 std::string Escaped(std::string_view Text) {

@@ -29,7 +29,7 @@ Parsed ParseEntry(const SourceEntry& S, Findings& F) {
   if (e.Kind == EntryKind::Ignored)
     return F.Report(p, Severity::Error, Fault::UnknownProperty,
                   "unknown property '" + std::string(e.Property) +
-                      "' (Caption, Font.Name, Font.Charset, Width, Height, or Caption, Left, Top, Width, Height with [id])"),
+                      "' (Caption, Font.Name, Font.Charset, Width, Height, BiDiMode, or Caption, Left, Top, Width, Height with [id])"),
            p;
   if (e.Kind == EntryKind::Font && e.Font == FontField::Other)
     F.Report(p, Severity::Warning, Fault::UnknownProperty, "'" + std::string(e.Property) + "' is no font field: it only gives the controls the dialog's own font again");
@@ -52,6 +52,11 @@ Parsed ParseEntry(const SourceEntry& S, Findings& F) {
     p.Usable = true;
     return p;
   }
+  if (e.Kind == EntryKind::BiDiMode && !Vek::ParseBiDiMode(p.Value))
+    return F.Report(p, Severity::Error, Fault::Syntax,
+                    "value " + Quoted(p.Value) + " is no reading order (bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign or "
+                    "bdRightToLeftReadingOnly)"),
+           p;
   if (Vek::TakesInteger(e)) {
     const auto number = Vek::ParseDecimal(p.Value);
     if (!number) return F.Report(p, Severity::Error, Fault::NotAnInteger, "value " + Quoted(p.Value) + " is not a decimal integer"), p;

@@ -8,6 +8,7 @@
 
 #include "checks/checker.hpp"
 #include "vcl/Classes.hpp"
+#include "vcl/CodePages.hpp"
 #include "win/control_kind.h"
 
 namespace checks::detail {
@@ -60,13 +61,13 @@ struct Fit {
   std::string Face;
 };
 
-Fit Measure(TextMeasure& M, const ControlLayout& C, const TextRoom& Room) {
+Fit Measure(TextMeasure& M, const ControlLayout& C, const TextRoom& Room, int Page) {
   Fit f;
   const std::string shown = WithoutPrefix(C.Text, Room.Prefix);
   // Each line of the text on its own; a label also wraps between words.
   f.Lines = 0;
   for (const std::string_view line : vcl::DrawnLines(shown)) {
-    const TextMeasure::Extent whole = M.Measure(C.Font, line);
+    const TextMeasure::Extent whole = M.Measure(C.Font, Page, line);
     f.Face = whole.Face, f.LineHeight = whole.LineHeight, f.Width = std::max(f.Width, whole.Width);
     if (!Room.Wraps || whole.Width <= Room.Width) {
       ++f.Lines;
@@ -78,8 +79,8 @@ Fit Measure(TextMeasure& M, const ControlLayout& C, const TextRoom& Room) {
       while (w < line.size()) {
         std::size_t e = line.find(' ', w);
         if (e == std::string::npos) e = line.size();
-        const int word = M.Measure(C.Font, line.substr(w, e - w)).Width;
-        const int gap = used ? M.Measure(C.Font, " ").Width : 0;
+        const int word = M.Measure(C.Font, Page, line.substr(w, e - w)).Width;
+        const int gap = used ? M.Measure(C.Font, Page, " ").Width : 0;
         if (word > Room.Width) f.Fits = false;
         if (used && used + gap + word > Room.Width) ++f.Lines, used = word;
         else used += gap + word;
@@ -98,9 +99,9 @@ void CheckFit(Findings& F, TextMeasure& M, const AppliedDialog& After, const Dia
   if (!cause || !a.Visible() || a.Text.empty()) return;
   const TextRoom room = RoomOf(a);
   if (!room.Draws) return;
-  const Fit fit = Measure(M, a, room);
+  const Fit fit = Measure(M, a, room, After.Layout.CodePage);
   if (fit.Fits) return;
-  if (!b.Text.empty() && !Measure(M, b, RoomOf(b)).Fits) return;  // the dialog's own text is cut off too
+  if (!b.Text.empty() && !Measure(M, b, RoomOf(b), Ref.CodePage).Fits) return;  // the dialog's own text is cut off too
   std::string reason = "text " + Quoted(a.Text) + " is " + std::to_string(fit.Width) + " px wide in " + fit.Face + " " +
                        std::to_string(-a.Font.Height) + " px";
   if (fit.Lines > 1)
@@ -142,34 +143,49 @@ void CheckPlaces(Findings& F, const AppliedDialog& After, const DialogLayout& Re
   }
 }
 
-std::optional<unsigned char> Mnemonic(std::string_view Text) {
-  for (std::size_t i = 0; i + 1 < Text.size(); ++i) {
+// The letter a mnemonic is typed as: upper and lower case alike, in Latin, Greek and Cyrillic.
+char16_t Folded(char16_t C) {
+  if ((C >= u'A' && C <= u'Z') || (C >= 0xC0 && C <= 0xDE && C != 0xD7) || (C >= 0x391 && C <= 0x3AB && C != 0x3A2) ||
+      (C >= 0x410 && C <= 0x42F))
+    return static_cast<char16_t>(C + 32);
+  if (C >= 0x400 && C <= 0x40F) return static_cast<char16_t>(C + 80);
+  return C;
+}
+
+// The character after the first "&" that is not "&&", as typed; in a double-byte code page it may
+// be a two-byte character, and the usual form there is "(&N)" after the text.
+std::optional<char16_t> Mnemonic(std::string_view Text, int Page) {
+  for (std::size_t i = 0; i + 1 < Text.size(); i += vcl::CharLength(Page, Text, i)) {
     if (Text[i] != '&') continue;
     if (Text[i + 1] == '&') {
       ++i;
       continue;
     }
-    auto c = static_cast<unsigned char>(Text[i + 1]);
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c = static_cast<unsigned char>(c + 32);
-    return c;
+    const std::optional<char16_t> c = vcl::CharToUtf16(Page, Text.substr(i + 1, vcl::CharLength(Page, Text, i + 1)));
+    return Folded(c.value_or(u'\uFFFD'));
   }
   return std::nullopt;
 }
 
+// The mnemonic letter as the text's code page writes it.
+std::string Letter(char16_t C, int Page) { return vcl::FromUtf16Char(Page, C).value_or("?"); }
+
 void CheckMnemonics(Findings& F, const AppliedDialog& After, const DialogLayout& Ref) {
   const auto& a = After.Layout.Controls;
-  std::map<unsigned char, std::vector<std::size_t>> byLetter;
+  const int page = After.Layout.CodePage;
+  std::map<char16_t, std::vector<std::size_t>> byLetter;
   for (std::size_t i = 0; i < a.size(); ++i) {
     const TextRoom room = RoomOf(a[i]);
     if (!room.Draws || !room.Prefix) continue;
     if (const Parsed* p = After.Caption[i]) {
       const std::optional<RECT> where = a[i].Visible() ? std::optional<RECT>(a[i].Rect) : std::nullopt;
-      const bool had = Mnemonic(Ref.Controls[i].Text).has_value(), has = Mnemonic(a[i].Text).has_value();
+      const bool had = Mnemonic(Ref.Controls[i].Text, Ref.CodePage).has_value();
+      const bool has = Mnemonic(a[i].Text, page).has_value();
       if (had && !has) F.Report(*p, Severity::Warning, Fault::MnemonicDropped, "drops the & mnemonic of the original " + Quoted(Ref.Controls[i].Text), where);
       if (!had && has) F.Report(*p, Severity::Warning, Fault::MnemonicAdded, "adds a & mnemonic that the original " + Quoted(Ref.Controls[i].Text) + " does not have", where);
     }
     if (!a[i].Visible()) continue;
-    if (const auto m = Mnemonic(a[i].Text)) byLetter[*m].push_back(i);
+    if (const auto m = Mnemonic(a[i].Text, page)) byLetter[*m].push_back(i);
   }
   for (const auto& [letter, controls] : byLetter) {
     if (controls.size() < 2) continue;
@@ -178,7 +194,7 @@ void CheckMnemonics(Findings& F, const AppliedDialog& After, const DialogLayout&
       std::string others;
       for (const std::size_t j : controls)
         if (j != i) others += (others.empty() ? "" : ", ") + std::to_string(a[j].Id) + " " + Quoted(a[j].Text);
-      F.Report(*After.Caption[i], Severity::Error, Fault::MnemonicClash, "mnemonic &" + std::string(1, static_cast<char>(letter)) + " is also that of control " + others,
+      F.Report(*After.Caption[i], Severity::Error, Fault::MnemonicClash, "mnemonic &" + Letter(letter, page) + " is also that of control " + others,
              a[i].Rect);
     }
   }

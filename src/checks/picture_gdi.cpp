@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "checks/preview.hpp"
+#include "vcl/CodePages.hpp"
 #include "vcl/SysUtils.hpp"
 #include "win/control_kind.h"
 
@@ -42,13 +43,19 @@ void Fill(HDC Dc, RECT R, COLORREF Color) {
   DeleteObject(brush);
 }
 
-void Text(HDC Dc, RECT R, const std::string& Text, UINT Format) {
-  SetBkMode(Dc, TRANSPARENT);
-  SetTextColor(Dc, RGB(0, 0, 0));
-  DrawTextA(Dc, Text.c_str(), static_cast<int>(Text.size()), &R, Format);
+// Text is in code page Page, drawn as its UTF-16 form.
+void DrawIn(HDC Dc, RECT R, int Page, const std::string& Text, UINT Format) {
+  const std::u16string wide = vcl::ToUtf16(Page, Text);
+  DrawTextW(Dc, reinterpret_cast<const wchar_t*>(wide.c_str()), static_cast<int>(wide.size()), &R, Format);
 }
 
-void DrawControl(HDC Dc, Fonts& F, const ControlLayout& C) {
+void Text(HDC Dc, RECT R, int Page, const std::string& Text, UINT Format) {
+  SetBkMode(Dc, TRANSPARENT);
+  SetTextColor(Dc, RGB(0, 0, 0));
+  DrawIn(Dc, R, Page, Text, Format);
+}
+
+void DrawControl(HDC Dc, Fonts& F, const ControlLayout& C, int Page) {
   RECT r = C.Rect;
   SelectObject(Dc, F.Of(C.Font));
   const win::ControlKind kind = win::KindOfControl(C.ClassName, C.Style);
@@ -57,23 +64,23 @@ void DrawControl(HDC Dc, Fonts& F, const ControlLayout& C) {
     const UINT align = how.Align == win::LabelText::Alignment::Center  ? DT_CENTER
                        : how.Align == win::LabelText::Alignment::Right ? DT_RIGHT
                                                                         : DT_LEFT;
-    Text(Dc, r, C.Text, (how.Prefix ? 0 : DT_NOPREFIX) | (how.Wraps ? DT_WORDBREAK : 0) | align);
+    Text(Dc, r, Page, C.Text, (how.Prefix ? 0 : DT_NOPREFIX) | (how.Wraps ? DT_WORDBREAK : 0) | align);
   } else if (kind == win::ControlKind::GroupBox) {
     RECT frame{r.left, r.top + 6, r.right, r.bottom};
     DrawEdge(Dc, &frame, EDGE_ETCHED, BF_RECT);
     SIZE size{};
     GetTextExtentPoint32A(Dc, C.Text.c_str(), static_cast<int>(C.Text.size()), &size);
     Fill(Dc, RECT{r.left + 6, r.top, r.left + 10 + size.cx, r.top + size.cy}, GetSysColor(COLOR_BTNFACE));
-    Text(Dc, RECT{r.left + 8, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE);
+    Text(Dc, RECT{r.left + 8, r.top, r.right, r.bottom}, Page, C.Text, DT_SINGLELINE);
   } else if (kind == win::ControlKind::CheckBox || kind == win::ControlKind::RadioButton) {
     const int box = 13, by = r.top + (r.bottom - r.top - box) / 2;
     RECT mark{r.left, by, r.left + box, by + box};
     DrawFrameControl(Dc, &mark, DFC_BUTTON, kind == win::ControlKind::RadioButton ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
-    Text(Dc, RECT{r.left + 17, r.top, r.right, r.bottom}, C.Text, DT_SINGLELINE | DT_VCENTER);
+    Text(Dc, RECT{r.left + 17, r.top, r.right, r.bottom}, Page, C.Text, DT_SINGLELINE | DT_VCENTER);
   } else if (kind == win::ControlKind::PushButton || vcl::SameText(C.ClassName, "Button")) {
     // Owner-drawn and user buttons draw what they like: a push button stands for them.
     DrawFrameControl(Dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
-    Text(Dc, r, C.Text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    Text(Dc, r, Page, C.Text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
   } else if (win::ShowsContent(kind) || C.ClassName == "SHELLDLL_DefView") {
     // A drop-down combo box's rectangle includes its closed list: only the field is drawn.
     const bool dropDown = (kind == win::ControlKind::ComboBox && win::DropsDown(C.Style)) || vcl::SameText(C.ClassName, "ComboBoxEx32");
@@ -84,7 +91,7 @@ void DrawControl(HDC Dc, Fonts& F, const ControlLayout& C) {
       RECT arrow{r.right - 18, r.top + 2, r.right - 2, r.bottom - 2};
       DrawFrameControl(Dc, &arrow, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
     }
-    Text(Dc, RECT{r.left + 4, r.top + 3, r.right - 20, r.bottom - 2}, C.Text, DT_SINGLELINE | DT_NOPREFIX);
+    Text(Dc, RECT{r.left + 4, r.top + 3, r.right - 20, r.bottom - 2}, Page, C.Text, DT_SINGLELINE | DT_NOPREFIX);
   }
 }
 
@@ -144,14 +151,14 @@ Picture DrawPicture(const DialogLayout& Dialog, const std::vector<Problem>& Prob
     SelectObject(dc, fonts.Of(Dialog.Font, true));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    RECT title{8, 3, width - 3, std::max(3, cy - 1)};
-    DrawTextA(dc, Dialog.Title.c_str(), static_cast<int>(Dialog.Title.size()), &title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    RECT title{8, 3, width - 8, std::max(3, cy - 1)};
+    DrawIn(dc, title, Dialog.CodePage, Dialog.Title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (Dialog.Mirrored ? DT_RIGHT : DT_LEFT));
 
     SetViewportOrgEx(dc, cx, cy, nullptr);
     const HRGN clip = CreateRectRgn(cx, cy, cx + Dialog.ClientWidth(), cy + Dialog.ClientHeight());
     SelectClipRgn(dc, clip);
     for (const ControlLayout& c : Dialog.Controls)
-      if (c.Visible()) DrawControl(dc, fonts, c);
+      if (c.Visible()) DrawControl(dc, fonts, c, Dialog.CodePage);
     // The faults, over everything, also where they leave the client area.
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);

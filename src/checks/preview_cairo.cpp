@@ -1,5 +1,6 @@
 // The preview in the simulation: a drawing of the dialog's layout with Cairo, in the face the
-// recorded dialogs are drawn with, and the faults outlined in red.
+// controls are realised with, the texts read in the code page of their class, a mirrored layout
+// as its rectangles place it (its title on the right), and the faults outlined in red.
 #include <cairo.h>
 #include <dlfcn.h>
 
@@ -18,6 +19,9 @@ struct Painter {
   cairo_t* Cr;
   std::string Face;
   double Size;
+  int Page;  // of the texts
+
+  std::string Utf8(std::string_view Text) const { return vcl::ToUtf8(Page, Text); }
 
   void Color(double R, double G, double B) { cairo_set_source_rgb(Cr, R / 255, G / 255, B / 255); }
   void Fill(double X, double Y, double W, double H) {
@@ -58,10 +62,10 @@ struct Painter {
     cairo_font_extents_t fe;
     cairo_font_extents(Cr, &fe);
     cairo_move_to(Cr, X, Y + fe.ascent);
-    cairo_show_text(Cr, vcl::AnsiToUtf8(shown).c_str());
+    cairo_show_text(Cr, Utf8(shown).c_str());
     if (mnemonic != std::string::npos) {
-      const double x0 = X + Width(vcl::AnsiToUtf8(shown.substr(0, mnemonic)));
-      const double x1 = X + Width(vcl::AnsiToUtf8(shown.substr(0, mnemonic + 1)));
+      const double x0 = X + Width(Utf8(shown.substr(0, mnemonic)));
+      const double x1 = X + Width(Utf8(shown.substr(0, mnemonic + vcl::CharLength(Page, shown, mnemonic))));
       cairo_rectangle(Cr, x0, Y + fe.ascent + 1, x1 - x0, 1);
       cairo_fill(Cr);
     }
@@ -72,7 +76,7 @@ struct Painter {
       if (Prefix && Raw[i] == '&' && i + 1 < Raw.size()) ++i;
       shown += Raw[i];
     }
-    return Width(vcl::AnsiToUtf8(shown));
+    return Width(Utf8(shown));
   }
   // The text wrapped between words within Width, as a label draws it.
   std::vector<std::string> Wrapped(const std::string& Raw, double WidthLimit, bool Prefix) {
@@ -180,7 +184,8 @@ cairo_surface_t* Render(const DialogLayout& Dialog, const std::vector<Problem>& 
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(surface);
   RecordedMeasure measure;
-  Painter p{cr, measure.Measure(Dialog.Font, "").Face, static_cast<double>(Dialog.Font.Height < 0 ? -Dialog.Font.Height : 11)};
+  const FontSpec& font = Dialog.Controls.empty() ? Dialog.Font : Dialog.Controls.front().Font;
+  Painter p{cr, measure.Measure(font, "").Face, static_cast<double>(font.Height < 0 ? -font.Height : 11), Dialog.CodePage};
   if (p.Face.empty()) p.Face = "Liberation Sans";
 
   // Frame and title bar, then the client area with its controls.
@@ -198,7 +203,8 @@ cairo_surface_t* Render(const DialogLayout& Dialog, const std::vector<Problem>& 
   cairo_select_font_face(cr, p.Face.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, p.Size);
   p.Color(255, 255, 255);
-  p.Text(8, 3 + (cy - 4 - p.Size - 2) / 2, Dialog.Title, false);
+  const double titleY = 3 + (cy - 4 - p.Size - 2) / 2;
+  p.Text(Dialog.Mirrored ? width - 8 - p.TextWidth(Dialog.Title, false) : 8, titleY, Dialog.Title, false);
 
   cairo_save(cr);
   cairo_translate(cr, cx, cy);

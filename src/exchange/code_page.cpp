@@ -1,4 +1,4 @@
-// UTF-8 to code page 1252, with characters outside 1252 named by code, name or block.
+// UTF-8 to a code page, with the characters the page lacks named by code, name or block.
 #include "exchange/CodePage.hpp"
 
 #include <array>
@@ -125,15 +125,19 @@ std::string CharacterName(char32_t Code) {
   return code;
 }
 
-std::optional<std::string> AnsiFromUtf8(std::string_view Text, Unconvertible& Problem) {
+std::optional<std::string> TextFromUtf8(int Page, std::string_view Text, Unconvertible& Problem) {
   vcl::TUnconvertible at;
-  std::optional<std::string> ansi = vcl::FromUtf8(vcl::AnsiCodePage, Text, at);
-  if (!ansi) {
+  std::optional<std::string> bytes = vcl::FromUtf8(Page, Text, at);
+  if (!bytes) {
     char byte[48];
     std::snprintf(byte, sizeof byte, "byte 0x%02X that is no UTF-8", static_cast<unsigned char>(Text[at.Offset]));
     Problem = {at.Offset, at.Character, at.Code ? CharacterName(*at.Code) : std::string(byte)};
   }
-  return ansi;
+  return bytes;
+}
+
+std::optional<std::string> AnsiFromUtf8(std::string_view Text, Unconvertible& Problem) {
+  return TextFromUtf8(vcl::AnsiCodePage, Text, Problem);
 }
 
 }  // namespace exchange

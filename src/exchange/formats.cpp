@@ -34,10 +34,13 @@ std::string LanguageOf(const TExportSource& Source) { return Source.Language.emp
 
 // The units of the source, counted, for a file of units; Bytes makes the file's content.
 template <class F>
-TExportResult WriteUnits(const std::string& FileName, const TExportSource& Source, F&& Bytes) {
+TExportResult WriteUnits(const std::string& FileName, const TExportSource& Source, const TWarning& Warn, F&& Bytes) {
   design::CheckInput(FileName, Vek::MaxListFileSize, true);
   TExportResult result;
-  std::vector<TextUnit> units = ExportUnits(Source.Entries, Source.Originals, Source.Form, result.WithoutOriginal);
+  std::vector<std::string> warnings;
+  std::vector<TextUnit> units = ExportUnits(Source.Entries, Source.Originals, Source.Form, result.WithoutOriginal, &warnings);
+  if (Warn)
+    for (const std::string& w : warnings) Warn(w);
   const std::string bytes = Bytes(units);
   design::CheckOutput(FileName, bytes.size(), Vek::MaxListFileSize);
   vcl::ReplaceFile(FileName, bytes);
@@ -46,16 +49,19 @@ TExportResult WriteUnits(const std::string& FileName, const TExportSource& Sourc
   return result;
 }
 
-// The units of a file read whole by Read, merged when the import is called.
+// The units of a file read whole by Read (which names the file's language too), merged when the
+// import is called.
 template <class F>
 TImport ReadUnits(const std::string& FileName, F&& Read) {
   design::CheckInput(FileName, Vek::MaxListFileSize, true);
   std::optional<std::string> bytes = vcl::ReadFileIfExists(FileName);
   if (!bytes) return {};
-  std::vector<TextUnit> units = Read(*bytes, FileName);
-  return [units = std::move(units), FileName](Vek::TSortList& Entries, const vcl::TStrings& Originals) {
-    return ImportUnits(Entries, Originals, units, FileName);
-  };
+  std::string language;
+  std::vector<TextUnit> units = Read(*bytes, FileName, &language);
+  return TImport([units = std::move(units), FileName, language](Vek::TSortList& Entries, const vcl::TStrings& Originals,
+                                                                std::optional<int> Charset) {
+    return ImportUnits(Entries, Originals, units, FileName, {language, Charset});
+  });
 }
 
 TExportResult WriteDictionary(const std::string& FileName, const TExportSource& Source, const TWarning&) {
@@ -68,7 +74,8 @@ TImport ReadDictionary(const std::string& FileName) {
   std::error_code ec;
   if (!std::filesystem::exists(FileName, ec) && !ec) return {};
   design::CheckInput(FileName, Vek::MaxListFileSize);
-  return [FileName](Vek::TSortList& Entries, const vcl::TStrings& Originals) {
+  // A dictionary pairs the bytes of entries as they are: a character set changes nothing of them.
+  return TImport([FileName](Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int>) {
     const std::vector<std::string> before = [&] {
       std::vector<std::string> lines;
       for (int i = 0; i < Entries.Count(); ++i) lines.push_back(Entries.Strings(i));
@@ -80,11 +87,11 @@ TImport ReadDictionary(const std::string& FileName) {
     for (int i = 0; i < Entries.Count(); ++i)
       if (static_cast<std::size_t>(i) >= before.size() || Entries.Strings(i) != before[static_cast<std::size_t>(i)]) ++result.Changed;
     return result;
-  };
+  });
 }
 
 TExportResult WritePoFile(const std::string& FileName, const TExportSource& Source, const TWarning& Warn) {
-  return WriteUnits(FileName, Source, [&](std::vector<TextUnit>& Units) {
+  return WriteUnits(FileName, Source, Warn, [&](std::vector<TextUnit>& Units) {
     for (TextUnit& u : Units)
       if (const std::string mismatch = u.Target.empty() ? "" : LineBreakMismatch(u.Source, u.Target); !mismatch.empty()) {
         if (Warn) Warn(vcl::Excerpt(u.Key) + ": " + mismatch + ", which msgfmt --check refuses: written untranslated");
@@ -99,15 +106,19 @@ TExportResult WritePoFile(const std::string& FileName, const TExportSource& Sour
   });
 }
 
-TImport ReadPoFile(const std::string& FileName) { return ReadUnits(FileName, ReadPo); }
+TImport ReadPoFile(const std::string& FileName) {
+  return ReadUnits(FileName, [](std::string_view Bytes, const std::string& Name, std::string* Language) {
+    return ReadPo(Bytes, Name, Language);
+  });
+}
 
 void CheckXliff(const std::string& FileName) {
   if (!XliffAvailable()) throw vcl::Exception(FileName + ": XLIFF needs libxml2, which this build was made without");
 }
 
-TExportResult WriteXliffFile(const std::string& FileName, const TExportSource& Source, const TWarning&) {
+TExportResult WriteXliffFile(const std::string& FileName, const TExportSource& Source, const TWarning& Warn) {
   CheckXliff(FileName);
-  return WriteUnits(FileName, Source, [&](const std::vector<TextUnit>& Units) {
+  return WriteUnits(FileName, Source, Warn, [&](const std::vector<TextUnit>& Units) {
     std::string language = LanguageOf(Source);  // XML names languages with "-"
     std::replace(language.begin(), language.end(), '_', '-');
     return WriteXliff(vcl::AnsiToUtf8(Source.Project), language, Units);
@@ -116,7 +127,9 @@ TExportResult WriteXliffFile(const std::string& FileName, const TExportSource& S
 
 TImport ReadXliffFile(const std::string& FileName) {
   CheckXliff(FileName);
-  return ReadUnits(FileName, ReadXliff);
+  return ReadUnits(FileName, [](std::string_view Bytes, const std::string& Name, std::string* Language) {
+    return ReadXliff(Bytes, Name, Language);
+  });
 }
 
 const std::vector<TFormat>& Table() {

@@ -79,7 +79,7 @@ class PoReader {
 public:
   PoReader(std::string_view Bytes, const std::string& FileName) : FBytes(Bytes), FFileName(FileName) {}
 
-  std::vector<TextUnit> Read() {
+  std::vector<TextUnit> Read(std::string* Language) {
     if (const char* kind = Utf16Kind(FBytes))
       throw vcl::EReadError(FFileName + ": the file is in UTF-16 (" + kind +
                             "); PO files are read in UTF-8: convert it, e.g. with iconv -f UTF-16 -t UTF-8");
@@ -100,6 +100,7 @@ public:
       start = end + 1;
     }
     Finish();
+    if (Language) *Language = FLanguage;
     return std::move(FUnits);
   }
 
@@ -264,7 +265,18 @@ private:
     FPart = Part::None;
   }
 
-  void CheckHeader(const std::string& Header, int Line) const {
+  void CheckHeader(const std::string& Header, int Line) {
+    // "Name: value" lines; the first Language field counts, as gettext takes it.
+    for (std::size_t start = 0; start < Header.size() && FLanguage.empty();) {
+      const std::size_t end = std::min(Header.find('\n', start), Header.size());
+      const std::string_view field = std::string_view(Header).substr(start, end - start);
+      if (field.starts_with("Language:")) {
+        const std::string_view value = field.substr(9);
+        const std::size_t first = value.find_first_not_of(" \t"), last = value.find_last_not_of(" \t");
+        if (first != std::string_view::npos) FLanguage = value.substr(first, last + 1 - first);
+      }
+      start = end + 1;
+    }
     const std::size_t at = Header.find("charset=");
     if (at == std::string::npos) return;
     std::string charset = Header.substr(at + 8, Header.find_first_of(" ;\n", at + 8) - (at + 8));
@@ -285,6 +297,7 @@ private:
   std::size_t FPartCharacters = 0;     // its characters so far
   std::map<std::string, int> FSeen;
   std::vector<TextUnit> FUnits;
+  std::string FLanguage;  // the header's Language field
 };
 
 }  // namespace
@@ -311,6 +324,8 @@ std::string LineBreakMismatch(std::string_view Id, std::string_view Str) {
   return "";
 }
 
-std::vector<TextUnit> ReadPo(std::string_view Bytes, const std::string& FileName) { return PoReader(Bytes, FileName).Read(); }
+std::vector<TextUnit> ReadPo(std::string_view Bytes, const std::string& FileName, std::string* Language) {
+  return PoReader(Bytes, FileName).Read(Language);
+}
 
 }  // namespace exchange

@@ -1,11 +1,9 @@
-// Pseudo-localisation: pseudo-translated entries of every captured text, and mirrored positions.
+// Pseudo-localisation: pseudo-translated entries of every captured text, and right-to-left dialogs.
 #include "exchange/Pseudo.hpp"
 
 #include <algorithm>
-#include <cstdint>
 #include <map>
 #include <optional>
-
 
 namespace exchange {
 
@@ -45,14 +43,6 @@ std::string PseudoLine(std::string_view Line) {
   return out;
 }
 
-// A control's captured Left and Width, and the line each came from; empty when not captured.
-struct Rect {
-  std::optional<int> Left, Width;
-  std::string LeftLine, WidthLine;
-};
-
-bool OnScreen(Vek::EntryKind Kind, int Value) { return Vek::OnScreen(Kind, Value) == Value; }
-
 }  // namespace
 
 std::string PseudoText(std::string_view Text) {
@@ -67,59 +57,24 @@ std::string PseudoText(std::string_view Text) {
   return out + "]";
 }
 
-std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool Mirror, const vcl::TComponent* Form,
-                                       std::vector<std::string>* Unmirrored) {
+std::vector<std::string> PseudoEntries(const vcl::TStrings& Originals, bool RightToLeft, const vcl::TComponent* Form) {
   std::vector<std::string> entries;
-  // Per dialog class, the captured Left and Width of each control by its id text.
-  std::map<std::string, std::map<std::string, Rect>, std::less<>> controls;
+  std::vector<std::string> classes;  // the dialog classes, in the order they come first
   for (int i = 0; i < Originals.Count(); ++i) {
     const std::string& line = Originals.Strings(i);
     const Vek::Entry e = Vek::Entry::Split(line);
-    if (Vek::IsTextKind(e.Kind)) {
-      const std::optional<std::string> text = e.TryDecodedValue();
-      if (!text || !Vek::IsForTranslation(line, Form)) continue;
-      std::string value = PseudoText(*text);
-      Vek::ConvertToLiterals(value);
-      entries.push_back(Vek::EntryLine(Vek::EntryKey(line), value));
-    } else if (Mirror && e.HasId && (e.Kind == Vek::EntryKind::ChildLeft || e.Kind == Vek::EntryKind::ChildWidth)) {
-      const std::optional<int> number = Vek::ParseDecimal(e.Value);
-      if (!number) continue;
-      Rect& r = controls[std::string(e.ClassPart)][std::string(e.IdText)];
-      if (e.Kind == Vek::EntryKind::ChildLeft) r.Left = *number, r.LeftLine = line;
-      else r.Width = *number, r.WidthLine = line;
-    }
+    if (RightToLeft && e.HasClass && !e.ClassPart.empty() && std::find(classes.begin(), classes.end(), e.ClassPart) == classes.end())
+      classes.emplace_back(e.ClassPart);
+    if (!Vek::IsTextKind(e.Kind)) continue;
+    const std::optional<std::string> text = e.TryDecodedValue();
+    if (!text || !Vek::IsForTranslation(line, Form)) continue;
+    std::string value = PseudoText(*text);
+    Vek::ConvertToLiterals(value);
+    entries.push_back(Vek::EntryLine(Vek::EntryKey(line), value));
   }
-  const auto leaveOut = [&](const std::string& Line) {
-    if (Unmirrored) Unmirrored->push_back(Line);
-  };
-  for (auto& [dialogClass, byId] : controls) {
-    // A capture stores a control's extent plus one (Vek::CapturedExtent): its right edge is the
-    // left one plus the extent the Width stands for. A control beyond what a screen holds is left
-    // out: mirroring it would move the others off the screen.
-    std::int64_t first = INT64_MAX, last = INT64_MIN;
-    for (auto it = byId.begin(); it != byId.end();) {
-      const Rect& r = it->second;
-      if (r.Left && r.Width && (!OnScreen(Vek::EntryKind::ChildLeft, *r.Left) || !OnScreen(Vek::EntryKind::ChildWidth, *r.Width))) {
-        leaveOut(OnScreen(Vek::EntryKind::ChildLeft, *r.Left) ? r.WidthLine : r.LeftLine);
-        it = byId.erase(it);
-        continue;
-      }
-      if (r.Left && r.Width) {
-        first = std::min<std::int64_t>(first, *r.Left);
-        last = std::max<std::int64_t>(last, *r.Left + Vek::ExtentOfCaptured(*r.Width));
-      }
-      ++it;
-    }
-    for (const auto& [id, r] : byId) {
-      if (!r.Left || !r.Width) continue;
-      const std::int64_t mirrored = first + last - (*r.Left + Vek::ExtentOfCaptured(*r.Width));
-      if (Vek::OnScreen(Vek::EntryKind::ChildLeft, mirrored) != mirrored) {
-        leaveOut(r.LeftLine);
-        continue;
-      }
-      entries.push_back(dialogClass + ".Left[" + id + "]=" + vcl::IntToStr(static_cast<int>(mirrored)));
-    }
-  }
+  // The reading order of the whole dialog: Windows mirrors its layout, so no control is moved.
+  for (const std::string& dialogClass : classes)
+    entries.push_back(dialogClass + ".BiDiMode=" + std::string(Vek::BiDiModeName(Vek::BiDiMode::RightToLeft)));
   return entries;
 }
 

@@ -2,7 +2,9 @@
 // entries, and the language tags of locales.
 #include "exchange/TextUnits.hpp"
 
+#include <algorithm>
 #include <map>
+#include <set>
 
 #include "exchange/CodePage.hpp"
 #include "vcl/CodePages.hpp"
@@ -75,6 +77,27 @@ std::string Decoded(const std::string& Line, const char* What) {
   return value;
 }
 
+// The code page of each dialog class's texts in one list (Vek::TextCodePage), asked once a class.
+class ClassPages {
+public:
+  explicit ClassPages(const vcl::TStrings& Lines) : FLines(Lines) {}
+  int Of(std::string_view ClassName) {
+    const auto it = FPages.find(ClassName);
+    if (it != FPages.end()) return it->second;
+    return FPages.emplace(std::string(ClassName), Vek::TextCodePage(FLines, ClassName)).first->second;
+  }
+
+private:
+  const vcl::TStrings& FLines;
+  std::map<std::string, int, std::less<>> FPages;
+};
+
+// The character set a class's translations are taken in (none: the class has none) and its code page.
+struct ClassCharset {
+  int Page = 0;
+  std::optional<int> Charset;
+};
+
 }  // namespace
 
 int TextUnit::LineAt(std::size_t Offset) const {
@@ -118,13 +141,51 @@ std::string LanguageTag(int Locale) {
   return it == primary.end() ? "" : it->second;
 }
 
+std::optional<int> CharsetOfLanguage(std::string_view Tag) {
+  // Its parts in lower case: the language, then script and region ("zh-hant-tw"), then a
+  // modifier ("sr@latin"); an encoding ("ru_RU.UTF-8") says nothing of the language.
+  std::string tag;
+  for (const char c : Tag.substr(0, Tag.find('.'))) tag += static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c == '_' ? '-' : c);
+  const std::size_t at = tag.find('@');
+  const std::string modifier = at == std::string::npos ? "" : tag.substr(at + 1);
+  tag = tag.substr(0, at);
+  const std::string language = tag.substr(0, tag.find('-'));
+  std::string script, region;
+  for (std::size_t start = language.size(); start < tag.size();) {
+    const std::size_t end = std::min(tag.find('-', start + 1), tag.size());
+    const std::string part = tag.substr(start + 1, end - start - 1);
+    if (part.size() == 4 && script.empty()) script = part;
+    else if ((part.size() == 2 || part.size() == 3) && region.empty()) region = part;
+    start = end;
+  }
+  if (language == "zh") {  // Chinese by its script, else by its country; Simplified where neither says
+    if (script == "hant") return 136;
+    if (script == "hans") return 134;
+    return region == "tw" || region == "hk" || region == "mo" ? 136 : 134;
+  }
+  if (language == "sr" && (script == "latn" || modifier == "latin")) return 238;  // Serbian in Latin letters
+  static const std::map<std::string, int, std::less<>> charsets = {
+      {"ru", 204}, {"uk", 204}, {"bg", 204}, {"sr", 204}, {"be", 204}, {"mk", 204},
+      {"el", 161},
+      {"pl", 238}, {"cs", 238}, {"sk", 238}, {"hu", 238}, {"hr", 238}, {"sl", 238}, {"ro", 238}, {"sq", 238},
+      {"tr", 162}, {"az", 162},
+      {"he", 177}, {"iw", 177},  // iw: Hebrew's former code, which older tools still write
+      {"ar", 178}, {"fa", 178}, {"ur", 178},
+      {"et", 186}, {"lv", 186}, {"lt", 186},
+      {"vi", 163}, {"th", 222}, {"ja", 128}, {"ko", 129}};
+  const auto it = charsets.find(language);
+  if (it == charsets.end()) return std::nullopt;
+  return it->second;
+}
+
 std::vector<TextUnit> ExportUnits(const vcl::TStrings& Entries, const vcl::TStrings& Originals, const vcl::TComponent* Form,
-                                  int& WithoutOriginal) {
+                                  int& WithoutOriginal, std::vector<std::string>* Warnings) {
   const auto originals = ByKey(Originals, false);
   const auto entries = ByKey(Entries, true);  // the last entry of a key is what a dialog shows
   WithoutOriginal = 0;
   for (const auto& [key, line] : entries)
     if (!originals.contains(key)) ++WithoutOriginal;
+  ClassPages originalPages(Originals), entryPages(Entries);
   std::vector<TextUnit> units;
   for (const auto& [key, line] : originals) {
     const Vek::Entry e = Vek::Entry::Split(line);
@@ -133,8 +194,20 @@ std::vector<TextUnit> ExportUnits(const vcl::TStrings& Entries, const vcl::TStri
     if (entry == entries.end() && (!Vek::IsTextKind(e.Kind) || !Vek::IsForTranslation(line, Form))) continue;
     TextUnit u;
     u.Key = vcl::AnsiToUtf8(key);
-    u.Source = vcl::AnsiToUtf8(LfBreaks(Decoded(line, "Captured value")));
-    if (entry != entries.end()) u.Target = vcl::AnsiToUtf8(LfBreaks(Decoded(entry->second, "Entry")));
+    u.Source = vcl::ToUtf8(originalPages.Of(e.ClassPart), LfBreaks(Decoded(line, "Captured value")));
+    if (entry != entries.end()) {
+      const int page = entryPages.Of(e.ClassPart);
+      const std::string target = LfBreaks(Decoded(entry->second, "Entry"));
+      u.Target = vcl::ToUtf8(page, target);
+      // Bytes that are no character of the page come out as U+FFFD and could never come back.
+      vcl::TUnconvertible problem;
+      if (vcl::FromUtf8(page, u.Target, problem) != target) {
+        if (Warnings)
+          Warnings->push_back(vcl::Excerpt(key) + ": the translation holds bytes that are no characters of code page " +
+                              vcl::IntToStr(page) + ": written untranslated");
+        u.Target.clear();
+      }
+    }
     u.Note = NoteOf(e);
     units.push_back(std::move(u));
   }
@@ -146,10 +219,18 @@ std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutO
 }
 
 ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals, const std::vector<TextUnit>& Units,
-                         const std::string& FileName) {
+                         const std::string& FileName, const ImportCharset& Charset) {
   const auto originals = ByKey(Originals, false);
+  ClassPages originalPages(Originals);
   ImportResult result;
-  std::vector<std::pair<std::string, std::string>> changes;  // key, new entry line
+  // The units to take, with their entries' keys and captured lines.
+  struct Taken {
+    const TextUnit* Unit;
+    std::string Key;
+    const std::string* Original;
+    std::string OriginalText;
+  };
+  std::vector<Taken> taken;
   for (const TextUnit& u : Units) {
     const std::string at = FileName + ", line " + vcl::IntToStr(u.Line) + ": ";
     const std::string key = vcl::Excerpt(u.Key);
@@ -175,20 +256,68 @@ ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals
       result.Warnings.push_back(at + e.Message() + "; skipped");
       continue;
     }
-    if (vcl::AnsiToUtf8(LfBreaks(originalText)) != LfBreaks(u.Source)) {  // a tool may have written CR LF
+    const int originalPage = originalPages.Of(Vek::Entry::Split(original->second).ClassPart);
+    if (vcl::ToUtf8(originalPage, LfBreaks(originalText)) != LfBreaks(u.Source)) {  // a tool may have written CR LF
       result.Warnings.push_back(at + "the captured original of " + key +
                                 " is no longer the text translated here; skipped (export again to translate it)");
       continue;
     }
-    const std::optional<std::string> target = AnsiFromUtf8(u.Target, problem);
-    if (!target) {
-      result.Faults.push_back(FileName + ", line " + vcl::IntToStr(u.LineAt(problem.Offset)) + ": translation of " + key +
-                              ", character " + vcl::IntToStr(static_cast<int>(problem.Character)) + ": " + problem.Description +
-                              (problem.Description.starts_with("byte") ? "" : " is not in code page 1252"));
+    taken.push_back({&u, *ansiKey, &original->second, std::move(originalText)});
+  }
+
+  // The code page of each class the file translates, and the Font.Charset entries it needs.
+  const std::optional<int> wanted = Charset.Charset ? Charset.Charset : CharsetOfLanguage(Charset.Language);
+  std::map<std::string, std::string, std::less<>> changes;       // key, new entry line
+  std::set<std::string, std::less<>> charsetKeys;                // the Font.Charset entries that wanted decides
+  std::map<std::string, ClassCharset, std::less<>> classes;      // the classes translated
+  std::map<std::string, std::string, std::less<>> charsetLines;  // class: the file's own Font.Charset translation
+  for (const Taken& t : taken) {
+    const Vek::Entry e = Vek::Entry::Split(*t.Original);
+    if (e.Kind == Vek::EntryKind::Font && e.Font == Vek::FontField::Charset)
+      charsetLines[std::string(e.ClassPart)] = Vek::EntryLine(t.Key, t.Unit->Target);
+    classes.emplace(std::string(e.ClassPart), ClassCharset());
+  }
+  for (auto& [dialogClass, charset] : classes) {
+    // The class's set as the file leaves it: its own translation of Font.Charset, else the entry.
+    vcl::TStringList fileCharset;
+    const auto line = charsetLines.find(dialogClass);
+    if (line != charsetLines.end()) fileCharset.Add(line->second);
+    const std::optional<int> current = Vek::CharsetOf(line != charsetLines.end() ? fileCharset : Entries, dialogClass);
+    if (!wanted || (current && Vek::TextCodePage(current) == Vek::TextCodePage(wanted))) {
+      charset = {Vek::TextCodePage(current), current};
       continue;
     }
-    std::string value = originalText.find("\r\n") != std::string::npos ? CrLfBreaks(*target) : *target;
-    const Vek::Entry e = Vek::Entry::Split(original->second);
+    charset = {Vek::TextCodePage(wanted), wanted};
+    const std::string key = dialogClass + ".Font.Charset";
+    const std::string entry = Vek::EntryLine(key, vcl::IntToStr(*wanted));
+    const int index = Vek::FindEntry(Entries, key);
+    if (index < 0 || Entries.Strings(index) != entry) changes[key] = entry;
+    charsetKeys.insert(key);
+    const std::string page = "code page " + vcl::IntToStr(charset.Page);
+    result.Charsets.push_back(
+        FileName + ": " + vcl::Excerpt(key) + "=" + vcl::IntToStr(*wanted) +
+        (current ? " replaces " + vcl::IntToStr(*current) + " (code page " + vcl::IntToStr(Vek::TextCodePage(current)) + ")" : " added") +
+        (Charset.Charset ? ": character set " + vcl::IntToStr(*wanted) + " (" + page + ") was asked for"
+                         : ": the file's language " + vcl::Excerpt(Charset.Language) + " is written in " + page));
+  }
+
+  for (const Taken& t : taken) {
+    const TextUnit& u = *t.Unit;
+    const std::string at = FileName + ", line " + vcl::IntToStr(u.Line) + ": ";
+    const std::string key = vcl::Excerpt(u.Key);
+    const Vek::Entry e = Vek::Entry::Split(*t.Original);
+    const ClassCharset& charset = classes.at(std::string(e.ClassPart));
+    Unconvertible problem;
+    const std::optional<std::string> target = TextFromUtf8(charset.Page, u.Target, problem);
+    if (!target) {
+      const std::string lacking = " is not in code page " + vcl::IntToStr(charset.Page) +
+                                  (charset.Charset ? " (character set " + vcl::IntToStr(*charset.Charset) + ")" : "");
+      result.Faults.push_back(FileName + ", line " + vcl::IntToStr(u.LineAt(problem.Offset)) + ": translation of " + key +
+                              ", character " + vcl::IntToStr(static_cast<int>(problem.Character)) + ": " + problem.Description +
+                              (problem.Description.starts_with("byte") ? "" : lacking));
+      continue;
+    }
+    std::string value = t.OriginalText.find("\r\n") != std::string::npos ? CrLfBreaks(*target) : *target;
     if (Vek::TakesInteger(e)) {
       const std::optional<int> number = Vek::ParseDecimal(value);
       if (!number) {
@@ -212,11 +341,15 @@ ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals
                               vcl::IntToStr(static_cast<std::int64_t>(Vek::MaxValueLength)) + " an entry holds");
       continue;
     }
-    const std::string line = Vek::EntryLine(*ansiKey, value);
-    const int index = Vek::FindEntry(Entries, *ansiKey);
-    if (index < 0 || Entries.Strings(index) != line) changes.emplace_back(*ansiKey, line);
+    if (charsetKeys.contains(t.Key)) continue;  // the set asked for wins over the file's own
+    const std::string line = Vek::EntryLine(t.Key, value);
+    const int index = Vek::FindEntry(Entries, t.Key);
+    if (index < 0 || Entries.Strings(index) != line) changes[t.Key] = line;
   }
-  if (!result.Faults.empty()) return result;
+  if (!result.Faults.empty()) {
+    result.Charsets.clear();
+    return result;
+  }
   for (const auto& [key, line] : changes) {
     const int index = Vek::FindEntry(Entries, key);
     if (index >= 0) Entries.Delete(index);
@@ -226,8 +359,9 @@ ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals
   return result;
 }
 
-ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>& Units, const std::string& FileName) {
-  return ImportUnits(*Translator.Translations(), *Translator.OrgProps(), Units, FileName);
+ImportResult ImportUnits(Vek::TLumetra& Translator, const std::vector<TextUnit>& Units, const std::string& FileName,
+                         const ImportCharset& Charset) {
+  return ImportUnits(*Translator.Translations(), *Translator.OrgProps(), Units, FileName, Charset);
 }
 
 }  // namespace exchange

@@ -39,7 +39,7 @@ std::string WriteXliff(const std::string&, const std::string&, const std::vector
   throw vcl::Exception("XLIFF needs libxml2, which this build of lumetra was made without; use --po");
 }
 
-std::vector<TextUnit> ReadXliff(std::string_view, const std::string& FileName) {
+std::vector<TextUnit> ReadXliff(std::string_view, const std::string& FileName, std::string*) {
   throw vcl::Exception(FileName + ": XLIFF needs libxml2, which this build of lumetra was made without; use --po");
 }
 
@@ -172,8 +172,24 @@ public:
     for (xmlNode* n = Parent->children; n; n = n->next) {
       CheckNamespace(n, FFileName);
       if (IsXliff(n, "trans-unit")) Unit(n);
-      else if (IsXliff(n, "group") || IsXliff(n, "body") || IsXliff(n, "file")) Walk(n);
+      else if (IsXliff(n, "file")) File(n);
+      else if (IsXliff(n, "group") || IsXliff(n, "body")) Walk(n);
     }
+  }
+
+  // A <file>: its units are taken into one translator, so every file must name the same language.
+  void File(xmlNode* N) {
+    const std::string language = Attribute(N, "target-language");
+    if (!language.empty()) {
+      if (FLanguageLine == 0) {
+        Language = language;
+        FLanguageLine = static_cast<int>(xmlGetLineNo(N));
+      } else if (language != Language) {
+        Fail(N, "target-language '" + vcl::Excerpt(language) + "' differs from '" + vcl::Excerpt(Language) + "' of the <file> on line " +
+                    vcl::IntToStr(FLanguageLine) + ": the units of one language are taken at a time");
+      }
+    }
+    Walk(N);
   }
 
   void Unit(xmlNode* N) {
@@ -208,9 +224,11 @@ public:
   }
 
   std::vector<TextUnit> Units;
+  std::string Language;  // the target-language of the <file> elements
 
 private:
   const std::string& FFileName;
+  int FLanguageLine = 0;
   std::map<std::string, int> FSeen;
 };
 
@@ -261,7 +279,7 @@ std::string WriteXliff(const std::string& Original, const std::string& TargetLan
   return out;
 }
 
-std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileName) {
+std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileName, std::string* Language) {
   // The first error is the one at fault; later ones follow from it.
   FirstError first;
   xmlSetStructuredErrorFunc(&first, KeepFirstError);
@@ -301,6 +319,7 @@ std::vector<TextUnit> ReadXliff(std::string_view Bytes, const std::string& FileN
   if (Attribute(root, "version") != "1.2")
     walker.Fail(root, "XLIFF version '" + vcl::Excerpt(Attribute(root, "version")) + "' is not read; only 1.2");
   walker.Walk(root);
+  if (Language) *Language = walker.Language;
   return std::move(walker.Units);
 }
 

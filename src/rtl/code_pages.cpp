@@ -177,6 +177,17 @@ std::size_t CharCount(int Page, std::string_view Text) {
   return count;
 }
 
+std::string_view WholeCharacters(int Page, std::string_view Text) {
+  if (!IsDoubleByteCodePage(Page)) return Text;
+  std::size_t i = 0, last = 0;
+  while (i < Text.size()) {
+    last = i;
+    i += CharLength(Page, Text, i);
+  }
+  const bool split = !Text.empty() && last == Text.size() - 1 && IsLeadByte(Page, static_cast<unsigned char>(Text[last]));
+  return split ? Text.substr(0, last) : Text;
+}
+
 std::optional<char16_t> CharToUtf16(int Page, std::string_view Char) { return CharOf(Find(Page), Char); }
 
 std::optional<std::size_t> FirstUndefined(int Page, std::string_view Text) {

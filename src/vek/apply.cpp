@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "entry_index.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace Vek {
 
@@ -74,6 +75,42 @@ HWND FindControl(HWND Dialog, int Id) {
   return Id >= 0 ? GetDlgItem(Dialog, Id) : NthSibling(GetWindow(Dialog, GW_CHILD), -Id);
 }
 
+// Lays a dialog out for its reading order. The mirrored modes give the dialog a right-to-left
+// layout (WS_EX_LAYOUTRTL: its client coordinates run from the right edge, so every control keeps
+// its distance from the leading edge, the title bar is mirrored, and Left entries count from the
+// right); the controls already there are put at their mirrored places, once. Every right-to-left
+// mode reads the controls' texts from right to left; bdRightToLeft also aligns them to the right
+// (and puts check boxes and scroll bars on the left, as right-to-left dialogs have them).
+void ApplyReadingOrder(HWND Dialog, BiDiMode Mode) {
+  if (Mode == BiDiMode::LeftToRight) return;
+  const auto ex = static_cast<DWORD>(GetWindowLongPtrW(Dialog, GWL_EXSTYLE));
+  const bool mirror = Mode == BiDiMode::RightToLeft || Mode == BiDiMode::RightToLeftNoAlign;
+  if (mirror && Interception.Mirrored != Dialog && !(ex & WS_EX_LAYOUTRTL)) {
+    Interception.Mirrored = Dialog;
+    std::vector<std::pair<HWND, RECT>> places;
+    for (HWND c = GetWindow(Dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      RECT r{};
+      GetWindowRect(c, &r);
+      MapWindowPoints(nullptr, Dialog, reinterpret_cast<POINT*>(&r), 2);
+      places.emplace_back(c, r);
+    }
+    SetWindowLongPtrW(Dialog, GWL_EXSTYLE, static_cast<LONG_PTR>(ex | WS_EX_LAYOUTRTL));
+    for (const auto& [c, r] : places) MoveWindow(c, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  }
+  const DWORD add = WS_EX_RTLREADING | (Mode == BiDiMode::RightToLeft ? WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR : 0);
+  for (HWND c = GetWindow(Dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    const auto childEx = static_cast<DWORD>(GetWindowLongPtrW(c, GWL_EXSTYLE));
+    if ((childEx & add) != add) SetWindowLongPtrW(c, GWL_EXSTYLE, static_cast<LONG_PTR>(childEx | add));
+  }
+}
+
+// Sends a text to a window as UTF-16: its bytes are in code page Page, which need not be the
+// system's (a window converts ANSI text with the system's code page, whatever its font).
+void SendText(HWND Window, int Page, std::string_view Text) {
+  const std::u16string text = vcl::ToUtf16(Page, vcl::WholeCharacters(Page, Text));
+  SendMessageW(Window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 }  // namespace
 
 const std::vector<int>& EntryIndex::Of(const TSortList& AList, const std::string& ClassName) {
@@ -92,7 +129,7 @@ const std::vector<int>& EntryIndex::Of(const TSortList& AList, const std::string
 }
 
 void TLumetra::SetDlgTextOfChild(HWND First, int N, const char* Text) {
-  if (const HWND w = NthSibling(First, N)) SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text));
+  if (const HWND w = NthSibling(First, N)) SendText(w, FPassCodePage, Text);
 }
 
 void TLumetra::SetFontOfChildren(HWND First, HFONT Font) {
@@ -132,6 +169,21 @@ void TLumetra::TranslateDialog(HWND hWnd) {
 
   // Copied: the messages a pass sends may let the dialog's own code change the list.
   const std::vector<int> positions = FIndex->Of(*FTranslations, OwnerClassName);
+  // The texts are in the code page of the class's (last) Font.Charset entry.
+  std::optional<int> charset;
+  for (int i : positions) {
+    if (i >= FTranslations->Count()) break;
+    const Entry e = Entry::Split(FTranslations->Strings(i));
+    if (e.AppliesTo(OwnerClassName))
+      if (const std::optional<int> c = e.Charset()) charset = c;
+  }
+  const int savedPage = FPassCodePage;
+  FPassCodePage = TextCodePage(charset);
+  struct RestorePage {
+    int& Page;
+    int Saved;
+    ~RestorePage() { Page = Saved; }
+  } restorePage{FPassCodePage, savedPage};
   for (int i : positions) {
     if (i >= FTranslations->Count()) break;
     const Entry e = Entry::Split(FTranslations->Strings(i));
@@ -142,13 +194,13 @@ void TLumetra::TranslateDialog(HWND hWnd) {
 
     switch (e.Kind) {
       case EntryKind::WindowCaption:
-        SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value->c_str()));
+        SendText(hWnd, FPassCodePage, *value);
         break;
       case EntryKind::ChildCaption: {
         const std::optional<int> id = e.Id();
         if (!id) break;
         if (*id >= 0) {
-          if (const HWND c = GetDlgItem(hWnd, *id)) SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value->c_str()));
+          if (const HWND c = GetDlgItem(hWnd, *id)) SendText(c, FPassCodePage, *value);
         } else {
           SetDlgTextOfChild(GetWindow(hWnd, GW_CHILD), -*id, value->c_str());
         }
@@ -182,9 +234,10 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         const HWND c = FindControl(hWnd, *id);
         RECT r;
         if (!c || !GetWindowRect(c, &r)) break;
-        POINT p{r.left, r.top};
-        ScreenToClient(hWnd, &p);
-        int x = p.x, y = p.y, cx = r.right - r.left, cy = r.bottom - r.top;
+        // The rectangle in the dialog's client coordinates; in a mirrored dialog its left is
+        // the edge nearer the dialog's right, as MoveWindow takes it there.
+        MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&r), 2);
+        int x = r.left, y = r.top, cx = r.right - r.left, cy = r.bottom - r.top;
         const int onScreen = OnScreen(e.Kind, *number);
         if (e.Kind == EntryKind::ChildLeft) x = onScreen;
         else if (e.Kind == EntryKind::ChildTop) y = onScreen;
@@ -194,6 +247,8 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         break;
       }
       case EntryKind::BiDiMode:
+        if (const std::optional<BiDiMode> mode = ParseBiDiMode(*value)) ApplyReadingOrder(hWnd, *mode);
+        break;
       case EntryKind::Ignored:
         break;
     }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "Vek.hpp"
+#include "vcl/CodePages.hpp"
 #include "vcl/Forms.hpp"
 #include "vcl/StandardDialogs.hpp"
 
@@ -11,11 +12,14 @@ namespace Vek {
 
 namespace {
 
-// A window's text as WM_GETTEXT gives it into a buffer of 240: at most 239 characters.
-std::string WindowText(HWND W) {
-  char buffer[240];
-  const LRESULT n = SendMessageA(W, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return std::string(buffer, static_cast<std::size_t>(std::clamp<LRESULT>(n, 0, sizeof buffer - 1)));
+// A window's text as WM_GETTEXT gives it into a buffer of 240: at most 239 characters, read in
+// UTF-16 and written in code page Page (the system's, or the one of the dialog's character set),
+// "?" for a character the page lacks.
+std::string WindowText(HWND W, int Page = vcl::SystemCodePage()) {
+  WCHAR buffer[240];
+  const LRESULT n = SendMessageW(W, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+  const auto length = static_cast<std::size_t>(std::clamp<LRESULT>(n, 0, std::size(buffer) - 1));
+  return vcl::FromUtf16(Page, std::u16string_view(reinterpret_cast<const char16_t*>(buffer), length));
 }
 
 // While it lives, closes the message boxes that a dialog being shown puts up before itself, and
@@ -92,13 +96,16 @@ void TLumetra::GetProps(HWND hWnd) {
   if (!CaptureList) return;
   const std::string& n = OwnerClassName;
   vcl::TStrings& list = *CaptureList;
-  const std::string title = WindowText(hWnd);
+  // The texts are written in the code page of the dialog's character set, as the Font.Charset
+  // entry captured beside them says.
+  const BYTE charset = GetFontCharset(reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)));
+  const int page = TextCodePage(charset);
+  const std::string title = WindowText(hWnd, page);
   if (!title.empty()) list.Add(n + ".Caption='" + title + "'");
   std::string face = GetFontName(reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)));
   ConvertToLiterals(face);
   list.Add(n + ".Font.Name=" + face);
-  list.Add(n + ".Font.Charset=" +
-           vcl::IntToStr(GetFontCharset(reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)))));
+  list.Add(n + ".Font.Charset=" + vcl::IntToStr(charset));
   RECT r{};
   GetWindowRect(hWnd, &r);
   list.Add(n + ".Width=" + vcl::IntToStr(CapturedExtent(r.right - r.left)));
@@ -107,7 +114,7 @@ void TLumetra::GetProps(HWND hWnd) {
   int position = 0;
   for (HWND c = GetWindow(hWnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     ++position;
-    const std::string text = WindowText(c);
+    const std::string text = WindowText(c, page);
     int id = GetDlgCtrlID(c);
     if (id == 0 || id == -1 || id == 65535) id = -position;
     const std::string item = "[" + vcl::IntToStr(id) + "]=";

@@ -103,6 +103,13 @@ std::optional<std::string> Entry::TryDecodedValue() const {
   }
 }
 
+std::optional<int> Entry::Charset() const {
+  if (Kind != EntryKind::Font || Font != FontField::Charset) return std::nullopt;
+  const std::optional<std::string> value = TryDecodedValue();
+  const std::optional<int> n = value ? ParseDecimal(*value) : std::nullopt;
+  return n ? std::optional<int>(*n & 0xFF) : std::nullopt;
+}
+
 std::optional<int> ParseDecimal(std::string_view Text) {
   std::size_t i = 0;
   const bool negative = !Text.empty() && Text[0] == '-';
@@ -153,6 +160,9 @@ std::string_view BiDiModeName(BiDiMode Mode) { return BiDiModeNames[static_cast<
 int TextCodePage(std::optional<int> Charset) {
   const int system = vcl::SystemCodePage();
   if (!Charset) return system;
+  // ANSI_CHARSET is code page 1252 on every system (a German text stays German on a Russian
+  // one); DEFAULT_CHARSET stands for the system's own.
+  if ((*Charset & 0xFF) == 0) return vcl::AnsiCodePage;
   const int page = vcl::CodePageOfCharset(*Charset, system);
   return vcl::IsKnownCodePage(page) ? page : system;
 }
@@ -162,9 +172,8 @@ std::optional<int> CharsetOf(const vcl::TStrings& Lines, std::string_view ClassN
   for (int i = 0; i < Lines.Count(); ++i) {
     const std::string& line = Lines.Strings(i);
     const Entry e = Entry::Split(line);
-    if (e.Kind != EntryKind::Font || e.Font != FontField::Charset || !e.AppliesTo(ClassName)) continue;
-    if (const auto value = e.TryDecodedValue())
-      if (const std::optional<int> n = ParseDecimal(*value)) charset = *n & 0xFF;
+    if (!e.AppliesTo(ClassName)) continue;
+    if (const std::optional<int> c = e.Charset()) charset = c;
   }
   return charset;
 }

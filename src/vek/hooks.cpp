@@ -78,8 +78,12 @@ HWND OwnerWindow(vcl::TCommonDialog* Dialog) {
 
 // Puts ComDlgProc in front of W's own procedure. A window that was already painted before it
 // was intercepted is translated (or captured) at once rather than at its next repaint.
+// ComDlgProc is put there as a Unicode procedure: a dialog whose procedure a program set with
+// SetWindowLongPtrA is an ANSI window, which stores a Unicode title sent to it as "?" for every
+// character outside the system's code page; one set with SetWindowLongPtrW keeps it. The old
+// procedure gets each message in the form it takes (CallWindowProcW converts for an ANSI one).
 void Intercept(HWND W, bool Activate) {
-  OldWndProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComDlgProc)));
+  OldWndProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(W, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComDlgProc)));
   if (!OldWndProc) return;
   Interception.Intercepted = W;
   Interception.ActivatedOnIdle = Activate;
@@ -166,7 +170,7 @@ bool TFindDlgHook::MessageHook(vcl::TCommonDialog* Self, vcl::TMessage& Msg) {
 
 LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 1;
-  if (Msg != WithheldMessage && OldWndProc) result = CallWindowProcA(OldWndProc, hWnd, Msg, wParam, lParam);
+  if (Msg != WithheldMessage && OldWndProc) result = CallWindowProcW(OldWndProc, hWnd, Msg, wParam, lParam);
   // What the dialog's own procedure answered stands also when the rest fails.
   vcl::Application->Guard([&] {
     switch (Msg) {
@@ -174,10 +178,11 @@ LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
       case WM_CLOSE:
         if (OldWndProc) {
           Closing = true;
-          SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+          SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
           OldWndProc = nullptr;
           Interception.Intercepted = nullptr;
         }
+        Interception.Mirrored = nullptr;
         break;
       case WM_ACTIVATE:
       case WM_CTLCOLORDLG:
@@ -207,10 +212,11 @@ void TInterceptionState::Reset() {
   UnRegisterDialogClasses();
   // Only a window whose procedure is still ours: one put in front of it since stays.
   if (OldWndProc && IsWindow(Intercepted) &&
-      GetWindowLongPtrA(Intercepted, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ComDlgProc))
-    SetWindowLongPtrA(Intercepted, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+      GetWindowLongPtrW(Intercepted, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ComDlgProc))
+    SetWindowLongPtrW(Intercepted, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
   OldWndProc = nullptr;
   Intercepted = nullptr;
+  Mirrored = nullptr;
   ActivatedOnIdle = false;
   for (const DialogFont& f : DialogFonts) DeleteObject(f.Font);
   DialogFonts.clear();

@@ -69,6 +69,7 @@ void TDlgEditor::BtnTranslateClick(TObject*) {
       throw EConvertError(FileName + ": " + IntToStr(static_cast<std::int64_t>(result.Faults.size())) +
                           " translations cannot be taken; the translations are unchanged:" + Listed(result.Faults));
     ShowWarnings(FileName + ": skipped:", result.Warnings);
+    if (!result.Charsets.empty()) EditorDialogs().MessageDlg("Character sets:" + Listed(result.Charsets), mtInformation, mbOK, 0);
     return true;
   });
 }

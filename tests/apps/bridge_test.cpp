@@ -224,3 +224,70 @@ TEST_F(Bridge, HostileFilesAreRefusedNamingWhatIsWrongAndTheFormStays) {
     EXPECT_EQ(ReadFile(FForm), TextForm);
   }
 }
+
+namespace {
+
+// A file of one translated message in the language Language, as a PO file or an XLIFF one.
+std::string OneMessage(bool Xliff, const std::string& Language, const std::string& Key, const std::string& Source,
+                       const std::string& Target) {
+  if (!Xliff)
+    return "msgid \"\"\nmsgstr \"Language: " + Language + "\\nContent-Type: text/plain; charset=UTF-8\\n\"\n\nmsgctxt \"" + Key +
+           "\"\nmsgid \"" + Source + "\"\nmsgstr \"" + Target + "\"\n";
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xliff xmlns=\"urn:oasis:names:tc:xliff:document:1.2\" version=\"1.2\">\n"
+         "<file original=\"Form1\" source-language=\"en\" target-language=\"" + Language + "\" datatype=\"plaintext\"><body>\n"
+         "<trans-unit id=\"" + Key + "\">\n<source>" + Source + "</source>\n<target>" + Target + "</target>\n</trans-unit>\n"
+         "</body></file></xliff>\n";
+}
+
+}  // namespace
+
+TEST_F(Bridge, AFileInALanguageOfAnotherScriptGivesTheClassesItTranslatesItsCharacterSet) {
+  const std::string cafe = "Caf\xC3\xA9", open = "\xE9\x96\x8B\xE3\x81\x8F", russian = "\xD0\x9E\xD1\x82\xD0\xBA\xD1\x80\xD1\x8B\xD1\x82\xD1\x8C";
+  for (const bool xliff : {false, true}) {
+    if (xliff && !XliffAvailable()) continue;
+    WriteFile(FForm, TextForm);
+    const std::string file = FDir.File(xliff ? "ja.xlf" : "ja.po"), option = xliff ? "--xliff" : "--po", errors = FDir.File("errors.txt");
+    const auto import = [&](const std::string& Language, const std::string& Target, Args More = {}) {
+      WriteFile(file, OneMessage(xliff, Language, "TOpenDialog.Caption[1]", cafe, Target));
+      Args args = {"dict", "import", FForm, option, file};
+      args.insert(args.end(), More.begin(), More.end());
+      std::FILE* f = std::fopen(errors.c_str(), "wb");
+      const int code = lumetra_cli::Run(args, f);
+      std::fclose(f);
+      return code;
+    };
+    // Classes without a character set: the language's is added, and the text stored in its code page.
+    ASSERT_EQ(import(xliff ? "ja-JP" : "ja", open), 0) << ReadFile(errors);
+    EXPECT_EQ(ReadFile(errors), "lumetra dict: " + file + ": TOpenDialog.Font.Charset=128 added: the file's language " +
+                                    (xliff ? "ja-JP" : "ja") + " is written in code page 932\n");
+    V entries = Entries();
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "TOpenDialog.Caption[1]='\x8A\x4A\x82\xAD'"), entries.end()) << option;
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "TOpenDialog.Font.Charset=128"), entries.end()) << option;
+
+    // --charset wins over the language of the file.
+    ASSERT_EQ(import("ja", russian, {"--charset", "204"}), 0) << ReadFile(errors);
+    EXPECT_EQ(ReadFile(errors), "lumetra dict: " + file +
+                                    ": TOpenDialog.Font.Charset=204 replaces 128 (code page 932): character set 204 (code page 1251) was "
+                                    "asked for\n");
+    entries = Entries();
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "TOpenDialog.Caption[1]='\xCE\xF2\xEA\xF0\xFB\xF2\xFC'"), entries.end()) << option;
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "TOpenDialog.Font.Charset=204"), entries.end()) << option;
+
+    // A Japanese character in a Russian file: the file, its line and the character named, nothing changed.
+    const std::string before = ReadFile(FForm);
+    EXPECT_EQ(import("ru", "\xD0\xA4\xE3\x83\x95"), 1);
+    EXPECT_NE(ReadFile(errors).find(file + ", line 6" +
+                                    ": translation of TOpenDialog.Caption[1], character 2: U+30D5, a Katakana character is not in "
+                                    "code page 1251 (character set 204)\n"),
+              std::string::npos)
+        << ReadFile(errors);
+    EXPECT_EQ(ReadFile(FForm), before);
+  }
+  for (const Args& wrong : {Args{"dict", "import", FForm, "--po", "x.po", "--charset", "256"},
+                            Args{"dict", "import", FForm, "--po", "x.po", "--charset", "cyrillic"},
+                            Args{"dict", "export", FForm, "--po", "x.po", "--charset", "204"}}) {
+    std::FILE* f = std::tmpfile();
+    EXPECT_EQ(lumetra_cli::Run(wrong, f), 2) << wrong.back();
+    std::fclose(f);
+  }
+}

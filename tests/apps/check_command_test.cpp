@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -128,6 +129,35 @@ TEST(CheckCommand, ATranslationTextFileIsCheckedPerFormAndLocaleAgainstItsOrigin
 
   r = Lumetra({"check", dir.File("lang.txt"), "--locale", "1031"}, dir);
   EXPECT_EQ(LineCount(r.Out), 1) << "the stale original only\n" << r.Out;
+}
+
+// Ten locales in ten scripts, each in the code page of its Font.Charset entry, with the faces
+// that have their glyphs: nothing to report, judged with the recorded widths and glyphs on both
+// window systems (the Windows suites see Wine's default font set, without those faces).
+TEST(CheckCommand, TheTenScriptsFileReportsNothing) {
+  const std::string file = std::string(LUMETRA_TEST_DATA) + "/scripts/ten_scripts.txt";
+  const lumetra_cli::CheckSource source(file, std::nullopt);
+  ASSERT_EQ(source.Sets().size(), 10u);
+  std::map<std::string, checks::DialogLayout> layouts;
+  for (const lumetra_cli::EntrySet& set : source.Sets()) {
+    checks::CheckInput in;
+    in.File = set.File;
+    in.Entries = set.Entries;
+    in.Originals = set.Originals;
+    in.Reference = [&layouts](const std::string& ClassName) -> const checks::DialogLayout* {
+      const win::RecordedDialog* d = win::FindRecordedDialog(checks::RecordedKindOf(ClassName));
+      return d ? &layouts.try_emplace(ClassName, checks::LayoutFromRecorded(*d, ClassName)).first->second : nullptr;
+    };
+    std::string all;
+    for (const checks::Problem& p : checks::Check(in)) all += checks::FormatProblem(p) + "\n";
+    EXPECT_EQ(all, "") << set.File;
+  }
+#ifndef _WIN32
+  ScratchDir dir;
+  const Result r = Lumetra({"check", file}, dir);
+  EXPECT_EQ(r.Code, 0) << r.Out;
+  EXPECT_EQ(r.Out, "") << "the simulation measures as the recordings do";
+#endif
 }
 
 TEST(CheckCommand, ATextFileWithALineOfAnotherKindIsRefusedWithoutPrintingItsLines) {

@@ -81,8 +81,27 @@ const Case Faults[] = {
     {"byte 1250 lacks", {"TOpenDialog.Caption[1090]='Soubor &n\x83:'", "TOpenDialog.Font.Charset=238"}, {}, 1, Severity::Error, Fault::CodePage,
      "character #131 cannot be shown: code page 1250 (character set 238)"},
     {"saved as UTF-8", {"TOpenDialog.Caption[1090]='Gr\xC3\xB6\xC3\x9F" "e des &Namens:'"}, {}, 1, Severity::Warning, Fault::LooksLikeUtf8, "looks like UTF-8"},
-    {"charset undone by the name", {"TOpenDialog.Font.Charset=238", "TOpenDialog.Font.Name='Arial'"}, {}, 1, Severity::Warning, Fault::CharsetUndone,
-     "undone by TOpenDialog.Font.Name"},
+    {"lead byte cut off at the end", {"TOpenDialog.Font.Charset=128", "TOpenDialog.Caption[1090]='&\x83t\x83@\x83" "C\x83'"}, {}, 2, Severity::Error,
+     Fault::CodePage, "the text ends in lead byte #131 of code page 932 (character set 128) without the byte that completes its character"},
+    {"double-byte pair 932 lacks", {"TOpenDialog.Font.Charset=128", "TOpenDialog.Caption[1090]='&\x85\x40:'"}, {}, 2, Severity::Error,
+     Fault::CodePage, "character #133#64 cannot be shown: code page 932 (character set 128) has none"},
+    // Glyphs the realised face lacks: "Arial" is realised as Liberation Sans, which has no kana.
+    {"a face without the glyphs", {"TOpenDialog.Font.Charset=222", "TOpenDialog.Caption[1090]='\xAA\xD7\xE8\xCD\xE1\xBF\xE9\xC1 (&N):'"}, {}, 2,
+     Severity::Warning, Fault::Glyphs, "character 'N' (U+004E) at character 12 has no glyph in Noto Looped Thai Bold"},
+    {"charset undone by the name", {"TOpenDialog.Font.Charset=128", "TOpenDialog.Font.Name='Arial'", "TOpenDialog.Caption[1090]='\x83t\x83@\x83" "C\x83\x8B\x96\xBC(&N):'"},
+     {}, 3, Severity::Warning, Fault::Glyphs,
+     "has no glyph in Liberation Sans, which the font 'Arial' of character set 1 is realised as: it shows as a box; TOpenDialog.Font.Name is "
+     "applied after TOpenDialog.Font.Charset and gives the controls the dialog's own character set 1 again"},
+    // Letters of one script among those of another.
+    {"Latin look-alike word among Cyrillic ones", {"TFindDialog.Font.Charset=204", "TFindDialog.Caption[1041]='C &\xF3\xF7\xE5\xF2\xEE\xEC \xF0\xE5\xE3\xE8\xF1\xF2\xF0\xE0'"},
+     {}, 2, Severity::Warning, Fault::MixedScript, "Latin letter 'C' (U+0043) at character 1 among Cyrillic letters"},
+    {"Latin letter inside a Cyrillic word", {"TSaveDialog.Font.Charset=204", "TSaveDialog.Caption='\xD1o\xF5\xF0\xE0\xED\xE8\xF2\xFC'"}, {}, 2,
+     Severity::Warning, Fault::MixedScript, "Latin letter 'o' (U+006F) at character 2 among Cyrillic letters"},
+    {"Cyrillic letter inside a Latin word", {"TSaveDialog.Caption='Sa\xE2" "e'", "TSaveDialog.Font.Charset=204"}, {}, 1, Severity::Warning,
+     Fault::MixedScript, "Cyrillic letter '\xE2' (U+0432) at character 3 among Latin letters"},
+    // Reading orders.
+    {"no reading order", {"TOpenDialog.BiDiMode=bdUpsideDown"}, {}, 1, Severity::Error, Fault::Syntax,
+     "value 'bdUpsideDown' is no reading order (bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign or bdRightToLeftReadingOnly)"},
     // Texts that do not fit.
     {"label too long", {"TOpenDialog.Caption[1090]='Bitte geben Sie den &Namen der Datei ein:'"}, {}, 1, Severity::Error, Fault::Fit,
      "px wide in Liberation Sans 11 px, 3 lines of 12 px; control 1090 (84 x 24) has room for 84 px by 24 px"},
@@ -98,6 +117,10 @@ const Case Faults[] = {
      "control 1 (90 x 21 at 318,9) leaves the dialog's client area (407 x 93)", 2},  // and Cancel below it
     // Mnemonics.
     {"same letter twice", {"TOpenDialog.Caption[1089]='Datei&name:'"}, {}, 1, Severity::Error, Fault::MnemonicClash, "mnemonic &n is also that of control 1090 'File &name:'"},
+    {"(&N) in code page 932", {"TOpenDialog.Font.Charset=128", "TOpenDialog.Caption[1089]='\x8E\xED\x97\xDE(&N):'"}, {},
+     2, Severity::Error, Fault::MnemonicClash, "mnemonic &n is also that of control 1090 'File &name:'"},
+    {"moved out of a mirrored dialog", {"TOpenDialog.BiDiMode=bdRightToLeft", "TOpenDialog.Left[2]=600"}, {}, 2, Severity::Error, Fault::Outside,
+     "control 2 (81 x 21 at -124,297) leaves the dialog's client area (557 x 332)"},
     {"dropped", {"TOpenDialog.Caption[1090]='Dateiname:'"}, {}, 1, Severity::Warning, Fault::MnemonicDropped, "drops the & mnemonic of the original 'File &name:'"},
     {"added", {"TOpenDialog.Caption[2]='&Abbrechen'"}, {}, 1, Severity::Warning, Fault::MnemonicAdded, "adds a & mnemonic that the original 'Cancel' does not have"},
     // Stale entries.
@@ -157,6 +180,18 @@ TEST(Checks, CleanEntriesReportNothing) {
       {"a letter that code page 1250 has", {"TOpenDialog.Caption[1090]='Sou&bor\x8A:'", "TOpenDialog.Font.Charset=238"}},
       {"moved into a larger window", {"TOpenDialog.Width=700", "TOpenDialog.Left[1]=600", "TOpenDialog.Left[2]=600"}},
       {"a wider label still inside", {"TFindDialog.Caption[-1]='Such&en nach:'", "TFindDialog.Width[-1]=80"}},
+      // A Font.Name after a Font.Charset matters only where its face lacks glyphs.
+      {"a set undone where the face has the glyphs", {"TOpenDialog.Font.Charset=238", "TOpenDialog.Font.Name='Arial'",
+                                                     "TOpenDialog.Caption[1090]='Sou&bor\x8A:'"}},
+      {"a Japanese face with the glyphs", {"TOpenDialog.Font.Charset=128", "TOpenDialog.Font.Name='Noto Sans CJK JP'",
+                                           "TOpenDialog.Caption[1090]='\x83t\x83@\x83" "C\x83\x8B\x96\xBC(&N):'"}},
+      {"the dialog face in the Japanese set", {"TOpenDialog.Font.Charset=128", "TOpenDialog.Caption[1090]='\x83t\x83@\x83" "C\x83\x8B\x96\xBC(&N):'",
+                                               "TOpenDialog.Caption[1089]='\x8E\xED\x97\xDE(&T):'"}},
+      {"two-byte mnemonics that share a lead byte", {"TOpenDialog.Font.Charset=128", "TOpenDialog.Caption[1089]='&\x83t\x83@\x83" "C\x83\x8B:'",
+                                                     "TOpenDialog.Caption[1090]='&\x83h\x83L\x83\x85\x83\x81\x83\x93\x83g:'"}},
+      {"a Latin name among Cyrillic words", {"TFindDialog.Font.Charset=204", "TFindDialog.Caption[1041]='\xD3\xF7\xE5\xF2 &\xF0\xE5\xE3\xE8\xF1\xF2\xF0\xE0 Windows'"}},
+      {"every reading order", {"TOpenDialog.BiDiMode=bdLeftToRight", "TSaveDialog.BiDiMode=bdRightToLeft", "TFindDialog.BiDiMode=bdRightToLeftNoAlign",
+                               "TReplaceDialog.BiDiMode=bdRightToLeftReadingOnly"}},
   };
   for (const Clean& c : clean) {
     const auto problems = CheckLines(c.Lines, {"TOpenDialog.Caption[1090]='File &name:'", "TOpenDialog.Width[1]=82"});
@@ -382,4 +417,63 @@ TEST(TranslatorChecks, EntriesAreJudgedOnTheDialogsOfTheirFormAtTheirPlaceInTheL
 
   EXPECT_TRUE(checks::DesignCheck(&form).empty()) << "no translator, nothing to judge";
   EXPECT_TRUE(checks::DesignCheck(nullptr).empty());
+}
+
+// In a double-byte code page the letter behind "&" may take two bytes: it is the whole character,
+// however many characters share its lead byte.
+TEST(Checks, ATwoByteMnemonicIsItsWholeCharacter) {
+  const std::vector<Problem> problems = CheckLines({"TOpenDialog.Font.Charset=128", "TOpenDialog.Caption[1089]='&\x83t\x83@\x83" "C\x83\x8B:'",
+                                                    "TOpenDialog.Caption[1090]='&\x83t\x83@\x83" "C\x83\x8B\x96\xBC:'"});
+  ASSERT_EQ(problems.size(), 2u) << All(problems);
+  for (const Problem& p : problems) {
+    EXPECT_EQ(p.Kind, Fault::MnemonicClash) << All(problems);
+    EXPECT_NE(p.Reason.find("mnemonic &\x83t is also"), std::string::npos) << p.Reason;
+  }
+  EXPECT_EQ(problems[0].Line, 2);
+  EXPECT_EQ(problems[1].Line, 3);
+}
+
+// bdRightToLeft and bdRightToLeftNoAlign mirror the layout: the entries place a control from the
+// right edge, and the checks and the preview see it where the user does.
+TEST(Checks, AMirroredDialogPlacesItsControlsFromTheRight) {
+  const checks::DialogLayout& ref = *Recorded("TOpenDialog");
+  const RECT button = ref.Find(1)->Rect;
+  const int w = ref.ClientWidth();
+  struct Case {
+    const char* Mode;
+    bool Mirrored;
+  } cases[] = {{"bdLeftToRight", false}, {"bdRightToLeft", true}, {"bdRightToLeftNoAlign", true}, {"bdRightToLeftReadingOnly", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Mode);
+    const checks::DialogLayout d = checks::Applied(ref, {{std::string("TOpenDialog.BiDiMode=") + c.Mode, 1}});
+    EXPECT_EQ(d.Mirrored, c.Mirrored);
+    const RECT r = d.Find(1)->Rect;
+    EXPECT_EQ(r.left, c.Mirrored ? w - button.right : button.left);
+    EXPECT_EQ(r.right - r.left, button.right - button.left);
+    EXPECT_EQ(r.top, button.top) << "only x is mirrored";
+  }
+  // Positions and a new window width are applied first, then mirrored in the new client area.
+  const checks::DialogLayout d = checks::Applied(ref, {{"TOpenDialog.BiDiMode=bdRightToLeft", 1}, {"TOpenDialog.Left[1]=10", 2},
+                                                       {"TOpenDialog.Width=700", 3}});
+  EXPECT_EQ(d.Find(1)->Rect.right, d.ClientWidth() - 10);
+  EXPECT_EQ(d.ClientWidth(), w + 700 - (ref.Window.right - ref.Window.left));
+  EXPECT_FALSE(checks::Applied(ref, {{"TOpenDialog.BiDiMode=bdSideways", 1}}).Mirrored) << "a value that is none changes nothing";
+}
+
+TEST(Checks, TheTextsOfAClassAreInTheCodePageOfItsCharsetEntry) {
+  const checks::DialogLayout& ref = *Recorded("TOpenDialog");
+  EXPECT_EQ(ref.CodePage, vcl::SystemCodePage());
+  EXPECT_EQ(checks::Applied(ref, {{"TOpenDialog.Font.Charset=204", 1}}).CodePage, 1251);
+  EXPECT_EQ(checks::Applied(ref, {{"TOpenDialog.Font.Charset=128", 1}, {"TOpenDialog.Font.Name='Arial'", 2}}).CodePage, 932)
+      << "a later Font.Name gives the controls the dialog's set, not the texts another code page";
+  EXPECT_EQ(checks::Applied(ref, {{"TSaveDialog.Font.Charset=128", 1}}).CodePage, vcl::SystemCodePage()) << "another class's entry";
+
+  // Widths count characters: each kanji is an em wide, not two bytes' widths.
+  checks::RecordedMeasure m;
+  const checks::FontSpec font{"MS Shell Dlg", 128, -11};
+  EXPECT_EQ(m.Measure(font, 932, "\x96\xBC\x96\xBC").Width, 2 * 11);
+  EXPECT_EQ(m.Measure(font, 932, "(N):").Width, m.Measure({"MS Shell Dlg", 1, -11}, 1252, "(N):").Width);
+  EXPECT_EQ(m.MissingGlyph({"Arial", 1, -11}, 932, "(\x96\xBC)").Missing, std::optional<std::size_t>(1)) << "the byte offset of the kanji";
+  EXPECT_EQ(m.MissingGlyph({"Arial", 1, -11}, 932, "(\x96\xBC)").Face, "Liberation Sans");
+  EXPECT_FALSE(m.MissingGlyph({"Noto Sans CJK JP", 1, -11}, 932, "(\x96\xBC)").Missing);
 }

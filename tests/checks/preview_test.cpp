@@ -180,3 +180,30 @@ TEST(Preview, LabelsAreDrawnAsTheirStyleSetsThem) {
   EXPECT_GT(ink(3, 0, 50, 50, 60), 0) << "SS_RIGHT ends at the right";
   EXPECT_EQ(ink(4, 0, 50), 0) << "a frame draws no text";
 }
+
+// A mirrored layout is drawn as it is seen, on both systems: the controls where the checks
+// place them, and the title on the right.
+TEST(Preview, AMirroredDialogIsDrawnFromTheRight) {
+  const checks::DialogLayout find = checks::LayoutFromRecorded(*win::FindRecordedDialog("find"), "TFindDialog");
+  const checks::DialogLayout mirrored = checks::Applied(find, {{"TFindDialog.BiDiMode=bdRightToLeft", 1}, {"TFindDialog.Caption='Suchen'", 2}});
+  ASSERT_TRUE(mirrored.Mirrored);
+  const checks::Picture p = checks::DrawPicture(mirrored, {});
+  const int cx = find.Client.left - find.Window.left, cy = find.Client.top - find.Window.top;
+  int left = 0, right = 0;
+  for (int y = 4; y < cy - 2; ++y)
+    for (int x = 4; x < p.Width - 4; ++x) {
+      const unsigned px = p.Pixel(x, y);
+      if ((px >> 16 & 0xFF) > 0xE0 && (px >> 8 & 0xFF) > 0xE0 && (px & 0xFF) > 0xE0) ++(x < p.Width / 2 ? left : right);
+    }
+  EXPECT_EQ(left, 0) << "no title on the left";
+  EXPECT_GT(right, 0) << "the title on the right";
+  const RECT button = mirrored.Find(1)->Rect;
+  EXPECT_LT(button.right, find.ClientWidth() / 2) << "the first button is on the left now";
+  int ink = 0;
+  for (int y = button.top + 4; y < button.bottom - 4; ++y)
+    for (int x = button.left + 4; x < button.right - 4; ++x) {
+      const unsigned px = p.Pixel(cx + x, cy + y);
+      if ((px >> 16 & 0xFF) < 0x60 && (px >> 8 & 0xFF) < 0x60 && (px & 0xFF) < 0x60) ++ink;
+    }
+  EXPECT_GT(ink, 0) << "its text is drawn there";
+}

@@ -160,3 +160,19 @@ TEST(PoFile, LineBreaksThatMsgfmtRefusesAreNamed) {
                 .size(),
             2u);
 }
+
+TEST(PoFile, TheHeaderNamesTheLanguage) {
+  struct Case {
+    std::string header, language;
+  } cases[] = {
+      {"msgstr \"Project-Id-Version: x\\nLanguage: ja_JP\\nContent-Type: text/plain; charset=UTF-8\\n\"\n", "ja_JP"},
+      {"msgstr \"\"\n\"Language:  zh-Hant \\n\"\n\"Language: ru\\n\"\n", "zh-Hant"},  // the first, without blanks
+      {"msgstr \"X-Language: ko\\nLanguage:\\n\"\n", ""},
+      {"msgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n", ""},
+  };
+  for (const Case& c : cases) {
+    std::string language = "unset";
+    ReadPo("msgid \"\"\n" + c.header, "fr.po", &language);
+    EXPECT_EQ(language, c.language) << c.header;
+  }
+}

@@ -1,4 +1,4 @@
-// Pseudo-localisation: the texts and the mirrored positions.
+// Pseudo-localisation: the texts, and right-to-left dialogs.
 #include "exchange/Pseudo.hpp"
 
 #include <map>
@@ -53,17 +53,17 @@ TEST(Pseudo, EveryLetterIsOneThatCodePage1252Holds) {
   }
 }
 
-TEST(Pseudo, ContentIsLeftOutAndAbsurdPositionsAreNotMirrored) {
+TEST(Pseudo, ContentIsLeftOutAndRightToLeftNamesEveryClassOnce) {
   vcl::TStringList captured;
   for (const char* l : {"TColorDialog.Caption[703]='160'", "TColorDialog.Caption[726]='&Red:'", "TOpenDialog.Caption[1137]=' (C:)'",
                         "TOpenDialog.Caption[1090]='7'", "TOpenDialog.Left[1]=10", "TOpenDialog.Width[1]=51",
-                        "TOpenDialog.Left[2]=100", "TOpenDialog.Width[2]=201", "TOpenDialog.Left[3]=2147483647",
-                        "TOpenDialog.Width[3]=11", "TOpenDialog.Left[4]=0", "TOpenDialog.Width[4]=-2147483648"})
+                        "TOpenDialog.Left[3]=2147483647", "TColorDialog.Width=300"})
     captured.Add(l);
-  std::vector<std::string> unmirrored;
-  EXPECT_EQ(PseudoEntries(captured, true, nullptr, &unmirrored),
-            (std::vector<std::string>{"TColorDialog.Caption[726]='[&R\xE9\xF0: !]'", "TOpenDialog.Left[1]=250", "TOpenDialog.Left[2]=10"}));
-  EXPECT_EQ(unmirrored, (std::vector<std::string>{"TOpenDialog.Left[3]=2147483647", "TOpenDialog.Width[4]=-2147483648"}));
+  // No control moves: positions, even absurd ones, are left to the dialog's reading order.
+  EXPECT_EQ(PseudoEntries(captured, true),
+            (std::vector<std::string>{"TColorDialog.Caption[726]='[&R\xE9\xF0: !]'", "TColorDialog.BiDiMode=bdRightToLeft",
+                                      "TOpenDialog.BiDiMode=bdRightToLeft"}));
+  EXPECT_EQ(PseudoEntries(captured, false), (std::vector<std::string>{"TColorDialog.Caption[726]='[&R\xE9\xF0: !]'"}));
 }
 
 // Every captured text of the recorded dialogs of the standard classes, pseudo-translated, and judged as
@@ -95,18 +95,21 @@ TEST(Pseudo, OutputOfTheRecordedDialogsGivesNoUtf8Warning) {
     EXPECT_TRUE(e.Line.rfind("TColorDialog.Caption[703]", 0) != 0 && e.Line.rfind("TOpenDialog.Caption[1137]", 0) != 0) << e.Line;
 }
 
-TEST(Pseudo, EntriesCoverCapturedTextsAndMirrorPositionsWithin) {
+TEST(Pseudo, EntriesCoverCapturedTextsAndLeaveOutInvalidLiterals) {
   vcl::TStringList captured;
   for (const char* l : {"TOpenDialog.Caption='Open'", "TOpenDialog.Width=563", "TOpenDialog.Font.Name='MS Shell Dlg'",
                         "TOpenDialog.Caption[1]='&Save'", "TOpenDialog.Left[1]=10", "TOpenDialog.Width[1]=51",
-                        "TOpenDialog.Left[2]=100", "TOpenDialog.Width[2]=201", "TOpenDialog.Left[-3]=70",
                         "TFontDialog.Caption[5]='It''s #1'", "TFontDialog.Caption[6]=#", "TFontDialog.Left[5]=7"})
     captured.Add(l);
   EXPECT_EQ(PseudoEntries(captured, false),
             (std::vector<std::string>{"TOpenDialog.Caption='[\xD6p\xE9\xF1 !]'", "TOpenDialog.Caption[1]='[&S\xE5v\xE9 !]'",
                                       "TFontDialog.Caption[5]='[\xCEt''s #1 !!]'"}));  // an invalid literal is left out
-  // Controls span 10..300 (a capture stores extent + 1); a control without a captured width stays.
-  const std::vector<std::string> mirrored = PseudoEntries(captured, true);
-  EXPECT_EQ(std::vector<std::string>(mirrored.begin() + 3, mirrored.end()),
-            (std::vector<std::string>{"TOpenDialog.Left[1]=250", "TOpenDialog.Left[2]=10"}));
+  // Each BiDiMode entry is one the entries take for what it says.
+  const std::vector<std::string> rtl = PseudoEntries(captured, true);
+  ASSERT_EQ(rtl.size(), 5u);
+  for (const std::string& line : {rtl[3], rtl[4]}) {
+    const Vek::Entry e = Vek::Entry::Split(line);
+    EXPECT_EQ(e.Kind, Vek::EntryKind::BiDiMode) << line;
+    EXPECT_EQ(Vek::ParseBiDiMode(e.Value), Vek::BiDiMode::RightToLeft) << line;
+  }
 }

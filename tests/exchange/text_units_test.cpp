@@ -1,6 +1,10 @@
 // The units of text of a translator's lists: which texts go out, and how translations come back
-// into the entries; the language tags of locales.
+// into the entries in the code page of each class; the language tags of locales and the
+// character sets of languages.
 #include "exchange/TextUnits.hpp"
+
+#include <map>
+#include <optional>
 
 #include "test_support.hpp"
 
@@ -158,3 +162,100 @@ TEST_F(TextUnits, ImportRefusesATranslationWhoseEntryValueWouldBeLongerThanAnEnt
   EXPECT_EQ(testing_support::LinesOf(FEntries), before);
 }
 
+
+TEST(TextUnitsCharsets, LanguagesNameTheCharacterSetTheyAreWrittenIn) {
+  struct Case {
+    const char* tag;
+    std::optional<int> charset;
+  } cases[] = {
+      {"ru", 204}, {"ru_RU", 204}, {"uk-UA", 204}, {"RU_ru", 204}, {"ru_RU.UTF-8", 204}, {"sr_RS", 204}, {"mk", 204},
+      {"sr@latin", 238}, {"sr-Latn-RS", 238},  // Serbian in Latin letters
+      {"el_GR", 161}, {"pl", 238}, {"cs_CZ", 238}, {"sq", 238}, {"tr_TR", 162}, {"az", 162}, {"he_IL", 177}, {"iw", 177},
+      {"ar_SA", 178}, {"fa", 178}, {"ur", 178}, {"lv", 186}, {"vi", 163}, {"th_TH", 222}, {"ja_JP", 128}, {"ja", 128}, {"ko", 129},
+      {"zh_CN", 134}, {"zh-Hans", 134}, {"zh-SG", 134}, {"zh", 134}, {"zh_TW", 136}, {"zh-HK", 136}, {"zh-Hant", 136},
+      {"zh-Hant-CN", 136},  // the script says more than the country
+      {"de_DE", std::nullopt}, {"fr", std::nullopt}, {"en", std::nullopt}, {"pt_BR", std::nullopt}, {"", std::nullopt},
+      {"und", std::nullopt}, {"qps_ploc", std::nullopt}, {"hi_IN", std::nullopt}, {"rus", std::nullopt}, {"-ru", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CharsetOfLanguage(c.tag), c.charset) << c.tag;
+}
+
+// Texts of a class go out and come back in the code page of its Font.Charset entry.
+TEST_F(TextUnits, ExportConvertsTheTextsOfEachClassInItsOwnCodePage) {
+  FEntries.Clear();
+  for (const char* l : {"TOpenDialog.Font.Charset=204", "TOpenDialog.Caption='\xCE\xF2\xEA\xF0\xFB\xF2\xFC'", "TFontDialog.Font.Charset=128",
+                        "TFontDialog.Caption='\x83\x74\x83\x40\x83\x43\x83\x8B'", "TFontDialog.Caption[1]='ab\x83'"})
+    FEntries.Add(l);
+  for (const char* l : {"TOpenDialog.Font.Charset=1", "TFontDialog.Caption='Font'", "TFontDialog.Caption[1]='Caf\xE9'"}) FOriginals.Add(l);
+  int withoutOriginal = 0;
+  V warnings;
+  const std::vector<TextUnit> units = ExportUnits(FEntries, FOriginals, nullptr, withoutOriginal, &warnings);
+  std::map<std::string, std::pair<std::string, std::string>> byKey;
+  for (const TextUnit& u : units) byKey[u.Key] = {u.Source, u.Target};
+  using P = std::pair<std::string, std::string>;
+  EXPECT_EQ(byKey["TOpenDialog.Caption"], (P{"Open", "\xD0\x9E\xD1\x82\xD0\xBA\xD1\x80\xD1\x8B\xD1\x82\xD1\x8C"}));  // 1251
+  EXPECT_EQ(byKey["TOpenDialog.Caption[1]"], (P{"Caf\xC3\xA9", ""}));  // the captured original in its own list's page
+  EXPECT_EQ(byKey["TOpenDialog.Font.Charset"], (P{"1", "204"}));
+  EXPECT_EQ(byKey["TFontDialog.Caption"], (P{"Font", "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB"}));  // 932
+  // A lead byte without its trail would come back as U+FFFD: left untranslated, and said so.
+  EXPECT_EQ(byKey["TFontDialog.Caption[1]"], (P{"Caf\xC3\xA9", ""}));
+  EXPECT_EQ(warnings, V{"TFontDialog.Caption[1]: the translation holds bytes that are no characters of code page 932: written untranslated"});
+}
+
+TEST_F(TextUnits, ImportGivesAClassTheCharacterSetOfTheFilesLanguageOrTheOneAskedFor) {
+  const std::vector<TextUnit> japanese = {Unit("TOpenDialog.Caption", "Open", "\xE9\x96\x8B\xE3\x81\x8F", 3)};
+  ImportResult r = ImportUnits(FEntries, FOriginals, japanese, "ja.po", {"ja_JP", std::nullopt});
+  EXPECT_EQ(r.Faults, V{});
+  EXPECT_EQ(r.Changed, 2);
+  EXPECT_EQ(r.Charsets, V{"ja.po: TOpenDialog.Font.Charset=128 added: the file's language ja_JP is written in code page 932"});
+  // The class it translates gets the set; the print dialog, which it does not, keeps none.
+  EXPECT_EQ(testing_support::LinesOf(FEntries), (V{"TOpenDialog.Caption='\x8A\x4A\x82\xAD'", "TOpenDialog.Font.Charset=128",
+                                                   "TOpenDialog.Width=600", "TPrintDialog.Caption='Imprimer'"}));
+
+  // The set asked for wins over the language, and replaces the class's.
+  const std::vector<TextUnit> russian = {Unit("TOpenDialog.Caption", "Open", "\xD0\x9E\xD1\x82\xD0\xBA\xD1\x80\xD1\x8B\xD1\x82\xD1\x8C", 3)};
+  r = ImportUnits(FEntries, FOriginals, russian, "ru.po", {"ja", 204});
+  EXPECT_EQ(r.Faults, V{});
+  EXPECT_EQ(r.Charsets,
+            V{"ru.po: TOpenDialog.Font.Charset=204 replaces 128 (code page 932): character set 204 (code page 1251) was asked for"});
+  EXPECT_EQ(testing_support::LinesOf(FEntries), (V{"TOpenDialog.Caption='\xCE\xF2\xEA\xF0\xFB\xF2\xFC'", "TOpenDialog.Font.Charset=204",
+                                                   "TOpenDialog.Width=600", "TPrintDialog.Caption='Imprimer'"}));
+
+  // A language of the class's code page, or of 1252, changes no set.
+  for (const char* language : {"ru_RU", "bg", "de_DE", ""}) {
+    r = ImportUnits(FEntries, FOriginals, russian, "ru.po", {language, std::nullopt});
+    EXPECT_EQ(r.Faults, V{}) << language;
+    EXPECT_EQ(r.Charsets, V{}) << language;
+    EXPECT_EQ(r.Changed, 0) << language;
+  }
+}
+
+TEST_F(TextUnits, ImportTakesTheCharacterSetTheFileGivesAClassWhereNoLanguageSays) {
+  FOriginals.Add("TOpenDialog.Font.Charset=1");
+  const ImportResult r = ImportUnits(
+      FEntries, FOriginals,
+      {Unit("TOpenDialog.Caption", "Open", "\xD0\x9E\xD1\x82\xD0\xBA\xD1\x80\xD1\x8B\xD1\x82\xD1\x8C"), Unit("TOpenDialog.Font.Charset", "1", "204")},
+      "ru.po");
+  EXPECT_EQ(r.Faults, V{});
+  EXPECT_EQ(r.Charsets, V{});  // the file's own translation, no set of the import's
+  EXPECT_EQ(testing_support::LinesOf(FEntries), (V{"TOpenDialog.Caption='\xCE\xF2\xEA\xF0\xFB\xF2\xFC'", "TOpenDialog.Font.Charset=204",
+                                                   "TOpenDialog.Width=600", "TPrintDialog.Caption='Imprimer'"}));
+}
+
+TEST_F(TextUnits, ACharacterTheCodePageLacksChangesNothingNotEvenTheCharacterSet) {
+  FEntries.Add("TOpenDialog.Font.Charset=204");
+  const V before = testing_support::LinesOf(FEntries);
+  const TextUnit katakana = Unit("TOpenDialog.Caption", "Open", "\xD0\xA4\xE3\x83\x95", 7);  // Cyrillic, then Katakana
+  ImportResult r = ImportUnits(FEntries, FOriginals, {katakana}, "ru.po", {"ru", std::nullopt});
+  EXPECT_EQ(r.Faults,
+            V{"ru.po, line 7: translation of TOpenDialog.Caption, character 2: U+30D5, a Katakana character is not in code page 1251 "
+              "(character set 204)"});
+  EXPECT_EQ(testing_support::LinesOf(FEntries), before);
+  // The language would replace the set, but another unit of the file cannot be taken: neither happens.
+  r = ImportUnits(FEntries, FOriginals, {Unit("TOpenDialog.Caption", "Open", "\xE3\x83\x95", 3), Unit("TOpenDialog.Width", "563", "wide", 9)},
+                  "ja.po", {"ja", std::nullopt});
+  EXPECT_EQ(r.Faults, V{"ja.po, line 9: TOpenDialog.Width needs an integer, not 'wide'"});
+  EXPECT_EQ(r.Charsets, V{});
+  EXPECT_EQ(r.Changed, 0);
+  EXPECT_EQ(testing_support::LinesOf(FEntries), before);
+}

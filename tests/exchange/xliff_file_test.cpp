@@ -119,3 +119,24 @@ TEST_F(Xliff, ATextLongerThanAnEntryIsRefusedAtItsElementWhileRead) {
     EXPECT_THROW_MSG(ReadXliff(unit(target), "fr.xlf"), vcl::EReadError,
                      "fr.xlf, line 5: <target> of trans-unit k has more than 4095 characters, more than an entry holds");
 }
+
+TEST_F(Xliff, TheFilesNameOneTargetLanguage) {
+  int units = 0;
+  const auto file = [&](const std::string& Language) {
+    return "<file original=\"Form1\" datatype=\"plaintext\" source-language=\"en\"" +
+           (Language.empty() ? "" : " target-language=\"" + Language + "\"") + "><body><trans-unit id=\"" + std::to_string(++units) +
+           "\"><source>A</source></trans-unit></body></file>\n";
+  };
+  const std::string root = "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:1.2\" version=\"1.2\">\n";  // line 1
+  struct Case {
+    std::string body, language;
+  } cases[] = {{file("ja-JP"), "ja-JP"}, {file(""), ""}, {file("") + file("ru"), "ru"}, {file("ru") + file("ru"), "ru"}};
+  for (const Case& c : cases) {
+    std::string language = "unset";
+    ReadXliff(root + c.body + "</xliff>\n", "ru.xlf", &language);
+    EXPECT_EQ(language, c.language) << c.body;
+  }
+  EXPECT_THROW_MSG(ReadXliff(root + file("ru") + file("ja") + "</xliff>\n", "ru.xlf"), vcl::EReadError,
+                   "ru.xlf, line 3: target-language 'ja' differs from 'ru' of the <file> on line 2: the units of one language are "
+                   "taken at a time");
+}

@@ -4,6 +4,7 @@
 
 #include "dialog_window.hpp"
 #include "test_support.hpp"
+#include "vcl/CodePages.hpp"
 #include "vcl/Forms.hpp"
 
 using namespace vek_test;
@@ -179,4 +180,64 @@ TEST_F(Apply, ChainHelpersWalkSiblingsAndDescendants) {
   for (int i = 1; i <= 5; ++i) EXPECT_EQ(SendMessageA(FDialog.Child(i), WM_GETFONT, 0, 0), 0);
   EXPECT_EQ(FLmt->SetFontName(nullptr, "Arial"), nullptr);
   EXPECT_EQ(FLmt->SetFontCharset(nullptr, 238), nullptr);
+}
+
+namespace {
+
+std::string WideTextOf(HWND Window) {
+  WCHAR buffer[256];
+  const int n = GetWindowTextW(Window, buffer, 256);
+  return vcl::Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(buffer), static_cast<std::size_t>(n > 0 ? n : 0)));
+}
+
+RECT ClientPlaceOf(HWND Dialog, HWND Child) {
+  RECT r{};
+  GetWindowRect(Child, &r);
+  MapWindowPoints(nullptr, Dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
+// Texts are sent as UTF-16 converted from the code page of the class's last Font.Charset entry
+// (other classes' entries do not count); a double-byte text cut after a lead byte (here by the
+// NUL of its literal) loses that half character instead of showing a wrong one.
+TEST_F(Apply, TextsAreReadInTheCodePageOfTheClassCharset) {
+  Pass({"TSaveDialog.Font.Charset=128", "TOpenDialog.Font.Charset=238", "TOpenDialog.Font.Charset=204",
+        "TOpenDialog.Caption[1090]='\xC8\xEC\xFF \xF4\xE0\xE9\xEB\xE0:'", "TOpenDialog.Caption[-3]='\xCF\xE0\xEF\xEA\xE0'"});
+  EXPECT_EQ(WideTextOf(FDialog.Child(1)), "Имя файла:");
+  EXPECT_EQ(WideTextOf(FDialog.Child(3)), "Папка");
+  FLmt->Translations()->Clear();
+  Pass({"TOpenDialog.Font.Charset=128", "TOpenDialog.Caption[1090]='\x8A\x4A\x82\xAD\x8A'#0'\x4A'"});
+  EXPECT_EQ(WideTextOf(FDialog.Child(1)), "開く");
+  FLmt->Translations()->Clear();
+  Pass({"TOpenDialog.Caption[1090]='Caf\xE9'"});  // no charset: the system's code page
+  EXPECT_EQ(WideTextOf(FDialog.Child(1)), vcl::ToUtf8(vcl::SystemCodePage(), "Caf\xE9"));
+}
+
+// A right-to-left reading order mirrors the dialog once, however many passes run: each control
+// keeps its distance from the leading edge, now the right one, and Left entries count from
+// there; the texts read (and, for bdRightToLeft, align) right to left. An unknown value does
+// nothing.
+TEST_F(Apply, RightToLeftMirrorsTheDialogOnce) {
+  const HWND label = FDialog.Child(1);
+  const RECT before = ClientPlaceOf(FDialog.Handle(), label);
+  Pass({"TOpenDialog.BiDiMode=bdRightToLeftReading"});
+  EXPECT_EQ(GetWindowLongPtrW(FDialog.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0);
+  FLmt->Translations()->Clear();
+  Pass({"TOpenDialog.BiDiMode=bdRightToLeft", "TOpenDialog.Left[1152]=30"});
+  FLmt->TranslateDialog(FDialog.Handle());
+  EXPECT_NE(GetWindowLongPtrW(FDialog.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0);
+  const RECT after = ClientPlaceOf(FDialog.Handle(), label);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  RECT screen{};
+  GetWindowRect(label, &screen);
+  POINT rightEdge{0, 0};
+  ClientToScreen(FDialog.Handle(), &rightEdge);
+  EXPECT_EQ(rightEdge.x - screen.right, before.left) << "as far from the right edge as it was from the left";
+  EXPECT_EQ(ClientPlaceOf(FDialog.Handle(), FDialog.Child(2)).left, 30);
+  const auto ex = GetWindowLongPtrW(label, GWL_EXSTYLE);
+  EXPECT_NE(ex & WS_EX_RTLREADING, 0);
+  EXPECT_NE(ex & WS_EX_RIGHT, 0);
 }

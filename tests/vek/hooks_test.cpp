@@ -37,7 +37,7 @@ protected:
   // Puts ComDlgProc in front of the test dialog, as a hook does.
   void Intercept() {
     Vek::OldWndProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Vek::ComDlgProc)));
+        SetWindowLongPtrW(FDialog.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Vek::ComDlgProc)));
     Vek::Interception.Intercepted = FDialog.Handle();
     ASSERT_NE(Vek::OldWndProc, nullptr);
   }
@@ -96,7 +96,7 @@ TEST_F(Hooks, ResetBringsBackTheStateOfAFreshlyStartedUnit) {
   Vek::Interception.Reset();
   EXPECT_EQ(HookEntryOf(vcl::TFontDialog::StaticClass()), own);
   EXPECT_EQ(Vek::ClassRegs->Count(), 0);
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC)), ownProcedure);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FDialog.Handle(), GWLP_WNDPROC)), ownProcedure);
   EXPECT_EQ(Vek::OldWndProc, nullptr);
   EXPECT_EQ(Vek::Interception.Intercepted, nullptr);
   EXPECT_EQ(Vek::LiveDialogFontCount(), 0);
@@ -142,7 +142,7 @@ TEST_F(Hooks, ComDlgProcDoesWhatTheTableSaysAfterTheDialogsOwnProcedure) {
     OwnProcedureLog().clear();
     const LRESULT answer = SendMessageA(FDialog.Handle(), rule.Msg, rule.WParam, 0);
     OwnProcedureReaction = nullptr;
-    const bool restored = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC)) == own;
+    const bool restored = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FDialog.Handle(), GWLP_WNDPROC)) == own;
     switch (rule.Action) {
       case DialogAction::PassOn:
         EXPECT_EQ(TextOf(FDialog.Handle()), "Changed by the dialog");
@@ -199,7 +199,7 @@ TEST_F(Hooks, ClosingGivesTheWindowItsOwnProcedureBackOnce) {
   SendMessageA(FDialog.Handle(), WM_CLOSE, 0, 0);
   EXPECT_EQ(Vek::OldWndProc, nullptr);
   EXPECT_TRUE(Vek::Closing);
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(FDialog.Handle(), GWLP_WNDPROC)), own);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FDialog.Handle(), GWLP_WNDPROC)), own);
   EXPECT_TRUE(Received(WM_CLOSE));
 
   // A dialog whose own WM_CLOSE handling destroys it re-enters with WM_DESTROY first.

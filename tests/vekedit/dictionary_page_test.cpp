@@ -232,3 +232,19 @@ TEST_F(Dictionary, ATranslationThatCannotBeTakenChangesNothingAndNamesFileLineAn
   EXPECT_FALSE(e.Modified());
   EXPECT_EQ(Screen->Cursor(), crDefault);
 }
+
+TEST_F(Dictionary, TranslateFromAFileInAnotherScriptGivesTheClassTheCharacterSetOfItsLanguage) {
+  const std::string po = FDir.File("ja.po");
+  testing_support::WriteFile(po, "msgid \"\"\nmsgstr \"Language: ja\\nContent-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                                 "msgctxt \"TOpenDialog.Caption\"\nmsgid \"Open\"\nmsgstr \"\xE9\x96\x8B\xE3\x81\x8F\"\n");
+  TDlgEditor& e = Open();
+  Choose = po;
+  FDialogs.Answers.push_back(mrOk);
+  e.BtnTranslateClick(e.BtnTranslate);
+  EXPECT_EQ(Entry("TOpenDialog.Caption"), "TOpenDialog.Caption='\x8A\x4A\x82\xAD'");  // code page 932
+  EXPECT_EQ(Entry("TOpenDialog.Font.Charset"), "TOpenDialog.Font.Charset=128");
+  EXPECT_TRUE(e.Modified());
+  ASSERT_EQ(FDialogs.Asked.size(), 2u);
+  EXPECT_EQ(FDialogs.Asked[1],
+            "MessageDlg Character sets:\n" + po + ": TOpenDialog.Font.Charset=128 added: the file's language ja is written in code page 932");
+}

@@ -17,7 +17,7 @@ constexpr const char* SaveRu = "\xD1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC";
 constexpr const char* OpenJa = "\x8A\x4A\x82\xAD";
 constexpr const char* SaveJa = "\x95\xDB\x91\xB6";
 
-class Scripts : public Editor {
+class EditorScripts : public Editor {
 protected:
   Scripts() {
     FLmt->Translations()->SetText(std::string("TOpenDialog.Font.Charset=204\r\n"
@@ -43,7 +43,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Scripts, EachTextIsShownInTheCodePageOfItsClass) {
+TEST_F(EditorScripts, EachTextIsShownInTheCodePageOfItsClass) {
   TDlgEditor& e = Open();
   const struct {
     const char* Key;
@@ -62,7 +62,7 @@ TEST_F(Scripts, EachTextIsShownInTheCodePageOfItsClass) {
   EXPECT_FALSE(e.Modified()) << "showing stores nothing";
 }
 
-TEST_F(Scripts, TypedTextIsStoredInTheCodePageOfItsClassInLiteralForm) {
+TEST_F(EditorScripts, TypedTextIsStoredInTheCodePageOfItsClassInLiteralForm) {
   TDlgEditor& e = Open();
   ClickKey("TOpenDialog.Caption");
   TypeW(u"Сохранить");
@@ -80,7 +80,7 @@ TEST_F(Scripts, TypedTextIsStoredInTheCodePageOfItsClassInLiteralForm) {
   EXPECT_TRUE(e.Modified());
 }
 
-TEST_F(Scripts, AClassTheTranslationsGiveNoCharacterSetKeepsTheCapturedOne) {
+TEST_F(EditorScripts, AClassTheTranslationsGiveNoCharacterSetKeepsTheCapturedOne) {
   // The captured dialog was Russian; the translation only changes its texts.
   FLmt->OrgProps()->Clear();
   FLmt->OrgProps()->SortInsert("TOpenDialog.Font.Charset=204", nullptr);
@@ -93,7 +93,7 @@ TEST_F(Scripts, AClassTheTranslationsGiveNoCharacterSetKeepsTheCapturedOne) {
   EXPECT_EQ(Entry("TOpenDialog.Caption"), std::string("TOpenDialog.Caption='") + SaveRu + "'");
 }
 
-TEST_F(Scripts, ACharacterTheCodePageLacksIsRefusedByNameAndNothingIsStored) {
+TEST_F(EditorScripts, ACharacterTheCodePageLacksIsRefusedByNameAndNothingIsStored) {
   const struct {
     const char* Key;
     std::u16string Typed;
@@ -125,7 +125,7 @@ TEST_F(Scripts, ACharacterTheCodePageLacksIsRefusedByNameAndNothingIsStored) {
   EXPECT_FALSE(e.Modified());
 }
 
-TEST_F(Scripts, OKWithATextThePageLacksStaysOpenAndCancelAsksToDiscardIt) {
+TEST_F(EditorScripts, OKWithATextThePageLacksStaysOpenAndCancelAsksToDiscardIt) {
   TDlgEditor& e = Open();
   ClickKey("TOpenDialog.Caption");
   e.EdtTranslation->SetTextW(u"ő");
@@ -141,7 +141,7 @@ TEST_F(Scripts, OKWithATextThePageLacksStaysOpenAndCancelAsksToDiscardIt) {
   EXPECT_EQ(FLmt->Translations()->Count(), 6) << "the component is untouched";
 }
 
-TEST_F(Scripts, TheReadingOrderIsAKeyLikeOtherPropertiesWithoutText) {
+TEST_F(EditorScripts, TheReadingOrderIsAKeyLikeOtherPropertiesWithoutText) {
   FLmt->OrgProps()->SortInsert("TOpenDialog.BiDiMode=bdLeftToRight", nullptr);
   FLmt->Translations()->SortInsert("TFontDialog.BiDiMode=bdRightToLeft", nullptr);
   TDlgEditor& e = Open();
@@ -179,7 +179,7 @@ void TypeUnicode(const std::u16string& Text) {
 
 }  // namespace
 
-TEST_F(Scripts, RussianTypedByTheUserIsStoredIn1251AndShownBack) {
+TEST_F(EditorScripts, RussianTypedByTheUserIsStoredIn1251AndShownBack) {
   FEditor = std::make_unique<TDlgEditor>(Application);
   TDlgEditor& e = *FEditor;
   e.Translator = FLmt;
@@ -216,7 +216,7 @@ TEST_F(Scripts, RussianTypedByTheUserIsStoredIn1251AndShownBack) {
 
 // Not a test: ./run-demo --windows runs it (with LUMETRA_HOLD set) to photograph the editor with
 // a Russian translation typed into its translation box.
-TEST_F(Scripts, DISABLED_HeldForScreenshot) {
+TEST_F(EditorScripts, DISABLED_HeldForScreenshot) {
   FEditor = std::make_unique<TDlgEditor>(Application);
   TDlgEditor& e = *FEditor;
   e.Translator = FLmt;

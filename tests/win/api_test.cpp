@@ -6,6 +6,7 @@
 
 #include "message_log.hpp"
 #include "test_support.hpp"
+#include "vcl/CodePages.hpp"
 #include "win/recorded_dialogs.h"
 #include "win/recorded_fonts.h"
 
@@ -139,6 +140,44 @@ TEST_F(WinApi, FontsRoundTripThroughLogfontAndWindows) {
 
   EXPECT_TRUE(DeleteObject(font));
   EXPECT_EQ(GetObjectA(font, sizeof out, &out), 0) << "a deleted font is gone";
+}
+
+namespace {
+
+// A UTF-16 literal as the W functions take it: wchar_t on Windows, char16_t in the simulation.
+#ifdef _WIN32
+const wchar_t* W(const char16_t* Text) { return reinterpret_cast<const wchar_t*>(Text); }
+#else
+const char16_t* W(const char16_t* Text) { return Text; }
+#endif
+
+}  // namespace
+
+// The W measures agree with the A ones on the dialog face, and name the characters a face has
+// no glyph for ("Arial" is realised as Liberation Sans, which has no kana), under Wine and in
+// the simulation alike.
+TEST_F(WinApi, Utf16TextIsMeasuredAndItsGlyphsFoundInTheSelectedFont) {
+  LOGFONTA lf{};
+  lf.lfHeight = win::RecordedFontHeight();
+  lf.lfCharSet = DEFAULT_CHARSET;
+  std::strcpy(lf.lfFaceName, "Arial");
+  const HFONT font = CreateFontIndirectA(&lf);
+  const HDC dc = GetDC(nullptr);
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE a{}, w{};
+  ASSERT_TRUE(GetTextExtentPoint32A(dc, "File name:", 10, &a));
+  ASSERT_TRUE(GetTextExtentPoint32W(dc, W(u"File name:"), 10, &w));
+  EXPECT_EQ(w.cx, a.cx);
+  EXPECT_EQ(w.cy, a.cy);
+  WORD glyphs[4] = {};
+  EXPECT_EQ(GetGlyphIndicesW(dc, W(u"F\u30D5\u0416i"), 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 4u);
+  EXPECT_NE(glyphs[0], 0xFFFF);
+  EXPECT_EQ(glyphs[1], 0xFFFF) << "no kana";
+  EXPECT_NE(glyphs[2], 0xFFFF) << "Cyrillic";
+  EXPECT_NE(glyphs[3], 0xFFFF);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(font);
 }
 
 // The widths were recorded under Wine with the pinned fonts, so the real GDI and the simulated
@@ -343,4 +382,70 @@ TEST(SystemMetrics, AreTheRecordedOnes) {
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
   EXPECT_GT(GetSystemMetrics(SM_CXVSCROLL), 0) << "scroll bars have a width";
   EXPECT_GT(GetSystemMetrics(SM_CYCAPTION), 0);
+}
+
+namespace {
+
+WNDPROC AnsiPrevious = nullptr, UnicodePrevious = nullptr;
+LRESULT CALLBACK AnsiSubclass(HWND H, UINT M, WPARAM W, LPARAM L) { return CallWindowProcA(AnsiPrevious, H, M, W, L); }
+LRESULT CALLBACK UnicodeSubclass(HWND H, UINT M, WPARAM W, LPARAM L) { return CallWindowProcW(UnicodePrevious, H, M, W, L); }
+
+std::u16string WideText(HWND Window) {
+  WCHAR buffer[64];
+  const int n = GetWindowTextW(Window, buffer, 64);
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer), static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+}  // namespace
+
+// A window keeps its text in UTF-16. The system's own controls take a Unicode text as it is,
+// and give it in ANSI converted with the system's code page; a window whose procedure was set
+// with SetWindowLongPtrA is an ANSI window and stores a Unicode text converted to that page
+// ("?" for what it lacks); one set with SetWindowLongPtrW keeps it.
+TEST_F(WinApi, UnicodeTextsStayWholeInWindowsThatTakeThem) {
+  WindowGuard top(CreateLogWindow(50, 50, 300, 200));
+  const HWND plain = CreateChild(top.get(), "Static", "", 100, 5, 5, 100, 20);
+  const HWND ansi = CreateChild(top.get(), "Static", "", 101, 5, 30, 100, 20);
+  const HWND unicode = CreateChild(top.get(), "Static", "", 102, 5, 55, 100, 20);
+  AnsiPrevious = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(ansi, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AnsiSubclass)));
+  UnicodePrevious = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(unicode, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UnicodeSubclass)));
+  const std::u16string word = u"\u0421\u043B\u043E\u0432\u043E";  // Слово
+  const std::string inAnsi = vcl::FromUtf16(vcl::SystemCodePage(), word);
+  for (HWND w : {plain, ansi, unicode}) SetWindowTextW(w, reinterpret_cast<LPCWSTR>(word.c_str()));
+  EXPECT_EQ(WideText(plain), word);
+  EXPECT_EQ(WideText(unicode), word);
+  EXPECT_EQ(vcl::Utf16ToUtf8(WideText(ansi)), vcl::ToUtf8(vcl::SystemCodePage(), inAnsi));
+  EXPECT_EQ(IsWindowUnicode(unicode), TRUE);
+  EXPECT_EQ(IsWindowUnicode(ansi), FALSE);
+  char bytes[64] = "";
+  GetWindowTextA(plain, bytes, sizeof bytes);
+  EXPECT_EQ(std::string(bytes), inAnsi);
+  // ANSI text reaches a Unicode window converted up, and comes back unchanged.
+  SetWindowTextA(unicode, "Caf\xE9");
+  GetWindowTextA(unicode, bytes, sizeof bytes);
+  EXPECT_EQ(std::string(bytes), vcl::FromUtf16(vcl::SystemCodePage(), vcl::ToUtf16(vcl::SystemCodePage(), "Caf\xE9")));
+}
+
+// A mirrored window's client coordinates run from its right edge: a child moved to x 10 has its
+// right edge 10 pixels left of the parent's client right, and a rectangle mapped into the parent
+// has left 10 again. Setting the style does not move the children already there.
+TEST_F(WinApi, MirroredWindowsCountFromTheRight) {
+  WindowGuard top(CreateLogWindow(50, 50, 300, 200));
+  const HWND child = CreateChild(top.get(), "Static", "x", 100, 10, 20, 50, 30);
+  RECT before{};
+  GetWindowRect(child, &before);
+  SetWindowLongPtrW(top.get(), GWL_EXSTYLE, GetWindowLongPtrW(top.get(), GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+  RECT r{};
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r.left, before.left) << "setting the style moves nothing";
+  MoveWindow(child, 10, 20, 50, 30, FALSE);
+  GetWindowRect(child, &r);
+  POINT origin{0, 0};
+  ClientToScreen(top.get(), &origin);  // the top right corner of the client area
+  EXPECT_EQ(r.right, origin.x - 10);
+  EXPECT_EQ(r.right - r.left, 50);
+  MapWindowPoints(nullptr, top.get(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.right, 60);
+  EXPECT_EQ(r.top, 20);
 }

@@ -14,6 +14,10 @@
 //   dialogs do; it ends when the dialog calls EndDialog or its window is gone.
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <string>
+
+#include "vcl/CodePages.hpp"
 
 #include "state.hpp"
 
@@ -102,20 +106,72 @@ bool Take(MSG& Out, HWND Hwnd, UINT Min, UINT Max, bool Remove) {
 
 }  // namespace
 
-LRESULT Send(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+bool IsTextMessage(UINT Msg) { return Msg == WM_SETTEXT || Msg == WM_GETTEXT || Msg == WM_GETTEXTLENGTH; }
+
+namespace {
+
+// Calls Proc with a message sent in one form (Unicode or ANSI) in the form Proc takes: a text
+// message's text is converted with the system's ANSI code page where the two differ, and the
+// form the text is in is noted for the window system's own procedures (DefWindowProcA reads it).
+LRESULT CallInForm(WNDPROC Proc, ProcForm Form, HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, bool Unicode) {
+  State& s = Sim();
+  struct Restore {
+    bool& Flag;
+    bool Saved;
+    ~Restore() { Flag = Saved; }
+  } restore{s.UnicodeText, s.UnicodeText};
+  const bool text = IsTextMessage(Msg);
+  const bool takesUnicode = Form == ProcForm::Both ? Unicode : Form == ProcForm::Unicode;
+  s.UnicodeText = text && takesUnicode;
+  if (!text || takesUnicode == Unicode || !LParam) return Proc(Hwnd, Msg, WParam, LParam);
+  const int page = vcl::SystemCodePage();
+  if (Msg == WM_SETTEXT) {
+    if (Unicode) {
+      const std::string ansi = vcl::FromUtf16(page, reinterpret_cast<LPCWSTR>(LParam));
+      return Proc(Hwnd, Msg, WParam, reinterpret_cast<LPARAM>(ansi.c_str()));
+    }
+    const std::u16string wide = vcl::ToUtf16(page, reinterpret_cast<LPCSTR>(LParam));
+    return Proc(Hwnd, Msg, WParam, reinterpret_cast<LPARAM>(wide.c_str()));
+  }
+  if (Msg != WM_GETTEXT || WParam == 0) return Proc(Hwnd, Msg, WParam, LParam);
+  // WM_GETTEXT: the text in Proc's form, converted into the sender's buffer of WParam characters.
+  if (Unicode) {
+    std::string ansi(2 * WParam + 1, '\0');  // at most two bytes a character
+    Proc(Hwnd, Msg, ansi.size(), reinterpret_cast<LPARAM>(ansi.data()));
+    ansi.resize(std::strlen(ansi.c_str()));
+    std::u16string wide = vcl::ToUtf16(page, ansi);
+    wide.resize(std::min<std::size_t>(wide.size(), WParam - 1));
+    std::copy(wide.begin(), wide.end(), reinterpret_cast<LPWSTR>(LParam));
+    reinterpret_cast<LPWSTR>(LParam)[wide.size()] = 0;
+    return static_cast<LRESULT>(wide.size());
+  }
+  std::u16string wide(WParam + 1, 0);
+  Proc(Hwnd, Msg, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+  wide.resize(std::char_traits<char16_t>::length(wide.c_str()));
+  std::string ansi = vcl::FromUtf16(page, wide);
+  ansi.resize(std::min<std::size_t>(ansi.size(), WParam - 1));
+  std::memcpy(reinterpret_cast<LPSTR>(LParam), ansi.c_str(), ansi.size() + 1);
+  return static_cast<LRESULT>(ansi.size());
+}
+
+}  // namespace
+
+LRESULT Send(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, bool Unicode) {
   const Window* w = Find(Hwnd);
   if (!w) {
     Sim().LastError = ERROR_INVALID_WINDOW_HANDLE;
     return 0;
   }
   const WNDPROC proc = w->Proc;
+  const ProcForm form = w->Form;
   if (HasHook(WH_CALLWNDPROC)) {
     CWPSTRUCT cwp{LParam, WParam, Msg, Hwnd};
     CallHooks(WH_CALLWNDPROC, nullptr, HC_ACTION, 0, reinterpret_cast<LPARAM>(&cwp));
   }
   // The hook may have replaced the procedure; the message goes to the one installed now.
   w = Find(Hwnd);
-  const LRESULT result = w ? w->Proc(Hwnd, Msg, WParam, LParam) : proc(Hwnd, Msg, WParam, LParam);
+  const LRESULT result = w ? CallInForm(w->Proc, w->Form, Hwnd, Msg, WParam, LParam, Unicode)
+                           : CallInForm(proc, form, Hwnd, Msg, WParam, LParam, Unicode);
   if (HasHook(WH_CALLWNDPROCRET)) {
     CWPRETSTRUCT ret{result, LParam, WParam, Msg, Hwnd};
     CallHooks(WH_CALLWNDPROCRET, nullptr, HC_ACTION, 0, reinterpret_cast<LPARAM>(&ret));
@@ -165,11 +221,17 @@ INT_PTR RunModal(HWND Dialog, HWND Owner) {
 
 using namespace win_sim;
 
+// The previous procedure gets the message in the form it takes, converted from the call's.
 LRESULT CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  return lpPrevWndFunc ? lpPrevWndFunc(hWnd, Msg, wParam, lParam) : 0;
+  return lpPrevWndFunc ? CallInForm(lpPrevWndFunc, FormOf(lpPrevWndFunc), hWnd, Msg, wParam, lParam, false) : 0;
+}
+
+LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  return lpPrevWndFunc ? CallInForm(lpPrevWndFunc, FormOf(lpPrevWndFunc), hWnd, Msg, wParam, lParam, true) : 0;
 }
 
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) { return Send(hWnd, Msg, wParam, lParam); }
+LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) { return Send(hWnd, Msg, wParam, lParam, true); }
 
 BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (hWnd && !IsWindow(hWnd)) {

@@ -18,11 +18,16 @@ namespace win_sim {
 /// The dialog procedure of a simulated common dialog: answers true when it handled the message.
 using DialogHandler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)>;
 
+/// Which form of text messages a window procedure takes: the window system's own procedures
+/// take both; a procedure set or registered by a program takes the form it was set with.
+enum class ProcForm { Both, Ansi, Unicode };
+
 struct Window {
   HWND Handle = nullptr;
   std::string ClassName;
   WNDPROC Proc = nullptr;
-  std::string Text;
+  ProcForm Form = ProcForm::Both;
+  std::u16string Text;  // UTF-16, as Windows keeps it
   DWORD Style = 0;
   DWORD ExStyle = 0;
   LONG_PTR Id = 0;
@@ -47,6 +52,7 @@ struct Window {
 
 struct WindowClass {
   WNDPROC Proc = nullptr;
+  ProcForm Form = ProcForm::Ansi;  // RegisterClassA; the system's own classes take both
 };
 
 struct Timer {
@@ -84,6 +90,12 @@ struct State {
   std::map<std::string, UINT> RegisteredMessages;
   UINT NextMessage = 0xC100;
   DWORD LastError = 0;
+  // Whether the text parameter of the text message being handled is UTF-16 (sent with a W
+  // function to a procedure that takes it so, or to one of the system's own).
+  bool UnicodeText = false;
+  // The form each procedure a program registered or set takes, for CallWindowProcA/W (on Windows
+  // the value SetWindowLongPtr returns converts for the procedure it stands for).
+  std::map<WNDPROC, ProcForm> ProgramProcs;
   std::int64_t ClockSkip = 0;  // milliseconds skipped while loops waited for timers
   DWORD CommDlgError = 0;
   bool Keys[256] = {};  // keys down, as the key messages taken from the queue left them
@@ -96,8 +108,14 @@ Window* Find(HWND Handle);
 /// The milliseconds since the simulation started, including skipped waits.
 std::int64_t Now();
 
-/// Sends a message through the WH_CALLWNDPROC / WH_CALLWNDPROCRET hooks to the window's procedure.
-LRESULT Send(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+/// Sends a message through the WH_CALLWNDPROC / WH_CALLWNDPROCRET hooks to the window's procedure;
+/// Unicode tells whether a text parameter is UTF-16 (a W function sends it).
+LRESULT Send(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam, bool Unicode = false);
+/// Whether Msg carries a text that ANSI and Unicode windows take in different forms.
+bool IsTextMessage(UINT Msg);
+/// The form of text messages Proc takes: the one a program registered or set it with, else (the
+/// window system's own) both.
+ProcForm FormOf(WNDPROC Proc);
 /// The top-level window that contains Hwnd (Hwnd itself for a top-level window).
 HWND RootOf(HWND Hwnd);
 bool IsDescendant(HWND Ancestor, HWND Hwnd);

@@ -124,13 +124,44 @@ BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm) {
 int GetTextFaceA(HDC hdc, int c, LPSTR lpName) {
   const HGDIOBJ* selected = SelectedFont(hdc);
   if (!selected) return 0;
-  const std::string_view face = Measured(SelectedLogFont(*selected), "").Face;
+  const LOGFONTA lf = SelectedLogFont(*selected);
+  std::string_view face = win::RealisedFaceOf(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)), lf.lfCharSet);
+  if (face.empty()) face = Measured(lf, "").Face;
   if (!lpName) return static_cast<int>(face.size()) + 1;
   if (c <= 0) return 0;
   const std::size_t n = std::min(face.size(), static_cast<std::size_t>(c) - 1);
   std::memcpy(lpName, face.data(), n);
   lpName[n] = '\0';
   return static_cast<int>(n);
+}
+
+BOOL GetTextExtentPoint32W(HDC hdc, const char16_t* lpString, int c, LPSIZE psizl) {
+  const HGDIOBJ* selected = SelectedFont(hdc);
+  if (!selected || !psizl || c < 0 || (c > 0 && !lpString)) {
+    Sim().LastError = ERROR_INVALID_PARAMETER;
+    return FALSE;
+  }
+  const LOGFONTA lf = SelectedLogFont(*selected);
+  const win::RecordedExtent e = win::MeasureRecordedW(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)), lf.lfCharSet,
+                                                      lf.lfHeight, std::u16string_view(lpString, static_cast<std::size_t>(c)));
+  *psizl = SIZE{e.Width, e.LineHeight};
+  return TRUE;
+}
+
+DWORD GetGlyphIndicesW(HDC hdc, const char16_t* lpstr, int c, WORD* pgi, DWORD fl) {
+  const HGDIOBJ* selected = SelectedFont(hdc);
+  if (!selected || c < 0 || (c > 0 && (!lpstr || !pgi))) {
+    Sim().LastError = ERROR_INVALID_PARAMETER;
+    return GDI_ERROR;
+  }
+  const LOGFONTA lf = SelectedLogFont(*selected);
+  const std::string_view face = win::RealisedFaceOf(std::string_view(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)), lf.lfCharSet);
+  for (int i = 0; i < c; ++i) {
+    // A glyph is any index but the missing one; the character's own number serves.
+    const bool has = win::HasRecordedGlyph(face, lpstr[i]).value_or(true);
+    pgi[i] = has ? static_cast<WORD>(lpstr[i] == 0xFFFF ? 0xFFFE : lpstr[i]) : (fl & GGI_MARK_NONEXISTING_GLYPHS) ? 0xFFFF : 0;
+  }
+  return static_cast<DWORD>(c);
 }
 
 int win_sim::LiveFontCount() { return static_cast<int>(Sim().Fonts.size()); }

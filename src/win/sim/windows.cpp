@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "state.hpp"
+#include "vcl/CodePages.hpp"
 #include "win/recorded_dialogs.h"
 
 namespace win_sim {
@@ -25,8 +26,8 @@ State& Sim() {
   static State* const state = [] {
     auto* s = new State;  // never freed: exit procedures may still talk to windows
     for (const char* name : {"Button", "Static", "Edit", "ComboBox", "ListBox", "ScrollBar", WC_TABCONTROLA, TOOLTIPS_CLASSA})
-      s->Classes[name].Proc = ControlClassProc(name);
-    s->Classes["#32770"].Proc = &DefDlgProcA;
+      s->Classes[name] = WindowClass{ControlClassProc(name), ProcForm::Both};
+    s->Classes["#32770"] = WindowClass{&DefDlgProcA, ProcForm::Both};
     return s;
   }();
   return *state;
@@ -69,7 +70,11 @@ RECT FrameFor(DWORD Style, bool Child) {
   return RECT{border, border + caption, border, border};
 }
 
-// The screen position of a window's client origin.
+bool Mirrored(const Window& w) { return (w.ExStyle & WS_EX_LAYOUTRTL) != 0; }
+
+LONG ClientWidth(const Window& w) { return std::max<LONG>(w.Rect.right - w.Rect.left - w.Frame.left - w.Frame.right, 0); }
+
+// The screen position of the left of a window's client area (its top-left corner).
 POINT ClientOrigin(const Window& w) {
   POINT p{w.Rect.left + w.Frame.left, w.Rect.top + w.Frame.top};
   if (const Window* parent = Find(w.Parent)) {
@@ -183,6 +188,7 @@ ATOM RegisterClassA(const WNDCLASSA* lpWndClass) {
   auto& classes = Sim().Classes;
   if (classes.count(lpWndClass->lpszClassName)) return 0;
   classes[lpWndClass->lpszClassName].Proc = lpWndClass->lpfnWndProc;
+  Sim().ProgramProcs.emplace(lpWndClass->lpfnWndProc, ProcForm::Ansi);
   return static_cast<ATOM>(0xC000 + classes.size());
 }
 
@@ -208,6 +214,7 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
   s.NextWindow += 4;
   w->ClassName = cls->first;
   w->Proc = cls->second.Proc;
+  w->Form = cls->second.Form;
   w->Style = dwStyle & ~static_cast<DWORD>(WS_VISIBLE);
   w->ExStyle = dwExStyle;
   w->IsDialog = w->ClassName == "#32770";
@@ -383,22 +390,33 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(hWnd);
   if (!w) return 0;
   switch (Msg) {
+    // The text is kept in UTF-16; a text message's text is in the form noted for it (Send).
     case WM_NCCREATE: {
       const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      w->Text = cs && cs->lpszName ? cs->lpszName : "";
+      w->Text = vcl::ToUtf16(vcl::SystemCodePage(), cs && cs->lpszName ? cs->lpszName : "");
       return TRUE;
     }
     case WM_SETTEXT:
-      w->Text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+      if (!lParam) w->Text.clear();
+      else if (Sim().UnicodeText) w->Text = reinterpret_cast<LPCWSTR>(lParam);
+      else w->Text = vcl::ToUtf16(vcl::SystemCodePage(), reinterpret_cast<LPCSTR>(lParam));
       return TRUE;
     case WM_GETTEXT: {
       if (wParam == 0 || !lParam) return 0;
-      const std::size_t n = std::min<std::size_t>(w->Text.size(), wParam - 1);
-      std::memcpy(reinterpret_cast<char*>(lParam), w->Text.data(), n);
+      if (Sim().UnicodeText) {
+        const std::size_t n = std::min<std::size_t>(w->Text.size(), wParam - 1);
+        std::copy_n(w->Text.data(), n, reinterpret_cast<LPWSTR>(lParam));
+        reinterpret_cast<LPWSTR>(lParam)[n] = 0;
+        return static_cast<LRESULT>(n);
+      }
+      const std::string text = vcl::FromUtf16(vcl::SystemCodePage(), w->Text);
+      const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
+      std::memcpy(reinterpret_cast<char*>(lParam), text.data(), n);
       reinterpret_cast<char*>(lParam)[n] = '\0';
       return static_cast<LRESULT>(n);
     }
-    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->Text.size());
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(Sim().UnicodeText ? w->Text.size() : vcl::FromUtf16(vcl::SystemCodePage(), w->Text).size());
     case WM_SETFONT:
       w->Font = reinterpret_cast<HFONT>(wParam);
       if (LOWORD(lParam)) InvalidateRect(hWnd, nullptr, TRUE);
@@ -424,6 +442,15 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORDLG: return reinterpret_cast<LRESULT>(reinterpret_cast<HBRUSH>(std::uintptr_t{0x0100000F}));
     default: return 0;
   }
+}
+
+LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  State& s = Sim();
+  const bool saved = s.UnicodeText;
+  s.UnicodeText = IsTextMessage(Msg);
+  const LRESULT result = DefWindowProcA(hWnd, Msg, wParam, lParam);
+  s.UnicodeText = saved;
+  return result;
 }
 
 LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -574,6 +601,23 @@ BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString) {
   return static_cast<BOOL>(SendMessageA(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)));
 }
 
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount) {
+  if (!lpString || nMaxCount <= 0) return 0;
+  lpString[0] = 0;
+  return static_cast<int>(SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
+}
+
+int GetWindowTextLengthW(HWND hWnd) { return static_cast<int>(SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0)); }
+
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString) {
+  return static_cast<BOOL>(SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)));
+}
+
+BOOL IsWindowUnicode(HWND hWnd) {
+  const Window* w = Get(hWnd);
+  return w && w->Form == ProcForm::Unicode ? TRUE : FALSE;
+}
+
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
   const Window* w = Get(hWnd);
   if (!w || !lpRect) return FALSE;
@@ -596,7 +640,7 @@ BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
   const Window* w = Get(hWnd);
   if (!w || !lpPoint) return FALSE;
   const POINT o = ClientOrigin(*w);
-  lpPoint->x -= o.x;
+  lpPoint->x = Mirrored(*w) ? o.x + ClientWidth(*w) - lpPoint->x : lpPoint->x - o.x;
   lpPoint->y -= o.y;
   return TRUE;
 }
@@ -605,14 +649,27 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
   const Window* w = Get(hWnd);
   if (!w || !lpPoint) return FALSE;
   const POINT o = ClientOrigin(*w);
-  lpPoint->x += o.x;
+  lpPoint->x = Mirrored(*w) ? o.x + ClientWidth(*w) - lpPoint->x : lpPoint->x + o.x;
   lpPoint->y += o.y;
   return TRUE;
+}
+
+int MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints) {
+  if ((hWndFrom && !Get(hWndFrom)) || (hWndTo && !Get(hWndTo)) || !lpPoints) return 0;
+  for (UINT i = 0; i < cPoints; ++i) {
+    if (hWndFrom) ClientToScreen(hWndFrom, &lpPoints[i]);
+    if (hWndTo) ScreenToClient(hWndTo, &lpPoints[i]);
+  }
+  const bool fromMirrored = hWndFrom && Mirrored(*Find(hWndFrom)), toMirrored = hWndTo && Mirrored(*Find(hWndTo));
+  if (cPoints == 2 && fromMirrored != toMirrored) std::swap(lpPoints[0].x, lpPoints[1].x);
+  return 1;
 }
 
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint) {
   Window* w = Get(hWnd);
   if (!w) return FALSE;
+  // A child's place is kept from its parent's left; in a mirrored parent X counts from the right.
+  if (const Window* parent = Find(w->Parent); parent && Mirrored(*parent)) X = ClientWidth(*parent) - X - std::max(nWidth, 0);
   w->Rect = RECT{X, Y, X + std::max(nWidth, 0), Y + std::max(nHeight, 0)};
   SendPosChanged(hWnd, SWP_NOZORDER | SWP_NOACTIVATE);
   if (bRepaint && (w = Find(hWnd))) {
@@ -638,7 +695,39 @@ LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex) {
 
 LONG GetWindowLongA(HWND hWnd, int nIndex) { return static_cast<LONG>(GetWindowLongPtrA(hWnd, nIndex)); }
 
+namespace {
+
+// A procedure set with SetWindowLongPtrA or W takes that form, except the window system's own
+// procedures (a subclass restoring the one it replaced), which take both, and a program's that
+// it set before, which keeps its form (as the value SetWindowLongPtr answered stands for it).
+ProcForm FormOfProc(WNDPROC Proc, ProcForm SetWith) {
+  for (const auto& [name, cls] : Sim().Classes)
+    if (cls.Proc == Proc && cls.Form == ProcForm::Both) return ProcForm::Both;
+  return Sim().ProgramProcs.emplace(Proc, SetWith).first->second;
+}
+
+LONG_PTR SetWindowLongPtrAs(HWND hWnd, int nIndex, LONG_PTR dwNewLong, ProcForm Form);
+
+}  // namespace
+
+ProcForm win_sim::FormOf(WNDPROC Proc) {
+  const auto it = Sim().ProgramProcs.find(Proc);
+  return it == Sim().ProgramProcs.end() ? ProcForm::Both : it->second;
+}
+
+LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex) { return GetWindowLongPtrA(hWnd, nIndex); }
+
 LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+  return SetWindowLongPtrAs(hWnd, nIndex, dwNewLong, ProcForm::Ansi);
+}
+
+LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+  return SetWindowLongPtrAs(hWnd, nIndex, dwNewLong, ProcForm::Unicode);
+}
+
+namespace {
+
+LONG_PTR SetWindowLongPtrAs(HWND hWnd, int nIndex, LONG_PTR dwNewLong, ProcForm Form) {
   Window* w = Get(hWnd);
   if (!w) return 0;
   const LONG_PTR old = GetWindowLongPtrA(hWnd, nIndex);
@@ -649,6 +738,7 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
         return 0;
       }
       w->Proc = reinterpret_cast<WNDPROC>(dwNewLong);
+      w->Form = FormOfProc(w->Proc, Form);
       break;
     case GWLP_ID: w->Id = dwNewLong; break;
     case GWL_STYLE: w->Style = static_cast<DWORD>(dwNewLong); break;
@@ -658,3 +748,5 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
   }
   return old;
 }
+
+}  // namespace
