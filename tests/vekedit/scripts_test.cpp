@@ -19,7 +19,7 @@ constexpr const char* SaveJa = "\x95\xDB\x91\xB6";
 
 class EditorScripts : public Editor {
 protected:
-  Scripts() {
+  EditorScripts() {
     FLmt->Translations()->SetText(std::string("TOpenDialog.Font.Charset=204\r\n"
                                               "TOpenDialog.Caption='") + OpenRu + "'\r\n"
                                   "TOpenDialog.Caption[1091]=''\r\n"
