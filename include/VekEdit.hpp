@@ -216,8 +216,19 @@ private:
   std::string InitialValuePart(const std::string& Key) const;
   // Stores an edit of the translation box when there is one (EdtTranslationExit's work).
   void StorePendingEdit();
+  // For Cancel and the close box: stores the edit, and answers whether there is a change to
+  // discard (an edit that cannot be stored is one).
+  bool StoreBeforeDiscarding();
   // Text typed for the shown key as its entry keeps it (literal form where needed).
   std::string StoredText(std::string Text) const;
+  // The code pages a key's texts are shown and typed in: its class's among the captured
+  // values, and its class's among the translations (the captured values' Font.Charset where
+  // the translations have none for the class).
+  int OrgCodePage(const std::string& Key) const;
+  int TransCodePage(const std::string& Key) const;
+  // The translation box's text in the shown key's code page; EConvertError naming the first
+  // character the page lacks, and the page, when there is one.
+  std::string TypedText() const;
   // Makes BtnPreview when the program has the preview; redraws the preview when it shows.
   void MakePreviewButton();
   void UpdatePreview();
@@ -246,6 +257,7 @@ private:
 
   std::string FShownKey;      // the key PropListClick showed last: edits are stored in its entry
   std::string FCurLine;       // the shown key's entry as it was when the key became current
+  int FShownPage = 1252;      // the code page the translation box shows the shown key's text in
   bool FHasCurLine = false;   // whether the shown key had an entry then
   bool FCloseDecided = false; // OK or Cancel decided how the form closes; no question on close
   std::optional<int> FSavedHintPause;

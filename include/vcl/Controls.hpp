@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -284,6 +285,15 @@ public:
   virtual void SetCaption(std::string Value);
   std::string Text() const { return Caption(); }
   void SetText(std::string Value) { SetCaption(std::move(Value)); }
+  /// The caption as UTF-16, with the characters the ANSI code page lacks: the window's text
+  /// while it has one, else the one set last (SetCaption's bytes read in the system's ANSI code
+  /// page). Setting it leaves Caption() the ANSI form, "?" for each character the page lacks;
+  /// the text itself goes to the window and survives a window made again. Never fails.
+  /// Controls whose SetCaption does more (labels, tab pages) take their captions as ANSI only.
+  std::u16string CaptionW() const;
+  void SetCaptionW(std::u16string Value);
+  std::u16string TextW() const { return CaptionW(); }
+  void SetTextW(std::u16string Value) { SetCaptionW(std::move(Value)); }
 
   bool Visible() const { return FVisible; }
   virtual void SetVisible(bool Value);
@@ -370,6 +380,7 @@ protected:
   HWND FHandle = nullptr;
   WNDPROC FDefProc = nullptr;
   bool FReadingBack = false;
+  bool FWritingText = false;  // a new window is given the UTF-16 caption: no notifications
 
 private:
   friend class TWinControl;
@@ -393,6 +404,7 @@ private:
   TWinControl* FParent = nullptr;
   int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
   std::string FCaption;
+  std::optional<std::u16string> FCaptionW;  // the caption when its bytes would lose characters
   bool FVisible = true;
   bool FEnabled = true;
   std::string FHint;

@@ -5,6 +5,11 @@
 // - Every window of the layer is subclassed: GWLP_WNDPROC is ControlWndProc, and a table maps
 //   the window back to its object. WM_COMMAND and WM_NOTIFY reach the parent, which hands them
 //   to the child control the notification came from.
+// - The subclassing is done with SetWindowLongPtrW, which makes every window of the layer a
+//   Unicode window (SetWindowLongPtrA would make it an ANSI one, and a UTF-16 text sent to it
+//   would come back as "?"). The system converts what the A functions send and ask for, so the
+//   ANSI accessors work as before; the window procedures get the W forms of messages: WM_CHAR
+//   and WM_SYSCHAR carry a UTF-16 code unit, which the handlers read through AnsiKey.
 // - No exception crosses ControlWndProc: one raised by a handler is kept (KeepEventException)
 //   and the message is answered 0; the modal loop raises it once the form is down.
 // - A window's state is read back at WM_DESTROY, which Windows sends to a parent before its
@@ -20,6 +25,7 @@
 #include <unordered_map>
 
 #include "control_support.hpp"
+#include "vcl/CodePages.hpp"
 #include "vcl/Controls.hpp"
 
 namespace vcl {
@@ -219,6 +225,17 @@ const std::any* FindMethod(TClass AClass, std::string_view Name) {
   return nullptr;
 }
 
+char AnsiKey(WPARAM Char) {
+  if (Char < 0x80) return static_cast<char>(Char);
+  const std::optional<std::string> bytes = FromUtf16Char(SystemCodePage(), static_cast<char16_t>(Char));
+  return bytes && bytes->size() == 1 ? bytes->front() : '?';
+}
+
+WPARAM WideKey(char Key) {
+  const std::optional<char16_t> c = CharToUtf16(SystemCodePage(), std::string_view(&Key, 1));
+  return c ? *c : static_cast<unsigned char>(Key);
+}
+
 TShiftState KeyShiftState() {
   TShiftState s = 0;
   if (GetKeyState(VK_SHIFT) & 0x8000) s |= ssShift;
@@ -231,6 +248,14 @@ std::string WindowText(HWND Hwnd) {
   const int n = GetWindowTextLengthA(Hwnd);
   std::string text(static_cast<std::size_t>(n) + 1, '\0');
   const int got = GetWindowTextA(Hwnd, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(std::max(got, 0)));
+  return text;
+}
+
+std::u16string WindowTextW(HWND Hwnd) {
+  const int n = GetWindowTextLengthW(Hwnd);
+  std::u16string text(static_cast<std::size_t>(n) + 1, u'\0');
+  const int got = GetWindowTextW(Hwnd, reinterpret_cast<LPWSTR>(text.data()), n + 1);
   text.resize(static_cast<std::size_t>(std::max(got, 0)));
   return text;
 }
@@ -444,7 +469,19 @@ std::string TControl::Caption() const { return FHandle ? WindowText(FHandle) : F
 
 void TControl::SetCaption(std::string Value) {
   FCaption = std::move(Value);
+  FCaptionW.reset();
   if (FHandle) SetWindowTextA(FHandle, FCaption.c_str());
+}
+
+std::u16string TControl::CaptionW() const {
+  if (FHandle) return WindowTextW(FHandle);
+  return FCaptionW ? *FCaptionW : ToUtf16(SystemCodePage(), FCaption);
+}
+
+void TControl::SetCaptionW(std::u16string Value) {
+  FCaption = FromUtf16(SystemCodePage(), Value);
+  FCaptionW = std::move(Value);
+  if (FHandle) SetWindowTextW(FHandle, WideChars(*FCaptionW));
 }
 
 void TControl::SetVisible(bool Value) {
@@ -541,8 +578,15 @@ void TControl::AttachWindow(HWND Hwnd) {
   FHandle = Hwnd;
   FReadingBack = false;
   HandleTable()[Hwnd] = this;
-  FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWndProc)));
+  FDefProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWndProc)));
   SendMessageA(Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), FALSE);
+  if (FCaptionW) {
+    // The window was made with the ANSI bytes; it takes the characters they lack now that it
+    // is a Unicode window. Not a change the user made: its notification is not passed on.
+    FWritingText = true;
+    SetWindowTextW(Hwnd, WideChars(*FCaptionW));
+    FWritingText = false;
+  }
   WriteState();
   UpdateHintTool();
 }
@@ -568,14 +612,20 @@ void TControl::UpdateHintTool() {
   SendMessageA(window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void TControl::ReadState() { FCaption = WindowText(FHandle); }
+void TControl::ReadState() {
+  FCaption = WindowText(FHandle);
+  // The UTF-16 text is kept only when the bytes lose characters of it.
+  std::u16string wide = WindowTextW(FHandle);
+  if (wide == ToUtf16(SystemCodePage(), FCaption)) FCaptionW.reset();
+  else FCaptionW = std::move(wide);
+}
 
 void TControl::DestroyHandle() {
   if (FHandle) DestroyWindow(FHandle);  // WM_DESTROY reads the state back
 }
 
 LRESULT TControl::DefaultHandler(UINT Msg, WPARAM WParam, LPARAM LParam) {
-  return FDefProc ? CallWindowProcA(FDefProc, FHandle, Msg, WParam, LParam) : DefWindowProcA(FHandle, Msg, WParam, LParam);
+  return FDefProc ? CallWindowProcW(FDefProc, FHandle, Msg, WParam, LParam) : DefWindowProcW(FHandle, Msg, WParam, LParam);
 }
 
 LRESULT TControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
@@ -608,7 +658,7 @@ LRESULT TControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
       break;
     case WM_COMMAND:
       if (TControl* child = LParam ? FromHandle(reinterpret_cast<HWND>(LParam)) : nullptr; child && child != this) {
-        child->CNCommand(HIWORD(WParam));
+        if (!child->FWritingText) child->CNCommand(HIWORD(WParam));
         return 0;
       }
       break;
@@ -625,13 +675,13 @@ LRESULT TControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 LRESULT CALLBACK TControl::ControlWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   TControl* control = FromHandle(Hwnd);
-  if (!control) return DefWindowProcA(Hwnd, Msg, WParam, LParam);
+  if (!control) return DefWindowProcW(Hwnd, Msg, WParam, LParam);
   if (Msg == WM_NCDESTROY) {
     const WNDPROC old = control->FDefProc;
-    SetWindowLongPtrA(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    SetWindowLongPtrW(Hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
     HandleTable().erase(Hwnd);
     control->FHandle = nullptr;
-    return CallWindowProcA(old, Hwnd, Msg, WParam, LParam);
+    return CallWindowProcW(old, Hwnd, Msg, WParam, LParam);
   }
   try {
     return control->WndProc(Msg, WParam, LParam);
@@ -781,14 +831,17 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
     }
     case WM_CHAR: {
       if (std::exchange(FSwallowChar, 0)) return 0;
-      char c = static_cast<char>(WParam);
+      const char given = AnsiKey(WParam);
+      char c = given;
       if (!DoKeyPress(c)) return 0;
       if (!FHandle) return 0;
-      return DefaultHandler(Msg, static_cast<unsigned char>(c), LParam);
+      // A key the handler left alone goes on as the window got it, a character the ANSI code
+      // page lacks included; one it changed goes on as the character of its byte.
+      return DefaultHandler(Msg, c == given ? WParam : WideKey(c), LParam);
     }
     case WM_SYSCHAR:
       if (std::exchange(FSwallowChar, 0)) return 0;
-      if (TCustomForm* form = ParentForm(); form && form->DialogChar(static_cast<char>(WParam))) return 0;
+      if (TCustomForm* form = ParentForm(); form && form->DialogChar(AnsiKey(WParam))) return 0;
       break;
     default: break;
   }

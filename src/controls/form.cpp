@@ -10,6 +10,9 @@
 //   are enabled again before the form is hidden, so that activation goes back to them.
 // - On the simulated window system GetMessageA answers -1 when nothing could ever arrive; the
 //   loop then ends as cancelled rather than wait for ever.
+// - On Windows the loop takes and dispatches messages with the W functions: GetMessageA would
+//   turn the UTF-16 character of a WM_CHAR into the ANSI code page ("?" for one it lacks) before
+//   the layer's Unicode windows see it. An ANSI window still gets its messages in ANSI.
 #include <algorithm>
 
 #include "control_support.hpp"
@@ -348,7 +351,11 @@ TModalResult TCustomForm::ShowModal() {
         FModalResult = mrNone;
       }
       MSG msg;
+#ifdef _WIN32
+      const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+#else
       const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+#endif
       if (got == 0) {  // WM_QUIT: end the loop and leave it for the outer one
         PostQuitMessage(static_cast<int>(msg.wParam));
         FModalResult = mrCancel;
@@ -359,7 +366,11 @@ TModalResult TCustomForm::ShowModal() {
         break;
       }
       TranslateMessage(&msg);
+#ifdef _WIN32
+      DispatchMessageW(&msg);
+#else
       DispatchMessageA(&msg);
+#endif
     }
   } catch (...) {
     KeepEventException(std::current_exception());

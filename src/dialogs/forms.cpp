@@ -108,13 +108,22 @@ LRESULT CALLBACK TApplication::MainWndProc(HWND Hwnd, UINT Msg, WPARAM WParam, L
 
 void TApplication::ProcessMessages() {
   MSG msg;
+  // On Windows with the W functions, as the modal loop (src/controls/form.cpp) takes them.
+#ifdef _WIN32
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+#else
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+#endif
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that waits for it
       break;
     }
     TranslateMessage(&msg);
+#ifdef _WIN32
+    DispatchMessageW(&msg);
+#else
     DispatchMessageA(&msg);
+#endif
   }
   RaiseHookException();
   RaiseEventException();

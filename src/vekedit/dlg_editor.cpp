@@ -249,7 +249,14 @@ void TDlgEditor::FormShow(TObject*) {
 }
 
 void TDlgEditor::BtnOKClick(TObject*) {
-  StorePendingEdit();
+  try {
+    StorePendingEdit();
+  } catch (const Exception& e) {
+    // A text its code page cannot hold keeps the editor open, with the text in the box.
+    SetModalResult(mrNone);
+    ShowError(e.Message());
+    return;
+  }
   FCloseDecided = true;
   if (!FModified) {
     SetModalResult(mrCancel);
@@ -268,10 +275,18 @@ void TDlgEditor::BtnOKClick(TObject*) {
   }
 }
 
+bool TDlgEditor::StoreBeforeDiscarding() {
+  try {
+    StorePendingEdit();
+  } catch (const EConvertError&) {
+    return true;  // a text its code page cannot hold is a change all the same
+  }
+  return FModified;
+}
+
 void TDlgEditor::BtnCancelClick(TObject*) {
   Guarded([this] {
-    StorePendingEdit();
-    if (FModified &&
+    if (StoreBeforeDiscarding() &&
         EditorDialogs().MessageDlg("Do you want to discard the changes ?", mtWarning, mbYes | mbNo, 0) != mrYes)
       return;
     FCloseDecided = true;
@@ -281,8 +296,8 @@ void TDlgEditor::BtnCancelClick(TObject*) {
 
 void TDlgEditor::FormCloseQuery(TObject*, bool& CanClose) {
   Guarded([&] {
-    StorePendingEdit();
-    if (std::exchange(FCloseDecided, false) || !FModified) return;
+    const bool changed = StoreBeforeDiscarding();
+    if (std::exchange(FCloseDecided, false) || !changed) return;
     // The close box: the same question as Cancel.
     CanClose = EditorDialogs().MessageDlg("Do you want to discard the changes ?", mtWarning, mbYes | mbNo, 0) == mrYes;
   });

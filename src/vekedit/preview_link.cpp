@@ -1,6 +1,7 @@
 // The editor's side of its preview window: the Preview button and F5, and the entries the
 // window draws (the working copy with the text being typed).
 #include "editor_support.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace VekEdit {
 
@@ -50,8 +51,11 @@ std::vector<std::string> TDlgEditor::PendingEntries() const {
   entries.reserve(static_cast<std::size_t>(FTransList->Count()));
   for (int i = 0; i < FTransList->Count(); ++i) entries.push_back(FTransList->Get(i));
   const int j = TransIndex(FShownKey);
-  if (j >= 0 && !FShownKey.empty() && EdtTranslation->Text() != FCurText)
-    entries[static_cast<std::size_t>(j)] = FShownKey + "=" + StoredText(EdtTranslation->Text());
+  if (j < 0 || FShownKey.empty()) return entries;
+  // The preview draws what the page holds of the text: "?" for a character it lacks, which
+  // leaving the box would refuse.
+  const std::string typed = FromUtf16(FShownPage, EdtTranslation->TextW());
+  if (typed != FCurText) entries[static_cast<std::size_t>(j)] = FShownKey + "=" + StoredText(typed);
   return entries;
 }
 

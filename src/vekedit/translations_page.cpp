@@ -4,12 +4,19 @@
 // Notes:
 // - Keys are looked up by their exact text followed by "=" (or a line equal to the key), never by
 //   prefix: a key that begins another key must not find that one's entry.
+// - The boxes show texts as UTF-16, each in the code page of its key's class (Vek::TextCodePage):
+//   the captured value in the page the captured values give the class, the translation in the
+//   one the translations give it. A class the translations give no Font.Charset keeps the
+//   captured one, as applying leaves the dialog's font with the character set it has. Typed
+//   text goes back into the translation's page; a character the page lacks stores nothing.
 // - Lookups go through indexes (binary search in the sorted entries, a hash of the captured
 //   values rebuilt when that list changed), so that handlers stay fast with tens of thousands of
 //   keys; list boxes change inside one batch each.
 #include <algorithm>
 
 #include "editor_support.hpp"
+#include "exchange/CodePage.hpp"
+#include "vcl/CodePages.hpp"
 
 namespace VekEdit {
 
@@ -32,6 +39,12 @@ bool PlainText(const std::string& Text) {
 Vek::EntryKind KindOf(const std::string& Key) {
   const std::string line = Key + "=";
   return Vek::Entry::Split(line).Kind;
+}
+
+// The class part of a key (the text before its first "."), or empty when it has none.
+std::string_view ClassOfKey(std::string_view Key) {
+  const std::size_t dot = Key.find('.');
+  return dot == std::string_view::npos ? std::string_view() : Key.substr(0, dot);
 }
 
 }  // namespace
@@ -84,6 +97,41 @@ std::string TDlgEditor::OrgValue(const std::string& Key) const {
 bool TDlgEditor::IsContent(const std::string& Key) const {
   const int i = OrgIndex(Key);
   return i >= 0 && !Vek::IsForTranslation(FOrgList->Get(i), Translator ? Translator->Owner() : nullptr);
+}
+
+int TDlgEditor::OrgCodePage(const std::string& Key) const { return Vek::TextCodePage(*FOrgList, ClassOfKey(Key)); }
+
+int TDlgEditor::TransCodePage(const std::string& Key) const {
+  const std::string_view className = ClassOfKey(Key);
+  std::optional<int> charset = Vek::CharsetOf(*FTransList, className);
+  if (!charset) charset = Vek::CharsetOf(*FOrgList, className);
+  return Vek::TextCodePage(charset);
+}
+
+std::string TDlgEditor::TypedText() const {
+  const std::u16string typed = EdtTranslation->TextW();
+  std::string bytes;
+  bytes.reserve(typed.size());
+  std::size_t character = 0;
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    ++character;
+    const char16_t c = typed[i];
+    const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < typed.size() && typed[i + 1] >= 0xDC00 && typed[i + 1] <= 0xDFFF;
+    // No code page of the table holds a character beyond U+FFFF.
+    const std::optional<std::string> got = pair ? std::nullopt : vcl::FromUtf16Char(FShownPage, c);
+    if (got) {
+      bytes += *got;
+      continue;
+    }
+    const char32_t code = pair ? 0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{typed[i + 1]} - 0xDC00) : c;
+    // The character itself where the message can show it: messages are in the system's page.
+    std::string shown;
+    if (const auto ansi = pair ? std::nullopt : vcl::FromUtf16Char(SystemCodePage(), c)) shown = "\"" + *ansi + "\" ";
+    throw EConvertError("Code page " + IntToStr(FShownPage) + " of the translation of " + FShownKey +
+                        " has no character " + shown + exchange::CharacterName(code) + " (character " +
+                        IntToStr(static_cast<int>(character)) + " of the text typed); nothing was stored");
+  }
+  return bytes;
 }
 
 bool TDlgEditor::ShowsEmpty(int Index) const { return Index < 0 || ShownValue(Vek::EntryValue(FTransList->Get(Index))).empty(); }
@@ -166,14 +214,15 @@ void TDlgEditor::PropListClick(TObject*) {
     return;
   }
   BtnRemove->SetEnabled(true);
-  EdtOrgTranslation->SetText(ShownValue(OrgValue(FShownKey)));
+  EdtOrgTranslation->SetTextW(ToUtf16(OrgCodePage(FShownKey), ShownValue(OrgValue(FShownKey))));
   const int j = TransIndex(FShownKey);
   if (j >= 0) {
     FCurLine = FTransList->Get(j);
     FHasCurLine = true;
     FCurText = ShownValue(Vek::EntryValue(FCurLine));
   }
-  EdtTranslation->SetText(FCurText);
+  FShownPage = TransCodePage(FShownKey);
+  EdtTranslation->SetTextW(ToUtf16(FShownPage, FCurText));
   EdtTranslation->SetColor(clWindow);
   EdtTranslation->SetEnabled(true);
   UpdatePreview();
@@ -181,10 +230,11 @@ void TDlgEditor::PropListClick(TObject*) {
 
 void TDlgEditor::StorePendingEdit() {
   if (!FTransList || FShownKey.empty()) return;
-  const std::string text = EdtTranslation->Text();
-  if (text == FCurText) return;
+  if (EdtTranslation->TextW() == ToUtf16(FShownPage, FCurText)) return;
   const int j = TransIndex(FShownKey);
   if (j < 0) return;
+  const std::string text = TypedText();
+  if (text == FCurText) return;
   FTransList->Put(j, FShownKey + "=" + StoredText(text));
   SetModified();
 }
@@ -241,7 +291,7 @@ void TDlgEditor::EdtTranslationKeyDown(TObject*, WORD& Key, TShiftState) {
         if (FShownKey.empty()) return;
         const int j = TransIndex(FShownKey);
         if (j >= 0 && FHasCurLine) FTransList->Put(j, FCurLine);
-        EdtTranslation->SetText(FCurText);
+        EdtTranslation->SetTextW(ToUtf16(FShownPage, FCurText));
         UpdatePreview();  // a memo set by its window text does not notify on Windows
         return;
       }

@@ -86,6 +86,46 @@ TEST_F(Controls, EveryKindHandsItsStateToTheWindowAndTakesItBack) {
   EXPECT_EQ(memo->Lines()->Count(), 3);
 }
 
+TEST_F(Controls, AUtf16TextReachesTheWindowWholeAndOutlivesIt) {
+  auto* memo = Make<TMemo>();
+  memo->SetTextW(u"Открыть");
+  EXPECT_EQ(memo->Text(), "???????") << "the ANSI form of characters the page lacks";
+  FForm->Handle();
+  EXPECT_TRUE(IsWindowUnicode(memo->WindowHandle()));
+  EXPECT_EQ(memo->TextW(), u"Открыть");
+  memo->SetAlignment(taRightJustify);  // a window made again
+  EXPECT_EQ(memo->TextW(), u"Открыть");
+  memo->SetTextW(u"Сохранить");
+  DestroyWindow(FForm->Handle());
+  ASSERT_FALSE(memo->HandleAllocated());
+  EXPECT_EQ(memo->TextW(), u"Сохранить") << "read back without a window";
+  memo->SetText("Datei \xF6" "ffnen");
+  EXPECT_EQ(memo->TextW(), u"Datei öffnen") << "an ANSI text is the page's characters";
+  FForm->Handle();
+  EXPECT_EQ(memo->TextW(), u"Datei öffnen");
+  EXPECT_EQ(memo->Text(), "Datei \xF6" "ffnen");
+}
+
+TEST_F(Controls, OnKeyPressSeesTheAnsiByteOfAUtf16Character) {
+  auto* edit = Make<TEdit>();
+  std::vector<char> seen;
+  edit->SetOnKeyPress(TKeyPressEvent([&](TObject*, char& C) {
+    seen.push_back(C);
+    if (C == 'x') C = '\xE9';  // changed: the window gets the character of the byte
+    if (C == '#') C = 0;       // taken: the window gets nothing
+  }));
+  FForm->Handle();
+  for (const char16_t c : std::u16string(u"aЖ\u00FCx#"))
+    SendMessageW(edit->WindowHandle(), WM_CHAR, c, 1);
+  EXPECT_EQ(seen, (std::vector<char>{'a', '?', '\xFC', 'x', '#'}));
+#ifdef _WIN32
+  // The simulation's edit takes only the characters of the ANSI code page from WM_CHAR.
+  EXPECT_EQ(edit->TextW(), u"aЖüé") << "a character the ANSI page lacks goes on as it came";
+#else
+  EXPECT_EQ(edit->TextW(), u"aüé");
+#endif
+}
+
 TEST_F(Controls, SortedListBoxOrdersWithoutCaseWithAndWithoutAWindow) {
   const char* words[] = {"delta", "Bravo", "alpha", "Charlie", "bravo"};
   for (bool window : {false, true}) {
