@@ -140,7 +140,10 @@ void TLumetra::SetDlgTextOfChild(HWND First, int N, const char* Text) {
 
 void TLumetra::SetFontOfChildren(HWND First, HFONT Font) {
   for (HWND w = First; w; w = GetWindow(w, GW_HWNDNEXT)) {
-    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(Font), 0);
+    // A window that has the font already is left alone: a dialog is translated again on each
+    // repaint, and a combo box told its font re-lays itself out and asks for another repaint.
+    if (reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)) != Font)
+      SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(Font), 0);
     if (const HWND child = GetWindow(w, GW_CHILD)) SetFontOfChildren(child, Font);
   }
 }
@@ -190,6 +193,20 @@ void TLumetra::TranslateDialog(HWND hWnd) {
     int Saved;
     ~RestorePage() { Page = Saved; }
   } restorePage{FPassCodePage, savedPage};
+  // Every Font entry starts again from the dialog's own font, so of a run of them the last one
+  // decides what the controls get; that font is handed on once, when the run ends. (Handing on
+  // each in turn made the controls change font twice a pass, and a combo box that changes font
+  // changes height and has the dialog painted, and so translated, again: for ever.)
+  bool fontPending = false;
+  HFONT childFont = nullptr;
+  const auto handOnFont = [&] {
+    if (fontPending) SetFontOfChildren(GetWindow(hWnd, GW_CHILD), childFont);
+    fontPending = false;
+  };
+  struct HandOnAtEnd {
+    const decltype(handOnFont)& HandOn;
+    ~HandOnAtEnd() { HandOn(); }
+  } handOnAtEnd{handOnFont};
   for (int i : positions) {
     if (i >= FTranslations->Count()) break;
     const Entry e = Entry::Split(FTranslations->Strings(i));
@@ -197,6 +214,7 @@ void TLumetra::TranslateDialog(HWND hWnd) {
     const std::optional<std::string> value = e.TryDecodedValue();
     if (!value || (value->empty() && !FTranslateEmpty)) continue;
     const std::optional<int> number = ParseDecimal(*value);
+    if (e.Kind != EntryKind::Font) handOnFont();
 
     switch (e.Kind) {
       case EntryKind::WindowCaption:
@@ -219,7 +237,8 @@ void TLumetra::TranslateDialog(HWND hWnd) {
           if (!number) break;
           font = SetFontCharset(font, static_cast<BYTE>(*number & 0xFF));
         }
-        SetFontOfChildren(GetWindow(hWnd, GW_CHILD), font);
+        childFont = font;
+        fontPending = true;
         break;
       }
       case EntryKind::WindowWidth:

@@ -130,6 +130,30 @@ TEST_F(Apply, FontEntriesStartAgainFromTheDialogsOwnFont) {
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(FDialog.Child(1), WM_GETFONT, 0, 0)), FDialog.OwnFont());
 }
 
+namespace {
+WNDPROC CountedProc = nullptr;
+int FontsHandedOn = 0;
+LRESULT CALLBACK CountFonts(HWND W, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_SETFONT) ++FontsHandedOn;
+  return CallWindowProcW(CountedProc, W, Msg, WParam, LParam);
+}
+}  // namespace
+
+// A dialog is translated on every repaint. A control that is handed a font lays itself out again
+// (a combo box changes height and has the dialog painted again), so a pass hands each control the
+// font its run of Font entries ends with, once, and a later pass nothing.
+TEST_F(Apply, AControlIsHandedItsFontOncePerChange) {
+  CountedProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(FDialog.Child(2), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFonts)));
+  FontsHandedOn = 0;
+  Pass({"TOpenDialog.Font.Charset=178", "TOpenDialog.Font.Name='Tahoma'", "TOpenDialog.Width=500"});
+  EXPECT_EQ(FontsHandedOn, 1);
+  EXPECT_EQ(FaceOf(FDialog.Child(2)), "Tahoma");
+  for (int i = 0; i < 3; ++i) FLmt->TranslateDialog(FDialog.Handle());
+  EXPECT_EQ(FontsHandedOn, 1);
+  SetWindowLongPtrW(FDialog.Child(2), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountedProc));
+}
+
 TEST_F(Apply, ALongFaceNameIsCutTo31Characters) {
   Pass({"TOpenDialog.Font.Name='ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij'"});
   EXPECT_EQ(FaceOf(FDialog.Child(1)), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde");
