@@ -4,12 +4,13 @@
 # description is realised as in each character set, and the characters each such face has glyphs
 # for. A malformed file stops the configuration with the field at fault.
 #
-# Run as a script (cmake -DOUTPUT=<file> -DPARTS=<part;...> -P FontCoverage.cmake), it joins the
+# Run as a script (cmake -DOUTPUT=<file> -DPARTS=<part|...> -P FontCoverage.cmake), it joins the
 # parts that record-fonts --coverage wrote, one per font set, into coverage.json.
 if(CMAKE_SCRIPT_MODE_FILE)
   set(text "{\n  \"sets\": [\n")
   set(separator "")
-  foreach(part IN LISTS PARTS)
+  string(REPLACE "|" ";" parts "${PARTS}")  # "|": a ";" of a custom command's argument stays in it
+  foreach(part IN LISTS parts)
     file(READ "${part}" set)
     string(REGEX REPLACE "[\r\n]+$" "" set "${set}")
     string(APPEND text "${separator}${set}")

@@ -13,7 +13,7 @@ LUMETRA_PACKAGES=(
   fonts-wine fonts-liberation2
   # The fonts of the other scripts' tests (Hebrew, Arabic, Thai, Chinese, Japanese, Korean), in
   # a font set of their own (cmake/wine-run, LUMETRA_FONT_SET=scripts).
-  fonts-noto-core fonts-noto-cjk
+  fonts-noto-core fonts-noto-cjk fonts-dejavu-core fonts-tlwg-loma-ttf
 )
 
 # Installs the packages of LUMETRA_PACKAGES that are not installed yet (apt-get; sudo when not root).

@@ -67,8 +67,9 @@ std::string Measure(HDC Dc, const char* Face, int Charset) {
 const int CoverageCharsets[] = {0, 1, 238, 204, 161, 162, 186, 177, 178, 222, 128, 129, 134, 136};
 
 // Faces a translation is likely to name for the scripts beyond Latin, Greek and Cyrillic.
-const char* const ScriptFaces[] = {"Noto Sans", "Noto Sans Hebrew", "Noto Sans Arabic", "Noto Sans Thai", "Noto Sans CJK JP",
-                                   "Noto Sans CJK SC", "Noto Sans CJK TC", "Noto Sans CJK KR"};
+const char* const ScriptFaces[] = {"Noto Sans",        "Noto Sans Hebrew", "Noto Sans Arabic", "Noto Sans Thai",
+                                   "Noto Sans CJK JP", "Noto Sans CJK SC", "Noto Sans CJK TC", "Noto Sans CJK KR",
+                                   "DejaVu Sans",      "Loma"};
 
 HFONT MakeFont(const std::string& Face, int Charset) {
   LOGFONTA lf{};
