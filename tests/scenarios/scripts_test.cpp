@@ -158,7 +158,7 @@ TEST_F(Scripts, DISABLED_HeldForScreenshots) {
     int Locale;
     const char* Class;
     const char* Name;
-  } shots[] = {{1049, "TOpenDialog", "open-ru"}, {1041, "TOpenDialog", "open-ja"}, {1025, "TFindDialog", "find-ar"},
+  } shots[] = {{1049, "TOpenDialog", "open-ru"}, {1041, "TOpenDialog", "open-ja"}, {1025, "TOpenDialog", "open-ar"},
                {1032, "TFindDialog", "find-el"}};
   for (const auto& s : shots) {
     Load(s.Locale);

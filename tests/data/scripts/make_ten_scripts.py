@@ -19,10 +19,11 @@ LOCALES = {
     # Noto Sans Hebrew lacks ":"; the dialog face in the Hebrew set is realised as Liberation Sans,
     # which has Hebrew and Latin.
     "he": (1037, "cp1255", 177, None, True),
-    "ar": (1025, "cp1256", 178, "Noto Sans Arabic", True),
-    # Noto Sans Thai lacks Latin letters and ":"; the dialog face in the Thai set is realised as
-    # Noto Looped Thai, which has ":" and "()" but no Latin letters either: the mnemonics are Thai.
-    "th": (1054, "cp874", 222, None, False),
+    # Noto Sans Arabic has no Latin letters, and the file dialog lists folders and drives in the
+    # dialog's face; DejaVu Sans has both, and Arabic's presentation forms.
+    "ar": (1025, "cp1256", 178, "DejaVu Sans", True),
+    # Noto Sans Thai lacks Latin letters and ":"; Loma has both.
+    "th": (1054, "cp874", 222, "Loma", False),
     "ja": (1041, "cp932", 128, "Noto Sans CJK JP", False),
     "zh-CN": (2052, "gbk", 134, "Noto Sans CJK SC", False),
     "ko": (1042, "cp949", 129, "Noto Sans CJK KR", False),
