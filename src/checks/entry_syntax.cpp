@@ -46,7 +46,7 @@ Parsed ParseEntry(const SourceEntry& S, Findings& F) {
     return F.Report(p, Severity::Error, Fault::Syntax, "the value is no valid literal: " + ex.Message()), p;
   }
   if (Vek::EntryValue(S.Line).size() < S.Line.size() - S.Line.find('=') - 1)
-    F.Report(p, Severity::Warning, Fault::TooLong, "the value is longer than 4095 characters; the rest is ignored");
+    F.Report(p, Severity::Warning, Fault::TooLong, "the value is written in more than 4095 bytes; the rest is ignored");
   if (p.Value.empty() && !F.Input.TranslateEmpty) {
     F.Report(p, Severity::Warning, Fault::EmptyValue, "empty value: the entry is skipped (TranslateEmpty is off)");
     p.Usable = true;
