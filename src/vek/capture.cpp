@@ -100,8 +100,11 @@ void TLumetra::GetProps(HWND hWnd) {
   // entry captured beside them says.
   const BYTE charset = GetFontCharset(reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)));
   const int page = TextCodePage(charset);
-  const std::string title = WindowText(hWnd, page);
-  if (!title.empty()) list.Add(n + ".Caption='" + title + "'");
+  // Texts are written as literals: one with an apostrophe or a line break, written as it is,
+  // would read back as another text ("d'impression" as "dimpression") or break the line. A text
+  // without either is written between apostrophes, as it always was.
+  std::string title = WindowText(hWnd, page);
+  if (!title.empty()) ConvertToLiterals(title), list.Add(n + ".Caption=" + title);
   std::string face = GetFontName(reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0)));
   ConvertToLiterals(face);
   list.Add(n + ".Font.Name=" + face);
@@ -114,11 +117,11 @@ void TLumetra::GetProps(HWND hWnd) {
   int position = 0;
   for (HWND c = GetWindow(hWnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     ++position;
-    const std::string text = WindowText(c, page);
+    std::string text = WindowText(c, page);
     int id = GetDlgCtrlID(c);
     if (id == 0 || id == -1 || id == 65535) id = -position;
     const std::string item = "[" + vcl::IntToStr(id) + "]=";
-    if (!text.empty()) list.Add(n + ".Caption" + item + "'" + text + "'");
+    if (!text.empty()) ConvertToLiterals(text), list.Add(n + ".Caption" + item + text);
     RECT cr{};
     GetWindowRect(c, &cr);
     list.Add(n + ".Width" + item + vcl::IntToStr(CapturedExtent(cr.right - cr.left)));

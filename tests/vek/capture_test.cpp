@@ -50,7 +50,7 @@ TEST_F(Capture, WindowThenEachDirectChildInOrder) {
       "TFindDialog.Height[-3]=21",
       "TFindDialog.Left[-3]=10",
       "TFindDialog.Top[-3]=40",
-      "TFindDialog.Caption[1]='Don't'",  // as read: the apostrophe is not doubled
+      "TFindDialog.Caption[1]='Don''t'",  // doubled, so that the entry reads back as the text
       "TFindDialog.Width[1]=76",
       "TFindDialog.Height[1]=24",
       "TFindDialog.Left[1]=300",
@@ -62,6 +62,22 @@ TEST_F(Capture, WindowThenEachDirectChildInOrder) {
       "TFindDialog.Top[1024]=40",
   };
   EXPECT_EQ(Captured(), expected);
+}
+
+// Every captured text reads back as the text the window held: apostrophes, line breaks and
+// other control characters included.
+TEST_F(Capture, TextsReadBackAsTheWindowHeldThem) {
+  const std::string texts[] = {"Zone d'impression", "Line one\r\nline two", "\tTab'", "''"};
+  for (const std::string& text : texts) {
+    SendMessageA(FDialog.Child(1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(FDialog.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    for (const std::string& line : Captured()) {
+      const Vek::Entry e = Vek::Entry::Split(line);
+      if (e.Kind == Vek::EntryKind::WindowCaption || (e.Kind == Vek::EntryKind::ChildCaption && e.Id() == 1090)) {
+        EXPECT_EQ(e.DecodedValue(), text) << line;
+      }
+    }
+  }
 }
 
 TEST_F(Capture, EmptyTitleSystemFontAndLongTexts) {
