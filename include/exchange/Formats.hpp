@@ -86,4 +86,11 @@ const TFormat* FormatOfOption(std::string_view Option);
 /// then all files: "Dictionary (*.txt)|*.txt|...|All files (*.*)|*.*".
 std::string FileFilter();
 
+/// Writes Units as a PO file FileName, replacing it whole, with the header of the form Project
+/// (ANSI) in Language ("de_DE"; empty: "und") for the translator's Locale, as an export writes
+/// one; Warn is told each translation written untranslated for its line breaks. Raises what an
+/// export raises for FileName.
+void WritePoUnits(const std::string& FileName, const std::string& Project, const std::string& Language, int Locale,
+                  std::vector<TextUnit> Units, const TWarning& Warn = {});
+
 }  // namespace exchange

@@ -14,6 +14,9 @@ namespace exchange {
 /// when the unit is. Texts are UTF-8.
 std::string WritePo(const std::vector<std::string>& HeaderFields, const std::vector<TextUnit>& Units);
 
+/// The header of a PO catalogue of the form Project (ANSI) in Language as gettext names it
+/// (empty: "und"), for the translator's Locale, revised at Date ("2026-12-09 20:15+0000").
+std::vector<std::string> PoHeaderFields(const std::string& Project, const std::string& Language, int Locale, const std::string& Date);
 /// Why msgfmt --check refuses a message with this msgid and msgstr ("the msgid ends in a line
 /// break and the msgstr does not"): they must both begin, and both end, in a line break or not.
 /// Empty when it takes them. Never fails.

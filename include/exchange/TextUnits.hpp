@@ -20,6 +20,7 @@ struct TextUnit {
   std::string Source;  // the captured original
   std::string Target;  // the translation; empty when there is none
   std::string Note;    // what a value that is no text stands for; empty for texts
+  std::string Comment; // a translator's comment: where the translation came from ("system translation, de_DE")
   bool Fuzzy = false;  // marked for review, so not taken; written back as marked
   int Line = 0;        // read only: the line the unit starts on
   /// Read only: where the target's text continues on a new line of the file, as (byte offset

@@ -90,20 +90,21 @@ TImport ReadDictionary(const std::string& FileName) {
   });
 }
 
+// A PO catalogue of Units; a translation that msgfmt --check would refuse for its line breaks
+// goes in untranslated, with a warning.
+std::string PoCatalogue(const std::string& Project, const std::string& Language, int Locale, std::vector<TextUnit>& Units,
+                        const TWarning& Warn) {
+  for (TextUnit& u : Units)
+    if (const std::string mismatch = u.Target.empty() ? "" : LineBreakMismatch(u.Source, u.Target); !mismatch.empty()) {
+      if (Warn) Warn(vcl::Excerpt(u.Key) + ": " + mismatch + ", which msgfmt --check refuses: written untranslated");
+      u.Target.clear();
+    }
+  return WritePo(PoHeaderFields(Project, Language, Locale, Now()), Units);
+}
+
 TExportResult WritePoFile(const std::string& FileName, const TExportSource& Source, const TWarning& Warn) {
-  return WriteUnits(FileName, Source, Warn, [&](std::vector<TextUnit>& Units) {
-    for (TextUnit& u : Units)
-      if (const std::string mismatch = u.Target.empty() ? "" : LineBreakMismatch(u.Source, u.Target); !mismatch.empty()) {
-        if (Warn) Warn(vcl::Excerpt(u.Key) + ": " + mismatch + ", which msgfmt --check refuses: written untranslated");
-        u.Target.clear();
-      }
-    const std::string language = LanguageOf(Source);
-    return WritePo({"Project-Id-Version: " + vcl::AnsiToUtf8(Source.Project), "PO-Revision-Date: " + Now(), "Last-Translator: ",
-                    "Language-Team: ", "Language: " + (language.empty() ? std::string("und") : language), "MIME-Version: 1.0",
-                    "Content-Type: text/plain; charset=UTF-8", "Content-Transfer-Encoding: 8bit", "X-Generator: lumetra",
-                    "X-Lumetra-Locale: " + vcl::IntToStr(Source.Locale)},
-                   Units);
-  });
+  return WriteUnits(FileName, Source, Warn,
+                    [&](std::vector<TextUnit>& Units) { return PoCatalogue(Source.Project, LanguageOf(Source), Source.Locale, Units, Warn); });
 }
 
 TImport ReadPoFile(const std::string& FileName) {
@@ -144,6 +145,14 @@ const std::vector<TFormat>& Table() {
 }  // namespace
 
 std::span<const TFormat> Formats() { return Table(); }
+
+void WritePoUnits(const std::string& FileName, const std::string& Project, const std::string& Language, int Locale,
+                  std::vector<TextUnit> Units, const TWarning& Warn) {
+  design::CheckInput(FileName, Vek::MaxListFileSize, true);
+  const std::string bytes = PoCatalogue(Project, Language, Locale, Units, Warn);
+  design::CheckOutput(FileName, bytes.size(), Vek::MaxListFileSize);
+  vcl::ReplaceFile(FileName, bytes);
+}
 
 const TFormat& Dictionary() { return Table().front(); }
 

@@ -307,11 +307,19 @@ std::string WritePo(const std::vector<std::string>& HeaderFields, const std::vec
   for (const std::string& f : HeaderFields) header += f + "\n";
   std::string out = "msgid \"\"\n" + Field("msgstr", header) + "\n";
   for (const TextUnit& u : Units) {
+    for (const std::string_view line : vcl::SplitLines(u.Comment)) out += "# " + std::string(line) + "\n";
     if (!u.Note.empty()) out += "#. " + u.Note + "\n";
     if (u.Fuzzy) out += "#, fuzzy\n";  // kept for review, as read
     out += Field("msgctxt", u.Key) + Field("msgid", u.Source) + Field("msgstr", u.Target) + "\n";
   }
   return out;
+}
+
+std::vector<std::string> PoHeaderFields(const std::string& Project, const std::string& Language, int Locale, const std::string& Date) {
+  return {"Project-Id-Version: " + vcl::AnsiToUtf8(Project), "PO-Revision-Date: " + Date, "Last-Translator: ", "Language-Team: ",
+          "Language: " + (Language.empty() ? std::string("und") : Language), "MIME-Version: 1.0",
+          "Content-Type: text/plain; charset=UTF-8", "Content-Transfer-Encoding: 8bit", "X-Generator: lumetra",
+          "X-Lumetra-Locale: " + vcl::IntToStr(Locale)};
 }
 
 std::string LineBreakMismatch(std::string_view Id, std::string_view Str) {

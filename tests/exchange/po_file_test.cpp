@@ -176,3 +176,18 @@ TEST(PoFile, TheHeaderNamesTheLanguage) {
     EXPECT_EQ(language, c.language) << c.header;
   }
 }
+
+// A translator's comment goes above the message, a line of "# " each, and is no part of it read back.
+TEST(PoFile, TranslatorCommentsAreWrittenAndPassedOver) {
+  std::vector<TextUnit> units = {Unit("TFindDialog.Caption", "Find", "Suchen")};
+  units[0].Comment = "system translation, de_DE\nsecond line";
+  units[0].Fuzzy = true;
+  const std::string text = WritePo({"Content-Type: text/plain; charset=UTF-8"}, units);
+  EXPECT_NE(text.find("# system translation, de_DE\n# second line\n#, fuzzy\nmsgctxt \"TFindDialog.Caption\"\n"), std::string::npos)
+      << text;
+  const std::vector<TextUnit> back = ReadPo(text, "de.po");
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_EQ(back[0].Target, "Suchen");
+  EXPECT_TRUE(back[0].Fuzzy);
+  EXPECT_EQ(back[0].Comment, "");
+}
