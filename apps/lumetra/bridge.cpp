@@ -41,19 +41,6 @@ const char* const BridgeHelp =
     "one, the system's ANSI code page, 1252); PO and XLIFF files are UTF-8. FORM may have at most\n"
     "64 MiB, FILE 256 MiB. \"--\" ends the options.\n";
 
-// The language of --lang as gettext writes it: LL or LLL in lower case, then "_" (or "-") and a
-// country or script of two to eight letters or digits.
-std::string LanguageOption(const std::string& Tag) {
-  const auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
-  const auto alnum = [&](char c) { return lower(c) || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
-  const std::size_t split = Tag.find_first_of("_-");
-  const std::string language = Tag.substr(0, split), rest = split == std::string::npos ? "" : Tag.substr(split + 1);
-  const bool good = language.size() >= 2 && language.size() <= 3 && std::all_of(language.begin(), language.end(), lower) &&
-                    (split == std::string::npos || (rest.size() >= 2 && rest.size() <= 8 && std::all_of(rest.begin(), rest.end(), alnum)));
-  if (!good) throw UsageError("--lang '" + Tag + "' is no language LL[_CC] (such as de, de_DE or pt_BR)");
-  return split == std::string::npos ? language : language + "_" + rest;
-}
-
 // The character set of --charset: 0 to 255, as the low 8 bits of a Font.Charset entry are one.
 int CharsetOption(const std::string& Value) {
   int charset = -1;

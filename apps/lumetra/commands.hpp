@@ -2,11 +2,14 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Vek.hpp"
+#include "vcl/Dialogs.hpp"
 #include "vcl/SysUtils.hpp"
 
 namespace lumetra_cli {
@@ -38,6 +41,21 @@ int RunForm(const Args& args);
 int RunText(const Args& args);
 int RunDict(const Args& args);
 int RunCapture(const Args& args);
+/// What showing a form's dialogs to capture them did.
+struct CaptureResult {
+  int Dialogs = 0;                  // dialog classes on the form
+  std::vector<std::string> Missed;  // classes whose dialog could not be captured
+};
+/// Shows one dialog of each dialog class on the form Root for an instant, the current folder left
+/// as it is, and captures it with Translator; Captured is told each class's values. A dialog
+/// that shows a message instead of itself has that message printed, and its class is missed.
+CaptureResult CaptureEachDialog(vcl::TComponent* Root, Vek::TLumetra& Translator,
+                                const std::function<void(vcl::TCommonDialog&, const vcl::TStringList&)>& Captured);
+/// Names joined with ", ".
+std::string Listed(const std::vector<std::string>& Names);
+/// `lumetra seed`: a form's dialogs as the system shows them in another language, paired with the
+/// captured originals (seed_command.cpp).
+int RunSeed(const Args& args);
 /// `lumetra edit FORM [--add]`: the translations editor on the form's translator; FORM (and its
 /// translation text file) written back only when the editor hands back a change.
 int RunEdit(const Args& args);

@@ -165,18 +165,15 @@ int RunDict(const Args& args) {
   return 0;
 }
 
-int RunCapture(const Args& args) {
-  bool add = false;
-  const Parsed p = ParseOptions(args, {Flag("--add", add)});
-  if (HelpOrCheck(p, 1, CaptureHelp)) return 0;
-  FormFile form(p.Positional[0], FormFile::ToRewrite);
-  Vek::TLumetra* t = add ? form.AddTranslator() : form.Translator();
+CaptureResult CaptureEachDialog(vcl::TComponent* Root, Vek::TLumetra& Translator,
+                                const std::function<void(vcl::TCommonDialog&, const vcl::TStringList&)>& Captured) {
   // One dialog of each class, wherever on the form it is.
   std::vector<vcl::TCommonDialog*> dialogs;
   std::set<vcl::TClass> seen;
-  for (vcl::TCommonDialog* d : design::ComponentsOf<vcl::TCommonDialog>(form.Root()))
+  for (vcl::TCommonDialog* d : design::ComponentsOf<vcl::TCommonDialog>(Root))
     if (seen.insert(d->ClassType()).second) dialogs.push_back(d);
-  std::vector<std::string> missed;
+  CaptureResult result;
+  result.Dialogs = static_cast<int>(dialogs.size());
   for (vcl::TCommonDialog* dialog : dialogs) {
     vcl::TStringList captured;
     try {
@@ -191,26 +188,41 @@ int RunCapture(const Args& args) {
         }
       } restore{file, options};
       if (file) file->SetOptions(options | vcl::ofNoChangeDir);
-      t->GetDlgProps(dialog, &captured);
+      Translator.GetDlgProps(dialog, &captured);
     } catch (const Vek::ECaptureError& e) {
-      // The others are captured all the same; the form keeps this class's values as they were.
+      // The others are captured all the same.
       std::printf("%s\n", Escaped(e.Message()).c_str());
-      missed.push_back(dialog->ClassName());
+      result.Missed.push_back(dialog->ClassName());
       continue;
     }
-    // The class's values are replaced by this capture.
-    const std::string& name = dialog->ClassName();
+    Captured(*dialog, captured);
+  }
+  return result;
+}
+
+std::string Listed(const std::vector<std::string>& Names) {
+  std::string list;
+  for (const std::string& n : Names) list += (list.empty() ? "" : ", ") + n;
+  return list;
+}
+
+int RunCapture(const Args& args) {
+  bool add = false;
+  const Parsed p = ParseOptions(args, {Flag("--add", add)});
+  if (HelpOrCheck(p, 1, CaptureHelp)) return 0;
+  FormFile form(p.Positional[0], FormFile::ToRewrite);
+  Vek::TLumetra* t = add ? form.AddTranslator() : form.Translator();
+  // A class's values are replaced by its capture; one that is not captured keeps those it had.
+  const CaptureResult result = CaptureEachDialog(form.Root(), *t, [t](vcl::TCommonDialog& Dialog, const vcl::TStringList& Captured) {
+    const std::string& name = Dialog.ClassName();
     for (int i = t->OrgProps()->Count() - 1; i >= 0; --i)
       if (Vek::Entry::Split(t->OrgProps()->Strings(i)).AppliesTo(name)) t->OrgProps()->Delete(i);
-    std::printf("%s: %d values\n", Escaped(name).c_str(), Vek::MergeCapture(*t->OrgProps(), captured));
-  }
-  if (dialogs.empty()) std::printf("%s: the form holds no dialog to capture\n", Escaped(p.Positional[0]).c_str());
+    std::printf("%s: %d values\n", Escaped(name).c_str(), Vek::MergeCapture(*t->OrgProps(), Captured));
+  });
+  if (result.Dialogs == 0) std::printf("%s: the form holds no dialog to capture\n", Escaped(p.Positional[0]).c_str());
   form.Save();
-  if (!missed.empty()) {
-    std::string classes;
-    for (const std::string& c : missed) classes += (classes.empty() ? "" : ", ") + c;
-    throw vcl::Exception(p.Positional[0] + ": written with the values captured; not captured: " + classes);
-  }
+  if (!result.Missed.empty())
+    throw vcl::Exception(p.Positional[0] + ": written with the values captured; not captured: " + Listed(result.Missed));
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // Parsing the options of a command from its table of options.
 #include "options.hpp"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace lumetra_cli {
@@ -66,5 +67,20 @@ bool HelpOrCheck(const Parsed& P, std::size_t Count, const std::string& Help) {
 }
 
 Args AfterVerb(const Args& Arguments) { return Arguments.empty() ? Args() : Args(Arguments.begin() + 1, Arguments.end()); }
+
+std::string LanguageOption(const std::string& Tag) {
+  const auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
+  const auto alnum = [&](char c) { return lower(c) || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
+  // A modifier such as "@latin" (sr_RS@latin) stays as it is.
+  const std::size_t at = Tag.find('@');
+  const std::string tag = Tag.substr(0, at), modifier = at == std::string::npos ? "" : Tag.substr(at + 1);
+  const std::size_t split = tag.find_first_of("_-");
+  const std::string language = tag.substr(0, split), rest = split == std::string::npos ? "" : tag.substr(split + 1);
+  const bool good = language.size() >= 2 && language.size() <= 3 && std::all_of(language.begin(), language.end(), lower) &&
+                    (split == std::string::npos || (rest.size() >= 2 && rest.size() <= 8 && std::all_of(rest.begin(), rest.end(), alnum))) &&
+                    (at == std::string::npos || (modifier.size() >= 2 && modifier.size() <= 8 && std::all_of(modifier.begin(), modifier.end(), lower)));
+  if (!good) throw UsageError("--lang '" + Tag + "' is no language LL[_CC] (such as de, de_DE or pt_BR)");
+  return (split == std::string::npos ? language : language + "_" + rest) + (at == std::string::npos ? "" : "@" + modifier);
+}
 
 }  // namespace lumetra_cli

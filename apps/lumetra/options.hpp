@@ -30,6 +30,11 @@ Option Value(std::string Name, std::string Alias, std::string Needs, std::string
 /// --locale N, an integer: "--locale 'x' is not an integer" otherwise.
 Option LocaleOption(std::optional<int>& Into);
 
+/// The language of --lang as gettext writes it: LL or LLL in lower case, then "_" (or "-") and a
+/// country or script of two to eight letters or digits ("de", "de_DE", "pt_BR"); raises
+/// UsageError naming Tag otherwise.
+std::string LanguageOption(const std::string& Tag);
+
 /// What a command line holds once its options are taken.
 struct Parsed {
   std::vector<std::string> Positional;  // the arguments that are no options, in order

@@ -26,6 +26,7 @@ const Command Commands[] = {
     {"edit", &RunEdit, "open the translations editor on the form's translator and write the form back"},
     {"check", &RunCheck, "report the entries that cannot apply or will look wrong in their dialogs"},
     {"preview", &RunPreview, "draw one dialog translated, with the faults that check finds outlined"},
+    {"seed", &RunSeed, "write the system's own translations of the form's dialogs into a PO or translation text file"},
     {"pseudo", &RunPseudo, "write pseudo-translations of the captured texts into a translation text file"},
     {"demo", &RunDemo, "show how entries are split and decoded, the dialogs, translated and captured"},
 };
