@@ -41,22 +41,8 @@ std::vector<ExpectedText> ExpectedTexts() {
   return texts;
 }
 
-// The window an entry's property names in a shown dialog: the dialog, a control by id, or the
-// n-th direct child for an ordinal id.
-HWND WindowOf(HWND Dialog, const std::string& Property) {
-  if (Property == "Caption") return Dialog;
-  const int id = std::stoi(Property.substr(Property.find('[') + 1));
-  if (id >= 0) return GetDlgItem(Dialog, id);
-  HWND w = GetWindow(Dialog, GW_CHILD);
-  for (int i = 1; w && i < -id; ++i) w = GetWindow(w, GW_HWNDNEXT);
-  return w;
-}
-
-std::u16string WideTextOf(HWND Window) {
-  WCHAR buffer[512];
-  const int n = GetWindowTextW(Window, buffer, 512);
-  return std::u16string(reinterpret_cast<const char16_t*>(buffer), static_cast<std::size_t>(n > 0 ? n : 0));
-}
+using scenario::WideTextOf;
+using scenario::WindowOf;
 
 std::string Utf8(const std::u16string& Text) { return vcl::Utf16ToUtf8(Text); }
 

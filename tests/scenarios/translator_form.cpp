@@ -1,6 +1,8 @@
 // The form of the translator scenarios.
 #include "translator_form.hpp"
 
+#include "vcl/CodePages.hpp"
+
 namespace scenario {
 
 VCL_IMPLEMENT_CLASS(TStrayOpenDialog, vcl::TOpenDialog)
@@ -32,6 +34,23 @@ void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action) {
     EXPECT_EQ(find->Handle(), nullptr) << "closed again";
   }
 }
+
+HWND WindowOf(HWND Dialog, const std::string& Property) {
+  if (Property == "Caption") return Dialog;
+  const int id = std::stoi(Property.substr(Property.find('[') + 1));
+  if (id >= 0) return GetDlgItem(Dialog, id);
+  HWND w = GetWindow(Dialog, GW_CHILD);
+  for (int i = 1; w && i < -id; ++i) w = GetWindow(w, GW_HWNDNEXT);
+  return w;
+}
+
+std::u16string WideTextOf(HWND Window) {
+  WCHAR buffer[512];
+  const int n = GetWindowTextW(Window, buffer, 512);
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer), static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+std::string Utf8TextOf(HWND Window) { return vcl::Utf16ToUtf8(WideTextOf(Window)); }
 
 TranslatorForm::TranslatorForm() {
   FForm->SetName("Form1");

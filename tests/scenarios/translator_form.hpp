@@ -46,6 +46,13 @@ std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordin
 /// input), then it is closed.
 void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action);
 
+/// The window an entry's property names in a shown dialog: the dialog ("Caption"), a control by
+/// id, or the n-th direct child for an ordinal id ("Caption[-2]"); 0 when there is none.
+HWND WindowOf(HWND Dialog, const std::string& Property);
+/// A window's text as it holds it, UTF-16, and in UTF-8.
+std::u16string WideTextOf(HWND Window);
+std::string Utf8TextOf(HWND Window);
+
 /// The form: a dialog of each kind and a translator loaded with German entries for them all
 /// (and for a class that no form holds); the interception state is reset at the end.
 class TranslatorForm : public ::testing::Test {
