@@ -59,7 +59,13 @@ enum class EntryKind : std::uint8_t {
   ChildHeight = 9,    // "Height[" id "]"
   Ignored = 10,       // anything else
   BiDiMode = 11,      // "BiDiMode": the reading order and layout (ReadingOrder)
+  PixelsPerInch = 12, // "PixelsPerInch": the DPI the class's sizes and positions were captured at
 };
+
+/// The DPI of sizes and positions without a PixelsPerInch entry.
+inline constexpr int DefaultPixelsPerInch = 96;
+/// Whether a PixelsPerInch value is one a screen has (48 to 960); another is taken as 96.
+constexpr bool IsPixelsPerInch(std::int64_t Value) { return Value >= 48 && Value <= 960; }
 
 /// The reading orders a BiDiMode entry names, by the class library's names.
 enum class BiDiMode : std::uint8_t {
@@ -557,6 +563,10 @@ int MergeCapture(vcl::TStrings& Originals, const vcl::TStrings& Captured);
 
 /// The number of fonts made for shown dialogs and not yet released.
 int LiveDialogFontCount();
+
+/// The screen's pixels per inch, as the device context of Window (0: the screen) answers them;
+/// 96 when it answers none.
+int ScreenPixelsPerInch(HWND Window);
 
 /// Calls Action for every translator on the application's forms and data modules, in the order
 /// of the application's components and then of theirs (one level deep).

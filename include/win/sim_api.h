@@ -760,6 +760,15 @@ BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
 /// face of the widths it is measured with); without lpName, its length
 /// with the terminating 0; else the characters copied (at most c - 1, then a 0).
 int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
+#define WM_DPICHANGED 0x02E0
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+/// LOGPIXELSX and LOGPIXELSY: the screen's pixels per inch (96 unless a test sets another with
+/// SetScreenPixelsPerInch); 0 for another index or a device context that is none.
+int GetDeviceCaps(HDC hdc, int index);
+/// The pixels per inch the simulated screen answers from now on (the simulation's dialogs keep
+/// the layout recorded at 96).
+void SetScreenPixelsPerInch(int Dpi);
 
 // The UTF-16 text measures of the selected font (src/win/sim/system.cpp), as the recorded
 // widths and glyphs of data/fonts answer them (win::MeasureRecordedW, win::HasRecordedGlyph).

@@ -29,7 +29,7 @@ Parsed ParseEntry(const SourceEntry& S, Findings& F) {
   if (e.Kind == EntryKind::Ignored)
     return F.Report(p, Severity::Error, Fault::UnknownProperty,
                   "unknown property '" + std::string(e.Property) +
-                      "' (Caption, Font.Name, Font.Charset, Width, Height, BiDiMode, or Caption, Left, Top, Width, Height with [id])"),
+                      "' (Caption, Font.Name, Font.Charset, Width, Height, BiDiMode, PixelsPerInch, or Caption, Left, Top, Width, Height with [id])"),
            p;
   if (e.Kind == EntryKind::Font && e.Font == FontField::Other)
     F.Report(p, Severity::Warning, Fault::UnknownProperty, "'" + std::string(e.Property) + "' is no font field: it only gives the controls the dialog's own font again");
@@ -74,6 +74,8 @@ Parsed ParseEntry(const SourceEntry& S, Findings& F) {
                                      std::to_string(-Vek::ScreenLimit) + " to " + std::to_string(Vek::ScreenLimit) + " px)" +
                                      takenAs);
     p.Number = onScreen;
+    if (e.Kind == EntryKind::PixelsPerInch && !Vek::IsPixelsPerInch(p.Number))
+      F.Report(p, Severity::Warning, Fault::BeyondScreen, std::to_string(p.Number) + " pixels per inch is no screen's (48 to 960): the class's sizes and positions are taken as 96-dpi ones");
     if (e.Kind == EntryKind::Font && (p.Number < 0 || p.Number > 255))
       F.Report(p, Severity::Warning, Fault::Charset, "character set " + std::to_string(p.Number) + " is taken as " + std::to_string(p.Number & 0xFF) +
                                        " (its low 8 bits)");

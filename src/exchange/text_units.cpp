@@ -29,6 +29,7 @@ std::string NoteOf(const Vek::Entry& E) {
       return E.Font == Vek::FontField::Name      ? "font face name of the dialog's controls"
              : E.Font == Vek::FontField::Charset ? "character set of the dialog's font: an integer"
                                                  : "font property";
+    case Vek::EntryKind::PixelsPerInch: return "pixels per inch the sizes and positions of the dialog were captured at: an integer";
     case Vek::EntryKind::BiDiMode: return "reading order of the dialog: bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign or bdRightToLeftReadingOnly";
     case Vek::EntryKind::Ignored: break;
   }

@@ -75,6 +75,36 @@ HWND FindControl(HWND Dialog, int Id) {
   return Id >= 0 ? GetDlgItem(Dialog, Id) : NthSibling(GetWindow(Dialog, GW_CHILD), -Id);
 }
 
+// Value * Num / Den, rounded to the nearest (MulDiv's rounding); Value for a Den of 0.
+int Rescaled(int Value, int Num, int Den) {
+  if (Den <= 0) return Value;
+  const std::int64_t p = static_cast<std::int64_t>(Value) * Num;
+  return static_cast<int>((p >= 0 ? p + Den / 2 : p - Den / 2) / Den);
+}
+
+// The base units of a dialog with Font (a description for FontDpi) at Dpi: the font's height
+// scaled to Dpi, and then, as dialogs measure them, half the average width of the 52 letters
+// (rounded) and the line height.
+POINT BaseUnitsAt(const LOGFONTA& Font, int FontDpi, int Dpi) {
+  LOGFONTA lf = Font;
+  lf.lfHeight = Rescaled(Font.lfHeight, Dpi, FontDpi);
+  lf.lfWidth = 0;
+  POINT units{0, 0};
+  const HFONT font = CreateFontIndirectA(&lf);
+  const HDC dc = GetDC(nullptr);
+  if (font && dc) {
+    const HGDIOBJ old = SelectObject(dc, font);
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE size{};
+    TEXTMETRICA tm{};
+    if (GetTextExtentPoint32A(dc, letters, 52, &size) && GetTextMetricsA(dc, &tm)) units = {(size.cx / 26 + 1) / 2, tm.tmHeight};
+    SelectObject(dc, old);
+  }
+  if (dc) ReleaseDC(nullptr, dc);
+  if (font) DeleteObject(font);
+  return units;
+}
+
 // The width of a dialog's client area, across which a mirrored dialog's places are reflected.
 int ClientWidthOf(HWND Dialog) {
   RECT r{};
@@ -188,6 +218,33 @@ void TLumetra::TranslateDialog(HWND hWnd) {
   }
   const int savedPage = FPassCodePage;
   FPassCodePage = TextCodePage(charset);
+  // Sizes and positions are pixels at the DPI of the class's PixelsPerInch entry (96 without
+  // one). At another DPI they are taken through the dialog's units: pixels to dialog units with
+  // the base units its font had there, and back with those it has now, as the template's own
+  // layout scales.
+  int entryDpi = DefaultPixelsPerInch;
+  for (int i : positions) {
+    if (i >= FTranslations->Count()) break;
+    const Entry e = Entry::Split(FTranslations->Strings(i));
+    if (e.Kind != EntryKind::PixelsPerInch || !e.AppliesTo(OwnerClassName)) continue;
+    const std::optional<std::string> v = e.TryDecodedValue();
+    if (const std::optional<int> n = v ? ParseDecimal(*v) : std::nullopt; n && IsPixelsPerInch(*n)) entryDpi = *n;
+  }
+  const int dpi = ScreenPixelsPerInch(hWnd);
+  POINT unitsThen{1, 1}, unitsNow{1, 1};
+  if (dpi != entryDpi) {
+    LOGFONTA lf{};
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0));
+    if (font && GetObjectA(font, sizeof lf, &lf)) {
+      unitsThen = BaseUnitsAt(lf, dpi, entryDpi);
+      unitsNow = BaseUnitsAt(lf, dpi, dpi);
+    }
+    // Without a font (or a measure of it) the pixels scale with the DPI.
+    if (unitsThen.x <= 0 || unitsThen.y <= 0 || unitsNow.x <= 0 || unitsNow.y <= 0) unitsThen = {entryDpi, entryDpi}, unitsNow = {dpi, dpi};
+  }
+  const auto scaled = [&](int Value, bool Horizontal) {
+    return Horizontal ? Rescaled(Value, unitsNow.x, unitsThen.x) : Rescaled(Value, unitsNow.y, unitsThen.y);
+  };
   struct RestorePage {
     int& Page;
     int Saved;
@@ -246,7 +303,15 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         RECT r;
         if (!number || !GetWindowRect(hWnd, &r)) break;
         const bool width = e.Kind == EntryKind::WindowWidth;
-        const int size = OnScreen(e.Kind, *number);
+        int size = OnScreen(e.Kind, *number);
+        if (dpi != entryDpi) {
+          // The frame and title bar do not scale with the dialog's units: the client part does,
+          // and the frame is what it is now (taken at the entry's DPI as scaled with the DPI).
+          RECT client{};
+          GetClientRect(hWnd, &client);
+          const int frame = width ? (r.right - r.left) - (client.right - client.left) : (r.bottom - r.top) - (client.bottom - client.top);
+          size = std::max(0, scaled(size - Rescaled(frame, entryDpi, dpi), width)) + frame;
+        }
         MoveWindow(hWnd, r.left, r.top, width ? size : r.right - r.left, width ? r.bottom - r.top : size, FALSE);
         break;
       }
@@ -264,7 +329,7 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         const bool mirrored = Interception.Mirrored == hWnd;
         const int width = mirrored ? ClientWidthOf(hWnd) : 0;
         int x = mirrored ? width - r.right : r.left, y = r.top, cx = r.right - r.left, cy = r.bottom - r.top;
-        const int onScreen = OnScreen(e.Kind, *number);
+        const int onScreen = scaled(OnScreen(e.Kind, *number), e.Kind == EntryKind::ChildLeft || e.Kind == EntryKind::ChildWidth);
         if (e.Kind == EntryKind::ChildLeft) x = onScreen;
         else if (e.Kind == EntryKind::ChildTop) y = onScreen;
         else if (e.Kind == EntryKind::ChildWidth) cx = onScreen;
@@ -272,6 +337,8 @@ void TLumetra::TranslateDialog(HWND hWnd) {
         MoveWindow(c, mirrored ? width - x - cx : x, y, cx, cy, FALSE);
         break;
       }
+      case EntryKind::PixelsPerInch:
+        break;  // taken before the others
       case EntryKind::BiDiMode:
         if (const std::optional<BiDiMode> mode = ParseBiDiMode(*value)) ApplyReadingOrder(hWnd, *mode);
         break;
@@ -282,5 +349,13 @@ void TLumetra::TranslateDialog(HWND hWnd) {
 }
 
 int LiveDialogFontCount() { return static_cast<int>(Interception.DialogFonts.size()); }
+
+int ScreenPixelsPerInch(HWND Window) {
+  const HDC dc = GetDC(Window);
+  if (!dc) return DefaultPixelsPerInch;
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(Window, dc);
+  return dpi > 0 ? dpi : DefaultPixelsPerInch;
+}
 
 }  // namespace Vek

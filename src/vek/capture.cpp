@@ -109,6 +109,8 @@ void TLumetra::GetProps(HWND hWnd) {
   ConvertToLiterals(face);
   list.Add(n + ".Font.Name=" + face);
   list.Add(n + ".Font.Charset=" + vcl::IntToStr(charset));
+  // Sizes and positions are pixels at the screen's DPI; at 96 they say so by having no entry.
+  if (const int dpi = ScreenPixelsPerInch(hWnd); dpi != DefaultPixelsPerInch) list.Add(n + ".PixelsPerInch=" + vcl::IntToStr(dpi));
   RECT r{};
   GetWindowRect(hWnd, &r);
   list.Add(n + ".Width=" + vcl::IntToStr(CapturedExtent(r.right - r.left)));

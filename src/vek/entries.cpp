@@ -59,6 +59,8 @@ Entry Entry::Split(std::string_view Line) {
     e.Kind = EntryKind::WindowHeight;
   } else if (p == "BiDiMode") {
     e.Kind = EntryKind::BiDiMode;
+  } else if (p == "PixelsPerInch") {
+    e.Kind = EntryKind::PixelsPerInch;
   } else {
     for (const ChildPrefix& c : ChildPrefixes)
       if (StartsWith(p, c.Prefix)) {
@@ -136,7 +138,8 @@ bool IsPositionKind(EntryKind Kind) { return Kind == EntryKind::ChildLeft || Kin
 bool IsTextKind(EntryKind Kind) { return Kind == EntryKind::WindowCaption || Kind == EntryKind::ChildCaption; }
 
 bool TakesInteger(const Entry& E) {
-  return IsSizeKind(E.Kind) || IsPositionKind(E.Kind) || (E.Kind == EntryKind::Font && E.Font == FontField::Charset);
+  return IsSizeKind(E.Kind) || IsPositionKind(E.Kind) || (E.Kind == EntryKind::Font && E.Font == FontField::Charset) ||
+         E.Kind == EntryKind::PixelsPerInch;
 }
 
 int OnScreen(EntryKind Kind, std::int64_t Value) {

@@ -20,6 +20,10 @@
 #include "Vek.hpp"
 #include "vcl/Forms.hpp"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace Vek {
 
 VCL_IMPLEMENT_CLASS(TCommonDlgHook, vcl::TCommonDialog, [](vcl::TMetaClass& c) {
@@ -186,6 +190,7 @@ LRESULT CALLBACK ComDlgProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         break;
       case WM_ACTIVATE:
       case WM_CTLCOLORDLG:
+      case WM_DPICHANGED:  // the entries again, at the new DPI
         if (!vekInstance) break;  // no translator in charge: the dialog stays as it is
         if (!DebugDlg) {
           vekInstance->TranslateDialog(hWnd);

@@ -70,6 +70,8 @@ const Case Faults[] = {
     {"word for a width", {"TOpenDialog.Width=wide"}, {}, 1, Severity::Error, Fault::NotAnInteger, "value 'wide' is not a decimal integer"},
     {"hexadecimal", {"TOpenDialog.Left[1090]=$10"}, {}, 1, Severity::Error, Fault::NotAnInteger, "value '$10' is not a decimal integer"},
     {"negative size", {"TOpenDialog.Height[1090]=-5"}, {}, 1, Severity::Error, Fault::BeyondScreen, "negative size -5; it is taken as 0"},
+    {"DPI no screen has", {"TOpenDialog.PixelsPerInch=5000"}, {}, 1, Severity::Warning, Fault::BeyondScreen,
+     "5000 pixels per inch is no screen's (48 to 960): the class's sizes and positions are taken as 96-dpi ones"},
     // Sizes and positions beyond what a screen holds, taken as the apply step takes them.
     {"window wider than a screen", {"TFindDialog.Width=2147483647"}, {}, 1, Severity::Error, Fault::BeyondScreen,
      "size 2147483647 is more than a screen holds (at most 32767 px); it is taken as 32767"},
@@ -175,6 +177,7 @@ TEST(Checks, CleanEntriesReportNothing) {
   };
   const Clean clean[] = {
       {"syntax, ids, integers", {"TOpenDialog.Caption='\xD6" "ffnen'", "TOpenDialog.Left[-7]=98", "TOpenDialog.Font.Charset=0"}},
+      {"the DPI of a capture", {"TOpenDialog.PixelsPerInch=144"}},
       {"distinct mnemonics that fit", {"TOpenDialog.Caption[1090]='Datei&name:'", "TOpenDialog.Caption[1089]='Datei&typ:'"}},
       {"original as fresh", {"TOpenDialog.Caption[1090]='&Dateiname:'", "TOpenDialog.Width[1]=82"}},
       {"a hidden button's long text", {"TOpenDialog.Caption[1038]='&Hilfe, lang, die niemand sieht'"}},

@@ -68,10 +68,15 @@ struct DialogMessageRule {
   DialogAction Action;
 };
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 inline const DialogMessageRule DialogMessageRules[] = {
     {WM_ACTIVATE, WA_ACTIVE, DialogAction::Translate},
     {WM_ACTIVATE, WA_INACTIVE, DialogAction::Translate},
     {WM_CTLCOLORDLG, 0, DialogAction::Translate},
+    {WM_DPICHANGED, MAKEWPARAM(144, 144), DialogAction::Translate},  // the entries again at the new DPI
     {WM_COMMAND, MAKEWPARAM(psh1, BN_CLICKED), DialogAction::Translate},
     {WM_COMMAND, psh2, DialogAction::Translate},
     {WM_COMMAND, psh3, DialogAction::PassOn},

@@ -262,3 +262,65 @@ TEST_F(Apply, RightToLeftMirrorsTheDialogOnce) {
   EXPECT_NE(ex & WS_EX_RTLREADING, 0);
   EXPECT_NE(ex & WS_EX_RIGHT, 0);
 }
+
+#ifndef _WIN32
+// Sizes and positions are pixels at the DPI of the class's PixelsPerInch entry (96 without one);
+// at another DPI they go through the dialog's units, so that they scale as the dialog's own
+// layout does (about 1.5 times from 96 to 144 dpi), and the window's frame keeps its size.
+TEST_F(Apply, SizesAndPositionsAtAnotherDpiGoThroughTheDialogsUnits) {
+  struct ScreenAt {
+    explicit ScreenAt(int Dpi) { SetScreenPixelsPerInch(Dpi); }
+    ~ScreenAt() { SetScreenPixelsPerInch(96); }
+  } screen(144);
+  LOGFONTA lf{};
+  GetObjectA(FDialog.OwnFont(), sizeof lf, &lf);
+  lf.lfHeight = -17;  // the dialog's 8 points at 144 dpi
+  const HFONT font = CreateFontIndirectA(&lf);
+  SendMessageA(FDialog.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+  RECT before, client;
+  GetWindowRect(FDialog.Handle(), &before);
+  GetClientRect(FDialog.Handle(), &client);
+  const int frame = (before.right - before.left) - client.right;
+
+  Pass({"TOpenDialog.Left[1090]=20", "TOpenDialog.Width[1090]=100", "TOpenDialog.Top[1090]=40", "TOpenDialog.Width=500"});
+  RECT r = PlaceOf(FDialog.Child(1));  // left, top, width, height
+  // The base units' ratio: the simulation's widths are scaled from the recorded ones and rounded
+  // as dialogs round them, so it is about 1.5, not exactly.
+  const double across = r.right / 100.0;
+  EXPECT_GT(across, 1.4);
+  EXPECT_LT(across, 1.7);
+  EXPECT_NEAR(r.left, 20 * across, 1.5) << "left and width scale alike";
+  EXPECT_GT(r.top, 40 * 1.4);
+  EXPECT_LT(r.top, 40 * 1.6);
+  RECT w;
+  GetWindowRect(FDialog.Handle(), &w);
+  EXPECT_NEAR(w.right - w.left, frame + (500 - frame * 96.0 / 144) * across, 3) << "the client part scaled, the frame as it is";
+
+  // Entries captured at 144 dpi stand as they are; one that is no screen's DPI is taken as 96.
+  FLmt->Translations()->Clear();
+  Pass({"TOpenDialog.PixelsPerInch=144", "TOpenDialog.Left[1090]=20", "TOpenDialog.Width[1090]=100"});
+  r = PlaceOf(FDialog.Child(1));
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(r.right, 100);
+  FLmt->Translations()->Clear();
+  Pass({"TOpenDialog.PixelsPerInch=5000", "TOpenDialog.Left[1090]=20"});
+  EXPECT_NEAR(PlaceOf(FDialog.Child(1)).left, 20 * across, 1.5);
+  SendMessageA(FDialog.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FDialog.OwnFont()), 0);
+  DeleteObject(font);
+}
+
+// A capture says at which DPI its pixels are, unless it is 96.
+TEST_F(Apply, ACaptureNamesItsDpiWhenItIsNot96) {
+  vcl::TStringList captured;
+  Vek::OwnerClassName = "TOpenDialog";
+  FLmt->CaptureList = &captured;
+  FLmt->GetProps(FDialog.Handle());
+  EXPECT_EQ(captured.IndexOf("TOpenDialog.PixelsPerInch=96"), -1);
+  SetScreenPixelsPerInch(120);
+  captured.Clear();
+  FLmt->GetProps(FDialog.Handle());
+  SetScreenPixelsPerInch(96);
+  FLmt->CaptureList = nullptr;
+  EXPECT_NE(captured.IndexOf("TOpenDialog.PixelsPerInch=120"), -1);
+}
+#endif

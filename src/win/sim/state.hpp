@@ -101,6 +101,7 @@ struct State {
   bool Keys[256] = {};  // keys down, as the key messages taken from the queue left them
   HWND Capture = nullptr;
   HCURSOR Cursor = nullptr;
+  int PixelsPerInch = 96;  // of the screen
 };
 
 State& Sim();

@@ -121,6 +121,13 @@ BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm) {
   return TRUE;
 }
 
+int GetDeviceCaps(HDC hdc, int index) {
+  if (!SelectedFont(hdc)) return 0;
+  return index == LOGPIXELSX || index == LOGPIXELSY ? Sim().PixelsPerInch : 0;
+}
+
+void SetScreenPixelsPerInch(int Dpi) { Sim().PixelsPerInch = Dpi; }
+
 int GetTextFaceA(HDC hdc, int c, LPSTR lpName) {
   const HGDIOBJ* selected = SelectedFont(hdc);
   if (!selected) return 0;
