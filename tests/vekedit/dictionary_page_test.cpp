@@ -274,6 +274,10 @@ TEST_F(Fuzzy, TranslatedMessagesAreMarkedUntilEditedOrAcceptedAndExportedAsTheyS
                                                      "TOpenDialog.Caption[1] (fuzzy)", "TOpenDialog.Caption[2] (fuzzy)",
                                                      "TOpenDialog.Width"}));
   EXPECT_EQ(FDialogs.Asked.size(), 1u) << "nothing to warn of";
+  // Accept sits below the translation box, inside the page.
+  EXPECT_EQ(e.BtnAccept->Parent(), e.EdtTranslation->Parent());
+  EXPECT_GT(e.BtnAccept->Top(), e.EdtTranslation->Top() + e.EdtTranslation->Height());
+  EXPECT_LE(e.BtnAccept->Top() + e.BtnAccept->Height(), e.BtnAccept->Parent()->Height());
 
   // Edited: the mark goes as the edit is stored, and the key stays current and selected.
   ClickKey("TOpenDialog.Caption[2] (fuzzy)");
