@@ -116,6 +116,9 @@ public:
   /// Opens the preview window (F5 in the key list and the translation box too); made in code
   /// beside New and Remove, and only when the program has the preview (else nullptr).
   vcl::TButton* BtnPreview = nullptr;
+  /// Takes the current key's translation as reviewed, clearing its fuzzy mark; made in code
+  /// below the translation box, enabled while the current key is fuzzy.
+  vcl::TButton* BtnAccept = nullptr;
   // The form's dialogs (made in code: dialog components are not part of stored forms here).
   vcl::TFontDialog* FontDialog1;
   vcl::TOpenDialog* OpenDialog1;
@@ -144,6 +147,8 @@ public:
   void BtnPreviewClick(vcl::TObject* Sender);
   /// Redraws the shown preview with the text being typed.
   void EdtTranslationChange(vcl::TObject* Sender);
+  /// Stores a pending edit and clears the current key's fuzzy mark.
+  void BtnAcceptClick(vcl::TObject* Sender);
 
   // Dialogs page.
   void ListAvailClick(vcl::TObject* Sender);
@@ -173,6 +178,13 @@ public:
   static bool IsStringLiteral(const std::string& Value);
   /// Deselects every item of PropList.
   void RemoveSelection();
+  /// What PropList shows after a fuzzy key: its translation came from a message marked for
+  /// review (Translate from a PO or XLIFF file) and was neither edited nor accepted since.
+  static constexpr const char* FuzzyMark = " (fuzzy)";
+  /// Whether Key (exact) is fuzzy.
+  bool IsFuzzy(const std::string& Key) const { return FFuzzy.count(Key) != 0; }
+  /// The key of PropList's item at Index: its text without the fuzzy mark.
+  std::string KeyAt(int Index) const;
   /// Captures the dialogs on the form whose class was not captured yet, merging each capture
   /// into the captured values as it is made.
   void UpdateOrgProps();
@@ -231,6 +243,11 @@ private:
   std::string TypedText() const;
   // Makes BtnPreview when the program has the preview; redraws the preview when it shows.
   void MakePreviewButton();
+  void MakeAcceptButton();
+  // The PropList item of Key (keys compared without regard to case, as items are), or -1.
+  int ItemOfKey(const std::string& Key) const;
+  // Marks Key fuzzy or clears its mark, in PropList too (the item keeps its selection).
+  void SetFuzzy(const std::string& Key, bool Fuzzy);
   void UpdatePreview();
   // Moves the current key by PageUp or PageDown.
   void MoveCurrent(bool Forward);
@@ -244,8 +261,11 @@ private:
   void ReadSettings();
   void RestoreHintPause();
   // Dictionary page: runs a file operation on the working copy, the dialog offering Filter.
+  // An operation that takes a file into the working copy names the keys it took fuzzy, which
+  // replace the marks there were.
+  using TFileOperation = std::function<bool(const std::string& FileName, Vek::TSortList& Work, std::vector<std::string>& Fuzzy)>;
   void FileOperation(vcl::TOpenDialog& Dialog, const vcl::TLabel& Title, const std::string& Filter, bool TakesBack,
-                     const std::function<bool(const std::string&, Vek::TSortList&)>& Operation);
+                     const TFileOperation& Operation);
 
   bool FModified = false;
   std::string FCurText;
@@ -259,6 +279,7 @@ private:
   std::string FCurLine;       // the shown key's entry as it was when the key became current
   int FShownPage = 1252;      // the code page the translation box shows the shown key's text in
   bool FHasCurLine = false;   // whether the shown key had an entry then
+  bool FShownFuzzy = false;   // whether the shown key was fuzzy then (Escape marks it again)
   bool FCloseDecided = false; // OK or Cancel decided how the form closes; no question on close
   std::optional<int> FSavedHintPause;
   int FCodePage = 1252;
@@ -267,6 +288,11 @@ private:
   std::unordered_map<std::string, int> FListed;    // PropList's items, case folded, with counts
   std::unordered_set<std::string> FAvail;          // ListAvail's items, case folded
   std::unique_ptr<TEditorPreview> FPreview;        // made on first use of the button or F5
+  // The fuzzy keys. They live as long as the editor is open: entries and the form have no place
+  // for them, so OK hands back the translations only, and Export is the way to keep them.
+  // Translate and Load replace them with those of the file they take.
+  std::unordered_set<std::string> FFuzzy;
+  vcl::TObject FFuzzyItem;  // the object of a fuzzy key's PropList item: tells the mark from a key's own text
 };
 
 /// Opens the editor on Translator at the key Key (see TDlgEditor::StartKey); answers whether

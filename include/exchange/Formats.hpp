@@ -24,6 +24,9 @@ struct TExportSource {
   std::string Project;   // the form's name (ANSI): a PO file's Project-Id-Version, an XLIFF file's original
   int Locale = 0;        // the translator's, which a PO header records
   std::string Language;  // as gettext names it ("de_DE"); empty: the language of Locale (LanguageTag)
+  /// The keys (as the entries hold them) whose translations go out marked for review, as the
+  /// editor's Translate took them; a translation written untranslated is not marked.
+  std::vector<std::string> FuzzyKeys = {};
 };
 
 /// What an export wrote. A dictionary counts nothing: it keeps pairs of texts of every form.
@@ -38,16 +41,19 @@ using TWarning = std::function<void(const std::string& Text)>;
 
 /// The translations read from a file, merged into Entries (whose captured values are Originals)
 /// when called, in the character set Charset where given (lumetra dict import --charset), else in
-/// that of the language the file names, else in each class's own; see ImportUnits for what the
-/// result holds. Empty when the file does not exist.
+/// that of the language the file names, else in each class's own; units marked for review only
+/// with TakeFuzzy (a dictionary has none). See ImportUnits for what the result holds. Empty when
+/// the file does not exist.
 class TImport {
 public:
-  using TMerge = std::function<ImportResult(Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int> Charset)>;
+  using TMerge =
+      std::function<ImportResult(Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int> Charset, bool TakeFuzzy)>;
   TImport() = default;
   explicit TImport(TMerge Merge) : FMerge(std::move(Merge)) {}
   explicit operator bool() const { return static_cast<bool>(FMerge); }
-  ImportResult operator()(Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int> Charset = std::nullopt) const {
-    return FMerge(Entries, Originals, Charset);
+  ImportResult operator()(Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int> Charset = std::nullopt,
+                          bool TakeFuzzy = false) const {
+    return FMerge(Entries, Originals, Charset, TakeFuzzy);
   }
 
 private:

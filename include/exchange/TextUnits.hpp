@@ -60,20 +60,23 @@ std::vector<TextUnit> ExportUnits(const Vek::TLumetra& Translator, int& WithoutO
 struct ImportResult {
   int Changed = 0;       // entries added or changed
   int Untranslated = 0;  // units without a translation
-  int Fuzzy = 0;         // units marked for review
+  int Fuzzy = 0;         // units marked for review and left out
   std::vector<std::string> Warnings;  // units skipped, one line each naming file and line
   std::vector<std::string> Faults;    // translations that cannot be taken; when any, nothing changed
   std::vector<std::string> Charsets;  // Font.Charset entries added or replaced, one line each naming the file
+  std::vector<std::string> FuzzyKeys; // with ImportCharset::TakeFuzzy: the keys taken from units marked for review, in key order
 };
 
 /// The character set an import takes translations in, where it is not each class's own.
 struct ImportCharset {
   std::string Language;        // the language the file names ("ja_JP"); empty: none
   std::optional<int> Charset;  // named by the user (lumetra dict import --charset): wins over Language's
+  bool TakeFuzzy = false;      // take units marked for review like the others (the editor's Translate)
 };
 
 /// Merges the translations of Units (read from FileName) into Entries, whose captured values are
-/// Originals. A unit whose key was not captured, or whose original no longer is the captured one
+/// Originals. Units marked for review are left out unless Charset.TakeFuzzy; then a translated
+/// one is taken as any other and its key is one of FuzzyKeys. A unit whose key was not captured, or whose original no longer is the captured one
 /// (compared in the code page of its class in Originals), is skipped with a warning.
 /// The translations of a dialog class are taken in the code page of its character set: that of
 /// Charset.Charset, else that of Charset.Language (CharsetOfLanguage), else the class's own

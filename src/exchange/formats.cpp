@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <set>
 
 #include "design/FormFile.hpp"
 #include "exchange/PoFile.hpp"
@@ -41,6 +42,11 @@ TExportResult WriteUnits(const std::string& FileName, const TExportSource& Sourc
   std::vector<TextUnit> units = ExportUnits(Source.Entries, Source.Originals, Source.Form, result.WithoutOriginal, &warnings);
   if (Warn)
     for (const std::string& w : warnings) Warn(w);
+  if (!Source.FuzzyKeys.empty()) {
+    std::set<std::string, std::less<>> fuzzy;
+    for (const std::string& key : Source.FuzzyKeys) fuzzy.insert(vcl::AnsiToUtf8(key));  // as the units name them
+    for (TextUnit& u : units) u.Fuzzy = !u.Target.empty() && fuzzy.contains(u.Key);
+  }
   const std::string bytes = Bytes(units);
   design::CheckOutput(FileName, bytes.size(), Vek::MaxListFileSize);
   vcl::ReplaceFile(FileName, bytes);
@@ -59,8 +65,8 @@ TImport ReadUnits(const std::string& FileName, F&& Read) {
   std::string language;
   std::vector<TextUnit> units = Read(*bytes, FileName, &language);
   return TImport([units = std::move(units), FileName, language](Vek::TSortList& Entries, const vcl::TStrings& Originals,
-                                                                std::optional<int> Charset) {
-    return ImportUnits(Entries, Originals, units, FileName, {language, Charset});
+                                                                std::optional<int> Charset, bool TakeFuzzy) {
+    return ImportUnits(Entries, Originals, units, FileName, {language, Charset, TakeFuzzy});
   });
 }
 
@@ -75,7 +81,7 @@ TImport ReadDictionary(const std::string& FileName) {
   if (!std::filesystem::exists(FileName, ec) && !ec) return {};
   design::CheckInput(FileName, Vek::MaxListFileSize);
   // A dictionary pairs the bytes of entries as they are: a character set changes nothing of them.
-  return TImport([FileName](Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int>) {
+  return TImport([FileName](Vek::TSortList& Entries, const vcl::TStrings& Originals, std::optional<int>, bool) {
     const std::vector<std::string> before = [&] {
       std::vector<std::string> lines;
       for (int i = 0; i < Entries.Count(); ++i) lines.push_back(Entries.Strings(i));
@@ -98,6 +104,7 @@ std::string PoCatalogue(const std::string& Project, const std::string& Language,
     if (const std::string mismatch = u.Target.empty() ? "" : LineBreakMismatch(u.Source, u.Target); !mismatch.empty()) {
       if (Warn) Warn(vcl::Excerpt(u.Key) + ": " + mismatch + ", which msgfmt --check refuses: written untranslated");
       u.Target.clear();
+      u.Fuzzy = false;  // an untranslated message is no translation to review
     }
   return WritePo(PoHeaderFields(Project, Language, Locale, Now()), Units);
 }

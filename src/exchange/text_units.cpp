@@ -235,7 +235,8 @@ ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals
   for (const TextUnit& u : Units) {
     const std::string at = FileName + ", line " + vcl::IntToStr(u.Line) + ": ";
     const std::string key = vcl::Excerpt(u.Key);
-    if (u.Fuzzy) {
+    // A unit marked for review and left out counts as fuzzy, whether it has a translation or not.
+    if (u.Fuzzy && (!Charset.TakeFuzzy || u.Target.empty())) {
       ++result.Fuzzy;
       continue;
     }
@@ -269,6 +270,7 @@ ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals
   // The code page of each class the file translates, and the Font.Charset entries it needs.
   const std::optional<int> wanted = Charset.Charset ? Charset.Charset : CharsetOfLanguage(Charset.Language);
   std::map<std::string, std::string, std::less<>> changes;       // key, new entry line
+  std::set<std::string, std::less<>> fuzzyKeys;                  // the keys taken from units marked for review
   std::set<std::string, std::less<>> charsetKeys;                // the Font.Charset entries that wanted decides
   std::map<std::string, ClassCharset, std::less<>> classes;      // the classes translated
   std::map<std::string, std::string, std::less<>> charsetLines;  // class: the file's own Font.Charset translation
@@ -343,6 +345,8 @@ ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals
       continue;
     }
     if (charsetKeys.contains(t.Key)) continue;  // the set asked for wins over the file's own
+    // Marked even where the entry already holds the text: the file still asks for its review.
+    if (u.Fuzzy) fuzzyKeys.insert(t.Key);
     const std::string line = Vek::EntryLine(t.Key, value);
     const int index = Vek::FindEntry(Entries, t.Key);
     if (index < 0 || Entries.Strings(index) != line) changes[t.Key] = line;
@@ -357,6 +361,7 @@ ImportResult ImportUnits(Vek::TSortList& Entries, const vcl::TStrings& Originals
     Entries.SortInsert(line, nullptr);
   }
   result.Changed = static_cast<int>(changes.size());
+  result.FuzzyKeys.assign(fuzzyKeys.begin(), fuzzyKeys.end());
   return result;
 }
 

@@ -267,7 +267,8 @@ std::string WriteXliff(const std::string& Original, const std::string& TargetLan
     xmlNewProp(unit, X("resname"), X(u.Key));
     xmlNodeSetSpacePreserve(unit, 1);
     xmlNewTextChild(unit, ns, X("source"), X(u.Source));
-    if (!u.Target.empty()) xmlNewProp(xmlNewTextChild(unit, ns, X("target"), X(u.Target)), X("state"), X("translated"));
+    if (!u.Target.empty())  // a translation marked for review goes out as one, which the reader takes for fuzzy again
+      xmlNewProp(xmlNewTextChild(unit, ns, X("target"), X(u.Target)), X("state"), X(u.Fuzzy ? "needs-review-translation" : "translated"));
     if (!u.Note.empty()) xmlNewTextChild(unit, ns, X("note"), X(u.Note));
   }
   xmlChar* text = nullptr;

@@ -9,6 +9,9 @@
 // - Translate and Export take the format from the file's extension (exchange::FormatOfFile),
 //   and their dialogs offer the formats of the table, so they read and write what
 //   `lumetra dict` does.
+// - Translate takes a PO or XLIFF file's messages marked for review too; their keys become the
+//   fuzzy ones (TDlgEditor::FFuzzy), which Export writes marked again. Load takes a text file,
+//   which marks nothing, so it clears the marks.
 #include "editor_support.hpp"
 #include "exchange/Formats.hpp"
 
@@ -38,7 +41,7 @@ void ShowWarnings(const std::string& Title, const std::vector<std::string>& Warn
 }  // namespace
 
 void TDlgEditor::FileOperation(TOpenDialog& Dialog, const TLabel& Title, const std::string& Filter, bool TakesBack,
-                               const std::function<bool(const std::string&, Vek::TSortList&)>& Operation) {
+                               const TFileOperation& Operation) {
   Guarded([&] {
     StorePendingEdit();
     Dialog.SetTitle(Title.Caption());
@@ -47,38 +50,48 @@ void TDlgEditor::FileOperation(TOpenDialog& Dialog, const TLabel& Title, const s
     THourGlass hourGlass;
     Vek::TSortList work;
     work.Assign(FTransList);
-    // A failing operation leaves the working copy as it was.
-    if (!Operation(Dialog.FileName(), work) || !TakesBack) return;
+    std::vector<std::string> fuzzy;
+    // A failing operation leaves the working copy and the marks as they were.
+    if (!Operation(Dialog.FileName(), work, fuzzy) || !TakesBack) return;
     bool changed = work.Count() != FTransList->Count();
     for (int i = 0; !changed && i < work.Count(); ++i) changed = work.Get(i) != FTransList->Get(i);
-    if (!changed) return;
-    FTransList->Assign(&work);
-    SetModified();
+    std::unordered_set<std::string> marks(fuzzy.begin(), fuzzy.end());
+    if (!changed && marks == FFuzzy) return;
+    FFuzzy = std::move(marks);
+    if (changed) {
+      FTransList->Assign(&work);
+      SetModified();  // the marks alone are no change of the form
+    }
     RefreshPropList();
     PropListClick(this);
   });
 }
 
 void TDlgEditor::BtnTranslateClick(TObject*) {
-  FileOperation(*OpenDialog1, *LblTranslate, exchange::FileFilter(), true, [this](const std::string& FileName, Vek::TSortList& Work) {
+  FileOperation(*OpenDialog1, *LblTranslate, exchange::FileFilter(), true,
+                [this](const std::string& FileName, Vek::TSortList& Work, std::vector<std::string>& Fuzzy) {
     const exchange::TImport import = exchange::FormatOfFile(FileName).Read(FileName);
     if (!import) return false;
-    // Untranslated and fuzzy messages are left out; a translation that cannot be taken changes nothing.
-    const exchange::ImportResult result = import(Work, *FOrgList);
+    // Fuzzy messages are taken for the translator to review; untranslated ones are left out, and
+    // a translation that cannot be taken changes nothing.
+    exchange::ImportResult result = import(Work, *FOrgList, std::nullopt, true);
     if (!result.Faults.empty())
       throw EConvertError(FileName + ": " + IntToStr(static_cast<std::int64_t>(result.Faults.size())) +
                           " translations cannot be taken; the translations are unchanged:" + Listed(result.Faults));
     ShowWarnings(FileName + ": skipped:", result.Warnings);
     if (!result.Charsets.empty()) EditorDialogs().MessageDlg("Character sets:" + Listed(result.Charsets), mtInformation, mbOK, 0);
+    Fuzzy = std::move(result.FuzzyKeys);
     return true;
   });
 }
 
 void TDlgEditor::BtnExportClick(TObject*) {
-  FileOperation(*SaveDialog1, *LblExport, exchange::FileFilter(), false, [this](const std::string& FileName, Vek::TSortList& Work) {
+  FileOperation(*SaveDialog1, *LblExport, exchange::FileFilter(), false,
+                [this](const std::string& FileName, Vek::TSortList& Work, std::vector<std::string>&) {
     std::vector<std::string> warnings;
     exchange::FormatOfFile(FileName).Write(
-        FileName, {Work, *FOrgList, Translator->Owner(), Translator->OwnerName(), Translator->Locale(), ""},
+        FileName,
+        {Work, *FOrgList, Translator->Owner(), Translator->OwnerName(), Translator->Locale(), "", {FFuzzy.begin(), FFuzzy.end()}},
         [&](const std::string& Warning) { warnings.push_back(Warning); });
     ShowWarnings(FileName + ":", warnings);
     return true;
@@ -86,13 +99,15 @@ void TDlgEditor::BtnExportClick(TObject*) {
 }
 
 void TDlgEditor::BtnLoadClick(TObject*) {
-  FileOperation(*OpenDialog1, *LblLoad, TextFileFilter, true, [this](const std::string& FileName, Vek::TSortList& Work) {
+  FileOperation(*OpenDialog1, *LblLoad, TextFileFilter, true,
+                [this](const std::string& FileName, Vek::TSortList& Work, std::vector<std::string>&) {
     return Vek::LoadFrom(FileName, Translator->OwnerName(), 0, Work);
   });
 }
 
 void TDlgEditor::BtnSaveClick(TObject*) {
-  FileOperation(*SaveDialog1, *LblSave, TextFileFilter, false, [this](const std::string& FileName, Vek::TSortList& Work) {
+  FileOperation(*SaveDialog1, *LblSave, TextFileFilter, false,
+                [this](const std::string& FileName, Vek::TSortList& Work, std::vector<std::string>&) {
     Vek::SaveTo(FileName, Translator->OwnerName(), 0, Work, *FOrgList);
     return true;
   });

@@ -174,6 +174,7 @@ TDlgEditor::TDlgEditor(TComponent* AOwner) : TForm(AOwner) {
   // Export and Save ask before they replace a file.
   SaveDialog1->SetOptions(SaveDialog1->Options() | ofOverwritePrompt);
   MakePreviewButton();
+  MakeAcceptButton();
 }
 
 TDlgEditor::~TDlgEditor() {
@@ -312,7 +313,7 @@ void TDlgEditor::FormNotebookChange(TObject*, int NewTab, bool&) {
     // Content without a translation is no work for the translator.
     int total = 0;
     for (int i = 0; i < PropList->Items()->Count(); ++i) {
-      const std::string& key = PropList->Items()->Get(i);
+      const std::string key = KeyAt(i);
       if (!IsContent(key) || !ShowsEmpty(TransIndex(key))) ++total;
     }
     LblTot->SetCaption(IntToStr(total));

@@ -1,5 +1,5 @@
 // The Translations page: the key list, the captured value and the translation of the current
-// key, PageUp/PageDown, New and Remove; and the list operations the other pages share.
+// key, PageUp/PageDown, New, Remove and Accept; and the list operations the other pages share.
 //
 // Notes:
 // - Keys are looked up by their exact text followed by "=" (or a line equal to the key), never by
@@ -12,6 +12,9 @@
 // - Lookups go through indexes (binary search in the sorted entries, a hash of the captured
 //   values rebuilt when that list changed), so that handlers stay fast with tens of thousands of
 //   keys; list boxes change inside one batch each.
+// - A fuzzy key's item is its key followed by FuzzyMark, with FFuzzyItem as its object: the
+//   object, not the text, tells it from a key that ends in the mark's words (New takes any name).
+//   Editing the translation or Accept clears the mark; Escape puts it back with the text.
 #include <algorithm>
 
 #include "editor_support.hpp"
@@ -63,7 +66,38 @@ bool TDlgEditor::IsStringLiteral(const std::string& Value) {
 std::string TDlgEditor::CurrentKey() const {
   const int i = PropList->ItemIndex();
   if (i < 0 || i >= PropList->Items()->Count()) return {};
-  return PropList->Items()->Get(i);
+  return KeyAt(i);
+}
+
+std::string TDlgEditor::KeyAt(int Index) const {
+  const std::string& text = PropList->Items()->Get(Index);
+  if (PropList->Items()->Objects(Index) != &FFuzzyItem) return text;
+  return text.substr(0, text.size() - std::string_view(FuzzyMark).size());
+}
+
+int TDlgEditor::ItemOfKey(const std::string& Key) const {
+  const bool fuzzy = IsFuzzy(Key);
+  const std::string folded = Fold(fuzzy ? Key + FuzzyMark : Key);
+  const TStrings& items = *PropList->Items();
+  for (int i = 0; i < items.Count(); ++i)
+    if ((items.Objects(i) == &FFuzzyItem) == fuzzy && items.Get(i).size() == folded.size() && Fold(items.Get(i)) == folded) return i;
+  return -1;
+}
+
+void TDlgEditor::SetFuzzy(const std::string& Key, bool Fuzzy) {
+  if (Key.empty() || IsFuzzy(Key) == Fuzzy) return;
+  const int at = ItemOfKey(Key);
+  if (Fuzzy) FFuzzy.insert(Key);
+  else FFuzzy.erase(Key);
+  if (Key == FShownKey) BtnAccept->SetEnabled(Fuzzy);
+  if (at < 0) return;
+  // Added again rather than renamed in place: the list box puts the new text where it sorts.
+  const bool selected = PropList->Selected(at);
+  const bool current = PropList->ItemIndex() == at;
+  PropList->Items()->Delete(at);
+  const int to = PropList->Items()->AddObject(Fuzzy ? Key + FuzzyMark : Key, Fuzzy ? &FFuzzyItem : nullptr);
+  if (selected) PropList->SetSelected(to, true);
+  if (current) PropList->SetItemIndex(to);
 }
 
 int TDlgEditor::TransIndex(const std::string& Key) const {
@@ -162,17 +196,25 @@ void TDlgEditor::RefreshPropList() {
     FListed.clear();
     FAvail.clear();
 
-    std::vector<std::string> keys;
-    keys.reserve(static_cast<std::size_t>(FTransList->Count()));
-    for (int i = 0; i < FTransList->Count(); ++i) keys.emplace_back(Vek::EntryKey(FTransList->Get(i)));
-    SortAsListBox(keys);
-    FListed.reserve(keys.size());
-    // In the list box's own order already: appended without a search each.
-    for (std::string& key : keys) {
-      ++FListed[Fold(key)];
-      PropList->Items()->Insert(PropList->Items()->Count(), std::move(key));
+    // The items' texts, fuzzy keys with the mark, and how many of each text are marked ones.
+    std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(FTransList->Count()));
+    std::unordered_map<std::string, int> marked;
+    for (int i = 0; i < FTransList->Count(); ++i) {
+      std::string key(Vek::EntryKey(FTransList->Get(i)));
+      if (IsFuzzy(key)) ++marked[key += FuzzyMark];
+      items.push_back(std::move(key));
     }
-    PropList->SetItemIndex(remembered.empty() ? -1 : IndexOfFolded(*PropList, remembered));
+    SortAsListBox(items);
+    FListed.reserve(items.size());
+    // In the list box's own order already: appended without a search each.
+    for (std::string& item : items) {
+      const auto mark = marked.find(item);
+      const bool fuzzy = mark != marked.end() && mark->second-- > 0;
+      ++FListed[Fold(std::string_view(item).substr(0, item.size() - (fuzzy ? std::string_view(FuzzyMark).size() : 0)))];
+      PropList->Items()->InsertObject(PropList->Items()->Count(), std::move(item), fuzzy ? &FFuzzyItem : nullptr);
+    }
+    PropList->SetItemIndex(remembered.empty() ? -1 : ItemOfKey(remembered));
 
     std::vector<std::string> available;
     for (int i = FOrgList->Count() - 1; i >= 0; --i) {
@@ -190,7 +232,7 @@ void TDlgEditor::RefreshPropList() {
 }
 
 void TDlgEditor::ShowStartKey() {
-  const int at = IndexOfFolded(*PropList, StartKey);
+  const int at = ItemOfKey(StartKey);
   if (at < 0) return;
   DeselectAll(*PropList);
   PropList->SetItemIndex(at);
@@ -206,6 +248,8 @@ void TDlgEditor::PropListClick(TObject*) {
   FShownKey = CurrentKey();
   FCurText.clear();
   FHasCurLine = false;
+  FShownFuzzy = IsFuzzy(FShownKey);
+  BtnAccept->SetEnabled(FShownFuzzy);
   if (FShownKey.empty()) {
     BtnRemove->SetEnabled(false);
     EdtTranslation->SetColor(clBtnFace);
@@ -237,6 +281,7 @@ void TDlgEditor::StorePendingEdit() {
   if (text == FCurText) return;
   FTransList->Put(j, FShownKey + "=" + StoredText(text));
   SetModified();
+  SetFuzzy(FShownKey, false);  // edited: reviewed
 }
 
 std::string TDlgEditor::StoredText(std::string Text) const {
@@ -260,7 +305,7 @@ void TDlgEditor::MoveCurrent(bool Forward) {
   int to = from;
   const bool untranslatedOnly = CkxMove->Checked();
   auto untranslated = [&](int Index) {
-    const std::string& key = PropList->Items()->Get(Index);
+    const std::string key = KeyAt(Index);
     return ShowsEmpty(TransIndex(key)) && !IsContent(key);
   };
   // Where the walk of single steps ends; the keys passed on the way are not shown one by one.
@@ -291,6 +336,7 @@ void TDlgEditor::EdtTranslationKeyDown(TObject*, WORD& Key, TShiftState) {
         if (FShownKey.empty()) return;
         const int j = TransIndex(FShownKey);
         if (j >= 0 && FHasCurLine) FTransList->Put(j, FCurLine);
+        if (FShownFuzzy) SetFuzzy(FShownKey, true);
         EdtTranslation->SetTextW(ToUtf16(FShownPage, FCurText));
         UpdatePreview();  // a memo set by its window text does not notify on Windows
         return;
@@ -337,6 +383,27 @@ void TDlgEditor::BtnNewClick(TObject*) {
   });
 }
 
+void TDlgEditor::BtnAcceptClick(TObject*) {
+  Guarded([this] {
+    StorePendingEdit();
+    SetFuzzy(FShownKey, false);
+  });
+}
+
+void TDlgEditor::MakeAcceptButton() {
+  // Below the translation box at its right edge, where the page has room.
+  BtnAccept = new TButton(this);
+  BtnAccept->SetName("BtnAccept");
+  BtnAccept->SetParent(EdtTranslation->Parent());
+  BtnAccept->SetBounds(EdtTranslation->Left() + EdtTranslation->Width() - BtnRemove->Width(),
+                       EdtTranslation->Top() + EdtTranslation->Height() + 5, BtnRemove->Width(), BtnRemove->Height());
+  BtnAccept->SetCaption("&Accept");
+  BtnAccept->SetHint("Take the translation as it stands: the property is no longer fuzzy");
+  BtnAccept->SetShowHint(true);
+  BtnAccept->SetEnabled(false);
+  BtnAccept->SetOnClick(TNotifyEvent([this](TObject* Sender) { BtnAcceptClick(Sender); }));
+}
+
 void TDlgEditor::BtnRemoveClick(TObject*) {
   Guarded([this] {
     StorePendingEdit();
@@ -348,8 +415,9 @@ void TDlgEditor::BtnRemoveClick(TObject*) {
       TListBatch props(*PropList);
       TListBatch avail(*ListAvail);
       for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-        const std::string key = PropList->Items()->Get(*it);
+        const std::string key = KeyAt(*it);
         std::string folded = Fold(key);
+        FFuzzy.erase(key);  // gone from the list: a key included again is not fuzzy
         if (OrgIndex(key) != -1 && !FAvail.count(folded)) {
           ListAvail->Items()->Add(key);
           FAvail.insert(folded);

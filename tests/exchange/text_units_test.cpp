@@ -110,6 +110,54 @@ TEST_F(TextUnits, ImportSkipsWhatIsNotForThisFormAndStopsAtFaultsBeforeAnyChange
   EXPECT_EQ(testing_support::LinesOf(FEntries), before);
 }
 
+TEST_F(TextUnits, FuzzyUnitsAreTakenOnlyWhenAskedAndNamedByKey) {
+  auto fuzzy = [](TextUnit U) {
+    U.Fuzzy = true;
+    return U;
+  };
+  const std::vector<TextUnit> units = {
+      fuzzy(Unit("TOpenDialog.Caption", "Open", "Ouvrir ?", 3)),
+      fuzzy(Unit("TOpenDialog.Width", "563", "600", 7)),        // the entry holds it already: still to review
+      fuzzy(Unit("TOpenDialog.Caption[1]", "Caf\xC3\xA9", "", 11)),  // nothing to take
+      fuzzy(Unit("TOpenDialog.Caption[7]", "Gone", "Parti", 15)),  // not captured
+      Unit("TOpenDialog.Height", "300", "320", 19),
+  };
+  const V before = testing_support::LinesOf(FEntries);
+  ImportResult r = ImportUnits(FEntries, FOriginals, units, "fr.po");
+  EXPECT_EQ(r.Fuzzy, 4);
+  EXPECT_EQ(r.Untranslated, 0);
+  EXPECT_EQ(r.Changed, 1);
+  EXPECT_EQ(r.FuzzyKeys, V{});
+  EXPECT_TRUE(r.Warnings.empty()) << "a fuzzy unit is left out before its key is looked at";
+  EXPECT_EQ(FEntries.Get(0), "TOpenDialog.Caption='Ouvrir'");
+
+  FEntries.Clear();
+  for (const std::string& l : before) FEntries.Add(l);
+  r = ImportUnits(FEntries, FOriginals, units, "fr.po", {"", std::nullopt, true});
+  EXPECT_EQ(r.Fuzzy, 1) << "the untranslated one stays out and counts as fuzzy";
+  EXPECT_EQ(r.Untranslated, 0);
+  EXPECT_EQ(r.Changed, 2);
+  EXPECT_EQ(r.FuzzyKeys, (V{"TOpenDialog.Caption", "TOpenDialog.Width"}));
+  EXPECT_EQ(r.Warnings, V{"fr.po, line 15: TOpenDialog.Caption[7] is no captured property of the form; skipped"});
+  EXPECT_EQ(testing_support::LinesOf(FEntries), (V{"TOpenDialog.Caption='Ouvrir ?'", "TOpenDialog.Height=320", "TOpenDialog.Width=600",
+                                                   "TPrintDialog.Caption='Imprimer'"}));
+
+  // A fault takes nothing, so no key was taken fuzzy either.
+  r = ImportUnits(FEntries, FOriginals, {units[0], fuzzy(Unit("TOpenDialog.Height", "300", "tall", 23))}, "fr.po", {"", std::nullopt, true});
+  EXPECT_EQ(r.Faults, V{"fr.po, line 23: TOpenDialog.Height needs an integer, not 'tall'"});
+  EXPECT_EQ(r.FuzzyKeys, V{});
+}
+
+// The character set asked for wins over a fuzzy Font.Charset of the file: that key was not taken.
+TEST_F(TextUnits, AFuzzyCharsetThatTheSetAskedForReplacesIsNoFuzzyKey) {
+  FOriginals.Add("TOpenDialog.Font.Charset=0");
+  TextUnit charset = Unit("TOpenDialog.Font.Charset", "0", "238", 3);
+  charset.Fuzzy = true;
+  const ImportResult r = ImportUnits(FEntries, FOriginals, {charset}, "ru.po", {"", 204, true});
+  EXPECT_EQ(r.FuzzyKeys, V{});
+  EXPECT_EQ(FEntries.Get(Vek::FindEntry(FEntries, "TOpenDialog.Font.Charset")), "TOpenDialog.Font.Charset=204");
+}
+
 TEST_F(TextUnits, ContentGoesOutOnlyWithAnEntryOfItsOwn) {
   Vek::TSortList entries;
   entries.Add("TColorDialog.Caption[704]='0'");  // included by hand

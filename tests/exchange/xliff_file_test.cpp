@@ -55,6 +55,18 @@ TEST_F(Xliff, TextsComeBackAsTheyWereWritten) {
                    "TOpenDialog.Caption, character 2: control character #1 cannot be held by XML 1.0");
 }
 
+TEST_F(Xliff, AFuzzyTranslationGoesOutForReviewAndComesBackFuzzy) {
+  TextUnit fuzzy = Unit("TOpenDialog.Caption", "Open", "Ouvrir ?");
+  fuzzy.Fuzzy = true;
+  const std::string text = WriteXliff("Form1", "fr", {fuzzy, Unit("TOpenDialog.Width", "563", "600")});
+  EXPECT_NE(text.find("state=\"needs-review-translation\""), std::string::npos) << text;
+  const std::vector<TextUnit> back = ReadXliff(text, "fr.xlf");
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_TRUE(back[0].Fuzzy);
+  EXPECT_EQ(back[0].Target, "Ouvrir ?");
+  EXPECT_FALSE(back[1].Fuzzy);
+}
+
 TEST_F(Xliff, TargetStatesSayWhatIsTaken) {
   const std::vector<TextUnit> units = ReadXliff(
       Head +

@@ -1,12 +1,14 @@
 // The Dictionary page: Translate, Export, Load and Save on the working copy, through the file
 // dialogs, without touching the edited translator or its locale group; Translate and Export in
 // the formats `lumetra dict` reads and writes.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "commands.hpp"
 #include "editor_fixture.hpp"
 #include "exchange/Formats.hpp"
+#include "exchange/PoFile.hpp"
 #include "exchange/XliffFile.hpp"
 #include "form_file.hpp"
 
@@ -198,7 +200,7 @@ TEST_F(Dictionary, ExportWritesPoAndXliffThatTheCommandLineReadsBack) {
   EXPECT_EQ(FDialogs.Asked.size(), exchange::XliffAvailable() ? 3u : 1u) << "no message: nothing to warn of";
 }
 
-TEST_F(Dictionary, TranslateFromAPoFileSkipsFuzzyMessagesAndWarnsOfWhatIsNotCaptured) {
+TEST_F(Dictionary, TranslateFromAPoFileTakesFuzzyMessagesAndWarnsOfWhatIsNotCaptured) {
   const std::string po = FDir.File("fr.po");
   testing_support::WriteFile(po, PoHeader +
                                      "#, fuzzy\nmsgctxt \"TOpenDialog.Caption\"\nmsgid \"Open\"\nmsgstr \"Ouvrir ?\"\n\n"
@@ -208,13 +210,155 @@ TEST_F(Dictionary, TranslateFromAPoFileSkipsFuzzyMessagesAndWarnsOfWhatIsNotCapt
   Choose = po;
   FDialogs.Answers.push_back(mrOk);
   e.BtnTranslateClick(e.BtnTranslate);
-  EXPECT_EQ(Entry("TOpenDialog.Caption"), "TOpenDialog.Caption=''") << "fuzzy: not taken";
+  EXPECT_EQ(Entry("TOpenDialog.Caption"), "TOpenDialog.Caption='Ouvrir ?'") << "fuzzy: taken for review";
+  EXPECT_TRUE(e.IsFuzzy("TOpenDialog.Caption"));
   EXPECT_EQ(Entry("TOpenDialog.Width"), "TOpenDialog.Width=600");
+  EXPECT_FALSE(e.IsFuzzy("TOpenDialog.Width"));
   EXPECT_TRUE(e.Modified());
   ASSERT_EQ(FDialogs.Asked.size(), 2u);
   EXPECT_EQ(FDialogs.Asked[1], "MessageDlg " + po + ": skipped:\n" + po +
                                    ", line 13: TOpenDialog.Caption[9] is no captured property of the form; skipped");
   EXPECT_EQ(FLmt->Translations()->Get(1), "TOpenDialog.Width=566") << "the translator only on OK";
+}
+
+// ---- Fuzzy messages: taken, marked in the key list until edited or accepted, exported marked ----
+
+namespace {
+
+// A PO file of texts the system's own dialogs show, three of them to review.
+const std::string SeedPo =
+    "msgid \"\"\nmsgstr \"Language: de_DE\\nContent-Type: text/plain; charset=UTF-8\\n\"\n\n"
+    "# system translation, de_DE\n#, fuzzy\nmsgctxt \"TOpenDialog.Caption\"\nmsgid \"Open\"\nmsgstr \"\xC3\x96" "ffnen\"\n\n"
+    "# system translation, de_DE\n#, fuzzy\nmsgctxt \"TOpenDialog.Caption[1]\"\nmsgid \"&Open\"\nmsgstr \"\xC3\x96" "&ffnen\"\n\n"
+    "# system translation, de_DE\n#, fuzzy\nmsgctxt \"TOpenDialog.Caption[2]\"\nmsgid \"Cancel\"\nmsgstr \"Abbrechen\"\n\n"
+    "msgctxt \"TOpenDialog.Caption[1090]\"\nmsgid \"File &name:\"\nmsgstr \"Datei&name:\"\n";
+
+class Fuzzy : public Dictionary {
+protected:
+  Fuzzy() {
+    FLmt->OrgProps()->SetText(
+        "TOpenDialog.Caption='Open'\r\nTOpenDialog.Caption[1]='&Open'\r\nTOpenDialog.Caption[1090]='File &name:'\r\n"
+        "TOpenDialog.Caption[2]='Cancel'\r\nTOpenDialog.Width=566\r\n");
+    testing_support::WriteFile(FDir.File("seed.po"), SeedPo);
+  }
+  void TranslateFrom(const std::string& Name) {
+    Choose = FDir.File(Name);
+    FEditor->BtnTranslateClick(FEditor->BtnTranslate);
+  }
+  // PropList's items in the order of their texts (the list box orders them as its system does).
+  std::vector<std::string> SortedItems() const {
+    std::vector<std::string> items = Items(*FEditor->PropList);
+    std::sort(items.begin(), items.end());
+    return items;
+  }
+  // The keys of a PO file's messages marked fuzzy, and of all its messages.
+  std::vector<std::string> FuzzyIn(const std::string& Name, std::size_t* Count = nullptr) const {
+    std::vector<std::string> keys;
+    const std::vector<exchange::TextUnit> units = exchange::ReadPo(testing_support::ReadFile(FDir.File(Name)), Name);
+    for (const exchange::TextUnit& u : units)
+      if (u.Fuzzy) keys.push_back(u.Key);
+    if (Count) *Count = units.size();
+    return keys;
+  }
+};
+
+}  // namespace
+
+TEST_F(Fuzzy, TranslatedMessagesAreMarkedUntilEditedOrAcceptedAndExportedAsTheyStand) {
+  TDlgEditor& e = Open();
+  TranslateFrom("seed.po");
+  EXPECT_EQ(testing_support::LinesOf(e.TransList()),
+            (std::vector<std::string>{"TOpenDialog.Caption='\xD6" "ffnen'", "TOpenDialog.Caption[1090]='Datei&name:'",
+                                      "TOpenDialog.Caption[1]='\xD6&ffnen'", "TOpenDialog.Caption[2]='Abbrechen'", "TOpenDialog.Width=566"}));
+  EXPECT_EQ(SortedItems(), (std::vector<std::string>{"TOpenDialog.Caption (fuzzy)", "TOpenDialog.Caption[1090]",
+                                                     "TOpenDialog.Caption[1] (fuzzy)", "TOpenDialog.Caption[2] (fuzzy)",
+                                                     "TOpenDialog.Width"}));
+  EXPECT_EQ(FDialogs.Asked.size(), 1u) << "nothing to warn of";
+  // Accept sits below the translation box, inside the page.
+  EXPECT_EQ(e.BtnAccept->Parent(), e.EdtTranslation->Parent());
+  EXPECT_GT(e.BtnAccept->Top(), e.EdtTranslation->Top() + e.EdtTranslation->Height());
+  EXPECT_LE(e.BtnAccept->Top() + e.BtnAccept->Height(), e.BtnAccept->Parent()->Height());
+
+  // Edited: the mark goes as the edit is stored, and the key stays current and selected.
+  ClickKey("TOpenDialog.Caption[2] (fuzzy)");
+  EXPECT_TRUE(e.BtnAccept->Enabled());
+  Type("Abbruch");
+  EXPECT_FALSE(e.IsFuzzy("TOpenDialog.Caption[2]"));
+  const int edited = e.PropList->ItemIndex();
+  ASSERT_GE(edited, 0);
+  EXPECT_EQ(e.PropList->Items()->Get(edited), "TOpenDialog.Caption[2]");
+  EXPECT_TRUE(e.PropList->Selected(edited));
+  EXPECT_FALSE(e.BtnAccept->Enabled());
+  EXPECT_EQ(Entry("TOpenDialog.Caption[2]"), "TOpenDialog.Caption[2]='Abbruch'");
+
+  // Accepted as it stands: the entry keeps the file's text.
+  ClickKey("TOpenDialog.Caption[1] (fuzzy)");
+  e.BtnAcceptClick(e.BtnAccept);
+  EXPECT_FALSE(e.IsFuzzy("TOpenDialog.Caption[1]"));
+  EXPECT_EQ(Entry("TOpenDialog.Caption[1]"), "TOpenDialog.Caption[1]='\xD6&ffnen'");
+  EXPECT_EQ(SortedItems(), (std::vector<std::string>{"TOpenDialog.Caption (fuzzy)", "TOpenDialog.Caption[1090]",
+                                                     "TOpenDialog.Caption[1]", "TOpenDialog.Caption[2]", "TOpenDialog.Width"}));
+
+  Choose = FDir.File("review.po");
+  e.BtnExportClick(e.BtnExport);
+  std::size_t count = 0;
+  EXPECT_EQ(FuzzyIn("review.po", &count), std::vector<std::string>{"TOpenDialog.Caption"});
+  EXPECT_EQ(count, 5u);
+
+  // Taken back, the file marks again exactly the one left.
+  TranslateFrom("review.po");
+  EXPECT_EQ(SortedItems(), (std::vector<std::string>{"TOpenDialog.Caption (fuzzy)", "TOpenDialog.Caption[1090]",
+                                                     "TOpenDialog.Caption[1]", "TOpenDialog.Caption[2]", "TOpenDialog.Width"}));
+}
+
+TEST_F(Fuzzy, EscapeMarksTheKeyAgainAndRemoveForgetsTheMark) {
+  TDlgEditor& e = Open();
+  TranslateFrom("seed.po");
+  ClickKey("TOpenDialog.Caption (fuzzy)");
+  Type("Datei \xF6" "ffnen");
+  EXPECT_FALSE(e.IsFuzzy("TOpenDialog.Caption"));
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(e.IsFuzzy("TOpenDialog.Caption")) << "back to the entry as it was, still to review";
+  EXPECT_EQ(Entry("TOpenDialog.Caption"), "TOpenDialog.Caption='\xD6" "ffnen'");
+  EXPECT_TRUE(e.BtnAccept->Enabled());
+
+  // Removed and included again from the Dialogs page: a key of the translator's own, not fuzzy.
+  FDialogs.Answers.push_back(mrYes);
+  e.BtnRemoveClick(e.BtnRemove);
+  EXPECT_FALSE(e.IsFuzzy("TOpenDialog.Caption"));
+  SelectAvail({"TOpenDialog.Caption"});
+  e.BtnIncludePropClick(e.BtnIncludeProp);
+  EXPECT_EQ(e.PropList->Items()->IndexOf("TOpenDialog.Caption (fuzzy)"), -1);
+  EXPECT_GE(e.PropList->Items()->IndexOf("TOpenDialog.Caption"), 0);
+}
+
+TEST_F(Fuzzy, AnotherFileReplacesTheMarksAndAFailedOneKeepsThem) {
+  TDlgEditor& e = Open();
+  Choose = FDir.File("before.txt");
+  e.BtnSaveClick(e.BtnSave);
+  TranslateFrom("seed.po");
+  testing_support::WriteFile(FDir.File("broken.po"), PoHeader + "msgctxt \"TOpenDialog.Caption[2]\"\nmsgid \"Cancel\"\nmsgstr \"\xC5\x91\"\n");
+  TranslateFrom("broken.po");
+  EXPECT_TRUE(e.IsFuzzy("TOpenDialog.Caption")) << "a file that cannot be taken changes nothing";
+  EXPECT_TRUE(e.IsFuzzy("TOpenDialog.Caption[2]"));
+
+  // A file that changes no entry but marks other keys: its marks.
+  testing_support::WriteFile(FDir.File("one.po"), PoHeader + "#, fuzzy\nmsgctxt \"TOpenDialog.Caption[1090]\"\nmsgid \"File &name:\"\n"
+                                                             "msgstr \"Datei&name:\"\n");
+  TranslateFrom("one.po");
+  EXPECT_EQ(SortedItems(), (std::vector<std::string>{"TOpenDialog.Caption", "TOpenDialog.Caption[1090] (fuzzy)", "TOpenDialog.Caption[1]",
+                                                     "TOpenDialog.Caption[2]", "TOpenDialog.Width"}));
+
+  // A text file marks nothing.
+  Choose = FDir.File("before.txt");
+  e.BtnLoadClick(e.BtnLoad);
+  EXPECT_FALSE(e.IsFuzzy("TOpenDialog.Caption[1090]"));
+
+  // The marks are the editor's alone: OK hands back the entries without them.
+  TranslateFrom("seed.po");
+  e.BtnOKClick(e.BtnOK);
+  for (const std::string& line : testing_support::LinesOf(*FLmt->Translations()))
+    EXPECT_EQ(line.find("fuzzy"), std::string::npos) << line;
 }
 
 TEST_F(Dictionary, ATranslationThatCannotBeTakenChangesNothingAndNamesFileLineAndCharacter) {
