@@ -28,6 +28,7 @@ const char* KindName(Vek::EntryKind Kind, Vek::FontField Font) {
     case EntryKind::ChildWidth: return "child width";
     case EntryKind::ChildHeight: return "child height";
     case EntryKind::BiDiMode: return "reading order";
+    case EntryKind::PixelsPerInch: return "pixels per inch of the sizes";
     case EntryKind::Ignored: break;
   }
   return "ignored";
