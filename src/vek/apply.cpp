@@ -208,42 +208,40 @@ void TLumetra::TranslateDialog(HWND hWnd) {
 
   // Copied: the messages a pass sends may let the dialog's own code change the list.
   const std::vector<int> positions = FIndex->Of(*FTranslations, OwnerClassName);
-  // The texts are in the code page of the class's (last) Font.Charset entry.
+  // One walk for what the whole pass depends on. The texts are in the code page of the class's
+  // (last) Font.Charset entry. Sizes and positions are pixels at the DPI of its PixelsPerInch
+  // entry (96 without one); at another DPI they are taken through the dialog's units: pixels to
+  // dialog units with the base units its font had there, and back with those it has now, as the
+  // template's own layout scales.
   std::optional<int> charset;
-  for (int i : positions) {
-    if (i >= FTranslations->Count()) break;
-    const Entry e = Entry::Split(FTranslations->Strings(i));
-    if (e.AppliesTo(OwnerClassName))
-      if (const std::optional<int> c = e.Charset()) charset = c;
-  }
-  const int savedPage = FPassCodePage;
-  FPassCodePage = TextCodePage(charset);
-  // Sizes and positions are pixels at the DPI of the class's PixelsPerInch entry (96 without
-  // one). At another DPI they are taken through the dialog's units: pixels to dialog units with
-  // the base units its font had there, and back with those it has now, as the template's own
-  // layout scales.
   int entryDpi = DefaultPixelsPerInch;
   for (int i : positions) {
     if (i >= FTranslations->Count()) break;
     const Entry e = Entry::Split(FTranslations->Strings(i));
-    if (e.Kind != EntryKind::PixelsPerInch || !e.AppliesTo(OwnerClassName)) continue;
+    if (!e.AppliesTo(OwnerClassName)) continue;
+    if (const std::optional<int> c = e.Charset()) charset = c;
+    if (e.Kind != EntryKind::PixelsPerInch) continue;
     const std::optional<std::string> v = e.TryDecodedValue();
     if (const std::optional<int> n = v ? ParseDecimal(*v) : std::nullopt; n && IsPixelsPerInch(*n)) entryDpi = *n;
   }
+  const int savedPage = FPassCodePage;
+  FPassCodePage = TextCodePage(charset);
   const int dpi = ScreenPixelsPerInch(hWnd);
-  POINT unitsThen{1, 1}, unitsNow{1, 1};
-  if (dpi != entryDpi) {
-    LOGFONTA lf{};
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0));
-    if (font && GetObjectA(font, sizeof lf, &lf)) {
-      unitsThen = BaseUnitsAt(lf, dpi, entryDpi);
-      unitsNow = BaseUnitsAt(lf, dpi, dpi);
-    }
-    // Without a font (or a measure of it) the pixels scale with the DPI.
-    if (unitsThen.x <= 0 || unitsThen.y <= 0 || unitsNow.x <= 0 || unitsNow.y <= 0) unitsThen = {entryDpi, entryDpi}, unitsNow = {dpi, dpi};
-  }
+  // Measured the first time a size or position needs them.
+  std::optional<std::pair<POINT, POINT>> units;  // then, now
   const auto scaled = [&](int Value, bool Horizontal) {
-    return Horizontal ? Rescaled(Value, unitsNow.x, unitsThen.x) : Rescaled(Value, unitsNow.y, unitsThen.y);
+    if (dpi == entryDpi) return Value;
+    if (!units) {
+      POINT then{0, 0}, now{0, 0};
+      LOGFONTA lf{};
+      const HFONT font = reinterpret_cast<HFONT>(SendMessageA(hWnd, WM_GETFONT, 0, 0));
+      if (font && GetObjectA(font, sizeof lf, &lf)) then = BaseUnitsAt(lf, dpi, entryDpi), now = BaseUnitsAt(lf, dpi, dpi);
+      // Without a font (or a measure of it) the pixels scale with the DPI.
+      if (then.x <= 0 || then.y <= 0 || now.x <= 0 || now.y <= 0) then = {entryDpi, entryDpi}, now = {dpi, dpi};
+      units.emplace(then, now);
+    }
+    const auto& [then, now] = *units;
+    return Horizontal ? Rescaled(Value, now.x, then.x) : Rescaled(Value, now.y, then.y);
   };
   struct RestorePage {
     int& Page;
