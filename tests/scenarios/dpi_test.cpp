@@ -32,14 +32,8 @@ class Dpi : public ::testing::Test {
 protected:
   Dpi() {
     FForm->SetName("Form1");
-    for (const Moved& m : Dialogs) {
-      auto* dialog = static_cast<vcl::TCommonDialog*>(m.Class->Create(FForm));
-      if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) {
-        file->SetOptions(file->Options() | vcl::ofNoChangeDir);
-        file->SetInitialDir("C:\\");
-      }
-      FDialogs.push_back(dialog);
-    }
+    for (const Moved& m : Dialogs)
+      FDialogs.push_back(scenario::AddDialog(FForm, m.Class));
     FLmt->Loaded();
   }
   ~Dpi() override {

@@ -54,12 +54,7 @@ protected:
     for (vcl::TClass c : {vcl::TOpenDialog::StaticClass(), vcl::TSaveDialog::StaticClass(), vcl::TFontDialog::StaticClass(),
                           vcl::TColorDialog::StaticClass(), vcl::TFindDialog::StaticClass(), vcl::TReplaceDialog::StaticClass(),
                           vcl::TPrinterSetupDialog::StaticClass()}) {
-      auto* dialog = static_cast<vcl::TCommonDialog*>(c->Create(FForm));
-      if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) {
-        file->SetOptions(file->Options() | vcl::ofNoChangeDir);
-        file->SetInitialDir("C:\\");
-      }
-      FDialogs.push_back(dialog);
+      FDialogs.push_back(scenario::AddDialog(FForm, c));
     }
     FLmt->Loaded();
   }

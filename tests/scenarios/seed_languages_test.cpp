@@ -28,12 +28,7 @@ struct SeedForm {
     for (vcl::TClass c : {vcl::TOpenDialog::StaticClass(), vcl::TSaveDialog::StaticClass(), vcl::TFontDialog::StaticClass(),
                           vcl::TColorDialog::StaticClass(), vcl::TFindDialog::StaticClass(), vcl::TReplaceDialog::StaticClass(),
                           vcl::TPrintDialog::StaticClass(), vcl::TPrinterSetupDialog::StaticClass()}) {
-      auto* dialog = static_cast<vcl::TCommonDialog*>(c->Create(Form));
-      if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) {
-        file->SetOptions(file->Options() | vcl::ofNoChangeDir);
-        file->SetInitialDir("C:\\");
-      }
-      Dialogs.push_back(dialog);
+      Dialogs.push_back(scenario::AddDialog(Form, c));
     }
   }
   ~SeedForm() {

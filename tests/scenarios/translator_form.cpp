@@ -35,6 +35,15 @@ void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action) {
   }
 }
 
+vcl::TCommonDialog* AddDialog(vcl::TForm* Form, vcl::TClass Class) {
+  auto* dialog = static_cast<vcl::TCommonDialog*>(Class->Create(Form));
+  if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) {
+    file->SetOptions(file->Options() | vcl::ofNoChangeDir);
+    file->SetInitialDir("C:\\");
+  }
+  return dialog;
+}
+
 HWND WindowOf(HWND Dialog, const std::string& Property) {
   if (Property == "Caption") return Dialog;
   const int id = std::stoi(Property.substr(Property.find('[') + 1));
@@ -55,12 +64,7 @@ std::string Utf8TextOf(HWND Window) { return vcl::Utf16ToUtf8(WideTextOf(Window)
 TranslatorForm::TranslatorForm() {
   FForm->SetName("Form1");
   for (const Kind& k : Kinds) {
-    auto* dialog = static_cast<vcl::TCommonDialog*>(k.Class->Create(FForm));
-    if (auto* file = dynamic_cast<vcl::TOpenDialog*>(dialog)) {
-      // The look-in box shows the starting folder; the recordings were made at the root.
-      file->SetOptions(file->Options() | vcl::ofNoChangeDir);
-      file->SetInitialDir("C:\\");
-    }
+    vcl::TCommonDialog* dialog = AddDialog(FForm, k.Class);
     FDialogs.push_back(dialog);
     for (const std::string& e : GermanEntries(k.Class, k.LabelId, k.Ordinal)) FLmt->Translations()->SortInsert(e, nullptr);
   }

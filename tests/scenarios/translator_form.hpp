@@ -46,6 +46,10 @@ std::vector<std::string> GermanEntries(vcl::TClass Class, int LabelId, int Ordin
 /// input), then it is closed.
 void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action);
 
+/// A dialog of Class on Form, as the scenarios show it: a file dialog at the root, leaving the
+/// current folder as it is (the recordings were made at the root).
+vcl::TCommonDialog* AddDialog(vcl::TForm* Form, vcl::TClass Class);
+
 /// The window an entry's property names in a shown dialog: the dialog ("Caption"), a control by
 /// id, or the n-th direct child for an ordinal id ("Caption[-2]"); 0 when there is none.
 HWND WindowOf(HWND Dialog, const std::string& Property);
