@@ -567,6 +567,13 @@ int LiveDialogFontCount();
 /// The screen's pixels per inch, as the device context of Window (0: the screen) answers them;
 /// 96 when it answers none.
 int ScreenPixelsPerInch(HWND Window);
+/// Value * Num / Den rounded to the nearest, halves away from zero, as MulDiv rounds; Value for
+/// a Den that is not positive.
+int Rescaled(int Value, int Num, int Den);
+/// The height of a font described for FromDpi as the same font is described for ToDpi: a
+/// character height (negative) through its point size, rounded as dialogs round it (8 points are
+/// -11 at 96 dpi, -16 at 144), a cell height (positive) scaled; 0 stays 0.
+int FontHeightAt(int Height, int FromDpi, int ToDpi);
 
 /// Calls Action for every translator on the application's forms and data modules, in the order
 /// of the application's components and then of theirs (one level deep).

@@ -75,19 +75,12 @@ HWND FindControl(HWND Dialog, int Id) {
   return Id >= 0 ? GetDlgItem(Dialog, Id) : NthSibling(GetWindow(Dialog, GW_CHILD), -Id);
 }
 
-// Value * Num / Den, rounded to the nearest (MulDiv's rounding); Value for a Den of 0.
-int Rescaled(int Value, int Num, int Den) {
-  if (Den <= 0) return Value;
-  const std::int64_t p = static_cast<std::int64_t>(Value) * Num;
-  return static_cast<int>((p >= 0 ? p + Den / 2 : p - Den / 2) / Den);
-}
-
 // The base units of a dialog with Font (a description for FontDpi) at Dpi: the font's height
 // scaled to Dpi, and then, as dialogs measure them, half the average width of the 52 letters
 // (rounded) and the line height.
 POINT BaseUnitsAt(const LOGFONTA& Font, int FontDpi, int Dpi) {
   LOGFONTA lf = Font;
-  lf.lfHeight = Rescaled(Font.lfHeight, Dpi, FontDpi);
+  lf.lfHeight = FontHeightAt(Font.lfHeight, FontDpi, Dpi);
   lf.lfWidth = 0;
   POINT units{0, 0};
   const HFONT font = CreateFontIndirectA(&lf);
@@ -347,6 +340,19 @@ void TLumetra::TranslateDialog(HWND hWnd) {
 }
 
 int LiveDialogFontCount() { return static_cast<int>(Interception.DialogFonts.size()); }
+
+int Rescaled(int Value, int Num, int Den) {
+  if (Den <= 0) return Value;
+  const std::int64_t p = static_cast<std::int64_t>(Value) * Num;
+  return static_cast<int>((p >= 0 ? p + Den / 2 : p - Den / 2) / Den);
+}
+
+int FontHeightAt(int Height, int FromDpi, int ToDpi) {
+  if (FromDpi == ToDpi || FromDpi <= 0 || ToDpi <= 0) return Height;
+  if (Height >= 0) return Rescaled(Height, ToDpi, FromDpi);
+  const int points = Rescaled(-Height, 72, FromDpi);
+  return points > 0 ? -Rescaled(points, ToDpi, 72) : Rescaled(Height, ToDpi, FromDpi);
+}
 
 int ScreenPixelsPerInch(HWND Window) {
   const HDC dc = GetDC(Window);
