@@ -101,6 +101,9 @@ struct DialogLayout : win::DialogLayout {
   /// rectangles are then where the controls are seen, a control at x with width w in a client
   /// area of width W being at W - x - w.
   bool Mirrored = false;
+  /// The DPI the rectangles and font heights are of: the screen's for a shown dialog, 96 for a
+  /// recording.
+  int PixelsPerInch = Vek::DefaultPixelsPerInch;
 
   /// The child an id addresses as the apply step finds it: the first with that id, or for a
   /// negative (ordinal) id -n the n-th child; nullptr when there is none.
@@ -113,6 +116,18 @@ using Vek::RecordedKindOf;
 DialogLayout LayoutFromRecorded(const win::RecordedDialog& Dialog, std::string ClassName);
 /// A shown dialog window as a layout, read through the window services.
 DialogLayout LayoutFromWindow(HWND Dialog, std::string ClassName);
+
+class TextMeasure;
+
+/// The base units of a dialog in Font, as dialogs measure them: half the average width of the 52
+/// letters (rounded), and the line height; {0, 0} when Measure cannot measure the font.
+POINT BaseUnitsOf(const FontSpec& Font, TextMeasure& Measure);
+/// Layout as the same dialog template lays it out at Dpi: the font heights at that DPI, each
+/// control's place and size and the client area mapped through the dialog's units (pixels to
+/// dialog units with the base units at the layout's DPI, back with those at Dpi), the frame
+/// scaled with the DPI. What a template does by itself besides (a file dialog sizing its list to
+/// the window) is not modelled. Layout itself when Dpi is its own or no screen's.
+DialogLayout AtPixelsPerInch(const DialogLayout& Layout, int Dpi, TextMeasure& Measure);
 
 /// How wide a text is drawn, and whether the font it is drawn in has its characters.
 class TextMeasure {

@@ -3,7 +3,9 @@
 // taken as MoveWindow takes them (the outer extent). tests/scenarios/apply_model_test.cpp keeps it
 // alike with the real pass on both window systems. The texts are in the code page of the class's
 // Font.Charset entry (Vek::TextCodePage); a BiDiMode that mirrors the layout mirrors the
-// rectangles last, as the window system mirrors the coordinates the entries give.
+// rectangles last, as the window system mirrors the coordinates the entries give. Sizes and
+// positions of entries captured at another DPI than the dialog's (the class's PixelsPerInch
+// entry) go through the dialog's units, as the apply step converts them.
 #include "checks/checker.hpp"
 #include "vcl/Classes.hpp"
 
@@ -12,17 +14,32 @@ namespace checks::detail {
 using Vek::EntryKind;
 using Vek::FontField;
 
-AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries, Findings& F, bool ReportFaults) {
+AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries, Findings& F, bool ReportFaults,
+                           TextMeasure& Measure) {
   AppliedDialog s{Ref, std::vector<const Parsed*>(Ref.Controls.size()), std::vector<const Parsed*>(Ref.Controls.size())};
   vcl::TStringList lines;
   for (const Parsed* p : Entries) lines.Add(p->Source->Line);
   const std::optional<int> charset = Vek::CharsetOf(lines, Ref.ClassName);
   s.Layout.CodePage = Vek::TextCodePage(charset);
   s.TextCharset = charset.value_or(Ref.Font.Charset);
+  int entryDpi = Vek::DefaultPixelsPerInch;
+  for (const Parsed* p : Entries)
+    if (p->E.Kind == EntryKind::PixelsPerInch && Vek::IsPixelsPerInch(p->Number)) entryDpi = p->Number;
+  const int dpi = Ref.PixelsPerInch;
+  s.EntryPixelsPerInch = entryDpi;
+  if (entryDpi != dpi) {
+    FontSpec then = Ref.Font;
+    then.Height = Vek::FontHeightAt(Ref.Font.Height, dpi, entryDpi);
+    s.UnitsThen = BaseUnitsOf(then, Measure), s.UnitsNow = BaseUnitsOf(Ref.Font, Measure);
+    if (s.UnitsThen.x <= 0 || s.UnitsThen.y <= 0 || s.UnitsNow.x <= 0 || s.UnitsNow.y <= 0)
+      s.UnitsThen = {entryDpi, entryDpi}, s.UnitsNow = {dpi, dpi};
+  }
   const Parsed* charsetEntry = nullptr;
   std::optional<Vek::BiDiMode> bidi;
   for (const Parsed* p : Entries) {
     const Vek::Entry& e = p->E;
+    const bool across = e.Kind == EntryKind::WindowWidth || e.Kind == EntryKind::ChildLeft || e.Kind == EntryKind::ChildWidth;
+    const int number = s.Scaled(p->Number, across);
     const ControlLayout* found = e.IsChildKind() ? Ref.Find(*e.Id()) : nullptr;
     if (e.IsChildKind() && !found && ReportFaults) ReportMissingControl(F, *p, Ref, *e.Id());
     if (p->Value.empty() && !F.Input.TranslateEmpty) continue;
@@ -51,8 +68,11 @@ AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Pars
     if (e.Kind == EntryKind::WindowWidth || e.Kind == EntryKind::WindowHeight) {
       RECT& w = s.Layout.Window;
       RECT& c = s.Layout.Client;
-      if (e.Kind == EntryKind::WindowWidth) c.right += p->Number - (w.right - w.left), w.right = w.left + p->Number;
-      else c.bottom += p->Number - (w.bottom - w.top), w.bottom = w.top + p->Number;
+      // The frame keeps its size: only the client part of a size goes through the units.
+      const int frame = e.Kind == EntryKind::WindowWidth ? (w.right - w.left) - (c.right - c.left) : (w.bottom - w.top) - (c.bottom - c.top);
+      const int size = entryDpi == dpi ? p->Number : std::max(0, s.Scaled(p->Number - Vek::Rescaled(frame, entryDpi, dpi), across)) + frame;
+      if (e.Kind == EntryKind::WindowWidth) c.right += size - (w.right - w.left), w.right = w.left + size;
+      else c.bottom += size - (w.bottom - w.top), w.bottom = w.top + size;
       s.WindowSize = p;
       continue;
     }
@@ -62,10 +82,10 @@ AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Pars
     RECT& r = c.Rect;
     switch (e.Kind) {
       case EntryKind::ChildCaption: c.Text = p->Value, s.Caption[index] = p; break;
-      case EntryKind::ChildLeft: r.right += p->Number - r.left, r.left = p->Number, s.Geometry[index] = p; break;
-      case EntryKind::ChildTop: r.bottom += p->Number - r.top, r.top = p->Number, s.Geometry[index] = p; break;
-      case EntryKind::ChildWidth: r.right = r.left + p->Number, s.Geometry[index] = p; break;
-      case EntryKind::ChildHeight: r.bottom = r.top + p->Number, s.Geometry[index] = p; break;
+      case EntryKind::ChildLeft: r.right += number - r.left, r.left = number, s.Geometry[index] = p; break;
+      case EntryKind::ChildTop: r.bottom += number - r.top, r.top = number, s.Geometry[index] = p; break;
+      case EntryKind::ChildWidth: r.right = r.left + number, s.Geometry[index] = p; break;
+      case EntryKind::ChildHeight: r.bottom = r.top + number, s.Geometry[index] = p; break;
       default: break;
     }
   }

@@ -59,12 +59,24 @@ struct AppliedDialog {
   /// The character set whose code page the texts are in (Layout.CodePage): the class's
   /// Font.Charset entry's, else the dialog's.
   int TextCharset = 0;
+  /// The DPI the sizes and positions of the entries are pixels of, and the dialog's base units
+  /// there and at the layout's DPI (both 0 when the two DPIs are the same).
+  int EntryPixelsPerInch = Vek::DefaultPixelsPerInch;
+  POINT UnitsThen{0, 0}, UnitsNow{0, 0};
+  /// A size or position of an entry as pixels of the layout's DPI.
+  int Scaled(int Value, bool Across) const {
+    if (UnitsThen.x <= 0) return Value;
+    return Across ? Vek::Rescaled(Value, UnitsNow.x, UnitsThen.x) : Vek::Rescaled(Value, UnitsNow.y, UnitsThen.y);
+  }
 };
 
 /// Ref after Entries (usable entries of its class in ordinal order) as the apply step leaves it,
 /// with the code page of its texts and mirrored as its BiDiMode entry says. With ReportFaults,
 /// entries for controls the dialog lacks are reported to F.
-AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries, Findings& F, bool ReportFaults);
+/// Sizes and positions of entries at another DPI than Ref's are converted through the base units
+/// Measure gives.
+AppliedDialog ApplyEntries(const DialogLayout& Ref, const std::vector<const Parsed*>& Entries, Findings& F, bool ReportFaults,
+                           TextMeasure& Measure);
 
 /// An entry for a control Ref lacks: stale when the captured values know the control, else an
 /// unknown id.
@@ -78,6 +90,30 @@ void CheckCodePage(Findings& F, const Parsed& P, int Page, int Charset);
 void CheckMixedScript(Findings& F, const Parsed& P, int Page);
 /// Characters of the texts of After that the face their control is realised with has no glyph for.
 void CheckGlyphs(Findings& F, TextMeasure& Measure, const AppliedDialog& After);
+
+/// What a control draws of its text, and how much room it leaves for it.
+struct TextRoom {
+  bool Draws = false;  ///< the text is a label the control draws
+  bool Wraps = false;
+  bool Prefix = true;  ///< & marks a mnemonic
+  int Width = 0, Height = 0;
+};
+TextRoom RoomOf(const ControlLayout& C);
+
+/// A control's text as drawn in its room: the widest line, the lines it takes (a wrapping one
+/// broken between words) and whether that fits.
+struct TextFit {
+  bool Fits = true;
+  int Width = 0, Lines = 1, LineHeight = 0;
+  std::string Face;
+};
+TextFit MeasureText(TextMeasure& M, const ControlLayout& C, const TextRoom& Room, int Page);
+/// The entry a text that does not fit in control I of After is reported on: its caption's, else
+/// its size's or position's, else the font's; nullptr when none of them changed the control.
+const Parsed* CauseOfFit(const AppliedDialog& After, std::size_t I);
+/// The fit of control I of After when it is a fault of the entries: a visible text they changed
+/// (or moved, or gave a font) that does not fit, where the dialog's own text did.
+std::optional<TextFit> UnfitText(TextMeasure& M, const AppliedDialog& After, const DialogLayout& Ref, std::size_t I);
 
 /// Texts that no longer fit, controls that leave the dialog or overlap, and mnemonics, of the
 /// dialog After the entries against the dialog Ref before them.

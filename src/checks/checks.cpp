@@ -49,7 +49,7 @@ CheckResult Run(const CheckInput& Input) {
                "texts and rectangles are not checked");
       continue;
     }
-    detail::AppliedDialog after = detail::ApplyEntries(*ref, entries, f, true);
+    detail::AppliedDialog after = detail::ApplyEntries(*ref, entries, f, true, *measure);
     // Every text of the class is in the code page of its Font.Charset entry.
     const int page = after.Layout.CodePage;
     for (const Parsed* p : entries) {
@@ -123,7 +123,8 @@ DialogLayout Applied(const DialogLayout& Reference, const std::vector<SourceEntr
   for (const SourceEntry& s : Entries) parsed.push_back(detail::ParseEntry(s, unreported));
   const EntriesByClass byClass = ByClass(parsed);
   const auto mine = byClass.find(Reference.ClassName);
-  return mine == byClass.end() ? Reference : detail::ApplyEntries(Reference, mine->second, unreported, false).Layout;
+  RecordedMeasure measure;
+  return mine == byClass.end() ? Reference : detail::ApplyEntries(Reference, mine->second, unreported, false, measure).Layout;
 }
 
 }  // namespace checks

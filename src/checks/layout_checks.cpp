@@ -13,16 +13,6 @@
 
 namespace checks::detail {
 
-namespace {
-
-// What a control draws of its text, and how much room it leaves for it.
-struct TextRoom {
-  bool Draws = false;  // the text is a label the control draws
-  bool Wraps = false;
-  bool Prefix = true;  // & marks a mnemonic
-  int Width = 0, Height = 0;
-};
-
 TextRoom RoomOf(const ControlLayout& C) {
   TextRoom t;
   const int w = C.Rect.right - C.Rect.left, h = C.Rect.bottom - C.Rect.top;
@@ -46,6 +36,8 @@ TextRoom RoomOf(const ControlLayout& C) {
   return t;
 }
 
+namespace {
+
 std::string WithoutPrefix(std::string_view Text, bool Prefix) {
   std::string out;
   for (std::size_t i = 0; i < Text.size(); ++i) {
@@ -55,14 +47,10 @@ std::string WithoutPrefix(std::string_view Text, bool Prefix) {
   return out;
 }
 
-struct Fit {
-  bool Fits = true;
-  int Width = 0, Lines = 1, LineHeight = 0;
-  std::string Face;
-};
+}  // namespace
 
-Fit Measure(TextMeasure& M, const ControlLayout& C, const TextRoom& Room, int Page) {
-  Fit f;
+TextFit MeasureText(TextMeasure& M, const ControlLayout& C, const TextRoom& Room, int Page) {
+  TextFit f;
   const std::string shown = WithoutPrefix(C.Text, Room.Prefix);
   // Each line of the text on its own; a label also wraps between words.
   f.Lines = 0;
@@ -92,16 +80,31 @@ Fit Measure(TextMeasure& M, const ControlLayout& C, const TextRoom& Room, int Pa
   return f;
 }
 
-void CheckFit(Findings& F, TextMeasure& M, const AppliedDialog& After, const DialogLayout& Ref, std::size_t I) {
+const Parsed* CauseOfFit(const AppliedDialog& After, std::size_t I) {
+  return After.Caption[I] ? After.Caption[I] : After.Geometry[I] ? After.Geometry[I] : After.Font;
+}
+
+std::optional<TextFit> UnfitText(TextMeasure& M, const AppliedDialog& After, const DialogLayout& Ref, std::size_t I) {
   const ControlLayout& a = After.Layout.Controls[I];
   const ControlLayout& b = Ref.Controls[I];
-  const Parsed* cause = After.Caption[I] ? After.Caption[I] : After.Geometry[I] ? After.Geometry[I] : After.Font;
-  if (!cause || !a.Visible() || a.Text.empty()) return;
+  if (!CauseOfFit(After, I) || !a.Visible() || a.Text.empty()) return std::nullopt;
   const TextRoom room = RoomOf(a);
-  if (!room.Draws) return;
-  const Fit fit = Measure(M, a, room, After.Layout.CodePage);
-  if (fit.Fits) return;
-  if (!b.Text.empty() && !Measure(M, b, RoomOf(b), Ref.CodePage).Fits) return;  // the dialog's own text is cut off too
+  if (!room.Draws) return std::nullopt;
+  const TextFit fit = MeasureText(M, a, room, After.Layout.CodePage);
+  if (fit.Fits) return std::nullopt;
+  if (!b.Text.empty() && !MeasureText(M, b, RoomOf(b), Ref.CodePage).Fits) return std::nullopt;  // the dialog's own text is cut off too
+  return fit;
+}
+
+namespace {
+
+void CheckFit(Findings& F, TextMeasure& M, const AppliedDialog& After, const DialogLayout& Ref, std::size_t I) {
+  const std::optional<TextFit> unfit = UnfitText(M, After, Ref, I);
+  if (!unfit) return;
+  const TextFit& fit = *unfit;
+  const ControlLayout& a = After.Layout.Controls[I];
+  const TextRoom room = RoomOf(a);
+  const Parsed* cause = CauseOfFit(After, I);
   std::string reason = "text " + Quoted(a.Text) + " is " + std::to_string(fit.Width) + " px wide in " + fit.Face + " " +
                        std::to_string(-a.Font.Height) + " px";
   if (fit.Lines > 1)
