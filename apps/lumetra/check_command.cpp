@@ -14,6 +14,7 @@
 #include <set>
 
 #include "check_source.hpp"
+#include "live_dialogs.hpp"
 #include "checks/checks.hpp"
 #include "checks/preview.hpp"
 #include "commands.hpp"
@@ -42,7 +43,7 @@ std::string FaultKindLines() {
 }
 
 std::string CheckHelp() {
-  return "usage: lumetra check FILE [--locale N] [--only KINDS] [--disable KINDS]\n\n"
+  return "usage: lumetra check FILE [--locale N] [--dpi N] [--only KINDS] [--disable KINDS]\n\n"
     "Reports every entry that cannot apply or will look wrong, one line each:\n"
     "  FILE:LINE: KEY: error|warning: REASON\n"
     "and exits with 1 when any is an error (0 otherwise, 2 for wrong usage). FILE is a form file\n"
@@ -57,6 +58,9 @@ std::string CheckHelp() {
     "added; entries whose original changed or whose control is gone in a fresh capture of the\n"
     "dialog.\n\n"
     "--locale N        checks the entries of locale N of the translation text file\n"
+    "--dpi N           judges the dialogs as they are laid out on a screen of N pixels per inch\n"
+    "                  (48 to 960): the template of each through its dialog units, the fonts at\n"
+    "                  that DPI, the entries' sizes converted from the DPI of their capture\n"
     "--only KINDS      reports only faults of these kinds (a comma-separated list)\n"
     "--disable KINDS   reports no faults of these kinds\n"
     + FaultKindLines() + "\n"
@@ -64,11 +68,12 @@ std::string CheckHelp() {
 }
 
 std::string PreviewHelp() {
-  return "usage: lumetra preview FILE --class CLASS [--locale N] [--only KINDS] [--disable KINDS] -o OUT.png\n\n"
+  return "usage: lumetra preview FILE --class CLASS [--locale N] [--dpi N] [--only KINDS] [--disable KINDS] -o OUT.png\n\n"
     "Draws the dialog of CLASS translated by the entries of FILE (as for check), with the control\n"
     "of every fault outlined in red, into OUT.png: a drawing of the recorded dialog on Linux, a\n"
     "picture of the live dialog on Windows. The faults are also printed as check prints them;\n"
-    "--only and --disable choose them as for check.\n";
+    "--only and --disable choose them as for check, --dpi judges and draws the dialog at that DPI\n"
+    "(on Windows the screen must be at that DPI: the picture is of the live dialog).\n";
 }
 
 struct Options {
@@ -76,6 +81,7 @@ struct Options {
   std::optional<int> Locale;
   checks::FaultSet Reported = checks::FaultSet().set();
   std::string ClassName, Output;
+  std::optional<int> Dpi;  // the DPI the dialogs are judged at; the screen's when none
 };
 
 // The fault kinds of a comma-separated list.
@@ -103,91 +109,24 @@ Options ParseCheckOptions(const Args& args, bool Preview) {
                           }};
   const Option disableOption{"--disable", "", "kinds of fault",
                              [&](const std::string& V) { disabled |= FaultsOf("--disable", V); }};
+  std::vector<int> dpis;
   if (Preview)
-    o.Given = ParseOptions(args, {LocaleOption(o.Locale), onlyOption, disableOption,
+    o.Given = ParseOptions(args, {LocaleOption(o.Locale), onlyOption, disableOption, DpiOption(dpis),
                                  Value("--class", "", "a class name", o.ClassName),
                                  Value("--output", "-o", "a file name", o.Output)});
-  else o.Given = ParseOptions(args, {LocaleOption(o.Locale), onlyOption, disableOption});
+  else o.Given = ParseOptions(args, {LocaleOption(o.Locale), onlyOption, disableOption, DpiOption(dpis)});
+  if (dpis.size() > 1) throw UsageError("--dpi is given more than once: " + std::string(Preview ? "preview" : "check") + " judges at one DPI");
+  if (!dpis.empty()) o.Dpi = dpis.front();
   o.Reported = only.value_or(checks::FaultSet().set()) & ~disabled;
   return o;
 }
 
-// A dialog component of a class that shows a dialog: the form's own, else a new one of a
-// standard class; nullptr for a class neither knows.
-vcl::TCommonDialog* DialogOf(const std::string& ClassName, vcl::TComponent* Form, vcl::TComponent* Owner) {
-  for (vcl::TCommonDialog* d : design::ComponentsOf<vcl::TCommonDialog>(Form))
-    if (d->ClassName() == ClassName) return d;
-  if (const vcl::TStandardDialog* standard = vcl::FindStandardDialog(ClassName)) return standard->Make(Owner);
-  return nullptr;
-}
-
-// The dialogs a check looks at, each shown once untranslated (a fresh capture), and the
-// translator that shows them translated for a preview.
-class LiveDialogs {
-public:
-  explicit LiveDialogs(vcl::TComponent* Form) : FForm(Form) {
-    FTranslator->SetTranslate(false);
-  }
-  /// The form whose dialog components the entries may name; nullptr for files without one.
-  const vcl::TComponent* Form() const { return FForm; }
-  ~LiveDialogs() {
-    delete FOwner;
-    Vek::UnRegisterDialogClasses();
-  }
-  LiveDialogs(const LiveDialogs&) = delete;
-  LiveDialogs& operator=(const LiveDialogs&) = delete;
-
-  const checks::DialogLayout* Reference(const std::string& ClassName) {
-    auto found = FLayouts.find(ClassName);
-    if (found != FLayouts.end()) return found->second ? &*found->second : nullptr;
-    std::optional<checks::DialogLayout>& layout = FLayouts[ClassName];
-    vcl::TCommonDialog* dialog = DialogOf(ClassName, FForm, FOwner);
-    if (!dialog) return nullptr;
-    Vek::RegisterDialogClass(dialog->ClassType());
-    FTranslator->SetTranslate(false);
-    vcl::ShowDialogOnce(*dialog, [&](HWND shown) { layout = checks::LayoutFromWindow(shown, ClassName); });
-    return layout ? &*layout : nullptr;
-  }
-
-  // Shows the dialog of ClassName translated by the entries of Set; Look sees it. Answers
-  // whether it showed.
-  bool ShowTranslated(const std::string& ClassName, const EntrySet& Set, const std::function<void(HWND)>& Look) {
-    vcl::TCommonDialog* dialog = DialogOf(ClassName, FForm, FOwner);
-    if (!dialog) return false;
-    FTranslator->Translations()->Clear();
-    for (const checks::SourceEntry& e : Set.Entries) FTranslator->Translations()->SortInsert(e.Line, nullptr);
-    FTranslator->SetTranslateEmpty(Set.TranslateEmpty);
-    Vek::RegisterDialogClass(dialog->ClassType());
-    FTranslator->SetTranslate(true);
-    const bool shown = vcl::ShowDialogOnce(*dialog, Look);
-    FTranslator->SetTranslate(false);
-    return shown;
-  }
-
-private:
-  vcl::TComponent* FForm;
-  vcl::TForm* FOwner = new vcl::TForm(vcl::Application);
-  Vek::TLumetra* FTranslator = new Vek::TLumetra(FOwner);
-  std::map<std::string, std::optional<checks::DialogLayout>> FLayouts;
-  win::LocalPrinter FPrinter;  // the print dialogs need one under Wine
-};
-
 checks::CheckInput InputOf(const EntrySet& Set, LiveDialogs& Live, checks::TextMeasure& Measure, const Options& O) {
-  checks::CheckInput in;
+  checks::CheckInput in = CheckInputOf(Set, Live, Measure, O.Dpi);
   in.Reported = O.Reported;
-  in.File = Set.File;
-  in.Entries = Set.Entries;
-  in.Originals = Set.Originals;
-  in.TranslateEmpty = Set.TranslateEmpty;
-  in.Form = Live.Form();
-  in.Measure = &Measure;
-  in.Reference = [&Live](const std::string& ClassName) { return Live.Reference(ClassName); };
   return in;
 }
 
-void Print(const std::vector<checks::Problem>& Problems) {
-  for (const checks::Problem& p : Problems) std::printf("%s\n", Escaped(checks::FormatProblem(p)).c_str());
-}
 
 }  // namespace
 
@@ -222,7 +161,7 @@ int RunPreview(const Args& args) {
   const EntrySet& set = source.Sets().front();
   LiveDialogs live(source.Form());
   const auto measure = checks::NativeMeasure();
-  const checks::DialogLayout* ref = live.Reference(o.ClassName);
+  const checks::DialogLayout* ref = o.Dpi ? live.Reference(o.ClassName, *o.Dpi, *measure) : live.Reference(o.ClassName);
   if (!ref) throw vcl::Exception("no dialog of class " + o.ClassName + " to show (none on the form, and no standard dialog class)");
   const checks::CheckResult checked = checks::CheckAndApply(InputOf(set, live, *measure, o));
   Print(checked.Problems);
@@ -231,6 +170,9 @@ int RunPreview(const Args& args) {
     if (p.ClassName == o.ClassName && p.Place) mine.push_back(p);
   checks::PictureSize size;
 #ifdef _WIN32
+  if (o.Dpi && *o.Dpi != Vek::ScreenPixelsPerInch(nullptr))
+    throw UsageError("--dpi " + std::to_string(*o.Dpi) + ": the screen is at " + std::to_string(Vek::ScreenPixelsPerInch(nullptr)) +
+                     " dpi, and the preview is a picture of the live dialog");
   const bool shown =
       live.ShowTranslated(o.ClassName, set, [&](HWND dialog) { size = checks::PhotographPreview(dialog, mine, o.Output); });
   if (!shown) throw vcl::Exception("the dialog of class " + o.ClassName + " did not show");

@@ -92,6 +92,7 @@ void CheckSource::ReadLines(const std::string& FileName, const std::string& Byte
   }
   for (auto& [ownerAndLocale, s] : sets) {
     s.Originals = originals[ownerAndLocale.first];
+    s.Owner = ownerAndLocale.first, s.LineLocale = ownerAndLocale.second;
     FSets.push_back(std::move(s));
   }
 }

@@ -18,6 +18,10 @@ struct EntrySet {
   std::vector<checks::SourceEntry> Entries;
   std::vector<std::string> Originals;
   bool TranslateEmpty = false;
+  /// Of a translation text file's lines: the owner ("#0" and the form's name) and the locale;
+  /// empty for the entries of a form or of a list.
+  std::string Owner;
+  std::optional<int> LineLocale;
 };
 
 class CheckSource {

@@ -22,6 +22,15 @@ Option LocaleOption(std::optional<int>& Into) {
           }};
 }
 
+Option DpiOption(std::vector<int>& Into) {
+  return {"--dpi", "", "a number", [&Into](const std::string& V) {
+            int dpi = 0;
+            if (!vcl::TryStrToInt(V, dpi) || !Vek::IsPixelsPerInch(dpi))
+              throw UsageError("--dpi '" + V + "' is no screen's pixels per inch (48 to 960)");
+            if (std::find(Into.begin(), Into.end(), dpi) == Into.end()) Into.push_back(dpi);
+          }};
+}
+
 Parsed ParseOptions(const Args& Arguments, std::initializer_list<Option> Options) {
   return ParseOptions(Arguments, std::vector<Option>(Options));
 }

@@ -30,6 +30,9 @@ Option Value(std::string Name, std::string Alias, std::string Needs, std::string
 /// --locale N, an integer: "--locale 'x' is not an integer" otherwise.
 Option LocaleOption(std::optional<int>& Into);
 
+/// --dpi N, a screen's pixels per inch (48 to 960); each one given is added to Into, once.
+Option DpiOption(std::vector<int>& Into);
+
 /// The language of --lang as gettext writes it: LL or LLL in lower case, then "_" (or "-") and a
 /// country or script of two to eight letters or digits ("de", "de_DE", "pt_BR"); raises
 /// UsageError naming Tag otherwise.
