@@ -65,6 +65,10 @@ int RunEdit(const Args& args);
 int RunCheck(const Args& args);
 int RunPreview(const Args& args);
 
+/// `lumetra fit FILE`: the sizes and positions that make the texts fit, written into FILE
+/// (fit_command.cpp). Answers 1 when a text still does not fit.
+int RunFit(const Args& args);
+
 /// The demo's German entries for the open, font and find dialogs (texts in code page 1252).
 std::span<const char* const> GermanDemoEntries();
 

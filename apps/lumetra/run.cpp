@@ -25,6 +25,7 @@ const Command Commands[] = {
     {"capture", &RunCapture, "capture the form's dialogs into the translator's captured values"},
     {"edit", &RunEdit, "open the translations editor on the form's translator and write the form back"},
     {"check", &RunCheck, "report the entries that cannot apply or will look wrong in their dialogs"},
+    {"fit", &RunFit, "write the sizes and positions that make translated texts fit their dialogs"},
     {"preview", &RunPreview, "draw one dialog translated, with the faults that check finds outlined"},
     {"seed", &RunSeed, "write the system's own translations of the form's dialogs into a PO or translation text file"},
     {"pseudo", &RunPseudo, "write pseudo-translations of the captured texts into a translation text file"},

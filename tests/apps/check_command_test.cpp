@@ -294,3 +294,87 @@ TEST(CheckCommand, PreviewWritesNoPictureIntoAFifo) {
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 #endif
+
+// lumetra fit writes the sizes and positions into the file the entries came from: a list keeps
+// its other lines where they were, --dry-run only prints, and a second fit has nothing to do.
+TEST(FitCommand, AListIsFittedInPlaceAndAgainChangesNothing) {
+  ScratchDir dir;
+  const std::string list = dir.File("de.txt");
+  const std::string before = "TFindDialog.Caption='Suchen'\r\nTFindDialog.Caption[1]='Weiter&suchen im Dokument'\r\n"
+                             "TFindDialog.Caption[2]='Abbrechen'\r\n";
+  WriteFile(list, before);
+  Result r = Lumetra({"fit", list, "--dry-run", "--dpi", "96", "--dpi", "144"}, dir);
+  EXPECT_EQ(r.Code, 0) << r.Out;
+  EXPECT_NE(r.Out.find("TFindDialog.Width[1]="), std::string::npos) << r.Out;
+  EXPECT_EQ(ReadFile(list), before) << "a dry run writes nothing";
+
+  r = Lumetra({"fit", list, "--dpi", "96", "--dpi", "144"}, dir);
+  EXPECT_EQ(r.Code, 0) << r.Out;
+  const std::string after = ReadFile(list);
+  EXPECT_EQ(after.rfind(before, 0), 0u) << "the lines that were there stay first:\n" << after;
+  EXPECT_NE(after.find("\r\nTFindDialog.Width[1]="), std::string::npos) << after;
+  for (const char* dpi : {"96", "144"}) EXPECT_EQ(Lumetra({"check", list, "--dpi", dpi}, dir).Out, "") << dpi;
+  EXPECT_NE(Lumetra({"check", list, "--dpi", "192"}, dir).Code, 2) << "any DPI a screen has";
+
+  r = Lumetra({"fit", list, "--dpi", "144", "--dpi", "96"}, dir);
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_EQ(ReadFile(list), after);
+}
+
+// In a translation text file only the lines of the form and locale fitted change; the other
+// locale and the originals stay as they were.
+TEST(FitCommand, ATextFileChangesOnlyTheLinesOfTheLocaleFitted) {
+  ScratchDir dir;
+  const std::string file = dir.File("lang.txt");
+  WriteFile(file,
+            "#0Form1.TFindDialog.Caption[1]%-1='&Find Next'\r\n"
+            "#0Form1.TFindDialog.Caption[1]%1031='Weiter&suchen im ganzen Dokument'\r\n"
+            "#0Form1.TFindDialog.Caption[1]%1036='&Suivant dans tout le document entier'\r\n");
+  const Result r = Lumetra({"fit", file, "--locale", "1031"}, dir);
+  EXPECT_EQ(r.Code, 0) << r.Out;
+  const std::string after = ReadFile(file);
+  EXPECT_NE(after.find("#0Form1.TFindDialog.Width[1]%1031="), std::string::npos) << after;
+  EXPECT_EQ(after.find("%1036=") , after.rfind("%1036=")) << after;
+  EXPECT_EQ(after.find("Width[1]%1036"), std::string::npos) << after;
+  EXPECT_NE(after.find("#0Form1.TFindDialog.Caption[1]%-1='&Find Next'"), std::string::npos) << after;
+  EXPECT_EQ(Lumetra({"check", file, "--locale", "1031"}, dir).Out, "");
+  EXPECT_EQ(Lumetra({"check", file, "--locale", "1036"}, dir).Code, 1) << "the French lines are not fitted";
+}
+
+// A form keeps its entries in itself: the fit goes back into the form, which reads again.
+TEST(FitCommand, AFormGetsTheEntriesInItsTranslator) {
+  ScratchDir dir;
+  const std::string form = dir.File("form1.dfm");
+  WriteFile(form,
+            "object Form1: TForm1\n"
+            "  object FindDialog1: TFindDialog\n"
+            "  end\n"
+            "  object Lumetra1: TLumetra\n"
+            "    Translations.Strings = (\n"
+            "      'TFindDialog.Caption[1]='#39'Weiter&suchen im ganzen Dokument'#39)\n"
+            "  end\n"
+            "end\n");
+  ASSERT_EQ(Lumetra({"check", form}, dir).Code, 1);
+  EXPECT_EQ(Lumetra({"fit", form}, dir).Code, 0);
+  const Result r = Lumetra({"check", form}, dir);
+  EXPECT_EQ(r.Code, 0) << r.Out;
+  EXPECT_NE(ReadFile(form).find("'TFindDialog.Width[1]="), std::string::npos) << ReadFile(form);
+}
+
+// A text no work area holds is reported with exit code 1; the file gets what could be fitted.
+TEST(FitCommand, WhatCannotFitIsReportedAndTheRestWritten) {
+  ScratchDir dir;
+  const std::string list = dir.File("de.txt");
+  WriteFile(list, "TFindDialog.Caption[1]='" + std::string(180, 'W') + "'\nTFindDialog.Caption[2]='Abbrechen, bitte sofort'\n");
+  Result r = Lumetra({"fit", list}, dir);
+  EXPECT_EQ(r.Code, 1);
+  EXPECT_NE(r.Out.find(list + ":1: TFindDialog.Caption[1]: error: text 'WWW"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("beyond a 1024 x 768 work area"), std::string::npos) << r.Out;
+  EXPECT_NE(ReadFile(list).find("TFindDialog.Width[2]="), std::string::npos);
+  EXPECT_EQ(ReadFile(list).find("TFindDialog.Width[1]="), std::string::npos);
+
+  r = Lumetra({"fit", list, "--dpi", "20"}, dir);
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(ReadFile(dir.File("stderr.txt")).find("--dpi '20' is no screen's pixels per inch"), std::string::npos);
+}
