@@ -1,7 +1,9 @@
 # lumetra_generate_font_metrics(<output.cpp> <metrics.json>): reads the widths of the dialog
 # faces that tools/record-dialogs' record-fonts measured under Wine and writes the C++ table of
-# win/recorded_fonts.h at configure time. A malformed file stops the configuration with the
-# field at fault; editing it reconfigures by itself.
+# win/recorded_fonts.h at configure time: one table per face, character set and height. A table
+# without a height of its own is at the file's "height" (files written before the recorder
+# measured several heights have one height for all). A malformed file stops the configuration
+# with the field at fault; editing it reconfigures by itself.
 include(RecordedDialogs)  # its JSON readers
 
 function(lumetra_generate_font_metrics output file)
@@ -19,6 +21,15 @@ function(lumetra_generate_font_metrics output file)
     _lumetra_rd_get(f "${where}" "${json}" fonts ${i})
     _lumetra_rd_get(face "${where}" "${f}" face)
     _lumetra_rd_int(charset "${where}" "${f}" charset)
+    string(JSON own ERROR_VARIABLE no_height GET "${f}" height)
+    if(no_height)
+      set(at "${height}")
+    else()
+      _lumetra_rd_int(at "${where}" "${f}" height)
+    endif()
+    if(at GREATER_EQUAL 0)
+      message(FATAL_ERROR "${where}: height ${at} is no character height (a negative lfHeight)")
+    endif()
     _lumetra_rd_get(realised "${where}" "${f}" realised_face)
     _lumetra_rd_int(line "${where}" "${f}" line_height)
     _lumetra_rd_get(widths "${where}" "${f}" widths)
@@ -29,7 +40,7 @@ function(lumetra_generate_font_metrics output file)
     endif()
     _lumetra_rd_literal(face "${face}")
     _lumetra_rd_literal(realised "${realised}")
-    string(APPEND code "    {${face}, ${charset}, ${realised}, ${line}, {${widths}}},\n")
+    string(APPEND code "    {${face}, ${charset}, ${at}, ${realised}, ${line}, {${widths}}},\n")
   endforeach()
   string(APPEND code "};\n\n}  // namespace\n\nint RecordedFontHeight() { return ${height}; }\n\n")
   string(APPEND code "std::span<const RecordedFontMetrics> RecordedFonts() { return Fonts; }\n\n}  // namespace win\n")

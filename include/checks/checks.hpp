@@ -129,6 +129,16 @@ POINT BaseUnitsOf(const FontSpec& Font, TextMeasure& Measure);
 /// the window) is not modelled. Layout itself when Dpi is its own or no screen's.
 DialogLayout AtPixelsPerInch(const DialogLayout& Layout, int Dpi, TextMeasure& Measure);
 
+/// What is wrong with a dialog as it is shown translated (Translated) against the same dialog
+/// shown untranslated (Untranslated), both read with LayoutFromWindow at the same DPI: each
+/// visible control whose text does not fit its rectangle (unless its untranslated text did not
+/// either), that overlaps another visible control it did not overlap untranslated, or that leaves
+/// the client area it was inside untranslated. The problems name no file or line: their keys are
+/// "Caption[id]" for a text and "Left[id]" for a place (of the control that moved, for an
+/// overlap), their Place the control's rectangle. Never fails: an empty list is a dialog that
+/// shows well.
+std::vector<Problem> ShownFaults(const DialogLayout& Untranslated, const DialogLayout& Translated, TextMeasure& Measure);
+
 /// How wide a text is drawn, and whether the font it is drawn in has its characters.
 class TextMeasure {
 public:

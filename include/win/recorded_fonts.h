@@ -11,24 +11,29 @@
 
 namespace win {
 
-/// One face in one character set at the recorded height.
+/// One face in one character set at one height.
 struct RecordedFontMetrics {
   const char* Face;          ///< as a font description names it
   int Charset;               ///< lfCharSet
+  int Height;                ///< lfHeight (negative: the character height) the table was measured at
   const char* RealisedFace;  ///< the face Wine draws it with
   int LineHeight;            ///< tmHeight
   std::uint8_t Widths[224];  ///< advance width of bytes 32 to 255, in that character set's code page
 };
 
-/// The font height (lfHeight) every table was measured at: that of every recorded dialog.
+/// The font height (lfHeight) of every recorded dialog, that of the dialogs at 96 dpi: what a
+/// Height of 0 asks for.
 int RecordedFontHeight();
-/// Every table, face by face, character set by character set.
+/// Every table, height by height, face by face, character set by character set. Each face and
+/// set has a table at each height the dialogs' font takes at 96, 120, 144 and 192 dpi.
 std::span<const RecordedFontMetrics> RecordedFonts();
 
-/// The table a font is measured with: that of its face (compared without case) in its character
-/// set, else in the ANSI set, else the dialog face's ("MS Shell Dlg") in that set or the ANSI
-/// set; nullptr only when none of those was recorded.
-const RecordedFontMetrics* RecordedFontFor(std::string_view Face, int Charset);
+/// The table a font is measured with. Its face and set are those of Face (compared without case)
+/// in Charset, else in the ANSI set, else the dialog face's ("MS Shell Dlg") in that set or the
+/// ANSI set; of their tables, the one at the character height Height (an lfHeight as
+/// MeasureRecorded takes it) asks for, else the nearest (the larger of two as near). nullptr
+/// only when none of those was recorded.
+const RecordedFontMetrics* RecordedFontFor(std::string_view Face, int Charset, int Height = 0);
 
 /// A line of text as the recorded widths measure it.
 struct RecordedExtent {
@@ -39,14 +44,16 @@ struct RecordedExtent {
 
 /// Text (one line of bytes in the code page of Charset; control characters take no room) in
 /// the font Face, Charset, Height (an lfHeight: negative for the character height, positive for
-/// the cell height, 0 for the recorded height). At the recorded height the widths are those
-/// recorded; at another they are scaled character by character, each rounded to whole pixels as
-/// GDI rounds advances. Never fails: without any table, everything is 0 wide and high.
+/// the cell height, 0 for the recorded height). At a height with a table (RecordedFontFor) the
+/// widths are those recorded there; at another they are those of the nearest table scaled
+/// character by character, each rounded to whole pixels as GDI rounds advances. Never fails:
+/// without any table, everything is 0 wide and high.
 RecordedExtent MeasureRecorded(std::string_view Face, int Charset, int Height, std::string_view Text);
 
 /// A UTF-16 text as the recorded widths measure it, in the font MeasureRecorded takes. A
 /// character has the width recorded for it in the table of the font (through the code page of
-/// the table's character set), else in another table of the same face whose code page has it.
+/// the table's character set), else in another table of the same face whose code page has it
+/// (one at the same height first).
 /// The tables hold only the characters of single-byte code pages; any other character takes a
 /// stand-in width: none for a combining mark or a zero-width character, the character height
 /// for a wide (East Asian) character or a surrogate pair, and the width of "n" for any other

@@ -145,12 +145,12 @@ SIZE Needed(TextMeasure& M, const ControlLayout& C, int Page, const detail::Text
     tried.Rect.right = tried.Rect.left + W;
     return detail::MeasureText(M, tried, detail::RoomOf(tried), Page).Fits;
   };
-  int low = width, high = need.cx;
+  int low = width, high = static_cast<int>(need.cx);
   if (!fitsAt(high)) {
     need.cy = std::max(height, Fit.Lines * Fit.LineHeight);
     tried.Rect.bottom = tried.Rect.top + need.cy;
     const detail::TextFit widest = detail::MeasureText(M, tried, detail::RoomOf(tried), Page);
-    need.cy = std::max(need.cy, widest.Lines * widest.LineHeight);
+    need.cy = std::max<LONG>(need.cy, widest.Lines * widest.LineHeight);
     return need;
   }
   while (low < high) {

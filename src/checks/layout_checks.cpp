@@ -2,7 +2,8 @@
 // font, controls that leave the dialog or overlap another, and mnemonics used twice, dropped or
 // added. A layout fault is reported only when the entries cause it: a control that the dialog
 // itself draws cut off or overlapping (comdlg32 stacks hidden controls on each other) is no fault
-// of the translation.
+// of the translation. The same judgement of fit and places also runs on a dialog as it is shown,
+// against the dialog shown untranslated (ShownFaults).
 #include <algorithm>
 #include <map>
 
@@ -212,3 +213,82 @@ void CheckLayout(Findings& F, TextMeasure& Measure, const AppliedDialog& After, 
 }
 
 }  // namespace checks::detail
+
+namespace checks {
+
+namespace {
+
+// The control of the untranslated dialog that a control of the translated one is: the one in
+// its place in the chain when it has the same id and class, else the first with its id.
+const ControlLayout* Counterpart(const DialogLayout& Untranslated, const ControlLayout& C, std::size_t I) {
+  if (I < Untranslated.Controls.size()) {
+    const ControlLayout& u = Untranslated.Controls[I];
+    if (u.Id == C.Id && u.ClassName == C.ClassName) return &u;
+  }
+  for (const ControlLayout& u : Untranslated.Controls)
+    if (u.Id == C.Id && u.ClassName == C.ClassName) return &u;
+  return nullptr;
+}
+
+bool SameRect(const RECT& A, const RECT& B) {
+  return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
+}
+
+Problem ShownProblem(const DialogLayout& D, const std::string& Property, const ControlLayout& C, Fault Kind, std::string Reason) {
+  Problem p;
+  p.Key = Property + "[" + std::to_string(C.Id) + "]";
+  p.Level = Severity::Error;
+  p.Kind = Kind;
+  p.Reason = std::move(Reason);
+  p.ClassName = D.ClassName;
+  p.Place = C.Rect;
+  return p;
+}
+
+}  // namespace
+
+std::vector<Problem> ShownFaults(const DialogLayout& Untranslated, const DialogLayout& Translated, TextMeasure& Measure) {
+  using namespace detail;
+  std::vector<Problem> found;
+  const auto& t = Translated.Controls;
+  std::vector<const ControlLayout*> before(t.size());
+  for (std::size_t i = 0; i < t.size(); ++i) before[i] = Counterpart(Untranslated, t[i], i);
+
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (!t[i].Visible() || t[i].Text.empty()) continue;
+    const TextRoom room = RoomOf(t[i]);
+    if (!room.Draws) continue;
+    const TextFit fit = detail::MeasureText(Measure, t[i], room, Translated.CodePage);
+    if (fit.Fits) continue;
+    const ControlLayout* b = before[i];
+    if (b && !b->Text.empty() && !detail::MeasureText(Measure, *b, RoomOf(*b), Untranslated.CodePage).Fits) continue;  // cut off untranslated too
+    std::string reason = "text " + Quoted(t[i].Text) + " is " + std::to_string(fit.Width) + " px wide in " + fit.Face + " " +
+                         std::to_string(-t[i].Font.Height) + " px";
+    if (fit.Lines > 1) reason += ", " + std::to_string(fit.Lines) + " lines of " + std::to_string(fit.LineHeight) + " px";
+    reason += "; control " + std::to_string(t[i].Id) + " (" + Size(t[i].Rect) + ") has room for " + std::to_string(room.Width) + " px";
+    if (room.Wraps) reason += " by " + std::to_string(room.Height) + " px";
+    found.push_back(ShownProblem(Translated, "Caption", t[i], Fault::Fit, std::move(reason)));
+  }
+
+  const RECT clientBefore{0, 0, Untranslated.ClientWidth(), Untranslated.ClientHeight()};
+  const RECT clientAfter{0, 0, Translated.ClientWidth(), Translated.ClientHeight()};
+  const auto moved = [&](std::size_t I) { return !before[I] || !SameRect(before[I]->Rect, t[I].Rect); };
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (!t[i].Visible()) continue;
+    if (!Inside(t[i].Rect, clientAfter) && before[i] && Inside(before[i]->Rect, clientBefore))
+      found.push_back(ShownProblem(Translated, "Left", t[i], Fault::Outside,
+                                   "control " + std::to_string(t[i].Id) + " (" + Place(t[i].Rect) + ") leaves the dialog's client area (" +
+                                       Size(clientAfter) + ")"));
+    for (std::size_t j = i + 1; j < t.size(); ++j) {
+      if (!t[j].Visible() || !Meet(t[i].Rect, t[j].Rect)) continue;
+      if (before[i] && before[j] && Meet(before[i]->Rect, before[j]->Rect)) continue;  // as the dialog lays them out
+      const std::size_t mover = moved(i) || !moved(j) ? i : j, other = mover == i ? j : i;
+      found.push_back(ShownProblem(Translated, "Left", t[mover], Fault::Overlap,
+                                   "control " + std::to_string(t[mover].Id) + " (" + Place(t[mover].Rect) + ") overlaps control " +
+                                       std::to_string(t[other].Id) + " " + Quoted(t[other].Text) + " (" + Place(t[other].Rect) + ")"));
+    }
+  }
+  return found;
+}
+
+}  // namespace checks

@@ -16,9 +16,31 @@ namespace win {
 
 namespace {
 
-const RecordedFontMetrics* Table(std::string_view Face, int Charset) {
-  for (const RecordedFontMetrics& m : RecordedFonts())
-    if (m.Charset == Charset && vcl::SameText(m.Face, Face)) return &m;
+// The tables of one face in one character set.
+struct Family {
+  const char* Face;
+  int Charset;
+  std::vector<const RecordedFontMetrics*> Tables;
+};
+
+// The tables by face and set, gathered once.
+const std::vector<Family>& Families() {
+  static const std::vector<Family> all = [] {
+    std::vector<Family> families;
+    for (const RecordedFontMetrics& m : RecordedFonts()) {
+      auto f = std::find_if(families.begin(), families.end(),
+                            [&](const Family& x) { return x.Charset == m.Charset && vcl::SameText(x.Face, m.Face); });
+      if (f == families.end()) f = families.insert(families.end(), Family{m.Face, m.Charset, {}});
+      f->Tables.push_back(&m);
+    }
+    return families;
+  }();
+  return all;
+}
+
+const Family* FamilyOf(std::string_view Face, int Charset) {
+  for (const Family& f : Families())
+    if (f.Charset == Charset && vcl::SameText(f.Face, Face)) return &f;
   return nullptr;
 }
 
@@ -27,12 +49,56 @@ long long Scaled(long long N, long long Numerator, long long Denominator) { retu
 
 int Clamped(long long N) { return static_cast<int>(std::min<long long>(N, std::numeric_limits<int>::max())); }
 
-// The character height asked for by an lfHeight, in the units of table M.
-long long CharacterHeight(const RecordedFontMetrics& M, int Height) {
-  const long long recorded = std::max(std::llabs(RecordedFontHeight()), 1LL);
+// The character height a table was measured at.
+long long CharacterHeightOf(const RecordedFontMetrics& M) { return std::max(-static_cast<long long>(M.Height), 1LL); }
+
+// The character height an lfHeight asks for of a family. A cell height (positive) is taken to a
+// character height with the proportions of the largest table, whose rounding distorts them least.
+long long CharacterHeight(const Family& F, int Height) {
   if (Height < 0) return -static_cast<long long>(Height);
-  if (Height > 0) return std::max(Scaled(Height, recorded, std::max(M.LineHeight, 1)), 1LL);
-  return recorded;
+  if (Height == 0) return std::max(std::llabs(RecordedFontHeight()), 1LL);
+  const RecordedFontMetrics* largest = F.Tables.front();
+  for (const RecordedFontMetrics* m : F.Tables)
+    if (m->Height < largest->Height) largest = m;
+  return std::max(Scaled(Height, CharacterHeightOf(*largest), std::max(largest->LineHeight, 1)), 1LL);
+}
+
+// The table of a family nearest to character height H (the larger of two as near).
+const RecordedFontMetrics* Nearest(const Family& F, long long H) {
+  const RecordedFontMetrics* best = nullptr;
+  long long bestOff = 0;
+  for (const RecordedFontMetrics* m : F.Tables) {
+    const long long off = std::llabs(CharacterHeightOf(*m) - H);
+    if (!best || off < bestOff || (off == bestOff && m->Height < best->Height)) best = m, bestOff = off;
+  }
+  return best;
+}
+
+// A font at character height H measured with table M: its widths and line height as recorded
+// when M is at that height, else scaled from M's.
+struct Scale {
+  const RecordedFontMetrics* M;
+  long long H;
+  long long Of(long long N, const RecordedFontMetrics& From) const {
+    const long long at = CharacterHeightOf(From);
+    return at == H ? N : Scaled(N, H, at);
+  }
+  long long Of(long long N) const { return Of(N, *M); }
+};
+
+// The table a font is measured with, and the character height it asks for.
+struct Chosen {
+  const RecordedFontMetrics* Table = nullptr;
+  long long Height = 0;
+};
+Chosen Choose(std::string_view Face, int Charset, int Height) {
+  const Family* f = FamilyOf(Face, Charset);
+  if (!f) f = FamilyOf(Face, 0);
+  if (!f) f = FamilyOf("MS Shell Dlg", Charset);
+  if (!f) f = FamilyOf("MS Shell Dlg", 0);
+  if (!f) return Chosen{};
+  const long long h = CharacterHeight(*f, Height);
+  return Chosen{Nearest(*f, h), h};
 }
 
 struct Span {
@@ -56,17 +122,22 @@ constexpr Span Wide[] = {{0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {
                          {0xA000, 0xA4CF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFE30, 0xFE4F}, {0xFF00, 0xFF60},
                          {0xFFE0, 0xFFE6}};
 
-// The recorded width of C in a table of M's face, through the code page of the table's set.
-std::optional<int> RecordedWidth(const RecordedFontMetrics& M, char16_t C) {
-  auto widthIn = [C](const RecordedFontMetrics& t) -> std::optional<int> {
+// The width of C at the scale's height, from a table of M's face that holds it through the
+// code page of its set: M, else one at M's height, else one at any height.
+std::optional<long long> RecordedWidth(const Scale& S, char16_t C) {
+  const RecordedFontMetrics& m = *S.M;
+  auto widthIn = [&](const RecordedFontMetrics& t) -> std::optional<long long> {
     const std::optional<std::string> b = vcl::FromUtf16Char(vcl::CodePageOfCharset(t.Charset), C);
     if (!b || b->size() != 1 || static_cast<unsigned char>((*b)[0]) < 32) return std::nullopt;
-    return t.Widths[static_cast<unsigned char>((*b)[0]) - 32];
+    return S.Of(t.Widths[static_cast<unsigned char>((*b)[0]) - 32], t);
   };
-  if (const auto w = widthIn(M)) return w;
-  for (const RecordedFontMetrics& t : RecordedFonts())
-    if (&t != &M && vcl::SameText(t.Face, M.Face))
-      if (const auto w = widthIn(t)) return w;
+  if (const auto w = widthIn(m)) return w;
+  for (const bool sameHeight : {true, false})
+    for (const Family& f : Families())
+      if (f.Charset != m.Charset && vcl::SameText(f.Face, m.Face))
+        for (const RecordedFontMetrics* t : f.Tables)
+          if ((t->Height == m.Height) == sameHeight)
+            if (const auto w = widthIn(*t)) return w;
   return std::nullopt;
 }
 
@@ -105,53 +176,43 @@ const std::vector<std::pair<std::string_view, std::vector<Span>>>& Coverage() {
 
 }  // namespace
 
-const RecordedFontMetrics* RecordedFontFor(std::string_view Face, int Charset) {
-  const RecordedFontMetrics* m = Table(Face, Charset);
-  if (!m) m = Table(Face, 0);
-  if (!m) m = Table("MS Shell Dlg", Charset);
-  if (!m) m = Table("MS Shell Dlg", 0);
-  return m;
+const RecordedFontMetrics* RecordedFontFor(std::string_view Face, int Charset, int Height) {
+  return Choose(Face, Charset, Height).Table;
 }
 
 RecordedExtent MeasureRecorded(std::string_view Face, int Charset, int Height, std::string_view Text) {
-  const RecordedFontMetrics* m = RecordedFontFor(Face, Charset);
-  if (!m) return RecordedExtent{};
-  // The character height the tables were measured at, and the one asked for (an lfHeight of
-  // INT_MIN is as large as its negation would be).
-  const long long recorded = std::max(std::llabs(RecordedFontHeight()), 1LL);
-  const long long height = CharacterHeight(*m, Height);
+  const Chosen c = Choose(Face, Charset, Height);
+  if (!c.Table) return RecordedExtent{};
+  const Scale scale{c.Table, c.Height};
   long long width = 0;
-  for (const unsigned char c : Text) {
-    if (c >= 32) width += height == recorded ? m->Widths[c - 32] : Scaled(m->Widths[c - 32], height, recorded);
+  for (const unsigned char ch : Text) {
+    if (ch >= 32) width += scale.Of(c.Table->Widths[ch - 32]);
     if (width > std::numeric_limits<int>::max()) break;  // wider than any extent can say
   }
-  const long long line = height == recorded ? m->LineHeight : Scaled(m->LineHeight, height, recorded);
-  return RecordedExtent{Clamped(width), Clamped(line), m->RealisedFace};
+  return RecordedExtent{Clamped(width), Clamped(scale.Of(c.Table->LineHeight)), c.Table->RealisedFace};
 }
 
 RecordedExtent MeasureRecordedW(std::string_view Face, int Charset, int Height, std::u16string_view Text) {
-  const RecordedFontMetrics* m = RecordedFontFor(Face, Charset);
-  if (!m) return RecordedExtent{};
-  const long long recorded = std::max(std::llabs(RecordedFontHeight()), 1LL);
-  const long long height = CharacterHeight(*m, Height);
-  auto scaled = [&](long long w) { return height == recorded ? w : Scaled(w, height, recorded); };
-  const long long other = *RecordedWidth(*m, u'n');
+  const Chosen c = Choose(Face, Charset, Height);
+  if (!c.Table) return RecordedExtent{};
+  const Scale scale{c.Table, c.Height};
+  const long long height = c.Height;
+  const long long other = *RecordedWidth(scale, u'n');
   long long width = 0;
   for (std::size_t i = 0; i < Text.size() && width <= std::numeric_limits<int>::max(); ++i) {
-    const char16_t c = Text[i];
-    if (c < 32) continue;
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < Text.size() && Text[i + 1] >= 0xDC00 && Text[i + 1] <= 0xDFFF) {
+    const char16_t ch = Text[i];
+    if (ch < 32) continue;
+    if (ch >= 0xD800 && ch <= 0xDBFF && i + 1 < Text.size() && Text[i + 1] >= 0xDC00 && Text[i + 1] <= 0xDFFF) {
       width += height, ++i;
       continue;
     }
-    if (const std::optional<int> w = RecordedWidth(*m, c)) width += scaled(*w);
-    else if (In(ZeroWidth, std::size(ZeroWidth), c)) continue;
-    else if (In(Wide, std::size(Wide), c)) width += height;
-    else width += scaled(other);
+    if (const std::optional<long long> w = RecordedWidth(scale, ch)) width += *w;
+    else if (In(ZeroWidth, std::size(ZeroWidth), ch)) continue;
+    else if (In(Wide, std::size(Wide), ch)) width += height;
+    else width += other;
   }
-  const long long line = height == recorded ? m->LineHeight : Scaled(m->LineHeight, height, recorded);
   const std::string_view realised = RealisedFaceOf(Face, Charset);
-  return RecordedExtent{Clamped(width), Clamped(line), realised.empty() ? m->RealisedFace : realised.data()};
+  return RecordedExtent{Clamped(width), Clamped(scale.Of(c.Table->LineHeight)), realised.empty() ? c.Table->RealisedFace : realised.data()};
 }
 
 std::string_view RealisedFaceOf(std::string_view Face, int Charset) {

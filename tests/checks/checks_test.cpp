@@ -481,3 +481,109 @@ TEST(Checks, TheTextsOfAClassAreInTheCodePageOfItsCharsetEntry) {
   EXPECT_EQ(m.MissingGlyph({"Arial", 1, -11}, 932, "(\x96\xBC)").Face, "Liberation Sans");
   EXPECT_FALSE(m.MissingGlyph({"Noto Sans CJK JP", 1, -11}, 932, "(\x96\xBC)").Missing);
 }
+
+namespace {
+
+checks::ControlLayout& ControlOf(checks::DialogLayout& D, int Id) {
+  for (checks::ControlLayout& c : D.Controls)
+    if (c.Id == Id) return c;
+  ADD_FAILURE() << "no control " << Id;
+  return D.Controls.front();
+}
+
+void Offset(RECT& R, int Dx, int Dy) { R = RECT{R.left + Dx, R.top + Dy, R.right + Dx, R.bottom + Dy}; }
+
+std::vector<std::string> KeysAndKinds(const std::vector<Problem>& Problems) {
+  std::vector<std::string> out;
+  for (const Problem& p : Problems) out.push_back(p.Key + " " + std::string(checks::FaultName(p.Kind)));
+  return out;
+}
+
+}  // namespace
+
+// A dialog as it is shown, against the same dialog shown untranslated: only what the
+// translation caused counts.
+TEST(ShownFaults, TheUntranslatedDialogShowsNoFault) {
+  const checks::DialogLayout& find = *Recorded("TFindDialog");
+  checks::RecordedMeasure measure;
+  EXPECT_TRUE(checks::ShownFaults(find, find, measure).empty());
+}
+
+TEST(ShownFaults, AClippedTextIsAFitFaultOfItsCaption) {
+  const checks::DialogLayout& find = *Recorded("TFindDialog");
+  checks::RecordedMeasure measure;
+  checks::DialogLayout shown = find;
+  checks::ControlLayout& box = ControlOf(shown, chx1);
+  box.Text = "Nur ganzes Wort suchen, auch in Klammern und Anf\xFChrungszeichen";
+  const std::vector<Problem> p = checks::ShownFaults(find, shown, measure);
+  ASSERT_EQ(KeysAndKinds(p), std::vector<std::string>{"Caption[1040] fit"});
+  EXPECT_EQ(p[0].ClassName, "TFindDialog");
+  EXPECT_EQ(p[0].Level, Severity::Error);
+  ASSERT_TRUE(p[0].Place);
+  EXPECT_EQ(p[0].Place->right, box.Rect.right);
+  EXPECT_NE(p[0].Reason.find("has room for 194 px"), std::string::npos) << p[0].Reason;
+
+  box.Style &= ~WS_VISIBLE;
+  EXPECT_TRUE(checks::ShownFaults(find, shown, measure).empty()) << "a hidden control shows nothing";
+
+  // Measured in the control's font: the same text at the 144-dpi height in a rectangle 1.5 times
+  // as large still fits where the 96-dpi one does.
+  checks::DialogLayout at96 = find, at144 = find;
+  for (checks::DialogLayout* d : {&at96, &at144})
+    ControlOf(*d, chx1).Text = "Nur ganzes Wort suchen";
+  for (checks::ControlLayout& c : at144.Controls) {
+    c.Rect = RECT{c.Rect.left * 3 / 2, c.Rect.top * 3 / 2, c.Rect.right * 3 / 2, c.Rect.bottom * 3 / 2};
+    c.Font.Height = -16;
+  }
+  at144.Client.right = at144.Client.left + find.ClientWidth() * 3 / 2;
+  at144.Client.bottom = at144.Client.top + find.ClientHeight() * 3 / 2;
+  EXPECT_TRUE(checks::ShownFaults(find, at96, measure).empty());
+  EXPECT_TRUE(checks::ShownFaults(at144, at144, measure).empty());
+  checks::DialogLayout narrow = at144;
+  ControlOf(narrow, chx1).Rect.right = ControlOf(narrow, chx1).Rect.left + 150;  // 150 px of that screen
+  EXPECT_EQ(KeysAndKinds(checks::ShownFaults(at144, narrow, measure)), std::vector<std::string>{"Caption[1040] fit"});
+}
+
+TEST(ShownFaults, TextsTheDialogCutsOffItselfAreNoFault) {
+  checks::DialogLayout find = *Recorded("TFindDialog");
+  checks::RecordedMeasure measure;
+  ControlOf(find, chx1).Rect.right = ControlOf(find, chx1).Rect.left + 40;
+  checks::DialogLayout shown = find;
+  ControlOf(shown, chx1).Text = "Nur ganzes Wort";
+  EXPECT_TRUE(checks::ShownFaults(find, shown, measure).empty());
+}
+
+TEST(ShownFaults, AControlMovedOntoAnotherOverlapsIt) {
+  const checks::DialogLayout& find = *Recorded("TFindDialog");
+  checks::RecordedMeasure measure;
+  checks::DialogLayout shown = find;
+  checks::ControlLayout& box = ControlOf(shown, chx2);
+  Offset(box.Rect, 0, -20);  // onto "Match Whole Word Only"
+  const std::vector<Problem> p = checks::ShownFaults(find, shown, measure);
+  ASSERT_EQ(KeysAndKinds(p), std::vector<std::string>{"Left[1041] overlap"}) << "named by the control that moved";
+  EXPECT_NE(p[0].Reason.find("overlaps control 1040 'Match &Whole Word Only'"), std::string::npos) << p[0].Reason;
+  ASSERT_TRUE(p[0].Place);
+  EXPECT_EQ(p[0].Place->top, box.Rect.top);
+
+  // The radio buttons inside their group box overlapped it untranslated already.
+  shown = find;
+  Offset(ControlOf(shown, rad1).Rect, 2, 0);
+  EXPECT_TRUE(checks::ShownFaults(find, shown, measure).empty());
+}
+
+TEST(ShownFaults, AControlOutsideTheClientAreaLeavesTheDialog) {
+  const checks::DialogLayout& find = *Recorded("TFindDialog");
+  checks::RecordedMeasure measure;
+  checks::DialogLayout shown = find;
+  shown.Client.bottom = shown.Client.top + 70;  // the window too small for its bottom row
+  const std::vector<Problem> p = checks::ShownFaults(find, shown, measure);
+  EXPECT_EQ(KeysAndKinds(p), (std::vector<std::string>{"Left[1041] outside", "Left[1072] outside", "Left[1057] outside"}))
+      << "the hidden Help button is no fault";
+  for (const Problem& q : p) EXPECT_NE(q.Reason.find("client area (414 x 70)"), std::string::npos) << q.Reason;
+
+  // A control outside untranslated already is the dialog's own doing.
+  checks::DialogLayout wide = find;
+  ControlOf(wide, IDOK).Rect.right = find.ClientWidth() + 30;
+  checks::DialogLayout wideShown = wide;
+  EXPECT_TRUE(checks::ShownFaults(wide, wideShown, measure).empty());
+}

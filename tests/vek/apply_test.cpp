@@ -274,7 +274,7 @@ TEST_F(Apply, SizesAndPositionsAtAnotherDpiGoThroughTheDialogsUnits) {
   } screen(144);
   LOGFONTA lf{};
   GetObjectA(FDialog.OwnFont(), sizeof lf, &lf);
-  lf.lfHeight = -17;  // the dialog's 8 points at 144 dpi
+  lf.lfHeight = -16;  // the dialog's 8 points at 144 dpi
   const HFONT font = CreateFontIndirectA(&lf);
   SendMessageA(FDialog.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   RECT before, client;

@@ -16,17 +16,39 @@ int Sum(const win::RecordedFontMetrics& M, std::string_view Text) {
 
 }  // namespace
 
-TEST(RecordedFonts, AtTheRecordedHeightTheWidthsAreThoseRecorded) {
-  const int height = win::RecordedFontHeight();
+TEST(RecordedFonts, AtARecordedHeightTheWidthsAreThoseRecorded) {
   for (const win::RecordedFontMetrics& m : win::RecordedFonts()) {
-    SCOPED_TRACE(std::string(m.Face) + " " + std::to_string(m.Charset));
-    EXPECT_EQ(win::RecordedFontFor(m.Face, m.Charset), &m);
-    const win::RecordedExtent e = win::MeasureRecorded(m.Face, m.Charset, height, "Look &in: \xC4\xFF");
+    SCOPED_TRACE(std::string(m.Face) + " " + std::to_string(m.Charset) + " " + std::to_string(m.Height));
+    EXPECT_EQ(win::RecordedFontFor(m.Face, m.Charset, m.Height), &m);
+    const win::RecordedExtent e = win::MeasureRecorded(m.Face, m.Charset, m.Height, "Look &in: \xC4\xFF");
     EXPECT_EQ(e.Width, Sum(m, "Look &in: \xC4\xFF"));
     EXPECT_EQ(e.LineHeight, m.LineHeight);
     EXPECT_STREQ(e.Face, m.RealisedFace);
-    EXPECT_EQ(win::MeasureRecorded(m.Face, m.Charset, 0, "Look").Width, Sum(m, "Look")) << "0 is the recorded height";
+    if (m.Height == win::RecordedFontHeight()) {
+      EXPECT_EQ(win::MeasureRecorded(m.Face, m.Charset, 0, "Look").Width, Sum(m, "Look")) << "0 is the recorded height";
+    }
   }
+}
+
+// The heights of the 8-point dialog font at 96, 120, 144 and 192 dpi, and of the 9-point one.
+TEST(RecordedFonts, EveryFaceAndSetHasATableAtEachDialogHeight) {
+  const win::RecordedFontMetrics* dialog = win::RecordedFontFor("MS Shell Dlg", 1);
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(dialog->Height, win::RecordedFontHeight()) << "without a height, the recorded dialogs' one";
+  for (const win::RecordedFontMetrics& m : win::RecordedFonts())
+    for (const int height : {-11, -13, -16, -21, -12, -15, -18, -24}) {
+      const win::RecordedFontMetrics* t = win::RecordedFontFor(m.Face, m.Charset, height);
+      ASSERT_TRUE(t);
+      EXPECT_EQ(t->Height, height) << m.Face << " " << m.Charset;
+      EXPECT_STREQ(t->Face, m.Face);
+      EXPECT_EQ(t->Charset, m.Charset);
+    }
+  // Glyphs are hinted at each size: the widths of one height are not those of another scaled.
+  const win::RecordedFontMetrics* at144 = win::RecordedFontFor("MS Shell Dlg", 1, -16);
+  ASSERT_TRUE(at144);
+  int differ = 0;
+  for (int c = 0; c < 224; ++c) differ += at144->Widths[c] != (dialog->Widths[c] * 16 + 5) / 11;
+  EXPECT_GT(differ, 0);
 }
 
 TEST(RecordedFonts, FacesAndCharacterSetsWithoutATableFallBack) {
@@ -37,6 +59,7 @@ TEST(RecordedFonts, FacesAndCharacterSetsWithoutATableFallBack) {
   EXPECT_EQ(win::RecordedFontFor("No Such Face", 77), win::RecordedFontFor("MS Shell Dlg", 0));
   EXPECT_EQ(win::RecordedFontFor("Arial", 77), win::RecordedFontFor("Arial", 0));
   EXPECT_EQ(win::RecordedFontFor("Aria", 1), dialog) << "a prefix is another face";
+  EXPECT_EQ(win::RecordedFontFor("No Such Face", 77, -16), win::RecordedFontFor("MS Shell Dlg", 0, -16)) << "at the height asked for";
 }
 
 TEST(RecordedFonts, ControlCharactersTakeNoRoomAndNothingIsNothingWide) {
@@ -46,20 +69,28 @@ TEST(RecordedFonts, ControlCharactersTakeNoRoomAndNothingIsNothingWide) {
   EXPECT_GT(win::MeasureRecorded("Arial", 0, h, "").LineHeight, 0) << "an empty text still has its line";
 }
 
-TEST(RecordedFonts, OtherHeightsScaleEachCharacter) {
-  const win::RecordedFontMetrics& m = *win::RecordedFontFor("MS Shell Dlg", 1);
-  const int recorded = -win::RecordedFontHeight();
-  ASSERT_GT(recorded, 0);
-  const win::RecordedExtent twice = win::MeasureRecorded("MS Shell Dlg", 1, -2 * recorded, "File name:");
-  EXPECT_EQ(twice.Width, 2 * Sum(m, "File name:"));
-  EXPECT_EQ(twice.LineHeight, 2 * m.LineHeight);
+TEST(RecordedFonts, OtherHeightsScaleEachCharacterFromTheNearestTable) {
+  const win::RecordedFontMetrics& at21 = *win::RecordedFontFor("MS Shell Dlg", 1, -21);
+  ASSERT_EQ(at21.Height, -21);
+  EXPECT_EQ(win::RecordedFontFor("MS Shell Dlg", 1, -22), &at21);
+  const win::RecordedExtent twice = win::MeasureRecorded("MS Shell Dlg", 1, -42, "File name:");
+  EXPECT_EQ(win::RecordedFontFor("MS Shell Dlg", 1, -42)->Height, -24) << "the largest table";
   // Each character is rounded by itself, as GDI advances whole pixels: one "i" of a width w is
   // w*h/r rounded, and ten of them ten times that.
-  const int h = recorded + 3;
-  const int one = win::MeasureRecorded("MS Shell Dlg", 1, -h, "i").Width;
-  EXPECT_EQ(one, (m.Widths['i' - 32] * h + recorded / 2) / recorded);
-  EXPECT_EQ(win::MeasureRecorded("MS Shell Dlg", 1, -h, "iiiiiiiiii").Width, 10 * one);
-  // A positive height is the cell height: the recorded line height is the recorded size.
+  const int one = win::MeasureRecorded("MS Shell Dlg", 1, -22, "i").Width;
+  EXPECT_EQ(one, (at21.Widths['i' - 32] * 22 + 10) / 21);
+  EXPECT_EQ(win::MeasureRecorded("MS Shell Dlg", 1, -22, "iiiiiiiiii").Width, 10 * one);
+  EXPECT_EQ(win::MeasureRecorded("MS Shell Dlg", 1, -22, "").LineHeight, (at21.LineHeight * 22 + 10) / 21);
+  const win::RecordedFontMetrics& at24 = *win::RecordedFontFor("MS Shell Dlg", 1, -24);
+  EXPECT_EQ(twice.Width, [&] {
+    int w = 0;
+    for (const unsigned char c : std::string_view("File name:")) w += (at24.Widths[c - 32] * 42 + 12) / 24;
+    return w;
+  }());
+  // Between two tables as near, the larger one.
+  EXPECT_EQ(win::RecordedFontFor("MS Shell Dlg", 1, -14)->Height, -15);
+  // A positive height is the cell height: that of the recorded table is its size.
+  const win::RecordedFontMetrics& m = *win::RecordedFontFor("MS Shell Dlg", 1);
   EXPECT_EQ(win::MeasureRecorded("MS Shell Dlg", 1, m.LineHeight, "File name:").Width, Sum(m, "File name:"));
 }
 

@@ -1,6 +1,7 @@
 // record-fonts: measures the faces that translations give dialogs (a Windows program, run under
-// Wine) and writes <folder>/metrics.json: for each face and character set at the dialogs' font
-// height, the face it is realised as, the line height and the advance width of every byte 32-255.
+// Wine) and writes <folder>/metrics.json: for each face and character set at each height the
+// dialogs' font has on a screen of 96, 120, 144 and 192 dpi, the face it is realised as, the line
+// height and the advance width of every byte 32-255.
 // With --coverage it writes one font set's part of coverage.json instead: the characters each
 // face Wine offers has glyphs for, and the face each description is realised as in every
 // character set a translation may name.
@@ -11,6 +12,8 @@
 // Notes:
 // - The simulation measures translated texts with these tables, so that `lumetra check` on
 //   Linux judges a text as Wine does with the pinned font set (cmake/wine-run).
+// - Glyphs are hinted at each size, so a width at one height is not the width at another scaled:
+//   "i" is 2 px at -11 but 4 px at -16, not 3. Each height a dialog's font takes is recorded.
 // - Widths are read with GetCharWidth32A, which maps each byte through the code page of the
 //   font's character set; a byte that code page leaves undefined still gets the width of the
 //   glyph GDI falls back to.
@@ -38,12 +41,15 @@ namespace {
 const char* const Faces[] = {"MS Shell Dlg", "MS Sans Serif", "Arial", "Tahoma", "Times New Roman", "Courier New", "System"};
 // ANSI, default, and the single-byte character sets of Central Europe, Cyrillic, Greek, Turkish, Baltic.
 const int Charsets[] = {0, 1, 238, 204, 161, 162, 186};
-// The height of every recorded dialog's font (data/dialogs).
+// The height of every recorded dialog's font (data/dialogs), at 96 dpi: that of 8 points.
 const int Height = -11;
+// The heights the dialogs' 8-point font has at 96, 120, 144 and 192 dpi (-MulDiv(8, dpi, 72)),
+// and those of the 9-point font of East Asian dialogs.
+const int Heights[] = {-11, -13, -16, -21, -12, -15, -18, -24};
 
-std::string Measure(HDC Dc, const char* Face, int Charset) {
+std::string Measure(HDC Dc, const char* Face, int Charset, int AtHeight) {
   LOGFONTA lf{};
-  lf.lfHeight = Height;
+  lf.lfHeight = AtHeight;
   lf.lfCharSet = static_cast<BYTE>(Charset);
   std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", Face);
   const HFONT font = CreateFontIndirectA(&lf);
@@ -58,7 +64,8 @@ std::string Measure(HDC Dc, const char* Face, int Charset) {
   SelectObject(Dc, old);
   const std::string realised = testing_support::RealisedFace(font);
   DeleteObject(font);
-  return "    {\"face\": \"" + std::string(Face) + "\", \"charset\": " + std::to_string(Charset) + ", \"realised_face\": \"" +
+  return "    {\"face\": \"" + std::string(Face) + "\", \"charset\": " + std::to_string(Charset) + ", \"height\": " +
+         std::to_string(AtHeight) + ", \"realised_face\": \"" +
          realised + "\", \"line_height\": " + std::to_string(tm.tmHeight) + ", \"widths\": \"" + list + "\"}";
 }
 
@@ -157,11 +164,12 @@ int main(int argc, char** argv) {
     const HDC dc = GetDC(nullptr);
     std::string out = "{\n  \"height\": " + std::to_string(Height) + ",\n  \"fonts\": [\n";
     bool first = true;
-    for (const char* face : Faces)
-      for (const int charset : Charsets) {
-        out += (first ? "" : ",\n") + Measure(dc, face, charset);
-        first = false;
-      }
+    for (const int height : Heights)
+      for (const char* face : Faces)
+        for (const int charset : Charsets) {
+          out += (first ? "" : ",\n") + Measure(dc, face, charset, height);
+          first = false;
+        }
     out += "\n  ]\n}\n";
     ReleaseDC(nullptr, dc);
     WriteText(std::string(argv[1]) + "\\metrics.json", out);
