@@ -13,16 +13,6 @@
 
 namespace checks::detail {
 
-namespace {
-
-// What a control draws of its text, and how much room it leaves for it.
-struct TextRoom {
-  bool Draws = false;  // the text is a label the control draws
-  bool Wraps = false;
-  bool Prefix = true;  // & marks a mnemonic
-  int Width = 0, Height = 0;
-};
-
 TextRoom RoomOf(const ControlLayout& C) {
   TextRoom t;
   const int w = C.Rect.right - C.Rect.left, h = C.Rect.bottom - C.Rect.top;
@@ -54,6 +44,38 @@ std::string WithoutPrefix(std::string_view Text, bool Prefix) {
   }
   return out;
 }
+
+char16_t Folded(char16_t C) {
+  if ((C >= u'A' && C <= u'Z') || (C >= 0xC0 && C <= 0xDE && C != 0xD7) || (C >= 0x391 && C <= 0x3AB && C != 0x3A2) ||
+      (C >= 0x410 && C <= 0x42F))
+    return static_cast<char16_t>(C + 32);
+  if (C >= 0x400 && C <= 0x40F) return static_cast<char16_t>(C + 80);
+  return C;
+}
+
+std::optional<MnemonicAt> FindMnemonic(std::string_view Text, int Page) {
+  for (std::size_t i = 0; i + 1 < Text.size(); i += vcl::CharLength(Page, Text, i)) {
+    if (Text[i] != '&') continue;
+    if (Text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    const std::size_t length = vcl::CharLength(Page, Text, i + 1);
+    const std::optional<char16_t> c = vcl::CharToUtf16(Page, Text.substr(i + 1, length));
+    return MnemonicAt{i, length, Folded(c.value_or(u'\uFFFD'))};
+  }
+  return std::nullopt;
+}
+
+std::optional<char16_t> Mnemonic(std::string_view Text, int Page) {
+  const std::optional<MnemonicAt> m = FindMnemonic(Text, Page);
+  if (!m) return std::nullopt;
+  return m->Letter;
+}
+
+std::string Letter(char16_t C, int Page) { return vcl::FromUtf16Char(Page, C).value_or("?"); }
+
+namespace {
 
 struct Fit {
   bool Fits = true;
@@ -142,33 +164,6 @@ void CheckPlaces(Findings& F, const AppliedDialog& After, const DialogLayout& Re
     }
   }
 }
-
-// The letter a mnemonic is typed as: upper and lower case alike, in Latin, Greek and Cyrillic.
-char16_t Folded(char16_t C) {
-  if ((C >= u'A' && C <= u'Z') || (C >= 0xC0 && C <= 0xDE && C != 0xD7) || (C >= 0x391 && C <= 0x3AB && C != 0x3A2) ||
-      (C >= 0x410 && C <= 0x42F))
-    return static_cast<char16_t>(C + 32);
-  if (C >= 0x400 && C <= 0x40F) return static_cast<char16_t>(C + 80);
-  return C;
-}
-
-// The character after the first "&" that is not "&&", as typed; in a double-byte code page it may
-// be a two-byte character, and the usual form there is "(&N)" after the text.
-std::optional<char16_t> Mnemonic(std::string_view Text, int Page) {
-  for (std::size_t i = 0; i + 1 < Text.size(); i += vcl::CharLength(Page, Text, i)) {
-    if (Text[i] != '&') continue;
-    if (Text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    const std::optional<char16_t> c = vcl::CharToUtf16(Page, Text.substr(i + 1, vcl::CharLength(Page, Text, i + 1)));
-    return Folded(c.value_or(u'\uFFFD'));
-  }
-  return std::nullopt;
-}
-
-// The mnemonic letter as the text's code page writes it.
-std::string Letter(char16_t C, int Page) { return vcl::FromUtf16Char(Page, C).value_or("?"); }
 
 void CheckMnemonics(Findings& F, const AppliedDialog& After, const DialogLayout& Ref) {
   const auto& a = After.Layout.Controls;
