@@ -15,6 +15,7 @@
 
 #include "check_source.hpp"
 #include "checks/checks.hpp"
+#include "checks/mnemonics.hpp"
 #include "checks/preview.hpp"
 #include "commands.hpp"
 #include "design/Components.hpp"
@@ -56,6 +57,11 @@ std::string CheckHelp() {
     "by BiDiMode) after the sizes and positions; mnemonics used twice in a dialog, dropped or\n"
     "added; entries whose original changed or whose control is gone in a fresh capture of the\n"
     "dialog.\n\n"
+    "For each mnemonic used twice, dropped or added, a hint follows the faults of its entries:\n"
+    "  FILE:LINE: KEY: hint: REASON (proposed: ENTRY)\n"
+    "ENTRY is the whole entry with a letter of its own text that no other control of the dialog\n"
+    "has and that the keyboard layout of the entries' locale types (without a proposal when no\n"
+    "letter is free). Hints are no faults: they change neither the count nor the exit code.\n\n"
     "--locale N        checks the entries of locale N of the translation text file\n"
     "--only KINDS      reports only faults of these kinds (a comma-separated list)\n"
     "--disable KINDS   reports no faults of these kinds\n"
@@ -182,6 +188,7 @@ checks::CheckInput InputOf(const EntrySet& Set, LiveDialogs& Live, checks::TextM
   in.Form = Live.Form();
   in.Measure = &Measure;
   in.Reference = [&Live](const std::string& ClassName) { return Live.Reference(ClassName); };
+  in.Locale = Set.Locale;
   return in;
 }
 
@@ -200,8 +207,11 @@ int RunCheck(const Args& args) {
   const auto measure = checks::NativeMeasure();
   int errors = 0, warnings = 0, entries = 0;
   for (const EntrySet& set : source.Sets()) {
-    const std::vector<checks::Problem> problems = checks::Check(InputOf(set, live, *measure, o));
+    const checks::CheckInput in = InputOf(set, live, *measure, o);
+    const std::vector<checks::Problem> problems = checks::Check(in);
     Print(problems);
+    for (const checks::MnemonicProposal& p : checks::ProposeMnemonics(in))
+      std::printf("%s\n", Escaped(checks::FormatProposal(set.File, p)).c_str());
     entries += static_cast<int>(set.Entries.size());
     for (const checks::Problem& p : problems) ++(p.Level == checks::Severity::Error ? errors : warnings);
   }

@@ -18,6 +18,9 @@ struct EntrySet {
   std::vector<checks::SourceEntry> Entries;
   std::vector<std::string> Originals;
   bool TranslateEmpty = false;
+  /// The locale (LCID) of the entries: that of the translation text file's lines or the form's
+  /// translator; 0 for a list of entries.
+  int Locale = 0;
 };
 
 class CheckSource {
