@@ -1,7 +1,8 @@
 // The letters of keyboard layouts: asked of the system on Windows, from a table elsewhere.
 //
 // Notes:
-// - The table holds the letters each default layout types with no key but Shift;
+// - The table holds the letters each default layout types with no key but Shift (where a
+//   language has two common layouts, the letters both type);
 //   tests/checks/keyboard_test.cpp holds it to VkKeyScanExW wherever the system loads the layout.
 // - LoadKeyboardLayoutW with KLF_NOTELLSHELL adds a layout to the process without making it the
 //   input language; a layout the process had before is not unloaded.
@@ -40,13 +41,13 @@ constexpr TableRow Table[] = {
     {0x040C, LATIN u"\u00e0\u00e7\u00e8\u00e9\u00f9"},                                      // French
     {0x0410, LATIN u"\u00e0\u00e7\u00e8\u00e9\u00f2\u00f9"},                                // Italian
     {0x0413, LATIN},                                                                         // Dutch
-    {0x0415, LATIN},                                                                         // Polish: its letters are on AltGr
+    {0x0415, LATIN},  // Polish: the usual layout (Programmers) has its letters on AltGr; a to z both type
     {0x0419, u"\u0430\u0431\u0432\u0433\u0434\u0435\u0436\u0437\u0438\u0439\u043a\u043b\u043c\u043d\u043e\u043f\u0440\u0441\u0442"
              u"\u0443\u0444\u0445\u0446\u0447\u0448\u0449\u044a\u044b\u044c\u044d\u044e\u044f\u0451"},  // Russian
     {0x041D, LATIN u"\u00e4\u00e5\u00f6"},                                                   // Swedish
     {0x041F, LATIN u"\u00e7\u00f6\u00fc\u011f\u0131\u015f"},                                // Turkish
     {0x0422, u"\u0430\u0431\u0432\u0433\u0434\u0435\u0436\u0437\u0438\u0439\u043a\u043b\u043c\u043d\u043e\u043f\u0440\u0441\u0442"
-             u"\u0443\u0444\u0445\u0446\u0447\u0448\u0449\u044c\u044e\u044f\u0454\u0456\u0457\u0491"},  // Ukrainian
+             u"\u0443\u0444\u0445\u0446\u0447\u0448\u0449\u044c\u044e\u044f\u0454\u0456\u0457"},  // Ukrainian: its ghe with upturn is on AltGr
     {0x0C0A, LATIN u"\u00e7\u00f1"},                                                         // Spanish
 };
 #undef LATIN
