@@ -1,12 +1,14 @@
 // Fuzzes the checks: any lines as entries and as captured originals, judged on the recorded open
 // and find dialogs, never crash; every problem names a line of the input, a fault with a place in
 // the dialog is one of an entry with a class, and the dialog the entries leave lies within what a
-// screen holds.
+// screen holds. The mnemonic proposals name lines of the input, and each proposed entry is one
+// for the key it names, with a value that decodes.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "checks/checks.hpp"
+#include "checks/mnemonics.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   static const checks::DialogLayout open = checks::LayoutFromRecorded(*win::FindRecordedDialog("open"), "TOpenDialog");
@@ -33,6 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     if (p.Line < 1 || p.Line > line) __builtin_trap();
     if (p.Place && p.ClassName.empty()) __builtin_trap();
     (void)checks::FormatProblem(p);
+  }
+  in.Locale = Size % 3 == 0 ? 0 : Size % 3 == 1 ? 0x0419 : 0x0407;
+  for (const checks::MnemonicProposal& p : checks::ProposeMnemonics(in)) {
+    if (p.Line < 1 || p.Line > line) __builtin_trap();
+    if (p.Entry && (Vek::EntryKey(*p.Entry) != p.Key || !Vek::Entry::Split(std::string_view(*p.Entry)).TryDecodedValue())) __builtin_trap();
+    (void)checks::FormatProposal(in.File, p);
   }
   const checks::DialogLayout applied = checks::Applied(open, in.Entries);
   const auto onScreen = [](long long Size) { return Size >= 0 && Size <= Vek::ScreenLimit; };

@@ -16,6 +16,7 @@
 #include "check_source.hpp"
 #include "live_dialogs.hpp"
 #include "checks/checks.hpp"
+#include "checks/mnemonics.hpp"
 #include "checks/preview.hpp"
 #include "commands.hpp"
 #include "design/Components.hpp"
@@ -57,6 +58,11 @@ std::string CheckHelp() {
     "by BiDiMode) after the sizes and positions; mnemonics used twice in a dialog, dropped or\n"
     "added; entries whose original changed or whose control is gone in a fresh capture of the\n"
     "dialog.\n\n"
+    "For each mnemonic used twice, dropped or added, a hint follows the faults of its entries:\n"
+    "  FILE:LINE: KEY: hint: REASON (proposed: ENTRY)\n"
+    "ENTRY is the whole entry with a letter of its own text that no other control of the dialog\n"
+    "has and that the keyboard layout of the entries' locale types (without a proposal when no\n"
+    "letter is free). Hints are no faults: they change neither the count nor the exit code.\n\n"
     "--locale N        checks the entries of locale N of the translation text file\n"
     "--dpi N           judges the dialogs as they are laid out on a screen of N pixels per inch\n"
     "                  (48 to 960): the template of each through its dialog units, the fonts at\n"
@@ -139,8 +145,11 @@ int RunCheck(const Args& args) {
   const auto measure = checks::NativeMeasure();
   int errors = 0, warnings = 0, entries = 0;
   for (const EntrySet& set : source.Sets()) {
-    const std::vector<checks::Problem> problems = checks::Check(InputOf(set, live, *measure, o));
+    const checks::CheckInput in = InputOf(set, live, *measure, o);
+    const std::vector<checks::Problem> problems = checks::Check(in);
     Print(problems);
+    for (const checks::MnemonicProposal& p : checks::ProposeMnemonics(in))
+      std::printf("%s\n", Escaped(checks::FormatProposal(set.File, p)).c_str());
     entries += static_cast<int>(set.Entries.size());
     for (const checks::Problem& p : problems) ++(p.Level == checks::Severity::Error ? errors : warnings);
   }

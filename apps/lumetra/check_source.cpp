@@ -47,6 +47,7 @@ void CheckSource::ReadForm(design::TReadFile File, std::optional<int> Locale) {
                      " only; --locale chooses among the locales of a translation text file");
   EntrySet s;
   s.File = formName;
+  s.Locale = t->Locale();
   s.TranslateEmpty = t->TranslateEmpty();
   const vcl::TStrings& list = *t->Translations();
   const bool numbered = lines.size() == static_cast<std::size_t>(list.Count());
@@ -88,11 +89,12 @@ void CheckSource::ReadLines(const std::string& FileName, const std::string& Byte
     if (Locale && locale != *Locale) continue;
     EntrySet& s = sets[{std::string(t.Owner), locale}];
     s.File = FileName;
+    s.Locale = locale;
     s.Entries.push_back({entry, static_cast<int>(i) + 1});
   }
   for (auto& [ownerAndLocale, s] : sets) {
     s.Originals = originals[ownerAndLocale.first];
-    s.Owner = ownerAndLocale.first, s.LineLocale = ownerAndLocale.second;
+    s.Owner = ownerAndLocale.first;
     FSets.push_back(std::move(s));
   }
 }

@@ -18,10 +18,12 @@ struct EntrySet {
   std::vector<checks::SourceEntry> Entries;
   std::vector<std::string> Originals;
   bool TranslateEmpty = false;
-  /// Of a translation text file's lines: the owner ("#0" and the form's name) and the locale;
-  /// empty for the entries of a form or of a list.
+  /// Of a translation text file's lines: the owner ("#0" and the form's name); empty for the
+  /// entries of a form or of a list.
   std::string Owner;
-  std::optional<int> LineLocale;
+  /// The locale (LCID) of the entries: that of the translation text file's lines or the form's
+  /// translator; 0 for a list of entries.
+  int Locale = 0;
 };
 
 class CheckSource {

@@ -74,7 +74,7 @@ void WriteBack(const std::string& File, const CheckSource& Source, const std::ve
       for (const checks::SourceEntry& e : f.Entries) entries.Add(e.Line);
       for (const std::string& o : f.Set->Originals) originals.Add(o);
       Progress(f.Set->File, "rewriting");
-      Vek::SaveTo(f.Set->File, std::string_view(f.Set->Owner).substr(2), f.Set->LineLocale.value_or(0), entries, originals);
+      Vek::SaveTo(f.Set->File, std::string_view(f.Set->Owner).substr(2), f.Set->Locale, entries, originals);
     } else if (Source.Form()) {
       FormFile form(File, FormFile::ToRewrite);
       Vek::TLumetra* t = form.Translator();

@@ -74,6 +74,7 @@ checks::CheckInput CheckInputOf(const EntrySet& Set, LiveDialogs& Live, checks::
   in.Entries = Set.Entries;
   in.Originals = Set.Originals;
   in.TranslateEmpty = Set.TranslateEmpty;
+  in.Locale = Set.Locale;
   in.Form = Live.Form();
   in.Measure = &Measure;
   if (Dpi) in.Reference = [&Live, &Measure, Dpi](const std::string& ClassName) { return Live.Reference(ClassName, *Dpi, Measure); };

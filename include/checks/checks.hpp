@@ -193,6 +193,9 @@ struct CheckInput {
   /// The components holding the dialogs the entries are for, whose own dialog classes they may
   /// name (see Vek::DialogKindOf); nullptr when there are none.
   const vcl::TComponent* Form = nullptr;
+  /// The locale (LCID) the entries are in; 0 when it is not known. Mnemonic proposals take the
+  /// letters of its keyboard layout.
+  int Locale = 0;
 };
 
 /// Every problem of the entries, in the order of their lines. Never fails on bad entries: they

@@ -1,7 +1,8 @@
 // What the checks share among the files of their concerns: an entry after its syntax checks,
 // the findings of one run, and the dialog as the entries leave it. The entry language is judged
 // in entry_syntax.cpp, the apply step modelled in apply_model.cpp, ids, originals and code pages
-// judged in text_checks.cpp, fit, places and mnemonics in layout_checks.cpp; checks.cpp runs them.
+// judged in text_checks.cpp, fit, places and mnemonics in layout_checks.cpp; checks.cpp runs them,
+// and mnemonics.cpp proposes letters for the mnemonics that layout_checks.cpp finds at fault.
 #pragma once
 
 #include <map>
@@ -26,6 +27,8 @@ struct Parsed {
 /// The entry's property key, as problems name it.
 std::string KeyOf(const Parsed& P);
 std::string Quoted(std::string_view Text);
+/// Control bytes a terminal might take for commands, as the entry language writes them ("#27").
+std::string Escaped(std::string_view Text);
 /// "W x H" and "W x H at X,Y" of a rectangle, as problems write them.
 std::string Size(const RECT& R);
 std::string Place(const RECT& R);
@@ -41,6 +44,38 @@ struct Findings {
   /// Adds a problem of the entry P, unless its kind is left out.
   void Report(const Parsed& P, Severity Level, Fault Kind, std::string Reason, std::optional<RECT> Where = std::nullopt);
 };
+
+/// The usable entries of each class, in the ordinal order of their whole lines, as the apply
+/// step walks the list.
+using EntriesByClass = std::map<std::string, std::vector<const Parsed*>, std::less<>>;
+EntriesByClass ByClass(const std::vector<Parsed>& All);
+
+/// What a control draws of its text, and how much room it leaves for it.
+struct TextRoom {
+  bool Draws = false;  ///< the text is a label the control draws
+  bool Wraps = false;
+  bool Prefix = true;  ///< & marks a mnemonic
+  int Width = 0, Height = 0;
+};
+TextRoom RoomOf(const ControlLayout& C);
+/// Text as drawn: with Prefix, each "&" gives way to the character after it.
+std::string WithoutPrefix(std::string_view Text, bool Prefix);
+
+/// The letter a mnemonic is typed as: upper and lower case alike, in Latin, Greek and Cyrillic.
+char16_t Folded(char16_t C);
+/// Where a text's mnemonic stands: the "&" at byte Offset, the Length bytes of the character
+/// after it, and that character folded.
+struct MnemonicAt {
+  std::size_t Offset = 0, Length = 0;
+  char16_t Letter = 0;
+};
+/// The character after the first "&" that is not "&&", as typed (bytes in code page Page); in a
+/// double-byte code page it may be a two-byte character, and the usual form there is "(&N)"
+/// after the text. Nothing for a text without one.
+std::optional<MnemonicAt> FindMnemonic(std::string_view Text, int Page);
+std::optional<char16_t> Mnemonic(std::string_view Text, int Page);
+/// The mnemonic letter as the text's code page writes it ("?" where it has none).
+std::string Letter(char16_t C, int Page);
 
 /// The entry line S after the checks of the entry language, integers and bounds, which report
 /// to F. Usable when the apply step takes it.
@@ -90,15 +125,6 @@ void CheckCodePage(Findings& F, const Parsed& P, int Page, int Charset);
 void CheckMixedScript(Findings& F, const Parsed& P, int Page);
 /// Characters of the texts of After that the face their control is realised with has no glyph for.
 void CheckGlyphs(Findings& F, TextMeasure& Measure, const AppliedDialog& After);
-
-/// What a control draws of its text, and how much room it leaves for it.
-struct TextRoom {
-  bool Draws = false;  ///< the text is a label the control draws
-  bool Wraps = false;
-  bool Prefix = true;  ///< & marks a mnemonic
-  int Width = 0, Height = 0;
-};
-TextRoom RoomOf(const ControlLayout& C);
 
 /// A control's text as drawn in its room: the widest line, the lines it takes (a wrapping one
 /// broken between words) and whether that fits.

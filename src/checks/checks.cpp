@@ -9,15 +9,8 @@
 
 namespace checks {
 
-namespace {
+namespace detail {
 
-using detail::Findings;
-using detail::Parsed;
-
-using EntriesByClass = std::map<std::string, std::vector<const Parsed*>, std::less<>>;
-
-// The usable entries of each class, in the ordinal order of their whole lines, as the apply step
-// walks the list.
 EntriesByClass ByClass(const std::vector<Parsed>& All) {
   EntriesByClass byClass;
   for (const Parsed& p : All)
@@ -26,6 +19,26 @@ EntriesByClass ByClass(const std::vector<Parsed>& All) {
     std::stable_sort(entries.begin(), entries.end(), [](const Parsed* a, const Parsed* b) { return a->Source->Line < b->Source->Line; });
   return byClass;
 }
+
+std::string Escaped(std::string_view Text) {
+  std::string shown;
+  for (const char c : Text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) shown += "#" + std::to_string(b);
+    else shown += c;
+  }
+  return shown;
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::ByClass;
+using detail::EntriesByClass;
+using detail::Escaped;
+using detail::Findings;
+using detail::Parsed;
 
 // One run: the entries parsed, grouped by class and judged on each class's dialog.
 CheckResult Run(const CheckInput& Input) {
@@ -72,17 +85,6 @@ constexpr std::string_view FaultNameTable[FaultCount] = {
     "syntax",  "unknown-property", "too-long", "empty",     "not-an-integer", "beyond-screen",  "charset",
     "charset-undone", "no-dialog", "unknown-id", "stale", "code-page",      "utf-8",          "fit",
     "outside", "overlap", "mnemonic-clash", "mnemonic-dropped", "mnemonic-added", "glyphs", "mixed-script"};
-
-// Control bytes a terminal might take for commands, as the entry language writes them.
-std::string Escaped(std::string_view Text) {
-  std::string shown;
-  for (const char c : Text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) shown += "#" + std::to_string(b);
-    else shown += c;
-  }
-  return shown;
-}
 
 }  // namespace
 

@@ -37,8 +37,6 @@ TextRoom RoomOf(const ControlLayout& C) {
   return t;
 }
 
-namespace {
-
 std::string WithoutPrefix(std::string_view Text, bool Prefix) {
   std::string out;
   for (std::size_t i = 0; i < Text.size(); ++i) {
@@ -48,7 +46,36 @@ std::string WithoutPrefix(std::string_view Text, bool Prefix) {
   return out;
 }
 
-}  // namespace
+char16_t Folded(char16_t C) {
+  if ((C >= u'A' && C <= u'Z') || (C >= 0xC0 && C <= 0xDE && C != 0xD7) || (C >= 0x391 && C <= 0x3AB && C != 0x3A2) ||
+      (C >= 0x410 && C <= 0x42F))
+    return static_cast<char16_t>(C + 32);
+  if (C >= 0x400 && C <= 0x40F) return static_cast<char16_t>(C + 80);
+  return C;
+}
+
+std::optional<MnemonicAt> FindMnemonic(std::string_view Text, int Page) {
+  for (std::size_t i = 0; i + 1 < Text.size(); i += vcl::CharLength(Page, Text, i)) {
+    if (Text[i] != '&') continue;
+    if (Text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    const std::size_t length = vcl::CharLength(Page, Text, i + 1);
+    const std::optional<char16_t> c = vcl::CharToUtf16(Page, Text.substr(i + 1, length));
+    return MnemonicAt{i, length, Folded(c.value_or(u'\uFFFD'))};
+  }
+  return std::nullopt;
+}
+
+std::optional<char16_t> Mnemonic(std::string_view Text, int Page) {
+  const std::optional<MnemonicAt> m = FindMnemonic(Text, Page);
+  if (!m) return std::nullopt;
+  return m->Letter;
+}
+
+std::string Letter(char16_t C, int Page) { return vcl::FromUtf16Char(Page, C).value_or("?"); }
+
 
 TextFit MeasureText(TextMeasure& M, const ControlLayout& C, const TextRoom& Room, int Page) {
   TextFit f;
@@ -146,33 +173,6 @@ void CheckPlaces(Findings& F, const AppliedDialog& After, const DialogLayout& Re
     }
   }
 }
-
-// The letter a mnemonic is typed as: upper and lower case alike, in Latin, Greek and Cyrillic.
-char16_t Folded(char16_t C) {
-  if ((C >= u'A' && C <= u'Z') || (C >= 0xC0 && C <= 0xDE && C != 0xD7) || (C >= 0x391 && C <= 0x3AB && C != 0x3A2) ||
-      (C >= 0x410 && C <= 0x42F))
-    return static_cast<char16_t>(C + 32);
-  if (C >= 0x400 && C <= 0x40F) return static_cast<char16_t>(C + 80);
-  return C;
-}
-
-// The character after the first "&" that is not "&&", as typed; in a double-byte code page it may
-// be a two-byte character, and the usual form there is "(&N)" after the text.
-std::optional<char16_t> Mnemonic(std::string_view Text, int Page) {
-  for (std::size_t i = 0; i + 1 < Text.size(); i += vcl::CharLength(Page, Text, i)) {
-    if (Text[i] != '&') continue;
-    if (Text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    const std::optional<char16_t> c = vcl::CharToUtf16(Page, Text.substr(i + 1, vcl::CharLength(Page, Text, i + 1)));
-    return Folded(c.value_or(u'\uFFFD'));
-  }
-  return std::nullopt;
-}
-
-// The mnemonic letter as the text's code page writes it.
-std::string Letter(char16_t C, int Page) { return vcl::FromUtf16Char(Page, C).value_or("?"); }
 
 void CheckMnemonics(Findings& F, const AppliedDialog& After, const DialogLayout& Ref) {
   const auto& a = After.Layout.Controls;

@@ -71,9 +71,12 @@ TEST(CheckCommand, AFaultySetGivesOneLinePerFaultAndExitsWithOne) {
   WriteFile(dir.File("form1.dfm"), FaultyForm);
   const Result r = Lumetra({"check", dir.File("form1.dfm")}, dir);
   EXPECT_EQ(r.Code, 1);
-  ASSERT_EQ(LineCount(r.Out), 6) << r.Out;
+  ASSERT_EQ(LineCount(r.Out), 7) << "a fault a line, and the hint for the mnemonic\n" << r.Out;
   const std::string file = dir.File("form1.dfm");
-  for (const char* expected : {":6: TOpenDialog.Caption[1089]: error: mnemonic &i is also that of control 1091 'Look &in:'", ":7: TOpenDialog.Caption[1090]: error: text",
+  for (const char* expected : {":6: TOpenDialog.Caption[1089]: error: mnemonic &i is also that of control 1091 'Look &in:'",
+                               ":6: TOpenDialog.Caption[1089]: hint: mnemonic &i is also that of control 1091 'Look &in:'; &t, the "
+                               "original's, is free (proposed: TOpenDialog.Caption[1089]='Inhal&t:')",
+                               ":7: TOpenDialog.Caption[1090]: error: text",
                                ":8: TOpenDialog.Caption[4711]: error: TOpenDialog has no control with id 4711",
                                ":9: TOpenDialog.Foo: error: unknown property", ":10: TOpenDialog.Left[1]: error: control 1 ",
                                ":11: TOpenDialog.Width: error: value 'wide'"})
@@ -109,8 +112,9 @@ TEST(CheckCommand, InABinaryFormALineIsThePlaceInTheList) {
   ASSERT_EQ(Lumetra({"form", "convert", dir.File("form1.txt"), dir.File("form1.dfm")}, dir).Code, 0);
   const Result r = Lumetra({"check", dir.File("form1.dfm")}, dir);
   EXPECT_EQ(r.Code, 1);
-  ASSERT_EQ(LineCount(r.Out), 6) << r.Out;
+  ASSERT_EQ(LineCount(r.Out), 7) << r.Out;
   EXPECT_EQ(r.Out.find(dir.File("form1.dfm") + ":1: TOpenDialog.Caption[1089]: error: mnemonic &i"), 0u) << r.Out;
+  EXPECT_NE(r.Out.find(dir.File("form1.dfm") + ":1: TOpenDialog.Caption[1089]: hint: "), std::string::npos) << r.Out;
   EXPECT_NE(r.Out.find(dir.File("form1.dfm") + ":6: TOpenDialog.Width: error: value 'wide'"), std::string::npos) << r.Out;
 }
 
@@ -129,6 +133,28 @@ TEST(CheckCommand, ATranslationTextFileIsCheckedPerFormAndLocaleAgainstItsOrigin
 
   r = Lumetra({"check", dir.File("lang.txt"), "--locale", "1031"}, dir);
   EXPECT_EQ(LineCount(r.Out), 1) << "the stale original only\n" << r.Out;
+}
+
+// The hints for mnemonics take the letters of the keyboard of each set's locale, and leave the
+// count of faults and the exit code as they are.
+TEST(CheckCommand, MnemonicHintsTakeTheKeyboardOfTheLocale) {
+  ScratchDir dir;
+  const std::string file = dir.File("lang.txt");
+  WriteFile(file,
+            "#0Form1.TFindDialog.Font.Charset%1049=204\r\n"
+            "#0Form1.TFindDialog.Caption[1041]%1049='Case \xF0\xE5\xE3\xE8\xF1\xF2\xF0'\r\n"
+            "#0Form1.TFindDialog.Caption[1041]%1033='Case sensitive'\r\n");
+  const Result r = Lumetra({"check", file}, dir);
+  EXPECT_EQ(r.Code, 0) << "hints are no errors";
+  EXPECT_NE(r.Out.find(file + ":2: TFindDialog.Caption[1041]: hint: the original 'Match &Case' has a mnemonic; &#240 is free "
+                       "(proposed: TFindDialog.Caption[1041]='Case &#240#229#227#232#241#242#240')"),
+            std::string::npos)
+      << "no Latin letter on the Russian layout\n" << r.Out;
+  EXPECT_NE(r.Out.find(file + ":3: TFindDialog.Caption[1041]: hint: the original 'Match &Case' has a mnemonic; &c, its letter, is free "
+                       "(proposed: TFindDialog.Caption[1041]='&Case sensitive')"),
+            std::string::npos)
+      << r.Out;
+  EXPECT_EQ(LineCount(r.Out), 4) << "two warnings and their hints\n" << r.Out;
 }
 
 // Ten locales in ten scripts, each in the code page of its Font.Charset entry, with the faces
