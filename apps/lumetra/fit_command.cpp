@@ -6,12 +6,14 @@
 //   the form (its translator's entries), into the form's or the given translation text file (the
 //   lines of their form and locale, as `lumetra text save` writes them), or into the list. Every
 //   file is replaced whole, all of them together, or none.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <set>
 
 #include "check_source.hpp"
 #include "checks/fit.hpp"
+#include "checks/mnemonics.hpp"
 #include "commands.hpp"
 #include "form_file.hpp"
 #include "live_dialogs.hpp"
@@ -23,7 +25,7 @@ namespace lumetra_cli {
 namespace {
 
 const char* const FitHelp =
-    "usage: lumetra fit FILE [--locale N] [--dpi N ...] [--dry-run]\n\n"
+    "usage: lumetra fit FILE [--locale N] [--dpi N ...] [--mnemonics] [--dry-run]\n\n"
     "For every translated text that does not fit its control, writes the sizes and positions that\n"
     "make it fit into FILE (a form, a translation text file or a list of entries, read as 'lumetra\n"
     "check' reads it): the control grows to its text (a wrapping label first in width, within its\n"
@@ -35,14 +37,37 @@ const char* const FitHelp =
     "--locale N   fits the entries of locale N of the translation text file\n"
     "--dpi N      fits at N pixels per inch (48 to 960; default 96); given several times, one set\n"
     "             of entries fits at all of them\n"
+    "--mnemonics  also gives every mnemonic that two controls of a dialog share, or that a\n"
+    "             translation dropped or added, the letter 'lumetra check' proposes for it\n"
     "--dry-run    prints the entries instead of writing them\n"
     "\"--\" ends the options.\n";
 
-// The checks that judge what the fit is for.
-checks::FaultSet FitFaults() {
+// The checks that judge what the fit is for: the layout, and the mnemonics when it gives them.
+checks::FaultSet FitFaults(bool Mnemonics) {
   checks::FaultSet kinds;
   for (const checks::Fault f : {checks::Fault::Fit, checks::Fault::Outside, checks::Fault::Overlap}) kinds.set(static_cast<std::size_t>(f));
+  if (Mnemonics)
+    for (const checks::Fault f : {checks::Fault::MnemonicClash, checks::Fault::MnemonicDropped, checks::Fault::MnemonicAdded})
+      kinds.set(static_cast<std::size_t>(f));
   return kinds;
+}
+
+// Entries with the proposed letters in place of the entries they are for; the lines written
+// go to Written, the proposals without a free letter to Unsolved.
+std::vector<checks::SourceEntry> WithMnemonics(const checks::CheckInput& Input, std::vector<std::string>& Written,
+                                               std::vector<checks::MnemonicProposal>& Unsolved) {
+  std::vector<checks::SourceEntry> entries = Input.Entries;
+  for (const checks::MnemonicProposal& p : checks::ProposeMnemonics(Input)) {
+    if (!p.Entry) {
+      Unsolved.push_back(p);
+      continue;
+    }
+    const auto same = std::find_if(entries.begin(), entries.end(), [&](const checks::SourceEntry& e) { return Vek::EntryKey(e.Line) == p.Key; });
+    if (same == entries.end()) continue;
+    same->Line = *p.Entry;
+    Written.push_back(*p.Entry);
+  }
+  return entries;
 }
 
 // Lines of a list as they were, each changed one on its place, new ones after them.
@@ -94,8 +119,8 @@ void WriteBack(const std::string& File, const CheckSource& Source, const std::ve
 int RunFit(const Args& args) {
   std::optional<int> locale;
   std::vector<int> dpis;
-  bool dryRun = false;
-  const Parsed p = ParseOptions(args, {LocaleOption(locale), DpiOption(dpis), Flag("--dry-run", dryRun)});
+  bool dryRun = false, mnemonics = false;
+  const Parsed p = ParseOptions(args, {LocaleOption(locale), DpiOption(dpis), Flag("--mnemonics", mnemonics), Flag("--dry-run", dryRun)});
   if (HelpOrCheck(p, 1, FitHelp)) return 0;
   if (dpis.empty()) dpis.push_back(Vek::DefaultPixelsPerInch);
   const std::string& file = p.Positional[0];
@@ -109,22 +134,31 @@ int RunFit(const Args& args) {
     in.Input = CheckInputOf(set, live, *measure, std::nullopt);
     in.Reference = [&live, &measure](const std::string& ClassName, int Dpi) { return live.Reference(ClassName, Dpi, *measure); };
     in.PixelsPerInch = dpis;
-    const checks::FitResult fit = checks::FitEntries(in);
+    checks::FitResult fit = checks::FitEntries(in);
+    std::vector<checks::MnemonicProposal> unsolved;
+    if (mnemonics) {
+      EntrySet sized = set;
+      sized.Entries = fit.Entries;
+      fit.Entries = WithMnemonics(CheckInputOf(sized, live, *measure, std::nullopt), fit.Written, unsolved);
+    }
     for (const std::string& line : fit.Written) std::printf("%s%s\n", dryRun ? "" : "  ", Escaped(line).c_str());
     written += static_cast<int>(fit.Written.size());
     if (!fit.Written.empty()) changed.push_back({&set, fit.Entries});
+    for (const checks::MnemonicProposal& u : unsolved) std::printf("%s\n", checks::FormatProposal(set.File, u).c_str());
     // What remains at each DPI: the texts the fit gave up on, then the other faults it is for.
     Print(fit.Unfitted);
-    remaining += static_cast<int>(fit.Unfitted.size());
+    remaining += static_cast<int>(fit.Unfitted.size() + unsolved.size());
     std::set<std::pair<int, std::string>> reported;
     for (const checks::Problem& u : fit.Unfitted) reported.insert({u.Line, u.Key});
+    for (const checks::MnemonicProposal& u : unsolved) reported.insert({u.Line, u.Key});
     EntrySet after = set;
     after.Entries = fit.Entries;
     for (const int dpi : dpis) {
       checks::CheckInput again = CheckInputOf(after, live, *measure, dpi);
-      again.Reported = FitFaults();
+      again.Reported = FitFaults(mnemonics);
       for (checks::Problem& problem : checks::Check(again)) {
-        if (problem.Kind == checks::Fault::Fit && reported.count({problem.Line, problem.Key})) continue;
+        const bool layout = problem.Kind == checks::Fault::Fit || problem.Kind == checks::Fault::Outside || problem.Kind == checks::Fault::Overlap;
+        if (reported.count({problem.Line, problem.Key}) || (!layout && dpi != dpis.front())) continue;  // a mnemonic is one at any DPI
         problem.Reason += " (at " + std::to_string(dpi) + " dpi)";
         Print({problem});
         ++remaining;

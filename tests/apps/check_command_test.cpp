@@ -404,3 +404,22 @@ TEST(FitCommand, WhatCannotFitIsReportedAndTheRestWritten) {
   EXPECT_EQ(r.Code, 2);
   EXPECT_NE(ReadFile(dir.File("stderr.txt")).find("--dpi '20' is no screen's pixels per inch"), std::string::npos);
 }
+
+// fit --mnemonics gives the German and the Russian sets with clashes the letters check proposes:
+// afterwards no mnemonic is at fault, and no text that fitted before is cut off.
+TEST(FitCommand, MnemonicsLeaveNoClashInTheGermanAndRussianSets) {
+  ScratchDir dir;
+  for (const char* name : {"de.txt", "ru.txt"}) {
+    SCOPED_TRACE(name);
+    const std::string list = dir.File(name);
+    WriteFile(list, ReadFile(std::string(LUMETRA_TEST_DATA) + "/mnemonics/" + name));
+    const Result before = Lumetra({"check", list, "--only", "mnemonic-clash,mnemonic-dropped,mnemonic-added"}, dir);
+    ASSERT_EQ(before.Code, 1) << "the set has clashes to solve";
+    const Result fit = Lumetra({"fit", list, "--mnemonics"}, dir);
+    EXPECT_EQ(fit.Code, 0) << fit.Out;
+    const Result after = Lumetra({"check", list}, dir);
+    EXPECT_EQ(after.Out.find("mnemonic"), std::string::npos) << after.Out;
+    EXPECT_EQ(after.Out.find(": fit"), std::string::npos) << after.Out;
+    EXPECT_EQ(after.Code, 0) << after.Out;
+  }
+}
