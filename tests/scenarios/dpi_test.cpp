@@ -43,17 +43,6 @@ const Moved Dialogs[] = {
      {Fault::Fit, Fault::Outside, Fault::Overlap}},
 };
 
-// Wine's file dialogs come back at the size they were last closed with, for the rest of the
-// process. Shrunk to the least size they take (that of the template), they are laid out as when
-// first shown, the layout the recordings hold.
-void AsFirstShown(HWND W) {
-#ifdef _WIN32
-  if (GetWindowLongA(W, GWL_STYLE) & WS_THICKFRAME) SetWindowPos(W, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-#else
-  (void)W;  // the simulated ones are always shown at the size of their recording
-#endif
-}
-
 int ClientWidth(HWND W) {
   RECT r{};
   GetClientRect(W, &r);
@@ -90,7 +79,7 @@ protected:
     FLmt->SetTranslate(M != nullptr);
     checks::DialogLayout layout;
     scenario::Show(Dialog, [&](HWND W) {
-      if (!M) AsFirstShown(W);
+      if (!M) scenario::AsFirstShown(W);
       layout = checks::LayoutFromWindow(W, Dialog->ClassName());
     });
     FLmt->SetTranslate(true);
@@ -105,7 +94,7 @@ protected:
     FLmt->SetTranslate(false);
     int width = 0;
     scenario::Show(Dialog, [&](HWND W) {
-      AsFirstShown(W);
+      scenario::AsFirstShown(W);
       width = ClientWidth(W);
     });
     FLmt->SetTranslate(true);

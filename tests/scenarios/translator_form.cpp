@@ -44,6 +44,14 @@ vcl::TCommonDialog* AddDialog(vcl::TForm* Form, vcl::TClass Class) {
   return dialog;
 }
 
+void AsFirstShown(HWND Dialog) {
+#ifdef _WIN32
+  if (GetWindowLongA(Dialog, GWL_STYLE) & WS_THICKFRAME) SetWindowPos(Dialog, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+#else
+  (void)Dialog;  // the simulated ones are always shown at the size of their recording
+#endif
+}
+
 HWND WindowOf(HWND Dialog, const std::string& Property) {
   if (Property == "Caption") return Dialog;
   const int id = std::stoi(Property.substr(Property.find('[') + 1));

@@ -50,6 +50,11 @@ void Show(vcl::TCommonDialog* Dialog, const std::function<void(HWND)>& Action);
 /// current folder as it is (the recordings were made at the root).
 vcl::TCommonDialog* AddDialog(vcl::TForm* Form, vcl::TClass Class);
 
+/// Wine's file dialogs come back at the size they were last closed with, for the rest of the
+/// process. Shrunk to the least size they take (that of the template), they are laid out as when
+/// first shown, the layout the recordings hold. Nothing in the simulation.
+void AsFirstShown(HWND Dialog);
+
 /// The window an entry's property names in a shown dialog: the dialog ("Caption"), a control by
 /// id, or the n-th direct child for an ordinal id ("Caption[-2]"); 0 when there is none.
 HWND WindowOf(HWND Dialog, const std::string& Property);
