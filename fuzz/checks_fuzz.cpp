@@ -2,12 +2,14 @@
 // and find dialogs, never crash; every problem names a line of the input, a fault with a place in
 // the dialog is one of an entry with a class, and the dialog the entries leave lies within what a
 // screen holds. The mnemonic proposals name lines of the input, and each proposed entry is one
-// for the key it names, with a value that decodes.
+// for the key it names, with a value that decodes. The fit at 96 and 144 dpi writes only
+// integer sizes and positions a screen holds, of the classes the entries name.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "checks/checks.hpp"
+#include "checks/fit.hpp"
 #include "checks/mnemonics.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
@@ -42,6 +44,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     if (p.Entry && (Vek::EntryKey(*p.Entry) != p.Key || !Vek::Entry::Split(std::string_view(*p.Entry)).TryDecodedValue())) __builtin_trap();
     (void)checks::FormatProposal(in.File, p);
   }
+  checks::FitInput fit;
+  fit.Input = in;
+  checks::RecordedMeasure measure;
+  static const checks::DialogLayout open144 = checks::AtPixelsPerInch(open, 144, measure);
+  static const checks::DialogLayout find144 = checks::AtPixelsPerInch(find, 144, measure);
+  fit.Reference = [](const std::string& ClassName, int Dpi) -> const checks::DialogLayout* {
+    if (ClassName == "TOpenDialog") return Dpi == 144 ? &open144 : Dpi == 96 ? &open : nullptr;
+    if (ClassName == "TFindDialog") return Dpi == 144 ? &find144 : Dpi == 96 ? &find : nullptr;
+    return nullptr;
+  };
+  fit.PixelsPerInch = {96, 144};
+  const checks::FitResult fitted = checks::FitEntries(fit);
+  for (const std::string& w : fitted.Written) {
+    const Vek::Entry e = Vek::Entry::Split(std::string_view(w));
+    const std::optional<int> n = Vek::ParseDecimal(Vek::EntryValue(w));
+    if (!(e.AppliesTo("TOpenDialog") || e.AppliesTo("TFindDialog")) || !n || *n < -Vek::ScreenLimit || *n > Vek::ScreenLimit) __builtin_trap();
+  }
+  for (const checks::Problem& p : fitted.Unfitted)
+    if (p.Line < 0 || p.Line > line) __builtin_trap();
   const checks::DialogLayout applied = checks::Applied(open, in.Entries);
   const auto onScreen = [](long long Size) { return Size >= 0 && Size <= Vek::ScreenLimit; };
   if (!onScreen(static_cast<long long>(applied.Window.right) - applied.Window.left)) __builtin_trap();
