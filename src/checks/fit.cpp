@@ -150,7 +150,7 @@ SIZE Needed(TextMeasure& M, const ControlLayout& C, int Page, const detail::Text
     need.cy = std::max(height, Fit.Lines * Fit.LineHeight);
     tried.Rect.bottom = tried.Rect.top + need.cy;
     const detail::TextFit widest = detail::MeasureText(M, tried, detail::RoomOf(tried), Page);
-    need.cy = std::max(need.cy, widest.Lines * widest.LineHeight);
+    need.cy = std::max<LONG>(need.cy, widest.Lines * widest.LineHeight);
     return need;
   }
   while (low < high) {
