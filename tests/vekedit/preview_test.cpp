@@ -303,6 +303,41 @@ TEST_F(Preview, ATextBeyondTheWorkAreaIsListedAsNotFittedAndLeftAlone) {
   EXPECT_EQ(Faults().at(0), notFitted);
 }
 
+#ifndef _WIN32
+// On a screen of another DPI the fit is for that DPI too: at 120 dpi the long label fits the
+// open dialog as its template lays it out there, which a fit at 96 dpi alone leaves it short of.
+TEST_F(Preview, FitAlsoFitsAtTheScreensDpi) {
+  struct ScreenAt {
+    explicit ScreenAt(int Dpi) { SetScreenPixelsPerInch(Dpi); }
+    ~ScreenAt() { SetScreenPixelsPerInch(96); }
+  };
+  checks::RecordedMeasure measure;
+  const checks::DialogLayout at120 =
+      checks::AtPixelsPerInch(checks::LayoutFromRecorded(*win::FindRecordedDialog("open"), "TOpenDialog"), 120, measure);
+  std::vector<std::string> labelFaults;
+  for (const int screen : {96, 120}) {
+    SCOPED_TRACE(screen);
+    const ScreenAt dpi(screen);
+    TDlgEditor& e = Open();
+    ClickKey("TOpenDialog.Caption[1090]");
+    e.EdtTranslation->SetText(LongName);
+    e.BtnFitClick(e.BtnFit);
+    checks::CheckInput in;
+    for (int i = 0; i < e.TransList().Count(); ++i) in.Entries.push_back({e.TransList().Get(i), i + 1});
+    in.Measure = &measure;
+    in.Reference = [&](const std::string& ClassName) { return ClassName == "TOpenDialog" ? &at120 : nullptr; };
+    std::string found;
+    for (const checks::Problem& p : checks::Check(in))
+      if (p.Kind == checks::Fault::Fit && p.Key == "TOpenDialog.Caption[1090]") found += checks::FormatFault(p);
+    labelFaults.push_back(found);
+    Close();
+    FLmt->Translations()->SetText("TOpenDialog.Caption='Offen'\r\nTOpenDialog.Caption[1090]='Datei&name:'\r\n");
+  }
+  EXPECT_NE(labelFaults[0], "") << "fitted at 96 dpi only";
+  EXPECT_EQ(labelFaults[1], "");
+}
+#endif
+
 // Where there is nothing to fit a message says why, and the working copy stays as it was.
 TEST_F(Preview, NothingToFitSaysWhy) {
   TDlgEditor& e = Open();
