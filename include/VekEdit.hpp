@@ -41,6 +41,17 @@ TEditorDialogs* SetEditorDialogs(TEditorDialogs* Dialogs);
 
 class TDlgEditor;
 
+/// What fitting a dialog proposes (TEditorPreview::Fit).
+struct TFitProposal {
+  /// Whether the class has a dialog to fit at all.
+  bool HasDialog = false;
+  /// The entry lines the fit wrote, each replacing the entry of its key or new.
+  std::vector<std::string> Written;
+  /// The texts that could not be made to fit, one line each, `key: error: reason` (the reason
+  /// names the DPI and the work area).
+  std::vector<std::string> Unfitted;
+};
+
 /// The window beside the editor that shows the current key's dialog translated by the working
 /// copy, with its faults outlined in red and listed. Programs that link the editor's preview
 /// part have it; the editor then has a Preview button.
@@ -55,6 +66,12 @@ public:
   /// current key) or a class without a dialog to draw leaves the picture empty and says why.
   virtual void Update(const std::string& ClassName, const std::vector<std::string>& Entries,
                       const std::vector<std::string>& Originals) = 0;
+  /// Proposes the sizes and positions that make every text of ClassName's dialog fit at 96 dpi
+  /// and at the screen's DPI, within the work area, for Entries and Originals as Update takes
+  /// them. The texts it could not fit lead the fault list of Update whenever the class's
+  /// entries are those the proposal leaves. A class without a dialog proposes nothing.
+  virtual TFitProposal Fit(const std::string& ClassName, const std::vector<std::string>& Entries,
+                           const std::vector<std::string>& Originals) = 0;
 };
 /// Makes the preview window of an editor; the window's controls are owned by the editor.
 using TPreviewMaker = std::unique_ptr<TEditorPreview> (*)(TDlgEditor& Editor);
@@ -116,6 +133,9 @@ public:
   /// Opens the preview window (F5 in the key list and the translation box too); made in code
   /// beside New and Remove, and only when the program has the preview (else nullptr).
   vcl::TButton* BtnPreview = nullptr;
+  /// Fits the current key's dialog: the sizes and positions that make its texts fit go into
+  /// the working copy; made beside BtnPreview, and only with it.
+  vcl::TButton* BtnFit = nullptr;
   /// Takes the current key's translation as reviewed, clearing its fuzzy mark; made in code
   /// below the translation box, enabled while the current key is fuzzy.
   vcl::TButton* BtnAccept = nullptr;
@@ -145,6 +165,10 @@ public:
   void BtnRemoveClick(vcl::TObject* Sender);
   /// Shows the preview window and draws the current key's dialog in it.
   void BtnPreviewClick(vcl::TObject* Sender);
+  /// Stores a pending edit, puts the entries that make the current key's dialog fit into the
+  /// working copy (new keys listed as New lists them) and shows the preview with the result;
+  /// a message says when there was nothing to fit.
+  void BtnFitClick(vcl::TObject* Sender);
   /// Redraws the shown preview with the text being typed.
   void EdtTranslationChange(vcl::TObject* Sender);
   /// Stores a pending edit and clears the current key's fuzzy mark.
@@ -249,6 +273,13 @@ private:
   // Marks Key fuzzy or clears its mark, in PropList too (the item keeps its selection).
   void SetFuzzy(const std::string& Key, bool Fuzzy);
   void UpdatePreview();
+  // The class of the shown key (empty without one) and the captured values, as the preview
+  // takes them.
+  std::string ShownClass() const;
+  std::vector<std::string> Originals() const;
+  // Puts entry lines into the working copy, each replacing the entry of its key; a new key is
+  // listed and no longer available, as New does it.
+  void TakeEntries(const std::vector<std::string>& Lines);
   // Moves the current key by PageUp or PageDown.
   void MoveCurrent(bool Forward);
   // Makes StartKey the current key and shows its preview.

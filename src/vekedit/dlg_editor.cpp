@@ -28,6 +28,7 @@ VCL_IMPLEMENT_CLASS(TDlgEditor, vcl::TForm, [](vcl::TMetaClass& c) {
   PublishMethod(c, "BtnNewClick", &TDlgEditor::BtnNewClick);
   PublishMethod(c, "BtnRemoveClick", &TDlgEditor::BtnRemoveClick);
   PublishMethod(c, "BtnPreviewClick", &TDlgEditor::BtnPreviewClick);
+  PublishMethod(c, "BtnFitClick", &TDlgEditor::BtnFitClick);
   PublishMethod(c, "EdtTranslationChange", &TDlgEditor::EdtTranslationChange);
   PublishMethod(c, "ListAvailClick", &TDlgEditor::ListAvailClick);
   PublishMethod(c, "ListAvailMouseMove", &TDlgEditor::ListAvailMouseMove);

@@ -2,6 +2,10 @@
 // editor when the program starts.
 #include "vekedit/editor_preview.hpp"
 
+#include <algorithm>
+
+#include "checks/fit.hpp"
+
 namespace VekEdit {
 
 using namespace vcl;
@@ -9,6 +13,15 @@ using namespace vcl;
 namespace {
 
 constexpr int Margin = 8, ListHeight = 96;
+
+// The lines of Entries, sorted: the same entries in another order compare equal.
+std::vector<std::string> LinesOf(const std::vector<checks::SourceEntry>& Entries) {
+  std::vector<std::string> lines;
+  lines.reserve(Entries.size());
+  for (const checks::SourceEntry& e : Entries) lines.push_back(e.Line);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
 
 }  // namespace
 
@@ -86,17 +99,10 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
   if (!reference) {
     faultLines = ClassName.empty() ? "No property is current." : "No dialog of class " + ClassName + " to draw.";
   } else {
-    // Only the class's entries and captured values are judged: the other dialogs' faults are
-    // not shown, and a working copy of many dialogs stays quick to redraw on every key.
-    checks::CheckInput in;
-    for (std::size_t i = 0; i < Entries.size(); ++i)
-      if (Vek::Entry::Split(Entries[i]).AppliesTo(ClassName)) in.Entries.push_back({Entries[i], static_cast<int>(i) + 1});
-    for (const std::string& line : Originals)
-      if (Vek::Entry::Split(line).AppliesTo(ClassName)) in.Originals.push_back(line);
-    in.TranslateEmpty = FEditor.Translator && FEditor.Translator->TranslateEmpty();
-    in.Form = FEditor.Translator ? FEditor.Translator->Owner() : nullptr;
-    in.Measure = FMeasure.get();
-    in.Reference = [this](const std::string& Name) { return FReferences.Find(Name); };
+    checks::CheckInput in = InputOf(ClassName, Entries, Originals);
+    // Kept while other entries are drawn: the box is emptied and filled again as a key is shown.
+    if (!FUnfitted.empty() && ClassName == FUnfittedClass && LinesOf(in.Entries) == FFittedLines)
+      for (const std::string& line : FUnfitted) faultLines += (faultLines.empty() ? "" : "\r\n") + line;
     // One pass judges the entries and gives the dialog they leave, which is drawn.
     checks::CheckResult checked = checks::CheckAndApply(in);
     std::vector<checks::Problem> faults;
@@ -106,7 +112,7 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
     picture = checks::DrawPicture(applied != checked.Applied.end() ? applied->second : *reference, faults);
     for (const checks::Problem& p : faults)
       faultLines += (faultLines.empty() ? "" : "\r\n") + checks::FormatFault(p);
-    if (faults.empty()) faultLines = "No faults.";
+    if (faultLines.empty()) faultLines = "No faults.";
   }
   Faults->SetText(faultLines);
   const int width = std::max(picture.Width, 300), height = picture.Height;
@@ -114,6 +120,53 @@ void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std:
   Faults->SetBounds(Margin, Margin + height + (height ? Margin : 0), width, ListHeight);
   Form->SetClientWidth(width + 2 * Margin);
   Form->SetClientHeight(Faults->Top() + ListHeight + Margin);
+}
+
+TFitProposal TPreviewWindow::Fit(const std::string& ClassName, const std::vector<std::string>& Entries,
+                                 const std::vector<std::string>& Originals) {
+  TFitProposal proposal;
+  FUnfitted.clear();
+  if (ClassName.empty() || !FReferences.Find(ClassName)) return proposal;
+  proposal.HasDialog = true;
+  checks::FitInput in;
+  in.Input = InputOf(ClassName, Entries, Originals);
+  in.Reference = [this](const std::string& Name, int Dpi) { return ReferenceAt(Name, Dpi); };
+  in.PixelsPerInch = {Vek::DefaultPixelsPerInch};
+  if (const int screen = Vek::ScreenPixelsPerInch(nullptr); screen != Vek::DefaultPixelsPerInch) in.PixelsPerInch.push_back(screen);
+  checks::FitResult fit = checks::FitEntries(in);
+  proposal.Written = std::move(fit.Written);
+  for (const checks::Problem& p : fit.Unfitted) proposal.Unfitted.push_back(checks::FormatFault(p));
+  if (!proposal.Unfitted.empty()) {
+    FUnfittedClass = ClassName;
+    FFittedLines = LinesOf(fit.Entries);
+    FUnfitted = proposal.Unfitted;
+  }
+  return proposal;
+}
+
+checks::CheckInput TPreviewWindow::InputOf(const std::string& ClassName, const std::vector<std::string>& Entries,
+                                           const std::vector<std::string>& Originals) {
+  // Only the class's entries and captured values are judged: the other dialogs' faults are
+  // not shown, and a working copy of many dialogs stays quick to redraw on every key.
+  checks::CheckInput in;
+  for (std::size_t i = 0; i < Entries.size(); ++i)
+    if (Vek::Entry::Split(Entries[i]).AppliesTo(ClassName)) in.Entries.push_back({Entries[i], static_cast<int>(i) + 1});
+  for (const std::string& line : Originals)
+    if (Vek::Entry::Split(line).AppliesTo(ClassName)) in.Originals.push_back(line);
+  in.TranslateEmpty = FEditor.Translator && FEditor.Translator->TranslateEmpty();
+  in.Form = FEditor.Translator ? FEditor.Translator->Owner() : nullptr;
+  in.Measure = FMeasure.get();
+  in.Reference = [this](const std::string& Name) { return FReferences.Find(Name); };
+  return in;
+}
+
+const checks::DialogLayout* TPreviewWindow::ReferenceAt(const std::string& ClassName, int Dpi) {
+  const checks::DialogLayout* recorded = FReferences.Find(ClassName);
+  if (!recorded || recorded->PixelsPerInch == Dpi) return recorded;
+  const auto key = std::make_pair(ClassName, Dpi);
+  auto scaled = FScaled.find(key);
+  if (scaled == FScaled.end()) scaled = FScaled.emplace(key, checks::AtPixelsPerInch(*recorded, Dpi, *FMeasure)).first;
+  return &scaled->second;
 }
 
 std::unique_ptr<TEditorPreview> MakePreviewWindow(TDlgEditor& Editor) { return std::make_unique<TPreviewWindow>(Editor); }

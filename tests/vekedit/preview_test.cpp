@@ -207,8 +207,164 @@ TEST_F(Preview, TypedKeysRedrawTheShownPreview) {
   EXPECT_TRUE(outlined);
 }
 
+TEST_F(Preview, TheFitButtonSitsBesidePreviewAndComesOnlyWithIt) {
+  TDlgEditor& e = Open();
+  ASSERT_NE(e.BtnFit, nullptr);
+  EXPECT_EQ(e.BtnFit->Parent(), e.BtnPreview->Parent());
+  EXPECT_EQ(e.BtnFit->Top(), e.BtnPreview->Top());
+  EXPECT_EQ(e.BtnFit->Height(), e.BtnPreview->Height());
+  EXPECT_GT(e.BtnFit->Left(), e.BtnPreview->Left() + e.BtnPreview->Width()) << "right of Preview, not over it";
+  EXPECT_EQ(e.BtnFit->Left() + e.BtnFit->Width(), e.EdtTranslation->Left() + e.EdtTranslation->Width());
+  EXPECT_FALSE(e.BtnFit->Hint().empty());
+  Close();
+
+  // A program without the preview part has neither button.
+  const VekEdit::TPreviewMaker maker = VekEdit::SetPreviewMaker(nullptr);
+  TDlgEditor& plain = Open();
+  EXPECT_EQ(plain.BtnPreview, nullptr);
+  EXPECT_EQ(plain.BtnFit, nullptr);
+  Close();
+  VekEdit::SetPreviewMaker(maker);
+}
+
+// The text being typed is stored first; the fit's entries go into the working copy (new keys
+// listed), the preview opens on the result without the fault, and only OK hands them back.
+TEST_F(Preview, FitStoresTheTypedTextAndWritesTheSizesThatMakeItFit) {
+  // The label's width as captured (one more than the recording's): available until the fit
+  // writes an entry for it.
+  FLmt->OrgProps()->SortInsert("TOpenDialog.Width[1090]=85", nullptr);
+  const std::string translations = FLmt->Translations()->Text();
+  for (const bool ok : {true, false}) {
+    SCOPED_TRACE(ok ? "OK" : "Cancel");
+    TDlgEditor& e = Open();
+    EXPECT_EQ(Items(*e.ListAvail), std::vector<std::string>{"TOpenDialog.Width[1090]"});
+    ClickKey("TOpenDialog.Caption[1090]");
+    e.EdtTranslation->SetText(LongName);
+    const int before = e.TransList().Count();
+    e.BtnFitClick(e.BtnFit);
+    EXPECT_EQ(FDialogs.Asked, std::vector<std::string>{}) << "no message: something was fitted";
+    const int label = TDlgEditor::GetPropIndex("TOpenDialog.Caption[1090]", e.TransList());
+    ASSERT_GE(label, 0);
+    EXPECT_EQ(e.TransList().Get(label), std::string("TOpenDialog.Caption[1090]='") + LongName + "'");
+    EXPECT_GE(TDlgEditor::GetPropIndex("TOpenDialog.Width[1090]", e.TransList()), 0) << "the label grows";
+    EXPECT_GT(e.TransList().Count(), before + 1) << "the controls after it move";
+    for (int i = 0; i < e.TransList().Count(); ++i) {
+      const std::string key(Vek::EntryKey(e.TransList().Get(i)));
+      EXPECT_GE(e.PropList->Items()->IndexOf(key), 0) << key << " is listed";
+    }
+    EXPECT_EQ(Items(*e.ListAvail), std::vector<std::string>{}) << "listed now, no longer available";
+    EXPECT_TRUE(e.Modified());
+    EXPECT_EQ(e.PropList->Items()->Strings(e.PropList->ItemIndex()), "TOpenDialog.Caption[1090]");
+    EXPECT_EQ(e.EdtTranslation->Text(), LongName);
+    ASSERT_TRUE(e.Preview() && Window().Showing()) << "opened on the result";
+    for (const std::string& line : Faults()) EXPECT_EQ(line.find("has room for"), std::string::npos) << line;
+    EXPECT_FALSE(OutlinedLeft(NameLabel));
+
+    // Fitted once, the dialog has nothing more to fit.
+    FDialogs.Answers = {mrOk};
+    e.BtnFitClick(e.BtnFit);
+    EXPECT_EQ(FDialogs.Asked, std::vector<std::string>{"MessageDlg There was nothing to fit: every text of the TOpenDialog dialog fits."});
+    FDialogs.Asked.clear();
+
+    const std::vector<std::string> fitted = testing_support::LinesOf(e.TransList());
+    if (ok) {
+      e.BtnOKClick(e.BtnOK);
+      EXPECT_EQ(testing_support::LinesOf(*FLmt->Translations()), fitted);
+    } else {
+      FDialogs.Answers = {mrYes};  // discard the changes
+      e.BtnCancelClick(e.BtnCancel);
+      EXPECT_EQ(e.ModalResult(), mrCancel);
+      EXPECT_EQ(TDlgEditor::GetPropIndex("TOpenDialog.Width[1090]", *FLmt->Translations()), -1);
+    }
+    Close();
+    FLmt->Translations()->SetText(translations);
+  }
+}
+
+// A text that would take the dialog beyond the work area leads the fault list, saying why, and
+// gets no entry; the other texts are still fitted. Editing the class's entries drops the line.
+TEST_F(Preview, ATextBeyondTheWorkAreaIsListedAsNotFittedAndLeftAlone) {
+  const std::string huge(180, 'W');
+  FLmt->Translations()->SetText("TFindDialog.Caption[1]='" + huge + "'\r\nTFindDialog.Caption[2]='Abbrechen, bitte sofort'\r\n");
+  TDlgEditor& e = Open();
+  ClickKey("TFindDialog.Caption[1]");
+  e.BtnFitClick(e.BtnFit);
+  EXPECT_EQ(FDialogs.Asked, std::vector<std::string>{});
+  ASSERT_TRUE(e.Preview() && Window().Showing());
+  ASSERT_FALSE(Faults().empty());
+  EXPECT_EQ(Faults()[0].rfind("TFindDialog.Caption[1]: error: text ", 0), 0u) << Faults()[0];
+  EXPECT_NE(Faults()[0].find("is not fitted: the dialog would be "), std::string::npos) << Faults()[0];
+  EXPECT_NE(Faults()[0].find("beyond a 1024 x 768 work area"), std::string::npos) << Faults()[0];
+  EXPECT_GE(TDlgEditor::GetPropIndex("TFindDialog.Width[2]", e.TransList()), 0) << "Cancel still grows";
+  for (int i = 0; i < e.TransList().Count(); ++i) {
+    const std::string line = e.TransList().Get(i);
+    EXPECT_TRUE(line.rfind("TFindDialog.Caption[1]=", 0) == 0 || line.find("[1]=") == std::string::npos) << line;
+  }
+
+  const std::string notFitted = Faults()[0];
+  e.EdtTranslation->SetText("Weiter");
+  e.EdtTranslationChange(e.EdtTranslation);
+  for (const std::string& line : Faults()) EXPECT_EQ(line.find("is not fitted"), std::string::npos) << line;
+  Key(VK_ESCAPE);  // the entries the fit left again
+  EXPECT_EQ(Faults().at(0), notFitted);
+}
+
+#ifndef _WIN32
+// On a screen of another DPI the fit is for that DPI too: at 120 dpi the long label fits the
+// open dialog as its template lays it out there, which a fit at 96 dpi alone leaves it short of.
+TEST_F(Preview, FitAlsoFitsAtTheScreensDpi) {
+  struct ScreenAt {
+    explicit ScreenAt(int Dpi) { SetScreenPixelsPerInch(Dpi); }
+    ~ScreenAt() { SetScreenPixelsPerInch(96); }
+  };
+  checks::RecordedMeasure measure;
+  const checks::DialogLayout at120 =
+      checks::AtPixelsPerInch(checks::LayoutFromRecorded(*win::FindRecordedDialog("open"), "TOpenDialog"), 120, measure);
+  std::vector<std::string> labelFaults;
+  const std::string translations = FLmt->Translations()->Text();
+  for (const int screen : {96, 120}) {
+    SCOPED_TRACE(screen);
+    const ScreenAt dpi(screen);
+    TDlgEditor& e = Open();
+    ClickKey("TOpenDialog.Caption[1090]");
+    e.EdtTranslation->SetText(LongName);
+    e.BtnFitClick(e.BtnFit);
+    checks::CheckInput in;
+    for (int i = 0; i < e.TransList().Count(); ++i) in.Entries.push_back({e.TransList().Get(i), i + 1});
+    in.Measure = &measure;
+    in.Reference = [&](const std::string& ClassName) { return ClassName == "TOpenDialog" ? &at120 : nullptr; };
+    std::string found;
+    for (const checks::Problem& p : checks::Check(in))
+      if (p.Kind == checks::Fault::Fit && p.Key == "TOpenDialog.Caption[1090]") found += checks::FormatFault(p);
+    labelFaults.push_back(found);
+    Close();
+    FLmt->Translations()->SetText(translations);
+  }
+  EXPECT_NE(labelFaults[0], "") << "fitted at 96 dpi only";
+  EXPECT_EQ(labelFaults[1], "");
+}
+#endif
+
+// Where there is nothing to fit a message says why, and the working copy stays as it was.
+TEST_F(Preview, NothingToFitSaysWhy) {
+  TDlgEditor& e = Open();
+  for (const auto& [key, message] :
+       {std::pair<std::string, std::string>{"TFontDialog.Caption", "every text of the TFontDialog dialog fits"},
+        {"TMyDialog.Caption", "no dialog of class TMyDialog"}}) {
+    SCOPED_TRACE(key);
+    ClickKey(key);
+    const std::vector<std::string> before = testing_support::LinesOf(e.TransList());
+    FDialogs.Answers = {mrOk};
+    e.BtnFitClick(e.BtnFit);
+    EXPECT_EQ(FDialogs.Asked, std::vector<std::string>{"MessageDlg There was nothing to fit: " + message + "."});
+    FDialogs.Asked.clear();
+    EXPECT_EQ(testing_support::LinesOf(e.TransList()), before);
+    EXPECT_FALSE(e.Modified());
+  }
+}
+
 // Not a test: ./run-demo --windows runs it (with LUMETRA_HOLD set) to photograph the editor with
-// its preview of a too-long label beside it.
+// its preview of a too-long label beside it, then the same after Fit.
 TEST_F(Preview, DISABLED_HeldForScreenshot) {
   FEditor = std::make_unique<TDlgEditor>(Application);
   TDlgEditor& e = *FEditor;
@@ -228,5 +384,13 @@ TEST_F(Preview, DISABLED_HeldForScreenshot) {
   UpdateWindow(e.Handle());
 #endif
   testing_support::HoldForScreenshot("editor-preview", [] { Application->ProcessMessages(); });
+  // Then the same after Fit: the label grown, the controls after it moved.
+  e.BtnFitClick(e.BtnFit);
+  for (int i = 0; i < 20; ++i) Application->ProcessMessages();
+#ifdef _WIN32
+  UpdateWindow(Window().Form->Handle());
+  UpdateWindow(e.Handle());
+#endif
+  testing_support::HoldForScreenshot("editor-fit", [] { Application->ProcessMessages(); });
   e.Hide();
 }
