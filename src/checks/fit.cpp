@@ -108,12 +108,15 @@ struct Boxes {
     return false;
   }
 
-  // The client area that keeps the dialog's margin around its shown controls.
+  // The client area that keeps the dialog's margin around the shown controls the fit moved or
+  // grew (one that was outside already is left to the checks).
   SIZE Client() const {
     int right0 = 0, bottom0 = 0, right = 0, bottom = 0;
     for (std::size_t i = 0; i < Now.size(); ++i) {
       if (!Shown[i]) continue;
       right0 = std::max<int>(right0, Before[i].right), bottom0 = std::max<int>(bottom0, Before[i].bottom);
+      const RECT& was = Before[i];
+      if (Now[i].left == was.left && Now[i].top == was.top && Now[i].right == was.right && Now[i].bottom == was.bottom) continue;
       right = std::max<int>(right, Now[i].right), bottom = std::max<int>(bottom, Now[i].bottom);
     }
     const int marginX = std::clamp(ClientWidth - right0, 0, 2 * MaxGap), marginY = std::clamp(ClientHeight - bottom0, 0, 2 * MaxGap);
