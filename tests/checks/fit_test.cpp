@@ -128,7 +128,8 @@ TEST(Fit, AWrappingLabelGrowsNoWiderThanItsLinesNeed) {
   const checks::FitResult fit = Fit(Numbered({"TOpenDialog.Caption[1090]='" + text + "'"}), {96});
   ASSERT_TRUE(fit.Unfitted.empty());
   EXPECT_EQ(LayoutFaults(fit.Entries, 96), "");
-  const checks::ControlLayout* grown = checks::Applied(open, fit.Entries).Find(1090);
+  const checks::DialogLayout after = checks::Applied(open, fit.Entries);
+  const checks::ControlLayout* grown = after.Find(1090);
   EXPECT_EQ(grown->Rect.bottom - grown->Rect.top, label->Rect.bottom - label->Rect.top) << "its height is kept";
   const int oneLine = Measure.Measure(grown->Font, text).Width;
   EXPECT_GT(grown->Rect.right - grown->Rect.left, label->Rect.right - label->Rect.left);
