@@ -92,9 +92,12 @@ bool TPreviewWindow::Showing() const { return Form->HandleAllocated() && IsWindo
 
 void TPreviewWindow::Update(const std::string& ClassName, const std::vector<std::string>& Entries,
                             const std::vector<std::string>& Originals) {
-  Form->SetCaption(ClassName.empty() ? "Preview" : "Preview: " + ClassName);
+  // The dialog as it is laid out on this screen: its recording at the screen's DPI.
+  const int dpi = Vek::ScreenPixelsPerInch(nullptr);
+  const std::string at = dpi == Vek::DefaultPixelsPerInch ? "" : " at " + std::to_string(dpi) + " dpi";
+  Form->SetCaption(ClassName.empty() ? "Preview" : "Preview: " + ClassName + at);
   std::string faultLines;
-  const checks::DialogLayout* reference = ClassName.empty() ? nullptr : FReferences.Find(ClassName);
+  const checks::DialogLayout* reference = ClassName.empty() ? nullptr : ReferenceAt(ClassName, dpi);
   checks::Picture picture;
   if (!reference) {
     faultLines = ClassName.empty() ? "No property is current." : "No dialog of class " + ClassName + " to draw.";
@@ -156,7 +159,7 @@ checks::CheckInput TPreviewWindow::InputOf(const std::string& ClassName, const s
   in.TranslateEmpty = FEditor.Translator && FEditor.Translator->TranslateEmpty();
   in.Form = FEditor.Translator ? FEditor.Translator->Owner() : nullptr;
   in.Measure = FMeasure.get();
-  in.Reference = [this](const std::string& Name) { return FReferences.Find(Name); };
+  in.Reference = [this](const std::string& Name) { return ReferenceAt(Name, Vek::ScreenPixelsPerInch(nullptr)); };
   return in;
 }
 

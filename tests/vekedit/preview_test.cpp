@@ -338,6 +338,25 @@ TEST_F(Preview, FitAlsoFitsAtTheScreensDpi) {
 }
 #endif
 
+#ifndef _WIN32
+// On a screen of 144 dpi the preview draws and judges the dialog as it is laid out there: larger,
+// and with the text that fits at 96 dpi measured in the larger font.
+TEST_F(Preview, ThePreviewShowsTheDialogAtTheScreensDpi) {
+  struct ScreenAt {
+    explicit ScreenAt(int Dpi) { SetScreenPixelsPerInch(Dpi); }
+    ~ScreenAt() { SetScreenPixelsPerInch(96); }
+  } screen(144);
+  TDlgEditor& e = Open();
+  ClickKey("TOpenDialog.Caption[1090]");
+  e.BtnPreviewClick(e.BtnPreview);
+  EXPECT_EQ(Window().Form->Caption(), "Preview: TOpenDialog at 144 dpi");
+  const win::RecordedDialog* open = win::FindRecordedDialog("open");
+  EXPECT_GT(Window().Image->Picture().Width, (open->Window.right - open->Window.left) * 14 / 10);
+  EXPECT_EQ(Faults(), (std::vector<std::string>{"No faults."}));
+  Close();
+}
+#endif
+
 // Where there is nothing to fit a message says why, and the working copy stays as it was.
 TEST_F(Preview, NothingToFitSaysWhy) {
   TDlgEditor& e = Open();
