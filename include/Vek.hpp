@@ -534,6 +534,13 @@ void UnitInitialization();
 /// takes back an intercepted window and the class registration. Never fails.
 void UnitFinalization();
 
+/// The class name entries use for the common dialog that the window Dialog is ("TOpenDialog",
+/// "TSaveDialog", "TFontDialog", "TColorDialog", "TPrintDialog", "TPrinterSetupDialog",
+/// "TPageSetupDialog", "TFindDialog", "TReplaceDialog"), judged from its window class and its
+/// controls' ids and kinds, never from its texts; a file dialog's template child gives the file
+/// dialog's kind. Never fails: "" for nullptr and for any window that is no common dialog.
+std::string DialogKindOfWindow(HWND Dialog);
+
 /// Supplies the MessageHook entry of registered dialog classes; never instantiated.
 class TCommonDlgHook : public vcl::TCommonDialog {
   VCL_DECLARE_CLASS
