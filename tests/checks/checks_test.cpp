@@ -7,6 +7,7 @@
 
 #include "checks/checks.hpp"
 #include "checks/translator_checks.hpp"
+#include "recorded_layouts.hpp"
 #include "commands.hpp"
 #include "vcl/Dialogs.hpp"
 
@@ -16,14 +17,7 @@ using checks::Severity;
 
 namespace {
 
-// The recorded dialogs as the fresh captures of their standard classes.
-const checks::DialogLayout* Recorded(const std::string& ClassName) {
-  static std::map<std::string, checks::DialogLayout> layouts;
-  if (const auto found = layouts.find(ClassName); found != layouts.end()) return &found->second;
-  const win::RecordedDialog* d = win::FindRecordedDialog(checks::RecordedKindOf(ClassName));
-  if (!d) return nullptr;
-  return &(layouts[ClassName] = checks::LayoutFromRecorded(*d, ClassName));
-}
+using checks_testing::Recorded;
 
 std::vector<Problem> CheckLines(const std::vector<std::string>& Lines, const std::vector<std::string>& Originals = {}) {
   checks::CheckInput in;

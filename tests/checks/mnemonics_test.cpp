@@ -5,6 +5,7 @@
 #include <map>
 
 #include "checks/mnemonics.hpp"
+#include "recorded_layouts.hpp"
 #include "test_support.hpp"
 #include "vcl/Classes.hpp"
 
@@ -14,13 +15,7 @@ using checks::MnemonicProposal;
 
 namespace {
 
-const checks::DialogLayout* Recorded(const std::string& ClassName) {
-  static std::map<std::string, checks::DialogLayout> layouts;
-  if (const auto found = layouts.find(ClassName); found != layouts.end()) return &found->second;
-  const win::RecordedDialog* d = win::FindRecordedDialog(checks::RecordedKindOf(ClassName));
-  if (!d) return nullptr;
-  return &(layouts[ClassName] = checks::LayoutFromRecorded(*d, ClassName));
-}
+using checks_testing::Recorded;
 
 checks::CheckInput InputOf(const std::vector<std::string>& Lines) {
   checks::CheckInput in;

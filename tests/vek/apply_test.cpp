@@ -3,6 +3,7 @@
 #include "Vek.hpp"
 
 #include "dialog_window.hpp"
+#include "simulated_screen.hpp"
 #include "test_support.hpp"
 #include "vcl/CodePages.hpp"
 #include "vcl/Forms.hpp"
@@ -268,10 +269,7 @@ TEST_F(Apply, RightToLeftMirrorsTheDialogOnce) {
 // at another DPI they go through the dialog's units, so that they scale as the dialog's own
 // layout does (about 1.5 times from 96 to 144 dpi), and the window's frame keeps its size.
 TEST_F(Apply, SizesAndPositionsAtAnotherDpiGoThroughTheDialogsUnits) {
-  struct ScreenAt {
-    explicit ScreenAt(int Dpi) { SetScreenPixelsPerInch(Dpi); }
-    ~ScreenAt() { SetScreenPixelsPerInch(96); }
-  } screen(144);
+  const testing_support::SimulatedScreenAt screen(144);
   LOGFONTA lf{};
   GetObjectA(FDialog.OwnFont(), sizeof lf, &lf);
   lf.lfHeight = -16;  // the dialog's 8 points at 144 dpi

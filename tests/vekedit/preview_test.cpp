@@ -8,6 +8,7 @@
 #include "vekedit/editor_preview.hpp"
 #include "screenshot_hold.hpp"
 #include "input.hpp"
+#include "simulated_screen.hpp"
 #include "win/recorded_dialogs.h"
 
 using namespace vcl;
@@ -313,10 +314,7 @@ TEST_F(Preview, ATextBeyondTheWorkAreaIsListedAsNotFittedAndLeftAlone) {
 // On a screen of another DPI the fit is for that DPI too: on a 120-dpi screen the long label
 // fits the open dialog as its template lays it out at 120 dpi, and as recorded at 96.
 TEST_F(Preview, FitAlsoFitsAtTheScreensDpi) {
-  struct ScreenAt {
-    explicit ScreenAt(int Dpi) { SetScreenPixelsPerInch(Dpi); }
-    ~ScreenAt() { SetScreenPixelsPerInch(96); }
-  } screen(120);
+  const testing_support::SimulatedScreenAt screen(120);
   checks::RecordedMeasure measure;
   const checks::DialogLayout at96 = checks::LayoutFromRecorded(*win::FindRecordedDialog("open"), "TOpenDialog");
   const checks::DialogLayout at120 = checks::AtPixelsPerInch(at96, 120, measure);
@@ -342,10 +340,7 @@ TEST_F(Preview, FitAlsoFitsAtTheScreensDpi) {
 // On a screen of 144 dpi the preview draws and judges the dialog as it is laid out there: larger,
 // and with the text that fits at 96 dpi measured in the larger font.
 TEST_F(Preview, ThePreviewShowsTheDialogAtTheScreensDpi) {
-  struct ScreenAt {
-    explicit ScreenAt(int Dpi) { SetScreenPixelsPerInch(Dpi); }
-    ~ScreenAt() { SetScreenPixelsPerInch(96); }
-  } screen(144);
+  const testing_support::SimulatedScreenAt screen(144);
   TDlgEditor& e = Open();
   ClickKey("TOpenDialog.Caption[1090]");
   e.BtnPreviewClick(e.BtnPreview);
